@@ -1,0 +1,182 @@
+#pragma once
+
+#include "framework/core/Object.h"
+
+#include <type_traits>
+#include <utility>
+
+namespace folio {
+
+class TComponent;
+
+// Builds the class information of T: its published properties in declaration
+// order, from T's own getter and setter members.
+//
+//   static const TClassInfo Info = TClassBuilder<TFolio>("TFolio", &TCustomControl::StaticClassInfo())
+//       .Int("GroupCaptionHeight", &TFolio::GetGroupCaptionHeight, &TFolio::SetGroupCaptionHeight, 20)
+//       .Publish("Align")
+//       .Build();
+template <class T>
+class TClassBuilder {
+public:
+    TClassBuilder(const char* Name, const TClassInfo* Parent) {
+        FInfo.Name = Name;
+        FInfo.Parent = Parent;
+    }
+
+    template <class V, class S>
+    TClassBuilder& Int(const char* Name, V (T::*Get)() const, void (T::*Set)(S),
+                       std::optional<long long> Default = std::nullopt) {
+        static_assert(std::is_integral_v<V>);
+        return Ordinal(Name, TTypeKind::tkInteger, "Integer", Get, Set, Default);
+    }
+    TClassBuilder& Bool(const char* Name, bool (T::*Get)() const, void (T::*Set)(bool),
+                        std::optional<bool> Default = std::nullopt) {
+        std::optional<long long> D;
+        if (Default) D = *Default ? 1 : 0;
+        return Ordinal(Name, TTypeKind::tkBool, "Boolean", Get, Set, D);
+    }
+    template <class E>
+    TClassBuilder& Enum(const char* Name, const char* TypeName, std::vector<String> Names,
+                        E (T::*Get)() const, void (T::*Set)(E), std::optional<E> Default = std::nullopt) {
+        static_assert(std::is_enum_v<E>);
+        std::optional<long long> D;
+        if (Default) D = static_cast<long long>(*Default);
+        Ordinal(Name, TTypeKind::tkEnum, TypeName, Get, Set, D);
+        FInfo.OwnProperties.back().EnumNames = std::move(Names);
+        return *this;
+    }
+    TClassBuilder& Color(const char* Name, TColor (T::*Get)() const, void (T::*Set)(TColor),
+                         std::optional<TColor> Default = std::nullopt) {
+        std::optional<long long> D;
+        if (Default) D = *Default;
+        return Ordinal(Name, TTypeKind::tkColor, "TColor", Get, Set, D);
+    }
+    template <class S>
+    TClassBuilder& Str(const char* Name, String (T::*Get)() const, void (T::*Set)(S)) {
+        TPropInfo P = Start(Name, TTypeKind::tkString, "String");
+        P.GetStr = [Get](const TObject& O) { return (static_cast<const T&>(O).*Get)(); };
+        if (Set) P.SetStr = [Set](TObject& O, const String& V) { (static_cast<T&>(O).*Set)(V); };
+        FInfo.OwnProperties.push_back(std::move(P));
+        return *this;
+    }
+    template <class S>
+    TClassBuilder& Str(const char* Name, const String& (T::*Get)() const, void (T::*Set)(S)) {
+        TPropInfo P = Start(Name, TTypeKind::tkString, "String");
+        P.GetStr = [Get](const TObject& O) { return (static_cast<const T&>(O).*Get)(); };
+        if (Set) P.SetStr = [Set](TObject& O, const String& V) { (static_cast<T&>(O).*Set)(V); };
+        FInfo.OwnProperties.push_back(std::move(P));
+        return *this;
+    }
+    // An owned persistent sub-object (a font, a collection). Writing it copies
+    // the given object into the owned one through the setter.
+    template <class O, class S>
+    TClassBuilder& Object(const char* Name, O* (T::*Get)() const, void (T::*Set)(S*)) {
+        return ObjectLike(Name, TTypeKind::tkClass, Get, Set);
+    }
+    // A reference to another component (an image list, a popup menu).
+    template <class O, class S>
+    TClassBuilder& Component(const char* Name, O* (T::*Get)() const, void (T::*Set)(S*)) {
+        return ObjectLike(Name, TTypeKind::tkComponent, Get, Set);
+    }
+    // An event: an std::function member.
+    template <class F>
+    TClassBuilder& Event(const char* Name, F T::*Member) {
+        TPropInfo P = Start(Name, TTypeKind::tkMethod, "Event");
+        P.EventAssigned = [Member](const TObject& O) {
+            return static_cast<bool>(static_cast<const T&>(O).*Member);
+        };
+        FInfo.OwnProperties.push_back(std::move(P));
+        return *this;
+    }
+
+    // Makes the last property declared-only: descendants may publish it.
+    TClassBuilder& Unpublished() {
+        FInfo.OwnProperties.back().Published = false;
+        return *this;
+    }
+    // Decides whether the last property is stored in a form file.
+    TClassBuilder& Stored(std::function<bool(const T&)> Predicate) {
+        FInfo.OwnProperties.back().StoredFn = [Predicate](const TObject& O) {
+            return Predicate(static_cast<const T&>(O));
+        };
+        return *this;
+    }
+    TClassBuilder& NotStored() {
+        FInfo.OwnProperties.back().StoredFn = [](const TObject&) { return false; };
+        return *this;
+    }
+    // Publishes a property an ancestor declared, optionally with a new default.
+    TClassBuilder& Publish(const char* Name);
+    TClassBuilder& Publish(const char* Name, long long Default);
+    // Lets the class registry create instances by name with an owner.
+    TClassBuilder& Creatable() {
+        if constexpr (std::is_constructible_v<T, TComponent*>)
+            FInfo.CreateComponent = [](TComponent* Owner) -> TComponent* { return new T(Owner); };
+        return *this;
+    }
+
+    TClassInfo Build() { return std::move(FInfo); }
+
+private:
+    TPropInfo Start(const char* Name, TTypeKind Kind, const char* TypeName) {
+        TPropInfo P;
+        P.Name = Name;
+        P.Kind = Kind;
+        P.TypeName = TypeName;
+        return P;
+    }
+
+    template <class V, class S>
+    TClassBuilder& Ordinal(const char* Name, TTypeKind Kind, const char* TypeName, V (T::*Get)() const,
+                           void (T::*Set)(S), std::optional<long long> Default) {
+        TPropInfo P = Start(Name, Kind, TypeName);
+        P.Default = Default;
+        P.GetOrd = [Get](const TObject& O) {
+            return static_cast<long long>((static_cast<const T&>(O).*Get)());
+        };
+        if (Set)
+            P.SetOrd = [Set](TObject& O, long long Value) {
+                using Arg = std::remove_cvref_t<S>;
+                (static_cast<T&>(O).*Set)(static_cast<Arg>(Value));
+            };
+        FInfo.OwnProperties.push_back(std::move(P));
+        return *this;
+    }
+
+    template <class O, class S>
+    TClassBuilder& ObjectLike(const char* Name, TTypeKind Kind, O* (T::*Get)() const, void (T::*Set)(S*)) {
+        TPropInfo P = Start(Name, Kind, O::StaticClassInfo().Name.c_str());
+        P.ObjectClass = &O::StaticClassInfo();
+        P.GetObj = [Get](const TObject& Obj) -> TObject* { return (static_cast<const T&>(Obj).*Get)(); };
+        if (Set)
+            P.SetObj = [Set](TObject& Obj, TObject* Value) {
+                (static_cast<T&>(Obj).*Set)(dynamic_cast<S*>(Value));
+            };
+        FInfo.OwnProperties.push_back(std::move(P));
+        return *this;
+    }
+
+    TClassInfo FInfo;
+};
+
+// Shared by every instantiation: looks a declared property up in the ancestors.
+const TPropInfo& FindAncestorProperty(const TClassInfo* Parent, const char* Name,
+                                      const String& ClassName);
+
+template <class T>
+TClassBuilder<T>& TClassBuilder<T>::Publish(const char* Name) {
+    TPropInfo P = FindAncestorProperty(FInfo.Parent, Name, FInfo.Name);
+    P.Published = true;
+    FInfo.OwnProperties.push_back(std::move(P));
+    return *this;
+}
+
+template <class T>
+TClassBuilder<T>& TClassBuilder<T>::Publish(const char* Name, long long Default) {
+    Publish(Name);
+    FInfo.OwnProperties.back().Default = Default;
+    return *this;
+}
+
+} // namespace folio

@@ -1,0 +1,204 @@
+#include "framework/core/Component.h"
+
+#include "framework/core/ClassBuilder.h"
+#include "framework/core/Exceptions.h"
+#include "framework/core/Resources.h"
+#include "framework/core/SysUtils.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <mutex>
+
+namespace folio {
+
+namespace {
+
+bool SameText(const String& A, const String& B) {
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
+               return std::tolower(static_cast<unsigned char>(X)) ==
+                      std::tolower(static_cast<unsigned char>(Y));
+           });
+}
+
+void EraseOne(std::vector<TComponent*>& List, TComponent* Item) {
+    auto It = std::find(List.begin(), List.end(), Item);
+    if (It != List.end()) List.erase(It);
+}
+
+} // namespace
+
+const TClassInfo& TComponent::StaticClassInfo() {
+    static const TClassInfo Info = TClassBuilder<TComponent>("TComponent", &TPersistent::StaticClassInfo())
+                                       .Str("Name", &TComponent::GetName, &TComponent::SetName)
+                                       .Int("Tag", &TComponent::GetTag, &TComponent::SetTag, 0)
+                                       .Build();
+    return Info;
+}
+
+TComponent::TComponent(TComponent* AOwner) {
+    if (AOwner) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+    Destroying();
+    // Each partner forgets this component before it is told, so a partner
+    // whose Notification override does not call the base leaves nothing dangling.
+    while (!FFreeNotifies.empty()) {
+        TComponent* Partner = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        EraseOne(Partner->FFreeNotifies, this);
+        Partner->Notification(this, opRemove);
+    }
+    DestroyComponents();
+    if (FOwner) FOwner->RemoveComponent(this);
+}
+
+TComponent* TComponent::Components(int Index) const {
+    if (Index < 0 || Index >= ComponentCount()) throw EListError(Format(SListIndexError, Index));
+    return FComponents[static_cast<size_t>(Index)];
+}
+
+TComponent* TComponent::FindComponent(const String& AName) const {
+    if (AName.empty()) return nullptr;
+    for (TComponent* C : FComponents)
+        if (SameText(C->FName, AName)) return C;
+    return nullptr;
+}
+
+int TComponent::ComponentIndex() const {
+    if (!FOwner) return -1;
+    auto& List = FOwner->FComponents;
+    auto It = std::find(List.begin(), List.end(), this);
+    return It == List.end() ? -1 : static_cast<int>(It - List.begin());
+}
+
+bool IsValidIdent(const String& Name) {
+    for (size_t I = 0; I < Name.size(); ++I) {
+        const unsigned char C = static_cast<unsigned char>(Name[I]);
+        const bool Ok = C == '_' || std::isalpha(C) || (I > 0 && std::isdigit(C));
+        if (!Ok) return false;
+    }
+    return true;
+}
+
+void TComponent::ValidateRename(TComponent* AComponent, const String& NewName) const {
+    if (NewName.empty()) return;
+    for (TComponent* C : FComponents)
+        if (C != AComponent && SameText(C->FName, NewName))
+            throw EComponentError(Format(SDuplicateName, NewName.c_str()));
+}
+
+void TComponent::SetName(const String& NewName) {
+    if (FName == NewName) return;
+    if (!IsValidIdent(NewName)) throw EComponentError(Format(SInvalidName, NewName.c_str()));
+    if (FOwner) FOwner->ValidateRename(this, NewName);
+    FName = NewName;
+}
+
+void TComponent::SetDesigning(bool Value, bool SetChildren) {
+    if (Value) FComponentState.Include(csDesigning);
+    else FComponentState.Exclude(csDesigning);
+    if (SetChildren)
+        for (TComponent* C : FComponents) C->SetDesigning(Value, true);
+}
+
+void TComponent::BeginLoading() { FComponentState += TComponentState{csLoading, csReading}; }
+
+void TComponent::Loaded() { FComponentState -= TComponentState{csLoading, csReading}; }
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+    if (!AComponent || AComponent->FOwner == this) return;
+    ValidateRename(AComponent, AComponent->FName);
+    if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
+    FComponents.push_back(AComponent);
+    AComponent->FOwner = this;
+    if (IsDesigning()) AComponent->SetDesigning(true);
+    Notification(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+    if (!AComponent || AComponent->FOwner != this) return;
+    Notification(AComponent, opRemove);
+    EraseOne(FComponents, AComponent);
+    AComponent->FOwner = nullptr;
+}
+
+void TComponent::DestroyComponents() {
+    // Last first, so each destructor finds its owner's list consistent.
+    while (!FComponents.empty()) {
+        TComponent* C = FComponents.back();
+        RemoveComponent(C);
+        delete C;
+    }
+}
+
+void TComponent::Destroying() { FComponentState.Include(csDestroying); }
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+    if (!AComponent || AComponent == this) return;
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end()) {
+        FFreeNotifies.push_back(AComponent);
+        AComponent->FreeNotification(this);
+    }
+    FComponentState.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+    if (!AComponent) return;
+    EraseOne(FFreeNotifies, AComponent);
+    EraseOne(AComponent->FFreeNotifies, this);
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+    // Index from the end: a handler may free components of this owner.
+    for (size_t I = FComponents.size(); I-- > 0;) {
+        if (I >= FComponents.size()) continue;
+        FComponents[I]->Notification(AComponent, Operation);
+    }
+}
+
+// --- class registry -------------------------------------------------------
+
+namespace {
+
+struct TClassRegistry {
+    std::mutex Lock;
+    std::map<String, const TClassInfo*> Classes;
+};
+
+TClassRegistry& Registry() {
+    static TClassRegistry R;
+    return R;
+}
+
+} // namespace
+
+void RegisterClass(const TClassInfo& Class) {
+    auto& R = Registry();
+    std::lock_guard Guard(R.Lock);
+    R.Classes[Class.Name] = &Class;
+}
+
+const TClassInfo* GetClass(const String& ClassName) {
+    auto& R = Registry();
+    std::lock_guard Guard(R.Lock);
+    auto It = R.Classes.find(ClassName);
+    return It == R.Classes.end() ? nullptr : It->second;
+}
+
+const TClassInfo& FindClass(const String& ClassName) {
+    const TClassInfo* C = GetClass(ClassName);
+    if (!C) throw EInvalidOperation(Format(SClassNotFound, ClassName.c_str()));
+    return *C;
+}
+
+TComponent* CreateComponent(const String& ClassName, TComponent* Owner) {
+    const TClassInfo& C = FindClass(ClassName);
+    if (!C.CreateComponent)
+        throw EInvalidOperation("Class " + ClassName + " cannot be created by name");
+    return C.CreateComponent(Owner);
+}
+
+} // namespace folio

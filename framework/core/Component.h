@@ -1,0 +1,103 @@
+#pragma once
+
+#include "framework/core/Object.h"
+#include "framework/core/Set.h"
+
+#include <vector>
+
+namespace folio {
+
+enum class TComponentStateFlag {
+    csLoading,
+    csReading,
+    csWriting,
+    csDestroying,
+    csDesigning,
+    csAncestor,
+    csUpdating,
+    csFreeNotification,
+};
+using TComponentState = TSet<TComponentStateFlag>;
+using enum TComponentStateFlag;
+
+enum class TOperation { opInsert, opRemove };
+using enum TOperation;
+
+// A component has an owner that frees it, a name unique among its owner's
+// components, and free notification: a component that holds a reference to
+// another asks it, with FreeNotification, to report its destruction through
+// Notification(it, opRemove).
+//
+// C++ runs the derived destructors before this one, so a component whose
+// owned components must still see its derived state calls DestroyComponents()
+// at the start of its own destructor.
+class TComponent : public TPersistent {
+    FOLIO_CLASS(TComponent)
+public:
+    explicit TComponent(TComponent* AOwner);
+    ~TComponent() override;
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    TComponent* GetOwner() const override { return FOwner; }
+    TComponent* Owner() const { return FOwner; }
+    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    TComponent* Components(int Index) const;
+    TComponent* FindComponent(const String& AName) const;
+    int ComponentIndex() const;
+
+    const String& GetName() const { return FName; }
+    virtual void SetName(const String& NewName);
+    int GetTag() const { return FTag; }
+    void SetTag(int Value) { FTag = Value; }
+    String GetNamePath() const override { return FName; }
+
+    TComponentState ComponentState() const { return FComponentState; }
+    bool IsDesigning() const { return FComponentState.Contains(csDesigning); }
+    bool IsLoading() const { return FComponentState.Contains(csLoading); }
+    bool IsDestroying() const { return FComponentState.Contains(csDestroying); }
+
+    // Marks this component, and the components it owns, as being designed.
+    void SetDesigning(bool Value, bool SetChildren = true);
+    // The form reader brackets loading with BeginLoading and Loaded.
+    void BeginLoading();
+    virtual void Loaded();
+
+    void InsertComponent(TComponent* AComponent);
+    void RemoveComponent(TComponent* AComponent);
+    void DestroyComponents();
+    void Destroying();
+
+    // Asks AComponent to report its destruction to this component (and this
+    // component's to it). Both links are dropped when either side dies.
+    void FreeNotification(TComponent* AComponent);
+    void RemoveFreeNotification(TComponent* AComponent);
+
+    // Told when a component is inserted into or removed from the owner, or
+    // when a component that was asked for free notification is destroyed.
+    // The base hands the news on to the owned components.
+    virtual void Notification(TComponent* AComponent, TOperation Operation);
+
+private:
+    void ValidateRename(TComponent* AComponent, const String& NewName) const;
+
+    TComponent* FOwner = nullptr;
+    std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeNotifies;
+    String FName;
+    int FTag = 0;
+    TComponentState FComponentState;
+};
+
+// The class registry: find a class by name, create a component by class name.
+void RegisterClass(const TClassInfo& Class);
+const TClassInfo* GetClass(const String& ClassName);
+// Raises EClassNotFound-style EInvalidOperation when the name is unknown.
+const TClassInfo& FindClass(const String& ClassName);
+TComponent* CreateComponent(const String& ClassName, TComponent* Owner);
+
+// True when Name is a valid component name: a letter or underscore, then
+// letters, digits and underscores. The empty name is allowed.
+bool IsValidIdent(const String& Name);
+
+} // namespace folio

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "framework/core/Messages.h"
+#include "framework/core/Types.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace folio {
+
+class TObject;
+class TComponent;
+class TFiler;
+struct TClassInfo;
+
+// What kind of value a published property holds.
+enum class TTypeKind {
+    tkInteger,
+    tkBool,
+    tkEnum,
+    tkString,
+    tkColor,
+    tkClass,     // an owned persistent sub-object (a font, a collection)
+    tkComponent, // a reference to another component
+    tkMethod,    // an event
+};
+
+// One published property: its name and type, how to read and write it on an
+// object, its declared default and whether it is stored. The form filer, the
+// property editors and a designer host read these and nothing else.
+struct TPropInfo {
+    String Name;
+    TTypeKind Kind = TTypeKind::tkInteger;
+    String TypeName;
+    std::vector<String> EnumNames;     // tkEnum: value names by ordinal
+    std::optional<long long> Default;  // ordinal kinds: the declared default
+    bool Published = true;
+    const TClassInfo* ObjectClass = nullptr; // tkClass, tkComponent: the declared class
+
+    std::function<long long(const TObject&)> GetOrd;
+    std::function<void(TObject&, long long)> SetOrd;
+    std::function<String(const TObject&)> GetStr;
+    std::function<void(TObject&, const String&)> SetStr;
+    std::function<TObject*(const TObject&)> GetObj;
+    std::function<void(TObject&, TObject*)> SetObj;
+    std::function<bool(const TObject&)> EventAssigned;
+    std::function<bool(const TObject&)> StoredFn; // empty: always stored
+
+    bool IsOrdinal() const {
+        return Kind == TTypeKind::tkInteger || Kind == TTypeKind::tkBool ||
+               Kind == TTypeKind::tkEnum || Kind == TTypeKind::tkColor;
+    }
+    bool IsStored(const TObject& Instance) const { return !StoredFn || StoredFn(Instance); }
+    // True when an ordinal property holds its declared default (and so is not
+    // written to a form file).
+    bool HasDefaultValue(const TObject& Instance) const;
+
+    // Enumeration values print and parse by name ("baVertical"); an unknown
+    // name raises EConvertError.
+    String EnumName(long long Ordinal) const;
+    long long EnumValue(const String& Name) const;
+};
+
+// Run-time class information: name, parent and property table.
+struct TClassInfo {
+    String Name;
+    const TClassInfo* Parent = nullptr;
+    std::vector<TPropInfo> OwnProperties; // declared by this class, in order
+    std::function<TComponent*(TComponent* Owner)> CreateComponent; // set for components
+
+    bool InheritsFrom(const TClassInfo& Other) const;
+    // Published properties, the ancestors' first, in declaration order. A
+    // property re-published by a descendant keeps its ancestor's position and
+    // takes the descendant's default.
+    std::vector<const TPropInfo*> PublishedProperties() const;
+    const TPropInfo* FindProperty(const String& Name) const;
+    // Any declared property, published or not, searched from this class up.
+    const TPropInfo* FindDeclared(const String& Name) const;
+};
+
+// Declares the class-information members of a class; the .cpp defines
+// StaticClassInfo() with a TClassBuilder or FOLIO_DEFINE_CLASS.
+#define FOLIO_CLASS(ThisClass)                                                                     \
+public:                                                                                            \
+    static const ::folio::TClassInfo& StaticClassInfo();                                           \
+    const ::folio::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }            \
+                                                                                                   \
+private:
+
+// The class information of a class that declares no properties of its own.
+#define FOLIO_DEFINE_CLASS(ThisClass, BaseClass)                                                   \
+    const ::folio::TClassInfo& ThisClass::StaticClassInfo() {                                      \
+        static const ::folio::TClassInfo Info{#ThisClass, &BaseClass::StaticClassInfo(), {}, {}}; \
+        return Info;                                                                               \
+    }
+
+class TObject {
+public:
+    virtual ~TObject() = default;
+
+    static const TClassInfo& StaticClassInfo();
+    virtual const TClassInfo& ClassInfo() const { return StaticClassInfo(); }
+    const String& ClassName() const { return ClassInfo().Name; }
+    bool InheritsFrom(const TClassInfo& Class) const { return ClassInfo().InheritsFrom(Class); }
+
+    // Message dispatch: a class handles its message numbers in an override and
+    // hands the rest to its base; the chain ends in DefaultHandler.
+    virtual void Dispatch(TMessage& Message) { DefaultHandler(Message); }
+    virtual void DefaultHandler(TMessage&) {}
+};
+
+class TPersistent : public TObject {
+    FOLIO_CLASS(TPersistent)
+public:
+    // Copies Source into this object. The base asks Source to AssignTo this
+    // object; two unrelated classes raise EConvertError naming both.
+    virtual void Assign(const TPersistent* Source);
+    virtual void DefineProperties(TFiler* Filer);
+    virtual TPersistent* GetOwner() const { return nullptr; }
+    virtual String GetNamePath() const;
+
+protected:
+    virtual void AssignTo(TPersistent* Dest) const;
+    [[noreturn]] void AssignError(const TPersistent* Source) const;
+};
+
+} // namespace folio

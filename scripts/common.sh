@@ -1,0 +1,34 @@
+# Shared by the quick-start scripts: installs what the build needs from
+# Debian's packages when it is missing, then configures a preset once.
+
+FOLIO_PACKAGES=(
+  g++ cmake ninja-build pkg-config ccache
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev
+  fonts-liberation2 fonts-dejavu-core
+)
+
+folio_install_packages() {
+  local missing=()
+  for pkg in "${FOLIO_PACKAGES[@]}" "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Configures build/<preset> unless it already is.
+folio_configure() {
+  local preset=$1
+  if [ ! -f "build/$preset/build.ninja" ]; then
+    cmake --preset "$preset"
+  fi
+}
