@@ -1,0 +1,263 @@
+#include "framework/ui/Application.h"
+
+#include "framework/core/Thread.h"
+
+#include <cstdio>
+
+namespace folio {
+
+FOLIO_DEFINE_CLASS(TApplication, TComponent)
+
+namespace {
+TApplication TheApplication(nullptr);
+} // namespace
+
+TApplication* const Application = &TheApplication;
+
+bool PostMessage(HWND Handle, unsigned Msg, std::intptr_t WParam, std::intptr_t LParam) {
+    if (Handle == 0) return false;
+    return Application->Post(Handle, TMessage{Msg, WParam, LParam, 0});
+}
+
+void PostQuitMessage(int ExitCode) {
+    // A quit message has no window; the loop recognises it by number.
+    Application->Post(0, TMessage{WM_QUIT, ExitCode, 0, 0});
+}
+
+unsigned SetTimer(HWND Handle, unsigned Id, unsigned Interval) {
+    return Application->StartTimer(Handle, Id, Interval);
+}
+
+bool KillTimer(HWND Handle, unsigned Id) {
+    return Application->StopTimer(Handle, Id);
+}
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+    SetWakeMainThread([this] { WakeUp(); });
+}
+
+TApplication::~TApplication() {
+    SetWakeMainThread(nullptr);
+}
+
+void TApplication::SetClock(TClock* Clock) {
+    FClock = Clock ? Clock : &FSteadyClock;
+    // Timers keep their intervals; their next ticks restart from the new clock.
+    const TMilliseconds Now = FClock->Now();
+    FTimerHeap = {};
+    for (auto& [Key, Timer] : FTimers) {
+        Timer.Due = Now + Timer.Interval;
+        Timer.Sequence = ++FTimerSequence;
+        FTimerHeap.push({Timer.Due, Timer.Sequence, Key});
+    }
+}
+
+bool TApplication::Post(HWND Handle, const TMessage& Message) {
+    {
+        std::lock_guard Guard(FQueueLock);
+        FQueue.push_back({Handle, Message});
+    }
+    FQueueChanged.notify_one();
+    return true;
+}
+
+void TApplication::WakeUp() {
+    {
+        std::lock_guard Guard(FQueueLock);
+        FWakeRequested = true;
+    }
+    FQueueChanged.notify_one();
+}
+
+unsigned TApplication::StartTimer(HWND Handle, unsigned Id, unsigned Interval) {
+    if (!IsWindow(Handle)) return 0;
+    if (Id == 0) Id = 0x7FFF0000u + static_cast<unsigned>(++FTimerSequence % 0xFFFF);
+    const std::uint64_t Key = TimerKey(Handle, Id);
+    TTimer& Timer = FTimers[Key];
+    // The platform treats a zero interval as the shortest it has.
+    Timer.Interval = Interval == 0 ? 1 : Interval;
+    Timer.Due = Now() + Timer.Interval;
+    Timer.Sequence = ++FTimerSequence;
+    FTimerHeap.push({Timer.Due, Timer.Sequence, Key});
+    return Id;
+}
+
+bool TApplication::StopTimer(HWND Handle, unsigned Id) {
+    // The heap entry stays behind and is dropped when it comes up.
+    return FTimers.erase(TimerKey(Handle, Id)) != 0;
+}
+
+void TApplication::WindowDestroyed(HWND Handle) {
+    for (auto It = FTimers.begin(); It != FTimers.end();) {
+        if (static_cast<HWND>(It->first >> 32) == Handle)
+            It = FTimers.erase(It);
+        else
+            ++It;
+    }
+}
+
+bool TApplication::NextDue(TMilliseconds& Due) {
+    while (!FTimerHeap.empty()) {
+        const THeapEntry& Top = FTimerHeap.top();
+        auto It = FTimers.find(Top.Key);
+        if (It == FTimers.end() || It->second.Sequence != Top.Sequence) {
+            FTimerHeap.pop();
+            continue;
+        }
+        Due = Top.Due;
+        return true;
+    }
+    return false;
+}
+
+bool TApplication::FireOneDueTimer(TMilliseconds Now) {
+    TMilliseconds Due;
+    if (!NextDue(Due) || Due > Now) return false;
+    const THeapEntry Entry = FTimerHeap.top();
+    FTimerHeap.pop();
+    TTimer& Timer = FTimers[Entry.Key];
+    // The next tick counts from this one, so a manual clock sees every tick;
+    // a real loop that fell behind skips the missed ticks instead of bursting.
+    Timer.Due = Entry.Due + Timer.Interval;
+    if (FClock->IsRealTime() && Timer.Due <= Now) Timer.Due = Now + Timer.Interval;
+    Timer.Sequence = ++FTimerSequence;
+    FTimerHeap.push({Timer.Due, Timer.Sequence, Entry.Key});
+
+    const HWND Handle = static_cast<HWND>(Entry.Key >> 32);
+    TMessage Message{WM_TIMER, static_cast<std::intptr_t>(Entry.Key & 0xFFFFFFFFu), 0, 0};
+    try {
+        DeliverMessage(Handle, Message);
+    } catch (...) {
+        HandleException(this);
+    }
+    return true;
+}
+
+bool TApplication::HandleOnePosted() {
+    TQueued Item;
+    {
+        std::lock_guard Guard(FQueueLock);
+        if (FQueue.empty()) return false;
+        Item = FQueue.front();
+        FQueue.pop_front();
+    }
+    if (Item.Message.Msg == WM_QUIT && Item.Handle == 0) {
+        FExitCode = static_cast<int>(Item.Message.WParam);
+        Terminate();
+        return true;
+    }
+    try {
+        DeliverMessage(Item.Handle, Item.Message);
+    } catch (...) {
+        HandleException(this);
+    }
+    return true;
+}
+
+void TApplication::Idle() {
+    {
+        std::lock_guard Guard(FQueueLock);
+        FWakeRequested = false;
+    }
+    try {
+        if (FIdleHandler) FIdleHandler();
+        if (OnIdle) {
+            bool Done = true;
+            OnIdle(this, Done);
+        }
+    } catch (...) {
+        HandleException(this);
+    }
+}
+
+bool TApplication::ProcessMessages() {
+    bool Handled = false;
+    for (;;) {
+        bool Any = false;
+        try {
+            Any = CheckSynchronize();
+        } catch (...) {
+            HandleException(this);
+        }
+        while (HandleOnePosted()) Any = true;
+        if (!Any) Any = FireOneDueTimer(Now());
+        if (!Any) break;
+        Handled = true;
+    }
+    Idle();
+    return Handled;
+}
+
+void TApplication::WaitForWork() {
+    std::unique_lock Guard(FQueueLock);
+    auto Ready = [&] { return !FQueue.empty() || FWakeRequested || SynchronizePending(); };
+    if (Ready()) return;
+    TMilliseconds Due;
+    if (FClock->IsRealTime() && NextDue(Due)) {
+        const TMilliseconds Wait = Due - Now();
+        if (Wait <= 0) return;
+        FQueueChanged.wait_for(Guard, std::chrono::milliseconds(Wait), Ready);
+    } else {
+        FQueueChanged.wait(Guard, Ready);
+    }
+}
+
+void TApplication::HandleMessage() {
+    bool Any = false;
+    try {
+        Any = CheckSynchronize();
+    } catch (...) {
+        HandleException(this);
+    }
+    if (!Any) Any = HandleOnePosted();
+    if (!Any) Any = FireOneDueTimer(Now());
+    if (!Any) {
+        Idle();
+        if (!FTerminated) WaitForWork();
+    }
+}
+
+void TApplication::Run() {
+    SetMainThread();
+    ResumeSynchronize();
+    FTerminated = false;
+    while (!FTerminated) HandleMessage();
+    ShutdownSynchronize();
+}
+
+void TApplication::Terminate() {
+    FTerminated = true;
+    WakeUp();
+}
+
+void TApplication::AdvanceTime(TMilliseconds Delta) {
+    auto* Manual = dynamic_cast<TManualClock*>(FClock);
+    if (!Manual) return;
+    const TMilliseconds Target = Manual->Now() + Delta;
+    ProcessMessages();
+    TMilliseconds Due;
+    while (NextDue(Due) && Due <= Target) {
+        if (Due > Manual->Now()) Manual->Set(Due);
+        ProcessMessages();
+    }
+    Manual->Set(Target);
+    ProcessMessages();
+}
+
+void TApplication::HandleException(TObject*) {
+    try {
+        throw;
+    } catch (const std::exception& E) {
+        if (OnException)
+            OnException(this, E);
+        else
+            std::fprintf(stderr, "Unhandled exception: %s\n", E.what());
+    } catch (...) {
+        if (OnException)
+            OnException(this, Exception("Unknown exception"));
+        else
+            std::fprintf(stderr, "Unhandled exception of an unknown type\n");
+    }
+}
+
+} // namespace folio

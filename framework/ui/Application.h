@@ -1,0 +1,140 @@
+#pragma once
+
+#include "framework/core/Clock.h"
+#include "framework/core/Component.h"
+#include "framework/core/Exceptions.h"
+#include "framework/ui/WindowHandles.h"
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <queue>
+#include <unordered_map>
+#include <vector>
+
+namespace folio {
+
+// Posts a message to a window's queue; safe from any thread. Returns false
+// for the null handle. A message for a window that is gone by the time it is
+// handled is dropped.
+bool PostMessage(HWND Handle, unsigned Msg, std::intptr_t WParam = 0, std::intptr_t LParam = 0);
+// Ends the loop after the messages already queued.
+void PostQuitMessage(int ExitCode = 0);
+
+// Starts (or restarts) the window timer (Handle, Id): every Interval
+// milliseconds of the application's clock the window receives WM_TIMER with
+// WParam = Id. Returns Id (never 0) or 0 when Handle is not a window.
+unsigned SetTimer(HWND Handle, unsigned Id, unsigned Interval);
+// Stops the timer; false when there was none.
+bool KillTimer(HWND Handle, unsigned Id);
+
+// The application: one user-interface thread, one message queue, one set of
+// window timers and one clock. Posted messages are handled first, then
+// Synchronize requests, then due timers (WM_TIMER is the lowest priority, as
+// on the platform), then the idle work (the paint pass). An idle loop blocks
+// until something arrives; it never spins.
+class TApplication : public TComponent {
+    FOLIO_CLASS(TApplication)
+public:
+    explicit TApplication(TComponent* AOwner);
+    ~TApplication() override;
+
+    // The clock timers run on. Tests install a TManualClock and advance it.
+    // The application does not own the clock; null restores the steady clock.
+    void SetClock(TClock* Clock);
+    TClock& GetClock() const { return *FClock; }
+    TMilliseconds Now() const { return FClock->Now(); }
+
+    // Handles everything that is waiting (messages, Synchronize requests and
+    // due timers, until none is left), then runs the idle work once.
+    // Returns true when it handled anything.
+    bool ProcessMessages();
+    // Handles one message; when none is waiting, runs the idle work and then
+    // blocks until one arrives.
+    void HandleMessage();
+    // Runs the loop until Terminate (or PostQuitMessage). Workers still
+    // waiting in Synchronize when it ends are released with EThread.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+    int ExitCode() const { return FExitCode; }
+
+    // For a manual clock: advances it by Delta, firing every timer that falls
+    // due on the way in time order (each at its own moment), with the messages
+    // and idle work that follow each tick. No effect on a real-time clock.
+    void AdvanceTime(TMilliseconds Delta);
+
+    // The idle work: the control layer's paint pass. Called when no message is
+    // waiting; it must not block.
+    void SetIdleHandler(std::function<void()> Handler) { FIdleHandler = std::move(Handler); }
+    // Asks the loop to run the idle work soon (wakes a blocked loop); any thread.
+    void WakeUp();
+
+    // An exception escaping a message handler ends up here: OnException when
+    // assigned, otherwise the message is written to standard error.
+    void HandleException(TObject* Sender);
+    std::function<void(TObject* Sender, const std::exception& E)> OnException;
+    std::function<void(TObject* Sender, bool& Done)> OnIdle;
+
+    // Number of timers running (tests and benchmarks).
+    std::size_t TimerCount() const { return FTimers.size(); }
+
+    // Internal: the window handle table tells the application about a window
+    // that is gone, so its timers stop.
+    void WindowDestroyed(HWND Handle);
+    // Internal: used by PostMessage, SetTimer and KillTimer.
+    bool Post(HWND Handle, const TMessage& Message);
+    unsigned StartTimer(HWND Handle, unsigned Id, unsigned Interval);
+    bool StopTimer(HWND Handle, unsigned Id);
+
+private:
+    struct TQueued {
+        HWND Handle;
+        TMessage Message;
+    };
+    struct TTimer {
+        unsigned Interval = 0;
+        TMilliseconds Due = 0;
+        std::uint64_t Sequence = 0; // identifies the live heap entry
+    };
+    struct THeapEntry {
+        TMilliseconds Due;
+        std::uint64_t Sequence;
+        std::uint64_t Key;
+        bool operator>(const THeapEntry& Other) const {
+            return Due != Other.Due ? Due > Other.Due : Sequence > Other.Sequence;
+        }
+    };
+    static std::uint64_t TimerKey(HWND Handle, unsigned Id) {
+        return (static_cast<std::uint64_t>(Handle) << 32) | Id;
+    }
+
+    bool HandleOnePosted();
+    bool FireOneDueTimer(TMilliseconds Now);
+    // The due time of the earliest live timer, dropping stale heap entries.
+    bool NextDue(TMilliseconds& Due);
+    void Idle();
+    void WaitForWork();
+
+    TSteadyClock FSteadyClock;
+    TClock* FClock = &FSteadyClock;
+
+    std::mutex FQueueLock;
+    std::condition_variable FQueueChanged;
+    std::deque<TQueued> FQueue;
+    bool FWakeRequested = false;
+
+    std::unordered_map<std::uint64_t, TTimer> FTimers;
+    std::priority_queue<THeapEntry, std::vector<THeapEntry>, std::greater<THeapEntry>> FTimerHeap;
+    std::uint64_t FTimerSequence = 0;
+
+    std::function<void()> FIdleHandler;
+    bool FTerminated = false;
+    int FExitCode = 0;
+};
+
+// The application object of the process.
+extern TApplication* const Application;
+
+} // namespace folio

@@ -1,0 +1,244 @@
+#include "framework/core/Thread.h"
+#include "framework/ui/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+using namespace folio;
+
+namespace {
+
+// A message chain as controls write it: each class handles its own numbers
+// and hands the rest to its base; the chain ends in DefaultHandler.
+class TBaseReceiver : public TObject {
+public:
+    std::vector<String> Log;
+    void Dispatch(TMessage& M) override {
+        if (M.Msg == WM_TIMER) {
+            Log.push_back("base:timer " + std::to_string(M.WParam));
+            return;
+        }
+        TObject::Dispatch(M);
+    }
+    void DefaultHandler(TMessage& M) override {
+        Log.push_back("default:" + std::to_string(M.Msg));
+        M.Result = -1;
+    }
+};
+
+class TDerivedReceiver : public TBaseReceiver {
+public:
+    void Dispatch(TMessage& M) override {
+        if (M.Msg == WM_USER + 1) {
+            Log.push_back("derived:user1");
+            M.Result = 42;
+            return;
+        }
+        TBaseReceiver::Dispatch(M);
+    }
+};
+
+struct TWindow {
+    TDerivedReceiver Receiver;
+    HWND Handle = AllocateHWnd([this](TMessage& M) { Receiver.Dispatch(M); });
+    ~TWindow() { DeallocateHWnd(Handle); }
+};
+
+struct ApplicationTest : ::testing::Test {
+    TManualClock Clock{1000};
+    void SetUp() override {
+        SetMainThread();
+        ResumeSynchronize();
+        Application->SetClock(&Clock);
+        Application->ProcessMessages(); // drain leftovers of other tests
+    }
+    void TearDown() override {
+        Application->ProcessMessages();
+        Application->SetClock(nullptr);
+        Application->SetIdleHandler(nullptr);
+        ResumeSynchronize();
+    }
+};
+
+} // namespace
+
+TEST_F(ApplicationTest, MessagesFallThroughToTheBaseAndDefaultHandler) {
+    TWindow W;
+    EXPECT_EQ(SendMessage(W.Handle, WM_USER + 1), 42);
+    EXPECT_EQ(SendMessage(W.Handle, WM_USER + 2), -1);
+    SendMessage(W.Handle, WM_TIMER, 3);
+    EXPECT_EQ(W.Receiver.Log,
+              (std::vector<String>{"derived:user1", "default:1026", "base:timer 3"}));
+}
+
+TEST_F(ApplicationTest, PostedMessagesArriveInOrderAtTheirWindow) {
+    TWindow A, B;
+    PostMessage(A.Handle, WM_USER + 1);
+    PostMessage(B.Handle, WM_USER + 5);
+    PostMessage(A.Handle, WM_USER + 7);
+    EXPECT_TRUE(A.Receiver.Log.empty()); // nothing is delivered before the loop runs
+    EXPECT_TRUE(Application->ProcessMessages());
+    EXPECT_EQ(A.Receiver.Log, (std::vector<String>{"derived:user1", "default:1031"}));
+    EXPECT_EQ(B.Receiver.Log, (std::vector<String>{"default:1029"}));
+    EXPECT_FALSE(PostMessage(0, WM_USER));
+}
+
+TEST_F(ApplicationTest, MessagesForAWindowThatIsGoneAreDropped) {
+    auto* W = new TWindow;
+    const HWND Old = W->Handle;
+    PostMessage(Old, WM_USER + 1);
+    delete W;
+    TWindow Reused; // may take the same slot, but never the same handle
+    EXPECT_NE(Reused.Handle, Old);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Reused.Receiver.Log.empty());
+    EXPECT_FALSE(IsWindow(Old));
+}
+
+TEST_F(ApplicationTest, TimersFireInDueOrderUnderTheManualClock) {
+    TWindow A, B;
+    std::vector<String> Order;
+    EXPECT_EQ(SetTimer(A.Handle, 1, 150), 1u);
+    EXPECT_EQ(SetTimer(B.Handle, 2, 100), 2u);
+    Application->AdvanceTime(99);
+    EXPECT_TRUE(A.Receiver.Log.empty());
+    EXPECT_TRUE(B.Receiver.Log.empty());
+    Application->AdvanceTime(351); // now 450 ms after the start
+    // B at 100, 200, 300, 400; A at 150, 300, 450: every tick, none merged.
+    EXPECT_EQ(B.Receiver.Log.size(), 4u);
+    EXPECT_EQ(A.Receiver.Log.size(), 3u);
+    EXPECT_EQ(A.Receiver.Log.front(), "base:timer 1");
+}
+
+TEST_F(ApplicationTest, TimersInterleaveByTimeAcrossWindows) {
+    std::vector<int> Ticks;
+    HWND H = AllocateHWnd([&](TMessage& M) {
+        if (M.Msg == WM_TIMER) Ticks.push_back(static_cast<int>(M.WParam));
+    });
+    SetTimer(H, 7, 30);
+    SetTimer(H, 5, 20);
+    Application->AdvanceTime(60);
+    // 20:5, 30:7, 40:5, 60: both due; the earlier-scheduled one first.
+    EXPECT_EQ(Ticks, (std::vector<int>{5, 7, 5, 7, 5}));
+    DeallocateHWnd(H);
+}
+
+TEST_F(ApplicationTest, KilledAndRestartedTimers) {
+    TWindow W;
+    SetTimer(W.Handle, 1, 100);
+    Application->AdvanceTime(100);
+    EXPECT_EQ(W.Receiver.Log.size(), 1u);
+    EXPECT_TRUE(KillTimer(W.Handle, 1));
+    EXPECT_FALSE(KillTimer(W.Handle, 1));
+    Application->AdvanceTime(500);
+    EXPECT_EQ(W.Receiver.Log.size(), 1u);
+    // Restarting counts the interval from now.
+    SetTimer(W.Handle, 1, 100);
+    Application->AdvanceTime(50);
+    SetTimer(W.Handle, 1, 100);
+    Application->AdvanceTime(99);
+    EXPECT_EQ(W.Receiver.Log.size(), 1u);
+    Application->AdvanceTime(1);
+    EXPECT_EQ(W.Receiver.Log.size(), 2u);
+    EXPECT_EQ(SetTimer(0, 1, 10), 0u);
+}
+
+TEST_F(ApplicationTest, DestroyingAWindowStopsItsTimers) {
+    const std::size_t Before = Application->TimerCount();
+    {
+        TWindow W;
+        SetTimer(W.Handle, 1, 10);
+        SetTimer(W.Handle, 2, 10);
+        EXPECT_EQ(Application->TimerCount(), Before + 2);
+    }
+    EXPECT_EQ(Application->TimerCount(), Before);
+    Application->AdvanceTime(100);
+}
+
+TEST_F(ApplicationTest, AHandlerMayKillItsOwnTimerOrFreeItsWindow) {
+    int Ticks = 0;
+    HWND H = 0;
+    H = AllocateHWnd([&](TMessage& M) {
+        if (M.Msg != WM_TIMER) return;
+        if (++Ticks == 2) DeallocateHWnd(H);
+    });
+    SetTimer(H, 1, 10);
+    Application->AdvanceTime(100);
+    EXPECT_EQ(Ticks, 2);
+}
+
+TEST_F(ApplicationTest, IdleWorkRunsAfterTheQueueIsEmpty) {
+    TWindow W;
+    std::vector<String> Seen;
+    Application->SetIdleHandler(
+        [&] { Seen.push_back("idle after " + std::to_string(W.Receiver.Log.size())); });
+    PostMessage(W.Handle, WM_USER + 1);
+    PostMessage(W.Handle, WM_USER + 1);
+    Application->ProcessMessages();
+    EXPECT_EQ(Seen, (std::vector<String>{"idle after 2"}));
+}
+
+TEST_F(ApplicationTest, ExceptionsInHandlersDoNotStopTheLoop) {
+    std::vector<String> Errors;
+    Application->OnException = [&](TObject*, const std::exception& E) {
+        Errors.push_back(E.what());
+    };
+    HWND H = AllocateHWnd([](TMessage& M) {
+        if (M.Msg == WM_USER) throw EInvalidOperation("handler failed");
+    });
+    TWindow Other;
+    PostMessage(H, WM_USER);
+    PostMessage(Other.Handle, WM_USER + 1);
+    Application->ProcessMessages();
+    EXPECT_EQ(Errors, (std::vector<String>{"handler failed"}));
+    EXPECT_EQ(Other.Receiver.Log.size(), 1u);
+    Application->OnException = nullptr;
+    DeallocateHWnd(H);
+}
+
+TEST_F(ApplicationTest, RunServesWorkersAndEndsOnTerminate) {
+    // A worker posts from its thread and hands steps over with Synchronize;
+    // the last step ends the loop.
+    TWindow W;
+    struct TWorker : TThread {
+        HWND Target;
+        int Steps = 0;
+        explicit TWorker(HWND H) : TThread(true), Target(H) {}
+        void Execute() override {
+            PostMessage(Target, WM_USER + 1);
+            for (int I = 0; I < 3; ++I) Synchronize([this] { ++Steps; });
+            Synchronize([] { Application->Terminate(); });
+        }
+    } Worker(W.Handle);
+    Application->SetClock(nullptr); // Run waits on real time
+    Worker.Start();
+    Application->Run();
+    Worker.WaitFor();
+    EXPECT_EQ(Worker.Steps, 3);
+    Application->ProcessMessages();
+    EXPECT_EQ(W.Receiver.Log, (std::vector<String>{"derived:user1"}));
+}
+
+TEST_F(ApplicationTest, ClosingTheLoopReleasesAWorkerWaitingInSynchronize) {
+    std::atomic<bool> Released{false};
+    struct TWorker : TThread {
+        std::atomic<bool>& Released;
+        explicit TWorker(std::atomic<bool>& R) : TThread(true), Released(R) {}
+        void Execute() override {
+            Synchronize([] { PostQuitMessage(0); });
+            try {
+                Sleep(20); // the loop has ended by now
+                Synchronize([] {});
+            } catch (const EThread&) {
+                Released = true;
+            }
+        }
+    } Worker(Released);
+    Application->SetClock(nullptr);
+    Worker.Start();
+    Application->Run();
+    Worker.WaitFor();
+    EXPECT_TRUE(Released);
+}
