@@ -1,0 +1,110 @@
+#pragma once
+
+#include "framework/core/Object.h"
+#include "framework/core/Set.h"
+#include "framework/core/Types.h"
+
+#include <functional>
+#include <memory>
+
+namespace folio {
+
+enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using enum TFontStyle;
+using TFontStyles = TSet<TFontStyle>;
+
+enum TFontPitch { fpDefault, fpVariable, fpFixed };
+
+constexpr int ANSI_CHARSET = 0;
+constexpr int DEFAULT_CHARSET = 1;
+constexpr int FW_NORMAL = 400;
+constexpr int FW_BOLD = 700;
+
+// A logical font: what a caller asks for. The engine resolves it to a face
+// file and a pixel size once (CreateFontIndirect) and caches the result.
+struct TLogFont {
+    int Height = 0;      // negative: character (em) height in pixels; positive: cell height
+    int Width = 0;       // accepted and ignored: glyphs keep their natural proportions
+    int Escapement = 0;  // tenths of a degree, counter-clockwise
+    int Orientation = 0; // accepted and ignored: glyphs follow the escapement
+    int Weight = 0;      // 0 or FW_NORMAL: regular; 600 and more: bold
+    bool Italic = false, Underline = false, StrikeOut = false;
+    int CharSet = DEFAULT_CHARSET;
+    int OutPrecision = 0, ClipPrecision = 0, Quality = 0, PitchAndFamily = 0;
+    String FaceName;
+
+    friend bool operator==(const TLogFont&, const TLogFont&) = default;
+};
+
+class TFontFace;
+using HFONT = std::shared_ptr<const TFontFace>;
+
+// Resolves a logical font to a face. The same request returns the same face
+// object while anyone holds it; resolution happens once per (name, height,
+// style, escapement), never per paint. Thread-safe.
+HFONT CreateFontIndirect(const TLogFont& LogFont);
+
+// The font of a canvas or a control: name, size, style and colour, with a
+// change event so that the owner can repaint.
+class TFont : public TPersistent {
+    FOLIO_CLASS(TFont)
+public:
+    static constexpr int PixelsPerInch = 96;
+
+    TFont();
+
+    std::function<void(TObject*)> OnChange;
+
+    void Assign(const TPersistent* Source) override;
+
+    const String& GetName() const { return FName; }
+    void SetName(const String& Value);
+    // Negative: character height in pixels; positive: cell height in pixels.
+    int GetHeight() const { return FHeight; }
+    void SetHeight(int Value);
+    // Points at PixelsPerInch; setting it stores Height = -round(Size * 96 / 72).
+    int GetSize() const;
+    void SetSize(int Value);
+    TFontStyles GetStyle() const { return FStyle; }
+    void SetStyle(TFontStyles Value);
+    TColor GetColor() const { return FColor; }
+    void SetColor(TColor Value);
+    int GetCharset() const { return FCharset; }
+    void SetCharset(int Value);
+    TFontPitch GetPitch() const { return FPitch; }
+    void SetPitch(TFontPitch Value);
+    int GetPixelsPerInch() const { return PixelsPerInch; }
+
+    // The resolved face, built on first use and kept until a property that
+    // shapes the glyphs changes.
+    const HFONT& GetHandle() const;
+    // Adopts a face made elsewhere (a rotated copy of this font, say): name,
+    // height and style follow the face's logical font, and its escapement is
+    // kept for later rebuilds until another handle is set.
+    void SetHandle(HFONT Handle);
+
+    // The logical font the handle is built from.
+    TLogFont GetLogFont() const;
+
+private:
+    // The form filer streams the style as the set's bits.
+    long long GetStyleBits() const { return static_cast<long long>(FStyle.Bits()); }
+    void SetStyleBits(long long Bits) {
+        SetStyle(TFontStyles::FromBits(static_cast<std::uint64_t>(Bits)));
+    }
+
+    // A property that shapes the glyphs changed: drop the face and notify.
+    void FaceChanged();
+    void Changed();
+
+    String FName;
+    int FHeight;
+    TFontStyles FStyle;
+    TColor FColor;
+    int FCharset;
+    TFontPitch FPitch = fpDefault;
+    int FEscapement = 0;
+    mutable HFONT FHandle;
+};
+
+} // namespace folio

@@ -1,0 +1,144 @@
+// The text drawing kernels: glyph coverage blended over surface pixels. This
+// file is built with the pixel-kernel optimisation flags.
+
+#include "framework/gfx/FontEngine.h"
+#include "framework/gfx/GlyphCache.h"
+
+#include <algorithm>
+
+namespace folio {
+
+namespace {
+
+// Blends Color over Dst by A (0..256). Red and blue share one multiply: each
+// product stays below 2^16 so the channels never carry into each other.
+inline TPixel Blend(TPixel Dst, TPixel Color, std::uint32_t A) {
+    const std::uint32_t Inv = 256 - A;
+    const std::uint32_t RB = (((Color & 0xFF00FFu) * A + (Dst & 0xFF00FFu) * Inv) >> 8) & 0xFF00FFu;
+    const std::uint32_t G = (((Color & 0x00FF00u) * A + (Dst & 0x00FF00u) * Inv) >> 8) & 0x00FF00u;
+    return 0xFF000000u | RB | G;
+}
+
+inline void BlendCoverage(TPixel* Dst, std::uint8_t Coverage, TPixel Color) {
+    if (Coverage == 0) return;
+    if (Coverage == 255)
+        *Dst = Color;
+    else
+        *Dst = Blend(*Dst, Color, Coverage + (Coverage >> 7u));
+}
+
+TRect Intersect(const TRect& A, const TRect& B) {
+    TRect R{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
+            std::min(A.Bottom, B.Bottom)};
+    if (R.IsEmpty()) return TRect{};
+    return R;
+}
+
+// Where a rectangle of the text's own frame lands on the surface after the
+// given quarter turns about the cell origin (X, Y).
+TRect TurnRect(int Turns, int X, int Y, const TRect& C) {
+    switch (Turns) {
+    case 1:
+        return TRect{X + C.Top, Y - C.Right, X + C.Bottom, Y - C.Left};
+    case 2:
+        return TRect{X - C.Right, Y - C.Bottom, X - C.Left, Y - C.Top};
+    case 3:
+        return TRect{X - C.Bottom, Y + C.Left, X - C.Top, Y + C.Right};
+    default:
+        return TRect{X + C.Left, Y + C.Top, X + C.Right, Y + C.Bottom};
+    }
+}
+
+// The text-frame pixel (U, V) drawn at surface pixel (SX, SY).
+inline void UnturnPoint(int Turns, int X, int Y, int SX, int SY, int& U, int& V) {
+    switch (Turns) {
+    case 1:
+        U = Y - 1 - SY;
+        V = SX - X;
+        break;
+    case 2:
+        U = X - 1 - SX;
+        V = Y - 1 - SY;
+        break;
+    case 3:
+        U = SY - Y;
+        V = X - 1 - SX;
+        break;
+    default:
+        U = SX - X;
+        V = SY - Y;
+        break;
+    }
+}
+
+void BlitUpright(const TPixelSurface& Target, const TRect& Clip, int GX, int GY, const TGlyph& G,
+                 TPixel Color) {
+    const int X0 = std::max(GX, Clip.Left), X1 = std::min(GX + G.Width, Clip.Right);
+    const int Y0 = std::max(GY, Clip.Top), Y1 = std::min(GY + G.Height, Clip.Bottom);
+    if (X0 >= X1 || Y0 >= Y1) return;
+    const int Count = X1 - X0;
+    for (int Y = Y0; Y < Y1; ++Y) {
+        const std::uint8_t* Cov =
+            G.Coverage.get() + static_cast<ptrdiff_t>(Y - GY) * G.Width + (X0 - GX);
+        TPixel* Dst = Target.Row(Y) + X0;
+        for (int I = 0; I < Count; ++I) BlendCoverage(Dst + I, Cov[I], Color);
+    }
+}
+
+void BlitTurned(const TPixelSurface& Target, const TRect& Clip, int Turns, int X, int Y, int U0,
+                int V0, const TGlyph& G, TPixel Color) {
+    const TRect S =
+        Intersect(TurnRect(Turns, X, Y, TRect{U0, V0, U0 + G.Width, V0 + G.Height}), Clip);
+    for (int SY = S.Top; SY < S.Bottom; ++SY) {
+        TPixel* Row = Target.Row(SY);
+        for (int SX = S.Left; SX < S.Right; ++SX) {
+            int U = 0, V = 0;
+            UnturnPoint(Turns, X, Y, SX, SY, U, V);
+            BlendCoverage(Row + SX, G.Coverage[static_cast<size_t>(V - V0) * G.Width + (U - U0)],
+                          Color);
+        }
+    }
+}
+
+} // namespace
+
+void TFontFace::DrawString(const TPixelSurface& Target, const TRect& Clip, int X, int Y,
+                           std::string_view Utf8, TPixel Color) const {
+    if (!Target.Valid()) return;
+    const TRect C = Intersect(Clip, TRect{0, 0, Target.Width, Target.Height});
+    if (C.IsEmpty()) return;
+    Color |= 0xFF000000u;
+    const TGlyphSource& Source = *FSource;
+    const int Ascent = Source.Metrics().tmAscent;
+    const int Turns = FQuarterTurns;
+    int Pen = 0;
+    for (size_t I = 0; I < Utf8.size();) {
+        const TGlyph& G = Source.Glyph(NextCodePoint(Utf8, I));
+        if (G.Width > 0) {
+            const int U0 = Pen + G.Left, V0 = Ascent - G.Top;
+            if (Turns == 0)
+                BlitUpright(Target, C, X + U0, Y + V0, G, Color);
+            else
+                BlitTurned(Target, C, Turns, X, Y, U0, V0, G, Color);
+        }
+        Pen += G.Advance;
+    }
+    if (FLogFont.Underline)
+        FillCellRect(Target, C, X, Y, TRect{0, FUnderlineTop, Pen, FUnderlineTop + FLineThickness},
+                     Color);
+    if (FLogFont.StrikeOut)
+        FillCellRect(Target, C, X, Y, TRect{0, FStrikeOutTop, Pen, FStrikeOutTop + FLineThickness},
+                     Color);
+}
+
+void TFontFace::FillCellRect(const TPixelSurface& Target, const TRect& Clip, int X, int Y,
+                             const TRect& CellRect, TPixel Color) const {
+    if (!Target.Valid() || CellRect.IsEmpty()) return;
+    const TRect S = Intersect(Intersect(TurnRect(FQuarterTurns, X, Y, CellRect), Clip),
+                              TRect{0, 0, Target.Width, Target.Height});
+    Color |= 0xFF000000u;
+    for (int SY = S.Top; SY < S.Bottom; ++SY)
+        std::fill(Target.Row(SY) + S.Left, Target.Row(SY) + S.Right, Color);
+}
+
+} // namespace folio

@@ -1,0 +1,250 @@
+#include "framework/core/Exceptions.h"
+#include "framework/gfx/Font.h"
+#include "framework/gfx/FontEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace folio;
+
+namespace {
+
+constexpr TPixel White = 0xFFFFFFFFu;
+constexpr TPixel Black = 0xFF000000u;
+
+struct TTestSurface {
+    std::vector<TPixel> Pixels;
+    TPixelSurface View;
+    TTestSurface(int W, int H) : Pixels(static_cast<size_t>(W) * H, White) {
+        View = TPixelSurface{Pixels.data(), W, H, W};
+    }
+    TPixel At(int X, int Y) const { return Pixels[static_cast<size_t>(Y) * View.Width + X]; }
+    // The bounding box of every pixel that is no longer white.
+    TRect Ink() const {
+        TRect R{View.Width, View.Height, 0, 0};
+        for (int Y = 0; Y < View.Height; ++Y)
+            for (int X = 0; X < View.Width; ++X)
+                if (At(X, Y) != White) {
+                    R.Left = std::min(R.Left, X);
+                    R.Top = std::min(R.Top, Y);
+                    R.Right = std::max(R.Right, X + 1);
+                    R.Bottom = std::max(R.Bottom, Y + 1);
+                }
+        return R;
+    }
+    TRect Whole() const { return TRect{0, 0, View.Width, View.Height}; }
+};
+
+TLogFont Log(const String& Name, int Height, bool Bold = false, int Escapement = 0) {
+    TLogFont L;
+    L.FaceName = Name;
+    L.Height = Height;
+    L.Weight = Bold ? FW_BOLD : FW_NORMAL;
+    L.Escapement = Escapement;
+    return L;
+}
+
+bool EndsWith(const String& S, const String& Tail) {
+    return S.size() >= Tail.size() && S.compare(S.size() - Tail.size(), Tail.size(), Tail) == 0;
+}
+
+} // namespace
+
+TEST(FontResolve, ClassicUiNamesLoadLiberationSansByStyle) {
+    TFont Font;
+    EXPECT_EQ(Font.GetName(), "MS Sans Serif");
+    EXPECT_EQ(Font.GetHeight(), -11);
+    EXPECT_TRUE(EndsWith(Font.GetHandle()->FileName(), "LiberationSans-Regular.ttf"))
+        << Font.GetHandle()->FileName();
+    Font.SetStyle({fsBold});
+    EXPECT_TRUE(EndsWith(Font.GetHandle()->FileName(), "LiberationSans-Bold.ttf"));
+    Font.SetStyle({fsBold, fsItalic});
+    EXPECT_TRUE(EndsWith(Font.GetHandle()->FileName(), "LiberationSans-BoldItalic.ttf"));
+    for (const char* Name : {"Tahoma", "arial", "Segoe UI", "System", "Microsoft Sans Serif"})
+        EXPECT_TRUE(
+            EndsWith(CreateFontIndirect(Log(Name, -11))->FileName(), "LiberationSans-Regular.ttf"))
+            << Name;
+}
+
+TEST(FontResolve, FacesAreResolvedOnceAndShared) {
+    const HFONT A = CreateFontIndirect(Log("Arial", -13));
+    const HFONT B = CreateFontIndirect(Log("Arial", -13));
+    EXPECT_EQ(A, B);
+    EXPECT_NE(A, CreateFontIndirect(Log("Arial", -13, false, 900)));
+    TFont Font;
+    const HFONT& H = Font.GetHandle();
+    EXPECT_EQ(H, Font.GetHandle());
+    // An unknown name goes to the system's matcher and still yields a face.
+    EXPECT_FALSE(CreateFontIndirect(Log("No Such Family Anywhere", -12))->FileName().empty());
+}
+
+TEST(FontMetrics, HeightConventionsAndGrowth) {
+    const HFONT Em = CreateFontIndirect(Log("MS Sans Serif", -11));
+    const TTextMetric& M = Em->Metrics();
+    EXPECT_EQ(M.tmHeight, M.tmAscent + M.tmDescent);
+    EXPECT_EQ(M.tmHeight - M.tmInternalLeading, 11);
+    EXPECT_GT(M.tmAveCharWidth, 0);
+    EXPECT_GE(M.tmMaxCharWidth, M.tmAveCharWidth);
+    // A positive height is the cell height.
+    for (int Cell : {10, 13, 16, 20, 32})
+        EXPECT_EQ(CreateFontIndirect(Log("Arial", Cell))->Metrics().tmHeight, Cell) << Cell;
+    const HFONT Big = CreateFontIndirect(Log("MS Sans Serif", -22));
+    EXPECT_GT(Big->Metrics().tmHeight, M.tmHeight);
+
+    const TSize Short = Em->TextExtent("Folio");
+    const TSize Long = Em->TextExtent("Folio shortcut bar");
+    EXPECT_EQ(Short.cy, M.tmHeight);
+    EXPECT_GT(Short.cx, 0);
+    EXPECT_GT(Long.cx, Short.cx);
+    EXPECT_EQ(Em->TextExtent("").cx, 0);
+    EXPECT_GT(Big->TextWidth("Folio"), Short.cx);
+    EXPECT_GT(CreateFontIndirect(Log("MS Sans Serif", -11, true))->TextWidth("Folio shortcut bar"),
+              Long.cx);
+}
+
+TEST(FontMetrics, MalformedUtf8NeverOverrunsOrHangs) {
+    const HFONT F = CreateFontIndirect(Log("MS Sans Serif", -11));
+    const char Bad[] = {'\xE2', '\x82', 'A', '\xFF', '\xC0', '\xAF', '\xF0', '\x9F'};
+    EXPECT_GT(F->TextWidth(std::string_view(Bad, sizeof Bad)), 0);
+    EXPECT_GT(F->TextWidth("\xC3\xA9t\xC3\xA9 \xE2\x82\xAC"), 0); // "ete EUR" with accents
+    TTestSurface S(60, 20);
+    F->DrawString(S.View, S.Whole(), 2, 2, std::string_view(Bad, sizeof Bad), Black);
+    // Absurd heights are drawn at a bounded size instead of allocating without limit.
+    EXPECT_LE(CreateFontIndirect(Log("Arial", -1000000))->Metrics().tmHeight, 2000);
+}
+
+TEST(FontDraw, UprightTextStaysInItsCellAndClip) {
+    const HFONT F = CreateFontIndirect(Log("MS Sans Serif", -11));
+    const TTextMetric& M = F->Metrics();
+    TTestSurface S(120, 40);
+    const String Text = "Hello, World";
+    F->DrawString(S.View, S.Whole(), 10, 5, Text, Black);
+    const TRect Ink = S.Ink();
+    ASSERT_FALSE(Ink.IsEmpty());
+    EXPECT_GE(Ink.Left, 10);
+    EXPECT_GE(Ink.Top, 5);
+    EXPECT_LE(Ink.Bottom, 5 + M.tmHeight);
+    EXPECT_LE(Ink.Right, 10 + F->TextWidth(Text) + 1);
+
+    // Clipped drawing touches nothing outside the clip, even off the surface.
+    TTestSurface C(120, 40);
+    F->DrawString(C.View, TRect{14, 0, 30, 40}, 10, 5, Text, Black);
+    const TRect Clipped = C.Ink();
+    EXPECT_GE(Clipped.Left, 14);
+    EXPECT_LE(Clipped.Right, 30);
+    F->DrawString(C.View, C.Whole(), -50, -5, Text, Black);
+    F->DrawString(C.View, TRect{-100, -100, 1000, 1000}, 110, 35, Text, Black);
+}
+
+TEST(FontDraw, RotatedTextCoversTheTurnedCell) {
+    const HFONT F = CreateFontIndirect(Log("MS Sans Serif", -11, false, 900));
+    EXPECT_EQ(F->Escapement(), 900);
+    const TTextMetric& M = F->Metrics();
+    const String Text = "Vertical";
+    const int W = F->TextWidth(Text);
+    TTestSurface S(40, 100);
+    F->DrawString(S.View, S.Whole(), 10, 80, Text, Black);
+    const TRect Ink = S.Ink();
+    ASSERT_FALSE(Ink.IsEmpty());
+    EXPECT_GE(Ink.Left, 10);
+    EXPECT_LE(Ink.Right, 10 + M.tmHeight);
+    EXPECT_GE(Ink.Top, 80 - W - 1);
+    EXPECT_LE(Ink.Bottom, 80);
+    // Reading bottom to top: the ink is taller than wide.
+    EXPECT_GT(Ink.Height(), Ink.Width());
+}
+
+TEST(FontDraw, UnderlineAndStrikeOutAddInk) {
+    TLogFont L = Log("MS Sans Serif", -11);
+    const HFONT Plain = CreateFontIndirect(L);
+    L.Underline = true;
+    const HFONT Under = CreateFontIndirect(L);
+    TTestSurface A(80, 20), B(80, 20);
+    Plain->DrawString(A.View, A.Whole(), 2, 2, "a b", Black);
+    Under->DrawString(B.View, B.Whole(), 2, 2, "a b", Black);
+    // The underline runs under the space too and stays inside the cell.
+    const int Row = 2 + Under->UnderlineTop();
+    EXPECT_LT(Under->UnderlineTop() + Under->LineThickness(), Under->Metrics().tmHeight + 1);
+    const int SpaceX = 2 + Under->TextWidth("a") + 1;
+    EXPECT_EQ(A.At(SpaceX, Row), White);
+    EXPECT_EQ(B.At(SpaceX, Row), Black);
+}
+
+TEST(TFontObject, SettersFireOnChangeOnlyOnChange) {
+    TFont Font;
+    int Changes = 0;
+    Font.OnChange = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, &Font);
+        ++Changes;
+    };
+    Font.SetHeight(-11);
+    Font.SetName("MS Sans Serif");
+    EXPECT_EQ(Changes, 0);
+    const HFONT Before = Font.GetHandle();
+    Font.SetColor(0x0000FF);
+    EXPECT_EQ(Changes, 1);
+    EXPECT_EQ(Font.GetHandle(), Before); // colour does not change the face
+    Font.SetSize(12);
+    EXPECT_EQ(Changes, 2);
+    EXPECT_EQ(Font.GetHeight(), -16);
+    EXPECT_EQ(Font.GetSize(), 12);
+    EXPECT_NE(Font.GetHandle(), Before);
+    Font.SetHeight(-11);
+    EXPECT_EQ(Font.GetSize(), 8);
+    Font.SetStyle({fsUnderline});
+    Font.SetCharset(ANSI_CHARSET);
+    EXPECT_EQ(Changes, 5);
+    EXPECT_EQ(Font.GetPixelsPerInch(), 96);
+}
+
+TEST(TFontObject, AssignCopiesEverythingAndNotifies) {
+    TFont A, B;
+    A.SetName("Arial");
+    A.SetHeight(-20);
+    A.SetStyle({fsBold, fsStrikeOut});
+    A.SetColor(0x123456);
+    int Changes = 0;
+    B.OnChange = [&](TObject*) { ++Changes; };
+    B.Assign(&A);
+    EXPECT_EQ(Changes, 1);
+    EXPECT_EQ(B.GetName(), "Arial");
+    EXPECT_EQ(B.GetHeight(), -20);
+    EXPECT_EQ(B.GetStyle(), (TFontStyles{fsBold, fsStrikeOut}));
+    EXPECT_EQ(B.GetColor(), 0x123456);
+    EXPECT_EQ(B.GetHandle(), A.GetHandle());
+    EXPECT_EQ(B.GetHandle()->LogFont().Weight, FW_BOLD);
+
+    // Assigning an unrelated persistent raises instead of copying nonsense.
+    TPersistent Other;
+    EXPECT_THROW(B.Assign(&Other), EConvertError);
+}
+
+TEST(TFontObject, SetHandleAdoptsARotatedFace) {
+    TFont Font;
+    Font.SetStyle({fsBold});
+    TLogFont L = Font.GetLogFont();
+    L.Escapement = 900;
+    L.Orientation = 900;
+    L.Height = -15;
+    int Changes = 0;
+    Font.OnChange = [&](TObject*) { ++Changes; };
+    const HFONT Rotated = CreateFontIndirect(L);
+    Font.SetHandle(Rotated);
+    EXPECT_EQ(Changes, 1);
+    EXPECT_EQ(Font.GetHandle(), Rotated);
+    EXPECT_EQ(Font.GetHeight(), -15);
+    EXPECT_TRUE(Font.GetStyle().Contains(fsBold));
+    // A later change rebuilds the face and keeps the escapement.
+    Font.SetHeight(-20);
+    EXPECT_EQ(Font.GetHandle()->Escapement(), 900);
+}
+
+TEST(TFontObject, PublishedProperties) {
+    const TClassInfo& Info = TFont::StaticClassInfo();
+    for (const char* Name : {"Charset", "Color", "Height", "Name", "Pitch", "Size", "Style"})
+        EXPECT_NE(Info.FindProperty(Name), nullptr) << Name;
+    TFont Font;
+    EXPECT_TRUE(Info.FindProperty("Color")->HasDefaultValue(Font));
+    EXPECT_EQ(Info.FindProperty("Color")->GetOrd(Font), static_cast<TColor>(0x80000008u));
+}
