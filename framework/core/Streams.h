@@ -27,16 +27,23 @@ public:
     std::int64_t Remaining() { return GetSize() - GetPosition(); }
 
     void ReadBuffer(void* Buffer, std::int64_t Count) {
-        if (Count != 0 && Read(Buffer, Count) != Count) ReadError();
+        if (Count == 0) return;
+        const std::int64_t Done = Read(Buffer, Count);
+        if (Done != Count) ReadError(Count, Done);
     }
     void WriteBuffer(const void* Buffer, std::int64_t Count) {
-        if (Count != 0 && Write(Buffer, Count) != Count) WriteError();
+        if (Count == 0) return;
+        const std::int64_t Done = Write(Buffer, Count);
+        if (Done != Count) WriteError(Count, Done);
     }
     // Copies Count bytes from Source (all of it from the start when Count is 0).
     std::int64_t CopyFrom(TStream& Source, std::int64_t Count);
 
     [[noreturn]] static void ReadError();
     [[noreturn]] static void WriteError();
+    // The same, saying how many bytes were wanted and how many moved.
+    [[noreturn]] static void ReadError(std::int64_t Wanted, std::int64_t Done);
+    [[noreturn]] static void WriteError(std::int64_t Wanted, std::int64_t Done);
 };
 
 // A stream in memory, growing as it is written.
@@ -48,23 +55,25 @@ public:
     TMemoryStream(const TMemoryStream&) = delete;
     TMemoryStream& operator=(const TMemoryStream&) = delete;
 
+    // The common case, a whole field inside the stream, is one copy of
+    // exactly Count bytes: inlined with a constant count it becomes a single
+    // move, where a clamped count would become a byte loop.
     std::int64_t Read(void* Buffer, std::int64_t Count) override {
-        if (Count <= 0) return 0;
-        std::int64_t Available = FSize - FPosition;
-        if (Available <= 0) return 0;
-        if (Count > Available) Count = Available;
-        std::memcpy(Buffer, FMemory + FPosition, static_cast<size_t>(Count));
-        FPosition += Count;
-        return Count;
+        if (Count > 0 && Count <= FSize - FPosition) {
+            std::memcpy(Buffer, FMemory + FPosition, static_cast<size_t>(Count));
+            FPosition += Count;
+            return Count;
+        }
+        return ReadTail(Buffer, Count);
     }
     std::int64_t Write(const void* Buffer, std::int64_t Count) override {
-        if (Count <= 0) return 0;
-        const std::int64_t End = FPosition + Count;
-        if (End > FCapacity) Grow(End);
-        std::memcpy(FMemory + FPosition, Buffer, static_cast<size_t>(Count));
-        FPosition = End;
-        if (End > FSize) FSize = End;
-        return Count;
+        if (Count > 0 && FPosition <= FSize && Count <= FCapacity - FPosition) {
+            std::memcpy(FMemory + FPosition, Buffer, static_cast<size_t>(Count));
+            FPosition += Count;
+            if (FPosition > FSize) FSize = FPosition;
+            return Count;
+        }
+        return WriteSlow(Buffer, Count);
     }
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
     std::int64_t GetSize() override { return FSize; }
@@ -79,9 +88,14 @@ public:
     void SaveToFile(const String& FileName);
 
 private:
+    std::int64_t ReadTail(void* Buffer, std::int64_t Count);
+    std::int64_t WriteSlow(const void* Buffer, std::int64_t Count);
     void Grow(std::int64_t MinCapacity);
+    void Release();
+    [[noreturn]] static void OutOfMemory(std::int64_t Capacity);
 
     char* FMemory = nullptr;
+    bool FMapped = false; // FMemory is a mapping of its own rather than heap memory
     std::int64_t FSize = 0;
     std::int64_t FPosition = 0;
     std::int64_t FCapacity = 0;
@@ -122,6 +136,7 @@ private:
 
     String FFileName;
     int FHandle = -1;
+    bool FWritable = true;
     std::int64_t FPosition = 0;
     // One buffer, used either as read-ahead (FReadLen bytes of the file from
     // FBufStart) or for pending writes (FWriteLen bytes due at FBufStart).

@@ -39,7 +39,11 @@ String IntToStr(long long Value) { return std::to_string(Value); }
 bool TryStrToInt(const String& Text, int& Value) {
     const char* First = Text.data();
     const char* Last = First + Text.size();
-    if (First != Last && *First == '+') ++First;
+    // A plus sign is accepted, but only in front of digits: "+-5" is not a number.
+    if (First != Last && *First == '+') {
+        ++First;
+        if (First != Last && *First == '-') return false;
+    }
     int Parsed = 0;
     const auto [End, Error] = std::from_chars(First, Last, Parsed);
     if (Error != std::errc() || End != Last || First == Last) return false;

@@ -1,0 +1,77 @@
+#include "framework/core/Exceptions.h"
+#include "framework/core/Resources.h"
+#include "framework/core/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+using namespace folio;
+
+namespace {
+
+TEST(SysUtils, FormatFillsPlaceholdersOfAnyLength) {
+    EXPECT_EQ(Format("%d-%s-%05.1f-%x", -3, "ab", 2.25, 255u), "-3-ab-002.2-ff");
+    EXPECT_EQ(Format("%s", ""), "");
+    EXPECT_EQ(Format("100%%"), "100%");
+    // Longer than any fixed buffer a formatter might start with.
+    const String Long(5000, 'x');
+    EXPECT_EQ(Format("<%s>", Long.c_str()), "<" + Long + ">");
+    EXPECT_EQ(Format(SOutOfRange, 1, 16), "Value must be between 1 and 16");
+}
+
+TEST(SysUtils, IntToStrCoversTheWholeRange) {
+    EXPECT_EQ(IntToStr(0), "0");
+    EXPECT_EQ(IntToStr(-1), "-1");
+    EXPECT_EQ(IntToStr(INT_MIN), "-2147483648");
+    EXPECT_EQ(IntToStr(LLONG_MAX), "9223372036854775807");
+    EXPECT_EQ(IntToStr(LLONG_MIN), "-9223372036854775808");
+}
+
+TEST(SysUtils, StrToIntAcceptsWholeDecimalIntegers) {
+    EXPECT_EQ(StrToInt("0"), 0);
+    EXPECT_EQ(StrToInt("-0"), 0);
+    EXPECT_EQ(StrToInt("+5"), 5);
+    EXPECT_EQ(StrToInt("007"), 7);
+    EXPECT_EQ(StrToInt("2147483647"), INT_MAX);
+    EXPECT_EQ(StrToInt("-2147483648"), INT_MIN);
+}
+
+TEST(SysUtils, StrToIntRejectsEverythingElseNamingTheText) {
+    for (const char* Bad : {"2147483648", "-2147483649", "99999999999999999999", "", " 5", "5 ",
+                            "+", "-", "+-5", "--5", "12a", "0x10", "1.5", "1e3"}) {
+        try {
+            StrToInt(Bad);
+            ADD_FAILURE() << "accepted '" << Bad << "'";
+        } catch (const EConvertError& Error) {
+            EXPECT_NE(Error.Message().find(String("'") + Bad + "'"), String::npos)
+                << Error.Message();
+        }
+        EXPECT_EQ(StrToIntDef(Bad, -77), -77) << Bad;
+        int Value = 123;
+        EXPECT_FALSE(TryStrToInt(Bad, Value)) << Bad;
+        EXPECT_EQ(Value, 123) << "a failed parse changed the output for '" << Bad << "'";
+    }
+    EXPECT_EQ(StrToIntDef("42", -1), 42);
+}
+
+TEST(Resources, NumberedAndNamedStrings) {
+    EXPECT_FALSE(LoadStr(101).empty());
+    EXPECT_FALSE(LoadStr(102).empty());
+    EXPECT_NE(LoadStr(101), LoadStr(102));
+    EXPECT_EQ(LoadStr(0), "");
+    EXPECT_EQ(LoadStr(103), "");
+    EXPECT_EQ(LoadStr(-1), "");
+    EXPECT_STREQ(SFG, "FG");
+    EXPECT_STREQ(SBG, "BG");
+    EXPECT_STREQ(SFB, "FB");
+}
+
+TEST(SysUtils, SysErrorMessageIsTheSystemsText) {
+    EXPECT_EQ(SysErrorMessage(ENOENT), std::strerror(ENOENT));
+    EXPECT_FALSE(SysErrorMessage(123456).empty());
+}
+
+} // namespace
