@@ -55,9 +55,11 @@ struct ApplicationTest : ::testing::Test {
         Application->ProcessMessages(); // drain leftovers of other tests
     }
     void TearDown() override {
+        // The test's handlers may refer to objects that are gone by now.
+        Application->SetIdleHandler(nullptr);
+        Application->OnException = nullptr;
         Application->ProcessMessages();
         Application->SetClock(nullptr);
-        Application->SetIdleHandler(nullptr);
         ResumeSynchronize();
     }
 };
