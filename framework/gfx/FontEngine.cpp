@@ -140,9 +140,34 @@ const TGlyph& TGlyphSource::SlowGlyph(char32_t CodePoint) const {
     if (CodePoint < 0x20 || CodePoint == 0x7F) return FControl;
     std::lock_guard Lock(FMutex);
     const unsigned Index = FT_Get_Char_Index(FFace->Face, CodePoint);
-    const TGlyph* G = RenderLocked(Index, CodePoint);
+    const TGlyph* G = Index == 0 ? FallbackLocked(CodePoint) : nullptr;
+    if (!G) G = RenderLocked(Index, CodePoint);
     if (CodePoint < LatinCount) FLatin[CodePoint].store(G, std::memory_order_release);
     return *G;
+}
+
+const TGlyph* TGlyphSource::OwnGlyph(char32_t CodePoint) const {
+    std::lock_guard Lock(FMutex);
+    const unsigned Index = FT_Get_Char_Index(FFace->Face, CodePoint);
+    return Index == 0 ? nullptr : RenderLocked(Index, CodePoint);
+}
+
+const TGlyph* TGlyphSource::FallbackLocked(char32_t CodePoint) const {
+    if (!FFallbackTried) {
+        FFallbackTried = true;
+        const String File =
+            FallbackFaceFile(FKey.SynthBold || (FFace->Face->style_flags & FT_STYLE_FLAG_BOLD));
+        if (!File.empty() && File != FKey.FileName) {
+            try {
+                FFallback = AcquireGlyphSource(TGlyphSourceKey{
+                    File, 0, -FEmPixels, false,
+                    FKey.SynthItalic || (FFace->Face->style_flags & FT_STYLE_FLAG_ITALIC) != 0});
+            } catch (const Exception&) {
+                // Without a usable fallback, missing glyphs draw as this file's own box.
+            }
+        }
+    }
+    return FFallback ? FFallback->OwnGlyph(CodePoint) : nullptr;
 }
 
 const TGlyph* TGlyphSource::RenderLocked(unsigned GlyphIndex, char32_t CodePoint) const {

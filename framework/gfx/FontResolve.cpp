@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -87,8 +88,25 @@ bool PickFromFamily(const char* const (&Family)[4], bool Bold, bool Italic, TRes
     return false;
 }
 
+// Guards fontconfig and the resolved-name table.
+std::mutex& ResolverMutex() {
+    static std::mutex M;
+    return M;
+}
+
+bool StartFontconfig() {
+    if (FcInit() != FcTrue) return false;
+    // Fontconfig keeps its configuration until it is finished explicitly;
+    // finishing it at exit returns that memory, so leak checkers stay quiet.
+    std::atexit([] {
+        std::lock_guard Lock(ResolverMutex());
+        FcFini();
+    });
+    return true;
+}
+
 bool MatchWithFontconfig(const String& Name, bool Bold, bool Italic, TResolvedFile& Out) {
-    static const bool Ready = FcInit() == FcTrue;
+    static const bool Ready = StartFontconfig();
     if (!Ready) return false;
     FcPattern* Pattern = FcPatternCreate();
     if (!Pattern) return false;
@@ -120,10 +138,9 @@ bool MatchWithFontconfig(const String& Name, bool Bold, bool Italic, TResolvedFi
 }
 
 TResolvedFile ResolveFile(const String& Name, bool Bold, bool Italic) {
-    static std::mutex M;
     static auto* Cache = new std::map<std::tuple<String, bool, bool>, TResolvedFile>;
     const String Lower = LowerCase(Name);
-    std::lock_guard Lock(M);
+    std::lock_guard Lock(ResolverMutex());
     const auto Key = std::make_tuple(Lower, Bold, Italic);
     auto It = Cache->find(Key);
     if (It != Cache->end()) return It->second;
@@ -145,6 +162,15 @@ TResolvedFile ResolveFile(const String& Name, bool Bold, bool Italic) {
     Cache->emplace(Key, File);
     return File;
 }
+
+} // namespace
+
+String FallbackFaceFile(bool Bold) {
+    const char* File = DejaVuSans[Bold ? 1 : 0];
+    return Readable(File) ? String(File) : String();
+}
+
+namespace {
 
 struct TFaceKey {
     String FaceName;

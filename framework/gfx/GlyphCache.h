@@ -63,6 +63,9 @@ private:
 
     const TGlyph& SlowGlyph(char32_t CodePoint) const;
     const TGlyph* RenderLocked(unsigned GlyphIndex, char32_t CodePoint) const;
+    // The glyph of a code point this file has, or null; no fallback.
+    const TGlyph* OwnGlyph(char32_t CodePoint) const;
+    const TGlyph* FallbackLocked(char32_t CodePoint) const;
 
     TGlyphSourceKey FKey;
     TTextMetric FMetrics;
@@ -82,10 +85,18 @@ private:
     mutable std::unique_ptr<std::unique_ptr<TGlyph>[]> FByIndex;
     mutable TGlyph FControl; // control characters: no ink, no advance
     unsigned FGlyphCount = 0;
+    // Code points this file lacks are drawn from the fallback face at the
+    // same em size when it has them.
+    mutable std::shared_ptr<TGlyphSource> FFallback;
+    mutable bool FFallbackTried = false;
 };
 
 // The glyph source for a key, shared while anyone holds it.
 std::shared_ptr<TGlyphSource> AcquireGlyphSource(const TGlyphSourceKey& Key);
+
+// The declared fallback face's file for missing glyphs, or empty when it is
+// not installed.
+String FallbackFaceFile(bool Bold);
 
 // Decodes one code point of UTF-8 at S[I], advancing I. A malformed sequence
 // yields U+FFFD and consumes one byte, so decoding always makes progress.

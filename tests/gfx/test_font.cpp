@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 using namespace folio;
@@ -247,4 +248,35 @@ TEST(TFontObject, PublishedProperties) {
     TFont Font;
     EXPECT_TRUE(Info.FindProperty("Color")->HasDefaultValue(Font));
     EXPECT_EQ(Info.FindProperty("Color")->GetOrd(Font), static_cast<TColor>(0x80000008u));
+}
+
+TEST(FontResolve, MissingGlyphsComeFromTheFallbackFace) {
+    const HFONT Ui = CreateFontIndirect(Log("MS Sans Serif", -11));
+    const HFONT Fallback = CreateFontIndirect(Log("DejaVu Sans", -11));
+    ASSERT_TRUE(EndsWith(Fallback->FileName(), "DejaVuSans.ttf"));
+    // The snowman is not in the interface face but is in the fallback.
+    EXPECT_EQ(Ui->TextWidth("\xE2\x98\x83"), Fallback->TextWidth("\xE2\x98\x83"));
+    TTestSurface S(30, 20);
+    Ui->DrawString(S.View, S.Whole(), 2, 2, "\xE2\x98\x83", Black);
+    EXPECT_FALSE(S.Ink().IsEmpty());
+}
+
+TEST(FontDraw, ConcurrentResolutionAndDrawingAgree) {
+    // Every thread resolves the same fonts and draws the same strings while
+    // the glyph caches are still cold; all must produce the same pixels.
+    const std::vector<int> Heights = {-9, -10, -12, -14, -17, -19};
+    auto Render = [&](std::vector<TPixel>& Out) {
+        TTestSurface S(200, 30);
+        for (int H : Heights) {
+            const HFONT F = CreateFontIndirect(Log("Helvetica", H, H % 2 == 0));
+            F->DrawString(S.View, S.Whole(), 1, 1, "Concurrent \xC3\xA9 \xE2\x98\x83 glyphs 0123",
+                          Black);
+        }
+        Out = S.Pixels;
+    };
+    std::vector<std::vector<TPixel>> Results(4);
+    std::vector<std::thread> Threads;
+    for (auto& R : Results) Threads.emplace_back([&Render, &R] { Render(R); });
+    for (auto& T : Threads) T.join();
+    for (const auto& R : Results) EXPECT_EQ(R, Results[0]);
 }
