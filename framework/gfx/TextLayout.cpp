@@ -216,14 +216,28 @@ int DrawTextOn(const TPixelSurface& Target, const TRect& Clip, const TFontFace& 
 
     for (TLine& L : Lines) L.Width = Layout.Width(L.Begin, L.End);
 
+    // An edit control shows whole lines only. When text is left out below
+    // them, an ellipsis ends the last line shown even if that line fits.
+    bool TextLeftOut = false;
+    if (!CalcRect && !SingleLine && (Format & DT_EDITCONTROL)) {
+        const size_t Fit = static_cast<size_t>(std::max(1, R.Height() / std::max(1, LineHeight)));
+        if (Lines.size() > Fit) {
+            Lines.resize(Fit);
+            TextLeftOut = true;
+        }
+    }
+
     // Lines that do not fit end in "..."; wrapped text only shortens its last
     // line, since the others end where a word did not fit. Measuring with an
     // empty rectangle shortens nothing.
     if ((Format & DT_END_ELLIPSIS) && !(CalcRect && MaxWidth <= 0)) {
         bool Shortened = false;
         for (size_t K = WordBreak ? Lines.size() - 1 : 0; K < Lines.size(); ++K) {
-            if (Lines[K].Width <= MaxWidth) continue;
+            const bool Last = K + 1 == Lines.size();
+            if (Lines[K].Width <= MaxWidth && !(Last && TextLeftOut)) continue;
             Layout.Shorten(Lines[K], MaxWidth);
+            // The text written back ends here when the lines below are hidden.
+            if (Last && TextLeftOut) Lines[K].End = N;
             Shortened = true;
         }
         if (Shortened && (Format & DT_MODIFYSTRING)) {
@@ -261,8 +275,6 @@ int DrawTextOn(const TPixelSurface& Target, const TRect& Clip, const TFontFace& 
     const int Thickness = Face.LineThickness();
     for (size_t K = 0; K < Lines.size(); ++K, Y += LineHeight) {
         const TLine& L = Lines[K];
-        // An edit control shows no partly visible last line.
-        if ((Format & DT_EDITCONTROL) && K > 0 && Y + LineHeight > R.Bottom) break;
         if (Y >= C.Bottom) break;
         if (Y + LineHeight <= C.Top) continue;
         int X = R.Left;

@@ -229,3 +229,25 @@ TEST(DrawText, ExpandTabsAndEditControlLastLine) {
     EXPECT_GT(A.Ink().Bottom, 2 * Line);
     EXPECT_LE(B.Ink().Bottom, 2 * Line);
 }
+
+TEST(DrawText, EditControlEllipsisEndsTheLastWholeLine) {
+    const TFontFace& F = DefaultFace();
+    const int Line = F.Metrics().tmHeight;
+    const unsigned Format =
+        DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL | DT_END_ELLIPSIS;
+    TSurface S(100, 60);
+    String Text = Paragraph;
+    TRect R{0, 0, 80, 2 * Line + Line / 2};
+    DrawTextOn(S.View, S.Whole(), F, Black, nullptr, Text, R, Format | DT_MODIFYSTRING);
+    EXPECT_LE(S.Ink().Bottom, 2 * Line);
+    ASSERT_GT(Text.size(), 3u);
+    EXPECT_EQ(Text.substr(Text.size() - 3), "...");
+    EXPECT_LT(Text.size(), Paragraph.size());
+    // What was written back is what two lines show: measured again, it wraps to two lines.
+    EXPECT_EQ(CalcHeight(Text, 80, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX), 2 * Line);
+
+    // Text that fits keeps every character.
+    String Short = "Inbox";
+    DrawTextOn(S.View, S.Whole(), F, Black, nullptr, Short, R, Format | DT_MODIFYSTRING);
+    EXPECT_EQ(Short, "Inbox");
+}
