@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/core/Exceptions.h"
 #include "framework/core/Object.h"
 
 #include <type_traits>
@@ -38,7 +39,8 @@ public:
     }
     template <class E>
     TClassBuilder& Enum(const char* Name, const char* TypeName, std::vector<String> Names,
-                        E (T::*Get)() const, void (T::*Set)(E), std::optional<E> Default = std::nullopt) {
+                        E (T::*Get)() const, void (T::*Set)(E),
+                        std::optional<std::type_identity_t<E>> Default = std::nullopt) {
         static_assert(std::is_enum_v<E>);
         std::optional<long long> D;
         if (Default) D = static_cast<long long>(*Default);
@@ -146,12 +148,20 @@ private:
 
     template <class O, class S>
     TClassBuilder& ObjectLike(const char* Name, TTypeKind Kind, O* (T::*Get)() const, void (T::*Set)(S*)) {
-        TPropInfo P = Start(Name, Kind, O::StaticClassInfo().Name.c_str());
-        P.ObjectClass = &O::StaticClassInfo();
+        // A property of the class's own type must not ask for the class
+        // information that is being built right now.
+        TPropInfo P = Start(Name, Kind, "");
+        P.TypeName = std::is_same_v<O, T> ? FInfo.Name : O::StaticClassInfo().Name;
+        P.ObjectClass = TClassRef(&O::StaticClassInfo);
         P.GetObj = [Get](const TObject& Obj) -> TObject* { return (static_cast<const T&>(Obj).*Get)(); };
         if (Set)
-            P.SetObj = [Set](TObject& Obj, TObject* Value) {
-                (static_cast<T&>(Obj).*Set)(dynamic_cast<S*>(Value));
+            P.SetObj = [Set, Name = P.Name, TypeName = P.TypeName](TObject& Obj, TObject* Value) {
+                S* Typed = dynamic_cast<S*>(Value);
+                // An object of the wrong class must not quietly become a nil reference.
+                if (Value && !Typed)
+                    throw EInvalidCast("Property " + Name + " takes a " + TypeName + ", not a " +
+                                       Value->ClassName());
+                (static_cast<T&>(Obj).*Set)(Typed);
             };
         FInfo.OwnProperties.push_back(std::move(P));
         return *this;

@@ -133,7 +133,13 @@ void TComponent::DestroyComponents() {
     }
 }
 
-void TComponent::Destroying() { FComponentState.Include(csDestroying); }
+// The owned components die with their owner, so they are marked too: a
+// handler told of a sibling's removal can see that the sibling is going.
+void TComponent::Destroying() {
+    if (IsDestroying()) return;
+    FComponentState.Include(csDestroying);
+    for (TComponent* C : FComponents) C->Destroying();
+}
 
 void TComponent::FreeNotification(TComponent* AComponent) {
     if (!AComponent || AComponent == this) return;

@@ -26,6 +26,24 @@ enum class TTypeKind {
     tkMethod,    // an event
 };
 
+// The class a tkClass or tkComponent property holds. It is looked up when
+// first asked for, because a class may have a property of its own type, whose
+// information is still being built when the property is declared.
+class TClassRef {
+public:
+    TClassRef() = default;
+    TClassRef(const TClassInfo* Class) : FClass(Class) {}
+    explicit TClassRef(const TClassInfo& (*Resolve)()) : FResolve(Resolve) {}
+
+    const TClassInfo* Get() const { return FResolve ? &FResolve() : FClass; }
+    operator const TClassInfo*() const { return Get(); }
+    const TClassInfo* operator->() const { return Get(); }
+
+private:
+    const TClassInfo* FClass = nullptr;
+    const TClassInfo& (*FResolve)() = nullptr;
+};
+
 // One published property: its name and type, how to read and write it on an
 // object, its declared default and whether it is stored. The form filer, the
 // property editors and a designer host read these and nothing else.
@@ -36,7 +54,7 @@ struct TPropInfo {
     std::vector<String> EnumNames;     // tkEnum: value names by ordinal
     std::optional<long long> Default;  // ordinal kinds: the declared default
     bool Published = true;
-    const TClassInfo* ObjectClass = nullptr; // tkClass, tkComponent: the declared class
+    TClassRef ObjectClass; // tkClass, tkComponent: the declared class
 
     std::function<long long(const TObject&)> GetOrd;
     std::function<void(TObject&, long long)> SetOrd;
