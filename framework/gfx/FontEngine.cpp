@@ -258,10 +258,10 @@ const TTextMetric& TFontFace::Metrics() const {
 }
 
 int TFontFace::TextWidth(std::string_view Utf8) const {
-    int Width = 0;
+    long long Width = 0;
     const TGlyphSource& Source = *FSource;
     for (size_t I = 0; I < Utf8.size();) Width += Source.Glyph(NextCodePoint(Utf8, I)).Advance;
-    return Width;
+    return static_cast<int>(std::min<long long>(Width, MaxTextWidth));
 }
 
 TSize TFontFace::TextExtent(std::string_view Utf8) const {

@@ -111,8 +111,16 @@ void TFontFace::DrawString(const TPixelSurface& Target, const TRect& Clip, int X
     const TGlyphSource& Source = *FSource;
     const int Ascent = Source.Metrics().tmAscent;
     const int Turns = FQuarterTurns;
+    // How far along the text's direction the clip reaches from the origin:
+    // glyphs beyond it (plus an em for overhangs) cannot show, so a long
+    // string stops being walked there.
+    const int Reach = (Turns == 0   ? C.Right - X
+                       : Turns == 1 ? Y - C.Top
+                       : Turns == 2 ? X - C.Left
+                                    : C.Bottom - Y) +
+                      Source.EmPixels();
     int Pen = 0;
-    for (size_t I = 0; I < Utf8.size();) {
+    for (size_t I = 0; I < Utf8.size() && Pen <= Reach;) {
         const TGlyph& G = Source.Glyph(NextCodePoint(Utf8, I));
         if (G.Width > 0) {
             const int U0 = Pen + G.Left, V0 = Ascent - G.Top;

@@ -12,6 +12,10 @@
 
 namespace folio {
 
+// Text wider than this is measured as this wide, which leaves room for any
+// coordinate arithmetic on widths without overflow.
+constexpr int MaxTextWidth = 1 << 28;
+
 // One rendered glyph: its 8-bit coverage and where it sits relative to the
 // pen position on the baseline.
 struct TGlyph {

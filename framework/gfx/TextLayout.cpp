@@ -66,8 +66,11 @@ public:
     int Advance(int X, size_t& I) const {
         const size_t Start = I;
         const char32_t CP = NextCodePoint(FText, I);
-        if (CP == '\t' && FExpandTabs) return (X / FTabWidth + 1) * FTabWidth;
-        return X + FFace.TextWidth(std::string_view(FText).substr(Start, I - Start));
+        const int Next =
+            CP == '\t' && FExpandTabs
+                ? (X / FTabWidth + 1) * FTabWidth
+                : X + FFace.TextWidth(std::string_view(FText).substr(Start, I - Start));
+        return std::min(Next, MaxTextWidth);
     }
 
     int Width(size_t Begin, size_t End) const {
@@ -255,7 +258,8 @@ int DrawTextOn(const TPixelSurface& Target, const TRect& Clip, const TFontFace& 
         }
     }
 
-    const int TextHeight = static_cast<int>(Lines.size()) * LineHeight;
+    const int TextHeight = static_cast<int>(
+        std::min<long long>(static_cast<long long>(Lines.size()) * LineHeight, MaxTextWidth));
     if (CalcRect) {
         int Widest = 0;
         for (const TLine& L : Lines) Widest = std::max(Widest, L.Width);

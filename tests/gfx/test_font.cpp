@@ -154,6 +154,25 @@ TEST(FontDraw, RotatedTextCoversTheTurnedCell) {
     EXPECT_LE(Ink.Bottom, 80);
     // Reading bottom to top: the ink is taller than wide.
     EXPECT_GT(Ink.Height(), Ink.Width());
+
+    // Other escapements draw at the nearest quarter turn, each in its turned cell.
+    struct TCase {
+        int Escapement;
+        TRect Cell; // relative to the origin, for text width W and cell height H
+    };
+    const int H = M.tmHeight;
+    for (const TCase& Case : {TCase{1800, TRect{-W, -H, 0, 0}}, TCase{2700, TRect{-H, 0, 0, W}},
+                              TCase{-900, TRect{-H, 0, 0, W}}, TCase{870, TRect{0, -W, H, 0}}}) {
+        const HFONT T = CreateFontIndirect(Log("MS Sans Serif", -11, false, Case.Escapement));
+        TTestSurface P(120, 120);
+        T->DrawString(P.View, P.Whole(), 60, 60, Text, Black);
+        const TRect I = P.Ink();
+        ASSERT_FALSE(I.IsEmpty()) << Case.Escapement;
+        EXPECT_GE(I.Left, 60 + Case.Cell.Left - 1) << Case.Escapement;
+        EXPECT_LE(I.Right, 60 + Case.Cell.Right + 1) << Case.Escapement;
+        EXPECT_GE(I.Top, 60 + Case.Cell.Top - 1) << Case.Escapement;
+        EXPECT_LE(I.Bottom, 60 + Case.Cell.Bottom + 1) << Case.Escapement;
+    }
 }
 
 TEST(FontDraw, UnderlineAndStrikeOutAddInk) {
