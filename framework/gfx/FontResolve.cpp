@@ -196,9 +196,20 @@ HFONT CreateFontIndirect(const TLogFont& LogFont) {
     }
     // Resolution runs outside the cache lock: opening a file may be slow, and
     // two threads racing for the same font both get a working face.
-    const TResolvedFile File = ResolveFile(LogFont.FaceName, Bold, LogFont.Italic);
-    auto Source = AcquireGlyphSource(TGlyphSourceKey{File.FileName, File.FaceIndex, LogFont.Height,
-                                                     File.SynthBold, File.SynthItalic});
+    const auto Open = [&](const String& Name) {
+        const TResolvedFile File = ResolveFile(Name, Bold, LogFont.Italic);
+        return AcquireGlyphSource(TGlyphSourceKey{File.FileName, File.FaceIndex, LogFont.Height,
+                                                  File.SynthBold, File.SynthItalic});
+    };
+    std::shared_ptr<TGlyphSource> Source;
+    try {
+        Source = Open(LogFont.FaceName);
+    } catch (const EInvalidGraphic&) {
+        // A matched file FreeType cannot scale (a damaged file, bitmap-only
+        // strikes) must not stop painting: draw with the interface face.
+        if (IsUiSansName(LowerCase(LogFont.FaceName))) throw;
+        Source = Open(String());
+    }
     auto Face = std::make_shared<const TFontFace>(LogFont, std::move(Source));
 
     std::lock_guard Lock(M);

@@ -128,6 +128,18 @@ TEST(FontDraw, UprightTextStaysInItsCellAndClip) {
     EXPECT_LE(Ink.Bottom, 5 + M.tmHeight);
     EXPECT_LE(Ink.Right, 10 + F->TextWidth(Text) + 1);
 
+    // Anti-aliased edges blend each channel on its own: red over white keeps
+    // red at full and green equal to blue, with some partial coverage.
+    TTestSurface Red(120, 40);
+    F->DrawString(Red.View, Red.Whole(), 10, 5, Text, 0xFFFF0000u);
+    bool Partial = false;
+    for (TPixel P : Red.Pixels) {
+        EXPECT_EQ(P >> 16, 0xFFFFu);
+        EXPECT_EQ((P >> 8) & 0xFF, P & 0xFF);
+        Partial = Partial || ((P & 0xFF) != 0 && (P & 0xFF) != 0xFF);
+    }
+    EXPECT_TRUE(Partial);
+
     // Clipped drawing touches nothing outside the clip, even off the surface.
     TTestSurface C(120, 40);
     F->DrawString(C.View, TRect{14, 0, 30, 40}, 10, 5, Text, Black);
