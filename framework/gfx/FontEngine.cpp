@@ -129,7 +129,13 @@ TGlyphSource::TGlyphSource(const TGlyphSourceKey& Key) : FKey(Key), FFace(new TF
     FByIndex.reset(new std::unique_ptr<TGlyph>[FGlyphCount]);
     for (char32_t C = 0; C < 0x20; ++C) FLatin[C].store(&FControl, std::memory_order_relaxed);
     FLatin[0x7F].store(&FControl, std::memory_order_relaxed);
-    if (FMetrics.tmAveCharWidth <= 0) FMetrics.tmAveCharWidth = std::max(1, Glyph(U'x').Advance);
+    // Without the table's average, measure an "x" of this file only: the
+    // fallback face must not be acquired while the source cache is locked
+    // for this constructor.
+    if (FMetrics.tmAveCharWidth <= 0) {
+        const TGlyph* X = OwnGlyph(U'x');
+        FMetrics.tmAveCharWidth = std::max(1, X ? X->Advance : Em / 2);
+    }
 }
 
 TGlyphSource::~TGlyphSource() = default;
