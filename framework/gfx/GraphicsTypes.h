@@ -1,0 +1,12 @@
+#pragma once
+
+#include "framework/core/Object.h"
+
+#include <functional>
+
+namespace folio {
+
+// The change notification of graphic objects: the object that changed.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+} // namespace folio
