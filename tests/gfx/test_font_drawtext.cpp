@@ -251,3 +251,50 @@ TEST(DrawText, EditControlEllipsisEndsTheLastWholeLine) {
     DrawTextOn(S.View, S.Whole(), F, Black, nullptr, Short, R, Format | DT_MODIFYSTRING);
     EXPECT_EQ(Short, "Inbox");
 }
+
+TEST(DrawText, ArbitraryTextAndFlagsStayInBounds) {
+    // Random mixes of prefixes, tabs, line breaks, multi-byte and malformed
+    // sequences, rectangles and flags: nothing may read or write out of
+    // bounds, and measuring must agree with the line height.
+    const TFontFace& F = DefaultFace();
+    const int Line = F.Metrics().tmHeight;
+    const char* const Pieces[] = {"&",    "&&",   "\t", "\r\n",     "\n",           " ",
+                                  "  ",   "word", "W",  "\xC3\xA9", "\xE2\x98\x83", "\xE2\x82",
+                                  "\xFF", "...",  "x"};
+    const unsigned Flags[] = {DT_CENTER,    DT_RIGHT,       DT_VCENTER,      DT_BOTTOM,
+                              DT_WORDBREAK, DT_SINGLELINE,  DT_EXPANDTABS,   DT_NOCLIP,
+                              DT_NOPREFIX,  DT_EDITCONTROL, DT_END_ELLIPSIS, DT_MODIFYSTRING,
+                              DT_RTLREADING};
+    std::uint32_t Seed = 12345;
+    auto Next = [&Seed](std::uint32_t Range) {
+        Seed = Seed * 1664525u + 1013904223u;
+        return (Seed >> 8) % Range;
+    };
+    TSurface S(64, 48);
+    for (int Round = 0; Round < 1500; ++Round) {
+        String Text;
+        const int Count = static_cast<int>(Next(12));
+        for (int K = 0; K < Count; ++K) Text += Pieces[Next(std::size(Pieces))];
+        unsigned Format = 0;
+        for (unsigned Flag : Flags)
+            if (Next(3) == 0) Format |= Flag;
+        const int L = static_cast<int>(Next(80)) - 8, T = static_cast<int>(Next(60)) - 8;
+        TRect R{L, T, L + static_cast<int>(Next(70)) - 4, T + static_cast<int>(Next(50)) - 4};
+        const TPixel Back = 0xFF808080u;
+        String Drawn = Text;
+        TRect DrawRect = R;
+        DrawTextOn(S.View, S.Whole(), F, Black, Next(2) ? &Back : nullptr, Drawn, DrawRect, Format);
+        EXPECT_EQ(DrawRect, R);
+        if (!(Format & DT_MODIFYSTRING)) {
+            EXPECT_EQ(Drawn, Text);
+        }
+
+        String Measured = Text;
+        TRect M = R;
+        const int H =
+            DrawTextOn(S.View, S.Whole(), F, Black, nullptr, Measured, M, Format | DT_CALCRECT);
+        EXPECT_EQ(H % Line, 0) << Text;
+        EXPECT_EQ(M.Bottom - M.Top, H);
+        EXPECT_GE(M.Right, M.Left);
+    }
+}
