@@ -109,6 +109,10 @@ void TComponent::Loaded() { FComponentState -= TComponentState{csLoading, csRead
 
 void TComponent::InsertComponent(TComponent* AComponent) {
     if (!AComponent || AComponent->FOwner == this) return;
+    // Ownership is a tree: a cycle would free a component twice.
+    for (const TComponent* C = this; C; C = C->FOwner)
+        if (C == AComponent)
+            throw EComponentError("A component cannot own itself or one of its owners");
     ValidateRename(AComponent, AComponent->FName);
     if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
     FComponents.push_back(AComponent);

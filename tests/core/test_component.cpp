@@ -170,6 +170,13 @@ TEST(Component, MovingToAnotherOwner) {
     EXPECT_EQ(Log.Count(&First, C, opRemove), 1);
     EXPECT_EQ(Log.Count(&Second, C, opInsert), 1);
 
+    // Ownership cannot loop back on itself.
+    auto* Grandchild = new TProbe(C, &Log, "Grandchild");
+    EXPECT_THROW(C->InsertComponent(C), EComponentError);
+    EXPECT_THROW(Grandchild->InsertComponent(&Second), EComponentError);
+    EXPECT_EQ(Second.Owner(), nullptr);
+    EXPECT_EQ(Grandchild->ComponentCount(), 0);
+
     // Released by its owner, a component is the caller's to free.
     Second.RemoveComponent(C);
     EXPECT_EQ(C->Owner(), nullptr);

@@ -188,8 +188,9 @@ TEST(MemoryStream, CopyFrom) {
 class FileStream : public ::testing::Test {
 protected:
     void SetUp() override {
-        char Template[] = "/tmp/folio-streams-XXXXXX";
-        ASSERT_NE(::mkdtemp(Template), nullptr);
+        String Template =
+            (std::filesystem::temp_directory_path() / "folio-streams-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(Template.data()), nullptr) << Template;
         Dir = Template;
     }
     void TearDown() override {
