@@ -1,0 +1,124 @@
+#include "framework/hosts/HeadlessHost.h"
+
+#include "framework/core/Thread.h"
+#include "framework/ui/Application.h"
+
+namespace folio {
+
+THeadlessHost::THeadlessHost(int ScreenWidth, int ScreenHeight, TMilliseconds StartTime)
+    : FClock(StartTime) {
+    SetMainThread();
+    ResumeSynchronize();
+    Application->SetClock(&FClock);
+    Screen->SetSize(ScreenWidth, ScreenHeight);
+    InputRouter->Reset();
+    FDeferWindow = AllocateHWnd([this](TMessage& M) {
+        if (M.Msg != WM_USER || FDeferred.empty()) return;
+        auto Work = std::move(FDeferred.front());
+        FDeferred.erase(FDeferred.begin());
+        Work();
+    });
+    Application->ProcessMessages();
+}
+
+THeadlessHost::~THeadlessHost() {
+    DeallocateHWnd(FDeferWindow);
+    InputRouter->Reset();
+    Application->SetClock(nullptr);
+}
+
+void THeadlessHost::RunUntilIdle() {
+    Application->ProcessMessages();
+}
+
+void THeadlessHost::Run(TMilliseconds Ms) {
+    Application->AdvanceTime(Ms);
+}
+
+void THeadlessHost::Defer(std::function<void()> Work) {
+    FDeferred.push_back(std::move(Work));
+    PostMessage(FDeferWindow, WM_USER);
+}
+
+void THeadlessHost::MoveTo(int X, int Y) {
+    FPointer = Point(X, Y);
+    InputRouter->MouseMove(FPointer);
+    RunUntilIdle();
+}
+
+void THeadlessHost::Press(TMouseButton Button, TShiftState Shift) {
+    InputRouter->MouseDown(Button, FPointer, Shift);
+    RunUntilIdle();
+}
+
+void THeadlessHost::Release(TMouseButton Button, TShiftState Shift) {
+    InputRouter->MouseUp(Button, FPointer, Shift);
+    RunUntilIdle();
+}
+
+void THeadlessHost::Click(TMouseButton Button, TShiftState Shift) {
+    Press(Button, Shift);
+    Release(Button, Shift);
+}
+
+void THeadlessHost::Click(int X, int Y, TMouseButton Button, TShiftState Shift) {
+    MoveTo(X, Y);
+    Click(Button, Shift);
+}
+
+void THeadlessHost::DoubleClick(int X, int Y, TShiftState Shift) {
+    MoveTo(X, Y);
+    Click(mbLeft, Shift);
+    InputRouter->MouseDown(mbLeft, FPointer, Shift, true);
+    RunUntilIdle();
+    Release(mbLeft, Shift);
+}
+
+void THeadlessHost::Drag(TPoint From, TPoint To, int Steps, TMouseButton Button,
+                         TShiftState Shift) {
+    MoveTo(From);
+    Press(Button, Shift);
+    if (Steps < 1) Steps = 1;
+    for (int I = 1; I <= Steps; ++I) {
+        const TPoint P{From.X + (To.X - From.X) * I / Steps, From.Y + (To.Y - From.Y) * I / Steps};
+        FPointer = P;
+        InputRouter->MouseMove(P, Shift);
+        RunUntilIdle();
+    }
+    Release(Button, Shift);
+}
+
+void THeadlessHost::Wheel(int Delta, TShiftState Shift) {
+    InputRouter->MouseWheel(Delta, FPointer, Shift);
+    RunUntilIdle();
+}
+
+void THeadlessHost::KeyDown(unsigned short Key, TShiftState Shift) {
+    InputRouter->KeyDown(Key, Shift);
+    RunUntilIdle();
+}
+
+void THeadlessHost::KeyUp(unsigned short Key, TShiftState Shift) {
+    InputRouter->KeyUp(Key, Shift);
+    RunUntilIdle();
+}
+
+void THeadlessHost::Key(unsigned short Key, TShiftState Shift) {
+    KeyDown(Key, Shift);
+    KeyUp(Key, Shift);
+}
+
+void THeadlessHost::Type(const String& Text) {
+    for (char Ch : Text) {
+        InputRouter->Char(Ch);
+        RunUntilIdle();
+    }
+}
+
+TColor THeadlessHost::Pixel(const TWinControl* Form, int X, int Y) const {
+    const TPixelSurface* S = Form ? Form->GetSurface() : nullptr;
+    if (!S || !S->Valid() || X < 0 || Y < 0 || X >= S->Width || Y >= S->Height) return -1;
+    return PixelToRgb(S->Row(Y)[X]);
+}
+
+} // namespace folio

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "framework/core/Clock.h"
+#include "framework/ui/Forms.h"
+#include "framework/ui/Input.h"
+
+#include <functional>
+
+namespace folio {
+
+// A virtual screen for tests and snapshots: forms show on it, input is given
+// programmatically, time is a manual clock. Every input event is followed by
+// the loop's work (posted messages, then the paint pass), as a real loop
+// would run it.
+class THeadlessHost {
+public:
+    explicit THeadlessHost(int ScreenWidth = 1024, int ScreenHeight = 768,
+                           TMilliseconds StartTime = 1000);
+    ~THeadlessHost();
+    THeadlessHost(const THeadlessHost&) = delete;
+    THeadlessHost& operator=(const THeadlessHost&) = delete;
+
+    TManualClock& Clock() { return FClock; }
+
+    // Pointer, in screen coordinates.
+    void MoveTo(int X, int Y);
+    void MoveTo(TPoint P) { MoveTo(P.X, P.Y); }
+    TPoint GetPointer() const { return FPointer; }
+    void Press(TMouseButton Button = mbLeft, TShiftState Shift = {});
+    void Release(TMouseButton Button = mbLeft, TShiftState Shift = {});
+    void Click(TMouseButton Button = mbLeft, TShiftState Shift = {});
+    void Click(int X, int Y, TMouseButton Button = mbLeft, TShiftState Shift = {});
+    void DoubleClick(int X, int Y, TShiftState Shift = {});
+    // Press at From, move in Steps equal steps to To, release there.
+    void Drag(TPoint From, TPoint To, int Steps = 4, TMouseButton Button = mbLeft,
+              TShiftState Shift = {});
+    void Wheel(int Delta, TShiftState Shift = {});
+
+    // Keys and typed text (each byte one character message).
+    void KeyDown(unsigned short Key, TShiftState Shift = {});
+    void KeyUp(unsigned short Key, TShiftState Shift = {});
+    // Down and up.
+    void Key(unsigned short Key, TShiftState Shift = {});
+    void Type(const String& Text);
+
+    // Handles everything waiting and paints.
+    void RunUntilIdle();
+    // Advances the manual clock by Ms, firing the timers that fall due.
+    void Run(TMilliseconds Ms);
+    // Runs Work from the loop, after the messages already queued: how a test
+    // acts while a modal form runs its own loop.
+    void Defer(std::function<void()> Work);
+
+    // The cursor the screen shows now.
+    TCursor GetCursor() const { return InputRouter->GetCursor(); }
+    // A pixel of a form's surface as a colour (0x00BBGGRR); -1 outside.
+    TColor Pixel(const TWinControl* Form, int X, int Y) const;
+
+private:
+    TManualClock FClock;
+    TPoint FPointer;
+    HWND FDeferWindow = 0;
+    std::vector<std::function<void()>> FDeferred;
+};
+
+} // namespace folio

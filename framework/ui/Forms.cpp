@@ -1,0 +1,400 @@
+#include "framework/ui/Forms.h"
+
+#include "framework/core/ClassBuilder.h"
+#include "framework/core/Exceptions.h"
+#include "framework/core/SysUtils.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Input.h"
+
+#include <algorithm>
+
+namespace folio {
+
+namespace {
+TScreen TheScreen;
+std::function<void()> ModalStep;
+} // namespace
+
+TScreen* const Screen = &TheScreen;
+
+void SetModalLoopStep(std::function<void()> Step) {
+    ModalStep = std::move(Step);
+}
+
+TCustomForm* GetParentForm(const TControl* Control) {
+    if (!Control) return nullptr;
+    const TControl* C = Control;
+    while (C->GetParent()) C = C->GetParent();
+    return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(C));
+}
+
+// --- screen ----------------------------------------------------------------------
+
+TCustomForm* TScreen::Forms(int Index) const {
+    if (Index < 0 || Index >= FormCount())
+        throw EListError(Format("Form index out of bounds (%d)", Index));
+    return FForms[static_cast<size_t>(Index)];
+}
+
+TWinControl* TScreen::GetActiveControl() const {
+    return FActiveForm ? FActiveForm->GetActiveControl() : nullptr;
+}
+
+void TScreen::SetSize(int Width, int Height) {
+    FWidth = Width;
+    FHeight = Height;
+}
+
+void TScreen::AddForm(TCustomForm* Form) {
+    FForms.push_back(Form);
+}
+
+void TScreen::RemoveForm(TCustomForm* Form) {
+    FForms.erase(std::remove(FForms.begin(), FForms.end(), Form), FForms.end());
+    FModalForms.erase(std::remove(FModalForms.begin(), FModalForms.end(), Form), FModalForms.end());
+    if (FActiveForm == Form) FActiveForm = nullptr;
+}
+
+void TScreen::ActivateForm(TCustomForm* Form) {
+    if (Form == FActiveForm) return;
+    if (Form && IsBlockedByModal(Form)) return;
+    TCustomForm* Old = FActiveForm;
+    FActiveForm = Form;
+    if (Old) Old->Activate(false);
+    if (Form) {
+        InputRouter->BringToTop(Form);
+        Form->Activate(true);
+    }
+}
+
+void TScreen::FormHidden(TCustomForm* Form) {
+    if (FActiveForm != Form) return;
+    // The next visible form below takes over.
+    TCustomForm* Next = nullptr;
+    const auto& Tops = InputRouter->TopLevels();
+    for (size_t I = Tops.size(); I-- > 0;) {
+        auto* F = dynamic_cast<TCustomForm*>(Tops[I]);
+        if (F && F != Form && F->GetVisible()) {
+            Next = F;
+            break;
+        }
+    }
+    ActivateForm(Next);
+}
+
+void TScreen::PushModal(TCustomForm* Form) {
+    FModalForms.push_back(Form);
+}
+
+void TScreen::PopModal(TCustomForm* Form) {
+    FModalForms.erase(std::remove(FModalForms.begin(), FModalForms.end(), Form), FModalForms.end());
+}
+
+bool TScreen::IsBlockedByModal(const TControl* C) const {
+    if (FModalForms.empty()) return false;
+    return GetParentForm(C) != FModalForms.back();
+}
+
+// --- form ---------------------------------------------------------------------------
+
+namespace {
+const std::vector<String> BorderStyleNames{"bsNone",   "bsSingle",     "bsSizeable",
+                                           "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+}
+
+const TClassInfo& TCustomForm::StaticClassInfo() {
+    using C = TCustomForm;
+    static const TClassInfo Info =
+        TClassBuilder<C>("TCustomForm", &TCustomControl::StaticClassInfo())
+            .Enum("BorderStyle", "TFormBorderStyle", BorderStyleNames, &C::GetBorderStyle,
+                  &C::SetBorderStyle, std::optional<TFormBorderStyle>(bsSizeable))
+            .Unpublished()
+            .Bool("KeyPreview", &C::GetKeyPreview, &C::SetKeyPreview, false)
+            .Unpublished()
+            .Build();
+    return Info;
+}
+
+const TClassInfo& TForm::StaticClassInfo() {
+    using C = TForm;
+    static const TClassInfo Info = TClassBuilder<C>("TForm", &TCustomForm::StaticClassInfo())
+                                       .Publish("BorderStyle")
+                                       .Publish("Caption")
+                                       .Publish("Color", SysColorBtnFace)
+                                       .Publish("Font")
+                                       .Publish("KeyPreview")
+                                       .Publish("OnClick")
+                                       .Publish("OnKeyDown")
+                                       .Publish("OnKeyPress")
+                                       .Publish("OnKeyUp")
+                                       .Publish("OnResize")
+                                       .Creatable()
+                                       .Build();
+    return Info;
+}
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
+    FVisible = false;
+    FColor = SysColorBtnFace;
+    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                     csDoubleClicks};
+    FWidth = 320;
+    FHeight = 240;
+    Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    // The controls go while the form is still a form: their destructors
+    // may ask it to forget them.
+    DestroyComponents();
+    if (OnDestroy) OnDestroy(this);
+    Screen->RemoveForm(this);
+}
+
+void TCustomForm::CreateParams(TCreateParams& Params) {
+    TCustomControl::CreateParams(Params);
+    Params.Style &= ~(WS_CHILD | WS_CLIPSIBLINGS);
+    Params.Style |= WS_POPUP | WS_CLIPCHILDREN;
+    switch (FBorderStyle) {
+    case bsNone:
+        break;
+    case bsSingle:
+    case bsToolWindow:
+        Params.Style |= WS_CAPTION | WS_SYSMENU;
+        break;
+    case bsSizeable:
+    case bsSizeToolWin:
+        Params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        break;
+    case bsDialog:
+        Params.Style |= WS_CAPTION | WS_SYSMENU;
+        Params.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    }
+    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin)
+        Params.ExStyle |= WS_EX_TOOLWINDOW;
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+    if (Value == FBorderStyle) return;
+    FBorderStyle = Value;
+    RecreateWnd();
+}
+
+void TCustomForm::Paint() {}
+
+void TCustomForm::UpdateShowing() {
+    if (FVisible) {
+        // A shown form gets its windows and becomes the active form.
+        if (!HandleAllocated()) CreateHandle();
+        InputRouter->BringToTop(this);
+        Invalidate();
+        if (!FShown) {
+            FShown = true;
+            DoShow();
+        }
+        Screen->ActivateForm(this);
+    } else {
+        if (FShown) {
+            FShown = false;
+            DoHide();
+        }
+        if (HandleAllocated()) {
+            // The focus leaves a hidden form.
+            if (FindControl(GetFocus()) && GetParentForm(FindControl(GetFocus())) == this)
+                folio::SetFocus(0);
+        }
+        Screen->FormHidden(this);
+    }
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    Screen->ActivateForm(this);
+}
+
+void TCustomForm::Hide() {
+    SetVisible(false);
+}
+
+void TCustomForm::Activate(bool Value) {
+    if (Value == FActive) return;
+    FActive = Value;
+    if (Value) {
+        SetWindowFocus();
+        if (OnActivate) OnActivate(this);
+    } else if (OnDeactivate) {
+        OnDeactivate(this);
+    }
+}
+
+void TCustomForm::SetWindowFocus() {
+    if (!HandleAllocated()) return;
+    TWinControl* Target = FActiveControl && FActiveControl->CanFocus() ? FActiveControl : this;
+    folio::SetFocus(Target->GetHandle());
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+    if (Control == FActiveControl) return;
+    if (Control && (Control == this || GetParentForm(Control) != this ||
+                    (!IsLoading() && !Control->CanFocus())))
+        throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    FActiveControl = Control;
+    if (!IsLoading() && FActive) SetWindowFocus();
+}
+
+void TCustomForm::FocusControl(TWinControl* Control) {
+    const bool WasActive = FActive;
+    SetActiveControl(Control);
+    if (!WasActive) Screen->ActivateForm(this);
+    if (FActive && HandleAllocated() && Control && FindControl(GetFocus()) != Control &&
+        Control->CanFocus())
+        folio::SetFocus(Control->GetHandle());
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+    if (Control == FFocusedControl) return true;
+    if (Control != this && Control) FActiveControl = Control;
+    // Exit events from the old control up to the common parent, then enter
+    // events down to the new one.
+    TWinControl* Old = FFocusedControl;
+    FFocusedControl = Control;
+    std::vector<TWinControl*> NewChain;
+    for (TWinControl* W = Control; W && W != this; W = W->GetParent()) NewChain.push_back(W);
+    auto InNewChain = [&](TWinControl* W) {
+        return std::find(NewChain.begin(), NewChain.end(), W) != NewChain.end();
+    };
+    for (TWinControl* W = Old; W && W != this && !InNewChain(W); W = W->GetParent()) {
+        W->Perform(CM_EXIT);
+        if (FFocusedControl != Control) return false; // a handler moved the focus
+    }
+    std::vector<TWinControl*> Enter;
+    for (TWinControl* W : NewChain) {
+        bool InOld = false;
+        for (TWinControl* X = Old; X && X != this; X = X->GetParent())
+            if (X == W) InOld = true;
+        if (!InOld) Enter.push_back(W);
+    }
+    for (size_t I = Enter.size(); I-- > 0;) {
+        Enter[I]->Perform(CM_ENTER);
+        if (FFocusedControl != Control) return false;
+    }
+    return true;
+}
+
+void TCustomForm::ControlRemoved(TControl* Control) {
+    auto Inside = [Control](TWinControl* W) {
+        for (TControl* X = W; X; X = X->GetParent())
+            if (X == Control) return true;
+        return false;
+    };
+    if (FActiveControl && Inside(FActiveControl)) FActiveControl = nullptr;
+    if (FFocusedControl && Inside(FFocusedControl)) FFocusedControl = nullptr;
+}
+
+bool TCustomForm::CloseQuery() {
+    bool CanClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, CanClose);
+    return CanClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+    if (OnClose) OnClose(this, Action);
+}
+
+void TCustomForm::Close() {
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction Action = caHide;
+    DoClose(Action);
+    switch (Action) {
+    case caHide:
+    case caMinimize:
+        Hide();
+        break;
+    case caFree:
+        Release();
+        break;
+    case caNone:
+        break;
+    }
+}
+
+void TCustomForm::Release() {
+    if (HandleAllocated()) PostMessage(GetHandle(), CM_RELEASE);
+}
+
+int TCustomForm::ShowModal() {
+    if (FVisible || FModal) throw EInvalidOperation("Cannot make a visible window modal");
+    FModal = true;
+    FModalResult = mrNone;
+    Screen->PushModal(this);
+    // A loop that was told to end before the form showed is not this
+    // form's business; one told to end while it shows cancels the form.
+    const bool WasTerminated = Application->Terminated();
+    try {
+        Show();
+        for (;;) {
+            if (ModalStep)
+                ModalStep();
+            else
+                Application->HandleMessage();
+            if (!WasTerminated && Application->Terminated()) FModalResult = mrCancel;
+            if (FModalResult != mrNone) {
+                // A result ends the loop unless the form refuses to close.
+                TCloseAction Action = caHide;
+                if (CloseQuery())
+                    DoClose(Action);
+                else
+                    Action = caNone;
+                if (Action == caNone)
+                    FModalResult = mrNone;
+                else
+                    break;
+            }
+        }
+    } catch (...) {
+        Screen->PopModal(this);
+        FModal = false;
+        Hide();
+        throw;
+    }
+    Screen->PopModal(this);
+    FModal = false;
+    Hide();
+    return FModalResult;
+}
+
+void TCustomForm::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case CM_DIALOGKEY:
+        if (Message.WParam == VK_TAB) {
+            SelectNext(FActiveControl, !InputRouter->IsKeyDown(VK_SHIFT), true);
+            Message.Result = 1;
+            return;
+        }
+        break;
+    case CM_RELEASE:
+        delete this;
+        return;
+    case WM_CLOSE:
+        Close();
+        return;
+    default:
+        break;
+    }
+    TCustomControl::Dispatch(Message);
+}
+
+} // namespace folio

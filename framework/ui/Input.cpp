@@ -1,0 +1,330 @@
+#include "framework/ui/Input.h"
+
+#include "framework/ui/DragDrop.h"
+#include "framework/ui/Forms.h"
+
+#include <algorithm>
+
+namespace folio {
+
+namespace {
+TInputRouter TheRouter;
+TMouse TheMouse;
+TControl* CaptureControl = nullptr;
+} // namespace
+
+TInputRouter* const InputRouter = &TheRouter;
+TMouse* const Mouse = &TheMouse;
+
+bool GetCursorPos(TPoint& Point) {
+    Point = Mouse->GetCursorPos();
+    return true;
+}
+
+short GetKeyState(int VirtualKey) {
+    if (VirtualKey == VK_LBUTTON) return InputRouter->IsButtonDown(mbLeft) ? short(0x8000) : 0;
+    if (VirtualKey == VK_RBUTTON) return InputRouter->IsButtonDown(mbRight) ? short(0x8000) : 0;
+    if (VirtualKey == VK_MBUTTON) return InputRouter->IsButtonDown(mbMiddle) ? short(0x8000) : 0;
+    if (VirtualKey < 0 || VirtualKey > 255) return 0;
+    return InputRouter->IsKeyDown(static_cast<unsigned short>(VirtualKey)) ? short(0x8000) : 0;
+}
+
+// --- capture ---------------------------------------------------------------------
+
+TControl* GetCaptureControl() {
+    return CaptureControl;
+}
+
+void SetCaptureControl(TControl* Control) {
+    if (Control == CaptureControl) return;
+    TControl* Old = CaptureControl;
+    CaptureControl = Control;
+    if (Old) Old->Perform(WM_CAPTURECHANGED, 0, reinterpret_cast<std::intptr_t>(Control));
+}
+
+HWND GetCapture() {
+    // A control without a window captures through the window it is drawn on.
+    for (TControl* C = CaptureControl; C; C = C->GetParent())
+        if (auto* W = dynamic_cast<TWinControl*>(C))
+            return W->HandleAllocated() ? W->GetHandle() : 0;
+    return 0;
+}
+
+// --- finding the target ----------------------------------------------------------------
+
+bool TInputRouter::IsButtonDown(TMouseButton Button) const {
+    return FButtons[static_cast<int>(Button)];
+}
+
+TWinControl* TInputRouter::FindWindowAt(TPoint P) const {
+    for (size_t I = FTopLevels.size(); I-- > 0;) {
+        TWinControl* W = FTopLevels[I];
+        if (!W->GetVisible() || !W->HandleAllocated()) continue;
+        if (W->GetBoundsRect().Contains(P)) return W;
+    }
+    return nullptr;
+}
+
+TControl* TInputRouter::FindControlAt(TPoint P, bool AllowDisabled) const {
+    TWinControl* W = FindWindowAt(P);
+    if (!W) return nullptr;
+    // Descend through the children, in each window's client coordinates.
+    TPoint Local{P.X - W->GetLeft(), P.Y - W->GetTop()};
+    for (;;) {
+        const int F = W->GetBorderWidth();
+        const TPoint Client{Local.X - F, Local.Y - F};
+        if (!W->GetClientRect().Contains(Client)) return W; // on the frame
+        TControl* C = W->ControlAtPos(Client, true);
+        if (!C) return W;
+        if (!C->FWindowed) {
+            if (!AllowDisabled && !C->GetEnabled()) return W;
+            return C;
+        }
+        W = static_cast<TWinControl*>(C);
+        if (!W->HandleAllocated()) return W->GetParent();
+        Local = TPoint{Client.X - W->GetLeft(), Client.Y - W->GetTop()};
+    }
+}
+
+TControl* TInputRouter::GetMouseTarget() const {
+    if (CaptureControl) return CaptureControl;
+    return FPressed;
+}
+
+TControl* TInputRouter::Target(TPoint ScreenPos) const {
+    if (CaptureControl) return CaptureControl;
+    if (FPressed) return FPressed;
+    TControl* C = FindControlAt(ScreenPos, true);
+    // Input for windows behind a modal form goes nowhere.
+    if (C && Screen->IsBlockedByModal(C)) return nullptr;
+    return C;
+}
+
+// --- delivery --------------------------------------------------------------------------------
+
+void TInputRouter::SetModifiers(TShiftState Modifiers) {
+    FKeys[VK_SHIFT] = Modifiers.Contains(ssShift);
+    FKeys[VK_CONTROL] = Modifiers.Contains(ssCtrl);
+    FKeys[VK_MENU] = Modifiers.Contains(ssAlt);
+}
+
+unsigned TInputRouter::MouseKeys() const {
+    unsigned K = 0;
+    if (FButtons[0]) K |= MK_LBUTTON;
+    if (FButtons[1]) K |= MK_RBUTTON;
+    if (FButtons[2]) K |= MK_MBUTTON;
+    if (FKeys[VK_SHIFT]) K |= MK_SHIFT;
+    if (FKeys[VK_CONTROL]) K |= MK_CONTROL;
+    return K;
+}
+
+void TInputRouter::Deliver(TControl* Target, unsigned Msg, TPoint ScreenPos, std::intptr_t) {
+    const TPoint P = Target->ScreenToClient(ScreenPos);
+    Target->Perform(Msg, MouseKeys(), MAKELPARAM(P.X, P.Y));
+}
+
+void TInputRouter::UpdateMouseControl(TPoint ScreenPos) {
+    TControl* Now = FindControlAt(ScreenPos, true);
+    if (Now == FMouseControl) return;
+    TControl* Old = FMouseControl;
+    FMouseControl = Now;
+    if (Old) Old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<std::intptr_t>(Old));
+    // The leave handler may have changed the layout; enter only a control
+    // that is still the one under the pointer.
+    if (Now && FMouseControl == Now)
+        Now->Perform(CM_MOUSEENTER, 0, reinterpret_cast<std::intptr_t>(Now));
+}
+
+void TInputRouter::MouseMove(TPoint ScreenPos, TShiftState Modifiers) {
+    SetModifiers(Modifiers);
+    Mouse->SetCursorPos(ScreenPos);
+    UpdateMouseControl(ScreenPos);
+    if (TDragManager::Active()) {
+        TDragManager::DragTo(ScreenPos);
+        return;
+    }
+    if (TControl* T = Target(ScreenPos)) Deliver(T, WM_MOUSEMOVE, ScreenPos);
+    if (TDragManager::Pending()) TDragManager::CheckThreshold(ScreenPos);
+}
+
+void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers,
+                             bool DoubleClick) {
+    SetModifiers(Modifiers);
+    Mouse->SetCursorPos(ScreenPos);
+    UpdateMouseControl(ScreenPos);
+    if (TDragManager::Active()) return;
+    const bool First = !FButtons[0] && !FButtons[1] && !FButtons[2];
+    TControl* T = Target(ScreenPos);
+    FButtons[static_cast<int>(Button)] = true;
+    if (!T) return;
+    if (First) FPressed = T;
+    // A press activates the form it lands on.
+    if (TCustomForm* Form = GetParentForm(T)) Screen->ActivateForm(Form);
+    unsigned Msg;
+    const bool Double = DoubleClick && T->GetControlStyle().Contains(csDoubleClicks);
+    switch (Button) {
+    case mbLeft:
+        Msg = Double ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+        break;
+    case mbRight:
+        Msg = Double ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN;
+        break;
+    default:
+        Msg = Double ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN;
+        break;
+    }
+    Deliver(T, Msg, ScreenPos);
+}
+
+void TInputRouter::MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers) {
+    SetModifiers(Modifiers);
+    Mouse->SetCursorPos(ScreenPos);
+    const bool WasDown = FButtons[static_cast<int>(Button)];
+    FButtons[static_cast<int>(Button)] = false;
+    const bool AllUp = !FButtons[0] && !FButtons[1] && !FButtons[2];
+    if (TDragManager::Active()) {
+        if (Button == mbLeft || AllUp) TDragManager::Drop(ScreenPos);
+        if (AllUp) FPressed = nullptr;
+        UpdateMouseControl(ScreenPos);
+        return;
+    }
+    if (TDragManager::Pending() && (Button == mbLeft || AllUp)) TDragManager::CancelPending();
+    TControl* T = Target(ScreenPos);
+    if (AllUp) FPressed = nullptr;
+    if (T && WasDown) {
+        const unsigned Msg = Button == mbLeft    ? WM_LBUTTONUP
+                             : Button == mbRight ? WM_RBUTTONUP
+                                                 : WM_MBUTTONUP;
+        Deliver(T, Msg, ScreenPos);
+    }
+    UpdateMouseControl(ScreenPos);
+}
+
+void TInputRouter::MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers) {
+    SetModifiers(Modifiers);
+    Mouse->SetCursorPos(ScreenPos);
+    // The wheel goes to the focused control, as on the platform, or to the
+    // control under the pointer when nothing has the focus.
+    TControl* T = FindControl(GetFocus());
+    if (!T) T = FindControlAt(ScreenPos);
+    if (!T) return;
+    const std::intptr_t WParam = static_cast<std::intptr_t>(
+        (MouseKeys() & 0xFFFF) | (static_cast<unsigned>(Delta & 0xFFFF) << 16));
+    T->Perform(WM_MOUSEWHEEL, WParam, MAKELPARAM(ScreenPos.X, ScreenPos.Y));
+}
+
+void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
+    SetModifiers(Modifiers);
+    if (Key < 256 && Key != VK_SHIFT && Key != VK_CONTROL && Key != VK_MENU) FKeys[Key] = true;
+    if (Key == VK_ESCAPE && (TDragManager::Active() || TDragManager::Pending())) {
+        TDragManager::EndDrag(false);
+        return;
+    }
+    TWinControl* Focus = FindControl(GetFocus());
+    if (!Focus) {
+        if (TCustomForm* Form = Screen->GetActiveForm()) Focus = Form;
+    }
+    if (!Focus) return;
+    if (Key == VK_TAB && !Modifiers.Contains(ssCtrl) && !Modifiers.Contains(ssAlt)) {
+        const auto Code = static_cast<unsigned>(Focus->Perform(WM_GETDLGCODE));
+        if (!(Code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
+            if (TCustomForm* Form = GetParentForm(Focus)) {
+                if (Form->Perform(CM_DIALOGKEY, Key) != 0) return;
+            }
+        }
+    }
+    Focus->Perform(WM_KEYDOWN, Key);
+    // The platform's key translation: these keys also type a character.
+    if (Modifiers.Contains(ssCtrl) || Modifiers.Contains(ssAlt)) return;
+    if (Key == VK_BACK || Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE) {
+        TWinControl* Now = FindControl(GetFocus());
+        if (Now) Now->Perform(WM_CHAR, Key);
+    }
+}
+
+void TInputRouter::KeyUp(unsigned short Key, TShiftState Modifiers) {
+    SetModifiers(Modifiers);
+    if (Key < 256) FKeys[Key] = false;
+    TWinControl* Focus = FindControl(GetFocus());
+    if (!Focus) Focus = Screen->GetActiveForm();
+    if (Focus) Focus->Perform(WM_KEYUP, Key);
+}
+
+void TInputRouter::Char(char Ch) {
+    TWinControl* Focus = FindControl(GetFocus());
+    if (!Focus) Focus = Screen->GetActiveForm();
+    if (Focus) Focus->Perform(WM_CHAR, static_cast<unsigned char>(Ch));
+}
+
+void TInputRouter::Text(const String& Utf8) {
+    for (char Ch : Utf8) Char(Ch);
+}
+
+TCursor TInputRouter::GetCursor() const {
+    if (TDragManager::Active()) return TDragManager::Cursor();
+    if (Screen->GetCursor() != crDefault) return Screen->GetCursor();
+    const TControl* C = CaptureControl ? CaptureControl : FMouseControl;
+    for (; C; C = C->GetParent()) {
+        if (C->GetCursor() != crDefault) return C->GetCursor();
+        const TCursor Own = C->GetClassCursor();
+        if (Own != crDefault) return Own;
+    }
+    return crArrow;
+}
+
+// --- bookkeeping ---------------------------------------------------------------------------------
+
+void TInputRouter::TopLevelCreated(TWinControl* W) {
+    FTopLevels.erase(std::remove(FTopLevels.begin(), FTopLevels.end(), W), FTopLevels.end());
+    FTopLevels.push_back(W);
+}
+
+void TInputRouter::BringToTop(TWinControl* W) {
+    auto It = std::find(FTopLevels.begin(), FTopLevels.end(), W);
+    if (It == FTopLevels.end()) return;
+    FTopLevels.erase(It);
+    FTopLevels.push_back(W);
+    LayoutChanged();
+}
+
+void TInputRouter::ControlHidden(TControl* C) {
+    // The control and everything inside it stop receiving the mouse.
+    auto Inside = [C](TControl* X) {
+        for (; X; X = X->GetParent())
+            if (X == C) return true;
+        return false;
+    };
+    if (Inside(CaptureControl)) CaptureControl = nullptr;
+    if (Inside(FPressed)) FPressed = nullptr;
+    if (Inside(FMouseControl)) {
+        TControl* Old = FMouseControl;
+        FMouseControl = nullptr;
+        Old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<std::intptr_t>(Old));
+    }
+}
+
+void TInputRouter::ControlDestroyed(TControl* C) {
+    if (CaptureControl == C) CaptureControl = nullptr;
+    if (FPressed == C) FPressed = nullptr;
+    if (FMouseControl == C) FMouseControl = nullptr;
+    FTopLevels.erase(std::remove(FTopLevels.begin(), FTopLevels.end(), C), FTopLevels.end());
+}
+
+void TInputRouter::WindowDestroyed(TWinControl* W) {
+    if (!W->GetParent())
+        FTopLevels.erase(std::remove(FTopLevels.begin(), FTopLevels.end(), W), FTopLevels.end());
+}
+
+void TInputRouter::WindowRecreated(TWinControl*) {}
+
+void TInputRouter::LayoutChanged() {}
+
+void TInputRouter::Reset() {
+    std::fill(std::begin(FKeys), std::end(FKeys), false);
+    std::fill(std::begin(FButtons), std::end(FButtons), false);
+    FPressed = nullptr;
+    CaptureControl = nullptr;
+    FMouseControl = nullptr;
+}
+
+} // namespace folio

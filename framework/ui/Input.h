@@ -1,0 +1,82 @@
+#pragma once
+
+#include "framework/ui/Controls.h"
+
+#include <vector>
+
+namespace folio {
+
+// Routes a host's screen-level input to controls: finds the window under the
+// pointer in z-order, delivers client coordinates, keeps the mouse with the
+// pressed control until every button is up (and with the capture control
+// while there is one), tells controls when the pointer enters and leaves
+// them, sends keys to the focused window and keeps the cursor to show.
+class TInputRouter {
+public:
+    // Pointer events, in screen coordinates. Modifiers carries ssShift,
+    // ssCtrl and ssAlt; the router adds the buttons it knows are down.
+    void MouseMove(TPoint ScreenPos, TShiftState Modifiers = {});
+    void MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers = {},
+                   bool DoubleClick = false);
+    void MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers = {});
+    // Delta in WHEEL_DELTA units per notch; positive turns away from the user.
+    void MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers = {});
+    // Keys go to the focused window. Tab moves the focus unless the control
+    // asks for it (WM_GETDLGCODE); Backspace, Tab, Enter and Escape also
+    // produce their characters, as the platform's key translation does.
+    void KeyDown(unsigned short Key, TShiftState Modifiers = {});
+    void KeyUp(unsigned short Key, TShiftState Modifiers = {});
+    // One typed character (a byte of UTF-8 text).
+    void Char(char Ch);
+    void Text(const String& Utf8);
+
+    bool IsKeyDown(unsigned short Key) const { return Key < 256 && FKeys[Key]; }
+    bool IsButtonDown(TMouseButton Button) const;
+    // The control under the pointer (the one that last got CM_MOUSEENTER).
+    TControl* GetMouseControl() const { return FMouseControl; }
+    // The control mouse messages currently go to.
+    TControl* GetMouseTarget() const;
+    // The shape to show: the drag cursor during a drag, the screen's cursor
+    // when set, else the control's (crArrow when nobody sets one).
+    TCursor GetCursor() const;
+
+    // The window and control at a screen point (null when none).
+    TWinControl* FindWindowAt(TPoint ScreenPos) const;
+    TControl* FindControlAt(TPoint ScreenPos, bool AllowDisabled = false) const;
+
+    // Top-level windows in z-order, bottom first.
+    const std::vector<TWinControl*>& TopLevels() const { return FTopLevels; }
+    void BringToTop(TWinControl* W);
+
+    // Bookkeeping from the control layer.
+    void TopLevelCreated(TWinControl* W);
+    void ControlDestroyed(TControl* C);
+    void ControlHidden(TControl* C);
+    void WindowDestroyed(TWinControl* W);
+    void WindowRecreated(TWinControl* W);
+    void LayoutChanged();
+
+    // Forgets every pressed button and key (a host lost its windows, a test
+    // starts afresh).
+    void Reset();
+
+private:
+    void SetModifiers(TShiftState Modifiers);
+    unsigned MouseKeys() const;
+    void UpdateMouseControl(TPoint ScreenPos);
+    void Deliver(TControl* Target, unsigned Msg, TPoint ScreenPos, std::intptr_t ExtraKeys = 0);
+    TControl* Target(TPoint ScreenPos) const;
+
+    bool FKeys[256] = {};
+    bool FButtons[3] = {};
+    TControl* FMouseControl = nullptr;
+    TControl* FPressed = nullptr;
+    std::vector<TWinControl*> FTopLevels;
+};
+
+extern TInputRouter* const InputRouter;
+
+// The keyboard state of a key: the high bit set while it is down.
+short GetKeyState(int VirtualKey);
+
+} // namespace folio

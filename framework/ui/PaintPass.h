@@ -1,0 +1,52 @@
+#pragma once
+
+#include "framework/ui/Controls.h"
+
+namespace folio {
+
+// The paint pass: windows record dirty rectangles (merged into one per
+// window, nothing allocated per call) and the application's idle work paints
+// them, top-level window by top-level window, parents before children, each
+// clipped to its window, its ancestors and its dirty rectangle. What a window
+// paints over a later window (a child, a sibling above it) makes that window
+// repaint the same area in the same pass.
+class TPaintPass {
+public:
+    // Adds a client rectangle of W to its dirty region.
+    static void Invalidate(TWinControl* W, const TRect& ClientRect, bool Erase);
+    // Puts W on the list of windows to visit (its frame or style changed).
+    static void MarkDirty(TWinControl* W);
+    static void WindowDestroyed(TWinControl* W);
+
+    // The idle work: paints every dirty window.
+    static void PaintAll();
+    // Paints the dirty windows of W's top-level window at once.
+    static void PaintNow(TWinControl* W);
+    static bool Painting() { return FPainting; }
+    // While a window paints: its dirty rectangle in client coordinates.
+    static TRect CurrentClip() { return FCurrentClip; }
+
+    // Default handlers used by TWinControl.
+    static void PaintGraphicChildren(TWinControl* W, const TRect& Clip);
+    static void EraseBackground(TWinControl* W, TMessage& Message);
+    static void PaintDefaultFrame(TWinControl* W);
+
+    // The visible part of a control's client area on its top-level surface
+    // (empty when it has none), and the offset of its client (0, 0) there.
+    static TRect VisibleClientRect(const TControl* C, TPoint& Origin);
+
+    // Number of WM_PAINT messages sent since start (tests read it).
+    static unsigned PaintMessages() { return FPaintMessages; }
+
+private:
+    static void PaintTree(TWinControl* Top);
+    static void Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TRect& Damage);
+    static void PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& Dirty, bool Erase);
+    static void InstallIdleHandler();
+
+    static bool FPainting;
+    static TRect FCurrentClip;
+    static unsigned FPaintMessages;
+};
+
+} // namespace folio

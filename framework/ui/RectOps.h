@@ -1,0 +1,33 @@
+#pragma once
+
+#include "framework/core/Types.h"
+
+#include <algorithm>
+
+namespace folio::rects {
+
+// Small rectangle helpers of the control layer (Right and Bottom exclusive).
+inline TRect Intersect(const TRect& A, const TRect& B) {
+    TRect R{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
+            std::min(A.Bottom, B.Bottom)};
+    if (R.IsEmpty()) return TRect{};
+    return R;
+}
+
+// The smallest rectangle holding both; an empty rectangle adds nothing.
+inline TRect Union(const TRect& A, const TRect& B) {
+    if (A.IsEmpty()) return B;
+    if (B.IsEmpty()) return A;
+    return TRect{std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
+                 std::max(A.Bottom, B.Bottom)};
+}
+
+inline TRect Offset(const TRect& R, int DX, int DY) {
+    return TRect{R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY};
+}
+
+inline TRect Offset(const TRect& R, TPoint P) {
+    return Offset(R, P.X, P.Y);
+}
+
+} // namespace folio::rects

@@ -1,0 +1,607 @@
+#include "framework/core/SysUtils.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/DragDrop.h"
+#include "framework/ui/PaintPass.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace folio;
+
+namespace {
+
+// A windowed control that records what reaches it.
+class TProbe : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<String> Log;
+    int Paints = 0;
+    TRect LastClip;
+    int CreateParamsCalls = 0;
+    unsigned ExtraStyle = 0, ExtraExStyle = 0;
+
+    void CreateParams(TCreateParams& P) override {
+        TCustomControl::CreateParams(P);
+        ++CreateParamsCalls;
+        P.Style |= ExtraStyle;
+        P.ExStyle |= ExtraExStyle;
+    }
+    void Paint() override {
+        ++Paints;
+        LastClip = TPaintPass::CurrentClip();
+    }
+    void Dispatch(TMessage& M) override {
+        if (M.Msg == CM_MOUSEENTER) Log.push_back("enter");
+        if (M.Msg == CM_MOUSELEAVE) Log.push_back("leave");
+        TCustomControl::Dispatch(M);
+    }
+    using TWinControl::CreateParams;
+};
+
+class TGraphicProbe : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    int Paints = 0;
+    void Paint() override { ++Paints; }
+};
+
+struct ControlsTest : ::testing::Test {
+    THeadlessHost Host;
+    std::unique_ptr<TForm> Form;
+
+    void SetUp() override {
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(100, 50, 400, 300);
+    }
+    void TearDown() override { Form.reset(); }
+
+    TProbe* AddProbe(int L, int T, int W, int H) {
+        auto* P = new TProbe(Form.get());
+        P->SetBounds(L, T, W, H);
+        P->SetParent(Form.get());
+        return P;
+    }
+};
+
+TEST_F(ControlsTest, NoHandleBeforeTheFormIsShownThenEveryVisibleWindowGetsOne) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    TProbe* Hidden = AddProbe(70, 10, 50, 50);
+    Hidden->SetVisible(false);
+    EXPECT_FALSE(Form->HandleAllocated());
+    EXPECT_FALSE(A->HandleAllocated());
+    Form->Show();
+    EXPECT_TRUE(Form->HandleAllocated());
+    EXPECT_TRUE(A->HandleAllocated());
+    EXPECT_FALSE(Hidden->HandleAllocated());
+    Hidden->SetVisible(true);
+    EXPECT_TRUE(Hidden->HandleAllocated());
+    // A control given a shown parent gets its window at once.
+    TProbe* Late = AddProbe(0, 100, 20, 20);
+    EXPECT_TRUE(Late->HandleAllocated());
+    EXPECT_EQ(FindControl(Late->GetHandle()), Late);
+}
+
+TEST_F(ControlsTest, MouseEventsReachTheControlUnderThePointerInClientCoordinates) {
+    TProbe* A = AddProbe(10, 20, 100, 50);
+    TProbe* B = AddProbe(60, 40, 100, 50); // above A where they overlap
+    auto* G = new TGraphicProbe(Form.get());
+    G->SetBounds(200, 200, 40, 40);
+    G->SetParent(Form.get());
+    Form->Show();
+    std::vector<String> Log;
+    auto Rec = [&Log](const char* Name) {
+        return [&Log, Name](TObject*, TMouseButton, TShiftState, int X, int Y) {
+            Log.push_back(Format("%s %d,%d", Name, X, Y));
+        };
+    };
+    A->OnMouseDown = Rec("A");
+    B->OnMouseDown = Rec("B");
+    G->OnMouseDown = Rec("G");
+    Form->OnMouseDown = Rec("F");
+
+    Host.Click(100 + 15, 50 + 25);   // inside A only
+    Host.Click(100 + 70, 50 + 45);   // the overlap: B is on top
+    Host.Click(100 + 210, 50 + 205); // graphic control
+    Host.Click(100 + 390, 50 + 290); // the form itself
+    EXPECT_EQ(Log, (std::vector<String>{"A 5,5", "B 10,5", "G 10,5", "F 390,290"}));
+}
+
+TEST_F(ControlsTest, ClickFiresOnlyWhenReleasedInsideAndDoubleClickFiresDblClick) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    Form->Show();
+    int Clicks = 0, Doubles = 0;
+    A->OnClick = [&](TObject*) { ++Clicks; };
+    A->OnDblClick = [&](TObject*) { ++Doubles; };
+    Host.Click(120, 70);
+    EXPECT_EQ(Clicks, 1);
+    Host.MoveTo(120, 70);
+    Host.Press();
+    Host.MoveTo(300, 300); // released outside: no click
+    Host.Release();
+    EXPECT_EQ(Clicks, 1);
+    Host.DoubleClick(120, 70);
+    EXPECT_EQ(Doubles, 1);
+}
+
+TEST_F(ControlsTest, ThePressedControlKeepsTheMouseUntilRelease) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    TProbe* B = AddProbe(100, 10, 50, 50);
+    Form->Show();
+    std::vector<String> Log;
+    A->OnMouseMove = [&](TObject*, TShiftState S, int X, int Y) {
+        Log.push_back(Format("A move %d,%d%s", X, Y, S.Contains(ssLeft) ? " left" : ""));
+    };
+    A->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int X, int Y) {
+        Log.push_back(Format("A up %d,%d", X, Y));
+    };
+    B->OnMouseMove = [&](TObject*, TShiftState, int X, int Y) {
+        Log.push_back(Format("B move %d,%d", X, Y));
+    };
+    Host.MoveTo(120, 70);
+    Host.Press();
+    EXPECT_TRUE(A->GetMouseCapture());
+    Host.MoveTo(210, 70); // over B, still A's
+    Host.Release();
+    EXPECT_FALSE(A->GetMouseCapture());
+    Host.MoveTo(211, 70); // now B's
+    EXPECT_EQ(Log, (std::vector<String>{"A move 10,10", "A move 100,10 left", "A up 100,10",
+                                        "B move 11,10"}));
+}
+
+TEST_F(ControlsTest, EnterAndLeaveFollowThePointerAlsoDuringAPress) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    TProbe* B = AddProbe(100, 10, 50, 50);
+    Form->Show();
+    Host.MoveTo(120, 70);
+    Host.Press();
+    Host.MoveTo(300, 300);
+    EXPECT_EQ(A->Log, (std::vector<String>{"enter", "leave"}));
+    Host.Release();
+    Host.MoveTo(210, 70);
+    EXPECT_EQ(B->Log, (std::vector<String>{"enter"}));
+    // Hiding the control under the pointer makes it leave.
+    B->SetVisible(false);
+    EXPECT_EQ(B->Log, (std::vector<String>{"enter", "leave"}));
+}
+
+TEST_F(ControlsTest, TheCursorIsTheOneOfTheControlUnderThePointer) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    Form->Show();
+    A->SetCursor(crHandPoint);
+    Host.MoveTo(120, 70);
+    EXPECT_EQ(Host.GetCursor(), crHandPoint);
+    Host.MoveTo(300, 300);
+    EXPECT_EQ(Host.GetCursor(), crArrow);
+    Screen->SetCursor(crHourGlass);
+    EXPECT_EQ(Host.GetCursor(), crHourGlass);
+    Screen->SetCursor(crDefault);
+}
+
+TEST_F(ControlsTest, BorderBitsShrinkTheClientAreaAndMoveChildren) {
+    TProbe* A = AddProbe(10, 10, 100, 80);
+    EXPECT_EQ(A->GetClientRect(), Rect(0, 0, 100, 80));
+    A->ExtraStyle = WS_BORDER;
+    EXPECT_EQ(A->GetClientRect(), Rect(0, 0, 98, 78));
+    A->ExtraExStyle = WS_EX_CLIENTEDGE;
+    EXPECT_EQ(A->GetClientRect(), Rect(0, 0, 94, 74));
+    Form->Show();
+    EXPECT_EQ(A->GetClientWidth(), 94);
+    // Style changes through the window take effect at once.
+    const HWND H = A->GetHandle();
+    SetWindowLong(H, GWL_STYLE, GetWindowLong(H, GWL_STYLE) & ~WS_BORDER);
+    EXPECT_EQ(A->GetClientRect(), Rect(0, 0, 96, 76));
+    EXPECT_EQ(A->ClientToScreen(Point(0, 0)), Point(100 + 10 + 2, 50 + 10 + 2));
+    // A click on the frame goes to the control, with client coordinates
+    // that count from inside the frame.
+    int X = -100;
+    A->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int MX, int) { X = MX; };
+    Host.Click(100 + 10 + 2 + 5, 50 + 30);
+    EXPECT_EQ(X, 5);
+}
+
+TEST_F(ControlsTest, RecreateWndKeepsPropertiesChildrenAndAsksCreateParamsAgain) {
+    TProbe* A = AddProbe(10, 10, 200, 150);
+    auto* Child = new TProbe(Form.get());
+    Child->SetBounds(5, 6, 30, 20);
+    Child->SetParent(A);
+    A->SetColor(0x0000FF);
+    A->SetText("caption");
+    A->SetTabStop(true);
+    Form->Show();
+    const HWND Old = A->GetHandle();
+    const int Calls = A->CreateParamsCalls;
+    A->ExtraExStyle = WS_EX_CLIENTEDGE;
+    A->RecreateWnd();
+    EXPECT_NE(A->GetHandle(), Old);
+    EXPECT_FALSE(IsWindow(Old));
+    EXPECT_GT(A->CreateParamsCalls, Calls);
+    EXPECT_EQ(GetWindowLong(A->GetHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
+    EXPECT_EQ(A->GetColor(), 0x0000FF);
+    EXPECT_EQ(A->GetText(), "caption");
+    EXPECT_TRUE(A->GetTabStop());
+    EXPECT_EQ(A->GetBoundsRect(), Bounds(10, 10, 200, 150));
+    ASSERT_EQ(A->ControlCount(), 1);
+    EXPECT_EQ(A->Controls(0), Child);
+    EXPECT_TRUE(Child->HandleAllocated());
+    EXPECT_EQ(Child->GetBoundsRect(), Bounds(5, 6, 30, 20));
+}
+
+TEST_F(ControlsTest, InvalidationPaintsOnlyDirtyWindowsWhenIdle) {
+    TProbe* A = AddProbe(10, 10, 100, 100);
+    TProbe* B = AddProbe(200, 10, 100, 100);
+    Form->Show();
+    Host.RunUntilIdle();
+    EXPECT_EQ(A->Paints, 1);
+    EXPECT_EQ(B->Paints, 1);
+    // Several invalidations merge into one paint of their union.
+    TRect R1 = Rect(5, 5, 10, 10), R2 = Rect(20, 30, 25, 40);
+    InvalidateRect(A->GetHandle(), &R1, false);
+    InvalidateRect(A->GetHandle(), &R2, false);
+    EXPECT_EQ(A->Paints, 1); // nothing before the loop is idle
+    Host.RunUntilIdle();
+    EXPECT_EQ(A->Paints, 2);
+    EXPECT_EQ(B->Paints, 1);
+    EXPECT_EQ(A->LastClip, Rect(5, 5, 25, 40));
+    // Update paints at once.
+    B->Invalidate();
+    B->Update();
+    EXPECT_EQ(B->Paints, 2);
+    Host.RunUntilIdle();
+    EXPECT_EQ(B->Paints, 2);
+}
+
+TEST_F(ControlsTest, AParentPaintingOverAChildMakesTheChildRepaint) {
+    TProbe* A = AddProbe(10, 10, 100, 100);
+    Form->Show();
+    Host.RunUntilIdle();
+    int FormPaints = 0;
+    Form->OnResize = nullptr;
+    const int Before = A->Paints;
+    TRect R = Rect(0, 0, 30, 30);
+    InvalidateRect(Form->GetHandle(), &R, true);
+    Host.RunUntilIdle();
+    EXPECT_EQ(A->Paints, Before + 1);
+    EXPECT_EQ(A->LastClip, Rect(0, 0, 20, 20));
+    (void)FormPaints;
+}
+
+TEST_F(ControlsTest, AGraphicControlPaintsWithItsParent) {
+    auto* G = new TGraphicProbe(Form.get());
+    G->SetBounds(20, 20, 30, 30);
+    G->SetParent(Form.get());
+    Form->Show();
+    Host.RunUntilIdle();
+    EXPECT_EQ(G->Paints, 1);
+    G->Invalidate();
+    Host.RunUntilIdle();
+    EXPECT_EQ(G->Paints, 2);
+    TRect Away = Rect(200, 200, 210, 210);
+    InvalidateRect(Form->GetHandle(), &Away, true);
+    Host.RunUntilIdle();
+    EXPECT_EQ(G->Paints, 2);
+}
+
+TEST_F(ControlsTest, AlignLaysChildrenOutInTheClientArea) {
+    TProbe* Top = AddProbe(0, 0, 10, 30);
+    TProbe* Left = AddProbe(0, 0, 40, 10);
+    TProbe* Client = AddProbe(0, 0, 10, 10);
+    Top->SetAlign(alTop);
+    Left->SetAlign(alLeft);
+    Client->SetAlign(alClient);
+    EXPECT_EQ(Top->GetBoundsRect(), Rect(0, 0, 400, 30));
+    EXPECT_EQ(Left->GetBoundsRect(), Rect(0, 30, 40, 300));
+    EXPECT_EQ(Client->GetBoundsRect(), Rect(40, 30, 400, 300));
+    int Resized = 0;
+    Client->OnResize = [&](TObject*) { ++Resized; };
+    Form->SetBounds(100, 50, 500, 300);
+    EXPECT_EQ(Client->GetBoundsRect(), Rect(40, 30, 500, 300));
+    EXPECT_EQ(Resized, 1);
+}
+
+TEST_F(ControlsTest, CanResizeAndConstraintsLimitTheSize) {
+    TProbe* A = AddProbe(0, 0, 50, 50);
+    A->GetConstraints()->SetMaxWidth(80);
+    A->SetWidth(100);
+    EXPECT_EQ(A->GetWidth(), 80);
+    A->OnCanResize = [](TObject*, int&, int& H, bool& Resize) {
+        if (H > 60) Resize = false;
+    };
+    A->SetHeight(70);
+    EXPECT_EQ(A->GetHeight(), 50);
+    A->OnConstrainedResize = [](TObject*, int& MinW, int&, int&, int&) { MinW = 60; };
+    A->SetWidth(10);
+    EXPECT_EQ(A->GetWidth(), 60);
+}
+
+TEST_F(ControlsTest, KeysGoToTheFocusedControlAndTabMovesTheFocus) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    TProbe* B = AddProbe(100, 10, 50, 50);
+    TProbe* C = AddProbe(200, 10, 50, 50);
+    A->SetTabStop(true);
+    B->SetTabStop(false);
+    C->SetTabStop(true);
+    std::vector<String> Log;
+    A->OnEnter = [&](TObject*) { Log.push_back("A enter"); };
+    A->OnExit = [&](TObject*) { Log.push_back("A exit"); };
+    C->OnEnter = [&](TObject*) { Log.push_back("C enter"); };
+    A->OnKeyDown = [&](TObject*, unsigned short& K, TShiftState) {
+        Log.push_back(Format("A key %d", K));
+    };
+    A->OnKeyPress = [&](TObject*, char& K) { Log.push_back(Format("A char %c", K)); };
+    Form->Show();
+    A->SetFocus();
+    EXPECT_TRUE(A->Focused());
+    EXPECT_EQ(Form->GetActiveControl(), A);
+    Host.KeyDown('X');
+    Host.Type("y");
+    Host.Key(VK_TAB);
+    EXPECT_TRUE(C->Focused());
+    Host.Key(VK_TAB, {ssShift});
+    EXPECT_TRUE(A->Focused());
+    EXPECT_EQ(Log, (std::vector<String>{"A enter", "A key 88", "A char y", "A exit", "C enter",
+                                        "A enter"}));
+}
+
+TEST_F(ControlsTest, AControlThatWantsTabGetsIt) {
+    class TWantsTab : public TProbe {
+    public:
+        using TProbe::TProbe;
+        void Dispatch(TMessage& M) override {
+            if (M.Msg == WM_GETDLGCODE) {
+                M.Result = DLGC_WANTTAB;
+                return;
+            }
+            TProbe::Dispatch(M);
+        }
+    };
+    auto* A = new TWantsTab(Form.get());
+    A->SetParent(Form.get());
+    A->SetTabStop(true);
+    TProbe* B = AddProbe(100, 10, 50, 50);
+    B->SetTabStop(true);
+    String Typed;
+    A->OnKeyPress = [&](TObject*, char& K) { Typed += K; };
+    Form->Show();
+    A->SetFocus();
+    Host.Key(VK_TAB);
+    EXPECT_TRUE(A->Focused());
+    EXPECT_EQ(Typed, "\t");
+}
+
+TEST_F(ControlsTest, AFormMayRefuseTheFocusedControl) {
+    class TPickyForm : public TForm {
+    public:
+        using TForm::TForm;
+        TWinControl* Refused = nullptr;
+        bool SetFocusedControl(TWinControl* C) override {
+            if (C == Refused) return false;
+            return TForm::SetFocusedControl(C);
+        }
+    };
+    auto F = std::make_unique<TPickyForm>(nullptr);
+    auto* A = new TProbe(F.get());
+    A->SetParent(F.get());
+    int Focus = 0;
+    A->OnEnter = [&](TObject*) { ++Focus; };
+    F->Refused = A;
+    F->Show();
+    A->SetFocus();
+    EXPECT_EQ(Focus, 0);
+    EXPECT_NE(F->GetFocusedControl(), A);
+}
+
+TEST_F(ControlsTest, WheelGoesToTheFocusedControlAndUpToItsParentWhenUnhandled) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    Form->Show();
+    A->SetFocus();
+    std::vector<String> Log;
+    A->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool& Handled) {
+        Log.push_back("A down");
+        Handled = true;
+    };
+    Form->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool& Handled) {
+        Log.push_back("form up");
+        Handled = true;
+    };
+    Host.MoveTo(120, 70);
+    Host.Wheel(-WHEEL_DELTA);
+    Host.Wheel(WHEEL_DELTA);
+    EXPECT_EQ(Log, (std::vector<String>{"A down", "form up"}));
+}
+
+TEST_F(ControlsTest, ParentFontAndColourFollowTheParentUntilSetDirectly) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    A->SetParentColor(true);
+    Form->SetColor(0x00FFFF);
+    EXPECT_EQ(A->GetColor(), 0x00FFFF);
+    A->SetColor(0xFF0000);
+    EXPECT_FALSE(A->GetParentColor());
+    Form->SetColor(0x008000);
+    EXPECT_EQ(A->GetColor(), 0xFF0000);
+
+    Form->GetFont()->SetHeight(-20);
+    EXPECT_EQ(A->GetFont()->GetHeight(), -20);
+    EXPECT_TRUE(A->GetParentFont());
+    A->GetFont()->SetHeight(-9);
+    EXPECT_FALSE(A->GetParentFont());
+    Form->GetFont()->SetHeight(-30);
+    EXPECT_EQ(A->GetFont()->GetHeight(), -9);
+}
+
+TEST_F(ControlsTest, DrawTextBiDiModeFlagsFollowTheReadingOrder) {
+    TProbe* A = AddProbe(0, 0, 10, 10);
+    EXPECT_EQ(A->DrawTextBiDiModeFlags(0x0), 0x0u);
+    A->SetBiDiMode(bdRightToLeft);
+    EXPECT_TRUE(A->UseRightToLeftReading());
+    EXPECT_EQ(A->DrawTextBiDiModeFlags(0x0), 0x2u | 0x20000u);
+    EXPECT_EQ(A->DrawTextBiDiModeFlags(0x2), 0x20000u);
+    A->SetBiDiMode(bdRightToLeftReadingOnly);
+    EXPECT_EQ(A->DrawTextBiDiModeFlags(0x0), 0x20000u);
+}
+
+TEST_F(ControlsTest, PublishedTableDeclaresInheritedPropertiesUnpublished) {
+    const TClassInfo& Info = TControl::StaticClassInfo();
+    EXPECT_NE(Info.FindProperty("Left"), nullptr);
+    EXPECT_EQ(Info.FindProperty("Align"), nullptr);
+    ASSERT_NE(Info.FindDeclared("Align"), nullptr);
+    EXPECT_NE(TWinControl::StaticClassInfo().FindDeclared("TabStop"), nullptr);
+    EXPECT_NE(TForm::StaticClassInfo().FindProperty("Caption"), nullptr);
+}
+
+TEST_F(ControlsTest, PopupMenuReferenceIsDroppedWhenTheMenuIsFreed) {
+    TProbe* A = AddProbe(0, 0, 10, 10);
+    auto* Menu = new TComponent(nullptr);
+    A->SetPopupMenu(Menu);
+    EXPECT_EQ(A->GetPopupMenu(), Menu);
+    delete Menu;
+    EXPECT_EQ(A->GetPopupMenu(), nullptr);
+}
+
+TEST_F(ControlsTest, DestroyingAControlUnderThePointerOrWithCaptureIsSafe) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    Form->Show();
+    Host.MoveTo(120, 70);
+    Host.Press();
+    EXPECT_TRUE(A->GetMouseCapture());
+    delete A;
+    Host.MoveTo(130, 70);
+    Host.Release();
+    EXPECT_EQ(Form->ControlCount(), 0);
+}
+
+// --- modal forms -----------------------------------------------------------
+
+TEST_F(ControlsTest, ShowModalRunsALoopUntilTheResultIsSet) {
+    TForm Dialog(nullptr);
+    Dialog.SetBounds(0, 0, 100, 100);
+    auto* Ok = new TProbe(&Dialog);
+    Ok->SetBounds(10, 10, 40, 20);
+    Ok->SetParent(&Dialog);
+    Ok->OnClick = [&](TObject*) { Dialog.SetModalResult(mrOk); };
+    Form->Show();
+    int FormClicks = 0;
+    Form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++FormClicks; };
+    Host.Defer([&] {
+        EXPECT_TRUE(Dialog.IsModal());
+        EXPECT_EQ(Screen->GetActiveForm(), &Dialog);
+        Host.Click(300, 250); // on the blocked form: ignored
+        Host.Click(20, 15);
+    });
+    EXPECT_EQ(Dialog.ShowModal(), mrOk);
+    EXPECT_FALSE(Dialog.GetVisible());
+    EXPECT_EQ(FormClicks, 0);
+    EXPECT_EQ(Screen->GetActiveForm(), Form.get());
+}
+
+TEST_F(ControlsTest, CloseOnAModalFormAnswersCancel) {
+    TForm Dialog(nullptr);
+    Host.Defer([&] { Dialog.Close(); });
+    EXPECT_EQ(Dialog.ShowModal(), mrCancel);
+}
+
+// --- drag and drop ---------------------------------------------------------
+
+struct DragTest : ControlsTest {
+    TProbe* Source = nullptr;
+    TProbe* Target = nullptr;
+    std::vector<String> Log;
+
+    void SetUp() override {
+        ControlsTest::SetUp();
+        Source = AddProbe(10, 10, 50, 50);    // screen 110..160, 60..110
+        Target = AddProbe(200, 10, 100, 100); // screen 300..400, 60..160
+        Source->SetDragMode(dmAutomatic);
+        Target->OnDragOver = [this](TObject*, TObject* Src, int X, int Y, TDragState S,
+                                    bool& Accept) {
+            const char* Names[] = {"enter", "leave", "move"};
+            Log.push_back(
+                Format("%s %d,%d%s", Names[static_cast<int>(S)], X, Y, Src == Source ? "" : " ?"));
+            Accept = X < 50;
+        };
+        Target->OnDragDrop = [this](TObject*, TObject*, int X, int Y) {
+            Log.push_back(Format("drop %d,%d", X, Y));
+        };
+        Source->OnEndDrag = [this](TObject*, TObject* T, int, int) {
+            Log.push_back(T == Target ? "end on target" : "end nowhere");
+        };
+        Form->Show();
+    }
+};
+
+TEST_F(DragTest, ADragEntersMovesLeavesAndDrops) {
+    Host.MoveTo(120, 70);
+    Host.Press();
+    Host.MoveTo(121, 71); // below the threshold: still a press
+    EXPECT_FALSE(Source->Dragging() && TDragManager::Active());
+    Host.MoveTo(310, 70);
+    EXPECT_TRUE(TDragManager::Active());
+    EXPECT_EQ(Host.GetCursor(), crDrag);
+    Host.MoveTo(380, 70);
+    EXPECT_EQ(Host.GetCursor(), crNoDrop);
+    Host.MoveTo(320, 80);
+    Host.Release();
+    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_EQ(Log, (std::vector<String>{"enter 10,10", "move 10,10", "move 80,10", "move 20,20",
+                                        "leave 20,20", "drop 20,20", "end on target"}));
+}
+
+TEST_F(DragTest, LeavingTheTargetAndARefusedDropEndNowhere) {
+    Host.MoveTo(120, 70);
+    Host.Press();
+    Host.MoveTo(310, 70);
+    Host.MoveTo(200, 200); // off the target, over the form
+    Host.MoveTo(390, 70);  // back, refused there
+    Host.Release();
+    EXPECT_EQ(Log,
+              (std::vector<String>{"enter 10,10", "move 10,10", "leave -100,140", "enter 90,10",
+                                   "move 90,10", "leave 90,10", "end nowhere"}));
+}
+
+TEST_F(DragTest, EscapeCancelsAndTheDragObjectIsReleased) {
+    static int Alive = 0;
+    struct TCounted : TDragObject {
+        TCounted() { ++Alive; }
+        ~TCounted() override { --Alive; }
+    };
+    TObject* Seen = nullptr;
+    Source->OnStartDrag = [](TObject*, TDragObject*& Obj) { Obj = new TCounted; };
+    Target->OnDragOver = [&](TObject*, TObject* Src, int, int, TDragState, bool& Accept) {
+        Seen = Src;
+        Accept = true;
+    };
+    Host.MoveTo(120, 70);
+    Host.Press();
+    Host.MoveTo(310, 70);
+    EXPECT_EQ(Alive, 1);
+    EXPECT_NE(dynamic_cast<TCounted*>(Seen), nullptr);
+    Host.Key(VK_ESCAPE);
+    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_EQ(Alive, 0);
+    Host.Release();
+    EXPECT_EQ(Log, (std::vector<String>{"end nowhere"}));
+}
+
+TEST_F(DragTest, WithoutOnDragOverATargetRefuses) {
+    TProbe* Other = AddProbe(10, 150, 50, 50);
+    bool Dropped = false;
+    Other->OnDragDrop = [&](TObject*, TObject*, int, int) { Dropped = true; };
+    Host.Drag(Point(120, 70), Point(120, 250));
+    EXPECT_FALSE(Dropped);
+    EXPECT_EQ(Log, (std::vector<String>{"end nowhere"}));
+}
+
+TEST_F(DragTest, AReleaseBeforeTheThresholdIsAClick) {
+    int Clicks = 0;
+    Source->OnClick = [&](TObject*) { ++Clicks; };
+    Host.MoveTo(120, 70);
+    Host.Press();
+    Host.MoveTo(121, 70);
+    Host.Release();
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_TRUE(Log.empty());
+}
+
+} // namespace
