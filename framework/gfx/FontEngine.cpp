@@ -74,14 +74,12 @@ TGlyphSource::TGlyphSource(const TGlyphSourceKey& Key) : FKey(Key), FFace(new TF
     // ascent and descent and then stepped down until the rounded cell fits.
     const int UnitsPerEm = std::max<int>(Face->units_per_EM, 1);
     const int DesignCell = std::max<int>(Face->ascender - Face->descender, 1);
-    int Em = 0;
+    long long Wanted = 11; // a height of 0 asks for the framework's default
     if (Key.Height < 0)
-        Em = -Key.Height;
+        Wanted = -static_cast<long long>(Key.Height);
     else if (Key.Height > 0)
-        Em = RoundDiv(static_cast<long long>(Key.Height) * UnitsPerEm, DesignCell);
-    else
-        Em = 11; // the framework's default character height
-    Em = std::clamp(Em, 1, MaxEmPixels);
+        Wanted = (static_cast<long long>(Key.Height) * UnitsPerEm + DesignCell / 2) / DesignCell;
+    int Em = static_cast<int>(std::clamp<long long>(Wanted, 1, MaxEmPixels));
     for (;;) {
         if (FT_Set_Pixel_Sizes(Face, 0, static_cast<FT_UInt>(Em)) != 0)
             throw EInvalidGraphic(Format("The font file \"%s\" cannot be scaled to %d pixels",
@@ -97,6 +95,12 @@ TGlyphSource::TGlyphSource(const TGlyphSourceKey& Key) : FKey(Key), FFace(new TF
     FMetrics.tmAscent = static_cast<int>(SM.ascender >> 6);
     FMetrics.tmDescent = static_cast<int>((-SM.descender) >> 6);
     FMetrics.tmHeight = FMetrics.tmAscent + FMetrics.tmDescent;
+    if (FMetrics.tmAscent <= 0 || FMetrics.tmDescent < 0 || FMetrics.tmHeight <= 0) {
+        // A file with nonsense vertical metrics still gets a usable cell.
+        FMetrics.tmAscent = Em;
+        FMetrics.tmDescent = std::max(1, Em / 4);
+        FMetrics.tmHeight = FMetrics.tmAscent + FMetrics.tmDescent;
+    }
     FMetrics.tmInternalLeading = std::max(0, FMetrics.tmHeight - Em);
     FMetrics.tmExternalLeading = std::max(0, static_cast<int>(SM.height >> 6) - FMetrics.tmHeight);
     FMetrics.tmMaxCharWidth = static_cast<int>((SM.max_advance + 63) >> 6);

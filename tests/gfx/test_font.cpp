@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <thread>
 #include <vector>
 
@@ -112,7 +113,11 @@ TEST(FontMetrics, MalformedUtf8NeverOverrunsOrHangs) {
     TTestSurface S(60, 20);
     F->DrawString(S.View, S.Whole(), 2, 2, std::string_view(Bad, sizeof Bad), Black);
     // Absurd heights are drawn at a bounded size instead of allocating without limit.
-    EXPECT_LE(CreateFontIndirect(Log("Arial", -1000000))->Metrics().tmHeight, 2000);
+    for (int Height : {-1000000, 1000000, INT_MIN, INT_MAX, 0, 1, -1}) {
+        const TTextMetric& M = CreateFontIndirect(Log("Arial", Height))->Metrics();
+        EXPECT_LE(M.tmHeight, 2000) << Height;
+        EXPECT_GE(M.tmHeight, 1) << Height;
+    }
 }
 
 TEST(FontDraw, UprightTextStaysInItsCellAndClip) {
