@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 using namespace folio;
@@ -96,17 +97,26 @@ BENCHMARK(BM_DrawString20ColdGlyphCache)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
+double ProcessCpuMs() {
+    timespec T{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
+    return static_cast<double>(T.tv_sec) * 1e3 + static_cast<double>(T.tv_nsec) / 1e6;
+}
+
 int main(int argc, char** argv) {
-    // Nothing font-related has run in this process yet.
+    // Nothing font-related has run in this process yet. Both clocks are
+    // printed: on a loaded machine the wall time mostly measures waiting.
+    const double Cpu0 = ProcessCpuMs();
     const auto Start = std::chrono::steady_clock::now();
     {
         TCanvasBuffer B(240, 40);
         const HFONT Face = CreateFontIndirect(DefaultLog());
         Face->DrawString(B.View, TRect{0, 0, 240, 40}, 4, 4, Text20, 0xFF000000u);
     }
-    const double Ms =
+    const double Wall =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
-    std::printf("First text drawn in a fresh process: %.3f ms (limit 10 ms)\n", Ms);
+    std::printf("First text drawn in a fresh process: %.3f ms wall, %.3f ms CPU (limit 10 ms)\n",
+                Wall, ProcessCpuMs() - Cpu0);
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
