@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/Component.h"
+#include "framework/gfx/Canvas.h"
 #include "framework/gfx/Font.h"
 #include "framework/gfx/Surface.h"
 #include "framework/ui/ControlTypes.h"
@@ -11,7 +12,6 @@
 
 namespace folio {
 
-class TCanvas;
 class TWinControl;
 class TCustomForm;
 
@@ -360,8 +360,10 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
 
-    // The canvas is valid while Paint runs; outside a paint it draws on the
-    // form's surface at once (and the next repaint covers it).
+    // While Paint runs the canvas draws into the dirty part of the control;
+    // outside a paint it draws on the form's surface at once, clipped to the
+    // visible part of the control (and the next repaint covers it). Without
+    // a shown form it measures but draws nothing.
     TCanvas* GetCanvas() const;
     void Dispatch(TMessage& Message) override;
 
@@ -370,7 +372,7 @@ protected:
 
 private:
     friend class TPaintPass;
-    TCanvas* FCanvas = nullptr;
+    std::unique_ptr<TCanvas> FCanvas;
 };
 
 // A control with a window: a handle created on demand, child controls, the
@@ -547,7 +549,10 @@ public:
     explicit TCustomControl(TComponent* AOwner);
     ~TCustomControl() override;
 
+    // See TGraphicControl::GetCanvas.
     TCanvas* GetCanvas() const;
+    // Double-buffered controls paint into an offscreen bitmap that is copied
+    // to the surface once, so a paint never shows half done.
     bool GetDoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
 
@@ -556,7 +561,7 @@ protected:
     void PaintWindow() override;
 
     friend class TPaintPass;
-    TCanvas* FCanvas = nullptr;
+    std::unique_ptr<TCanvas> FCanvas;
     bool FDoubleBuffered = false;
 };
 
@@ -587,7 +592,9 @@ class TMouse {
 public:
     TPoint GetCursorPos() const { return FCursorPos; }
     void SetCursorPos(TPoint P) { FCursorPos = P; }
-    int GetDragThreshold() const { return FDragThreshold; }
+    // The distance the pointer moves before a pending drag starts: the
+    // system's SM_CXDRAG unless set.
+    int GetDragThreshold() const;
     void SetDragThreshold(int Value) { FDragThreshold = Value; }
     HWND GetCapture() const { return folio::GetCapture(); }
     bool GetMousePresent() const { return true; }
@@ -595,7 +602,7 @@ public:
 
 private:
     TPoint FCursorPos;
-    int FDragThreshold = 4;
+    int FDragThreshold = -1;
 };
 extern TMouse* const Mouse;
 

@@ -1,15 +1,22 @@
 #include "framework/ui/Controls.h"
+#include "framework/ui/PaintPass.h"
 
 namespace folio {
 
 FOLIO_DEFINE_CLASS(TCustomControl, TWinControl)
 
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
+    FCanvas->OnChange = [this](TObject*) {
+        if (!TPaintPass::Painting()) TPaintPass::NoteDirectDrawing(this);
+    };
+}
 
 TCustomControl::~TCustomControl() = default;
 
 TCanvas* TCustomControl::GetCanvas() const {
-    return FCanvas;
+    if (!TPaintPass::Painting()) TPaintPass::BindForDirectDrawing(this, *FCanvas);
+    return FCanvas.get();
 }
 
 void TCustomControl::Paint() {}

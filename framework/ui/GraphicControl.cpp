@@ -1,15 +1,22 @@
 #include "framework/ui/Controls.h"
+#include "framework/ui/PaintPass.h"
 
 namespace folio {
 
 FOLIO_DEFINE_CLASS(TGraphicControl, TControl)
 
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+TGraphicControl::TGraphicControl(TComponent* AOwner)
+    : TControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
+    FCanvas->OnChange = [this](TObject*) {
+        if (!TPaintPass::Painting()) TPaintPass::NoteDirectDrawing(this);
+    };
+}
 
 TGraphicControl::~TGraphicControl() = default;
 
 TCanvas* TGraphicControl::GetCanvas() const {
-    return FCanvas;
+    if (!TPaintPass::Painting()) TPaintPass::BindForDirectDrawing(this, *FCanvas);
+    return FCanvas.get();
 }
 
 void TGraphicControl::Paint() {}

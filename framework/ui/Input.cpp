@@ -1,5 +1,6 @@
 #include "framework/ui/Input.h"
 
+#include "framework/gfx/SystemMetrics.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Forms.h"
 
@@ -15,6 +16,12 @@ TControl* CaptureControl = nullptr;
 
 TInputRouter* const InputRouter = &TheRouter;
 TMouse* const Mouse = &TheMouse;
+
+int TMouse::GetDragThreshold() const {
+    if (FDragThreshold >= 0) return FDragThreshold;
+    const int System = GetSystemMetrics(SM_CXDRAG);
+    return System > 0 ? System : 4;
+}
 
 bool GetCursorPos(TPoint& Point) {
     Point = Mouse->GetCursorPos();

@@ -1,5 +1,8 @@
 #include "framework/ui/PaintPass.h"
 
+#include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Colors.h"
+#include "framework/gfx/Edges.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/RectOps.h"
 
@@ -9,6 +12,7 @@
 
 namespace folio {
 
+TPaintPass::TTarget TPaintPass::FTarget;
 bool TPaintPass::FPainting = false;
 TRect TPaintPass::FCurrentClip;
 unsigned TPaintPass::FPaintMessages = 0;
@@ -92,6 +96,7 @@ void TPaintPass::PaintNow(TWinControl* W) {
 void TPaintPass::PaintTree(TWinControl* Top) {
     TRect Damage;
     FPainting = true;
+    FTarget.Surface = Top->FSurface;
     try {
         Visit(Top, TPoint{0, 0}, Rect(0, 0, Top->FWidth, Top->FHeight), Damage);
     } catch (...) {
@@ -161,11 +166,54 @@ void TPaintPass::Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TRec
     }
 }
 
+namespace {
+// The offscreen picture of double-buffered controls, reused from paint to
+// paint and only ever grown.
+TBitmap& OffscreenBitmap() {
+    static TBitmap Bitmap;
+    return Bitmap;
+}
+} // namespace
+
+void TPaintPass::BindToTarget(TCanvas& Canvas, TPoint Origin, const TRect& ClientClip) {
+    Canvas.SetSurface(FTarget.Surface);
+    Canvas.SetOrigin(Origin.X, Origin.Y);
+    Canvas.SetBaseClip(rects::Offset(ClientClip, Origin));
+    Canvas.RemoveClipRect();
+}
+
 void TPaintPass::PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& Dirty, bool Erase) {
-    FCurrentClip = rects::Offset(Dirty, -ClientOrigin.X, -ClientOrigin.Y);
-    if (Erase && !W->FControlStyle.Contains(csOpaque)) W->Perform(WM_ERASEBKGND);
+    const TRect Clip = rects::Offset(Dirty, -ClientOrigin.X, -ClientOrigin.Y);
+    auto* Custom = dynamic_cast<TCustomControl*>(W);
+    const TTarget Saved = FTarget;
+    const bool Buffered = Custom && Custom->FDoubleBuffered;
+    if (Buffered) {
+        // Paint the dirty part into the offscreen picture at the same client
+        // coordinates, then copy it once.
+        TBitmap& B = OffscreenBitmap();
+        const TRect C = W->GetClientRect();
+        if (B.GetWidth() < C.Width() || B.GetHeight() < C.Height())
+            B.SetSize(std::max(B.GetWidth(), C.Width()), std::max(B.GetHeight(), C.Height()));
+        FTarget.Surface = B.GetSurface();
+        FTarget.ClientOrigin = TPoint{0, 0};
+    } else {
+        FTarget.ClientOrigin = ClientOrigin;
+    }
+    FCurrentClip = Clip;
+    if (Custom) {
+        TCanvas& Canvas = *Custom->FCanvas;
+        BindToTarget(Canvas, FTarget.ClientOrigin, Clip);
+        Canvas.GetBrush()->SetColor(W->FColor);
+        Canvas.GetBrush()->SetStyle(bsSolid);
+    }
+    if ((Erase || Buffered) && !W->FControlStyle.Contains(csOpaque)) W->Perform(WM_ERASEBKGND);
     ++FPaintMessages;
     W->Perform(WM_PAINT);
+    if (Buffered) {
+        raster::Blit(Saved.Surface, Dirty, Dirty.Left, Dirty.Top, FTarget.Surface, Clip,
+                     raster::TBlitOp::Copy);
+    }
+    FTarget = Saved;
 }
 
 void TPaintPass::PaintGraphicChildren(TWinControl* W, const TRect& Clip) {
@@ -177,6 +225,11 @@ void TPaintPass::PaintGraphicChildren(TWinControl* W, const TRect& Clip) {
         if (R.IsEmpty()) continue;
         const TRect Saved = FCurrentClip;
         FCurrentClip = rects::Offset(R, -G->FLeft, -G->FTop);
+        BindToTarget(*G->FCanvas,
+                     TPoint{FTarget.ClientOrigin.X + G->FLeft, FTarget.ClientOrigin.Y + G->FTop},
+                     FCurrentClip);
+        G->FCanvas->GetBrush()->SetColor(G->FColor);
+        G->FCanvas->GetBrush()->SetStyle(bsSolid);
         ++FPaintMessages;
         G->Perform(WM_PAINT);
         FCurrentClip = Saved;
@@ -208,10 +261,103 @@ TRect TPaintPass::VisibleClientRect(const TControl* C, TPoint& Origin) {
     return rects::Intersect(Visible, Rect(0, 0, Top->GetWidth(), Top->GetHeight()));
 }
 
-void TPaintPass::EraseBackground(TWinControl*, TMessage& Message) {
+void TPaintPass::EraseBackground(TWinControl* W, TMessage& Message) {
     Message.Result = 1;
+    if (!FPainting) return;
+    static TCanvas Scratch;
+    BindToTarget(Scratch, FTarget.ClientOrigin, FCurrentClip);
+    Scratch.GetBrush()->SetColor(W->FColor);
+    Scratch.GetBrush()->SetStyle(bsSolid);
+    Scratch.FillRect(FCurrentClip);
 }
 
-void TPaintPass::PaintDefaultFrame(TWinControl*) {}
+void TPaintPass::PaintDefaultFrame(TWinControl* W) {
+    if (!W->FHandle || W->FFrame == 0) return;
+    TCanvas* DC = GetWindowDC(W->FHandle);
+    if (!DC) return;
+    TRect R = Rect(0, 0, W->FWidth, W->FHeight);
+    try {
+        // A plain border is one pixel of the window-frame colour; the client
+        // edge is the two-pixel sunken edge inside it.
+        if (W->FStyle & WS_BORDER) {
+            DC->GetBrush()->SetColor(clWindowFrame);
+            DC->GetBrush()->SetStyle(bsSolid);
+            DC->FrameRect(R);
+            R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
+        }
+        if (W->FExStyle & WS_EX_CLIENTEDGE) DrawEdge(DC, R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        if (W->FExStyle & WS_EX_STATICEDGE) DrawEdge(DC, R, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    } catch (...) {
+        ReleaseDC(W->FHandle, DC);
+        throw;
+    }
+    ReleaseDC(W->FHandle, DC);
+}
+
+TCanvas* TPaintPass::CreateWindowCanvas(TWinControl* W) {
+    auto Canvas = std::make_unique<TCanvas>();
+    const TWinControl* Top = W->GetTopLevel();
+    if (Top && Top->HandleAllocated()) {
+        const TPoint O = W->GetWindowOrigin();
+        TRect Visible = Bounds(O.X, O.Y, W->FWidth, W->FHeight);
+        if (W->FParent) {
+            TPoint PO;
+            Visible = rects::Intersect(Visible, VisibleClientRect(W->FParent, PO));
+        } else {
+            Visible = rects::Intersect(Visible, Rect(0, 0, Top->FWidth, Top->FHeight));
+        }
+        Canvas->SetSurface(Top->FSurface);
+        Canvas->SetOrigin(O.X, O.Y);
+        Canvas->SetBaseClip(Visible);
+    } else {
+        Canvas->SetBaseClip(TRect{});
+    }
+    return Canvas.release();
+}
+
+void TPaintPass::ReleaseWindowCanvas(TWinControl* W, TCanvas* Canvas) {
+    delete Canvas;
+    if (!FPainting) NoteDirectDrawing(W);
+}
+
+void TPaintPass::BindForDirectDrawing(const TControl* C, TCanvas& Canvas) {
+    TPoint Origin;
+    const TRect Visible = VisibleClientRect(C, Origin);
+    const TWinControl* Top = C->GetTopLevel();
+    if (Visible.IsEmpty() || !Top) {
+        Canvas.SetSurface(TPixelSurface{});
+        Canvas.SetOrigin(Origin.X, Origin.Y);
+        return;
+    }
+    Canvas.SetSurface(Top->FSurface);
+    Canvas.SetOrigin(Origin.X, Origin.Y);
+    Canvas.SetBaseClip(Visible);
+}
+
+void TPaintPass::NoteDirectDrawing(const TControl* C) {
+    TWinControl* Top = C->GetTopLevel();
+    if (!Top || !Top->HandleAllocated()) return;
+    TPoint Origin;
+    const TRect Visible = VisibleClientRect(C, Origin);
+    if (Visible.IsEmpty()) return;
+    ++Top->FSurfaceVersion;
+    Top->FSurfaceDamage = rects::Union(Top->FSurfaceDamage, Visible);
+}
+
+TCanvas* GetWindowDC(HWND Handle) {
+    TWinControl* W = FindControl(Handle);
+    return W ? TPaintPass::CreateWindowCanvas(W) : nullptr;
+}
+
+int ReleaseDC(HWND Handle, TCanvas* Canvas) {
+    if (!Canvas) return 0;
+    TWinControl* W = FindControl(Handle);
+    if (!W) {
+        delete Canvas;
+        return 0;
+    }
+    TPaintPass::ReleaseWindowCanvas(W, Canvas);
+    return 1;
+}
 
 } // namespace folio

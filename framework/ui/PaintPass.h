@@ -35,6 +35,16 @@ public:
     // (empty when it has none), and the offset of its client (0, 0) there.
     static TRect VisibleClientRect(const TControl* C, TPoint& Origin);
 
+    // Points Canvas at the visible part of C's client area on its form's
+    // surface (nowhere when the form is not shown).
+    static void BindForDirectDrawing(const TControl* C, TCanvas& Canvas);
+    // Something drew on C's canvas outside the paint pass: the host must
+    // present the surface again.
+    static void NoteDirectDrawing(const TControl* C);
+    // The whole-window canvas of GetWindowDC.
+    static TCanvas* CreateWindowCanvas(TWinControl* W);
+    static void ReleaseWindowCanvas(TWinControl* W, TCanvas* Canvas);
+
     // Number of WM_PAINT messages sent since start (tests read it).
     static unsigned PaintMessages() { return FPaintMessages; }
 
@@ -44,6 +54,15 @@ private:
     static void PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& Dirty, bool Erase);
     static void InstallIdleHandler();
 
+    // Where the window being painted draws: the form's surface or the
+    // offscreen bitmap of a double-buffered control.
+    struct TTarget {
+        TPixelSurface Surface;
+        TPoint ClientOrigin; // the window's client (0, 0) on Surface
+    };
+    static void BindToTarget(TCanvas& Canvas, TPoint Origin, const TRect& ClientClip);
+
+    static TTarget FTarget;
     static bool FPainting;
     static TRect FCurrentClip;
     static unsigned FPaintMessages;

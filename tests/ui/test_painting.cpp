@@ -1,0 +1,176 @@
+#include "framework/gfx/Colors.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/PaintPass.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace folio;
+
+namespace {
+
+// Fills its client area with its colour and draws a dark square at (2, 2).
+class TSquare : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    unsigned ExtraStyle = 0, ExtraExStyle = 0;
+    int Paints = 0;
+    void CreateParams(TCreateParams& P) override {
+        TCustomControl::CreateParams(P);
+        P.Style |= ExtraStyle;
+        P.ExStyle |= ExtraExStyle;
+    }
+    void Paint() override {
+        ++Paints;
+        TCanvas* C = GetCanvas();
+        C->FillRect(GetClientRect());
+        C->GetBrush()->SetColor(clNavy);
+        C->FillRect(Rect(2, 2, 6, 6));
+    }
+};
+
+class TDot : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    void Paint() override {
+        GetCanvas()->GetBrush()->SetColor(clLime);
+        GetCanvas()->FillRect(Rect(0, 0, GetWidth(), GetHeight()));
+    }
+};
+
+struct PaintingTest : ::testing::Test {
+    THeadlessHost Host;
+    std::unique_ptr<TForm> Form;
+    void SetUp() override {
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(0, 0, 200, 150);
+        Form->SetColor(clSilver);
+    }
+    TSquare* Add(int L, int T, int W, int H, TColor Color) {
+        auto* S = new TSquare(Form.get());
+        S->SetBounds(L, T, W, H);
+        S->SetColor(Color);
+        S->SetParent(Form.get());
+        return S;
+    }
+    TColor At(int X, int Y) { return Host.Pixel(Form.get(), X, Y); }
+};
+
+TEST_F(PaintingTest, ChildrenPaintIntoTheFormSurfaceAtTheirOffsets) {
+    Add(10, 20, 30, 30, clRed);
+    auto* Dot = new TDot(Form.get());
+    Dot->SetBounds(100, 100, 5, 5);
+    Dot->SetParent(Form.get());
+    Form->Show();
+    Host.RunUntilIdle();
+    EXPECT_EQ(At(0, 0), clSilver);
+    EXPECT_EQ(At(10, 20), clRed);
+    EXPECT_EQ(At(12, 22), clNavy);
+    EXPECT_EQ(At(39, 49), clRed);
+    EXPECT_EQ(At(40, 50), clSilver);
+    EXPECT_EQ(At(100, 100), clLime);
+    EXPECT_EQ(At(105, 105), clSilver);
+}
+
+TEST_F(PaintingTest, BorderAndClientEdgeAreDrawnOutsideTheClientArea) {
+    TSquare* A = Add(10, 10, 40, 40, clRed);
+    A->ExtraStyle = WS_BORDER;
+    TSquare* B = Add(60, 10, 40, 40, clRed);
+    B->ExtraExStyle = WS_EX_CLIENTEDGE;
+    Form->Show();
+    Host.RunUntilIdle();
+    EXPECT_EQ(At(10, 10), ColorToRGB(clWindowFrame));
+    EXPECT_EQ(At(11, 11), clRed);
+    EXPECT_EQ(At(11 + 2, 11 + 2), clNavy); // the client starts inside the frame
+    EXPECT_EQ(At(60, 10), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(At(61, 11), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(At(99, 49), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(At(62, 12), clRed);
+}
+
+TEST_F(PaintingTest, InvalidationRepaintsOnlyTheDirtyArea) {
+    TSquare* A = Add(10, 10, 50, 50, clRed);
+    Form->Show();
+    Host.RunUntilIdle();
+    // Mark two pixels behind the paint pass's back; only the one inside
+    // the invalidated rectangle comes back.
+    TPixelSurface S = *Form->GetSurface();
+    S.Row(17)[17] = RgbToPixel(clYellow);
+    S.Row(50)[50] = RgbToPixel(clYellow);
+    const unsigned Version = Form->GetSurfaceVersion();
+    TRect R = Rect(0, 0, 10, 10);
+    InvalidateRect(A->GetHandle(), &R, false);
+    Host.RunUntilIdle();
+    EXPECT_EQ(At(17, 17), clRed);
+    EXPECT_EQ(At(50, 50), clYellow);
+    EXPECT_GT(Form->GetSurfaceVersion(), Version);
+    // Nothing dirty: nothing painted, the surface version stays.
+    const unsigned Quiet = Form->GetSurfaceVersion();
+    Host.RunUntilIdle();
+    EXPECT_EQ(Form->GetSurfaceVersion(), Quiet);
+}
+
+TEST_F(PaintingTest, DoubleBufferedControlsEndUpWithTheSamePixels) {
+    TSquare* A = Add(10, 10, 30, 30, clRed);
+    A->SetDoubleBuffered(true);
+    Form->Show();
+    Host.RunUntilIdle();
+    EXPECT_EQ(At(10, 10), clRed);
+    EXPECT_EQ(At(12, 12), clNavy);
+    EXPECT_EQ(At(40, 40), clSilver);
+}
+
+TEST_F(PaintingTest, WindowCanvasDrawsInWindowCoordinatesOverTheFrame) {
+    class TFlat : public TSquare {
+    public:
+        using TSquare::TSquare;
+        void Dispatch(TMessage& M) override {
+            if (M.Msg == WM_NCPAINT) {
+                TCanvas* DC = GetWindowDC(GetHandle());
+                DC->GetBrush()->SetColor(clFuchsia);
+                DC->FrameRect(Rect(0, 0, GetClientWidth() + 2, GetClientHeight() + 2));
+                ReleaseDC(GetHandle(), DC);
+                return;
+            }
+            TSquare::Dispatch(M);
+        }
+    };
+    auto* F = new TFlat(Form.get());
+    F->ExtraStyle = WS_BORDER;
+    F->SetBounds(20, 20, 40, 40);
+    F->SetColor(clRed);
+    F->SetParent(Form.get());
+    Form->Show();
+    Host.RunUntilIdle();
+    EXPECT_EQ(At(20, 20), clFuchsia);
+    EXPECT_EQ(At(59, 59), clFuchsia);
+    EXPECT_EQ(At(21, 21), clRed);
+}
+
+TEST_F(PaintingTest, DrawingOnTheCanvasOutsidePaintShowsAtOnce) {
+    TSquare* A = Add(10, 10, 30, 30, clRed);
+    // Before the form shows, the canvas draws nowhere and does not fail.
+    A->GetCanvas()->FillRect(Rect(0, 0, 5, 5));
+    Form->Show();
+    Host.RunUntilIdle();
+    const unsigned Version = Form->GetSurfaceVersion();
+    A->GetCanvas()->GetBrush()->SetColor(clYellow);
+    A->GetCanvas()->FillRect(Rect(-100, -100, 100, 100)); // clipped to the control
+    EXPECT_EQ(At(10, 10), clYellow);
+    EXPECT_EQ(At(39, 39), clYellow);
+    EXPECT_EQ(At(40, 40), clSilver);
+    EXPECT_GT(Form->GetSurfaceVersion(), Version);
+}
+
+TEST_F(PaintingTest, MovingAChildRepaintsWhereItWasAndWhereItIs) {
+    TSquare* A = Add(10, 10, 20, 20, clRed);
+    Form->Show();
+    Host.RunUntilIdle();
+    A->SetBounds(100, 50, 20, 20);
+    Host.RunUntilIdle();
+    EXPECT_EQ(At(15, 15), clSilver);
+    EXPECT_EQ(At(101, 51), clRed);
+}
+
+} // namespace
