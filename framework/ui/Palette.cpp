@@ -10,7 +10,7 @@ namespace {
 
 struct TPalette {
     std::mutex Lock;
-    std::vector<TPaletteEntry> Entries;
+    std::vector<TComponentPaletteEntry> Entries;
 };
 
 TPalette& Palette() {
@@ -27,7 +27,7 @@ void RegisterComponents(const String& Page, const std::vector<const TClassInfo*>
         if (!Class) continue;
         RegisterClass(*Class);
         bool Found = false;
-        for (TPaletteEntry& E : P.Entries)
+        for (TComponentPaletteEntry& E : P.Entries)
             if (E.Class == Class) {
                 E.Page = Page;
                 Found = true;
@@ -36,7 +36,7 @@ void RegisterComponents(const String& Page, const std::vector<const TClassInfo*>
     }
 }
 
-std::vector<TPaletteEntry> PaletteEntries() {
+std::vector<TComponentPaletteEntry> PaletteEntries() {
     auto& P = Palette();
     std::lock_guard Guard(P.Lock);
     return P.Entries;
@@ -45,7 +45,7 @@ std::vector<TPaletteEntry> PaletteEntries() {
 String PalettePageOf(const TClassInfo& Class) {
     auto& P = Palette();
     std::lock_guard Guard(P.Lock);
-    for (const TPaletteEntry& E : P.Entries)
+    for (const TComponentPaletteEntry& E : P.Entries)
         if (E.Class == &Class) return E.Page;
     return String();
 }

@@ -30,7 +30,7 @@ TEST(Palette, RegisteredClassesAreListedOnTheirPageAndCreatableByName) {
 
     RegisterComponents("Moved", {&TPaletteProbe::StaticClassInfo()});
     int Count = 0;
-    for (const TPaletteEntry& E : PaletteEntries())
+    for (const TComponentPaletteEntry& E : PaletteEntries())
         if (E.Class == &TPaletteProbe::StaticClassInfo()) ++Count;
     EXPECT_EQ(Count, 1);
     EXPECT_EQ(PalettePageOf(TPaletteProbe::StaticClassInfo()), "Moved");
