@@ -182,6 +182,16 @@ void TPaintPass::BindToTarget(TCanvas& Canvas, TPoint Origin, const TRect& Clien
     Canvas.RemoveClipRect();
 }
 
+void TPaintPass::BindForPaint(const TWinControl* W, TCanvas& Canvas) {
+    if (!FPainting) {
+        BindForDirectDrawing(W, Canvas);
+        return;
+    }
+    BindToTarget(Canvas, FTarget.ClientOrigin, FCurrentClip);
+    Canvas.GetBrush()->SetColor(W->FColor);
+    Canvas.GetBrush()->SetStyle(bsSolid);
+}
+
 void TPaintPass::PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& Dirty, bool Erase) {
     const TRect Clip = rects::Offset(Dirty, -ClientOrigin.X, -ClientOrigin.Y);
     auto* Custom = dynamic_cast<TCustomControl*>(W);

@@ -38,6 +38,9 @@ public:
     // Points Canvas at the visible part of C's client area on its form's
     // surface (nowhere when the form is not shown).
     static void BindForDirectDrawing(const TControl* C, TCanvas& Canvas);
+    // While W paints (in its WM_PAINT handling): points Canvas at the part
+    // of W being painted, prepared with W's colour as the brush.
+    static void BindForPaint(const TWinControl* W, TCanvas& Canvas);
     // Something drew on C's canvas outside the paint pass: the host must
     // present the surface again.
     static void NoteDirectDrawing(const TControl* C);
