@@ -28,8 +28,12 @@ constexpr int StackPoints = 64;
 
 FOLIO_DEFINE_CLASS(TCanvas, TPersistent)
 
-TCanvas::TCanvas() : FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()) {
+TCanvas::TCanvas()
+    : FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()),
+      FFont(std::make_unique<TFont>()) {
+    FPen->OnChange = [this](TObject*) { FPenOpValid = false; };
     FBrush->OnChange = [this](TObject*) {
+        FBrushOpValid = false;
         FBkMode = FBrush->GetStyle() == bsClear ? TRANSPARENT : OPAQUE;
     };
 }
@@ -102,12 +106,20 @@ int TCanvas::SetBkMode(int Mode) {
 
 // --- drawing tools --------------------------------------------------------
 
-TPixelOp TCanvas::PenOp() const {
-    return MakePenOp(FPen->GetMode(), ColorPixel(FPen->GetColor()));
+const TPixelOp& TCanvas::PenOp() const {
+    if (!FPenOpValid) {
+        FPenOp = MakePenOp(FPen->GetMode(), ColorPixel(FPen->GetColor()));
+        FPenOpValid = true;
+    }
+    return FPenOp;
 }
 
-TPixelOp TCanvas::BrushOp() const {
-    return FillOp(ColorPixel(FBrush->GetColor()));
+const TPixelOp& TCanvas::BrushOp() const {
+    if (!FBrushOpValid) {
+        FBrushOp = FillOp(ColorPixel(FBrush->GetColor()));
+        FBrushOpValid = true;
+    }
+    return FBrushOp;
 }
 
 TLinePattern TCanvas::PenPattern() const {

@@ -2,6 +2,7 @@
 
 #include "framework/core/Object.h"
 #include "framework/gfx/Brush.h"
+#include "framework/gfx/Font.h"
 #include "framework/gfx/GraphicsTypes.h"
 #include "framework/gfx/Pen.h"
 #include "framework/gfx/Raster.h"
@@ -83,6 +84,8 @@ public:
     void SetPen(const TPen* Value) { FPen->Assign(Value); }
     TBrush* GetBrush() const { return FBrush.get(); }
     void SetBrush(const TBrush* Value) { FBrush->Assign(Value); }
+    TFont* GetFont() const { return FFont.get(); }
+    void SetFont(const TFont* Value) { FFont->Assign(Value); }
     TCopyMode GetCopyMode() const { return FCopyMode; }
     void SetCopyMode(TCopyMode Value);
     TPoint GetPenPos() const { return FPenPos; }
@@ -126,6 +129,24 @@ public:
     TColor GetPixel(int X, int Y) const;
     void SetPixel(int X, int Y, TColor Color);
 
+    // --- text ---------------------------------------------------------------
+    // Text goes through the font engine; (X, Y) is the top-left corner of the
+    // text cell and the font colour may be a system colour.
+    // Draws Text at (X, Y) and moves the pen position to its end. In opaque
+    // background mode with a solid brush the text cell is filled with the
+    // brush colour first.
+    void TextOut(int X, int Y, const String& Text);
+    // Draws Text at (X, Y) clipped to R; a solid brush fills R first.
+    void TextRect(const TRect& R, int X, int Y, const String& Text);
+    TSize TextExtent(const String& Text) const;
+    int TextWidth(const String& Text) const;
+    int TextHeight(const String& Text) const;
+    // The platform's DrawText (DT_* flags) in logical coordinates: returns the
+    // text height; DT_CALCRECT sets R's extent; DT_MODIFYSTRING with
+    // DT_END_ELLIPSIS writes the shortened text back. In opaque background
+    // mode with a solid brush each line's background takes the brush colour.
+    int DrawText(String& Text, TRect& R, unsigned Format);
+
     // --- block transfers ----------------------------------------------------
     // Copies Source of Canvas onto Dest of this canvas with CopyMode,
     // scaling when the sizes differ.
@@ -146,8 +167,9 @@ protected:
 
 private:
     void UpdateClip();
-    TPixelOp PenOp() const;
-    TPixelOp BrushOp() const;
+    // The pen's and brush's pixel operations, rebuilt after they change.
+    const TPixelOp& PenOp() const;
+    const TPixelOp& BrushOp() const;
     bool CanDraw() const { return !FClip.IsEmpty(); }
     bool PenVisible() const { return FPen->GetStyle() != psClear && FPen->GetMode() != pmNop; }
     bool BrushVisible() const { return FBrush->GetStyle() != bsClear; }
@@ -164,9 +186,14 @@ private:
     TRect FClip; // device: base clip, clip rectangle and surface combined
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
+    std::unique_ptr<TFont> FFont;
     TCopyMode FCopyMode = cmSrcCopy;
     TPoint FPenPos;
     int FBkMode = OPAQUE;
+    mutable TPixelOp FPenOp;
+    mutable TPixelOp FBrushOp;
+    mutable bool FPenOpValid = false;
+    mutable bool FBrushOpValid = false;
 };
 
 // --- the platform's functions on a canvas handle ---------------------------
@@ -191,5 +218,9 @@ int GetClipBox(HDC DC, TRect& R);
 int SetBkMode(HDC DC, int Mode);
 int GetBkMode(HDC DC);
 bool DrawFocusRect(HDC DC, const TRect& R);
+// DrawText on a canvas handle; the const form never writes the text back.
+int DrawText(HDC DC, String& Text, TRect& R, unsigned Format);
+int DrawText(HDC DC, const String& Text, TRect& R, unsigned Format);
+bool TextOut(HDC DC, int X, int Y, const String& Text);
 
 } // namespace folio

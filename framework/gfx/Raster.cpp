@@ -1,5 +1,7 @@
 #include "framework/gfx/Raster.h"
 
+#include "framework/gfx/PixelKernels.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -14,8 +16,16 @@ namespace {
 constexpr TPixel AlphaMask = 0xFF000000u;
 
 // The one span kernel: a plain fill when the operation ignores the
-// destination, otherwise the and/xor form, which the compiler vectorises.
+// destination, otherwise the and/xor form. Short spans (shape rows) stay
+// inline; long ones go to the vector kernels.
 inline void ApplyRun(TPixel* P, int N, TPixelOp Op) {
+    if (N >= 64) {
+        if (Op.And == 0)
+            FillPixels(P, N, Op.Xor);
+        else
+            AndXorPixels(P, N, Op.And, Op.Xor);
+        return;
+    }
     if (Op.And == 0) {
         std::fill_n(P, N, Op.Xor);
         return;
@@ -23,6 +33,21 @@ inline void ApplyRun(TPixel* P, int N, TPixelOp Op) {
     const TPixel A = Op.And;
     const TPixel X = Op.Xor;
     for (int I = 0; I < N; ++I) P[I] = (P[I] & A) ^ X;
+}
+
+// Floor and ceiling without a library call (the baseline target has no
+// rounding instruction), clamped to a safe int range.
+inline int FastFloor(double V) {
+    if (!(V > -1e9)) return -1000000000;
+    if (V > 1e9) return 1000000000;
+    const int I = static_cast<int>(V);
+    return I - (V < I);
+}
+inline int FastCeil(double V) {
+    if (!(V > -1e9)) return -1000000000;
+    if (V > 1e9) return 1000000000;
+    const int I = static_cast<int>(V);
+    return I + (V > I);
 }
 
 std::int64_t FloorDiv(std::int64_t A, std::int64_t B) {
@@ -33,13 +58,6 @@ std::int64_t FloorDiv(std::int64_t A, std::int64_t B) {
 
 std::int64_t CeilDiv(std::int64_t A, std::int64_t B) {
     return -FloorDiv(-A, B);
-}
-
-// Keeps a coordinate computed in floating point within int range.
-int ClampToInt(double V) {
-    if (V < -1e9) return -1000000000;
-    if (V > 1e9) return 1000000000;
-    return static_cast<int>(V);
 }
 
 } // namespace
@@ -63,9 +81,19 @@ void FillRect(const TPixelSurface& S, const TRect& Clip, const TRect& R, TPixelO
         const std::int64_t N = static_cast<std::int64_t>(B - T) * S.Width;
         TPixel* P = S.Row(T);
         if (Op.And == 0)
-            std::fill_n(P, N, Op.Xor);
+            FillPixels(P, N, Op.Xor);
         else
-            for (std::int64_t I = 0; I < N; ++I) P[I] = (P[I] & Op.And) ^ Op.Xor;
+            AndXorPixels(P, N, Op.And, Op.Xor);
+        return;
+    }
+    if (Rt - L == 1) {
+        // A column (the side of an outline): one store per row.
+        TPixel* P = S.Row(T) + L;
+        const std::ptrdiff_t Stride = S.Stride;
+        if (Op.And == 0)
+            for (int Y = T; Y < B; ++Y, P += Stride) *P = Op.Xor;
+        else
+            for (int Y = T; Y < B; ++Y, P += Stride) *P = (*P & Op.And) ^ Op.Xor;
         return;
     }
     for (int Y = T; Y < B; ++Y) ApplyRun(S.Row(Y) + L, Rt - L, Op);
@@ -237,8 +265,8 @@ void FillPolygon(const TPixelSurface& S, const TRect& Clip, const TPointF* Point
         YMax = std::max(YMax, Points[I].Y);
     }
     // Rows whose integer y lies in [YMin, YMax).
-    const int RowFirst = std::max(Clip.Top, ClampToInt(std::ceil(YMin)));
-    const int RowLast = std::min(Clip.Bottom - 1, ClampToInt(std::ceil(YMax)) - 1);
+    const int RowFirst = std::max(Clip.Top, FastCeil(YMin));
+    const int RowLast = std::min(Clip.Bottom - 1, FastCeil(YMax) - 1);
     if (RowFirst > RowLast) return;
 
     // Crossings of one row: a fixed buffer for ordinary polygons, the heap
@@ -283,8 +311,7 @@ void FillPolygon(const TPixelSurface& S, const TRect& Clip, const TPointF* Point
         }
         if (!Winding) {
             for (int K = 0; K + 1 < N; K += 2)
-                FillSpan(S, Clip, Y, static_cast<int>(std::ceil(Xs[K])),
-                         static_cast<int>(std::ceil(Xs[K + 1])), Op);
+                FillSpan(S, Clip, Y, FastCeil(Xs[K]), FastCeil(Xs[K + 1]), Op);
         } else {
             int Wind = 0;
             double Start = 0;
@@ -294,8 +321,7 @@ void FillPolygon(const TPixelSurface& S, const TRect& Clip, const TPointF* Point
                 if (Before == 0 && Wind != 0)
                     Start = Xs[K];
                 else if (Before != 0 && Wind == 0)
-                    FillSpan(S, Clip, Y, static_cast<int>(std::ceil(Start)),
-                             static_cast<int>(std::ceil(Xs[K])), Op);
+                    FillSpan(S, Clip, Y, FastCeil(Start), FastCeil(Xs[K]), Op);
             }
         }
     }
@@ -304,22 +330,36 @@ void FillPolygon(const TPixelSurface& S, const TRect& Clip, const TPointF* Point
 namespace {
 
 // The rows of an ellipse inscribed in a W x H box: a pixel belongs to it
-// when its centre lies inside. Rows are symmetric by construction, and every
-// row keeps at least its centre pixel, so the ellipse touches all four sides
-// of its box.
+// when its centre lies inside, decided in exact integer arithmetic. Rows are
+// symmetric by construction, and every row keeps at least its centre pixel,
+// so the ellipse touches all four sides of its box. Consecutive rows move
+// the edge by a few pixels, so each row starts from the previous answer
+// instead of taking a square root.
 struct TEllipseRows {
+    using TWide = __int128;
     int W = 0;
     int H = 0;
-    double HalfW = 0;
+    int MaxL = 0;
+    TWide W2 = 0;
+    TWide H2 = 0;
+    TWide W2H2 = 0;
+    int L = 0;
 
-    TEllipseRows(int AW, int AH) : W(AW), H(AH), HalfW(AW / 2.0) {}
+    TEllipseRows(int AW, int AH)
+        : W(AW), H(AH), MaxL((AW - 1) / 2), W2(TWide{AW} * AW), H2(TWide{AH} * AH), W2H2(W2 * H2),
+          L(MaxL) {}
 
     // The first pixel of row J (0 .. H-1); the last is W - 1 - Left(J).
-    int Left(int J) const {
-        const double T = static_cast<double>(2 * J + 1 - H) / H;
-        const double Half = HalfW * std::sqrt(std::max(0.0, 1.0 - T * T));
-        int L = static_cast<int>(std::ceil(HalfW - Half - 0.5));
-        L = std::clamp(L, 0, (W - 1) / 2);
+    int Left(int J) {
+        // Pixel X is inside when (2X+1-W)^2 H^2 + (2J+1-H)^2 W^2 <= W^2 H^2.
+        const TWide B = 2 * TWide{J} + 1 - H;
+        const TWide Room = W2H2 - B * B * W2;
+        auto Inside = [&](int X) {
+            const TWide A = 2 * TWide{X} + 1 - W;
+            return A * A * H2 <= Room;
+        };
+        while (L > 0 && Inside(L - 1)) --L;
+        while (L < MaxL && !Inside(L)) ++L;
         return L;
     }
 };
@@ -346,9 +386,9 @@ void HalfLine(double A, double B, double CX, bool Greater, int& Lo, int& Hi) {
     const double Bound = B / A + CX - 0.5;
     const bool XAtLeast = Greater == (A > 0);
     if (XAtLeast)
-        Lo = ClampToInt(std::ceil(Bound));
+        Lo = FastCeil(Bound);
     else
-        Hi = ClampToInt(std::floor(Bound));
+        Hi = FastFloor(Bound);
 }
 
 // The ellipse and pie rasteriser state shared by the row loop.
@@ -429,11 +469,11 @@ void Ellipse(const TPixelSurface& S, const TRect& Clip, const TRect& Box, int Pe
         }
     }
 
-    const TEllipseRows Outer(W, H);
+    TEllipseRows Outer(W, H);
     const bool Ring = Pen && PenWidth > 1;
     const int IW = W - 2 * PenWidth;
     const int IH = H - 2 * PenWidth;
-    const TEllipseRows Inner(std::max(IW, 1), std::max(IH, 1));
+    TEllipseRows Inner(std::max(IW, 1), std::max(IH, 1));
 
     const int JFirst = std::max(0, Clip.Top - Box.Top);
     const int JLast = std::min(H, Clip.Bottom - Box.Top) - 1;
@@ -477,8 +517,9 @@ void Ellipse(const TPixelSurface& S, const TRect& Clip, const TRect& Box, int Pe
             if (IW <= 0 || IH <= 0 || JI < 0 || JI >= IH) {
                 Job.Run(Y, XL, XR, *Pen, KP);
             } else {
-                const int IL = PenWidth + Inner.Left(JI);
-                const int IR = PenWidth + IW - 1 - Inner.Left(JI);
+                const int InnerLeft = Inner.Left(JI);
+                const int IL = PenWidth + InnerLeft;
+                const int IR = PenWidth + IW - 1 - InnerLeft;
                 Job.Run(Y, XL, IL - 1, *Pen, KP);
                 if (Brush) Job.Run(Y, IL, IR, *Brush, KP);
                 Job.Run(Y, IR + 1, XR, *Pen, KP);
@@ -493,16 +534,14 @@ void Ellipse(const TPixelSurface& S, const TRect& Clip, const TRect& Box, int Pe
         // ellipse through the pixel centres of its rim.
         const double RX = W / 2.0 - 0.5;
         const double RY = H / 2.0 - 0.5;
-        const int PX = ClampToInt(std::floor(Job.CX));
-        const int PY = ClampToInt(std::floor(Job.CY));
+        const int PX = FastFloor(Job.CX);
+        const int PY = FastFloor(Job.CY);
         for (int Ray = 0; Ray < 2; ++Ray) {
             const double DX = Ray == 0 ? Wedge->StartX : Wedge->EndX;
             const double DY = Ray == 0 ? Wedge->StartY : Wedge->EndY;
             const double Scale = 1.0 / std::sqrt((DX / RX) * (DX / RX) + (DY / RY) * (DY / RY));
-            const int EX =
-                std::clamp(ClampToInt(std::floor(Job.CX + Scale * DX)), Box.Left, Box.Right - 1);
-            const int EY =
-                std::clamp(ClampToInt(std::floor(Job.CY + Scale * DY)), Box.Top, Box.Bottom - 1);
+            const int EX = std::clamp(FastFloor(Job.CX + Scale * DX), Box.Left, Box.Right - 1);
+            const int EY = std::clamp(FastFloor(Job.CY + Scale * DY), Box.Top, Box.Bottom - 1);
             if (PenWidth <= 1)
                 Line(S, Clip, PX, PY, EX, EY, *Pen, true);
             else
@@ -608,6 +647,33 @@ void Blit(const TPixelSurface& Dst, const TRect& Clip, int DestX, int DestY,
     const std::ptrdiff_t DS = Dst.Stride;
     const std::ptrdiff_t SS = Src.Stride;
     const bool BottomUp = Dst.Pixels == Src.Pixels && D > S;
+    const bool SameSurface = Dst.Pixels == Src.Pixels;
+    // Whole rows of two packed surfaces of one width are one run.
+    const bool OneRun = W == Dst.Width && W == Src.Width && DS == W && SS == W;
+    if (!SameSurface && (Op == TBlitOp::Copy || Op == TBlitOp::Invert || Op == TBlitOp::And ||
+                         Op == TBlitOp::Paint)) {
+        const int Rows = OneRun ? 1 : H;
+        const std::int64_t N = OneRun ? static_cast<std::int64_t>(W) * H : W;
+        for (int R = 0; R < Rows; ++R) {
+            TPixel* DR = D + R * DS;
+            const TPixel* SR = S + R * SS;
+            switch (Op) {
+            case TBlitOp::Copy:
+                std::memcpy(DR, SR, static_cast<size_t>(N) * sizeof(TPixel));
+                break;
+            case TBlitOp::Invert:
+                XorPixels(DR, SR, N);
+                break;
+            case TBlitOp::And:
+                AndPixels(DR, SR, N);
+                break;
+            default:
+                OrPixels(DR, SR, N);
+                break;
+            }
+        }
+        return;
+    }
     switch (Op) {
     case TBlitOp::Copy:
         for (int R = 0; R < H; ++R) {
