@@ -1,0 +1,439 @@
+#include "framework/hosts/SdlHost.h"
+
+#include "framework/core/Exceptions.h"
+#include "framework/core/Thread.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Clipboard.h"
+#include "framework/ui/Input.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace folio {
+
+namespace {
+
+unsigned short KeyToVirtualKey(SDL_Keycode K) {
+    if (K >= SDLK_a && K <= SDLK_z) return static_cast<unsigned short>('A' + (K - SDLK_a));
+    if (K >= SDLK_0 && K <= SDLK_9) return static_cast<unsigned short>('0' + (K - SDLK_0));
+    if (K >= SDLK_F1 && K <= SDLK_F12) return static_cast<unsigned short>(VK_F1 + (K - SDLK_F1));
+    switch (K) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_DELETE:
+        return VK_DELETE;
+    case SDLK_INSERT:
+        return VK_INSERT;
+    case SDLK_HOME:
+        return VK_HOME;
+    case SDLK_END:
+        return VK_END;
+    case SDLK_PAGEUP:
+        return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+        return VK_NEXT;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return VK_MENU;
+    default:
+        return 0;
+    }
+}
+
+TShiftState Modifiers() {
+    const SDL_Keymod M = SDL_GetModState();
+    TShiftState S;
+    if (M & KMOD_SHIFT) S.Include(ssShift);
+    if (M & KMOD_CTRL) S.Include(ssCtrl);
+    if (M & KMOD_ALT) S.Include(ssAlt);
+    return S;
+}
+
+SDL_SystemCursor SystemCursor(TCursor C) {
+    switch (C) {
+    case crIBeam:
+        return SDL_SYSTEM_CURSOR_IBEAM;
+    case crHandPoint:
+        return SDL_SYSTEM_CURSOR_HAND;
+    case crNoDrop:
+    case crNo:
+        return SDL_SYSTEM_CURSOR_NO;
+    case crDrag:
+    case crMultiDrag:
+        return SDL_SYSTEM_CURSOR_SIZEALL;
+    case crHourGlass:
+    case crSQLWait:
+        return SDL_SYSTEM_CURSOR_WAIT;
+    case crAppStart:
+        return SDL_SYSTEM_CURSOR_WAITARROW;
+    case crCross:
+        return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case crSizeNS:
+    case crVSplit:
+        return SDL_SYSTEM_CURSOR_SIZENS;
+    case crSizeWE:
+    case crHSplit:
+        return SDL_SYSTEM_CURSOR_SIZEWE;
+    case crSizeNESW:
+        return SDL_SYSTEM_CURSOR_SIZENESW;
+    case crSizeNWSE:
+        return SDL_SYSTEM_CURSOR_SIZENWSE;
+    default:
+        return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
+} // namespace
+
+struct TSdlHost::TImpl {
+    struct TWindow {
+        TWinControl* Form = nullptr;
+        SDL_Window* Window = nullptr;
+        SDL_Renderer* Renderer = nullptr;
+        SDL_Texture* Texture = nullptr;
+        int TextureWidth = 0, TextureHeight = 0;
+        unsigned Version = ~0u;
+        bool Exposed = true;
+        TRect LastBounds;
+    };
+    std::vector<TWindow> Windows;
+    std::map<SDL_SystemCursor, SDL_Cursor*> Cursors;
+    SDL_SystemCursor ShownCursor = SDL_NUM_SYSTEM_CURSORS;
+    unsigned Presents = 0;
+
+    TWindow* Find(Uint32 WindowId) {
+        for (TWindow& W : Windows)
+            if (W.Window && SDL_GetWindowID(W.Window) == WindowId) return &W;
+        return nullptr;
+    }
+
+    static void Destroy(TWindow& W) {
+        if (W.Texture) SDL_DestroyTexture(W.Texture);
+        if (W.Renderer) SDL_DestroyRenderer(W.Renderer);
+        if (W.Window) SDL_DestroyWindow(W.Window);
+        W = TWindow{};
+    }
+
+    // Makes a window for every shown top-level form and drops those of
+    // forms that are hidden or gone.
+    void Sync() {
+        const auto& Tops = InputRouter->TopLevels();
+        for (auto It = Windows.begin(); It != Windows.end();) {
+            const bool Alive = std::find(Tops.begin(), Tops.end(), It->Form) != Tops.end();
+            if (!Alive || !It->Form->GetVisible() || !It->Form->HandleAllocated()) {
+                Destroy(*It);
+                It = Windows.erase(It);
+            } else {
+                ++It;
+            }
+        }
+        for (TWinControl* F : Tops) {
+            if (!F->GetVisible() || !F->HandleAllocated() || F->GetWidth() <= 0 ||
+                F->GetHeight() <= 0)
+                continue;
+            auto It = std::find_if(Windows.begin(), Windows.end(),
+                                   [F](const TWindow& W) { return W.Form == F; });
+            if (It == Windows.end()) {
+                TWindow W;
+                W.Form = F;
+                Uint32 Flags = SDL_WINDOW_SHOWN;
+                if (auto* Form = dynamic_cast<TCustomForm*>(F)) {
+                    const TFormBorderStyle B = Form->GetBorderStyle();
+                    if (B == bsSizeable || B == bsSizeToolWin) Flags |= SDL_WINDOW_RESIZABLE;
+                    if (B == bsNone) Flags |= SDL_WINDOW_BORDERLESS;
+                }
+                W.Window = SDL_CreateWindow(F->GetText().c_str(), F->GetLeft(), F->GetTop(),
+                                            F->GetWidth(), F->GetHeight(), Flags);
+                if (!W.Window) continue;
+                W.Renderer = SDL_CreateRenderer(W.Window, -1, SDL_RENDERER_SOFTWARE);
+                W.LastBounds = F->GetBoundsRect();
+                Windows.push_back(W);
+                continue;
+            }
+            // A form moved or sized by the program moves its window.
+            const TRect B = F->GetBoundsRect();
+            if (B != It->LastBounds) {
+                if (B.Left != It->LastBounds.Left || B.Top != It->LastBounds.Top)
+                    SDL_SetWindowPosition(It->Window, B.Left, B.Top);
+                if (B.Width() != It->LastBounds.Width() || B.Height() != It->LastBounds.Height())
+                    SDL_SetWindowSize(It->Window, B.Width(), B.Height());
+                It->LastBounds = B;
+            }
+            SDL_SetWindowTitle(It->Window, F->GetText().c_str());
+        }
+    }
+
+    void Present() {
+        for (TWindow& W : Windows) {
+            const TPixelSurface* S = W.Form->GetSurface();
+            if (!S || !S->Valid() || !W.Renderer) continue;
+            if (W.Version == W.Form->GetSurfaceVersion() && !W.Exposed &&
+                W.TextureWidth == S->Width && W.TextureHeight == S->Height)
+                continue;
+            if (!W.Texture || W.TextureWidth != S->Width || W.TextureHeight != S->Height) {
+                if (W.Texture) SDL_DestroyTexture(W.Texture);
+                W.Texture = SDL_CreateTexture(W.Renderer, SDL_PIXELFORMAT_ARGB8888,
+                                              SDL_TEXTUREACCESS_STREAMING, S->Width, S->Height);
+                W.TextureWidth = S->Width;
+                W.TextureHeight = S->Height;
+            }
+            if (!W.Texture) continue;
+            SDL_UpdateTexture(W.Texture, nullptr, S->Pixels,
+                              S->Stride * static_cast<int>(sizeof(TPixel)));
+            W.Form->TakeSurfaceDamage();
+            SDL_RenderClear(W.Renderer);
+            SDL_RenderCopy(W.Renderer, W.Texture, nullptr, nullptr);
+            SDL_RenderPresent(W.Renderer);
+            W.Version = W.Form->GetSurfaceVersion();
+            W.Exposed = false;
+            ++Presents;
+        }
+    }
+
+    void UpdateCursor() {
+        const SDL_SystemCursor Id = SystemCursor(InputRouter->GetCursor());
+        if (Id == ShownCursor) return;
+        SDL_Cursor*& C = Cursors[Id];
+        if (!C) C = SDL_CreateSystemCursor(Id);
+        if (C) SDL_SetCursor(C);
+        ShownCursor = Id;
+    }
+
+    static TMouseButton Button(Uint8 B) {
+        if (B == SDL_BUTTON_RIGHT) return mbRight;
+        if (B == SDL_BUTTON_MIDDLE) return mbMiddle;
+        return mbLeft;
+    }
+
+    void Handle(const SDL_Event& E) {
+        switch (E.type) {
+        case SDL_QUIT:
+            Application->Terminate();
+            break;
+        case SDL_MOUSEMOTION:
+            if (TWindow* W = Find(E.motion.windowID))
+                InputRouter->MouseMove(
+                    TPoint{W->Form->GetLeft() + E.motion.x, W->Form->GetTop() + E.motion.y},
+                    Modifiers());
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (TWindow* W = Find(E.button.windowID))
+                InputRouter->MouseDown(
+                    Button(E.button.button),
+                    TPoint{W->Form->GetLeft() + E.button.x, W->Form->GetTop() + E.button.y},
+                    Modifiers(), E.button.clicks == 2);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (TWindow* W = Find(E.button.windowID))
+                InputRouter->MouseUp(
+                    Button(E.button.button),
+                    TPoint{W->Form->GetLeft() + E.button.x, W->Form->GetTop() + E.button.y},
+                    Modifiers());
+            break;
+        case SDL_MOUSEWHEEL: {
+            const int Delta =
+                (E.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -E.wheel.y : E.wheel.y) *
+                WHEEL_DELTA;
+            if (Delta) InputRouter->MouseWheel(Delta, Mouse->GetCursorPos(), Modifiers());
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const unsigned short Vk = KeyToVirtualKey(E.key.keysym.sym);
+            if (!Vk) break;
+            if (E.type == SDL_KEYDOWN)
+                InputRouter->KeyDown(Vk, Modifiers());
+            else
+                InputRouter->KeyUp(Vk, Modifiers());
+            break;
+        }
+        case SDL_TEXTINPUT:
+            InputRouter->Text(E.text.text);
+            break;
+        case SDL_WINDOWEVENT: {
+            TWindow* W = Find(E.window.windowID);
+            if (!W) break;
+            TWinControl* F = W->Form;
+            switch (E.window.event) {
+            case SDL_WINDOWEVENT_MOVED:
+                F->SetBounds(E.window.data1, E.window.data2, F->GetWidth(), F->GetHeight());
+                W->LastBounds = F->GetBoundsRect();
+                break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                F->SetBounds(F->GetLeft(), F->GetTop(), E.window.data1, E.window.data2);
+                W->LastBounds = F->GetBoundsRect();
+                W->Exposed = true;
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+                W->Exposed = true;
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                if (auto* Form = dynamic_cast<TCustomForm*>(F)) Screen->ActivateForm(Form);
+                break;
+            case SDL_WINDOWEVENT_CLOSE:
+                if (F->HandleAllocated()) PostMessage(F->GetHandle(), WM_CLOSE);
+                break;
+            default:
+                break;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+};
+
+bool TSdlHost::DisplayAvailable() {
+    const char* Display = std::getenv("DISPLAY");
+    const char* Wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!Display || !*Display) && (!Wayland || !*Wayland)) return false;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return true;
+}
+
+TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        throw EOutOfResources(String("Cannot open a display for the window host: ") +
+                              SDL_GetError());
+    SetMainThread();
+    ResumeSynchronize();
+    SDL_DisplayMode Mode;
+    if (SDL_GetDesktopDisplayMode(0, &Mode) == 0) Screen->SetSize(Mode.w, Mode.h);
+    SDL_StartTextInput();
+    Clipboard()->SetBackend(
+        [] {
+            char* Text = SDL_GetClipboardText();
+            String Result = Text ? Text : "";
+            SDL_free(Text);
+            return Result;
+        },
+        [](const String& Text) { SDL_SetClipboardText(Text.c_str()); });
+    SetModalLoopStep([this] { Step(10); });
+}
+
+TSdlHost::~TSdlHost() {
+    SetModalLoopStep(nullptr);
+    Clipboard()->SetBackend(nullptr, nullptr);
+    for (auto& W : FImpl->Windows) TImpl::Destroy(W);
+    for (auto& [Id, C] : FImpl->Cursors) SDL_FreeCursor(C);
+    SDL_StopTextInput();
+    InputRouter->Reset();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool TSdlHost::Step(int TimeoutMs) {
+    Application->ProcessMessages();
+    FImpl->Sync();
+    FImpl->Present();
+    // The loop wakes for window events and at least every TimeoutMs for the
+    // application's timers and the requests of worker threads.
+    SDL_Event E;
+    if (SDL_WaitEventTimeout(&E, std::max(TimeoutMs, 0))) {
+        FImpl->Handle(E);
+        while (SDL_PollEvent(&E)) FImpl->Handle(E);
+    }
+    Application->ProcessMessages();
+    FImpl->Sync();
+    FImpl->Present();
+    FImpl->UpdateCursor();
+    return !Application->Terminated();
+}
+
+void TSdlHost::Present() {
+    FImpl->Sync();
+    FImpl->Present();
+}
+
+void TSdlHost::Run() {
+    for (;;) {
+        if (!Step(10)) break;
+        bool AnyVisible = false;
+        for (TWinControl* F : InputRouter->TopLevels())
+            if (F->GetVisible()) AnyVisible = true;
+        if (!AnyVisible) break;
+    }
+}
+
+void* TSdlHost::WindowOf(const TWinControl* Form) const {
+    for (const auto& W : FImpl->Windows)
+        if (W.Form == Form) return W.Window;
+    return nullptr;
+}
+
+unsigned TSdlHost::PresentCount() const {
+    return FImpl->Presents;
+}
+
+} // namespace folio
+
+namespace folio {
+
+TSize TSdlHost::WindowSize(const TWinControl* Form) const {
+    auto* W = static_cast<SDL_Window*>(WindowOf(Form));
+    TSize S;
+    if (W) SDL_GetWindowSize(W, &S.cx, &S.cy);
+    return S;
+}
+
+void TSdlHost::ResizeWindow(const TWinControl* Form, int Width, int Height) {
+    if (auto* W = static_cast<SDL_Window*>(WindowOf(Form))) SDL_SetWindowSize(W, Width, Height);
+}
+
+void TSdlHost::PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButton Button,
+                               bool Down) {
+    auto* W = static_cast<SDL_Window*>(WindowOf(Form));
+    if (!W) return;
+    SDL_Event E{};
+    E.type = Down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    E.button.windowID = SDL_GetWindowID(W);
+    E.button.button = Button == mbRight    ? SDL_BUTTON_RIGHT
+                      : Button == mbMiddle ? SDL_BUTTON_MIDDLE
+                                           : SDL_BUTTON_LEFT;
+    E.button.state = Down ? SDL_PRESSED : SDL_RELEASED;
+    E.button.clicks = 1;
+    E.button.x = X;
+    E.button.y = Y;
+    SDL_PushEvent(&E);
+}
+
+void TSdlHost::PushText(const TWinControl* Form, const String& Text) {
+    auto* W = static_cast<SDL_Window*>(WindowOf(Form));
+    if (!W) return;
+    SDL_Event E{};
+    E.type = SDL_TEXTINPUT;
+    E.text.windowID = SDL_GetWindowID(W);
+    SDL_strlcpy(E.text.text, Text.c_str(), sizeof(E.text.text));
+    SDL_PushEvent(&E);
+}
+
+} // namespace folio

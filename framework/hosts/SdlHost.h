@@ -1,0 +1,53 @@
+#pragma once
+
+#include "framework/ui/Forms.h"
+
+#include <memory>
+
+namespace folio {
+
+// The window host: every shown top-level form is a real window showing its
+// surface, fed with the real mouse, keyboard and text input. The host sets
+// the cursor shape of the control under the pointer, follows window moves
+// and resizes, links the clipboard, and presents a form only when its
+// surface changed.
+class TSdlHost {
+public:
+    // Raises EOutOfResources when no display can be opened.
+    TSdlHost();
+    ~TSdlHost();
+    TSdlHost(const TSdlHost&) = delete;
+    TSdlHost& operator=(const TSdlHost&) = delete;
+
+    // True when a display can be opened (an X server is reachable).
+    static bool DisplayAvailable();
+
+    // Runs the application until it is terminated or no form is visible.
+    void Run();
+    // Handles what is waiting (window events and the application's work),
+    // waiting at most TimeoutMs for something to arrive; presents changed
+    // forms. Answers false once the application was told to quit.
+    bool Step(int TimeoutMs = 10);
+    // Shows changed surfaces now.
+    void Present();
+
+    // The native window of a form (an SDL_Window*), or null; tests use it.
+    void* WindowOf(const TWinControl* Form) const;
+    // The window's size as the window system has it.
+    TSize WindowSize(const TWinControl* Form) const;
+    // Asks the window system to resize the window, as a user would.
+    void ResizeWindow(const TWinControl* Form, int Width, int Height);
+    // Puts events into the window system's queue, where the host takes them
+    // from like any other (smoke tests drive the host this way).
+    void PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButton Button, bool Down);
+    void PushText(const TWinControl* Form, const String& Text);
+
+    // Frames presented so far (tests check that idle forms are not redrawn).
+    unsigned PresentCount() const;
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> FImpl;
+};
+
+} // namespace folio
