@@ -23,20 +23,9 @@ namespace {
 // have: the classic sans-serif interface names all draw with Liberation Sans,
 // and DejaVu Sans stands in when that package is missing.
 const char* const UiSansNames[] = {
-    "",
-    "ms sans serif",
-    "microsoft sans serif",
-    "ms shell dlg",
-    "ms shell dlg 2",
-    "tahoma",
-    "arial",
-    "helvetica",
-    "segoe ui",
-    "system",
-    "sans-serif",
-    "sans serif",
-    "liberation sans",
-    "default",
+    "",           "ms sans serif",   "ms shell dlg", "ms shell dlg 2", "tahoma",
+    "arial",      "helvetica",       "segoe ui",     "system",         "sans-serif",
+    "sans serif", "liberation sans", "default",
 };
 const char* const LiberationSans[] = {
     "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",

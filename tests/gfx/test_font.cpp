@@ -63,7 +63,7 @@ TEST(FontResolve, ClassicUiNamesLoadLiberationSansByStyle) {
     EXPECT_TRUE(EndsWith(Font.GetHandle()->FileName(), "LiberationSans-Bold.ttf"));
     Font.SetStyle({fsBold, fsItalic});
     EXPECT_TRUE(EndsWith(Font.GetHandle()->FileName(), "LiberationSans-BoldItalic.ttf"));
-    for (const char* Name : {"Tahoma", "arial", "Segoe UI", "System", "Microsoft Sans Serif"})
+    for (const char* Name : {"Tahoma", "arial", "Segoe UI", "System", "MS Shell Dlg"})
         EXPECT_TRUE(
             EndsWith(CreateFontIndirect(Log(Name, -11))->FileName(), "LiberationSans-Regular.ttf"))
             << Name;
