@@ -411,6 +411,28 @@ void TCanvas::StretchDraw(const TRect& R, const TBitmap* Bitmap) {
     Changed();
 }
 
+void TCanvas::DrawMaskedPixels(int X, int Y, int Width, int Height, const TPixel* Pixels,
+                               const std::uint8_t* Mask) {
+    if (!Pixels || Width <= 0 || Height <= 0) return;
+    Changing();
+    const TRect D = IntersectRects(FClip, Bounds(X + FOrigin.X, Y + FOrigin.Y, Width, Height));
+    for (int DY = D.Top; DY < D.Bottom; ++DY) {
+        const size_t Row = static_cast<size_t>(DY - Y - FOrigin.Y) * Width;
+        const int SX0 = D.Left - X - FOrigin.X;
+        const TPixel* Src = Pixels + Row + SX0;
+        TPixel* Dst = FSurface.Row(DY) + D.Left;
+        const int N = D.Width();
+        if (!Mask) {
+            std::copy_n(Src, N, Dst);
+            continue;
+        }
+        const std::uint8_t* M = Mask + Row + SX0;
+        for (int I = 0; I < N; ++I)
+            if (M[I]) Dst[I] = Src[I] | 0xFF000000u;
+    }
+    Changed();
+}
+
 // --- handle functions -----------------------------------------------------
 
 HRGN CreateRectRgn(int Left, int Top, int Right, int Bottom) {

@@ -7,6 +7,7 @@
 #include "framework/gfx/Pen.h"
 #include "framework/gfx/Raster.h"
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -153,6 +154,11 @@ public:
     void CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source);
     void Draw(int X, int Y, const TBitmap* Bitmap);
     void StretchDraw(const TRect& R, const TBitmap* Bitmap);
+    // Copies a Width x Height picture (rows top-down) with its top-left
+    // corner at (X, Y), leaving out the pixels whose Mask byte is 0 (a null
+    // Mask copies them all). Image lists draw through this.
+    void DrawMaskedPixels(int X, int Y, int Width, int Height, const TPixel* Pixels,
+                          const std::uint8_t* Mask);
 
     // Told before and after every drawing operation.
     TNotifyEvent OnChange;

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "framework/core/Component.h"
+#include "framework/gfx/GraphicsTypes.h"
+#include "framework/gfx/Surface.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace folio {
+
+class TBitmap;
+class TCanvas;
+class TImageList;
+
+// A holder's subscription to an image list's changes: the list calls the
+// link's OnChange after every change. A link registered with a list
+// unregisters itself when it is destroyed, and a list that is destroyed
+// first detaches its links (their Sender becomes null).
+class TChangeLink : public TObject {
+    FOLIO_CLASS(TChangeLink)
+public:
+    TChangeLink() = default;
+    ~TChangeLink() override;
+    TChangeLink(const TChangeLink&) = delete;
+    TChangeLink& operator=(const TChangeLink&) = delete;
+
+    TImageList* GetSender() const { return FSender; }
+    // Called by the list; fires OnChange with the list as sender.
+    virtual void Change();
+
+    TNotifyEvent OnChange;
+
+private:
+    friend class TImageList;
+    TImageList* FSender = nullptr;
+};
+
+// A list of same-sized pictures with transparency, drawn by index. Every
+// change (adding, deleting, clearing, resizing) notifies the registered
+// change links and OnChange. Being a component, it tells the components that
+// asked for free notification when it is destroyed.
+class TImageList : public TComponent {
+    FOLIO_CLASS(TImageList)
+public:
+    explicit TImageList(TComponent* AOwner = nullptr);
+    ~TImageList() override;
+
+    int GetWidth() const { return FWidth; }
+    int GetHeight() const { return FHeight; }
+    // Changing the picture size empties the list. A size below 1 (or larger
+    // than a bitmap may be) raises EInvalidOperation.
+    void SetWidth(int Value);
+    void SetHeight(int Value);
+    int GetCount() const { return static_cast<int>(FImages.size()); }
+
+    // Adds the pictures in Image (one per Width columns, at least one) and
+    // answers the index of the first. Mask pixels that are black mark the
+    // picture's opaque pixels; without a mask the whole picture is opaque.
+    // An empty or null Image adds nothing and answers -1.
+    int Add(const TBitmap* Image, const TBitmap* Mask);
+    // As Add, with the pixels of MaskColor transparent. clDefault takes the
+    // colour of the bottom-left pixel; clNone makes nothing transparent.
+    int AddMasked(const TBitmap* Image, TColor MaskColor);
+    // Draws picture Index with its top-left corner at (X, Y). A disabled
+    // picture is drawn embossed: its dark opaque pixels in the button
+    // highlight colour one pixel down and right, then in the button shadow
+    // colour. An index outside the list draws nothing.
+    void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true) const;
+    // Sizes Image to the list's pictures and draws picture Index onto it.
+    void GetBitmap(int Index, TBitmap* Image) const;
+    // Raises EListError for an index outside the list.
+    void Delete(int Index);
+    void Clear();
+
+    void RegisterChanges(TChangeLink* Value);
+    void UnRegisterChanges(TChangeLink* Value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    void Change();
+
+private:
+    struct TImage {
+        std::vector<TPixel> Pixels;
+        std::vector<std::uint8_t> Opaque;
+    };
+    int AddImages(const TBitmap* Image, const TBitmap* Mask, bool UseColor, TColor MaskColor);
+    void DrawDisabled(TCanvas* Canvas, int X, int Y, const TImage& Image) const;
+
+    int FWidth = 16;
+    int FHeight = 16;
+    std::vector<TImage> FImages;
+    std::vector<TChangeLink*> FLinks;
+};
+
+} // namespace folio

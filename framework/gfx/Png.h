@@ -1,0 +1,22 @@
+#pragma once
+
+#include "framework/core/Types.h"
+#include "framework/gfx/Surface.h"
+
+namespace folio {
+
+class TBitmap;
+
+// Writes Surface to FileName as an 8-bit RGBA PNG (alpha is always opaque).
+// Raises EFCreateError when the file cannot be created and EWriteError when
+// writing fails; an empty surface raises EInvalidGraphicOperation.
+void SavePng(const TPixelSurface& Surface, const String& FileName);
+void SavePng(const TBitmap& Bitmap, const String& FileName);
+
+// Reads a PNG file into Bitmap (for comparing snapshots). Raises EFOpenError
+// when the file cannot be opened and EInvalidGraphic when it is not a PNG
+// the framework can hold (damaged, or larger than a bitmap may be); the
+// bitmap then keeps its picture.
+void LoadPng(const String& FileName, TBitmap& Bitmap);
+
+} // namespace folio
