@@ -138,7 +138,8 @@ TEST_F(ThreadTest, DestroyingARunningThreadTerminatesAndWaits) {
 }
 
 TEST_F(ThreadTest, FreeOnTerminateDeletesItselfAfterTheLastStep) {
-    static std::atomic<int> Destroyed{0};
+    static std::atomic<int> Destroyed;
+    Destroyed = 0; // the test may run more than once in a process
     struct TCounting : TLambdaThread {
         using TLambdaThread::TLambdaThread;
         ~TCounting() override { ++Destroyed; }
