@@ -101,7 +101,7 @@ bool DrawFrameControl(HDC DC, TRect& R, unsigned Type, unsigned State) {
     // The arrow: a triangle whose base is 2A + 1 pixels and height A + 1,
     // centred in the button and moved down and right by one when pushed.
     const int Size = std::min(D.Width(), D.Height());
-    const int A = std::max(1, (Size - 2) / 4);
+    const int A = std::clamp((Size - 2) / 4, 1, 256);
     const int Shift = Pushed ? 1 : 0;
     const unsigned Dir = State & 0x3;
     const bool Vertical = Dir == DFCS_SCROLLUP || Dir == DFCS_SCROLLDOWN;

@@ -349,6 +349,14 @@ struct TEllipseRows {
         : W(AW), H(AH), MaxL((AW - 1) / 2), W2(TWide{AW} * AW), H2(TWide{AH} * AH), W2H2(W2 * H2),
           L(MaxL) {}
 
+    // Starts the walk near row J's answer, so that a huge ellipse clipped to
+    // a few rows does not walk across its whole width first.
+    void Seed(int J) {
+        const double T = static_cast<double>(2 * static_cast<long long>(J) + 1 - H) / H;
+        const double Half = W / 2.0 * std::sqrt(std::max(0.0, 1.0 - T * T));
+        L = std::clamp(FastCeil(W / 2.0 - Half - 0.5), 0, MaxL);
+    }
+
     // The first pixel of row J (0 .. H-1); the last is W - 1 - Left(J).
     int Left(int J) {
         // Pixel X is inside when (2X+1-W)^2 H^2 + (2J+1-H)^2 W^2 <= W^2 H^2.
@@ -358,6 +366,10 @@ struct TEllipseRows {
             const TWide A = 2 * TWide{X} + 1 - W;
             return A * A * H2 <= Room;
         };
+        // Near the top and bottom of a wide ellipse the edge jumps far from
+        // one row to the next: start those rows from the estimate instead.
+        constexpr int Far = 16;
+        if ((L >= Far && Inside(L - Far)) || (L + Far <= MaxL && !Inside(L + Far))) Seed(J);
         while (L > 0 && Inside(L - 1)) --L;
         while (L < MaxL && !Inside(L)) ++L;
         return L;
@@ -477,6 +489,8 @@ void Ellipse(const TPixelSurface& S, const TRect& Clip, const TRect& Box, int Pe
 
     const int JFirst = std::max(0, Clip.Top - Box.Top);
     const int JLast = std::min(H, Clip.Bottom - Box.Top) - 1;
+    Outer.Seed(JFirst);
+    if (Ring) Inner.Seed(std::max(0, JFirst - PenWidth));
     int Prev = JFirst > 0 ? Outer.Left(JFirst - 1) : W;
     int Cur = Outer.Left(JFirst);
     TIntervals K;

@@ -460,3 +460,24 @@ TEST(Canvas, ScrollArrowsPointTheirWay) {
         for (int X = 2; X < 14; ++X) EXPECT_EQ(A.At(X, Y), B.At(X + 1, Y + 1));
     EXPECT_FALSE(DrawFrameControl(A.C, R, DFC_BUTTON, 0));
 }
+
+TEST(Canvas, HugeShapesCostOnlyWhatIsVisible) {
+    // Shapes a billion pixels across, clipped to a small bitmap, finish at
+    // once and draw what a small window onto them shows.
+    TPaper P;
+    P.C->GetPen()->SetStyle(psClear);
+    P.C->Ellipse(-500000000, -10, 500000000, 30);
+    EXPECT_EQ(P.At(0, 10), clRed);
+    EXPECT_EQ(P.At(19, 10), clRed);
+    P.C->GetBrush()->SetColor(clBlue);
+    P.C->Pie(-500000000, -500000000, 500000000, 500000000, 600000000, 0, 0, -600000000);
+    EXPECT_EQ(P.At(5, 5), clRed); // the upper-right quarter ends at the centre
+    P.C->Pie(-500000000, -500000000, 500000000, 500000000, 0, 600000000, 600000000, 0);
+    EXPECT_EQ(P.At(5, 5), clBlue);
+    P.C->GetPen()->SetStyle(psSolid);
+    P.C->MoveTo(-400000000, -400000000);
+    P.C->LineTo(400000000, 400000000);
+    EXPECT_EQ(P.At(7, 7), clBlack);
+    P.C->Polygon({Point(-400000000, 0), Point(400000000, 0), Point(0, 400000000)});
+    EXPECT_EQ(P.At(10, 3), clBlue);
+}
