@@ -6,6 +6,8 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Font.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Forms.h"
 #include "framework/ui/Palette.h"
 
 #include <gtest/gtest.h>
@@ -258,6 +260,31 @@ TEST(Gauge, TextInvertsWhatLiesBeneathIt) {
     EXPECT_GT(Changed, 0);
     EXPECT_GT(InvertedOnBar, 0);
     EXPECT_GT(InvertedOnBack, 0);
+}
+
+TEST(Gauge, PaintsOnItsParentsSurface) {
+    THeadlessHost Host;
+    auto Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(0, 0, 300, 200);
+    auto* G = new TGaugeProbe(Form.get());
+    G->SetBounds(20, 30, 100, 100);
+    G->SetParent(Form.get());
+    G->SetShowText(false);
+    G->SetForeColor(clRed);
+    G->SetProgress(50);
+    Form->Show();
+    Host.RunUntilIdle();
+    // The form's surface starts at the form's own top-left corner.
+    const TPoint Origin = G->ClientToScreen(Point(0, 0));
+    const int X0 = Origin.X - Form->GetLeft();
+    const int Y0 = Origin.Y - Form->GetTop();
+    EXPECT_EQ(Host.Pixel(Form.get(), X0, Y0), clBlack);
+    EXPECT_EQ(Host.Pixel(Form.get(), X0 + 1, Y0 + 1), clRed);
+    EXPECT_EQ(Host.Pixel(Form.get(), X0 + 48, Y0 + 98), clRed);
+    EXPECT_EQ(Host.Pixel(Form.get(), X0 + 49, Y0 + 50), clWhite);
+    // A repaint at once after a whole-percent change.
+    G->SetProgress(100);
+    EXPECT_EQ(Host.Pixel(Form.get(), X0 + 97, Y0 + 50), clRed);
 }
 
 TEST(Gauge, RegistersOnTheSamplesPage) {

@@ -3,6 +3,8 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/Resources.h"
 #include "framework/gfx/Colors.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Forms.h"
 #include "framework/ui/Palette.h"
 
 #include <gtest/gtest.h>
@@ -305,6 +307,35 @@ TEST(PerformanceGraph, ReallocationKeepsTheNewestSteps) {
 
     G.SetGridSize(1);
     EXPECT_EQ(G.GetGridSize(), 2);
+}
+
+TEST(PerformanceGraph, PaintsOnItsParentsSurfaceAndFollowsItsSize) {
+    THeadlessHost Host;
+    auto Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(0, 0, 300, 200);
+    auto* G = new TGraphProbe(Form.get());
+    G->SetBounds(10, 10, 100, 100);
+    G->SetParent(Form.get());
+    PlainChart(*G, pgBar);
+    Form->Show();
+    Host.RunUntilIdle();
+    const TPoint Origin = G->ClientToScreen(Point(0, 0));
+    const int X0 = Origin.X - Form->GetLeft();
+    const int Y0 = Origin.Y - Form->GetTop();
+    for (int I = 1; I <= 40; ++I) {
+        G->DataPoint(clRed, 1000);
+        G->Update();
+    }
+    // Update repaints at once: the newest step shows without running the loop.
+    EXPECT_EQ(Host.Pixel(Form.get(), X0 + 98, Y0 + 50), clRed);
+
+    // A narrower control reallocates the ring in its next paint, keeping the
+    // newest steps, and replays the chart at the new width.
+    G->SetWidth(30);
+    Host.RunUntilIdle();
+    EXPECT_EQ(G->GetHistorySize(), 12);
+    EXPECT_EQ(G->GetBitmap()->GetWidth(), 30);
+    EXPECT_EQ(Host.Pixel(Form.get(), X0 + 28, Y0 + 50), clRed);
 }
 
 TEST(PerformanceGraph, RegistersOnTheSamplesPage) {
