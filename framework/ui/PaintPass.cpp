@@ -175,6 +175,18 @@ TBitmap& OffscreenBitmap() {
 }
 } // namespace
 
+namespace {
+// A paint starts with the control's font and its colour as the brush.
+void PrepareCanvas(TCanvas& Canvas, const TControl* C) {
+    const TFont* F = C->GetFont();
+    TFont* CF = Canvas.GetFont();
+    if (!(CF->GetLogFont() == F->GetLogFont()) || CF->GetColor() != F->GetColor())
+        Canvas.SetFont(F);
+    Canvas.GetBrush()->SetColor(C->GetColor());
+    Canvas.GetBrush()->SetStyle(bsSolid);
+}
+} // namespace
+
 void TPaintPass::BindToTarget(TCanvas& Canvas, TPoint Origin, const TRect& ClientClip) {
     Canvas.SetSurface(FTarget.Surface);
     Canvas.SetOrigin(Origin.X, Origin.Y);
@@ -188,8 +200,7 @@ void TPaintPass::BindForPaint(const TWinControl* W, TCanvas& Canvas) {
         return;
     }
     BindToTarget(Canvas, FTarget.ClientOrigin, FCurrentClip);
-    Canvas.GetBrush()->SetColor(W->FColor);
-    Canvas.GetBrush()->SetStyle(bsSolid);
+    PrepareCanvas(Canvas, W);
 }
 
 void TPaintPass::PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& Dirty, bool Erase) {
@@ -213,8 +224,7 @@ void TPaintPass::PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& D
     if (Custom) {
         TCanvas& Canvas = *Custom->FCanvas;
         BindToTarget(Canvas, FTarget.ClientOrigin, Clip);
-        Canvas.GetBrush()->SetColor(W->FColor);
-        Canvas.GetBrush()->SetStyle(bsSolid);
+        PrepareCanvas(Canvas, W);
     }
     if ((Erase || Buffered) && !W->FControlStyle.Contains(csOpaque)) W->Perform(WM_ERASEBKGND);
     ++FPaintMessages;
@@ -238,8 +248,7 @@ void TPaintPass::PaintGraphicChildren(TWinControl* W, const TRect& Clip) {
         BindToTarget(*G->FCanvas,
                      TPoint{FTarget.ClientOrigin.X + G->FLeft, FTarget.ClientOrigin.Y + G->FTop},
                      FCurrentClip);
-        G->FCanvas->GetBrush()->SetColor(G->FColor);
-        G->FCanvas->GetBrush()->SetStyle(bsSolid);
+        PrepareCanvas(*G->FCanvas, G);
         ++FPaintMessages;
         G->Perform(WM_PAINT);
         FCurrentClip = Saved;

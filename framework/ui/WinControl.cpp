@@ -553,7 +553,6 @@ void TWinControl::SetTabStop(bool Value) {
 
 int TWinControl::GetTabOrder() const {
     if (!FParent) return -1;
-    std::vector<TWinControl*> List;
     int Index = 0;
     for (TControl* C : FParent->FControls) {
         if (C == this) return Index;

@@ -174,3 +174,33 @@ TEST_F(PaintingTest, MovingAChildRepaintsWhereItWasAndWhereItIs) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PaintingTest, PaintStartsWithTheControlFontAndColour) {
+    class TRecorder : public TCustomControl {
+    public:
+        using TCustomControl::TCustomControl;
+        int Height = 0;
+        TColor Brush = 0;
+        void Paint() override {
+            Height = GetCanvas()->GetFont()->GetHeight();
+            Brush = GetCanvas()->GetBrush()->GetColor();
+            GetCanvas()->GetFont()->SetHeight(-40); // a paint may change it
+        }
+    };
+    auto* R = new TRecorder(Form.get());
+    R->SetBounds(0, 0, 20, 20);
+    R->SetParent(Form.get());
+    R->SetColor(clTeal);
+    R->GetFont()->SetHeight(-17);
+    Form->Show();
+    Host.RunUntilIdle();
+    EXPECT_EQ(R->Height, -17);
+    EXPECT_EQ(R->Brush, clTeal);
+    R->Invalidate();
+    Host.RunUntilIdle();
+    EXPECT_EQ(R->Height, -17);
+}
+
+} // namespace
