@@ -1,0 +1,558 @@
+#pragma once
+
+// The shortcut bar: TFolio and its model (groups and items), with the binary
+// stream and file format of its contents.
+
+#include "framework/core/Streams.h"
+#include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Font.h"
+#include "framework/gfx/ImageList.h"
+#include "framework/ui/Controls.h"
+#include "folio/FolioList.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace folio {
+
+class TFolio;
+class TFolioGroups;
+class TFolioGroup;
+class TFolioItems;
+class TFolioItem;
+class TFolioReader;
+class TFolEditor;
+
+// Enumerations are stored as one byte holding the ordinal. Loading takes the
+// byte as it is, so a value outside the named ones survives a round trip.
+enum TFolAlignment : std::uint8_t { baVertical, baHorizontal };
+enum TFolAnimationStyle : std::uint8_t { asNone, asLinear, asAccelerate };
+enum TFolGroupState : std::uint8_t { gsNormal, gsOver, gsPressed };
+enum TFolImageSize : std::uint8_t { isSmall, isLarge };
+enum TFolGroupBackgroungStyle : std::uint8_t { gbColor, gbBitmap, gbGradient };
+enum TFrameRectState : std::uint8_t { frsRegular, frsOver, frsPressed };
+
+// System colours the bar uses.
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clWindow = static_cast<TColor>(0x80000005);
+constexpr TColor clBtnFace = static_cast<TColor>(0x8000000F);
+constexpr TColor clBtnShadow = static_cast<TColor>(0x80000010);
+constexpr TColor clBtnText = static_cast<TColor>(0x80000012);
+constexpr TColor clBtnHighlight = static_cast<TColor>(0x80000014);
+constexpr TColor cl3DDkShadow = static_cast<TColor>(0x80000015);
+
+// The private message the in-place editor posts to the bar to close itself.
+constexpr unsigned WM_HIDEEDITOR = WM_USER + 100;
+
+// Timer ids on the bar's window.
+constexpr unsigned FolioRepeatTimerId = 1;
+constexpr unsigned FolioOpenTimerId = 2;
+
+// Events. Sender is always the bar.
+using TFolItemEvent = std::function<void(TObject* Sender, TFolioItem* Item)>;
+using TFolGroupEvent = std::function<void(TObject* Sender, TFolioGroup* Group)>;
+using TFolGroupClickEvent = std::function<void(TObject* Sender, TFolioGroup* Group, bool& Allow)>;
+using TFolGroupButtonEvent = std::function<void(TObject* Sender, TFolioGroup* Group, int& StartItem)>;
+using TFolGroupCaptionDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, TFolioGroup* Group,
+                                                     const TRect& CaptionRect, TFolGroupState State)>;
+using TFolGroupDrawEvent =
+    std::function<void(TObject* Sender, TCanvas* Canvas, TFolioGroup* Group, const TRect& GroupRect)>;
+using TFolEditingItemEvent = std::function<void(TObject* Sender, TFolioItem* Item, bool& CanEdit)>;
+using TFolEditingGroupEvent = std::function<void(TObject* Sender, TFolioGroup* Group, bool& CanEdit)>;
+using TFolEditedItemEvent = std::function<void(TObject* Sender, TFolioItem* Item, String& NewText)>;
+using TFolEditedGroupEvent = std::function<void(TObject* Sender, TFolioGroup* Group, String& NewText)>;
+using TFolGetItemEditRectEvent = std::function<void(TObject* Sender, TFolioItem* Item, TRect& EditRect)>;
+using TFolGetGroupEditRectEvent = std::function<void(TObject* Sender, TFolioGroup* Group, TRect& EditRect)>;
+
+// ---------------------------------------------------------------------------
+// Items
+
+class TFolioItem : public TPersistent {
+    FOLIO_CLASS(TFolioItem)
+public:
+    // Items may be null: such an item has no collection, group or bar.
+    explicit TFolioItem(TFolioItems* AItems);
+    ~TFolioItem() override;
+    TFolioItem(const TFolioItem&) = delete;
+    TFolioItem& operator=(const TFolioItem&) = delete;
+
+    void Assign(const TPersistent* Source) override;
+    bool IsEqual(const TFolioItem* Item) const;
+    void Delete();
+    // Moves this item next to Target, into Target's collection.
+    void MoveTo(TFolioItem* Target, bool Before);
+
+    void Edit();
+    void EndEdit(bool Cancel);
+    bool GetEdited() const;
+
+    int GetIndex() const;
+    TFolio* GetBar() const { return FBar; }
+    TFolioGroups* GetGroups() const { return FGroups; }
+    TFolioGroup* GetGroup() const { return FGroup; }
+    TFolioItems* GetItems() const { return FItems; }
+
+    const String& GetCaption() const { return FCaption; }
+    void SetCaption(const String& Value);
+    int GetImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    int GetOverImageIndex() const { return FOverImageIndex; }
+    void SetOverImageIndex(int Value);
+    void* GetData() const { return FData; }
+    void SetData(void* Value) { FData = Value; }
+    int GetTag() const { return FTag; }
+    void SetTag(int Value) { FTag = Value; }
+    const String& GetHint() const { return FHint; }
+    void SetHint(const String& Value) { FHint = Value; }
+    bool GetShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+
+    void Paint(TCanvas* Canvas);
+
+    // One item record of the stream format. ReadData changes nothing unless
+    // the whole record could be read.
+    void WriteData(TStream& Stream) const;
+    void ReadData(TStream& Stream);
+
+private:
+    friend class TFolioList<TFolioItem>;
+    friend class TFolioItems;
+    friend class TFolioGroup;
+    friend class TFolioGroups;
+
+    void ReadRecord(TFolioReader& Reader);
+    // Takes the collection's references (or clears them for null).
+    void Bind(TFolioItems* AItems);
+
+    TFolio* FBar = nullptr;
+    TFolioGroups* FGroups = nullptr;
+    TFolioGroup* FGroup = nullptr;
+    TFolioItems* FItems = nullptr;
+    std::int64_t FListPos = TFolioList<TFolioItem>::NotListed;
+    int FImageIndex = -1;
+    int FOverImageIndex = -1;
+    String FCaption;
+    void* FData = nullptr;
+    int FTag = 0;
+    bool FShowHint = false;
+    String FHint;
+};
+
+class TFolioItems : public TPersistent {
+    FOLIO_CLASS(TFolioItems)
+public:
+    // Group may be null for a collection outside any bar.
+    explicit TFolioItems(TFolioGroup* AGroup);
+    ~TFolioItems() override;
+    TFolioItems(const TFolioItems&) = delete;
+    TFolioItems& operator=(const TFolioItems&) = delete;
+
+    int GetCount() const { return FList.Count(); }
+    // Raise Exception("Index out of range") for an index outside 0..Count-1.
+    TFolioItem* GetItem(int Index) const;
+    void SetItem(int Index, const TFolioItem* Item);
+    TFolioItem* GetFirstItem() const { return FList.First(); }
+    TFolioItem* GetLastItem() const { return FList.Last(); }
+
+    TFolioItem* Add(const String& Caption, int ImageIndex);
+    TFolioItem* AddObject(const String& Caption, int ImageIndex, void* Data);
+    TFolioItem* Insert(int Index, const String& Caption, int ImageIndex);
+    TFolioItem* InsertObject(int Index, const String& Caption, int ImageIndex, void* Data);
+    void Delete(TFolioItem* Item);
+    void Clear();
+    // Moves Item (from any collection) to NewIndex here; beyond the count appends.
+    void Move(TFolioItem* Item, int NewIndex);
+    bool Equals(const TFolioItems* Items) const;
+    // Deep copy through the stream format; Data values keep their full width.
+    void Assign(const TPersistent* Source) override;
+
+    TFolio* GetBar() const { return FBar; }
+    TFolioGroups* GetGroups() const { return FGroups; }
+    TFolioGroup* GetGroup() const { return FGroup; }
+
+    virtual void Paint(TCanvas* Canvas);
+
+    // The items record. ReadData validates the whole record before it touches
+    // the collection: on failure nothing changes; on success the old items are
+    // deleted (with their deletion events) and the new ones appended.
+    void WriteData(TStream& Stream) const;
+    void ReadData(TStream& Stream);
+
+private:
+    friend class TFolioItem;
+    friend class TFolioGroup;
+    friend class TFolioGroups;
+
+    // Appends a fresh item without asking for a repaint.
+    TFolioItem* AppendNew();
+    void ReadRecord(TFolioReader& Reader);
+    // Moves every item of Staging to the end of this collection.
+    void Adopt(TFolioItems& Staging);
+    // Re-clamps the owning group's scroll position after a removal.
+    void ItemRemoved();
+    void Rebind(TFolioGroup* AGroup);
+
+    TFolioList<TFolioItem> FList;
+    TFolioGroup* FGroup = nullptr;
+    TFolioGroups* FGroups = nullptr;
+    TFolio* FBar = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// Groups
+
+class TFolioGroup : public TPersistent {
+    FOLIO_CLASS(TFolioGroup)
+public:
+    // Groups may be null only for a group outside any collection.
+    explicit TFolioGroup(TFolioGroups* AGroups);
+    ~TFolioGroup() override;
+    TFolioGroup(const TFolioGroup&) = delete;
+    TFolioGroup& operator=(const TFolioGroup&) = delete;
+
+    void Assign(const TPersistent* Source) override;
+    bool IsEqual(const TFolioGroup* Group) const;
+    void Delete();
+    TPersistent* GetOwner() const override;
+    String GetNamePath() const override;
+
+    int GetIndex() const;
+    bool GetVisible() const;
+    void SetVisible(bool Value);
+    TFolio* GetBar() const { return FBar; }
+    TFolioGroups* GetGroups() const { return FGroups; }
+
+    const String& GetCaption() const { return FCaption; }
+    void SetCaption(const String& Value);
+    TFolGroupBackgroungStyle GetStyle() const { return FStyle; }
+    void SetStyle(TFolGroupBackgroungStyle Value);
+    TColor GetColor() const { return FColor; }
+    void SetColor(TColor Value);
+    TColor GetStartColor() const { return FStartColor; }
+    void SetStartColor(TColor Value);
+    TColor GetEndColor() const { return FEndColor; }
+    void SetEndColor(TColor Value);
+    TBitmap* GetBitmap() const { return FBitmap.get(); }
+    // Copies Value's picture into the group's own bitmap.
+    void SetBitmap(TBitmap* Value);
+    TColor GetCaptionColor() const { return FCaptionColor; }
+    void SetCaptionColor(TColor Value);
+    int GetTag() const { return FTag; }
+    void SetTag(int Value) { FTag = Value; }
+    TFolImageSize GetImageSize() const { return FImageSize; }
+    void SetImageSize(TFolImageSize Value);
+    void* GetData() const { return FData; }
+    void SetData(void* Value) { FData = Value; }
+    const String& GetHint() const { return FHint; }
+    void SetHint(const String& Value) { FHint = Value; }
+    bool GetShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+    bool GetFixedBitmap() const { return FFixedBitmap; }
+    void SetFixedBitmap(bool Value) { FFixedBitmap = Value; }
+    int GetStartItem() const { return FStartItem; }
+    // Clamps Value to the items and the visible slots, then stores it.
+    void SetStartItem(int Value);
+    TFolioItems* GetItems() const { return FItems.get(); }
+    // Copies Value into the group's own collection.
+    void SetItems(TFolioItems* Value);
+
+    void ClickPrevButton();
+    void ClickNextButton();
+    void Edit();
+    void EndEdit(bool Cancel);
+
+    // Geometry, in client coordinates of the bar; empty without a bar.
+    TRect GetBoundsRect() const;
+    TRect GetCaptionRect() const;
+    TRect GetClientRect() const;
+    TImageList* GetImages() const;
+    int GetImagesWidth() const;
+    int GetImagesHeight() const;
+    int GetItemHeight() const;
+    int GetItemWidth() const;
+    // Whole item slots that fit in the client area; 0 before the bar has a window.
+    int GetVisibleItems() const;
+
+    virtual void Paint(TCanvas* Canvas);
+
+    // One group record; ReadData is all-or-nothing as for the collections.
+    void WriteData(TStream& Stream) const;
+    void ReadData(TStream& Stream);
+
+private:
+    friend class TFolioList<TFolioGroup>;
+    friend class TFolioGroups;
+    friend class TFolioItems;
+    friend class TFolioItem;
+    friend class TFolio;
+
+    void ReadRecord(TFolioReader& Reader);
+    // Takes over every field and item of a staged group, as a load does.
+    void TakeContents(TFolioGroup& Staged);
+    void Rebind(TFolioGroups* AGroups);
+    // Asks the bar to repaint when there is one.
+    void Changed() const;
+
+    std::int64_t FListPos = TFolioList<TFolioGroup>::NotListed;
+    bool FPaintAtOrigin = false;
+    int FAnimOffset = 0;
+    std::unique_ptr<TFolioItems> FItems;
+    TFolioGroups* FGroups = nullptr;
+    TFolio* FBar = nullptr;
+    String FCaption;
+    void* FData = nullptr;
+    TColor FEndColor = clBtnShadow;
+    TColor FColor = clBtnShadow;
+    TColor FStartColor = clBtnShadow;
+    std::unique_ptr<TBitmap> FBitmap;
+    TFolGroupBackgroungStyle FStyle = gbColor;
+    TColor FCaptionColor = clBtnFace;
+    bool FFixedBitmap = true;
+    int FTag = 0;
+    String FHint;
+    bool FShowHint = false;
+    TFolImageSize FImageSize = isLarge;
+    int FStartItem = 0;
+};
+
+class TFolioGroups : public TPersistent {
+    FOLIO_CLASS(TFolioGroups)
+public:
+    // Bar may be null for a collection outside any bar.
+    explicit TFolioGroups(TFolio* ABar);
+    ~TFolioGroups() override;
+    TFolioGroups(const TFolioGroups&) = delete;
+    TFolioGroups& operator=(const TFolioGroups&) = delete;
+
+    int GetCount() const { return FList.Count(); }
+    // Raise Exception("Index out of range") for an index outside 0..Count-1.
+    TFolioGroup* GetGroup(int Index) const;
+    void SetGroup(int Index, const TFolioGroup* Group);
+    TFolioGroup* GetFirstGroup() const { return FList.First(); }
+    TFolioGroup* GetLastGroup() const { return FList.Last(); }
+    TFolio* GetBar() const { return FBar; }
+
+    TFolioGroup* Add(const String& Caption);
+    TFolioGroup* AddObject(const String& Caption, void* Data);
+    TFolioGroup* Insert(int Index, const String& Caption);
+    TFolioGroup* InsertObject(int Index, const String& Caption, void* Data);
+    void Delete(TFolioGroup* Group);
+    void Clear();
+    // Deep copy through the stream format; Data values keep their full width.
+    void Assign(const TPersistent* Source) override;
+
+    virtual void Paint(TCanvas* Canvas);
+
+    // The groups record: the whole stream of a bar. ReadData validates the
+    // whole record before it touches the collection.
+    void WriteData(TStream& Stream) const;
+    void ReadData(TStream& Stream);
+
+private:
+    friend class TFolioGroup;
+
+    // Appends a fresh group, doing the first-group bookkeeping of AddObject.
+    TFolioGroup* Append(TFolioGroup* Group);
+    void ReadRecord(TFolioReader& Reader);
+    void Adopt(TFolioGroups& Staging);
+
+    TFolioList<TFolioGroup> FList;
+    TFolio* FBar = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// The bar
+
+class TFolio : public TCustomControl {
+    FOLIO_CLASS(TFolio)
+public:
+    explicit TFolio(TComponent* AOwner);
+    ~TFolio() override;
+
+    // Published properties, in declaration order.
+    TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    TFont* GetGroupsFont() const { return FGroupsFont.get(); }
+    void SetGroupsFont(TFont* Value);
+    TFolioGroups* GetGroups() const { return FGroups.get(); }
+    void SetGroups(TFolioGroups* Value);
+    TFolAlignment GetAlignment() const { return FAlignment; }
+    void SetAlignment(TFolAlignment Value);
+    TImageList* GetSmallImages() const { return FSmallImages; }
+    void SetSmallImages(TImageList* Value);
+    TImageList* GetLargeImages() const { return FLargeImages; }
+    void SetLargeImages(TImageList* Value);
+    TImageList* GetGroupImages() const { return FGroupImages; }
+    void SetGroupImages(TImageList* Value);
+    int GetVisibleGroup() const { return FVisibleGroup; }
+    void SetVisibleGroup(int Value);
+    TFolioGroup* GetVisibleGroupObject() const;
+    void SetVisibleGroupObject(TFolioGroup* Value);
+    int GetGroupCaptionHeight() const { return FGroupCaptionHeight; }
+    void SetGroupCaptionHeight(int Value);
+    TFolAnimationStyle GetAnimationStyle() const { return FAnimationStyle; }
+    void SetAnimationStyle(TFolAnimationStyle Value) { FAnimationStyle = Value; }
+    int GetAnimationSpeed() const { return FAnimationSpeed; }
+    void SetAnimationSpeed(int Value);
+    int GetItemSpacing() const { return FItemSpacing; }
+    void SetItemSpacing(int Value);
+    TColor GetFrameHighlightColor() const { return FFrameHighlightColor; }
+    void SetFrameHighlightColor(TColor Value);
+    TColor GetFrameShadowColor() const { return FFrameShadowColor; }
+    void SetFrameShadowColor(TColor Value);
+    // The resting cursor; over a caption the bar shows a pointing hand instead.
+    TCursor GetCursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
+    bool GetCustomDrawGroupCaption() const { return FCustomDrawGroupCaption; }
+    void SetCustomDrawGroupCaption(bool Value);
+    bool GetCustomDrawGroup() const { return FCustomDrawGroup; }
+    void SetCustomDrawGroup(bool Value);
+    int GetButtonClickDelay() const { return FButtonClickDelay; }
+    void SetButtonClickDelay(int Value);
+    bool GetAllowDragging() const { return FAllowDragging; }
+    void SetAllowDragging(bool Value) { FAllowDragging = Value; }
+    bool GetFlatBorder() const { return FFlatBorder; }
+    void SetFlatBorder(bool Value);
+    TColor GetInsertMarkColor() const { return FInsertMarkColor; }
+    void SetInsertMarkColor(TColor Value);
+    bool GetCustomItemEditing() const { return FCustomItemEditing; }
+    void SetCustomItemEditing(bool Value) { FCustomItemEditing = Value; }
+    bool GetCustomGroupEditing() const { return FCustomGroupEditing; }
+    void SetCustomGroupEditing(bool Value) { FCustomGroupEditing = Value; }
+
+    TFolItemEvent OnItemDeletion;
+    TFolItemEvent OnItemClick;
+    TFolGroupEvent OnGroupDeletion;
+    TFolGroupEvent OnGroupClick;
+    TFolGroupClickEvent OnGroupCanClick;
+    TFolGroupButtonEvent OnPrevButtonClick;
+    TFolGroupButtonEvent OnNextButtonClick;
+    TFolGroupCaptionDrawEvent OnDrawGroupCaption;
+    TFolGroupDrawEvent OnDrawGroup;
+    TFolEditingItemEvent OnEditingItem;
+    TFolEditedItemEvent OnEditedItem;
+    TFolEditingGroupEvent OnEditingGroup;
+    TFolEditedGroupEvent OnEditedGroup;
+    TFolGetGroupEditRectEvent OnGetGroupEditRect;
+    TFolGetItemEditRectEvent OnGetItemEditRect;
+
+    // The last hover state computed by mouse or drag handling; no hit test.
+    TFolioGroup* GetGroupUnderCurosr() const;
+    TFolioItem* GetItemUnderCurosr() const;
+    // The group whose caption contains the point, -1 for none (and while a
+    // switch animation runs).
+    int GetOnGroup(int X, int Y) const;
+    // Called by the destructors of groups and items: fire the deletion event
+    // and forget every reference the bar holds to the object.
+    void DeleteGroup(TFolioGroup* Group);
+    void DeleteItem(TFolioItem* Item);
+
+    // The bar's contents in the stream format. Loads are all-or-nothing: a
+    // damaged stream or file raises and leaves the bar as it was.
+    void SaveToStream(TStream& Stream);
+    void LoadFromStream(TStream& Stream);
+    void SaveToFile(const String& FileName);
+    void LoadFromFile(const String& FileName);
+
+    // In-place caption editing.
+    bool EditGroup(TFolioGroup* Group);
+    bool EditItem(TFolioItem* Item);
+    TFolioGroup* EditNewGroup(const String& Caption);
+    void HideEditor(bool Accept);
+    bool CanEditGroup(TFolioGroup* Group);
+    bool CanEditItem(TFolioItem* Item);
+
+    // Rebuilds the rotated copy of GroupsFont used by horizontal captions.
+    void CreateRotatedFont();
+    TFont* GetRotatedFont() const { return FRotatedFont.get(); }
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DoStartDrag(TDragObject*& DragObject) override;
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragDrop(TObject* Source, int X, int Y) override;
+
+private:
+    friend class TFolioGroups;
+    friend class TFolioGroup;
+    friend class TFolioItems;
+    friend class TFolioItem;
+
+    void CMCtl3DChanged(TMessage& Message);
+    void WMTimer(TMessage& Message);
+    void WMHideEditor(TMessage& Message);
+    void WMNCPaint(TMessage& Message);
+    void CMMouseLeave(TMessage& Message);
+    void CMDesignHitTest(TMessage& Message);
+
+    void InternalSetVisibleGroup(int Index);
+    void ImagesChanged(TObject* Sender);
+    void GroupsFontChanged(TObject* Sender);
+    void SetImageList(TImageList*& Field, TChangeLink& Link, TImageList* Value);
+    void DesignerModified();
+
+    TBorderStyle FBorderStyle = bsSingle;
+    std::unique_ptr<TFont> FGroupsFont;
+    std::unique_ptr<TFolioGroups> FGroups;
+    TFolAlignment FAlignment = baVertical;
+    TImageList* FSmallImages = nullptr;
+    TImageList* FLargeImages = nullptr;
+    TImageList* FGroupImages = nullptr;
+    int FVisibleGroup = -1;
+    int FGroupCaptionHeight = 20;
+    TFolAnimationStyle FAnimationStyle = asAccelerate;
+    int FAnimationSpeed = 30;
+    int FItemSpacing = 12;
+    TColor FFrameHighlightColor = clBtnFace;
+    TColor FFrameShadowColor = cl3DDkShadow;
+    TCursor FCursor = crDefault;
+    bool FCustomDrawGroupCaption = false;
+    bool FCustomDrawGroup = false;
+    int FButtonClickDelay = 150;
+    bool FAllowDragging = true;
+    bool FFlatBorder = false;
+    TColor FInsertMarkColor = clBlack;
+    bool FCustomItemEditing = false;
+    bool FCustomGroupEditing = false;
+
+    std::unique_ptr<TFont> FRotatedFont;
+    std::unique_ptr<TChangeLink> FSmallImagesLink;
+    std::unique_ptr<TChangeLink> FLargeImagesLink;
+    std::unique_ptr<TChangeLink> FGroupImagesLink;
+    int FTargetGroup = -1;
+    bool FSwitching = false;
+    bool FAnimating = false;
+    std::unique_ptr<TBitmap> FVisibleBitmap;
+    std::unique_ptr<TBitmap> FTargetBitmap;
+    int FHoverGroup = -1;
+    int FHoverItem = -1;
+    bool FGroupPressed = false;
+    int FPressedGroup = -1;
+    bool FGroupPressInside = false;
+    bool FItemPressed = false;
+    TFolioItem* FPressedItem = nullptr;
+    bool FItemPressInside = false;
+    TPoint FPressPoint;
+    bool FPrevPressed = false;
+    bool FNextPressed = false;
+    bool FPrevPressInside = false;
+    bool FNextPressInside = false;
+    unsigned FRepeatTimer = 0;
+    unsigned FOpenTimer = 0;
+    int FInsertIndex = -1;
+    TFolEditor* FEditor = nullptr;
+    TFolioItem* FEditedItem = nullptr;
+    TFolioGroup* FEditedGroup = nullptr;
+    bool FEditingGroup = false;
+    bool FEditing = false;
+};
+
+} // namespace folio

@@ -1,0 +1,449 @@
+#include "folio/Folio.h"
+
+#include "framework/core/ClassBuilder.h"
+
+#include <algorithm>
+
+namespace folio {
+
+const TClassInfo& TFolio::StaticClassInfo() {
+    static const TClassInfo Info =
+        TClassBuilder<TFolio>("TFolio", &TCustomControl::StaticClassInfo())
+            .Enum("BorderStyle", "TBorderStyle", {"bsNone", "bsSingle"}, &TFolio::GetBorderStyle,
+                  &TFolio::SetBorderStyle, std::optional<TBorderStyle>(bsSingle))
+            .Object("GroupsFont", &TFolio::GetGroupsFont, &TFolio::SetGroupsFont)
+            .Object("Groups", &TFolio::GetGroups, &TFolio::SetGroups)
+            .Enum("Alignment", "TFolAlignment", {"baVertical", "baHorizontal"}, &TFolio::GetAlignment,
+                  &TFolio::SetAlignment, std::optional<TFolAlignment>(baVertical))
+            .Component("SmallImages", &TFolio::GetSmallImages, &TFolio::SetSmallImages)
+            .Component("LargeImages", &TFolio::GetLargeImages, &TFolio::SetLargeImages)
+            .Component("GroupImages", &TFolio::GetGroupImages, &TFolio::SetGroupImages)
+            .Int("VisibleGroup", &TFolio::GetVisibleGroup, &TFolio::SetVisibleGroup)
+            .Object("VisibleGroupObject", &TFolio::GetVisibleGroupObject, &TFolio::SetVisibleGroupObject)
+            .Int("GroupCaptionHeight", &TFolio::GetGroupCaptionHeight, &TFolio::SetGroupCaptionHeight, 20)
+            .Enum("AnimationStyle", "TFolAnimationStyle", {"asNone", "asLinear", "asAccelerate"},
+                  &TFolio::GetAnimationStyle, &TFolio::SetAnimationStyle,
+                  std::optional<TFolAnimationStyle>(asAccelerate))
+            .Int("AnimationSpeed", &TFolio::GetAnimationSpeed, &TFolio::SetAnimationSpeed, 30)
+            .Int("ItemSpacing", &TFolio::GetItemSpacing, &TFolio::SetItemSpacing, 12)
+            .Color("FrameHighlightColor", &TFolio::GetFrameHighlightColor, &TFolio::SetFrameHighlightColor,
+                   clBtnFace)
+            .Color("FrameShadowColor", &TFolio::GetFrameShadowColor, &TFolio::SetFrameShadowColor, cl3DDkShadow)
+            .Int("Cursor", &TFolio::GetCursor, &TFolio::SetCursor, crDefault)
+            .Bool("CustomDrawGroupCaption", &TFolio::GetCustomDrawGroupCaption, &TFolio::SetCustomDrawGroupCaption)
+            .Bool("CustomDrawGroup", &TFolio::GetCustomDrawGroup, &TFolio::SetCustomDrawGroup)
+            .Int("ButtonClickDelay", &TFolio::GetButtonClickDelay, &TFolio::SetButtonClickDelay, 150)
+            .Bool("AllowDragging", &TFolio::GetAllowDragging, &TFolio::SetAllowDragging, true)
+            .Bool("FlatBorder", &TFolio::GetFlatBorder, &TFolio::SetFlatBorder)
+            .Color("InsertMarkColor", &TFolio::GetInsertMarkColor, &TFolio::SetInsertMarkColor, clBlack)
+            .Bool("CustomItemEditing", &TFolio::GetCustomItemEditing, &TFolio::SetCustomItemEditing, false)
+            .Bool("CustomGroupEditing", &TFolio::GetCustomGroupEditing, &TFolio::SetCustomGroupEditing, false)
+            .Event("OnItemDeletion", &TFolio::OnItemDeletion)
+            .Event("OnItemClick", &TFolio::OnItemClick)
+            .Event("OnGroupDeletion", &TFolio::OnGroupDeletion)
+            .Event("OnGroupClick", &TFolio::OnGroupClick)
+            .Event("OnGroupCanClick", &TFolio::OnGroupCanClick)
+            .Event("OnPrevButtonClick", &TFolio::OnPrevButtonClick)
+            .Event("OnNextButtonClick", &TFolio::OnNextButtonClick)
+            .Event("OnDrawGroupCaption", &TFolio::OnDrawGroupCaption)
+            .Event("OnDrawGroup", &TFolio::OnDrawGroup)
+            .Event("OnEditingItem", &TFolio::OnEditingItem)
+            .Event("OnEditedItem", &TFolio::OnEditedItem)
+            .Event("OnEditingGroup", &TFolio::OnEditingGroup)
+            .Event("OnEditedGroup", &TFolio::OnEditedGroup)
+            .Event("OnGetGroupEditRect", &TFolio::OnGetGroupEditRect)
+            .Event("OnGetItemEditRect", &TFolio::OnGetItemEditRect)
+            .Creatable()
+            .Build();
+    return Info;
+}
+
+TFolio::TFolio(TComponent* AOwner) : TCustomControl(AOwner) {
+    FGroups = std::make_unique<TFolioGroups>(this);
+    FGroupsFont = std::make_unique<TFont>();
+    FRotatedFont = std::make_unique<TFont>();
+    FGroupsFont->OnChange = [this](TObject* Sender) { GroupsFontChanged(Sender); };
+
+    FSmallImagesLink = std::make_unique<TChangeLink>();
+    FLargeImagesLink = std::make_unique<TChangeLink>();
+    FGroupImagesLink = std::make_unique<TChangeLink>();
+    for (TChangeLink* Link : {FSmallImagesLink.get(), FLargeImagesLink.get(), FGroupImagesLink.get()})
+        Link->OnChange = [this](TObject* Sender) { ImagesChanged(Sender); };
+
+    SetDoubleBuffered(true);
+    TCustomControl::SetColor(clBtnShadow);
+    CreateRotatedFont();
+    SetWidth(50);
+    SetHeight(100);
+}
+
+TFolio::~TFolio() {
+    // Groups go first, while the bar is whole: their deletion events reach
+    // handlers that may still look at the bar.
+    FGroups->Clear();
+    FGroups.reset();
+    FGroupsFont.reset();
+    FRotatedFont.reset();
+    FSmallImagesLink.reset();
+    FLargeImagesLink.reset();
+    FGroupImagesLink.reset();
+}
+
+// ---------------------------------------------------------------------------
+// Properties
+
+void TFolio::SetBorderStyle(TBorderStyle Value) {
+    if (Value == FBorderStyle) return;
+    FBorderStyle = Value;
+    RecreateWnd();
+}
+
+void TFolio::SetGroupsFont(TFont* Value) {
+    FGroupsFont->Assign(Value);
+    CreateRotatedFont();
+}
+
+void TFolio::SetGroups(TFolioGroups* Value) { FGroups->Assign(Value); }
+
+void TFolio::SetAlignment(TFolAlignment Value) {
+    if (Value == FAlignment) return;
+    FAlignment = Value;
+    Invalidate();
+}
+
+void TFolio::SetImageList(TImageList*& Field, TChangeLink& Link, TImageList* Value) {
+    if (Value == Field) return;
+    if (Field) Field->UnRegisterChanges(&Link);
+    Field = Value;
+    if (Value) {
+        Value->RegisterChanges(&Link);
+        Value->FreeNotification(this);
+    }
+}
+
+void TFolio::SetSmallImages(TImageList* Value) { SetImageList(FSmallImages, *FSmallImagesLink, Value); }
+
+void TFolio::SetLargeImages(TImageList* Value) { SetImageList(FLargeImages, *FLargeImagesLink, Value); }
+
+void TFolio::SetGroupImages(TImageList* Value) { SetImageList(FGroupImages, *FGroupImagesLink, Value); }
+
+void TFolio::SetVisibleGroup(int Value) {
+    if (Value < 0 || Value > FGroups->GetCount() - 1 || Value == FVisibleGroup || Value == FTargetGroup)
+        return;
+    if (FAnimationStyle == asNone || IsLoading() || FGroups->GetCount() == 1) {
+        FTargetGroup = -1;
+        InternalSetVisibleGroup(Value);
+        return;
+    }
+    // TODO: slide the captions with the animation thread; until it exists an
+    // animated switch happens at once.
+    FTargetGroup = -1;
+    InternalSetVisibleGroup(Value);
+}
+
+void TFolio::InternalSetVisibleGroup(int Index) {
+    if (Index == FVisibleGroup) return;
+    FVisibleGroup = Index;
+    for (int I = 0; I < FGroups->GetCount(); ++I) FGroups->GetGroup(I)->FAnimOffset = 0;
+    Invalidate();
+    FTargetGroup = -1;
+    if (IsDesigning()) DesignerModified();
+}
+
+void TFolio::DesignerModified() {
+    // TODO: tell the form designer (through the parent form) that the form changed.
+}
+
+TFolioGroup* TFolio::GetVisibleGroupObject() const {
+    if (FVisibleGroup < 0 || FVisibleGroup >= FGroups->GetCount()) return nullptr;
+    return FGroups->GetGroup(FVisibleGroup);
+}
+
+void TFolio::SetVisibleGroupObject(TFolioGroup* Value) {
+    if (Value) Value->SetVisible(true);
+}
+
+void TFolio::SetGroupCaptionHeight(int Value) {
+    if (Value == FGroupCaptionHeight) return;
+    FGroupCaptionHeight = Value;
+    Invalidate();
+}
+
+void TFolio::SetAnimationSpeed(int Value) {
+    if (Value == FAnimationSpeed) return;
+    FAnimationSpeed = std::clamp(Value, 1, 100);
+}
+
+void TFolio::SetItemSpacing(int Value) {
+    if (Value == FItemSpacing) return;
+    FItemSpacing = Value;
+    Invalidate();
+}
+
+void TFolio::SetFrameHighlightColor(TColor Value) {
+    if (Value == FFrameHighlightColor) return;
+    FFrameHighlightColor = Value;
+    Invalidate();
+}
+
+void TFolio::SetFrameShadowColor(TColor Value) {
+    if (Value == FFrameShadowColor) return;
+    FFrameShadowColor = Value;
+    Invalidate();
+}
+
+void TFolio::SetCursor(TCursor Value) {
+    FCursor = Value;
+    TCustomControl::SetCursor(Value);
+}
+
+void TFolio::SetCustomDrawGroupCaption(bool Value) {
+    if (Value == FCustomDrawGroupCaption) return;
+    FCustomDrawGroupCaption = Value;
+    Invalidate();
+}
+
+void TFolio::SetCustomDrawGroup(bool Value) {
+    if (Value == FCustomDrawGroup) return;
+    FCustomDrawGroup = Value;
+    Invalidate();
+}
+
+void TFolio::SetButtonClickDelay(int Value) { FButtonClickDelay = std::max(Value, 50); }
+
+void TFolio::SetFlatBorder(bool Value) {
+    if (Value == FFlatBorder) return;
+    if (Value) {
+        SetCtl3D(false);
+        SetBorderStyle(bsSingle);
+    }
+    FFlatBorder = Value;
+    RecreateWnd();
+}
+
+void TFolio::SetInsertMarkColor(TColor Value) {
+    if (Value == FInsertMarkColor) return;
+    FInsertMarkColor = Value;
+    Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// Image lists and fonts
+
+void TFolio::ImagesChanged(TObject*) { Invalidate(); }
+
+void TFolio::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove) {
+        // One list may fill several properties; each one holding it is cleared.
+        if (AComponent == FSmallImages) SetSmallImages(nullptr);
+        if (AComponent == FLargeImages) SetLargeImages(nullptr);
+        if (AComponent == FGroupImages) SetGroupImages(nullptr);
+    }
+    TCustomControl::Notification(AComponent, Operation);
+}
+
+void TFolio::GroupsFontChanged(TObject*) {
+    CreateRotatedFont();
+    Invalidate();
+}
+
+void TFolio::CreateRotatedFont() {
+    // Horizontal bars write captions from bottom to top: the same font turned
+    // by 90 degrees counter-clockwise.
+    TLogFont LogFont = FGroupsFont->GetLogFont();
+    LogFont.Escapement = 900;
+    LogFont.Orientation = 900;
+    FRotatedFont->Assign(FGroupsFont.get());
+    FRotatedFont->SetHandle(CreateFontIndirect(LogFont));
+}
+
+// ---------------------------------------------------------------------------
+// Window
+
+void TFolio::CreateParams(TCreateParams& Params) {
+    TCustomControl::CreateParams(Params);
+    if (FBorderStyle != bsSingle) return;
+    if (GetCtl3D()) {
+        Params.Style &= ~WS_BORDER;
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    } else {
+        Params.Style |= WS_BORDER;
+    }
+}
+
+void TFolio::Paint() { FGroups->Paint(GetCanvas()); }
+
+void TFolio::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
+    case WM_TIMER: WMTimer(Message); break;
+    case WM_HIDEEDITOR: WMHideEditor(Message); break;
+    case WM_NCPAINT: WMNCPaint(Message); break;
+    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
+    case CM_DESIGNHITTEST: CMDesignHitTest(Message); break;
+    default: TCustomControl::Dispatch(Message);
+    }
+}
+
+void TFolio::CMCtl3DChanged(TMessage& Message) {
+    TCustomControl::Dispatch(Message);
+    RecreateWnd();
+}
+
+void TFolio::WMTimer(TMessage& Message) {
+    TCustomControl::Dispatch(Message);
+    if (Message.WParam == FolioRepeatTimerId) {
+        // A held scroll button repeats only while the pointer is over it.
+        TFolioGroup* Group = GetVisibleGroupObject();
+        if (!Group) return;
+        if (FPrevPressed && FPrevPressInside) Group->ClickPrevButton();
+        if (FNextPressed && FNextPressInside) Group->ClickNextButton();
+    } else if (Message.WParam == FolioOpenTimerId) {
+        // A dragged item resting on a caption opens that group.
+        FInsertIndex = -1;
+        SetVisibleGroup(FHoverGroup);
+    }
+}
+
+void TFolio::WMHideEditor(TMessage& Message) { HideEditor(Message.WParam != 0); }
+
+void TFolio::WMNCPaint(TMessage& Message) {
+    TCustomControl::Dispatch(Message);
+    // TODO: with FlatBorder, draw a one-pixel sunken edge over the border.
+}
+
+void TFolio::CMMouseLeave(TMessage& Message) {
+    TCustomControl::Dispatch(Message);
+    if ((FHoverGroup != -1 || FHoverItem != -1) && !FGroupPressed) {
+        FHoverGroup = -1;
+        FHoverItem = -1;
+        TCustomControl::SetCursor(FCursor);
+        Invalidate();
+    }
+}
+
+void TFolio::CMDesignHitTest(TMessage& Message) {
+    // TODO: answer 1 for a point on any group caption.
+    Message.Result = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Public operations
+
+TFolioGroup* TFolio::GetGroupUnderCurosr() const {
+    if (!GetVisibleGroupObject() || FHoverGroup < 0 || FHoverGroup >= FGroups->GetCount()) return nullptr;
+    return FGroups->GetGroup(FHoverGroup);
+}
+
+TFolioItem* TFolio::GetItemUnderCurosr() const {
+    TFolioGroup* Group = GetVisibleGroupObject();
+    if (!Group || FHoverItem < 0 || FHoverItem >= Group->GetItems()->GetCount()) return nullptr;
+    return Group->GetItems()->GetItem(FHoverItem);
+}
+
+int TFolio::GetOnGroup(int X, int Y) const {
+    if (FAnimating) return -1;
+    for (int I = 0; I < FGroups->GetCount(); ++I)
+        if (FGroups->GetGroup(I)->GetCaptionRect().Contains(Point(X, Y))) return I;
+    return -1;
+}
+
+void TFolio::DeleteGroup(TFolioGroup* Group) {
+    // An editor open on the group closes without applying its text.
+    if (FEditedGroup == Group) {
+        HideEditor(false);
+        FEditedGroup = nullptr;
+    }
+    if (OnGroupDeletion) OnGroupDeletion(this, Group);
+    // Group indices shift; hover and caption-press state would name another group.
+    FHoverGroup = -1;
+    FHoverItem = -1;
+    FGroupPressed = false;
+    FGroupPressInside = false;
+    FPressedGroup = -1;
+}
+
+void TFolio::DeleteItem(TFolioItem* Item) {
+    if (FEditedItem == Item) {
+        HideEditor(false);
+        FEditedItem = nullptr;
+    }
+    if (OnItemDeletion) OnItemDeletion(this, Item);
+    if (FPressedItem == Item) {
+        FPressedItem = nullptr;
+        FItemPressed = false;
+        FItemPressInside = false;
+    }
+    if (Item->GetGroup() && Item->GetGroup()->GetVisible()) FHoverItem = -1;
+}
+
+// ---------------------------------------------------------------------------
+// Mouse, drag and editing entry points
+
+void TFolio::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    // TODO: close the editor, press captions, items and scroll buttons.
+}
+
+void TFolio::MouseMove(TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseMove(Shift, X, Y);
+    // TODO: track hover and pressed state, start item drags.
+}
+
+void TFolio::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    // TODO: release captions, items and scroll buttons.
+}
+
+void TFolio::DoStartDrag(TDragObject*& DragObject) {
+    // TODO: hand out a drag object carrying the pressed item.
+    TCustomControl::DoStartDrag(DragObject);
+}
+
+void TFolio::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+    TCustomControl::DragOver(Source, X, Y, State, Accept);
+    // TODO: insert mark, scrolling over the buttons, opening groups on hover.
+}
+
+void TFolio::DragDrop(TObject* Source, int X, int Y) {
+    TCustomControl::DragDrop(Source, X, Y);
+    // TODO: move the dragged item to the insert position.
+}
+
+bool TFolio::CanEditGroup(TFolioGroup* Group) {
+    bool CanEdit = true;
+    if (OnEditingGroup) OnEditingGroup(this, Group, CanEdit);
+    return CanEdit;
+}
+
+bool TFolio::CanEditItem(TFolioItem* Item) {
+    bool CanEdit = true;
+    if (OnEditingItem) OnEditingItem(this, Item, CanEdit);
+    return CanEdit;
+}
+
+bool TFolio::EditGroup(TFolioGroup*) {
+    HideEditor(true);
+    // TODO: open the in-place editor over the group caption.
+    return false;
+}
+
+bool TFolio::EditItem(TFolioItem*) {
+    HideEditor(true);
+    // TODO: open the in-place editor over the item caption.
+    return false;
+}
+
+TFolioGroup* TFolio::EditNewGroup(const String& Caption) {
+    TFolioGroup* Group = FGroups->Add(Caption);
+    Group->Edit();
+    return Group;
+}
+
+void TFolio::HideEditor(bool) {
+    FEditing = false;
+    if (!FEditor) return;
+    // TODO: take the editor's text, destroy it and apply or discard the text.
+}
+
+} // namespace folio

@@ -1,0 +1,97 @@
+#include "folio/Folio.h"
+
+namespace folio {
+
+// Every rectangle is computed on demand from the bar's settings and size;
+// nothing geometric is cached.
+
+TRect TFolioGroup::GetBoundsRect() const {
+    if (!FBar || !FGroups) return TRect{};
+    const int CH = FBar->GetGroupCaptionHeight();
+    const int Count = FGroups->GetCount();
+    const int Index = GetIndex();
+    const bool Vertical = FBar->GetAlignment() != baHorizontal;
+    const int Extent = Vertical ? FBar->GetClientHeight() : FBar->GetClientWidth();
+    const int Across = Vertical ? FBar->GetClientWidth() : FBar->GetClientHeight();
+
+    // Groups up to the open one sit at the leading edge; later groups are
+    // stacked at the trailing edge, so the open group's client area fills
+    // the space between.
+    int Lead;
+    if (FPaintAtOrigin)
+        Lead = 0;
+    else if (Index <= FBar->GetVisibleGroup())
+        Lead = Index * CH + FAnimOffset;
+    else
+        Lead = Extent - (Count - Index) * CH + FAnimOffset;
+    const int Trail = Lead + Extent + CH - Count * CH;
+
+    return Vertical ? Rect(0, Lead, Across, Trail) : Rect(Lead, 0, Trail, Across);
+}
+
+TRect TFolioGroup::GetCaptionRect() const {
+    TRect R = GetBoundsRect();
+    if (!FBar) return R;
+    if (FBar->GetAlignment() != baHorizontal)
+        R.Bottom = R.Top + FBar->GetGroupCaptionHeight();
+    else
+        R.Right = R.Left + FBar->GetGroupCaptionHeight();
+    return R;
+}
+
+TRect TFolioGroup::GetClientRect() const {
+    TRect R = GetBoundsRect();
+    if (!FBar) return R;
+    if (FBar->GetAlignment() != baHorizontal)
+        R.Top += FBar->GetGroupCaptionHeight();
+    else
+        R.Left += FBar->GetGroupCaptionHeight();
+    return R;
+}
+
+TImageList* TFolioGroup::GetImages() const {
+    if (!FBar) return nullptr;
+    return FImageSize == isLarge ? FBar->GetLargeImages() : FBar->GetSmallImages();
+}
+
+int TFolioGroup::GetImagesWidth() const {
+    if (const TImageList* Images = GetImages()) return Images->GetWidth();
+    return FImageSize == isLarge ? 32 : 16;
+}
+
+int TFolioGroup::GetImagesHeight() const {
+    if (const TImageList* Images = GetImages()) return Images->GetHeight();
+    return FImageSize == isLarge ? 32 : 16;
+}
+
+int TFolioGroup::GetItemHeight() const {
+    if (!FBar) return 0;
+    if (FImageSize != isLarge) return GetImagesHeight();
+    // A picture, two lines of caption text and a two-pixel gap.
+    const int TwoLines = -2 * FBar->GetFont()->GetHeight();
+    return GetImagesHeight() + TwoLines + 2;
+}
+
+int TFolioGroup::GetItemWidth() const {
+    if (!FBar) return 0;
+    const int W = GetImagesWidth();
+    if (FImageSize == isLarge) return 2 * W;
+    if (FBar->GetAlignment() == baHorizontal) return 4 * W;
+    return GetClientRect().Width() - 2 * W;
+}
+
+int TFolioGroup::GetVisibleItems() const {
+    if (!FBar || !FBar->HandleAllocated()) return 0;
+    const TRect CR = GetClientRect();
+    const int S = FBar->GetItemSpacing();
+    // Spacing and picture sizes are not range-checked, so the slot pitch may
+    // come out as zero; no whole slot fits then.
+    if (FBar->GetAlignment() != baHorizontal) {
+        const int Pitch = GetItemHeight() + S;
+        return Pitch == 0 ? 0 : (CR.Height() - S) / Pitch;
+    }
+    const int Pitch = GetItemWidth() + S;
+    return Pitch == 0 ? 0 : (CR.Width() - S) / Pitch;
+}
+
+} // namespace folio

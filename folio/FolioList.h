@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <limits>
+
+namespace folio {
+
+// The ordered list behind the group and item collections. Each member keeps
+// its slot number in FListPos; a member's index is its slot minus the list's
+// base, so looking up an index by identity costs O(1). Removing or inserting
+// at either end only moves the base; in the middle, the shorter side of the
+// list is renumbered.
+//
+// T must declare `std::int64_t FListPos` and befriend TFolioList<T>.
+template <class T>
+class TFolioList {
+public:
+    static constexpr std::int64_t NotListed = std::numeric_limits<std::int64_t>::min();
+
+    int Count() const { return static_cast<int>(FMembers.size()); }
+    bool Empty() const { return FMembers.empty(); }
+    T* At(int Index) const { return FMembers[static_cast<size_t>(Index)]; }
+    T* First() const { return FMembers.empty() ? nullptr : FMembers.front(); }
+    T* Last() const { return FMembers.empty() ? nullptr : FMembers.back(); }
+
+    // The member's position, or -1 once it has been removed.
+    int IndexOf(const T* Member) const {
+        return Member->FListPos == NotListed ? -1 : static_cast<int>(Member->FListPos - FBase);
+    }
+
+    void Append(T* Member) {
+        Member->FListPos = FBase + static_cast<std::int64_t>(FMembers.size());
+        FMembers.push_back(Member);
+    }
+
+    // Index runs from 0 to Count; Count appends.
+    void Insert(int Index, T* Member) {
+        const int N = Count();
+        if (Index >= N) {
+            Append(Member);
+        } else if (Index < N / 2) {
+            // Shift the front part down by one slot so the tail keeps its numbers.
+            for (int I = 0; I < Index; ++I) --FMembers[static_cast<size_t>(I)]->FListPos;
+            --FBase;
+            Member->FListPos = FBase + Index;
+            FMembers.insert(FMembers.begin() + Index, Member);
+        } else {
+            FMembers.insert(FMembers.begin() + Index, Member);
+            Renumber(Index);
+        }
+    }
+
+    void Remove(T* Member) {
+        const int Index = IndexOf(Member);
+        if (Index < 0) return;
+        const int N = Count();
+        if (Index == 0) {
+            FMembers.pop_front();
+            ++FBase;
+        } else if (Index == N - 1) {
+            FMembers.pop_back();
+        } else if (Index < N / 2) {
+            for (int I = 0; I < Index; ++I) ++FMembers[static_cast<size_t>(I)]->FListPos;
+            ++FBase;
+            FMembers.erase(FMembers.begin() + Index);
+        } else {
+            FMembers.erase(FMembers.begin() + Index);
+            Renumber(Index);
+        }
+        Member->FListPos = NotListed;
+    }
+
+    // Removes and returns the first member (Empty() must be false).
+    T* TakeFirst() {
+        T* Member = FMembers.front();
+        Remove(Member);
+        return Member;
+    }
+
+private:
+    void Renumber(int From) {
+        for (int I = From; I < Count(); ++I) FMembers[static_cast<size_t>(I)]->FListPos = FBase + I;
+    }
+
+    std::deque<T*> FMembers;
+    std::int64_t FBase = 0;
+};
+
+} // namespace folio
