@@ -3,12 +3,12 @@
 // The shortcut bar: TFolio and its model (groups and items), with the binary
 // stream and file format of its contents.
 
+#include "folio/FolioList.h"
 #include "framework/core/Streams.h"
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Font.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/ui/Controls.h"
-#include "folio/FolioList.h"
 
 #include <cstdint>
 #include <functional>
@@ -53,17 +53,23 @@ constexpr unsigned FolioOpenTimerId = 2;
 using TFolItemEvent = std::function<void(TObject* Sender, TFolioItem* Item)>;
 using TFolGroupEvent = std::function<void(TObject* Sender, TFolioGroup* Group)>;
 using TFolGroupClickEvent = std::function<void(TObject* Sender, TFolioGroup* Group, bool& Allow)>;
-using TFolGroupButtonEvent = std::function<void(TObject* Sender, TFolioGroup* Group, int& StartItem)>;
-using TFolGroupCaptionDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, TFolioGroup* Group,
-                                                     const TRect& CaptionRect, TFolGroupState State)>;
-using TFolGroupDrawEvent =
-    std::function<void(TObject* Sender, TCanvas* Canvas, TFolioGroup* Group, const TRect& GroupRect)>;
+using TFolGroupButtonEvent =
+    std::function<void(TObject* Sender, TFolioGroup* Group, int& StartItem)>;
+using TFolGroupCaptionDrawEvent =
+    std::function<void(TObject* Sender, TCanvas* Canvas, TFolioGroup* Group,
+                       const TRect& CaptionRect, TFolGroupState State)>;
+using TFolGroupDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, TFolioGroup* Group,
+                                              const TRect& GroupRect)>;
 using TFolEditingItemEvent = std::function<void(TObject* Sender, TFolioItem* Item, bool& CanEdit)>;
-using TFolEditingGroupEvent = std::function<void(TObject* Sender, TFolioGroup* Group, bool& CanEdit)>;
+using TFolEditingGroupEvent =
+    std::function<void(TObject* Sender, TFolioGroup* Group, bool& CanEdit)>;
 using TFolEditedItemEvent = std::function<void(TObject* Sender, TFolioItem* Item, String& NewText)>;
-using TFolEditedGroupEvent = std::function<void(TObject* Sender, TFolioGroup* Group, String& NewText)>;
-using TFolGetItemEditRectEvent = std::function<void(TObject* Sender, TFolioItem* Item, TRect& EditRect)>;
-using TFolGetGroupEditRectEvent = std::function<void(TObject* Sender, TFolioGroup* Group, TRect& EditRect)>;
+using TFolEditedGroupEvent =
+    std::function<void(TObject* Sender, TFolioGroup* Group, String& NewText)>;
+using TFolGetItemEditRectEvent =
+    std::function<void(TObject* Sender, TFolioItem* Item, TRect& EditRect)>;
+using TFolGetGroupEditRectEvent =
+    std::function<void(TObject* Sender, TFolioGroup* Group, TRect& EditRect)>;
 
 // ---------------------------------------------------------------------------
 // Items
@@ -76,6 +82,10 @@ public:
     ~TFolioItem() override;
     TFolioItem(const TFolioItem&) = delete;
     TFolioItem& operator=(const TFolioItem&) = delete;
+
+    // Items come from a pool of large pages: a group may hold millions.
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* Item, std::size_t Size) noexcept;
 
     void Assign(const TPersistent* Source) override;
     bool IsEqual(const TFolioItem* Item) const;
@@ -485,6 +495,8 @@ private:
     friend class TFolioGroup;
     friend class TFolioItems;
     friend class TFolioItem;
+    // White-box tests read and seed the interaction state.
+    friend struct TFolioInspector;
 
     void CMCtl3DChanged(TMessage& Message);
     void WMTimer(TMessage& Message);

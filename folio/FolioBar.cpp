@@ -13,31 +13,40 @@ const TClassInfo& TFolio::StaticClassInfo() {
                   &TFolio::SetBorderStyle, std::optional<TBorderStyle>(bsSingle))
             .Object("GroupsFont", &TFolio::GetGroupsFont, &TFolio::SetGroupsFont)
             .Object("Groups", &TFolio::GetGroups, &TFolio::SetGroups)
-            .Enum("Alignment", "TFolAlignment", {"baVertical", "baHorizontal"}, &TFolio::GetAlignment,
-                  &TFolio::SetAlignment, std::optional<TFolAlignment>(baVertical))
+            .Enum("Alignment", "TFolAlignment", {"baVertical", "baHorizontal"},
+                  &TFolio::GetAlignment, &TFolio::SetAlignment,
+                  std::optional<TFolAlignment>(baVertical))
             .Component("SmallImages", &TFolio::GetSmallImages, &TFolio::SetSmallImages)
             .Component("LargeImages", &TFolio::GetLargeImages, &TFolio::SetLargeImages)
             .Component("GroupImages", &TFolio::GetGroupImages, &TFolio::SetGroupImages)
             .Int("VisibleGroup", &TFolio::GetVisibleGroup, &TFolio::SetVisibleGroup)
-            .Object("VisibleGroupObject", &TFolio::GetVisibleGroupObject, &TFolio::SetVisibleGroupObject)
-            .Int("GroupCaptionHeight", &TFolio::GetGroupCaptionHeight, &TFolio::SetGroupCaptionHeight, 20)
+            .Object("VisibleGroupObject", &TFolio::GetVisibleGroupObject,
+                    &TFolio::SetVisibleGroupObject)
+            .Int("GroupCaptionHeight", &TFolio::GetGroupCaptionHeight,
+                 &TFolio::SetGroupCaptionHeight, 20)
             .Enum("AnimationStyle", "TFolAnimationStyle", {"asNone", "asLinear", "asAccelerate"},
                   &TFolio::GetAnimationStyle, &TFolio::SetAnimationStyle,
                   std::optional<TFolAnimationStyle>(asAccelerate))
             .Int("AnimationSpeed", &TFolio::GetAnimationSpeed, &TFolio::SetAnimationSpeed, 30)
             .Int("ItemSpacing", &TFolio::GetItemSpacing, &TFolio::SetItemSpacing, 12)
-            .Color("FrameHighlightColor", &TFolio::GetFrameHighlightColor, &TFolio::SetFrameHighlightColor,
-                   clBtnFace)
-            .Color("FrameShadowColor", &TFolio::GetFrameShadowColor, &TFolio::SetFrameShadowColor, cl3DDkShadow)
+            .Color("FrameHighlightColor", &TFolio::GetFrameHighlightColor,
+                   &TFolio::SetFrameHighlightColor, clBtnFace)
+            .Color("FrameShadowColor", &TFolio::GetFrameShadowColor, &TFolio::SetFrameShadowColor,
+                   cl3DDkShadow)
             .Int("Cursor", &TFolio::GetCursor, &TFolio::SetCursor, crDefault)
-            .Bool("CustomDrawGroupCaption", &TFolio::GetCustomDrawGroupCaption, &TFolio::SetCustomDrawGroupCaption)
+            .Bool("CustomDrawGroupCaption", &TFolio::GetCustomDrawGroupCaption,
+                  &TFolio::SetCustomDrawGroupCaption)
             .Bool("CustomDrawGroup", &TFolio::GetCustomDrawGroup, &TFolio::SetCustomDrawGroup)
-            .Int("ButtonClickDelay", &TFolio::GetButtonClickDelay, &TFolio::SetButtonClickDelay, 150)
+            .Int("ButtonClickDelay", &TFolio::GetButtonClickDelay, &TFolio::SetButtonClickDelay,
+                 150)
             .Bool("AllowDragging", &TFolio::GetAllowDragging, &TFolio::SetAllowDragging, true)
             .Bool("FlatBorder", &TFolio::GetFlatBorder, &TFolio::SetFlatBorder)
-            .Color("InsertMarkColor", &TFolio::GetInsertMarkColor, &TFolio::SetInsertMarkColor, clBlack)
-            .Bool("CustomItemEditing", &TFolio::GetCustomItemEditing, &TFolio::SetCustomItemEditing, false)
-            .Bool("CustomGroupEditing", &TFolio::GetCustomGroupEditing, &TFolio::SetCustomGroupEditing, false)
+            .Color("InsertMarkColor", &TFolio::GetInsertMarkColor, &TFolio::SetInsertMarkColor,
+                   clBlack)
+            .Bool("CustomItemEditing", &TFolio::GetCustomItemEditing, &TFolio::SetCustomItemEditing,
+                  false)
+            .Bool("CustomGroupEditing", &TFolio::GetCustomGroupEditing,
+                  &TFolio::SetCustomGroupEditing, false)
             .Event("OnItemDeletion", &TFolio::OnItemDeletion)
             .Event("OnItemClick", &TFolio::OnItemClick)
             .Event("OnGroupDeletion", &TFolio::OnGroupDeletion)
@@ -67,7 +76,8 @@ TFolio::TFolio(TComponent* AOwner) : TCustomControl(AOwner) {
     FSmallImagesLink = std::make_unique<TChangeLink>();
     FLargeImagesLink = std::make_unique<TChangeLink>();
     FGroupImagesLink = std::make_unique<TChangeLink>();
-    for (TChangeLink* Link : {FSmallImagesLink.get(), FLargeImagesLink.get(), FGroupImagesLink.get()})
+    for (TChangeLink* Link :
+         {FSmallImagesLink.get(), FLargeImagesLink.get(), FGroupImagesLink.get()})
         Link->OnChange = [this](TObject* Sender) { ImagesChanged(Sender); };
 
     SetDoubleBuffered(true);
@@ -103,7 +113,9 @@ void TFolio::SetGroupsFont(TFont* Value) {
     CreateRotatedFont();
 }
 
-void TFolio::SetGroups(TFolioGroups* Value) { FGroups->Assign(Value); }
+void TFolio::SetGroups(TFolioGroups* Value) {
+    FGroups->Assign(Value);
+}
 
 void TFolio::SetAlignment(TFolAlignment Value) {
     if (Value == FAlignment) return;
@@ -121,14 +133,21 @@ void TFolio::SetImageList(TImageList*& Field, TChangeLink& Link, TImageList* Val
     }
 }
 
-void TFolio::SetSmallImages(TImageList* Value) { SetImageList(FSmallImages, *FSmallImagesLink, Value); }
+void TFolio::SetSmallImages(TImageList* Value) {
+    SetImageList(FSmallImages, *FSmallImagesLink, Value);
+}
 
-void TFolio::SetLargeImages(TImageList* Value) { SetImageList(FLargeImages, *FLargeImagesLink, Value); }
+void TFolio::SetLargeImages(TImageList* Value) {
+    SetImageList(FLargeImages, *FLargeImagesLink, Value);
+}
 
-void TFolio::SetGroupImages(TImageList* Value) { SetImageList(FGroupImages, *FGroupImagesLink, Value); }
+void TFolio::SetGroupImages(TImageList* Value) {
+    SetImageList(FGroupImages, *FGroupImagesLink, Value);
+}
 
 void TFolio::SetVisibleGroup(int Value) {
-    if (Value < 0 || Value > FGroups->GetCount() - 1 || Value == FVisibleGroup || Value == FTargetGroup)
+    if (Value < 0 || Value > FGroups->GetCount() - 1 || Value == FVisibleGroup ||
+        Value == FTargetGroup)
         return;
     if (FAnimationStyle == asNone || IsLoading() || FGroups->GetCount() == 1) {
         FTargetGroup = -1;
@@ -209,7 +228,9 @@ void TFolio::SetCustomDrawGroup(bool Value) {
     Invalidate();
 }
 
-void TFolio::SetButtonClickDelay(int Value) { FButtonClickDelay = std::max(Value, 50); }
+void TFolio::SetButtonClickDelay(int Value) {
+    FButtonClickDelay = std::max(Value, 50);
+}
 
 void TFolio::SetFlatBorder(bool Value) {
     if (Value == FFlatBorder) return;
@@ -230,7 +251,9 @@ void TFolio::SetInsertMarkColor(TColor Value) {
 // ---------------------------------------------------------------------------
 // Image lists and fonts
 
-void TFolio::ImagesChanged(TObject*) { Invalidate(); }
+void TFolio::ImagesChanged(TObject*) {
+    Invalidate();
+}
 
 void TFolio::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove) {
@@ -271,17 +294,32 @@ void TFolio::CreateParams(TCreateParams& Params) {
     }
 }
 
-void TFolio::Paint() { FGroups->Paint(GetCanvas()); }
+void TFolio::Paint() {
+    FGroups->Paint(GetCanvas());
+}
 
 void TFolio::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
-    case WM_TIMER: WMTimer(Message); break;
-    case WM_HIDEEDITOR: WMHideEditor(Message); break;
-    case WM_NCPAINT: WMNCPaint(Message); break;
-    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
-    case CM_DESIGNHITTEST: CMDesignHitTest(Message); break;
-    default: TCustomControl::Dispatch(Message);
+    case CM_CTL3DCHANGED:
+        CMCtl3DChanged(Message);
+        break;
+    case WM_TIMER:
+        WMTimer(Message);
+        break;
+    case WM_HIDEEDITOR:
+        WMHideEditor(Message);
+        break;
+    case WM_NCPAINT:
+        WMNCPaint(Message);
+        break;
+    case CM_MOUSELEAVE:
+        CMMouseLeave(Message);
+        break;
+    case CM_DESIGNHITTEST:
+        CMDesignHitTest(Message);
+        break;
+    default:
+        TCustomControl::Dispatch(Message);
     }
 }
 
@@ -305,7 +343,9 @@ void TFolio::WMTimer(TMessage& Message) {
     }
 }
 
-void TFolio::WMHideEditor(TMessage& Message) { HideEditor(Message.WParam != 0); }
+void TFolio::WMHideEditor(TMessage& Message) {
+    HideEditor(Message.WParam != 0);
+}
 
 void TFolio::WMNCPaint(TMessage& Message) {
     TCustomControl::Dispatch(Message);
@@ -331,7 +371,8 @@ void TFolio::CMDesignHitTest(TMessage& Message) {
 // Public operations
 
 TFolioGroup* TFolio::GetGroupUnderCurosr() const {
-    if (!GetVisibleGroupObject() || FHoverGroup < 0 || FHoverGroup >= FGroups->GetCount()) return nullptr;
+    if (!GetVisibleGroupObject() || FHoverGroup < 0 || FHoverGroup >= FGroups->GetCount())
+        return nullptr;
     return FGroups->GetGroup(FHoverGroup);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <limits>
@@ -20,7 +21,7 @@ public:
 
     int Count() const { return static_cast<int>(FMembers.size()); }
     bool Empty() const { return FMembers.empty(); }
-    T* At(int Index) const { return FMembers[static_cast<size_t>(Index)]; }
+    T* At(int Index) const { return FMembers[static_cast<std::size_t>(Index)]; }
     T* First() const { return FMembers.empty() ? nullptr : FMembers.front(); }
     T* Last() const { return FMembers.empty() ? nullptr : FMembers.back(); }
 
@@ -41,7 +42,7 @@ public:
             Append(Member);
         } else if (Index < N / 2) {
             // Shift the front part down by one slot so the tail keeps its numbers.
-            for (int I = 0; I < Index; ++I) --FMembers[static_cast<size_t>(I)]->FListPos;
+            for (int I = 0; I < Index; ++I) --FMembers[static_cast<std::size_t>(I)]->FListPos;
             --FBase;
             Member->FListPos = FBase + Index;
             FMembers.insert(FMembers.begin() + Index, Member);
@@ -61,7 +62,7 @@ public:
         } else if (Index == N - 1) {
             FMembers.pop_back();
         } else if (Index < N / 2) {
-            for (int I = 0; I < Index; ++I) ++FMembers[static_cast<size_t>(I)]->FListPos;
+            for (int I = 0; I < Index; ++I) ++FMembers[static_cast<std::size_t>(I)]->FListPos;
             ++FBase;
             FMembers.erase(FMembers.begin() + Index);
         } else {
@@ -80,7 +81,7 @@ public:
 
 private:
     void Renumber(int From) {
-        for (int I = From; I < Count(); ++I) FMembers[static_cast<size_t>(I)]->FListPos = FBase + I;
+        for (int I = From; I < Count(); ++I) FMembers[static_cast<std::size_t>(I)]->FListPos = FBase + I;
     }
 
     std::deque<T*> FMembers;

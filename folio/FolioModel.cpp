@@ -10,10 +10,13 @@ namespace folio {
 
 namespace {
 
-[[noreturn]] void IndexOutOfRange() { throw Exception("Index out of range"); }
+[[noreturn]] void IndexOutOfRange() {
+    throw Exception("Index out of range");
+}
 
 [[noreturn]] void InsertIndexError(int Index, int Count) {
-    throw EListError(Format("List index out of bounds (%d): insert positions run from 0 to %d", Index, Count));
+    throw EListError(
+        Format("List index out of bounds (%d): insert positions run from 0 to %d", Index, Count));
 }
 
 } // namespace
@@ -23,7 +26,9 @@ namespace {
 
 FOLIO_DEFINE_CLASS(TFolioItem, TPersistent)
 
-TFolioItem::TFolioItem(TFolioItems* AItems) { Bind(AItems); }
+TFolioItem::TFolioItem(TFolioItems* AItems) {
+    Bind(AItems);
+}
 
 TFolioItem::~TFolioItem() {
     if (FItems) FItems->FList.Remove(this);
@@ -41,9 +46,13 @@ void TFolioItem::Bind(TFolioItems* AItems) {
     FGroup = AItems ? AItems->FGroup : nullptr;
 }
 
-int TFolioItem::GetIndex() const { return FItems ? FItems->FList.IndexOf(this) : -1; }
+int TFolioItem::GetIndex() const {
+    return FItems ? FItems->FList.IndexOf(this) : -1;
+}
 
-void TFolioItem::Delete() { delete this; }
+void TFolioItem::Delete() {
+    delete this;
+}
 
 void TFolioItem::SetCaption(const String& Value) {
     if (Value == FCaption) return;
@@ -85,7 +94,9 @@ void TFolioItem::EndEdit(bool Cancel) {
     if (FBar && FBar->FEditedItem == this) FBar->HideEditor(!Cancel);
 }
 
-bool TFolioItem::GetEdited() const { return FBar && FBar->FEditedItem == this; }
+bool TFolioItem::GetEdited() const {
+    return FBar && FBar->FEditedItem == this;
+}
 
 bool TFolioItem::IsEqual(const TFolioItem* Item) const {
     return Item && FImageIndex == Item->FImageIndex && FOverImageIndex == Item->FOverImageIndex &&
@@ -117,9 +128,13 @@ void TFolioItem::Paint(TCanvas*) {
 
 FOLIO_DEFINE_CLASS(TFolioItems, TPersistent)
 
-TFolioItems::TFolioItems(TFolioGroup* AGroup) { Rebind(AGroup); }
+TFolioItems::TFolioItems(TFolioGroup* AGroup) {
+    Rebind(AGroup);
+}
 
-TFolioItems::~TFolioItems() { Clear(); }
+TFolioItems::~TFolioItems() {
+    Clear();
+}
 
 void TFolioItems::Rebind(TFolioGroup* AGroup) {
     FGroup = AGroup;
@@ -132,7 +147,9 @@ TFolioItem* TFolioItems::GetItem(int Index) const {
     return FList.At(Index);
 }
 
-void TFolioItems::SetItem(int Index, const TFolioItem* Item) { GetItem(Index)->Assign(Item); }
+void TFolioItems::SetItem(int Index, const TFolioItem* Item) {
+    GetItem(Index)->Assign(Item);
+}
 
 TFolioItem* TFolioItems::Add(const String& Caption, int ImageIndex) {
     return AddObject(Caption, ImageIndex, nullptr);
@@ -157,7 +174,8 @@ TFolioItem* TFolioItems::Insert(int Index, const String& Caption, int ImageIndex
     return InsertObject(Index, Caption, ImageIndex, nullptr);
 }
 
-TFolioItem* TFolioItems::InsertObject(int Index, const String& Caption, int ImageIndex, void* Data) {
+TFolioItem* TFolioItems::InsertObject(int Index, const String& Caption, int ImageIndex,
+                                      void* Data) {
     if (Index < 0 || Index > FList.Count()) InsertIndexError(Index, FList.Count());
     auto* Item = new TFolioItem(this);
     FList.Insert(Index, Item);
@@ -168,7 +186,9 @@ TFolioItem* TFolioItems::InsertObject(int Index, const String& Caption, int Imag
     return Item;
 }
 
-void TFolioItems::Delete(TFolioItem* Item) { delete Item; }
+void TFolioItems::Delete(TFolioItem* Item) {
+    delete Item;
+}
 
 void TFolioItems::Clear() {
     // Always the first item, so deletion events arrive in index order.
@@ -235,7 +255,8 @@ const TClassInfo& TFolioGroup::StaticClassInfo() {
 }
 
 TFolioGroup::TFolioGroup(TFolioGroups* AGroups)
-    : FGroups(AGroups), FBar(AGroups ? AGroups->FBar : nullptr), FBitmap(std::make_unique<TBitmap>()) {
+    : FGroups(AGroups), FBar(AGroups ? AGroups->FBar : nullptr),
+      FBitmap(std::make_unique<TBitmap>()) {
     FItems = std::make_unique<TFolioItems>(this);
 }
 
@@ -271,17 +292,25 @@ void TFolioGroup::Changed() const {
     if (FBar) FBar->Invalidate();
 }
 
-int TFolioGroup::GetIndex() const { return FGroups ? FGroups->FList.IndexOf(this) : -1; }
+int TFolioGroup::GetIndex() const {
+    return FGroups ? FGroups->FList.IndexOf(this) : -1;
+}
 
-void TFolioGroup::Delete() { delete this; }
+void TFolioGroup::Delete() {
+    delete this;
+}
 
-bool TFolioGroup::GetVisible() const { return FBar && GetIndex() == FBar->FVisibleGroup; }
+bool TFolioGroup::GetVisible() const {
+    return FBar && GetIndex() == FBar->FVisibleGroup;
+}
 
 void TFolioGroup::SetVisible(bool Value) {
     if (Value && FBar) FBar->SetVisibleGroup(GetIndex());
 }
 
-TPersistent* TFolioGroup::GetOwner() const { return FBar; }
+TPersistent* TFolioGroup::GetOwner() const {
+    return FBar;
+}
 
 String TFolioGroup::GetNamePath() const {
     if (!FBar) return String();
@@ -335,7 +364,9 @@ void TFolioGroup::SetImageSize(TFolImageSize Value) {
     if (GetVisible()) Changed();
 }
 
-void TFolioGroup::SetItems(TFolioItems* Value) { FItems->Assign(Value); }
+void TFolioGroup::SetItems(TFolioItems* Value) {
+    FItems->Assign(Value);
+}
 
 void TFolioGroup::SetStartItem(int Value) {
     // 64-bit arithmetic: Value may be anything an application passes.
@@ -373,8 +404,9 @@ void TFolioGroup::EndEdit(bool Cancel) {
 }
 
 bool TFolioGroup::IsEqual(const TFolioGroup* Group) const {
-    return Group && FCaption == Group->FCaption && FData == Group->FData && FEndColor == Group->FEndColor &&
-           FColor == Group->FColor && FStartColor == Group->FStartColor && FStyle == Group->FStyle &&
+    return Group && FCaption == Group->FCaption && FData == Group->FData &&
+           FEndColor == Group->FEndColor && FColor == Group->FColor &&
+           FStartColor == Group->FStartColor && FStyle == Group->FStyle &&
            FCaptionColor == Group->FCaptionColor && FFixedBitmap == Group->FFixedBitmap &&
            FTag == Group->FTag && FHint == Group->FHint && FShowHint == Group->FShowHint &&
            FItems->Equals(Group->FItems.get());
@@ -414,16 +446,22 @@ FOLIO_DEFINE_CLASS(TFolioGroups, TPersistent)
 
 TFolioGroups::TFolioGroups(TFolio* ABar) : FBar(ABar) {}
 
-TFolioGroups::~TFolioGroups() { Clear(); }
+TFolioGroups::~TFolioGroups() {
+    Clear();
+}
 
 TFolioGroup* TFolioGroups::GetGroup(int Index) const {
     if (Index < 0 || Index >= FList.Count()) IndexOutOfRange();
     return FList.At(Index);
 }
 
-void TFolioGroups::SetGroup(int Index, const TFolioGroup* Group) { GetGroup(Index)->Assign(Group); }
+void TFolioGroups::SetGroup(int Index, const TFolioGroup* Group) {
+    GetGroup(Index)->Assign(Group);
+}
 
-TFolioGroup* TFolioGroups::Add(const String& Caption) { return AddObject(Caption, nullptr); }
+TFolioGroup* TFolioGroups::Add(const String& Caption) {
+    return AddObject(Caption, nullptr);
+}
 
 TFolioGroup* TFolioGroups::Append(TFolioGroup* Group) {
     FList.Append(Group);
@@ -445,7 +483,9 @@ TFolioGroup* TFolioGroups::AddObject(const String& Caption, void* Data) {
     return Append(Group);
 }
 
-TFolioGroup* TFolioGroups::Insert(int Index, const String& Caption) { return InsertObject(Index, Caption, nullptr); }
+TFolioGroup* TFolioGroups::Insert(int Index, const String& Caption) {
+    return InsertObject(Index, Caption, nullptr);
+}
 
 TFolioGroup* TFolioGroups::InsertObject(int Index, const String& Caption, void* Data) {
     if (Index < 0 || Index > FList.Count()) InsertIndexError(Index, FList.Count());
@@ -457,7 +497,9 @@ TFolioGroup* TFolioGroups::InsertObject(int Index, const String& Caption, void* 
     return Group;
 }
 
-void TFolioGroups::Delete(TFolioGroup* Group) { delete Group; }
+void TFolioGroups::Delete(TFolioGroup* Group) {
+    delete Group;
+}
 
 void TFolioGroups::Clear() {
     while (!FList.Empty()) delete FList.First();

@@ -19,7 +19,8 @@ constexpr std::int64_t MinGroupRecord = 4 + 4 + 4 + 12 + 1 + 1 + 4 + 1 + 4 + 1 +
 
 // The Data slot of the format is 32 bits wide; in memory Data is a pointer.
 std::int32_t DataToSlot(void* Data) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(Data)));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(Data)));
 }
 
 void* SlotToData(std::int32_t Slot) {
@@ -190,7 +191,8 @@ void CollectData(const TFolioGroups& Groups, std::vector<void*>& Data) {
 }
 
 void RestoreData(TFolioItems& Items, const std::vector<void*>& Data, size_t& Next) {
-    for (int I = 0; I < Items.GetCount() && Next < Data.size(); ++I) Items.GetItem(I)->SetData(Data[Next++]);
+    for (int I = 0; I < Items.GetCount() && Next < Data.size(); ++I)
+        Items.GetItem(I)->SetData(Data[Next++]);
 }
 
 void RestoreData(TFolioGroups& Groups, const std::vector<void*>& Data, size_t& Next) {
@@ -339,9 +341,13 @@ void TFolioGroups::Assign(const TPersistent* Source) {
 // ---------------------------------------------------------------------------
 // The bar
 
-void TFolio::SaveToStream(TStream& Stream) { FGroups->WriteData(Stream); }
+void TFolio::SaveToStream(TStream& Stream) {
+    FGroups->WriteData(Stream);
+}
 
-void TFolio::LoadFromStream(TStream& Stream) { FGroups->ReadData(Stream); }
+void TFolio::LoadFromStream(TStream& Stream) {
+    FGroups->ReadData(Stream);
+}
 
 void TFolio::SaveToFile(const String& FileName) {
     TFileStream File(FileName, fmCreate);

@@ -54,8 +54,12 @@ TEST(FolioModel, DeletionEventsComeItemsFirstInIndexOrder) {
         R.Groups().GetGroup(1)->GetItems()->Clear();
         EXPECT_EQ(R.Log, (Strings{"i:b1"}));
         R.Log.clear();
-        R.Bar.OnGroupDeletion = [&Log](TObject*, TFolioGroup* G) { Log.push_back("g:" + G->GetCaption()); };
-        R.Bar.OnItemDeletion = [&Log](TObject*, TFolioItem* I) { Log.push_back("i:" + I->GetCaption()); };
+        R.Bar.OnGroupDeletion = [&Log](TObject*, TFolioGroup* G) {
+            Log.push_back("g:" + G->GetCaption());
+        };
+        R.Bar.OnItemDeletion = [&Log](TObject*, TFolioItem* I) {
+            Log.push_back("i:" + I->GetCaption());
+        };
     }
     // Destroying the bar destroys the groups from the first, each after its items.
     EXPECT_EQ(Log, (Strings{"i:a1", "i:a2", "g:A", "g:B", "g:C"}));
@@ -311,11 +315,11 @@ TEST(FolioModel, RepaintRulesOfTheSetters) {
         Change();
         return Bar.FInvalidations - Before;
     };
-    EXPECT_EQ(Repaints([&] { Closed->SetColor(1); }), 0);      // not visible
-    EXPECT_EQ(Repaints([&] { Open->SetColor(1); }), 1);        // gbColor, visible
-    EXPECT_EQ(Repaints([&] { Open->SetColor(1); }), 0);        // unchanged
-    EXPECT_EQ(Repaints([&] { Open->SetStartColor(5); }), 0);   // not gbGradient
-    EXPECT_EQ(Repaints([&] { Closed->SetCaption("x"); }), 1);  // captions always show
+    EXPECT_EQ(Repaints([&] { Closed->SetColor(1); }), 0);     // not visible
+    EXPECT_EQ(Repaints([&] { Open->SetColor(1); }), 1);       // gbColor, visible
+    EXPECT_EQ(Repaints([&] { Open->SetColor(1); }), 0);       // unchanged
+    EXPECT_EQ(Repaints([&] { Open->SetStartColor(5); }), 0);  // not gbGradient
+    EXPECT_EQ(Repaints([&] { Closed->SetCaption("x"); }), 1); // captions always show
     EXPECT_EQ(Repaints([&] { ClosedItem->SetCaption("y"); }), 0);
     EXPECT_EQ(Repaints([&] { ClosedItem->SetImageIndex(4); }), 1);
     EXPECT_EQ(Repaints([&] { ClosedItem->SetTag(4); }), 0);

@@ -33,7 +33,8 @@ void Load(TFolio& Bar, const Bytes& Data) {
 }
 
 void Int(Bytes& B, std::int32_t V) {
-    for (int I = 0; I < 4; ++I) B.push_back(static_cast<unsigned char>(static_cast<std::uint32_t>(V) >> (8 * I)));
+    for (int I = 0; I < 4; ++I)
+        B.push_back(static_cast<unsigned char>(static_cast<std::uint32_t>(V) >> (8 * I)));
 }
 
 void Str(Bytes& B, const std::string& S) {
@@ -48,16 +49,17 @@ Bytes WorkedExample() {
     Int(B, 1);
     Int(B, 100);
     Str(B, "New");
-    Int(B, 0);                                      // Data
-    for (int I = 0; I < 3; ++I) Int(B, static_cast<std::int32_t>(0x80000010)); // EndColor, Color, StartColor
-    B.push_back(1);                                 // BitmapEmpty
-    B.push_back(0);                                 // Style gbColor
-    Int(B, static_cast<std::int32_t>(0x8000000F)); // CaptionColor
-    B.push_back(1);                                 // FixedBitmap
-    Int(B, 0);                                      // Tag
-    B.push_back(1);                                 // ImageSize isLarge
-    Str(B, "");                                     // Hint
-    B.push_back(0);                                 // ShowHint
+    Int(B, 0); // Data
+    for (int I = 0; I < 3; ++I)
+        Int(B, static_cast<std::int32_t>(0x80000010)); // EndColor, Color, StartColor
+    B.push_back(1);                                    // BitmapEmpty
+    B.push_back(0);                                    // Style gbColor
+    Int(B, static_cast<std::int32_t>(0x8000000F));     // CaptionColor
+    B.push_back(1);                                    // FixedBitmap
+    Int(B, 0);                                         // Tag
+    B.push_back(1);                                    // ImageSize isLarge
+    Str(B, "");                                        // Hint
+    B.push_back(0);                                    // ShowHint
     Int(B, 100);
     Int(B, 0);
     return B;
@@ -85,8 +87,12 @@ void Fill(TFolio& Bar) {
 struct TDeletionLog {
     std::vector<std::string> Log;
     void Attach(TFolio& Bar) {
-        Bar.OnGroupDeletion = [this](TObject*, TFolioGroup* G) { Log.push_back("g:" + G->GetCaption()); };
-        Bar.OnItemDeletion = [this](TObject*, TFolioItem* I) { Log.push_back("i:" + I->GetCaption()); };
+        Bar.OnGroupDeletion = [this](TObject*, TFolioGroup* G) {
+            Log.push_back("g:" + G->GetCaption());
+        };
+        Bar.OnItemDeletion = [this](TObject*, TFolioItem* I) {
+            Log.push_back("i:" + I->GetCaption());
+        };
     }
 };
 
@@ -103,7 +109,8 @@ TEST(FolioStream, WorkedExampleAndEmptyBarBytes) {
 
 TEST(FolioStream, ItemRecordLayout) {
     TFolioGroups Groups(nullptr);
-    TFolioItem* Item = Groups.Add("")->GetItems()->AddObject("abc", 7, reinterpret_cast<void*>(0x11223344));
+    TFolioItem* Item =
+        Groups.Add("")->GetItems()->AddObject("abc", 7, reinterpret_cast<void*>(0x11223344));
     Item->SetOverImageIndex(-1);
     Item->SetTag(5);
     Item->SetShowHint(true);
@@ -167,11 +174,11 @@ TEST(FolioStream, SaveLoadSaveGivesIdenticalBytesAndEqualGroups) {
 
 TEST(FolioStream, ReaderTakesValuesAsStored) {
     Bytes B = WorkedExample();
-    B[0] = 50; // collection version 50
-    B[8] = 7; // group version 7 instead of 100
-    B[8 + 4 + 7 + 16] = 2;      // BitmapEmpty 2: no picture follows
-    B[8 + 4 + 7 + 16 + 1] = 9;  // Style outside the named values
-    B[52] = 99;                 // items version
+    B[0] = 50;                 // collection version 50
+    B[8] = 7;                  // group version 7 instead of 100
+    B[8 + 4 + 7 + 16] = 2;     // BitmapEmpty 2: no picture follows
+    B[8 + 4 + 7 + 16 + 1] = 9; // Style outside the named values
+    B[52] = 99;                // items version
     TFolio Bar(nullptr);
     Load(Bar, B);
     ASSERT_EQ(Bar.GetGroups()->GetCount(), 1);
@@ -229,7 +236,8 @@ TEST(FolioStream, DamagedStreamsLeaveTheBarUntouched) {
     const Bytes Good = Save(Original);
 
     std::vector<Bytes> Damaged;
-    for (size_t Cut : {size_t(3), size_t(8), size_t(30), Good.size() - 1}) Damaged.emplace_back(Good.begin(), Good.begin() + Cut);
+    for (size_t Cut : {size_t(3), size_t(8), size_t(30), Good.size() - 1})
+        Damaged.emplace_back(Good.begin(), Good.begin() + Cut);
     Bytes HugeCount = Good;
     HugeCount[4] = 0xFF;
     HugeCount[5] = 0xFF;
