@@ -125,7 +125,9 @@ void TFolio::SetAlignment(TFolAlignment Value) {
 
 void TFolio::SetImageList(TImageList*& Field, TChangeLink& Link, TImageList* Value) {
     if (Value == Field) return;
-    if (Field) Field->UnRegisterChanges(&Link);
+    // A list being destroyed has already let go of its links; only a live
+    // one is asked to drop ours.
+    if (Field && Link.Sender == Field) Field->UnRegisterChanges(&Link);
     Field = Value;
     if (Value) {
         Value->RegisterChanges(&Link);

@@ -239,7 +239,7 @@ void TFolioGroup::WriteData(TStream& Stream) const {
     W.Int(FEndColor);
     W.Int(FColor);
     W.Int(FStartColor);
-    const bool Empty = FBitmap->Empty();
+    const bool Empty = FBitmap->GetEmpty();
     W.Byte(Empty ? 1 : 0);
     if (!Empty) {
         W.Flush();
@@ -282,7 +282,7 @@ void TFolioGroup::TakeContents(TFolioGroup& Staged) {
     FColor = Staged.FColor;
     FStartColor = Staged.FStartColor;
     // A record without a picture leaves the group's picture as it was.
-    if (!Staged.FBitmap->Empty()) std::swap(FBitmap, Staged.FBitmap);
+    if (!Staged.FBitmap->GetEmpty()) std::swap(FBitmap, Staged.FBitmap);
     FStyle = Staged.FStyle;
     FCaptionColor = Staged.FCaptionColor;
     FFixedBitmap = Staged.FFixedBitmap;

@@ -184,7 +184,7 @@ TEST(FolioStream, ReaderTakesValuesAsStored) {
     ASSERT_EQ(Bar.GetGroups()->GetCount(), 1);
     EXPECT_EQ(Bar.GetGroups()->GetGroup(0)->GetCaption(), "New");
     EXPECT_EQ(Bar.GetGroups()->GetGroup(0)->GetStyle(), 9);
-    EXPECT_TRUE(Bar.GetGroups()->GetGroup(0)->GetBitmap()->Empty());
+    EXPECT_TRUE(Bar.GetGroups()->GetGroup(0)->GetBitmap()->GetEmpty());
     // The writer normalises nothing but the version words and flags.
     const Bytes Again = Save(Bar);
     EXPECT_EQ(Again[8 + 4 + 7 + 16 + 1], 9);
@@ -192,9 +192,9 @@ TEST(FolioStream, ReaderTakesValuesAsStored) {
 
 TEST(FolioStream, ZeroOrNegativeCountsLoadNoGroupsAndStopReading) {
     for (std::int32_t Count : {0, -1, -2147483647 - 1}) {
+        TDeletionLog Log;
         TFolio Bar(nullptr);
         Fill(Bar);
-        TDeletionLog Log;
         Log.Attach(Bar);
         Bytes B;
         Int(B, 100);
@@ -212,11 +212,11 @@ TEST(FolioStream, ZeroOrNegativeCountsLoadNoGroupsAndStopReading) {
 }
 
 TEST(FolioStream, LoadDeletesOldContentsWithEventsBeforeAppending) {
+    TDeletionLog Log; // outlives the bar, whose destruction reports too
     TFolio Bar(nullptr);
     Fill(Bar);
     Bar.SetAnimationStyle(asNone);
     Bar.SetVisibleGroup(1);
-    TDeletionLog Log;
     Log.Attach(Bar);
     int GroupsWhenFirstEvent = -1;
     Bar.OnGroupDeletion = [&](TObject*, TFolioGroup* G) {
@@ -256,11 +256,11 @@ TEST(FolioStream, DamagedStreamsLeaveTheBarUntouched) {
 
     for (size_t I = 0; I < Damaged.size(); ++I) {
         SCOPED_TRACE(I);
+        TDeletionLog Log;
         TFolio Bar(nullptr);
         Fill(Bar);
         Bar.SetAnimationStyle(asNone);
         Bar.SetVisibleGroup(1);
-        TDeletionLog Log;
         Log.Attach(Bar);
         if (I + 1 == Damaged.size())
             EXPECT_THROW(Load(Bar, Damaged[I]), Exception);
@@ -269,12 +269,11 @@ TEST(FolioStream, DamagedStreamsLeaveTheBarUntouched) {
         EXPECT_TRUE(Log.Log.empty());
         EXPECT_EQ(Save(Bar), Good);
         EXPECT_EQ(Bar.GetVisibleGroup(), 1);
-        Bar.OnGroupDeletion = nullptr;
-        Bar.OnItemDeletion = nullptr;
     }
 }
 
 TEST(FolioStream, AssignIsADeepCopyAndSelfAssignmentRebuilds) {
+    TDeletionLog Log;
     TFolio Bar(nullptr);
     Fill(Bar);
     int Marker = 0;
@@ -286,14 +285,11 @@ TEST(FolioStream, AssignIsADeepCopyAndSelfAssignmentRebuilds) {
     EXPECT_EQ(Save(Other), Before);
     EXPECT_EQ(Other.GetGroups()->GetGroup(1)->GetData(), &Marker); // full pointer width
 
-    TDeletionLog Log;
     Log.Attach(Bar);
-    TFolioGroup* OldFirst = Bar.GetGroups()->GetGroup(0);
     Bar.GetGroups()->Assign(Bar.GetGroups());
     EXPECT_EQ(Log.Log.size(), 5u); // every old group and item was rebuilt
     EXPECT_EQ(Save(Bar), Before);
     EXPECT_EQ(Bar.GetGroups()->GetGroup(1)->GetData(), &Marker);
-    (void)OldFirst;
 
     TFolioItems* Items = Bar.GetGroups()->GetGroup(0)->GetItems();
     Log.Log.clear();
