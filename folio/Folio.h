@@ -489,6 +489,8 @@ protected:
     void DoStartDrag(TDragObject*& DragObject) override;
     void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
     void DragDrop(TObject* Source, int X, int Y) override;
+    // A new Ctl3D value takes effect through the window's creation parameters.
+    void CMCtl3DChanged(TMessage& Message) override;
 
 private:
     friend class TFolioGroups;
@@ -498,7 +500,6 @@ private:
     // White-box tests read and seed the interaction state.
     friend struct TFolioInspector;
 
-    void CMCtl3DChanged(TMessage& Message);
     void WMTimer(TMessage& Message);
     void WMHideEditor(TMessage& Message);
     void WMNCPaint(TMessage& Message);

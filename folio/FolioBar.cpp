@@ -1,6 +1,9 @@
 #include "folio/Folio.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/gfx/Canvas.h"
+#include "framework/gfx/Edges.h"
+#include "framework/ui/Forms.h"
 
 #include <algorithm>
 
@@ -127,7 +130,7 @@ void TFolio::SetImageList(TImageList*& Field, TChangeLink& Link, TImageList* Val
     if (Value == Field) return;
     // A list being destroyed has already let go of its links; only a live
     // one is asked to drop ours.
-    if (Field && Link.Sender == Field) Field->UnRegisterChanges(&Link);
+    if (Field && Link.GetSender() == Field) Field->UnRegisterChanges(&Link);
     Field = Value;
     if (Value) {
         Value->RegisterChanges(&Link);
@@ -172,7 +175,8 @@ void TFolio::InternalSetVisibleGroup(int Index) {
 }
 
 void TFolio::DesignerModified() {
-    // TODO: tell the form designer (through the parent form) that the form changed.
+    if (TCustomForm* Form = GetParentForm(this))
+        if (IDesigner* Designer = Form->GetDesigner()) Designer->Modified();
 }
 
 TFolioGroup* TFolio::GetVisibleGroupObject() const {
@@ -326,7 +330,7 @@ void TFolio::Dispatch(TMessage& Message) {
 }
 
 void TFolio::CMCtl3DChanged(TMessage& Message) {
-    TCustomControl::Dispatch(Message);
+    TCustomControl::CMCtl3DChanged(Message);
     RecreateWnd();
 }
 
@@ -350,8 +354,22 @@ void TFolio::WMHideEditor(TMessage& Message) {
 }
 
 void TFolio::WMNCPaint(TMessage& Message) {
-    TCustomControl::Dispatch(Message);
-    // TODO: with FlatBorder, draw a one-pixel sunken edge over the border.
+    if (!FFlatBorder || !HandleAllocated()) {
+        TCustomControl::Dispatch(Message);
+        return;
+    }
+    // A one-pixel sunken edge around the client area, in window coordinates,
+    // covers the plain one-pixel border the window has.
+    TCanvas* DC = GetWindowDC(GetHandle());
+    if (!DC) return;
+    try {
+        TRect R = Rect(0, 0, GetClientWidth() + 2, GetClientHeight() + 2);
+        DrawEdge(DC, R, BDR_SUNKENOUTER, BF_RECT);
+    } catch (...) {
+        ReleaseDC(GetHandle(), DC);
+        throw;
+    }
+    ReleaseDC(GetHandle(), DC);
 }
 
 void TFolio::CMMouseLeave(TMessage& Message) {
@@ -365,8 +383,15 @@ void TFolio::CMMouseLeave(TMessage& Message) {
 }
 
 void TFolio::CMDesignHitTest(TMessage& Message) {
-    // TODO: answer 1 for a point on any group caption.
+    // At design time only the captions take the mouse; everything else goes
+    // to the designer, which selects and moves the bar.
+    const TPoint P = LParamToPoint(Message.LParam);
     Message.Result = 0;
+    for (int I = 0; I < FGroups->GetCount(); ++I)
+        if (FGroups->GetGroup(I)->GetCaptionRect().Contains(P)) {
+            Message.Result = 1;
+            return;
+        }
 }
 
 // ---------------------------------------------------------------------------

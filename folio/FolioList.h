@@ -81,7 +81,8 @@ public:
 
 private:
     void Renumber(int From) {
-        for (int I = From; I < Count(); ++I) FMembers[static_cast<std::size_t>(I)]->FListPos = FBase + I;
+        for (int I = From; I < Count(); ++I)
+            FMembers[static_cast<std::size_t>(I)]->FListPos = FBase + I;
     }
 
     std::deque<T*> FMembers;

@@ -262,3 +262,19 @@ TEST(FolioBar, TimerMessagesGoToTheirHandlers) {
     Bar.Dispatch(Leave);
     EXPECT_EQ(I::HoverGroup(Bar), -1);
 }
+
+TEST(FolioBar, DesignHitTestAnswersForCaptionsOnly) {
+    TFolio Bar(nullptr);
+    Bar.SetAnimationStyle(asNone);
+    Bar.SetHeight(200);
+    for (const char* C : {"a", "b"}) Bar.GetGroups()->Add(C);
+    const int H = Bar.GetClientHeight();
+    auto HitTest = [&](int X, int Y) {
+        TMessage M{CM_DESIGNHITTEST, 0, PointToLParam(Point(X, Y)), 0};
+        Bar.Dispatch(M);
+        return M.Result;
+    };
+    EXPECT_EQ(HitTest(3, 5), 1);
+    EXPECT_EQ(HitTest(3, H - 5), 1);
+    EXPECT_EQ(HitTest(3, 60), 0); // the open group's items
+}

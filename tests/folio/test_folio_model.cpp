@@ -305,15 +305,28 @@ TEST(FolioModel, NamePathAndOwner) {
     EXPECT_EQ(Bar.GetGroups()->GetGroup(2)->GetOwner(), &Bar);
 }
 
+namespace {
+
+struct TCountingBar : TFolio {
+    using TFolio::TFolio;
+    void Invalidate() override {
+        ++Invalidations;
+        TFolio::Invalidate();
+    }
+    int Invalidations = 0;
+};
+
+} // namespace
+
 TEST(FolioModel, RepaintRulesOfTheSetters) {
-    TFolio Bar(nullptr);
+    TCountingBar Bar(nullptr);
     TFolioGroup* Open = Bar.GetGroups()->Add("open");
     TFolioGroup* Closed = Bar.GetGroups()->Add("closed");
     TFolioItem* ClosedItem = Closed->GetItems()->Add("c", -1);
     auto Repaints = [&](auto Change) {
-        const int Before = Bar.FInvalidations;
+        const int Before = Bar.Invalidations;
         Change();
-        return Bar.FInvalidations - Before;
+        return Bar.Invalidations - Before;
     };
     EXPECT_EQ(Repaints([&] { Closed->SetColor(1); }), 0);     // not visible
     EXPECT_EQ(Repaints([&] { Open->SetColor(1); }), 1);       // gbColor, visible
