@@ -6,6 +6,7 @@
 #include "folio/FolioList.h"
 #include "framework/core/Streams.h"
 #include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Colors.h"
 #include "framework/gfx/Font.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/ui/Controls.h"
@@ -32,15 +33,6 @@ enum TFolGroupState : std::uint8_t { gsNormal, gsOver, gsPressed };
 enum TFolImageSize : std::uint8_t { isSmall, isLarge };
 enum TFolGroupBackgroungStyle : std::uint8_t { gbColor, gbBitmap, gbGradient };
 enum TFrameRectState : std::uint8_t { frsRegular, frsOver, frsPressed };
-
-// System colours the bar uses.
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clWindow = static_cast<TColor>(0x80000005);
-constexpr TColor clBtnFace = static_cast<TColor>(0x8000000F);
-constexpr TColor clBtnShadow = static_cast<TColor>(0x80000010);
-constexpr TColor clBtnText = static_cast<TColor>(0x80000012);
-constexpr TColor clBtnHighlight = static_cast<TColor>(0x80000014);
-constexpr TColor cl3DDkShadow = static_cast<TColor>(0x80000015);
 
 // The private message the in-place editor posts to the bar to close itself.
 constexpr unsigned WM_HIDEEDITOR = WM_USER + 100;

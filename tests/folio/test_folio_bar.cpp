@@ -74,6 +74,11 @@ TEST(FolioBar, FreshBarStateAndDeclaredDefaults) {
     ASSERT_NE(Flat, nullptr);
     EXPECT_FALSE(Flat->Default.has_value());
     ASSERT_NE(TFolio::StaticClassInfo().FindProperty("OnGetItemEditRect"), nullptr);
+    // Re-published: Color keeps its inherited declared default although the
+    // bar starts with another colour.
+    EXPECT_EQ(DeclaredDefault("Color"), static_cast<long long>(clWindow));
+    EXPECT_NE(TFolio::StaticClassInfo().FindProperty("OnUnDock"), nullptr);
+    EXPECT_NE(TFolio::StaticClassInfo().FindProperty("ParentCtl3D"), nullptr);
 }
 
 TEST(FolioBar, AnimationSpeedAndButtonClickDelayClamp) {
