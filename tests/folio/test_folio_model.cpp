@@ -338,4 +338,12 @@ TEST(FolioModel, RepaintRulesOfTheSetters) {
     EXPECT_EQ(Repaints([&] { ClosedItem->SetTag(4); }), 0);
     EXPECT_EQ(Repaints([&] { Closed->SetImageSize(isSmall); }), 0);
     EXPECT_EQ(Repaints([&] { Open->SetStyle(gbGradient); }), 1);
+
+    // The bar repaints when an image list it uses or its groups font changes.
+    TImageList Images(nullptr);
+    Bar.SetLargeImages(&Images);
+    EXPECT_GE(Repaints([&] { Images.SetWidth(40); }), 1);
+    Bar.SetLargeImages(nullptr);
+    EXPECT_EQ(Repaints([&] { Images.SetWidth(48); }), 0);
+    EXPECT_GE(Repaints([&] { Bar.GetGroupsFont()->SetHeight(-17); }), 1);
 }
