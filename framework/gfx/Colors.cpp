@@ -64,4 +64,21 @@ int GetPaletteEntries(int StartIndex, int Count, TPaletteEntry* Entries) {
     return Count;
 }
 
+// The stock palette handle only needs an identity: the address of the table.
+struct TLogPalette {
+    const TPaletteEntry* Entries;
+};
+
+namespace {
+const TLogPalette StockDefaultPalette{DefaultPalette};
+} // namespace
+
+HPALETTE GetStockObject(int Object) {
+    return Object == DEFAULT_PALETTE ? &StockDefaultPalette : nullptr;
+}
+
+int GetPaletteEntries(HPALETTE Palette, int StartIndex, int Count, TPaletteEntry* Entries) {
+    return Palette ? GetPaletteEntries(StartIndex, Count, Entries) : 0;
+}
+
 } // namespace folio

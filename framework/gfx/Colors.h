@@ -79,4 +79,13 @@ constexpr int DefaultPaletteSize = 20;
 // answers how many were copied (entries beyond the palette are not touched).
 int GetPaletteEntries(int StartIndex, int Count, TPaletteEntry* Entries);
 
+// The platform form: a stock palette handle and the palette read through it.
+// Only the default palette exists; other stock objects answer null.
+struct TLogPalette;
+using HPALETTE = const TLogPalette*;
+constexpr int DEFAULT_PALETTE = 15;
+HPALETTE GetStockObject(int Object);
+// Answers 0 for a null palette.
+int GetPaletteEntries(HPALETTE Palette, int StartIndex, int Count, TPaletteEntry* Entries);
+
 } // namespace folio

@@ -32,6 +32,10 @@ TEST(Colors, DefaultPaletteHasTwentyStaticColours) {
     TPaletteEntry Tail[5];
     EXPECT_EQ(GetPaletteEntries(18, 5, Tail), 2);
     EXPECT_EQ(GetPaletteEntries(20, 1, Tail), 0);
+    TPaletteEntry Via[20];
+    EXPECT_EQ(GetPaletteEntries(GetStockObject(DEFAULT_PALETTE), 0, 20, Via), 20);
+    EXPECT_EQ(Via[13].peRed, 0xFF);
+    EXPECT_EQ(GetPaletteEntries(GetStockObject(0), 0, 20, Via), 0);
 }
 
 TEST(Rects, HelpersFollowThePlatform) {
