@@ -329,6 +329,10 @@ void TPerformanceGraph::PaintLine(TColor Color, int Y1, int Y2) {
 }
 
 void TPerformanceGraph::Replay() {
+    // A setter may replay after a resize and before the next paint; the
+    // bitmap then takes the new width here, so the ring must follow it now,
+    // or the paint would find the sizes equal and keep the old ring.
+    if (FHistorySize != GetBandCount() + 2) ReallocHistory();
     // The grid keeps its phase: the next vertical line stays where Update
     // expects it.
     int X = GetWidth() + FGridOffset;

@@ -307,6 +307,13 @@ TEST(PerformanceGraph, ReallocationKeepsTheNewestSteps) {
 
     G.SetGridSize(1);
     EXPECT_EQ(G.GetGridSize(), 2);
+
+    // A setter that replays after a resize sizes the ring with the bitmap.
+    G.SetWidth(60);
+    G.SetKind(pgBar);
+    EXPECT_EQ(G.GetHistorySize(), 22);
+    Walk = G.Walk();
+    EXPECT_EQ(Walk[10], 41);
 }
 
 TEST(PerformanceGraph, PaintsOnItsParentsSurfaceAndFollowsItsSize) {
