@@ -24,6 +24,8 @@ class TFolioItems;
 class TFolioItem;
 class TFolioReader;
 class TFolEditor;
+class TFolioAnimThread;
+struct TFolioAnimLink;
 
 // Enumerations are stored as one byte holding the ordinal. Loading takes the
 // byte as it is, so a value outside the named ones survives a round trip.
@@ -288,6 +290,8 @@ private:
     friend class TFolioItems;
     friend class TFolioItem;
     friend class TFolio;
+    friend class TFolioAnimThread;
+    friend struct TFolioLiveInspector;
 
     void ReadRecord(TFolioReader& Reader);
     // Takes over every field and item of a staged group, as a load does.
@@ -491,6 +495,9 @@ private:
     friend class TFolioItem;
     // White-box tests read and seed the interaction state.
     friend struct TFolioInspector;
+    friend class TFolioAnimThread;
+    friend class TFolEditor;
+    friend struct TFolioLiveInspector;
 
     void WMTimer(TMessage& Message);
     void WMHideEditor(TMessage& Message);
@@ -499,6 +506,15 @@ private:
     void CMDesignHitTest(TMessage& Message);
 
     void InternalSetVisibleGroup(int Index);
+    // Group switching: starts the worker of an animated switch, ends a
+    // switch on the user-interface thread, and on destruction parts from a
+    // worker that is still running before the bar goes.
+    void StartSwitch(int Index);
+    void FinishSwitch();
+    void StopSwitch();
+    // Mouse handling: the pressed caption, button or item.
+    void InvalidateNoErase(const TRect& R);
+    void UpdateHoverCursor();
     void ImagesChanged(TObject* Sender);
     void GroupsFontChanged(TObject* Sender);
     void SetImageList(TImageList*& Field, TChangeLink& Link, TImageList* Value);
@@ -558,6 +574,10 @@ private:
     TFolioGroup* FEditedGroup = nullptr;
     bool FEditingGroup = false;
     bool FEditing = false;
+    // The running switch's tie to its worker, and the request that arrived
+    // while it ran (-1 none), applied when it ends.
+    std::shared_ptr<TFolioAnimLink> FAnimLink;
+    int FPendingGroup = -1;
 };
 
 } // namespace folio

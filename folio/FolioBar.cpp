@@ -141,6 +141,7 @@ TFolio::TFolio(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TFolio::~TFolio() {
+    StopSwitch();
     // Groups go first, while the bar is whole: their deletion events reach
     // handlers that may still look at the bar.
     FGroups->Clear();
@@ -198,21 +199,6 @@ void TFolio::SetLargeImages(TImageList* Value) {
 
 void TFolio::SetGroupImages(TImageList* Value) {
     SetImageList(FGroupImages, *FGroupImagesLink, Value);
-}
-
-void TFolio::SetVisibleGroup(int Value) {
-    if (Value < 0 || Value > FGroups->GetCount() - 1 || Value == FVisibleGroup ||
-        Value == FTargetGroup)
-        return;
-    if (FAnimationStyle == asNone || IsLoading() || FGroups->GetCount() == 1) {
-        FTargetGroup = -1;
-        InternalSetVisibleGroup(Value);
-        return;
-    }
-    // TODO: slide the captions with the animation thread; until it exists an
-    // animated switch happens at once.
-    FTargetGroup = -1;
-    InternalSetVisibleGroup(Value);
 }
 
 void TFolio::InternalSetVisibleGroup(int Index) {

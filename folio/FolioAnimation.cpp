@@ -1,0 +1,214 @@
+#include "folio/Folio.h"
+
+#include "framework/core/Thread.h"
+#include "framework/ui/Application.h"
+
+#include <atomic>
+#include <cmath>
+
+namespace folio {
+
+// What a running switch and its worker share. Bar is read and written only on
+// the user-interface thread (in the synchronised steps and by the bar), so the
+// bar can let go of its worker without a lock: it clears Bar, and the worker's
+// next step finds nothing to work on. Finished is set by the worker when it
+// no longer touches anything of the bar.
+struct TFolioAnimLink {
+    TFolio* Bar = nullptr;
+    std::atomic<bool> Finished{false};
+};
+
+// The worker of an animated switch: it computes the slide positions and paces
+// the frames; every step that reads or changes the bar runs on the
+// user-interface thread through Synchronize.
+class TFolioAnimThread : public TThread {
+    FOLIO_CLASS(TFolioAnimThread)
+public:
+    explicit TFolioAnimThread(std::shared_ptr<TFolioAnimLink> Link)
+        : TThread(true), FLink(std::move(Link)) {}
+
+protected:
+    void Execute() override;
+
+private:
+    // The user-interface side of the steps; each answers false once the bar
+    // is gone.
+    bool Prepare(float& Distance, int& Speed);
+    bool Frame(TFolAnimationStyle& Style);
+    void Finish();
+
+    int FOffset = 0;
+    float FStep = 0;
+    float FPosition = 0;
+    float FLimit = 0;
+    std::shared_ptr<TFolioAnimLink> FLink;
+    // Which way the slide runs, fixed by the preparation: the new group lies
+    // above (or left of) the open one.
+    bool FDownward = false;
+};
+
+FOLIO_DEFINE_CLASS(TFolioAnimThread, TThread)
+
+void TFolioAnimThread::Execute() {
+    try {
+        float Distance = 0;
+        int Speed = 0;
+        bool Alive = false;
+        Synchronize([&] { Alive = Prepare(Distance, Speed); });
+        if (Alive && Distance > 0) {
+            const float Sign = FDownward ? 1.0f : -1.0f;
+            FLimit = Sign * Distance;
+            FStep = Sign * static_cast<float>(Speed);
+            FPosition = 0;
+            while (FDownward ? FPosition < FLimit : FPosition > FLimit) {
+                FOffset = static_cast<int>(std::nearbyint(FPosition));
+                TFolAnimationStyle Style = asLinear;
+                Synchronize([&] { Alive = Frame(Style); });
+                if (!Alive) break;
+                if (Style == asAccelerate) FStep += Sign * 0.2f;
+                FPosition += FStep;
+                Sleep(10);
+            }
+        }
+        if (Alive) Synchronize([&] { Finish(); });
+    } catch (const EThread&) {
+        // The application is shutting down; the bar is no longer served.
+    }
+    FLink->Finished.store(true);
+}
+
+bool TFolioAnimThread::Prepare(float& Distance, int& Speed) {
+    TFolio* Bar = FLink->Bar;
+    if (!Bar) return false;
+    TFolioGroups* Groups = Bar->FGroups.get();
+    const int V = Bar->FVisibleGroup;
+    const int T = Bar->FTargetGroup;
+    const int N = Groups->GetCount();
+    // Groups deleted since the request leave nothing to slide; the finishing
+    // step still ends the switch.
+    if (V < 0 || V >= N || T < 0 || T >= N || V == T) return true;
+    const bool Vertical = Bar->FAlignment == baVertical;
+    const int Extent = Vertical ? Bar->GetClientHeight() : Bar->GetClientWidth();
+
+    TFolioGroup* Open = Groups->GetGroup(V);
+    TFolioGroup* Target = Groups->GetGroup(T);
+    Open->FPaintAtOrigin = true;
+    Target->FPaintAtOrigin = true;
+    const TRect OpenBounds = Open->GetBoundsRect();
+    const TRect TargetBounds = Target->GetBoundsRect();
+    Bar->FVisibleBitmap = std::make_unique<TBitmap>();
+    Bar->FTargetBitmap = std::make_unique<TBitmap>();
+    try {
+        Bar->FVisibleBitmap->SetSize(std::max(0, OpenBounds.Width()),
+                                     std::max(0, OpenBounds.Height()));
+        Bar->FTargetBitmap->SetSize(std::max(0, TargetBounds.Width()),
+                                    std::max(0, TargetBounds.Height()));
+        if (!Bar->FVisibleBitmap->GetEmpty()) Open->Paint(Bar->FVisibleBitmap->GetCanvas());
+        if (!Bar->FTargetBitmap->GetEmpty()) Target->Paint(Bar->FTargetBitmap->GetCanvas());
+    } catch (...) {
+        Open->FPaintAtOrigin = false;
+        Target->FPaintAtOrigin = false;
+        throw;
+    }
+    Open->FPaintAtOrigin = false;
+    Target->FPaintAtOrigin = false;
+    Bar->FAnimating = true;
+
+    FDownward = V > T;
+    Distance = static_cast<float>(Extent - N * Bar->FGroupCaptionHeight);
+    Speed = Bar->FAnimationSpeed;
+    return true;
+}
+
+bool TFolioAnimThread::Frame(TFolAnimationStyle& Style) {
+    TFolio* Bar = FLink->Bar;
+    if (!Bar) return false;
+    TFolioGroups* Groups = Bar->FGroups.get();
+    const int V = Bar->FVisibleGroup;
+    const int T = Bar->FTargetGroup;
+    const int Last = std::min(std::max(V, T), Groups->GetCount() - 1);
+    for (int I = std::min(V, T) + 1; I <= Last; ++I) Groups->GetGroup(I)->FAnimOffset = FOffset;
+    Bar->Invalidate();
+    // The style is read here, on the user-interface thread, so a change
+    // while the slide runs takes effect at the next frame without a race.
+    Style = Bar->FAnimationStyle;
+    return true;
+}
+
+void TFolioAnimThread::Finish() {
+    if (TFolio* Bar = FLink->Bar) Bar->FinishSwitch();
+}
+
+// ---------------------------------------------------------------------------
+// The bar's side
+
+void TFolio::SetVisibleGroup(int Value) {
+    if (Value < 0 || Value > FGroups->GetCount() - 1) return;
+    if (FSwitching) {
+        // One switch runs at a time. A request that arrives meanwhile waits
+        // for its end, and only the last one counts; asking for the group
+        // being opened withdraws a waiting request.
+        FPendingGroup = Value == FTargetGroup ? -1 : Value;
+        return;
+    }
+    if (Value == FVisibleGroup || Value == FTargetGroup) return;
+    if (FAnimationStyle == asNone || IsLoading() || FGroups->GetCount() == 1) {
+        FTargetGroup = -1;
+        InternalSetVisibleGroup(Value);
+        return;
+    }
+    StartSwitch(Value);
+}
+
+void TFolio::StartSwitch(int Index) {
+    auto Link = std::make_shared<TFolioAnimLink>();
+    Link->Bar = this;
+    auto* Thread = new TFolioAnimThread(Link);
+    Thread->SetFreeOnTerminate(true);
+    FAnimLink = std::move(Link);
+    FSwitching = true;
+    FTargetGroup = Index;
+    Thread->Resume();
+}
+
+void TFolio::FinishSwitch() {
+    const int Target = FTargetGroup;
+    if (Target >= 0 && Target < FGroups->GetCount()) {
+        InternalSetVisibleGroup(Target);
+    } else {
+        for (int I = 0; I < FGroups->GetCount(); ++I) FGroups->GetGroup(I)->FAnimOffset = 0;
+        FTargetGroup = -1;
+        Invalidate();
+    }
+    FAnimating = false;
+    FSwitching = false;
+    // Painting has stopped drawing from the pictures now that FAnimating is
+    // clear, so they can go.
+    FVisibleBitmap.reset();
+    FTargetBitmap.reset();
+    FAnimLink.reset();
+    const int Pending = FPendingGroup;
+    FPendingGroup = -1;
+    if (Pending >= 0) SetVisibleGroup(Pending);
+}
+
+void TFolio::StopSwitch() {
+    if (!FAnimLink) return;
+    std::shared_ptr<TFolioAnimLink> Link = std::move(FAnimLink);
+    Link->Bar = nullptr;
+    // The worker may be waiting for a step right now; run the waiting steps
+    // (they find no bar and return) until it has let go.
+    while (!Link->Finished.load()) {
+        const unsigned Seen = SynchronizeSignalCount();
+        if (Link->Finished.load()) break;
+        if (!CheckSynchronize()) WaitForSynchronize(Seen, 2);
+    }
+    FAnimating = false;
+    FSwitching = false;
+    FTargetGroup = -1;
+    FPendingGroup = -1;
+    FVisibleBitmap.reset();
+    FTargetBitmap.reset();
+}
+
+} // namespace folio

@@ -1,0 +1,37 @@
+#pragma once
+
+// The in-place caption editor of the bar.
+
+#include "folio/Folio.h"
+#include "framework/ui/Edit.h"
+
+namespace folio {
+
+// A flat edit box laid over a group or item caption. It never applies its
+// text itself: Enter and Escape post WM_HIDEEDITOR to the bar, which closes
+// the editor when the message arrives, so the editor is never destroyed while
+// one of its own handlers runs.
+class TFolEditor : public TCustomEdit {
+    FOLIO_CLASS(TFolEditor)
+public:
+    // The owner is the bar; the editor reaches the bar through it.
+    explicit TFolEditor(TFolio* ABar);
+
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void KeyDown(unsigned short& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void Change() override;
+
+private:
+    // The bar sizes a new item editor through Change.
+    friend class TFolio;
+    TFolio* Bar() const { return static_cast<TFolio*>(GetOwner()); }
+    // True when the bar edits an item caption of a group with large pictures:
+    // the box wraps its text and grows with it.
+    bool LargeItemEdit() const;
+};
+
+} // namespace folio

@@ -1,0 +1,225 @@
+#include "FolioLiveInspector.h"
+
+#include "framework/core/SysUtils.h"
+#include "framework/core/Thread.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
+using namespace folio;
+using LI = TFolioLiveInspector;
+
+namespace {
+
+// Records, at every repaint request of a frame, the offset of the group whose
+// caption leads the slide.
+struct TFrameBar : TFolio {
+    using TFolio::TFolio;
+    int Watched = -1;
+    std::vector<int> Offsets;
+    void Invalidate() override {
+        // The finishing step repaints too, once the new group is open.
+        if (LI::Animating(*this) && Watched >= 0 && GetVisibleGroup() != LI::TargetGroup(*this))
+            Offsets.push_back(LI::AnimOffset(*GetGroups()->GetGroup(Watched)));
+        TFolio::Invalidate();
+    }
+};
+
+struct TCountingDesigner : IDesigner {
+    int Modifieds = 0;
+    void Modified() override { ++Modifieds; }
+    void SelectComponent(TPersistent*) override {}
+};
+
+// Runs the loop until the bar's switch has ended; bounded, never hangs.
+bool WaitForSwitch(const TFolio& Bar) {
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (LI::Switching(Bar) && std::chrono::steady_clock::now() < Deadline) {
+        Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    Application->ProcessMessages();
+    return !LI::Switching(Bar);
+}
+
+struct AnimationTest : ::testing::Test {
+    THeadlessHost Host;
+    std::unique_ptr<TForm> Form;
+    TFrameBar* Bar = nullptr;
+
+    // A bar whose client area is Width x Height with Groups groups.
+    void Make(int Width, int Height, int Groups, TFolAlignment Alignment = baVertical) {
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(0, 0, 400, 400);
+        Bar = new TFrameBar(Form.get());
+        Bar->SetBorderStyle(bsNone);
+        Bar->SetAlignment(Alignment);
+        Bar->SetBounds(0, 0, Width, Height);
+        Bar->SetParent(Form.get());
+        for (int I = 0; I < Groups; ++I) {
+            TFolioGroup* G = Bar->GetGroups()->Add("Group " + IntToStr(I));
+            for (int J = 0; J < 3; ++J) G->GetItems()->Add("Item", -1);
+        }
+        Form->Show();
+        Host.RunUntilIdle();
+    }
+};
+
+std::vector<int> Range(int From, int Step, int Count) {
+    std::vector<int> V;
+    for (int I = 0; I < Count; ++I) V.push_back(From + I * Step);
+    return V;
+}
+
+} // namespace
+
+TEST_F(AnimationTest, LinearSlidesShowEveryFrameShortOfTheLimit) {
+    Make(240, 300, 4); // D = 300 - 4 x 20 = 220
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(30);
+    Bar->Watched = 3;
+    Bar->SetVisibleGroup(3); // below: the captions slide up
+    EXPECT_TRUE(LI::Switching(*Bar));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    EXPECT_EQ(Bar->Offsets, Range(0, -30, 8));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 3);
+    EXPECT_EQ(LI::TargetGroup(*Bar), -1);
+    EXPECT_FALSE(LI::Animating(*Bar));
+    EXPECT_FALSE(LI::HasPictures(*Bar));
+    for (int I = 0; I < 4; ++I) EXPECT_EQ(LI::AnimOffset(*Bar->GetGroups()->GetGroup(I)), 0);
+
+    Bar->Offsets.clear();
+    Bar->SetAnimationSpeed(100);
+    Bar->Watched = 3; // above: groups 1..3 slide down
+    Bar->SetVisibleGroup(0);
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    EXPECT_EQ(Bar->Offsets, Range(0, 100, 3));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+}
+
+TEST_F(AnimationTest, AcceleratingSlideAlongAHorizontalBar) {
+    Make(300, 200, 4, baHorizontal); // D = 300 - 80 = 220 along X
+    Bar->SetAnimationStyle(asAccelerate);
+    Bar->SetAnimationSpeed(30);
+    Bar->SetVisibleGroup(2);
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    Bar->Offsets.clear();
+    Bar->Watched = 2;
+    Bar->SetVisibleGroup(0); // positions 0, 30.2, 60.6, 91.2, 122, 153, 184.2, 215.6
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    EXPECT_EQ(Bar->Offsets, (std::vector<int>{0, 30, 61, 91, 122, 153, 184, 216}));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+}
+
+TEST_F(AnimationTest, ImmediateSwitchesAndIgnoredRequests) {
+    Make(240, 300, 3);
+    Bar->SetAnimationStyle(asNone);
+    Bar->SetVisibleGroup(2);
+    EXPECT_EQ(Bar->GetVisibleGroup(), 2);
+    EXPECT_FALSE(LI::Switching(*Bar));
+    EXPECT_EQ(LI::TargetGroup(*Bar), -1);
+
+    Bar->SetAnimationStyle(asLinear);
+    for (int Bad : {-1, 3, 2}) {
+        Bar->SetVisibleGroup(Bad);
+        EXPECT_FALSE(LI::Switching(*Bar)) << Bad;
+        EXPECT_EQ(Bar->GetVisibleGroup(), 2);
+    }
+    Bar->BeginLoading();
+    Bar->SetVisibleGroup(0);
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+    EXPECT_FALSE(LI::Switching(*Bar));
+    Bar->Loaded();
+
+    // A single group opens at once too.
+    Bar->GetGroups()->Clear();
+    Bar->GetGroups()->Add("only");
+    Bar->GetGroups()->GetGroup(0)->SetVisible(true);
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+    EXPECT_FALSE(LI::Switching(*Bar));
+}
+
+TEST_F(AnimationTest, RequestsDuringASwitchWaitAndTheLastOneWins) {
+    Make(240, 300, 4);
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(100);
+    Bar->SetVisibleGroup(3);
+    Bar->SetVisibleGroup(3); // the group being opened: nothing changes
+    EXPECT_EQ(LI::TargetGroup(*Bar), 3);
+    Bar->SetVisibleGroup(1);
+    Bar->SetVisibleGroup(2); // replaces the request for 1
+    EXPECT_EQ(LI::TargetGroup(*Bar), 3);
+    // The running switch ends at 3, then the waiting request slides to 2.
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    bool SawThree = false;
+    while ((LI::Switching(*Bar) || Bar->GetVisibleGroup() != 2) &&
+           std::chrono::steady_clock::now() < Deadline) {
+        Application->ProcessMessages();
+        SawThree = SawThree || Bar->GetVisibleGroup() == 3;
+        EXPECT_TRUE(LI::TargetGroup(*Bar) == -1 || LI::TargetGroup(*Bar) == 3 ||
+                    LI::TargetGroup(*Bar) == 2);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    EXPECT_TRUE(SawThree);
+    EXPECT_EQ(Bar->GetVisibleGroup(), 2);
+
+    // Asking for the opening group again withdraws a waiting request.
+    Bar->SetVisibleGroup(0);
+    Bar->SetVisibleGroup(3);
+    Bar->SetVisibleGroup(0);
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+}
+
+TEST_F(AnimationTest, DestroyingTheBarMidSwitchStopsTheWorkerFirst) {
+    for (int Frames : {0, 2}) {
+        Make(240, 300, 4);
+        Bar->SetAnimationStyle(asLinear);
+        Bar->SetAnimationSpeed(1); // a long slide
+        Bar->SetVisibleGroup(3);
+        for (int I = 0; I < Frames * 20; ++I) {
+            Application->ProcessMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        Form.reset(); // the bar goes with its form; sanitizers watch the rest
+        Application->ProcessMessages();
+    }
+}
+
+TEST_F(AnimationTest, ClosingTheApplicationMidSwitchIsClean) {
+    Make(240, 300, 4);
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(1);
+    Bar->SetVisibleGroup(3);
+    for (int I = 0; I < 30; ++I) {
+        Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    PostQuitMessage(0);
+    Application->Run(); // ends the loop and refuses later steps
+    Form.reset();
+    ResumeSynchronize();
+}
+
+TEST_F(AnimationTest, TheEndOfASwitchMarksTheDesignedFormModified) {
+    Make(240, 300, 3);
+    TCountingDesigner Designer;
+    Form->SetDesigner(&Designer);
+    Bar->SetDesigning(true);
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(100);
+    Bar->SetVisibleGroup(1);
+    EXPECT_EQ(Designer.Modifieds, 0);
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    EXPECT_EQ(Designer.Modifieds, 1);
+    Form->SetDesigner(nullptr);
+}
