@@ -1,6 +1,8 @@
 #include "framework/hosts/HeadlessHost.h"
 
+#include "framework/core/Exceptions.h"
 #include "framework/core/Thread.h"
+#include "framework/gfx/Png.h"
 #include "framework/ui/Application.h"
 
 namespace folio {
@@ -113,6 +115,14 @@ void THeadlessHost::Type(const String& Text) {
         InputRouter->Char(Ch);
         RunUntilIdle();
     }
+}
+
+void THeadlessHost::Screenshot(const TWinControl* Form, const String& PngPath) {
+    RunUntilIdle();
+    const TPixelSurface* S = Form ? Form->GetSurface() : nullptr;
+    if (!S || !S->Valid())
+        throw EInvalidOperation("Cannot take a screenshot of a form that is not shown: " + PngPath);
+    SavePng(*S, PngPath);
 }
 
 TColor THeadlessHost::Pixel(const TWinControl* Form, int X, int Y) const {

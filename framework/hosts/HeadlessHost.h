@@ -53,6 +53,9 @@ public:
 
     // The cursor the screen shows now.
     TCursor GetCursor() const { return InputRouter->GetCursor(); }
+    // Writes a form's surface to a PNG file (painting what is pending
+    // first). Raises EInvalidOperation for a form that is not shown.
+    void Screenshot(const TWinControl* Form, const String& PngPath);
     // A pixel of a form's surface as a colour (0x00BBGGRR); -1 outside.
     TColor Pixel(const TWinControl* Form, int X, int Y) const;
 

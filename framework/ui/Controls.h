@@ -511,6 +511,9 @@ protected:
     void AllocateSurface();
     // The bounds changed (Sized: the size too): surface, frame, WM_SIZE.
     void BoundsMoved(bool Sized);
+    // Moves and stretches the children anchored to the right or bottom by
+    // how much the client area grew since the last time.
+    void AdjustAnchoredChildren();
     // The frame width the given style bits give a window.
     static int FrameWidth(unsigned Style, unsigned ExStyle);
 
@@ -526,6 +529,7 @@ protected:
     bool FDockSite = false;
     bool FUseDockManager = false;
     int FAlignLevel = 0;
+    TSize FAnchorClientSize{-1, -1};
     bool FAlignPending = false;
     bool FDestroyingHandle = false;
 

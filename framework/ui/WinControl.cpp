@@ -318,6 +318,10 @@ bool TWinControl::ContainsControl(const TControl* Control) const {
 }
 
 void TWinControl::InsertControl(TControl* AControl) {
+    if (FAnchorClientSize.cx < 0) {
+        const TRect C = GetClientRect();
+        FAnchorClientSize = TSize{C.Width(), C.Height()};
+    }
     FControls.push_back(AControl);
     AControl->FParent = this;
     // A new child takes what it inherits from its parent.
@@ -397,7 +401,37 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
+void TWinControl::AdjustAnchoredChildren() {
+    const TRect C = GetClientRect();
+    const TSize Old = FAnchorClientSize;
+    FAnchorClientSize = TSize{C.Width(), C.Height()};
+    if (Old.cx < 0 || IsLoading()) return;
+    const int DW = C.Width() - Old.cx, DH = C.Height() - Old.cy;
+    if (DW == 0 && DH == 0) return;
+    for (size_t I = 0; I < FControls.size(); ++I) {
+        TControl* Child = FControls[I];
+        if (Child->FAlign != alNone) continue;
+        const TAnchors A = Child->FAnchors;
+        int L = Child->FLeft, T = Child->FTop, W = Child->FWidth, H = Child->FHeight;
+        if (A.Contains(akRight)) {
+            if (A.Contains(akLeft))
+                W += DW;
+            else
+                L += DW;
+        }
+        if (A.Contains(akBottom)) {
+            if (A.Contains(akTop))
+                H += DH;
+            else
+                T += DH;
+        }
+        if (L != Child->FLeft || T != Child->FTop || W != Child->FWidth || H != Child->FHeight)
+            Child->SetBounds(L, T, std::max(W, 0), std::max(H, 0));
+    }
+}
+
 void TWinControl::BoundsMoved(bool Sized) {
+    if (Sized) AdjustAnchoredChildren();
     if (!FHandle) {
         if (Sized) {
             Realign();

@@ -1,5 +1,11 @@
+#include "framework/core/Exceptions.h"
+#include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Png.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
+
+#include <cstdio>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +55,24 @@ TEST(HeadlessHost, FormsPaintOnTheirSurfaceAndDeferredWorkRunsInTheLoop) {
     EXPECT_FALSE(Ran);
     Host.RunUntilIdle();
     EXPECT_TRUE(Ran);
+}
+
+TEST(HeadlessHost, ScreenshotWritesTheFormSurfaceAsPng) {
+    THeadlessHost Host;
+    TForm Form(nullptr);
+    Form.SetBounds(0, 0, 30, 20);
+    Form.SetColor(0x0000FF);
+    const String Path =
+        (std::filesystem::temp_directory_path() / "folio_headless_shot.png").string();
+    EXPECT_THROW(Host.Screenshot(&Form, Path), EInvalidOperation);
+    Form.Show();
+    Host.Screenshot(&Form, Path);
+    TBitmap B;
+    LoadPng(Path, B);
+    EXPECT_EQ(B.GetWidth(), 30);
+    EXPECT_EQ(B.GetHeight(), 20);
+    EXPECT_EQ(B.GetPixel(5, 5), 0x0000FF);
+    std::remove(Path.c_str());
 }
 
 TEST(HeadlessHost, TheTopmostFormGetsThePointer) {

@@ -301,6 +301,18 @@ TEST_F(ControlsTest, AlignLaysChildrenOutInTheClientArea) {
     EXPECT_EQ(Resized, 1);
 }
 
+TEST_F(ControlsTest, AnchorsKeepTheDistanceToTheRightAndBottomEdges) {
+    TProbe* Stuck = AddProbe(350, 250, 40, 40);
+    Stuck->SetAnchors({akRight, akBottom});
+    TProbe* Wide = AddProbe(10, 10, 380, 20);
+    Wide->SetAnchors({akLeft, akTop, akRight});
+    TProbe* Plain = AddProbe(10, 100, 20, 20);
+    Form->SetBounds(100, 50, 500, 350);
+    EXPECT_EQ(Stuck->GetBoundsRect(), Bounds(450, 300, 40, 40));
+    EXPECT_EQ(Wide->GetBoundsRect(), Bounds(10, 10, 480, 20));
+    EXPECT_EQ(Plain->GetBoundsRect(), Bounds(10, 100, 20, 20));
+}
+
 TEST_F(ControlsTest, CanResizeAndConstraintsLimitTheSize) {
     TProbe* A = AddProbe(0, 0, 50, 50);
     A->GetConstraints()->SetMaxWidth(80);
