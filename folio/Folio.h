@@ -112,6 +112,12 @@ public:
     bool GetShowHint() const { return FShowHint; }
     void SetShowHint(bool Value) { FShowHint = Value; }
 
+    // Geometry, in client coordinates of the bar; empty without a bar. Items
+    // scrolled out before the group's StartItem keep their rectangles.
+    TRect GetImageRect() const;
+    TRect GetTextRect() const;
+    TRect GetClientRect() const;
+
     void Paint(TCanvas* Canvas);
 
     // One item record of the stream format. ReadData changes nothing unless
@@ -277,8 +283,21 @@ public:
     int GetItemWidth() const;
     // Whole item slots that fit in the client area; 0 before the bar has a window.
     int GetVisibleItems() const;
+    bool GetPrevButtonVisible() const;
+    bool GetNextButtonVisible() const;
+    TRect GetPrevButtonRect() const;
+    TRect GetNextButtonRect() const;
+    // The first item, in index order, whose picture or caption lies under
+    // the point; -1 for none.
+    int GetOnItem(int X, int Y) const;
+    TFolGroupState GetState() const;
 
     virtual void Paint(TCanvas* Canvas);
+    void PaintCaption(TCanvas* Canvas);
+    void PaintClientRect(TCanvas* Canvas);
+    void PaintItems(TCanvas* Canvas);
+    void PaintButtons(TCanvas* Canvas);
+    void PaintInsertMark(TCanvas* Canvas);
 
     // One group record; ReadData is all-or-nothing as for the collections.
     void WriteData(TStream& Stream) const;
@@ -292,6 +311,8 @@ private:
     friend class TFolio;
     friend class TFolioAnimThread;
     friend struct TFolioLiveInspector;
+    friend struct TFolioItemLayout;
+    friend struct TFolioPaintInspector;
 
     void ReadRecord(TFolioReader& Reader);
     // Takes over every field and item of a staged group, as a load does.
@@ -493,6 +514,8 @@ private:
     friend class TFolioGroup;
     friend class TFolioItems;
     friend class TFolioItem;
+    friend struct TFolioItemLayout;
+    friend struct TFolioPaintInspector;
     // White-box tests read and seed the interaction state.
     friend struct TFolioInspector;
     friend class TFolioAnimThread;

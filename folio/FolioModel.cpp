@@ -119,10 +119,6 @@ void TFolioItem::Assign(const TPersistent* Source) {
     FShowHint = Item->FShowHint;
 }
 
-void TFolioItem::Paint(TCanvas*) {
-    // TODO: draw the item's picture, caption and hover frame.
-}
-
 // ---------------------------------------------------------------------------
 // TFolioItems
 
@@ -227,10 +223,6 @@ void TFolioItems::Adopt(TFolioItems& Staging) {
         FList.Append(Item);
         Item->Bind(this);
     }
-}
-
-void TFolioItems::Paint(TCanvas*) {
-    // TODO: paint the items from StartItem on, only as many as the group shows.
 }
 
 // ---------------------------------------------------------------------------
@@ -432,11 +424,6 @@ void TFolioGroup::Assign(const TPersistent* Source) {
     FHint = Group->FHint;
     FShowHint = Group->FShowHint;
     FItems->Assign(Group->FItems.get());
-}
-
-void TFolioGroup::Paint(TCanvas*) {
-    // TODO: paint the caption, and for the open group its background, items,
-    // scroll buttons and insert mark.
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,159 @@
+#include "folio/FolioPrimitives.h"
+
+#include "framework/gfx/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace folio {
+
+namespace {
+
+void SolidPen(TCanvas* Canvas, TColor Colour) {
+    TPen* Pen = Canvas->GetPen();
+    Pen->SetStyle(psSolid);
+    Pen->SetWidth(0);
+    Pen->SetColor(Colour);
+}
+
+void SolidBrush(TCanvas* Canvas, TColor Colour) {
+    TBrush* Brush = Canvas->GetBrush();
+    Brush->SetStyle(bsSolid);
+    Brush->SetColor(Colour);
+}
+
+// Rounds to the nearest integer with halves to even, as the float-to-integer
+// conversion of the original arithmetic does, and keeps the byte in range.
+int Channel(float Value) {
+    return static_cast<int>(std::clamp(std::nearbyint(Value), 0.0f, 255.0f));
+}
+
+} // namespace
+
+void DrawFrameRect(TCanvas* Canvas, const TRect& R, TColor Colour, TFrameRectState State) {
+    SolidBrush(Canvas, Colour);
+    Canvas->FillRect(R);
+    const int X2 = R.Right - 1;
+    const int Y2 = R.Bottom - 1;
+    switch (State) {
+    case frsOver:
+        SolidPen(Canvas, clBtnShadow);
+        Canvas->MoveTo(R.Right, R.Top);
+        Canvas->LineTo(R.Left, R.Top);
+        Canvas->LineTo(R.Left, Y2);
+        SolidPen(Canvas, cl3DDkShadow);
+        Canvas->LineTo(X2, Y2);
+        Canvas->LineTo(X2, R.Top);
+        SolidPen(Canvas, clBtnHighlight);
+        Canvas->MoveTo(R.Right - 2, R.Top + 1);
+        Canvas->LineTo(R.Left + 1, R.Top + 1);
+        Canvas->LineTo(R.Left + 1, R.Bottom - 2);
+        SolidPen(Canvas, clBtnShadow);
+        Canvas->LineTo(R.Right - 2, R.Bottom - 2);
+        Canvas->LineTo(R.Right - 2, R.Top + 1);
+        break;
+    case frsPressed:
+        Canvas->GetBrush()->SetStyle(bsClear);
+        SolidPen(Canvas, cl3DDkShadow);
+        Canvas->Rectangle(R);
+        SolidPen(Canvas, clBtnShadow);
+        Canvas->Rectangle(R.Left + 1, R.Top + 1, R.Right, R.Bottom);
+        break;
+    default:
+        SolidPen(Canvas, clBtnShadow);
+        Canvas->MoveTo(X2, R.Top);
+        Canvas->LineTo(X2, Y2);
+        Canvas->LineTo(R.Left, Y2);
+        SolidPen(Canvas, clBtnHighlight);
+        Canvas->MoveTo(X2, R.Top);
+        Canvas->LineTo(R.Left, R.Top);
+        Canvas->LineTo(R.Left, Y2);
+        break;
+    }
+}
+
+void DrawFrameLines(TCanvas* Canvas, const TRect& R, TColor First, TColor Second) {
+    SolidPen(Canvas, First);
+    Canvas->MoveTo(R.Right - 1, R.Top);
+    Canvas->LineTo(R.Left, R.Top);
+    Canvas->LineTo(R.Left, R.Bottom - 1);
+    SolidPen(Canvas, Second);
+    Canvas->MoveTo(R.Right - 1, R.Top);
+    Canvas->LineTo(R.Right - 1, R.Bottom - 1);
+    Canvas->LineTo(R.Left, R.Bottom - 1);
+}
+
+void FillGradient(TCanvas* Canvas, const TRect& R, TColor Start, bool Rows, TColor End) {
+    const auto Byte = [](TColor C, int Shift) {
+        return static_cast<float>((static_cast<unsigned>(C) >> Shift) & 0xFF);
+    };
+    int N = Rows ? R.Bottom - R.Top - 1 : R.Right - R.Left - 1;
+    if (N <= 0) N = 1;
+    float Value[3] = {Byte(Start, 0), Byte(Start, 8), Byte(Start, 16)};
+    float Step[3];
+    for (int C = 0; C < 3; ++C) Step[C] = (Byte(End, C * 8) - Value[C]) / static_cast<float>(N);
+
+    SolidPen(Canvas, Start & 0xFFFFFF);
+    const int From = Rows ? R.Top : R.Left;
+    const int To = Rows ? R.Bottom : R.Right;
+    for (int P = From; P < To; ++P) {
+        Canvas->GetPen()->SetColor(static_cast<TColor>(Channel(Value[0]) | Channel(Value[1]) << 8 |
+                                                       Channel(Value[2]) << 16));
+        if (Rows) {
+            Canvas->MoveTo(R.Left, P);
+            Canvas->LineTo(R.Right, P);
+        } else {
+            Canvas->MoveTo(P, R.Top);
+            Canvas->LineTo(P, R.Bottom);
+        }
+        for (int C = 0; C < 3; ++C) Value[C] += Step[C];
+    }
+}
+
+void TileBitmap(TCanvas* Canvas, const TBitmap* Bitmap, const TRect& R, TColor Colour, bool Fixed) {
+    if (!Bitmap || Bitmap->GetEmpty()) {
+        SolidBrush(Canvas, Colour);
+        Canvas->FillRect(R);
+        return;
+    }
+    // The tiles are limited to R. A clip the caller had selected is narrowed
+    // rather than replaced, and put back afterwards.
+    const bool HadClip = Canvas->HasClipRect();
+    const TRect SavedClip = HadClip ? Canvas->GetClipRect() : TRect{};
+    HRGN Region = CreateRectRgnIndirect(R);
+    if (HadClip) {
+        Canvas->IntersectClipRect(R);
+    } else {
+        SelectClipRgn(Canvas, Region);
+    }
+    const int BW = Bitmap->GetWidth();
+    const int BH = Bitmap->GetHeight();
+    // The grid's first tile and the tile counts; only the tiles that meet
+    // the clip are drawn, which leaves the picture the same and keeps a huge
+    // rectangle from costing more than what can show.
+    const int ColFrom = Fixed ? R.Left / BW : 0;
+    const int ColTo = Fixed ? R.Right / BW : (R.Right - R.Left) / BW;
+    const int RowFrom = Fixed ? R.Top / BH : 0;
+    const int RowTo = Fixed ? R.Bottom / BH : (R.Bottom - R.Top) / BH;
+    const int X0 = Fixed ? 0 : R.Left;
+    const int Y0 = Fixed ? 0 : R.Top;
+    const TRect Clip = Canvas->GetClipRect();
+    const int ColLo =
+        std::max(ColFrom, static_cast<int>((static_cast<long long>(Clip.Left) - X0 - BW) / BW));
+    const int ColHi =
+        std::min(ColTo, static_cast<int>((static_cast<long long>(Clip.Right) - X0) / BW + 1));
+    const int RowLo =
+        std::max(RowFrom, static_cast<int>((static_cast<long long>(Clip.Top) - Y0 - BH) / BH));
+    const int RowHi =
+        std::min(RowTo, static_cast<int>((static_cast<long long>(Clip.Bottom) - Y0) / BH + 1));
+    for (int Row = RowLo; Row <= RowHi; ++Row)
+        for (int Col = ColLo; Col <= ColHi; ++Col)
+            Canvas->Draw(X0 + Col * BW, Y0 + Row * BH, Bitmap);
+    if (HadClip)
+        Canvas->SelectClipRect(SavedClip);
+    else
+        SelectClipRgn(Canvas, nullptr);
+    DeleteObject(Region);
+}
+
+} // namespace folio
