@@ -1,12 +1,25 @@
 // The gallery: the package's demo. It shows what the framework and the
 // controls can do; without a display it prints and writes snapshots.
+#include "BarGallery.h"
 #include "FrameworkTour.h"
 
+#include <cstring>
 #include <iostream>
 
-int main() {
+int main(int argc, char** argv) {
+    gallery::TBarGalleryOptions Options;
+    for (int I = 1; I < argc; ++I) {
+        if (std::strcmp(argv[I], "--snapshots") == 0) {
+            Options.ForceSnapshots = true;
+            if (I + 1 < argc) Options.SnapshotDir = argv[++I];
+        } else {
+            std::cerr << "usage: gallery [--snapshots DIR]\n";
+            return 2;
+        }
+    }
     const bool Ok = gallery::RunFrameworkTour(std::cout);
     std::cout << (Ok ? "All framework checks came out right.\n"
                      : "Something did not come out right.\n");
-    return Ok ? 0 : 1;
+    const bool BarOk = gallery::RunBarGallery(std::cout, Options);
+    return Ok && BarOk ? 0 : 1;
 }

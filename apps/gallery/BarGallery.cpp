@@ -1,0 +1,242 @@
+#include "BarGallery.h"
+
+#include "folio/Folio.h"
+#include "framework/core/Exceptions.h"
+#include "framework/core/SysUtils.h"
+#include "framework/gfx/Canvas.h"
+#include "framework/gfx/ImageList.h"
+#include "framework/gfx/Png.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/hosts/SdlHost.h"
+#include "framework/ui/Forms.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace folio {
+
+// The gallery poses the bar in states that pointer and drag handling would
+// otherwise set: a hovered item and a drag's insert position.
+struct TFolioPaintInspector {
+    static void Pose(TFolio& Bar, int HoverItem, int InsertIndex) {
+        Bar.FHoverItem = HoverItem;
+        Bar.FInsertIndex = InsertIndex;
+    }
+};
+
+} // namespace folio
+
+namespace gallery {
+
+using namespace folio;
+
+namespace {
+
+// The demo draws its own icons with the canvas: a few simple shapes in
+// distinct colours, on a transparent (magenta) key.
+constexpr TColor Key = 0x00FF00FF;
+
+void DrawIcon(TCanvas* C, int Kind, int Size, TColor Colour) {
+    C->GetBrush()->SetColor(Key);
+    C->FillRect(Rect(0, 0, Size, Size));
+    const int M = Size / 8;
+    C->GetPen()->SetColor(0x202020);
+    C->GetBrush()->SetColor(Colour);
+    switch (Kind % 5) {
+    case 0: // an envelope
+        C->Rectangle(M, Size / 4, Size - M, Size - Size / 4);
+        C->MoveTo(M, Size / 4);
+        C->LineTo(Size / 2, Size / 2 + M / 2);
+        C->LineTo(Size - M, Size / 4 - 1);
+        break;
+    case 1: // a calendar page
+        C->Rectangle(M, M + 1, Size - M, Size - M);
+        C->GetBrush()->SetColor(0x0000C0);
+        C->FillRect(Rect(M + 1, M + 2, Size - M - 1, M + Size / 5 + 1));
+        break;
+    case 2: // a disc
+        C->Ellipse(M, M, Size - M, Size - M);
+        break;
+    case 3: // a folder
+        C->Polygon({Point(M, Size / 4), Point(Size / 2 - M, Size / 4), Point(Size / 2, Size / 3),
+                    Point(Size - M, Size / 3), Point(Size - M, Size - M), Point(M, Size - M)});
+        break;
+    default: // a note with lines
+        C->Rectangle(Size / 5, M, Size - Size / 5, Size - M);
+        for (int Y = M + Size / 5; Y < Size - 2 * M; Y += Size / 6) {
+            C->MoveTo(Size / 5 + M, Y);
+            C->LineTo(Size - Size / 5 - M, Y);
+        }
+        break;
+    }
+}
+
+void FillImages(TImageList& List, int Size) {
+    const TColor Colours[] = {0x40C0F0, 0x60A060, 0xE08040, 0x50D0FF, 0xF0F0F0,
+                              0x3060E0, 0xC060C0, 0x80E0A0, 0x2090FF, 0xB0B0B0};
+    List.SetWidth(Size);
+    List.SetHeight(Size);
+    for (int I = 0; I < 10; ++I) {
+        TBitmap B(Size, Size);
+        DrawIcon(B.GetCanvas(), I, Size, Colours[I]);
+        List.AddMasked(&B, Key);
+    }
+}
+
+std::unique_ptr<TBitmap> TilePicture() {
+    auto B = std::make_unique<TBitmap>(24, 24);
+    TCanvas* C = B->GetCanvas();
+    C->GetBrush()->SetColor(0x9CB4C8);
+    C->FillRect(Rect(0, 0, 24, 24));
+    C->GetBrush()->SetColor(0x8CA4B8);
+    C->FillRect(Rect(0, 0, 12, 12));
+    C->FillRect(Rect(12, 12, 24, 24));
+    C->GetPen()->SetColor(0xB8CCDC);
+    C->MoveTo(0, 0);
+    C->LineTo(24, 24);
+    return B;
+}
+
+struct TGalleryForm {
+    TImageList Large{nullptr};
+    TImageList Small{nullptr};
+    std::unique_ptr<TBitmap> Tile = TilePicture();
+    TForm Form{nullptr};
+    TFolio* Vertical = nullptr;
+    TFolio* Horizontal = nullptr;
+
+    TGalleryForm() {
+        FillImages(Large, 32);
+        FillImages(Small, 16);
+        Form.SetCaption("Folio bar gallery");
+        Form.SetBounds(40, 40, 720, 560);
+        Form.SetClientWidth(700);
+
+        Vertical = new TFolio(&Form);
+        Vertical->SetParent(&Form);
+        Vertical->SetAnimationStyle(asNone);
+        Vertical->SetBounds(10, 10, 240, 500);
+        Vertical->SetLargeImages(&Large);
+        Vertical->SetSmallImages(&Small);
+        TFolioGroups* G = Vertical->GetGroups();
+
+        TFolioGroup* Mail = G->Add("Mail");
+        const char* MailItems[] = {
+            "Inbox",  "Outbox",  "Sent items", "Deleted items", "A folder with a rather long name",
+            "Drafts", "Archive", "Junk",       "Receipts",      "Travel",
+            "Family", "Projects"};
+        int Index = 0;
+        for (const char* Caption : MailItems) Mail->GetItems()->Add(Caption, Index++ % 10);
+        Mail->SetStyle(gbGradient);
+        Mail->SetStartColor(0xF0E0D0);
+        Mail->SetEndColor(0x906040);
+
+        TFolioGroup* Calendar = G->Add("Calendar");
+        Calendar->SetColor(0xC8D8C0);
+        for (const char* Caption : {"Today", "This week", "Holidays"})
+            Calendar->GetItems()->Add(Caption, 1);
+
+        TFolioGroup* Places = G->Add("Places");
+        Places->SetStyle(gbBitmap);
+        Places->SetBitmap(Tile.get());
+        Places->SetImageSize(isSmall);
+        for (const char* Caption : {"Desktop", "Documents", "Pictures", "Music", "Downloads"})
+            Places->GetItems()->Add(Caption, 3);
+
+        G->Add("Notes")->GetItems()->Add("Shopping list", 4);
+
+        Horizontal = new TFolio(&Form);
+        Horizontal->SetParent(&Form);
+        Horizontal->SetAnimationStyle(asNone);
+        Horizontal->SetAlignment(baHorizontal);
+        Horizontal->SetBounds(270, 10, 420, 180);
+        Horizontal->SetLargeImages(&Large);
+        Horizontal->SetSmallImages(&Small);
+        TFolioGroups* H = Horizontal->GetGroups();
+        TFolioGroup* Tools = H->Add("Tools");
+        Tools->SetColor(0xE8E0D8);
+        H->Add("Shortcuts with a caption far too long for the strip");
+        TFolioGroup* Apps = H->Add("Apps");
+        Apps->SetStyle(gbGradient);
+        Apps->SetStartColor(0xF8F0E0);
+        Apps->SetEndColor(0xB09070);
+        for (const char* Caption : {"Editor", "Mail", "Calendar", "Files"})
+            Apps->GetItems()->Add(Caption, Index++ % 10);
+        for (const char* Caption : {"Clock", "Notes"}) Tools->GetItems()->Add(Caption, 2);
+        Horizontal->SetVisibleGroup(2);
+
+        // A hovered item shows its over picture; here it is the same one,
+        // so that the hover frame is seen around a picture.
+        for (TFolio* Bar : {Vertical, Horizontal})
+            for (int GI = 0; GI < Bar->GetGroups()->GetCount(); ++GI) {
+                TFolioItems* Items = Bar->GetGroups()->GetGroup(GI)->GetItems();
+                for (int II = 0; II < Items->GetCount(); ++II)
+                    Items->GetItem(II)->SetOverImageIndex(Items->GetItem(II)->GetImageIndex());
+            }
+    }
+
+    // Opens the long group, scrolls it so that both scroll buttons show,
+    // hovers an item and shows a drag's insert mark.
+    void Pose() {
+        Vertical->SetVisibleGroup(0);
+        Vertical->GetGroups()->GetGroup(0)->SetStartItem(2);
+        TFolioPaintInspector::Pose(*Vertical, 3, 5);
+        Vertical->Invalidate();
+    }
+};
+
+bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
+    THeadlessHost Host(1024, 768);
+    TGalleryForm Gallery;
+    Gallery.Form.Show();
+    Host.RunUntilIdle();
+    Gallery.Pose();
+    Host.RunUntilIdle();
+
+    std::filesystem::create_directories(Options.SnapshotDir);
+    const TPixelSurface* Surface = Gallery.Form.GetSurface();
+    if (!Surface || !Surface->Valid()) {
+        Out << "The gallery form has no picture to save.\n";
+        return false;
+    }
+    const String Path = Options.SnapshotDir + "/bar-gallery.png";
+    SavePng(*Surface, Path);
+    Out << "Bar gallery snapshot: " << std::filesystem::absolute(Path).string() << "\n";
+
+    // The same vertical bar with the small-picture group open.
+    Gallery.Vertical->SetVisibleGroup(2);
+    TFolioPaintInspector::Pose(*Gallery.Vertical, 1, -1);
+    Gallery.Vertical->Invalidate();
+    Host.RunUntilIdle();
+    const String Second = Options.SnapshotDir + "/bar-gallery-small.png";
+    SavePng(*Gallery.Form.GetSurface(), Second);
+    Out << "Bar gallery snapshot: " << std::filesystem::absolute(Second).string() << "\n";
+    return true;
+}
+
+bool ShowWindow(std::ostream& Out) {
+    TSdlHost Host;
+    TGalleryForm Gallery;
+    Gallery.Form.Show();
+    Gallery.Pose();
+    Out << "The bar gallery is open in a window; close it to finish.\n";
+    Host.Run();
+    return true;
+}
+
+} // namespace
+
+bool RunBarGallery(std::ostream& Out, const TBarGalleryOptions& Options) {
+    try {
+        const char* Display = std::getenv("DISPLAY");
+        if (!Options.ForceSnapshots && Display && *Display && TSdlHost::DisplayAvailable())
+            return ShowWindow(Out);
+        return WriteSnapshots(Out, Options);
+    } catch (const Exception& E) {
+        Out << "The bar gallery failed: " << E.what() << "\n";
+        return false;
+    }
+}
+
+} // namespace gallery

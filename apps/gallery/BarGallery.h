@@ -1,0 +1,22 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace gallery {
+
+struct TBarGalleryOptions {
+    // Where headless snapshots go.
+    std::string SnapshotDir = "snapshots";
+    // Write snapshots even when a display is there.
+    bool ForceSnapshots = false;
+};
+
+// The bar gallery: a form with a vertical bar (colour, gradient and tiled
+// backgrounds, large and small pictures, a scrolled group showing both
+// scroll buttons, a hovered item, an insert mark) and a horizontal bar. With
+// a display it opens a window; otherwise it writes PNG snapshots and says
+// where. Answers false when something went wrong.
+bool RunBarGallery(std::ostream& Out, const TBarGalleryOptions& Options);
+
+} // namespace gallery
