@@ -47,8 +47,11 @@ struct TPaintScene {
         Open->SetStartColor(0xE0C0A0);
         Open->SetEndColor(0x604020);
         TFolioItems* List = Open->GetItems();
+        // Captions repeat every 100 items, so that both sizes draw the same
+        // text and differ only in what has to be skipped.
         for (int I = 0; I < Items; ++I)
-            List->Add(I % 2 ? Format("Item %d", I) : Format("A longer caption for item %d", I),
+            List->Add(I % 2 ? Format("Item %d", I % 100)
+                            : Format("A longer caption for item %d", I % 100),
                       I % 10);
         Bar.SetVisibleGroup(3);
         Bar.HandleNeeded();
