@@ -19,6 +19,8 @@ struct TFolioPaintInspector {
     static int& InsertIndex(TFolio& Bar) { return Bar.FInsertIndex; }
     static bool& Animating(TFolio& Bar) { return Bar.FAnimating; }
     static std::unique_ptr<TBitmap>& VisibleBitmap(TFolio& Bar) { return Bar.FVisibleBitmap; }
+    static bool& NextPressed(TFolio& Bar) { return Bar.FNextPressed; }
+    static bool& NextPressInside(TFolio& Bar) { return Bar.FNextPressInside; }
 };
 } // namespace folio
 
@@ -432,4 +434,40 @@ TEST(FolioPaint, ScrollButtonsShowWhereTheGroupScrolls) {
     ASSERT_FALSE(N.IsEmpty());
     EXPECT_NE(Ink(S, P, 0xFFFFFF).Right, -1);
     EXPECT_NE(Ink(S, N, 0xFFFFFF).Right, -1);
+}
+
+TEST(FolioPaint, PartlyShownSlotIsPaintedAndHeldButtonSinks) {
+    TBarFixture F(120, 210, 1);
+    TFolioGroup* G = F.G(0);
+    G->SetColor(0x00FFFFFF);
+    G->SetImageSize(isSmall);
+    TImageList Small(nullptr);
+    TBitmap Red(16, 16);
+    Red.GetCanvas()->GetBrush()->SetColor(0x0000FF);
+    Red.GetCanvas()->FillRect(Rect(0, 0, 16, 16));
+    Small.Add(&Red, nullptr);
+    F.Bar.SetSmallImages(&Small);
+    for (int I = 0; I < 1000; ++I) G->GetItems()->Add("", 0);
+    G->SetStartItem(500);
+    const int Whole = G->GetVisibleItems();
+    // The first slot past the whole ones reaches into the client area: its
+    // picture shows as far as the bar goes.
+    const TRect Partial = G->GetItems()->GetItem(500 + Whole)->GetImageRect();
+    ASSERT_LT(Partial.Top, 210);
+    TSheet S(120, 210);
+    G->Paint(S.C());
+    EXPECT_EQ(S.At(Partial.Left + 1, Partial.Top + 1), 0x0000FF);
+    const TRect Before = G->GetItems()->GetItem(499)->GetImageRect();
+    EXPECT_NE(S.At(Before.Left + 1, Before.Bottom - 1), 0x0000FF) << "under the caption";
+
+    const TRect N = G->GetNextButtonRect();
+    TSheet Held(120, 210);
+    PI::NextPressed(F.Bar) = true;
+    PI::NextPressInside(F.Bar) = true;
+    G->Paint(Held.C());
+    bool Differs = false;
+    for (int Y = N.Top; Y < N.Bottom; ++Y)
+        for (int X = N.Left; X < N.Right; ++X) Differs |= S.At(X, Y) != Held.At(X, Y);
+    EXPECT_TRUE(Differs) << "a held button is drawn pushed";
+    F.Bar.SetSmallImages(nullptr);
 }
