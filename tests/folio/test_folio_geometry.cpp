@@ -1,4 +1,5 @@
 #include "folio/Folio.h"
+#include "folio/FolioPaintInspector.h"
 
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
@@ -8,21 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-
-namespace folio {
-
-// Seeds the fields that switching, scrolling and pointer handling own.
-struct TFolioPaintInspector {
-    static bool& PaintAtOrigin(TFolioGroup& G) { return G.FPaintAtOrigin; }
-    static int& AnimOffset(TFolioGroup& G) { return G.FAnimOffset; }
-    static int& StartItem(TFolioGroup& G) { return G.FStartItem; }
-    static int& HoverGroup(TFolio& Bar) { return Bar.FHoverGroup; }
-    static bool& GroupPressed(TFolio& Bar) { return Bar.FGroupPressed; }
-    static int& PressedGroup(TFolio& Bar) { return Bar.FPressedGroup; }
-    static bool& GroupPressInside(TFolio& Bar) { return Bar.FGroupPressInside; }
-};
-
-} // namespace folio
 
 using namespace folio;
 using PI = TFolioPaintInspector;

@@ -1,4 +1,5 @@
 #include "folio/Folio.h"
+#include "folio/FolioPaintInspector.h"
 #include "folio/FolioPrimitives.h"
 
 #include "framework/core/SysUtils.h"
@@ -7,22 +8,6 @@
 #include "framework/gfx/ImageList.h"
 
 #include <gtest/gtest.h>
-
-namespace folio {
-struct TFolioPaintInspector {
-    static bool& GroupPressed(TFolio& Bar) { return Bar.FGroupPressed; }
-    static int& PressedGroup(TFolio& Bar) { return Bar.FPressedGroup; }
-    static bool& GroupPressInside(TFolio& Bar) { return Bar.FGroupPressInside; }
-    static int& HoverItem(TFolio& Bar) { return Bar.FHoverItem; }
-    static bool& ItemPressed(TFolio& Bar) { return Bar.FItemPressed; }
-    static TFolioItem*& EditedItem(TFolio& Bar) { return Bar.FEditedItem; }
-    static int& InsertIndex(TFolio& Bar) { return Bar.FInsertIndex; }
-    static bool& Animating(TFolio& Bar) { return Bar.FAnimating; }
-    static std::unique_ptr<TBitmap>& VisibleBitmap(TFolio& Bar) { return Bar.FVisibleBitmap; }
-    static bool& NextPressed(TFolio& Bar) { return Bar.FNextPressed; }
-    static bool& NextPressInside(TFolio& Bar) { return Bar.FNextPressInside; }
-};
-} // namespace folio
 
 using namespace folio;
 using PI = TFolioPaintInspector;
