@@ -3,16 +3,28 @@
 #include "framework/core/Thread.h"
 
 #include <cstdio>
+#include <new>
 
 namespace folio {
 
 FOLIO_DEFINE_CLASS(TApplication, TComponent)
 
 namespace {
-TApplication TheApplication(nullptr);
+// The application lives as long as the process and is never destroyed: a
+// worker that outlives main (a self-freeing thread still finishing) may still
+// wake the loop, and must never find its queue torn down. The storage's
+// address is a constant, so Application is valid during every static
+// initialisation, as before.
+union TApplicationStorage {
+    TApplicationStorage() {}
+    ~TApplicationStorage() {}
+    TApplication Object;
+};
+TApplicationStorage Storage;
+const bool Constructed = (new (&Storage.Object) TApplication(nullptr), true);
 } // namespace
 
-TApplication* const Application = &TheApplication;
+TApplication* const Application = &Storage.Object;
 
 bool PostMessage(HWND Handle, unsigned Msg, std::intptr_t WParam, std::intptr_t LParam) {
     if (Handle == 0) return false;
