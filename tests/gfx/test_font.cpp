@@ -2,6 +2,8 @@
 #include "framework/gfx/Font.h"
 #include "framework/gfx/FontEngine.h"
 
+#include "TextTestSurface.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,31 +14,9 @@ using namespace folio;
 
 namespace {
 
-constexpr TPixel White = 0xFFFFFFFFu;
-constexpr TPixel Black = 0xFF000000u;
-
-struct TTestSurface {
-    std::vector<TPixel> Pixels;
-    TPixelSurface View;
-    TTestSurface(int W, int H) : Pixels(static_cast<size_t>(W) * H, White) {
-        View = TPixelSurface{Pixels.data(), W, H, W};
-    }
-    TPixel At(int X, int Y) const { return Pixels[static_cast<size_t>(Y) * View.Width + X]; }
-    // The bounding box of every pixel that is no longer white.
-    TRect Ink() const {
-        TRect R{View.Width, View.Height, 0, 0};
-        for (int Y = 0; Y < View.Height; ++Y)
-            for (int X = 0; X < View.Width; ++X)
-                if (At(X, Y) != White) {
-                    R.Left = std::min(R.Left, X);
-                    R.Top = std::min(R.Top, Y);
-                    R.Right = std::max(R.Right, X + 1);
-                    R.Bottom = std::max(R.Bottom, Y + 1);
-                }
-        return R;
-    }
-    TRect Whole() const { return TRect{0, 0, View.Width, View.Height}; }
-};
+using test::Black;
+using test::White;
+using TTestSurface = test::TTextSurface;
 
 TLogFont Log(const String& Name, int Height, bool Bold = false, int Escapement = 0) {
     TLogFont L;

@@ -1,5 +1,7 @@
 #include "framework/gfx/FontEngine.h"
 
+#include "TextTestSurface.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -8,30 +10,9 @@ using namespace folio;
 
 namespace {
 
-constexpr TPixel White = 0xFFFFFFFFu;
-constexpr TPixel Black = 0xFF000000u;
-
-struct TSurface {
-    std::vector<TPixel> Pixels;
-    TPixelSurface View;
-    TSurface(int W, int H) : Pixels(static_cast<size_t>(W) * H, White) {
-        View = TPixelSurface{Pixels.data(), W, H, W};
-    }
-    TPixel At(int X, int Y) const { return Pixels[static_cast<size_t>(Y) * View.Width + X]; }
-    TRect Ink(TPixel Background = White) const {
-        TRect R{View.Width, View.Height, 0, 0};
-        for (int Y = 0; Y < View.Height; ++Y)
-            for (int X = 0; X < View.Width; ++X)
-                if (At(X, Y) != Background) {
-                    R.Left = std::min(R.Left, X);
-                    R.Top = std::min(R.Top, Y);
-                    R.Right = std::max(R.Right, X + 1);
-                    R.Bottom = std::max(R.Bottom, Y + 1);
-                }
-        return R;
-    }
-    TRect Whole() const { return TRect{0, 0, View.Width, View.Height}; }
-};
+using test::Black;
+using test::White;
+using TSurface = test::TTextSurface;
 
 const TFontFace& DefaultFace() {
     static const HFONT Face = [] {
