@@ -482,22 +482,7 @@ void TFolio::DeleteItem(TFolioItem* Item) {
 }
 
 // ---------------------------------------------------------------------------
-// Mouse, drag and editing entry points
-
-void TFolio::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-    // TODO: close the editor, press captions, items and scroll buttons.
-}
-
-void TFolio::MouseMove(TShiftState Shift, int X, int Y) {
-    TCustomControl::MouseMove(Shift, X, Y);
-    // TODO: track hover and pressed state, start item drags.
-}
-
-void TFolio::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TCustomControl::MouseUp(Button, Shift, X, Y);
-    // TODO: release captions, items and scroll buttons.
-}
+// Drag and editing entry points
 
 void TFolio::DoStartDrag(TDragObject*& DragObject) {
     // TODO: hand out a drag object carrying the pressed item.
@@ -526,28 +511,10 @@ bool TFolio::CanEditItem(TFolioItem* Item) {
     return CanEdit;
 }
 
-bool TFolio::EditGroup(TFolioGroup*) {
-    HideEditor(true);
-    // TODO: open the in-place editor over the group caption.
-    return false;
-}
-
-bool TFolio::EditItem(TFolioItem*) {
-    HideEditor(true);
-    // TODO: open the in-place editor over the item caption.
-    return false;
-}
-
 TFolioGroup* TFolio::EditNewGroup(const String& Caption) {
     TFolioGroup* Group = FGroups->Add(Caption);
     Group->Edit();
     return Group;
-}
-
-void TFolio::HideEditor(bool) {
-    FEditing = false;
-    if (!FEditor) return;
-    // TODO: take the editor's text, destroy it and apply or discard the text.
 }
 
 } // namespace folio

@@ -1,0 +1,172 @@
+#include "folio/FolioEditor.h"
+
+#include "framework/gfx/Canvas.h"
+#include "framework/gfx/FontEngine.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Forms.h"
+
+#include <algorithm>
+
+namespace folio {
+
+FOLIO_DEFINE_CLASS(TFolEditor, TCustomEdit)
+
+TFolEditor::TFolEditor(TFolio* ABar) : TCustomEdit(ABar) {
+    SetTabStop(false);
+    SetAutoSize(false);
+    SetParentCtl3D(false);
+    SetCtl3D(false);
+}
+
+bool TFolEditor::LargeItemEdit() const {
+    TFolio* B = Bar();
+    if (!B || B->FEditingGroup) return false;
+    const TFolioGroup* Open = B->GetVisibleGroupObject();
+    return Open && Open->GetImageSize() == isLarge;
+}
+
+void TFolEditor::CreateParams(TCreateParams& Params) {
+    TCustomEdit::CreateParams(Params);
+    TFolio* B = Bar();
+    if (!B) return;
+    SetBiDiMode(B->GetBiDiMode());
+    if (LargeItemEdit()) {
+        Params.Style &= ~ES_AUTOHSCROLL;
+        Params.Style |= ES_MULTILINE | ES_CENTER;
+    } else {
+        Params.Style |= ES_AUTOHSCROLL;
+    }
+}
+
+void TFolEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
+    if (Key == VK_ESCAPE) {
+        if (TFolio* B = Bar()) PostMessage(B->GetHandle(), WM_HIDEEDITOR, 0, 0);
+        Key = 0;
+        return;
+    }
+    TCustomEdit::KeyDown(Key, Shift);
+}
+
+void TFolEditor::KeyPress(char& Key) {
+    TFolio* B = Bar();
+    if (Key == '\r' || Key == '\n') {
+        if (B) PostMessage(B->GetHandle(), WM_HIDEEDITOR, 1, 0);
+        // A multi-line box must never take the line break itself.
+        Key = 0;
+    }
+    TCustomEdit::KeyPress(Key);
+    // The application sees what is typed into the editor through the bar's
+    // own key event.
+    if (B && B->OnKeyPress) B->OnKeyPress(B, Key);
+}
+
+void TFolEditor::Change() {
+    TCustomEdit::Change();
+    if (!HandleAllocated() || !LargeItemEdit()) return;
+    TFolio* B = Bar();
+    TCanvas* Canvas = B->GetCanvas();
+    Canvas->SetFont(B->GetFont());
+    // Three wide letters of margin keep the next characters from wrapping
+    // before the box has grown.
+    const String Sample = GetText() + "WWW";
+    const int Limit = B->GetClientWidth() - 2 * B->GetItemSpacing();
+    int W = Canvas->TextWidth(Sample);
+    if (W >= Limit) W = Limit;
+    TRect R = Rect(0, 0, W, GetHeight());
+    const int Ht =
+        DrawText(Canvas->GetHandle(), Sample, R, DT_EDITCONTROL | DT_CALCRECT | DT_WORDBREAK);
+    SetBounds((B->GetClientWidth() - W) / 2, GetTop(), W, Ht - B->GetFont()->GetHeight() / 2);
+}
+
+void TFolEditor::WndProc(TMessage& Message) {
+    if (Message.Msg == WM_SETFOCUS) {
+        // The bar, not its editor, stays the form's focused control, so the
+        // form's focus bookkeeping never sees the short-lived editor.
+        if (TCustomForm* Form = GetParentForm(this)) {
+            if (!Form->SetFocusedControl(Bar())) return;
+            TControl::WndProc(Message);
+            return;
+        }
+    }
+    TCustomEdit::WndProc(Message);
+}
+
+// ---------------------------------------------------------------------------
+// The bar's side
+
+bool TFolio::EditGroup(TFolioGroup* Group) {
+    HideEditor(true);
+    if (!Group || !CanEditGroup(Group)) return false;
+    FEditedGroup = Group;
+    FEditingGroup = true;
+    auto* Editor = new TFolEditor(this);
+    FEditor = Editor;
+    Editor->SetColor(clWindow);
+    Editor->SetFont(FGroupsFont.get());
+    Editor->GetFont()->SetColor(clBtnText);
+    TRect R = Group->GetCaptionRect();
+    if (FCustomGroupEditing && OnGetGroupEditRect) OnGetGroupEditRect(this, Group, R);
+    Editor->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    Editor->SetText(Group->GetCaption());
+    Editor->SetParent(this);
+    Editor->SelectAll();
+    Editor->SetFocus();
+    FEditing = true;
+    return true;
+}
+
+bool TFolio::EditItem(TFolioItem* Item) {
+    HideEditor(true);
+    if (!Item || !CanEditItem(Item)) return false;
+    FEditedItem = Item;
+    FEditingGroup = false;
+    auto* Editor = new TFolEditor(this);
+    FEditor = Editor;
+    Editor->SetColor(clWindow);
+    Editor->SetFont(GetFont());
+    Editor->GetFont()->SetColor(clBtnText);
+    TRect R = Item->GetTextRect();
+    R = Rect(R.Left - 3, R.Top - 2, R.Right + 3, R.Bottom + 2);
+    if (FCustomItemEditing && OnGetItemEditRect) OnGetItemEditRect(this, Item, R);
+    Editor->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    Editor->SetText(Item->GetCaption());
+    Editor->SetParent(this);
+    Editor->SelectAll();
+    Editor->SetFocus();
+    Editor->Change();
+    FEditing = true;
+    Invalidate();
+    return true;
+}
+
+void TFolio::HideEditor(bool Accept) {
+    FEditing = false;
+    if (!FEditor) return;
+    String Text = FEditor->GetText();
+    TFolEditor* Editor = FEditor;
+    FEditor = nullptr;
+    delete Editor;
+    if (!Accept) {
+        FEditedItem = nullptr;
+        FEditedGroup = nullptr;
+        Invalidate();
+        return;
+    }
+    // A handler that deletes the edited object leaves nothing to apply the
+    // text to: the deletion clears the reference.
+    if (FEditingGroup) {
+        TFolioGroup* Group = FEditedGroup;
+        if (Group && OnEditedGroup) OnEditedGroup(this, Group, Text);
+        if (Group && FEditedGroup == Group) Group->SetCaption(Text);
+        FEditedGroup = nullptr;
+    } else {
+        TFolioItem* Item = FEditedItem;
+        if (Item && OnEditedItem) OnEditedItem(this, Item, Text);
+        if (Item && FEditedItem == Item) Item->SetCaption(Text);
+        FEditedItem = nullptr;
+        // The caption under the editor shows again.
+        Invalidate();
+    }
+}
+
+} // namespace folio

@@ -1,0 +1,205 @@
+#include "folio/Folio.h"
+
+#include "framework/gfx/SystemMetrics.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Forms.h"
+
+#include <cstdlib>
+
+namespace folio {
+
+namespace {
+
+// Where the open group's scroll buttons sit, whether they show or not: the
+// pointer over a hidden button's place hovers no item either.
+bool InButtonPlace(const TFolioGroup& Group, const TFolio& Bar, TPoint P) {
+    const TRect CR = Group.GetClientRect();
+    const int S = Bar.GetItemSpacing();
+    const int BW = GetSystemMetrics(SM_CXVSCROLL);
+    const int BH = GetSystemMetrics(SM_CYVSCROLL);
+    const bool Vertical = Bar.GetAlignment() != baHorizontal;
+    const int PrevLeft = Vertical ? CR.Right - S - BW : CR.Left + S;
+    const TRect Prev = Rect(PrevLeft, CR.Top + S, PrevLeft + BW, CR.Top + S + BH);
+    const int NextTop = Vertical ? CR.Bottom - S - BH : CR.Top + S;
+    const TRect Next = Rect(CR.Right - S - BW, NextTop, CR.Right - S, NextTop + BH);
+    return Prev.Contains(P) || Next.Contains(P);
+}
+
+} // namespace
+
+void TFolio::InvalidateNoErase(const TRect& R) {
+    // Press feedback repaints only the rectangle concerned, over what is
+    // there, so the rest of the bar does not flicker.
+    if (HandleAllocated()) InvalidateRect(GetHandle(), &R, false);
+}
+
+void TFolio::UpdateHoverCursor() {
+    TCustomControl::SetCursor(FHoverGroup != -1 ? crHandPoint : FCursor);
+}
+
+void TFolio::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    // Any press accepts an open edit, whichever button and even mid-switch.
+    HideEditor(true);
+    if (FSwitching || Button != mbLeft) return;
+
+    const int G = GetOnGroup(X, Y);
+    FHoverGroup = G;
+    if (G != -1) {
+        bool Allow = true;
+        if (OnGroupCanClick) OnGroupCanClick(this, FGroups->GetGroup(G), Allow);
+        if (!Allow) return;
+        FGroupPressed = true;
+        FGroupPressInside = true;
+        FPressedGroup = G;
+        InvalidateNoErase(FGroups->GetGroup(G)->GetCaptionRect());
+        return;
+    }
+
+    TFolioGroup* Open = GetVisibleGroupObject();
+    if (!Open) return;
+    const TPoint P = Point(X, Y);
+    if (Open->GetPrevButtonVisible() && Open->GetPrevButtonRect().Contains(P)) {
+        FPrevPressed = true;
+        FPrevPressInside = true;
+        InvalidateNoErase(Open->GetPrevButtonRect());
+        // The first step happens at the press; the timer repeats it.
+        Open->ClickPrevButton();
+        FRepeatTimer = SetTimer(GetHandle(), FolioRepeatTimerId, FButtonClickDelay);
+        return;
+    }
+    if (Open->GetNextButtonVisible() && Open->GetNextButtonRect().Contains(P)) {
+        FNextPressed = true;
+        FNextPressInside = true;
+        InvalidateNoErase(Open->GetNextButtonRect());
+        Open->ClickNextButton();
+        FRepeatTimer = SetTimer(GetHandle(), FolioRepeatTimerId, FButtonClickDelay);
+        return;
+    }
+    if (FHoverItem != -1 && FHoverItem < Open->GetItems()->GetCount()) {
+        FItemPressed = true;
+        FItemPressInside = true;
+        FPressedItem = Open->GetItems()->GetItem(FHoverItem);
+        InvalidateNoErase(FPressedItem->GetClientRect());
+        FPressPoint = P;
+    }
+}
+
+void TFolio::MouseMove(TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseMove(Shift, X, Y);
+    TFolioGroup* Open = GetVisibleGroupObject();
+    if (FSwitching || FEditing || !Open) return;
+    const TPoint P = Point(X, Y);
+
+    if (FPrevPressed) {
+        const TRect R = Open->GetPrevButtonRect();
+        const bool Inside = R.Contains(P);
+        if (Inside != FPrevPressInside) {
+            FPrevPressInside = Inside;
+            InvalidateNoErase(R);
+        }
+        return;
+    }
+    if (FNextPressed) {
+        const TRect R = Open->GetNextButtonRect();
+        const bool Inside = R.Contains(P);
+        if (Inside != FNextPressInside) {
+            FNextPressInside = Inside;
+            InvalidateNoErase(R);
+        }
+        return;
+    }
+    if (FItemPressed) {
+        FHoverItem = Open->GetOnItem(X, Y);
+        const int Distance = std::abs(FPressPoint.X - X) + std::abs(FPressPoint.Y - Y);
+        if (Distance >= Mouse->GetDragThreshold() && !Dragging() && FAllowDragging) {
+            FItemPressed = false;
+            BeginDrag(true, -1);
+            return;
+        }
+        TFolioItem* Under = FHoverItem != -1 ? Open->GetItems()->GetItem(FHoverItem) : nullptr;
+        if (Under != FPressedItem && FItemPressInside) {
+            if (FPressedItem) InvalidateNoErase(FPressedItem->GetClientRect());
+            FItemPressInside = false;
+        } else if (Under == FPressedItem && !FItemPressInside) {
+            if (FPressedItem) InvalidateNoErase(FPressedItem->GetClientRect());
+            FItemPressInside = true;
+        }
+        return;
+    }
+
+    // Over a scroll button's place, shown or not, no item is hovered.
+    if (InButtonPlace(*Open, *this, P)) {
+        if (FHoverItem != -1) {
+            FHoverItem = -1;
+            Invalidate();
+        }
+        return;
+    }
+
+    const int G = GetOnGroup(X, Y);
+    if (FGroupPressed) {
+        if (G == FHoverGroup) return;
+        FGroupPressInside = G == FPressedGroup;
+        if (FPressedGroup >= 0 && FPressedGroup < FGroups->GetCount())
+            InvalidateNoErase(FGroups->GetGroup(FPressedGroup)->GetCaptionRect());
+        FHoverGroup = G;
+        return;
+    }
+    if (G != FHoverGroup) {
+        FHoverGroup = G;
+        UpdateHoverCursor();
+        Invalidate();
+    }
+    const int I = Open->GetOnItem(X, Y);
+    if (I != FHoverItem) {
+        FHoverItem = I;
+        Invalidate();
+    }
+}
+
+void TFolio::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    FHoverGroup = GetOnGroup(X, Y);
+    UpdateHoverCursor();
+    if (Button != mbLeft) return;
+
+    if (FItemPressed) {
+        if (FItemPressInside && FPressedItem && OnItemClick) OnItemClick(this, FPressedItem);
+        FItemPressInside = false;
+        FItemPressed = false;
+        Invalidate();
+    }
+    if (FGroupPressed) {
+        FGroupPressed = false;
+        if (FPressedGroup < 0 || FPressedGroup >= FGroups->GetCount()) return;
+        TFolioGroup* Group = FGroups->GetGroup(FPressedGroup);
+        InvalidateNoErase(Group->GetCaptionRect());
+        if (FGroupPressInside) {
+            Group->SetVisible(true);
+            if (OnGroupClick) OnGroupClick(this, Group);
+            if (IsDesigning())
+                if (TCustomForm* Form = GetParentForm(this))
+                    if (IDesigner* Designer = Form->GetDesigner()) Designer->SelectComponent(Group);
+        }
+        return;
+    }
+
+    FHoverGroup = GetOnGroup(X, Y);
+    UpdateHoverCursor();
+    TFolioGroup* Open = GetVisibleGroupObject();
+    if (FPrevPressed) {
+        KillTimer(GetHandle(), FolioRepeatTimerId);
+        FRepeatTimer = 0;
+        FPrevPressed = false;
+        if (FPrevPressInside && Open) InvalidateNoErase(Open->GetPrevButtonRect());
+    }
+    if (FNextPressed) {
+        KillTimer(GetHandle(), FolioRepeatTimerId);
+        FRepeatTimer = 0;
+        FNextPressed = false;
+        if (FNextPressInside && Open) InvalidateNoErase(Open->GetNextButtonRect());
+    }
+}
+
+} // namespace folio
