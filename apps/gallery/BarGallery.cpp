@@ -3,14 +3,19 @@
 #include "folio/Folio.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
+#include "framework/core/Thread.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/gfx/Png.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
+#include "framework/ui/Application.h"
 #include "framework/ui/Forms.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -115,7 +120,7 @@ struct TGalleryForm {
 
         Vertical = new TFolio(&Form);
         Vertical->SetParent(&Form);
-        Vertical->SetAnimationStyle(asNone);
+        Vertical->SetAnimationStyle(asAccelerate);
         Vertical->SetBounds(10, 10, 240, 500);
         Vertical->SetLargeImages(&Large);
         Vertical->SetSmallImages(&Small);
@@ -148,7 +153,8 @@ struct TGalleryForm {
 
         Horizontal = new TFolio(&Form);
         Horizontal->SetParent(&Form);
-        Horizontal->SetAnimationStyle(asNone);
+        Horizontal->SetAnimationStyle(asLinear);
+        Horizontal->SetAnimationSpeed(40);
         Horizontal->SetAlignment(baHorizontal);
         Horizontal->SetBounds(270, 10, 420, 180);
         Horizontal->SetLargeImages(&Large);
@@ -164,7 +170,10 @@ struct TGalleryForm {
         for (const char* Caption : {"Editor", "Mail", "Calendar", "Files"})
             Apps->GetItems()->Add(Caption, Index++ % 10);
         for (const char* Caption : {"Clock", "Notes"}) Tools->GetItems()->Add(Caption, 2);
+        // Still being built, so the group opens without sliding.
+        Horizontal->SetAnimationStyle(asNone);
         Horizontal->SetVisibleGroup(2);
+        Horizontal->SetAnimationStyle(asLinear);
 
         // A hovered item shows its over picture; here it is the same one,
         // so that the hover frame is seen around a picture.
@@ -174,21 +183,134 @@ struct TGalleryForm {
                 for (int II = 0; II < Items->GetCount(); ++II)
                     Items->GetItem(II)->SetOverImageIndex(Items->GetItem(II)->GetImageIndex());
             }
+        for (TFolio* Bar : {Vertical, Horizontal}) WireRenaming(Bar);
     }
 
-    // Opens the long group, scrolls it so that both scroll buttons show,
-    // hovers an item and shows a drag's insert mark.
-    void Pose() {
+    // Renaming in place is the application's choice: here a double click on
+    // an item or a caption, or F2 over the bar, opens the editor. The bar
+    // takes the keyboard when it is pressed, so that F2 reaches it.
+    static void WireRenaming(TFolio* Bar) {
+        Bar->OnMouseDown = [Bar](TObject*, TMouseButton, TShiftState, int, int) {
+            if (Bar->CanFocus()) Bar->SetFocus();
+        };
+        Bar->OnDblClick = [Bar](TObject*) { Rename(Bar); };
+        Bar->OnKeyDown = [Bar](TObject*, unsigned short& Key, TShiftState) {
+            if (Key != VK_F2) return;
+            Rename(Bar);
+            Key = 0;
+        };
+    }
+
+    // Edits the item under the pointer, else the caption under it, else the
+    // open group's caption.
+    static void Rename(TFolio* Bar) {
+        if (TFolioItem* Item = Bar->GetItemUnderCurosr()) {
+            Bar->EditItem(Item);
+            return;
+        }
+        TFolioGroup* Group = Bar->GetGroupUnderCurosr();
+        Bar->EditGroup(Group ? Group : Bar->GetVisibleGroupObject());
+    }
+
+    void SetAnimation(TFolAnimationStyle Style) {
+        Vertical->SetAnimationStyle(Style);
+        Horizontal->SetAnimationStyle(Style);
+    }
+
+    // Opens the long group and scrolls it so that both scroll buttons show.
+    void OpenLongGroup() {
+        const TFolAnimationStyle Style = Vertical->GetAnimationStyle();
+        Vertical->SetAnimationStyle(asNone);
         Vertical->SetVisibleGroup(0);
+        Vertical->SetAnimationStyle(Style);
         Vertical->GetGroups()->GetGroup(0)->SetStartItem(2);
+    }
+
+    // For a still picture: also hovers an item and shows a drag's insert mark.
+    void Pose() {
+        OpenLongGroup();
         TFolioPaintInspector::Pose(*Vertical, 3, 5);
         Vertical->Invalidate();
     }
 };
 
+// Waits (bounded) until a worker asks the user-interface thread for a step.
+bool WaitForStep() {
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!SynchronizePending()) {
+        if (std::chrono::steady_clock::now() > Deadline) return false;
+        WaitForSynchronize(SynchronizeSignalCount(), 20);
+    }
+    return true;
+}
+
+// Copies the control's area of the form's picture into Strip at column X.
+void CopyControl(const TPixelSurface& From, const TControl& Control, TBitmap& Strip, int X) {
+    const TPixelSurface To = Strip.GetSurface();
+    const int W = std::min({Control.GetWidth(), To.Width - X, From.Width - Control.GetLeft()});
+    const int H = std::min({Control.GetHeight(), To.Height, From.Height - Control.GetTop()});
+    if (W <= 0 || H <= 0 || Control.GetLeft() < 0 || Control.GetTop() < 0) return;
+    for (int Y = 0; Y < H; ++Y)
+        std::memcpy(To.Row(Y) + X, From.Row(Control.GetTop() + Y) + Control.GetLeft(),
+                    static_cast<std::size_t>(W) * sizeof(TPixel));
+}
+
+// Slides the vertical bar from its open group to Target and writes the
+// frames side by side: the picture before the switch, every frame the
+// worker hands over, and the picture after it.
+bool WriteSwitchStrip(std::ostream& Out, TGalleryForm& Gallery, int Target, const String& Path) {
+    TFolio* Bar = Gallery.Vertical;
+    constexpr int Gap = 8;
+    constexpr int MaxColumns = 9;
+    const int Column = Bar->GetWidth() + Gap;
+    TBitmap Strip(MaxColumns * Column - Gap, Bar->GetHeight());
+    Strip.GetCanvas()->GetBrush()->SetColor(0x303030);
+    Strip.GetCanvas()->FillRect(Rect(0, 0, Strip.GetWidth(), Strip.GetHeight()));
+
+    int Columns = 0;
+    auto Take = [&] {
+        if (Columns < MaxColumns)
+            CopyControl(*Gallery.Form.GetSurface(), *Bar, Strip, Columns++ * Column);
+    };
+    // The first frame shows the captions where they rest, as before the
+    // switch; every later one moves the target's caption.
+    TFolioGroup* Moving = Bar->GetGroups()->GetGroup(Target);
+    int Seen = Moving->GetCaptionRect().Top;
+    Take();
+    Bar->SetVisibleGroup(Target);
+    // Every step the worker asks for runs here, and the loop repaints right
+    // after it.
+    while (Bar->GetVisibleGroup() != Target) {
+        if (!WaitForStep()) {
+            Out << "The switch in the gallery stopped before its end.\n";
+            return false;
+        }
+        Application->ProcessMessages();
+        const int Now = Moving->GetCaptionRect().Top;
+        if (Bar->GetVisibleGroup() != Target && Now != Seen && Columns < MaxColumns - 1) {
+            Seen = Now;
+            Take();
+        }
+    }
+    Take();
+    const int Width = Columns * Column - Gap;
+    TBitmap Used(Width, Strip.GetHeight());
+    Used.GetCanvas()->Draw(0, 0, &Strip);
+    SavePng(Used, Path);
+    Out << "Bar gallery switch, " << Columns
+        << " pictures from before to after: " << std::filesystem::absolute(Path).string() << "\n";
+    // The worker frees itself after its finishing step; let it go before
+    // the bar does.
+    Sleep(20);
+    Application->ProcessMessages();
+    return true;
+}
+
 bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     THeadlessHost Host(1024, 768);
     TGalleryForm Gallery;
+    // The still pictures switch at once; the strip below slides.
+    Gallery.SetAnimation(asNone);
     Gallery.Form.Show();
     Host.RunUntilIdle();
     Gallery.Pose();
@@ -212,6 +334,33 @@ bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     const String Second = Options.SnapshotDir + "/bar-gallery-small.png";
     SavePng(*Gallery.Form.GetSurface(), Second);
     Out << "Bar gallery snapshot: " << std::filesystem::absolute(Second).string() << "\n";
+
+    // One animated switch, frame by frame: from the long group down to the
+    // small-picture group, the captions between them sliding up.
+    TFolioPaintInspector::Pose(*Gallery.Vertical, -1, -1);
+    Gallery.OpenLongGroup();
+    Host.RunUntilIdle();
+    Gallery.Vertical->SetAnimationStyle(asLinear);
+    Gallery.Vertical->SetAnimationSpeed(60);
+    if (!WriteSwitchStrip(Out, Gallery, 2, Options.SnapshotDir + "/bar-gallery-switch.png"))
+        return false;
+
+    // An item being renamed in place, as a double click or F2 opens it.
+    Gallery.SetAnimation(asNone);
+    Gallery.OpenLongGroup();
+    Host.RunUntilIdle();
+    TFolioGroup* Mail = Gallery.Vertical->GetGroups()->GetGroup(0);
+    if (!Gallery.Vertical->EditItem(Mail->GetItems()->GetItem(4))) {
+        Out << "The gallery could not open the item editor.\n";
+        return false;
+    }
+    Host.Key(VK_END);
+    Host.Type(" (renamed)");
+    Host.RunUntilIdle();
+    const String Editing = Options.SnapshotDir + "/bar-gallery-editor.png";
+    SavePng(*Gallery.Form.GetSurface(), Editing);
+    Out << "Bar gallery snapshot: " << std::filesystem::absolute(Editing).string() << "\n";
+    Gallery.Vertical->HideEditor(false);
     return true;
 }
 
@@ -219,8 +368,9 @@ bool ShowWindow(std::ostream& Out) {
     TSdlHost Host;
     TGalleryForm Gallery;
     Gallery.Form.Show();
-    Gallery.Pose();
-    Out << "The bar gallery is open in a window; close it to finish.\n";
+    Gallery.OpenLongGroup();
+    Out << "The bar gallery is open in a window: click captions to switch, hold the scroll\n"
+           "buttons, double click or press F2 to rename. Close it to finish.\n";
     Host.Run();
     return true;
 }

@@ -119,6 +119,47 @@ TEST_F(AnimationTest, AcceleratingSlideAlongAHorizontalBar) {
     EXPECT_EQ(Bar->GetVisibleGroup(), 0);
 }
 
+TEST_F(AnimationTest, SlidesRunTheSameArithmeticAlongEitherAxis) {
+    // The pairs not covered above: a linear slide along X and an
+    // accelerating one along Y, both opening a group further along, so the
+    // captions move back with negative offsets rounded to nearest.
+    struct TCase {
+        TFolAlignment Alignment;
+        TFolAnimationStyle Style;
+        std::vector<int> Offsets;
+    };
+    const TCase Cases[] = {
+        {baHorizontal, asLinear, Range(0, -30, 8)},
+        {baVertical, asAccelerate, {0, -30, -61, -91, -122, -153, -184, -216}},
+    };
+    for (const TCase& C : Cases) {
+        if (C.Alignment == baHorizontal)
+            Make(300, 200, 4, baHorizontal); // D = 300 - 80 along X
+        else
+            Make(240, 300, 4); // D = 300 - 80 along Y
+        Bar->SetAnimationStyle(C.Style);
+        Bar->SetAnimationSpeed(30);
+        Bar->Watched = 2; // moves with 1 and 2 when opening group 2 from 0
+        Bar->SetVisibleGroup(2);
+        ASSERT_TRUE(WaitForSwitch(*Bar));
+        EXPECT_EQ(Bar->Offsets, C.Offsets)
+            << (C.Alignment == baHorizontal ? "horizontal" : "vertical");
+        EXPECT_EQ(Bar->GetVisibleGroup(), 2);
+        EXPECT_EQ(LI::AnimOffset(*Bar->GetGroups()->GetGroup(3)), 0);
+    }
+}
+
+TEST_F(AnimationTest, CaptionsFillingTheBarSwitchWithoutFrames) {
+    Make(240, 80, 4); // D = 80 - 4 x 20 = 0
+    Bar->SetAnimationStyle(asLinear);
+    Bar->Watched = 3;
+    Bar->SetVisibleGroup(3);
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    EXPECT_TRUE(Bar->Offsets.empty());
+    EXPECT_EQ(Bar->GetVisibleGroup(), 3);
+    EXPECT_FALSE(LI::HasPictures(*Bar));
+}
+
 TEST_F(AnimationTest, ImmediateSwitchesAndIgnoredRequests) {
     Make(240, 300, 3);
     Bar->SetAnimationStyle(asNone);
@@ -221,5 +262,10 @@ TEST_F(AnimationTest, TheEndOfASwitchMarksTheDesignedFormModified) {
     EXPECT_EQ(Designer.Modifieds, 0);
     ASSERT_TRUE(WaitForSwitch(*Bar));
     EXPECT_EQ(Designer.Modifieds, 1);
+    // An immediate switch is saved too; a refused request is not.
+    Bar->SetAnimationStyle(asNone);
+    Bar->SetVisibleGroup(2);
+    Bar->SetVisibleGroup(2);
+    EXPECT_EQ(Designer.Modifieds, 2);
     Form->SetDesigner(nullptr);
 }
