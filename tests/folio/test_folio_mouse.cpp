@@ -1,0 +1,377 @@
+#include "FolioLiveInspector.h"
+
+#include "framework/core/SysUtils.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/DragDrop.h"
+#include "framework/ui/Forms.h"
+#include "framework/ui/PaintPass.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace folio;
+using LI = TFolioLiveInspector;
+
+namespace {
+
+// Keeps the rectangle each paint was asked to cover, so a test sees which
+// part of the bar an input event invalidated.
+struct TProbeBar : TFolio {
+    using TFolio::TFolio;
+    std::vector<TRect> Clips;
+    void Paint() override {
+        Clips.push_back(TPaintPass::CurrentClip());
+        TFolio::Paint();
+    }
+};
+
+struct TSelectingDesigner : IDesigner {
+    std::vector<TPersistent*> Selected;
+    void Modified() override {}
+    void SelectComponent(TPersistent* Instance) override { Selected.push_back(Instance); }
+};
+
+TPoint Centre(const TRect& R) {
+    return Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+}
+
+TPoint Offset(TPoint P, int DX, int DY) {
+    return Point(P.X + DX, P.Y + DY);
+}
+
+// A vertical bar of 200 x 300 client pixels at (20, 20) on its form, with
+// captions 20 pixels high: with group 0 open its caption spans 0..20 and the
+// captions of groups 1 and 2 sit at the bottom, 260..280 and 280..300.
+struct MouseTest : ::testing::Test {
+    THeadlessHost Host;
+    std::unique_ptr<TForm> Form;
+    TProbeBar* Bar = nullptr;
+    std::vector<TFolioGroup*> Clicked;
+    std::vector<TFolioItem*> ItemClicks;
+
+    void Make(int Items, TFolImageSize Size = isLarge, int Groups = 3) {
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(0, 0, 400, 400);
+        Bar = new TProbeBar(Form.get());
+        Bar->SetBorderStyle(bsNone);
+        Bar->SetAnimationStyle(asNone);
+        Bar->SetBounds(20, 20, 200, 300);
+        Bar->SetParent(Form.get());
+        for (int G = 0; G < Groups; ++G) {
+            TFolioGroup* Group = Bar->GetGroups()->Add("Group " + IntToStr(G));
+            Group->SetImageSize(Size);
+            for (int I = 0; I < Items; ++I) Group->GetItems()->Add("Item " + IntToStr(I), -1);
+        }
+        Bar->OnGroupClick = [this](TObject*, TFolioGroup* G) { Clicked.push_back(G); };
+        Bar->OnItemClick = [this](TObject*, TFolioItem* I) { ItemClicks.push_back(I); };
+        Form->Show();
+        Host.RunUntilIdle();
+    }
+
+    TFolioGroup* Group(int Index) const { return Bar->GetGroups()->GetGroup(Index); }
+    TFolioItem* Item(int Index) const { return Group(0)->GetItems()->GetItem(Index); }
+    TRect Caption(int Index) const { return Group(Index)->GetCaptionRect(); }
+
+    // Pointer moves, in the bar's client coordinates; the paint log starts
+    // afresh with each event.
+    void Move(TPoint P) {
+        Bar->Clips.clear();
+        Host.MoveTo(Bar->ClientToScreen(P));
+    }
+    void Press(TMouseButton Button = mbLeft) {
+        Bar->Clips.clear();
+        Host.Press(Button);
+    }
+    void Release(TMouseButton Button = mbLeft) {
+        Bar->Clips.clear();
+        Host.Release(Button);
+    }
+    // The one rectangle painted since the last event (empty when nothing or
+    // more than once was painted).
+    TRect Painted() const { return Bar->Clips.size() == 1 ? Bar->Clips[0] : TRect{}; }
+    TRect WholeBar() const { return Bar->GetClientRect(); }
+};
+
+} // namespace
+
+TEST_F(MouseTest, CaptionOpensOnlyWhenReleasedOnThePressedCaption) {
+    Make(3);
+    Bar->SetCursor(crCross);
+    Move(Centre(Caption(1)));
+    EXPECT_EQ(LI::HoverGroup(*Bar), 1);
+    EXPECT_EQ(Host.GetCursor(), crHandPoint);
+    EXPECT_EQ(Painted(), WholeBar()); // hover changes repaint everything
+
+    Press();
+    EXPECT_EQ(Group(1)->GetState(), gsPressed);
+    EXPECT_EQ(Painted(), Caption(1)); // press feedback: the caption alone
+    Move(Centre(Caption(2)));
+    EXPECT_EQ(Group(1)->GetState(), gsOver);
+    EXPECT_EQ(Painted(), Caption(1));
+    Release();
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+    EXPECT_TRUE(Clicked.empty());
+    EXPECT_FALSE(LI::GroupPressed(*Bar));
+    EXPECT_EQ(LI::HoverGroup(*Bar), 2);
+
+    // Out and back before the release: the press is inside again and opens.
+    Move(Centre(Caption(1)));
+    Press();
+    Move(Centre(Caption(2)));
+    Move(Offset(Centre(Caption(1)), 5, 0));
+    EXPECT_EQ(Group(1)->GetState(), gsPressed);
+    Release();
+    EXPECT_EQ(Bar->GetVisibleGroup(), 1);
+    ASSERT_EQ(Clicked.size(), 1u);
+    EXPECT_EQ(Clicked[0], Group(1));
+
+    // A click on the open group's caption only reports the click.
+    Clicked.clear();
+    Move(Centre(Caption(1)));
+    Press();
+    Release();
+    EXPECT_EQ(Bar->GetVisibleGroup(), 1);
+    EXPECT_EQ(Clicked, std::vector<TFolioGroup*>{Group(1)});
+
+    // Away from the captions the resting cursor shows again.
+    Move(Centre(Group(1)->GetClientRect()));
+    EXPECT_EQ(LI::HoverGroup(*Bar), -1);
+    EXPECT_EQ(Host.GetCursor(), crCross);
+}
+
+TEST_F(MouseTest, VetoedCaptionPressLeavesNothingPressed) {
+    Make(3);
+    std::vector<TFolioGroup*> Asked;
+    bool Allow = false;
+    Bar->OnGroupCanClick = [&](TObject*, TFolioGroup* G, bool& A) {
+        EXPECT_TRUE(A);
+        Asked.push_back(G);
+        A = Allow;
+    };
+    Move(Centre(Caption(2)));
+    Press();
+    EXPECT_EQ(Asked, std::vector<TFolioGroup*>{Group(2)});
+    EXPECT_FALSE(LI::GroupPressed(*Bar));
+    EXPECT_EQ(Group(2)->GetState(), gsOver);
+    EXPECT_TRUE(Bar->Clips.empty());
+    Release();
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+    EXPECT_TRUE(Clicked.empty());
+
+    Allow = true;
+    Press();
+    Release();
+    EXPECT_EQ(Bar->GetVisibleGroup(), 2);
+    EXPECT_EQ(Clicked, std::vector<TFolioGroup*>{Group(2)});
+
+    // A press with the right button asks nothing and presses nothing.
+    Asked.clear();
+    Move(Centre(Caption(0)));
+    Press(mbRight);
+    Release(mbRight);
+    EXPECT_TRUE(Asked.empty());
+    EXPECT_FALSE(LI::GroupPressed(*Bar));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 2);
+}
+
+TEST_F(MouseTest, HeldNextButtonRepeatsEveryDelayOnlyWhileThePointerIsOnIt) {
+    Make(20);
+    Bar->SetButtonClickDelay(100);
+    std::vector<int> Proposed;
+    Bar->OnNextButtonClick = [&](TObject*, TFolioGroup* G, int& Start) {
+        EXPECT_EQ(G, Group(0));
+        Proposed.push_back(Start);
+    };
+    ASSERT_TRUE(Group(0)->GetNextButtonVisible());
+    const TRect Button = Group(0)->GetNextButtonRect();
+    Move(Centre(Button));
+    Press();
+    EXPECT_EQ(Group(0)->GetStartItem(), 1); // the first step is the press itself
+    EXPECT_TRUE(LI::NextPressed(*Bar));
+    Host.Run(99);
+    EXPECT_EQ(Group(0)->GetStartItem(), 1);
+    Host.Run(1);
+    EXPECT_EQ(Group(0)->GetStartItem(), 2);
+    Host.Run(100);
+    EXPECT_EQ(Group(0)->GetStartItem(), 3);
+
+    // Off the button the repetition pauses and the button is drawn up.
+    Move(Centre(Group(0)->GetClientRect()));
+    EXPECT_FALSE(LI::NextPressInside(*Bar));
+    EXPECT_EQ(Painted(), Button);
+    Host.Run(350);
+    EXPECT_EQ(Group(0)->GetStartItem(), 3);
+    Move(Offset(Centre(Button), 1, 1));
+    EXPECT_TRUE(LI::NextPressInside(*Bar));
+    EXPECT_EQ(Painted(), Button);
+    Host.Run(50); // the timer kept its rhythm while paused: due at 400
+    EXPECT_EQ(Group(0)->GetStartItem(), 4);
+
+    Release();
+    EXPECT_FALSE(LI::NextPressed(*Bar));
+    Host.Run(1000);
+    EXPECT_EQ(Group(0)->GetStartItem(), 4);
+    EXPECT_EQ(Proposed, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(MouseTest, ScrollEventsFireOnEveryStepEvenWhenNothingCanMove) {
+    Make(20);
+    const int Last = 20 - Group(0)->GetVisibleItems();
+    ASSERT_GT(Last, 1);
+    Group(0)->SetStartItem(Last - 1);
+    int Events = 0;
+    Bar->OnNextButtonClick = [&](TObject*, TFolioGroup*, int&) { ++Events; };
+    const TRect Button = Group(0)->GetNextButtonRect();
+    Move(Centre(Button));
+    Press();
+    EXPECT_EQ(Group(0)->GetStartItem(), Last);
+    EXPECT_FALSE(Group(0)->GetNextButtonVisible());
+    Host.Run(3 * Bar->GetButtonClickDelay());
+    EXPECT_EQ(Events, 4);
+    EXPECT_EQ(Group(0)->GetStartItem(), Last);
+    Release();
+
+    // The handler's value is the one the group takes, clamped to the range.
+    Bar->OnPrevButtonClick = [&](TObject*, TFolioGroup*, int& Start) {
+        EXPECT_EQ(Start, Last - 1);
+        Start = -7;
+    };
+    Move(Centre(Group(0)->GetPrevButtonRect()));
+    Press();
+    Release();
+    EXPECT_EQ(Group(0)->GetStartItem(), 0);
+    EXPECT_FALSE(Group(0)->GetPrevButtonVisible());
+}
+
+TEST_F(MouseTest, ItemClicksWhenReleasedOverThePressedItem) {
+    Make(3);
+    Bar->SetAllowDragging(false);
+    const TPoint On0 = Centre(Item(0)->GetImageRect());
+    const TPoint On1 = Centre(Item(1)->GetImageRect());
+    Move(On0);
+    EXPECT_EQ(LI::HoverItem(*Bar), 0);
+    EXPECT_EQ(Painted(), WholeBar());
+    Press();
+    EXPECT_TRUE(LI::ItemPressed(*Bar));
+    EXPECT_EQ(Painted(), Item(0)->GetClientRect());
+    Move(On1);
+    EXPECT_EQ(Painted(), Item(0)->GetClientRect());
+    Release();
+    EXPECT_TRUE(ItemClicks.empty());
+
+    // Far away and back: without dragging the item stays pressed.
+    Move(On0);
+    Press();
+    Move(Offset(On0, 0, 60));
+    Move(On0);
+    Release();
+    EXPECT_EQ(ItemClicks, std::vector<TFolioItem*>{Item(0)});
+    EXPECT_FALSE(LI::ItemPressed(*Bar));
+}
+
+TEST_F(MouseTest, DragStartsAtTheThresholdMeasuredAsManhattanDistance) {
+    Make(3);
+    const int T = Mouse->GetDragThreshold();
+    ASSERT_GE(T, 2);
+    const TPoint On0 = Centre(Item(0)->GetImageRect());
+    Move(On0);
+    Press();
+    // One short of the threshold along both axes together: still a press.
+    Move(Offset(On0, T / 2, T - 1 - T / 2));
+    EXPECT_TRUE(LI::ItemPressed(*Bar));
+    EXPECT_FALSE(Bar->Dragging());
+    // The threshold as a sum, though the straight-line distance is shorter.
+    Move(Offset(On0, T / 2, T - T / 2));
+    EXPECT_FALSE(LI::ItemPressed(*Bar));
+    EXPECT_TRUE(Bar->Dragging());
+    EXPECT_TRUE(TDragManager::Active());
+    Release();
+    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_TRUE(ItemClicks.empty());
+}
+
+TEST_F(MouseTest, HoverFollowsThePointerAndIsClearedOverScrollButtonPlaces) {
+    Make(3, isSmall);
+    TFolioGroup* Open = Group(0);
+    ASSERT_FALSE(Open->GetPrevButtonVisible());
+    Move(Centre(Item(0)->GetImageRect()));
+    EXPECT_EQ(LI::HoverItem(*Bar), 0);
+    EXPECT_EQ(Bar->GetItemUnderCurosr(), Item(0));
+
+    // Item 0's caption runs under the hidden previous button's place.
+    const TRect CR = Open->GetClientRect();
+    const TPoint UnderButton =
+        Point(CR.Right - Bar->GetItemSpacing() - 2, Centre(Item(0)->GetImageRect()).Y);
+    ASSERT_EQ(Open->GetOnItem(UnderButton.X, UnderButton.Y), 0);
+    Move(UnderButton);
+    EXPECT_EQ(LI::HoverItem(*Bar), -1);
+    EXPECT_EQ(Painted(), WholeBar());
+
+    // Leaving the bar clears the hover state unless a caption is held.
+    Move(Centre(Caption(1)));
+    EXPECT_EQ(LI::HoverGroup(*Bar), 1);
+    Move(Point(-10, 10));
+    EXPECT_EQ(LI::HoverGroup(*Bar), -1);
+    EXPECT_EQ(Painted(), WholeBar());
+    Move(Centre(Caption(1)));
+    Press();
+    Move(Point(-10, 10));
+    EXPECT_EQ(LI::HoverGroup(*Bar), -1); // the move itself left every caption
+    EXPECT_TRUE(LI::GroupPressed(*Bar));
+    Release();
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+}
+
+TEST_F(MouseTest, OpenEditorFreezesHoverAndAnyPressAcceptsIt) {
+    Make(3);
+    ASSERT_TRUE(Bar->EditGroup(Group(2)));
+    ASSERT_TRUE(LI::Editing(*Bar));
+    Move(Centre(Caption(1)));
+    Move(Centre(Item(0)->GetImageRect()));
+    EXPECT_EQ(LI::HoverGroup(*Bar), -1);
+    EXPECT_EQ(LI::HoverItem(*Bar), -1);
+
+    LI::Editor(*Bar)->SetText("Renamed");
+    Press(mbRight);
+    Release(mbRight);
+    EXPECT_FALSE(LI::Editing(*Bar));
+    EXPECT_EQ(Group(2)->GetCaption(), "Renamed");
+    EXPECT_FALSE(LI::ItemPressed(*Bar));
+
+    // An item editor too; a left press on a caption accepts and presses.
+    ASSERT_TRUE(Bar->EditItem(Item(1)));
+    Move(Centre(Caption(1)));
+    EXPECT_EQ(LI::HoverGroup(*Bar), -1);
+    LI::Editor(*Bar)->SetText("Item renamed");
+    Press();
+    EXPECT_EQ(Item(1)->GetCaption(), "Item renamed");
+    EXPECT_TRUE(LI::GroupPressed(*Bar));
+    Release();
+    EXPECT_EQ(Bar->GetVisibleGroup(), 1);
+}
+
+TEST_F(MouseTest, DesignerSelectsTheClickedGroup) {
+    Make(1);
+    TSelectingDesigner Designer;
+    Form->SetDesigner(&Designer);
+    Move(Centre(Caption(1)));
+    Press();
+    Release();
+    EXPECT_TRUE(Designer.Selected.empty()); // not designing
+
+    Bar->SetDesigning(true);
+    Move(Centre(Caption(2)));
+    Press();
+    EXPECT_EQ(Group(2)->GetState(), gsNormal);
+    Release();
+    EXPECT_EQ(Designer.Selected, std::vector<TPersistent*>{Group(2)});
+    EXPECT_EQ(Bar->GetVisibleGroup(), 2);
+
+    Form->SetDesigner(nullptr);
+    Move(Centre(Caption(0)));
+    Press();
+    Release();
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+}
