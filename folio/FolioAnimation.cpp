@@ -16,7 +16,36 @@ namespace folio {
 struct TFolioAnimLink {
     TFolio* Bar = nullptr;
     std::atomic<bool> Finished{false};
+    // How the bar painted before its slide began, restored at its end; only
+    // the user-interface thread touches these.
+    bool PaintingChanged = false;
+    bool DoubleBuffered = false;
+    bool Opaque = false;
 };
+
+namespace {
+
+// Every frame repaints the whole bar, and the two pictures and the captions
+// cover all of it. So while the slide runs the bar paints straight onto its
+// form, without erasing first and without an offscreen picture to copy
+// back: a frame then moves each pixel once instead of three times.
+void PaintFramesDirectly(TFolio& Bar, TFolioAnimLink& Link) {
+    Link.DoubleBuffered = Bar.GetDoubleBuffered();
+    Link.Opaque = Bar.GetControlStyle().Contains(csOpaque);
+    Link.PaintingChanged = true;
+    Bar.SetDoubleBuffered(false);
+    Bar.SetControlStyle(Bar.GetControlStyle().Include(csOpaque));
+}
+
+void RestorePainting(TFolio& Bar, TFolioAnimLink& Link) {
+    if (!Link.PaintingChanged) return;
+    Link.PaintingChanged = false;
+    Bar.SetDoubleBuffered(Link.DoubleBuffered);
+    TControlStyle Style = Bar.GetControlStyle();
+    Bar.SetControlStyle(Link.Opaque ? Style.Include(csOpaque) : Style.Exclude(csOpaque));
+}
+
+} // namespace
 
 // The worker of an animated switch: it computes the slide positions and paces
 // the frames; every step that reads or changes the bar runs on the
@@ -113,6 +142,7 @@ bool TFolioAnimThread::Prepare(float& Distance, int& Speed) {
     Open->FPaintAtOrigin = false;
     Target->FPaintAtOrigin = false;
     Bar->FAnimating = true;
+    PaintFramesDirectly(*Bar, *FLink);
 
     FDownward = V > T;
     Distance = static_cast<float>(Extent - N * Bar->FGroupCaptionHeight);
@@ -182,6 +212,7 @@ void TFolio::FinishSwitch() {
     }
     FAnimating = false;
     FSwitching = false;
+    if (FAnimLink) RestorePainting(*this, *FAnimLink);
     // Painting has stopped drawing from the pictures now that FAnimating is
     // clear, so they can go.
     FVisibleBitmap.reset();
@@ -203,6 +234,7 @@ void TFolio::StopSwitch() {
         if (Link->Finished.load()) break;
         if (!CheckSynchronize()) WaitForSynchronize(Seen, 2);
     }
+    RestorePainting(*this, *Link);
     FAnimating = false;
     FSwitching = false;
     FTargetGroup = -1;

@@ -108,15 +108,27 @@ void TFolioGroup::Paint(TCanvas* Canvas) {
     const bool Target = Index == FBar->FTargetGroup;
     if (FBar->FAnimating && (Open || Target)) {
         // The two sliding groups were painted beforehand; a frame copies them
-        // whole at their current places and draws nothing else for them.
-        const TBitmap* Picture = Open ? FBar->FVisibleBitmap.get() : FBar->FTargetBitmap.get();
-        if (Picture) {
-            const TRect B = GetBoundsRect();
-            if (FBar->GetAlignment() != baHorizontal)
-                Canvas->Draw(0, B.Top, Picture);
-            else
-                Canvas->Draw(B.Left, 0, Picture);
+        // at their current places and draws nothing else for them.
+        TBitmap* Picture = Open ? FBar->FVisibleBitmap.get() : FBar->FTargetBitmap.get();
+        if (!Picture || Picture->GetEmpty()) return;
+        const bool Vertical = FBar->GetAlignment() != baHorizontal;
+        const TRect B = GetBoundsRect();
+        const int Lead = Vertical ? B.Top : B.Left;
+        int Shown = Vertical ? Picture->GetHeight() : Picture->GetWidth();
+        // The first of the two stays where it is and the next caption slides
+        // over it, so only its part before that caption can show; copying
+        // the rest would be painted over in the same frame.
+        if (Index == std::min(FBar->FVisibleGroup, FBar->FTargetGroup) &&
+            Index + 1 < FGroups->GetCount()) {
+            const TRect Next = FGroups->GetGroup(Index + 1)->GetBoundsRect();
+            Shown = std::clamp((Vertical ? Next.Top : Next.Left) - Lead, 0, Shown);
         }
+        if (Vertical)
+            Canvas->CopyRect(Rect(0, Lead, Picture->GetWidth(), Lead + Shown), Picture->GetCanvas(),
+                             Rect(0, 0, Picture->GetWidth(), Shown));
+        else
+            Canvas->CopyRect(Rect(Lead, 0, Lead + Shown, Picture->GetHeight()),
+                             Picture->GetCanvas(), Rect(0, 0, Shown, Picture->GetHeight()));
         return;
     }
     if (Open || Target) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -146,6 +147,58 @@ TEST_F(AnimationTest, SlidesRunTheSameArithmeticAlongEitherAxis) {
             << (C.Alignment == baHorizontal ? "horizontal" : "vertical");
         EXPECT_EQ(Bar->GetVisibleGroup(), 2);
         EXPECT_EQ(LI::AnimOffset(*Bar->GetGroups()->GetGroup(3)), 0);
+    }
+}
+
+TEST_F(AnimationTest, AFramePaintsThePicturesAndCaptionsWhereTheyMoved) {
+    // Group 0 is red and group 3 blue; x = 5 stays clear of the centred
+    // item captions. At offset 90 the moving captions (20 pixels each) sit
+    // 90 pixels from where they rest, over group 0's picture or uncovering it.
+    Make(240, 300, 4);
+    const TColor Red = 0x0000C0, Blue = 0xC00000;
+    Bar->GetGroups()->GetGroup(0)->SetColor(Red);
+    Bar->GetGroups()->GetGroup(3)->SetColor(Blue);
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(30);
+    Host.RunUntilIdle();
+    const bool WasDoubleBuffered = Bar->GetDoubleBuffered();
+    const bool WasOpaque = Bar->GetControlStyle().Contains(csOpaque);
+
+    struct TProbe {
+        int Target;
+        int OpenUntil; // rows [20, OpenUntil) show group 0's items
+        int CaptionAt; // the first moving caption starts here
+        int BlueFrom;  // group 3's items from here to the bottom
+    };
+    // Opening 3: captions 1-3 rest at 240, 260, 280 and rise by 90.
+    // Opening 0 again: they rest at 20, 40, 60 and sink by 90.
+    for (const TProbe& P : {TProbe{3, 150, 150, 210}, TProbe{0, 110, 110, 170}}) {
+        Bar->Watched = 3;
+        Bar->Offsets.clear();
+        Bar->SetVisibleGroup(P.Target);
+        bool Seen = false;
+        const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (LI::Switching(*Bar) && std::chrono::steady_clock::now() < Deadline) {
+            Application->ProcessMessages();
+            // No later frame step has run since the loop painted this one.
+            if (!Seen && Bar->Offsets.size() == 4 && LI::Animating(*Bar)) {
+                Seen = true;
+                EXPECT_EQ(std::abs(Bar->Offsets.back()), 90);
+                EXPECT_EQ(Host.Pixel(Form.get(), 5, 25), Red) << P.Target;
+                EXPECT_EQ(Host.Pixel(Form.get(), 5, P.OpenUntil - 1), Red) << P.Target;
+                const TColor Caption = Host.Pixel(Form.get(), 5, P.CaptionAt + 5);
+                EXPECT_NE(Caption, Red) << P.Target;
+                EXPECT_NE(Caption, Blue) << P.Target;
+                EXPECT_EQ(Host.Pixel(Form.get(), 5, P.BlueFrom + 1), Blue) << P.Target;
+                EXPECT_EQ(Host.Pixel(Form.get(), 5, 298), Blue) << P.Target;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_TRUE(Seen) << P.Target;
+        ASSERT_FALSE(LI::Switching(*Bar));
+        // Painting returns to how the bar did it before the slide.
+        EXPECT_EQ(Bar->GetDoubleBuffered(), WasDoubleBuffered);
+        EXPECT_EQ(Bar->GetControlStyle().Contains(csOpaque), WasOpaque);
     }
 }
 
