@@ -597,6 +597,9 @@ private:
     TFolioGroup* FEditedGroup = nullptr;
     bool FEditingGroup = false;
     bool FEditing = false;
+    // The object whose edited event runs now; deleting it clears this, so
+    // the text is applied only to an object that is still there.
+    TPersistent* FClosingEdit = nullptr;
     // The running switch's tie to its worker, and the request that arrived
     // while it ran (-1 none), applied when it ends.
     std::shared_ptr<TFolioAnimLink> FAnimLink;

@@ -385,10 +385,6 @@ void TFolio::WMTimer(TMessage& Message) {
     }
 }
 
-void TFolio::WMHideEditor(TMessage& Message) {
-    HideEditor(Message.WParam != 0);
-}
-
 void TFolio::WMNCPaint(TMessage& Message) {
     if (!FFlatBorder || !HandleAllocated()) {
         TCustomControl::Dispatch(Message);
@@ -458,6 +454,7 @@ void TFolio::DeleteGroup(TFolioGroup* Group) {
         HideEditor(false);
         FEditedGroup = nullptr;
     }
+    if (FClosingEdit == Group) FClosingEdit = nullptr;
     if (OnGroupDeletion) OnGroupDeletion(this, Group);
     // Group indices shift; hover and caption-press state would name another group.
     FHoverGroup = -1;
@@ -472,6 +469,7 @@ void TFolio::DeleteItem(TFolioItem* Item) {
         HideEditor(false);
         FEditedItem = nullptr;
     }
+    if (FClosingEdit == Item) FClosingEdit = nullptr;
     if (OnItemDeletion) OnItemDeletion(this, Item);
     if (FPressedItem == Item) {
         FPressedItem = nullptr;

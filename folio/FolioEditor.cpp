@@ -94,9 +94,38 @@ void TFolEditor::WndProc(TMessage& Message) {
 // ---------------------------------------------------------------------------
 // The bar's side
 
+namespace {
+
+// A form that cannot take the focus yet (not shown, disabled) would refuse
+// the request with an exception; the editor then opens without the focus and
+// the user clicks into it once the form shows.
+void GiveFocus(TFolEditor* Editor) {
+    if (!GetParentForm(Editor) || Editor->CanFocus()) Editor->SetFocus();
+}
+
+// Marks the object whose edited event runs, and puts back the outer mark when
+// the event returns or raises.
+class TClosingScope {
+public:
+    TClosingScope(TPersistent*& Field, TPersistent* Object) : FField(Field), FOuter(Field) {
+        FField = Object;
+    }
+    ~TClosingScope() { FField = FOuter; }
+    TClosingScope(const TClosingScope&) = delete;
+    TClosingScope& operator=(const TClosingScope&) = delete;
+
+private:
+    TPersistent*& FField;
+    TPersistent* FOuter;
+};
+
+} // namespace
+
 bool TFolio::EditGroup(TFolioGroup* Group) {
     HideEditor(true);
-    if (!Group || !CanEditGroup(Group)) return false;
+    // A group of another bar would never tell this one that it is going, so
+    // the editor could outlive it.
+    if (!Group || Group->GetBar() != this || !CanEditGroup(Group)) return false;
     FEditedGroup = Group;
     FEditingGroup = true;
     auto* Editor = new TFolEditor(this);
@@ -110,14 +139,14 @@ bool TFolio::EditGroup(TFolioGroup* Group) {
     Editor->SetText(Group->GetCaption());
     Editor->SetParent(this);
     Editor->SelectAll();
-    Editor->SetFocus();
+    GiveFocus(Editor);
     FEditing = true;
     return true;
 }
 
 bool TFolio::EditItem(TFolioItem* Item) {
     HideEditor(true);
-    if (!Item || !CanEditItem(Item)) return false;
+    if (!Item || Item->GetBar() != this || !CanEditItem(Item)) return false;
     FEditedItem = Item;
     FEditingGroup = false;
     auto* Editor = new TFolEditor(this);
@@ -132,7 +161,7 @@ bool TFolio::EditItem(TFolioItem* Item) {
     Editor->SetText(Item->GetCaption());
     Editor->SetParent(this);
     Editor->SelectAll();
-    Editor->SetFocus();
+    GiveFocus(Editor);
     Editor->Change();
     FEditing = true;
     Invalidate();
@@ -152,21 +181,36 @@ void TFolio::HideEditor(bool Accept) {
         Invalidate();
         return;
     }
-    // A handler that deletes the edited object leaves nothing to apply the
-    // text to: the deletion clears the reference.
+    // The edited event may delete the object, or open the next editor, which
+    // takes over the edited reference; the text still goes to the object as
+    // long as it exists.
+    auto Apply = [this, &Text](auto* Object, auto*& Edited, auto& Event) {
+        if (!Object) return;
+        bool Alive;
+        {
+            TClosingScope Scope(FClosingEdit, Object);
+            if (Event) Event(this, Object, Text);
+            Alive = FClosingEdit == Object;
+        }
+        if (Edited == Object) Edited = nullptr;
+        if (Alive) Object->SetCaption(Text);
+    };
     if (FEditingGroup) {
-        TFolioGroup* Group = FEditedGroup;
-        if (Group && OnEditedGroup) OnEditedGroup(this, Group, Text);
-        if (Group && FEditedGroup == Group) Group->SetCaption(Text);
-        FEditedGroup = nullptr;
+        Apply(FEditedGroup, FEditedGroup, OnEditedGroup);
     } else {
-        TFolioItem* Item = FEditedItem;
-        if (Item && OnEditedItem) OnEditedItem(this, Item, Text);
-        if (Item && FEditedItem == Item) Item->SetCaption(Text);
-        FEditedItem = nullptr;
+        Apply(FEditedItem, FEditedItem, OnEditedItem);
         // The caption under the editor shows again.
         Invalidate();
     }
+}
+
+void TFolio::WMHideEditor(TMessage& Message) {
+    const bool HadFocus = FEditor && FEditor->Focused();
+    HideEditor(Message.WParam != 0);
+    // After Enter or Escape the keyboard goes back to the bar, which the
+    // form kept as its focused control all along, unless an edited event
+    // opened the next editor.
+    if (HadFocus && !FEditor && CanFocus()) SetFocus();
 }
 
 } // namespace folio

@@ -1,0 +1,337 @@
+#include "FolioLiveInspector.h"
+
+#include "framework/core/SysUtils.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Edit.h"
+#include "framework/ui/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace folio;
+using LI = TFolioLiveInspector;
+
+namespace {
+
+// A shown form with a borderless 200 x 300 bar of two groups of three items,
+// and a plain edit box beside it.
+struct EditorTest : ::testing::Test {
+    THeadlessHost Host;
+    std::unique_ptr<TForm> Form;
+    TFolio* Bar = nullptr;
+    TEdit* Other = nullptr;
+    std::vector<String> Log;
+
+    void SetUp() override {
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(0, 0, 400, 400);
+        Bar = new TFolio(Form.get());
+        Bar->SetBorderStyle(bsNone);
+        Bar->SetAnimationStyle(asNone);
+        Bar->SetBounds(0, 0, 200, 300);
+        Bar->SetParent(Form.get());
+        Other = new TEdit(Form.get());
+        Other->SetBounds(250, 10, 100, 25);
+        Other->SetParent(Form.get());
+        for (int I = 0; I < 2; ++I) {
+            TFolioGroup* Group = Bar->GetGroups()->Add(Format("Group %d", I));
+            for (int J = 0; J < 3; ++J) Group->GetItems()->Add(Format("Item %d", J), -1);
+        }
+        Bar->OnEditedItem = [this](TObject* Sender, TFolioItem*, String& Text) {
+            EXPECT_EQ(Sender, Bar);
+            Log.push_back("item " + Text);
+            if (Text == "Bad") Text = "Good";
+        };
+        Bar->OnEditedGroup = [this](TObject*, TFolioGroup*, String& Text) {
+            Log.push_back("group " + Text);
+        };
+        Form->Show();
+        Host.RunUntilIdle();
+    }
+
+    TFolioGroup* G(int I) { return Bar->GetGroups()->GetGroup(I); }
+    TFolioItem* Item(int I) { return G(0)->GetItems()->GetItem(I); }
+    TFolEditor* Editor() { return LI::Editor(*Bar); }
+    unsigned Style() { return Editor()->GetStyle(); }
+    void PressOnBar(int X, int Y, TMouseButton Button) {
+        Host.MoveTo(Bar->ClientToScreen(Point(X, Y)));
+        Host.Press(Button);
+        Host.Release(Button);
+    }
+    bool Closed() { return !Editor() && !LI::Editing(*Bar); }
+};
+
+} // namespace
+
+TEST_F(EditorTest, EnterAppliesWhatTheEditedEventsLeaveEscapeNothing) {
+    ASSERT_TRUE(Bar->EditItem(Item(1)));
+    EXPECT_TRUE(Item(1)->GetEdited());
+    Host.Type("Bad");
+    Host.Key(VK_RETURN);
+    // The handler replaced the text; the large-picture box took no line break.
+    EXPECT_EQ(Item(1)->GetCaption(), "Good");
+    EXPECT_TRUE(Closed());
+    EXPECT_FALSE(Item(1)->GetEdited());
+
+    // An unchanged text is still reported.
+    ASSERT_TRUE(Bar->EditGroup(G(1)));
+    Host.Key(VK_RETURN);
+    EXPECT_TRUE(Closed());
+
+    ASSERT_TRUE(Bar->EditItem(Item(2)));
+    Host.Type("Lost");
+    Host.Key(VK_ESCAPE);
+    EXPECT_TRUE(Closed());
+    ASSERT_TRUE(Bar->EditGroup(G(0)));
+    Host.Type("Lost");
+    Host.Key(VK_ESCAPE);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(Item(2)->GetCaption(), "Item 2");
+    EXPECT_EQ(G(0)->GetCaption(), "Group 0");
+    EXPECT_EQ(Log, (std::vector<String>{"item Bad", "group Group 1"}));
+
+    // A close posted after the editor went only clears the editing flag.
+    PostMessage(Bar->GetHandle(), WM_HIDEEDITOR, 1, 0);
+    Host.RunUntilIdle();
+    EXPECT_EQ(Log.size(), 2u);
+}
+
+TEST_F(EditorTest, TheBarSeesTheKeysAndStaysTheFormsFocusedControl) {
+    String Seen;
+    Bar->OnKeyPress = [&](TObject* Sender, char& Key) {
+        EXPECT_EQ(Sender, Bar);
+        Seen += Key ? Key : '0';
+        if (Key == 'x') Key = 0;
+    };
+    ASSERT_TRUE(Bar->EditItem(Item(0)));
+    EXPECT_TRUE(Editor()->Focused());
+    EXPECT_EQ(Form->GetActiveControl(), Bar);
+    EXPECT_EQ(Form->GetFocusedControl(), Bar);
+    EXPECT_EQ(Editor()->GetSelLength(), 6);
+    Host.Type("axb");
+    EXPECT_EQ(Editor()->GetText(), "ab");
+
+    // Clicking another control moves the focus but leaves the editor open.
+    Host.Click(Other->ClientToScreen(Point(5, 5)).X, Other->ClientToScreen(Point(5, 5)).Y);
+    EXPECT_TRUE(Other->Focused());
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_TRUE(LI::Editing(*Bar));
+    Editor()->SetFocus();
+    Host.Key(VK_RETURN);
+    EXPECT_EQ(Seen, "axb0");
+    EXPECT_EQ(Item(0)->GetCaption(), "ab");
+    // The keyboard goes back to the bar, so a rename key works again.
+    EXPECT_TRUE(Bar->Focused());
+
+    // A form that cannot take the focus yet still gets its editor.
+    Form->Hide();
+    ASSERT_TRUE(Bar->EditItem(Item(0)));
+    EXPECT_FALSE(Editor()->Focused());
+}
+
+TEST_F(EditorTest, VetoesNilForeignObjectsAndEndEdit) {
+    Bar->OnEditingItem = [&](TObject*, TFolioItem* It, bool& CanEdit) { CanEdit = It != Item(2); };
+    EXPECT_FALSE(Bar->EditItem(Item(2)));
+    EXPECT_TRUE(Closed());
+
+    ASSERT_TRUE(Bar->EditItem(Item(1)));
+    Host.Type("Kept");
+    // Nil is refused, after the open editor was closed and applied.
+    EXPECT_FALSE(Bar->EditItem(nullptr));
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(Item(1)->GetCaption(), "Kept");
+
+    // Objects of another bar, or of none, would never tell this bar of their end.
+    TFolio Foreign(nullptr);
+    EXPECT_FALSE(Bar->EditGroup(Foreign.GetGroups()->Add("Foreign")));
+    std::unique_ptr<TFolioItem> Loose(new TFolioItem(nullptr));
+    EXPECT_FALSE(Bar->EditItem(Loose.get()));
+    EXPECT_TRUE(Closed());
+
+    // EndEdit acts on the edited object only: true cancels, false accepts.
+    Item(0)->Edit();
+    Host.Type("X");
+    Item(1)->EndEdit(true);
+    G(0)->EndEdit(true);
+    ASSERT_NE(Editor(), nullptr);
+    Item(0)->EndEdit(true);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(Item(0)->GetCaption(), "Item 0");
+    G(1)->Edit();
+    Host.Type("Y");
+    G(1)->EndEdit(false);
+    EXPECT_EQ(G(1)->GetCaption(), "Y");
+
+    TFolioGroup* Fresh = Bar->EditNewGroup("Fresh");
+    EXPECT_EQ(Fresh, G(2));
+    EXPECT_EQ(Editor()->GetText(), "Fresh");
+    EXPECT_EQ(Editor()->GetSelStart(), 0);
+    EXPECT_EQ(Editor()->GetSelLength(), 5);
+    EXPECT_EQ(Editor()->GetBoundsRect(), Fresh->GetCaptionRect());
+}
+
+TEST_F(EditorTest, EditRectsAskTheApplicationOnlyWhenCustomAndStylesFollowTheContent) {
+    std::vector<TRect> Offered;
+    Bar->OnGetItemEditRect = [&](TObject*, TFolioItem*, TRect& R) {
+        Offered.push_back(R);
+        R = Rect(5, 100, 105, 120);
+    };
+    Bar->OnGetGroupEditRect = [&](TObject*, TFolioGroup*, TRect& R) {
+        Offered.push_back(R);
+        R = Rect(1, 1, 101, 19);
+    };
+    Bar->GetGroupsFont()->SetHeight(-17);
+    Bar->SetBiDiMode(bdRightToLeft);
+    G(0)->SetImageSize(isSmall);
+
+    ASSERT_TRUE(Bar->EditItem(Item(1)));
+    const TRect T = Item(1)->GetTextRect();
+    const TRect Enlarged = Rect(T.Left - 3, T.Top - 2, T.Right + 3, T.Bottom + 2);
+    EXPECT_EQ(Editor()->GetBoundsRect(), Enlarged);
+    EXPECT_TRUE(Style() & ES_AUTOHSCROLL);
+    EXPECT_FALSE(Style() & ES_MULTILINE);
+    EXPECT_FALSE(Editor()->GetCtl3D());
+    EXPECT_FALSE(Editor()->GetTabStop());
+    EXPECT_EQ(Editor()->GetColor(), clWindow);
+    EXPECT_EQ(Editor()->GetFont()->GetColor(), clBtnText);
+    EXPECT_EQ(Editor()->GetFont()->GetHeight(), Bar->GetFont()->GetHeight());
+    EXPECT_EQ(Editor()->GetBiDiMode(), bdRightToLeft);
+    EXPECT_EQ(Editor()->GetOwner(), Bar);
+    // With small pictures the box scrolls its text instead of growing.
+    Host.Type("A caption far too long for the box that holds it");
+    EXPECT_EQ(Editor()->GetBoundsRect(), Enlarged);
+
+    ASSERT_TRUE(Bar->EditGroup(G(1)));
+    EXPECT_EQ(Editor()->GetBoundsRect(), G(1)->GetCaptionRect());
+    EXPECT_TRUE(Style() & ES_AUTOHSCROLL);
+    EXPECT_EQ(Editor()->GetFont()->GetHeight(), -17);
+    EXPECT_EQ(Editor()->GetFont()->GetColor(), clBtnText);
+    EXPECT_TRUE(Offered.empty());
+
+    Bar->SetCustomItemEditing(true);
+    Bar->SetCustomGroupEditing(true);
+    ASSERT_TRUE(Bar->EditItem(Item(1)));
+    EXPECT_EQ(Editor()->GetBoundsRect(), Rect(5, 100, 105, 120));
+    ASSERT_TRUE(Bar->EditGroup(G(1)));
+    EXPECT_EQ(Editor()->GetBoundsRect(), Rect(1, 1, 101, 19));
+    ASSERT_EQ(Offered.size(), 2u);
+    EXPECT_EQ(Offered[1], G(1)->GetCaptionRect());
+
+    // A horizontal bar's group editor takes the tall caption as it is.
+    Bar->SetCustomGroupEditing(false);
+    Bar->SetAlignment(baHorizontal);
+    ASSERT_TRUE(Bar->EditGroup(G(1)));
+    EXPECT_EQ(Editor()->GetBoundsRect(), G(1)->GetCaptionRect());
+    EXPECT_GT(Editor()->GetHeight(), Editor()->GetWidth());
+}
+
+TEST_F(EditorTest, LargePictureEditorGrowsCentredThenWraps) {
+    ASSERT_TRUE(Bar->EditItem(Item(0)));
+    EXPECT_TRUE(Style() & ES_MULTILINE);
+    EXPECT_TRUE(Style() & ES_CENTER);
+    EXPECT_FALSE(Style() & ES_AUTOHSCROLL);
+    const int Client = Bar->GetClientWidth();
+    const int Limit = Client - 2 * Bar->GetItemSpacing();
+    const int Top = Item(0)->GetTextRect().Top - 2;
+    const int OneLine = Editor()->GetHeight();
+    int LastWidth = 0;
+    for (char Ch : String(
+             "A caption long enough to wrap over three lines of the box, with a few more words")) {
+        Host.Type(String(1, Ch));
+        const TRect B = Editor()->GetBoundsRect();
+        SCOPED_TRACE(Editor()->GetText());
+        EXPECT_GE(B.Width(), LastWidth);
+        EXPECT_LE(B.Width(), Limit);
+        EXPECT_EQ(B.Left, (Client - B.Width()) / 2);
+        EXPECT_EQ(B.Top, Top);
+        LastWidth = B.Width();
+    }
+    EXPECT_EQ(LastWidth, Limit);
+    EXPECT_GE(Editor()->GetLines().size(), 3u);
+    EXPECT_GT(Editor()->GetHeight(), 2 * OneLine);
+}
+
+TEST_F(EditorTest, ANewEditOrAnyPressOnTheBarAppliesTheOpenOneFirst) {
+    Bar->OnEditingItem = [&](TObject*, TFolioItem*, bool&) { Log.push_back("editing item"); };
+    ASSERT_TRUE(Bar->EditGroup(G(0)));
+    Host.Type("Renamed");
+    ASSERT_TRUE(Bar->EditItem(Item(2)));
+    EXPECT_EQ(G(0)->GetCaption(), "Renamed");
+    EXPECT_EQ(Log, (std::vector<String>{"group Renamed", "editing item"}));
+    EXPECT_EQ(Editor()->GetText(), "Item 2");
+
+    // A right-button press away from the editor applies it and presses nothing.
+    Host.Type("Right");
+    PressOnBar(100, 270, mbRight);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(Item(2)->GetCaption(), "Right");
+
+    // On the caption of a closed group too: the group does not open.
+    ASSERT_TRUE(Bar->EditGroup(G(0)));
+    Host.Type("Again");
+    const TRect Caption = G(1)->GetCaptionRect();
+    PressOnBar(Caption.Left + 5, Caption.Top + 5, mbRight);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(G(0)->GetCaption(), "Again");
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+    EXPECT_FALSE(LI::GroupPressed(*Bar));
+
+    // An edited event may open the next editor: the text still lands and the
+    // new editor keeps its object and the keyboard.
+    Bar->OnEditedItem = [&](TObject*, TFolioItem* It, String&) {
+        if (It == Item(0)) Bar->EditItem(Item(1));
+    };
+    ASSERT_TRUE(Bar->EditItem(Item(0)));
+    Host.Type("First");
+    Host.Key(VK_RETURN);
+    EXPECT_EQ(Item(0)->GetCaption(), "First");
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_TRUE(Editor()->Focused());
+    EXPECT_TRUE(Item(1)->GetEdited());
+    Item(1)->Delete();
+    EXPECT_TRUE(Closed());
+}
+
+TEST_F(EditorTest, DestroyingTheEditedObjectClosesWithoutApplying) {
+    TFolioItem* First = Item(0);
+    TFolioItem* Edited = Item(1);
+    ASSERT_TRUE(Bar->EditItem(Edited));
+    Host.Type("Gone");
+    First->Delete();
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_TRUE(Edited->GetEdited());
+    Edited->Delete();
+    EXPECT_TRUE(Closed());
+
+    ASSERT_TRUE(Bar->EditGroup(G(1)));
+    Host.Type("Gone");
+    G(1)->Delete();
+    EXPECT_TRUE(Closed());
+
+    // The whole group of the edited item, with an accepting close still queued.
+    ASSERT_TRUE(Bar->EditItem(Item(0)));
+    Host.Type("Gone");
+    PostMessage(Bar->GetHandle(), WM_HIDEEDITOR, 1, 0);
+    G(0)->Delete();
+    Host.RunUntilIdle();
+    EXPECT_TRUE(Closed());
+    EXPECT_TRUE(Log.empty());
+
+    // A handler may delete what it was told about.
+    TFolioGroup* Last = Bar->GetGroups()->Add("Last");
+    Bar->OnEditedGroup = [](TObject*, TFolioGroup* Group, String&) { Group->Delete(); };
+    ASSERT_TRUE(Bar->EditGroup(Last));
+    Host.Key(VK_RETURN);
+    EXPECT_EQ(Bar->GetGroups()->GetCount(), 0);
+    EXPECT_TRUE(Closed());
+
+    // And the bar may go with its editor open.
+    Bar->GetGroups()->Add("G")->GetItems()->Add("I", -1)->Edit();
+    ASSERT_NE(Editor(), nullptr);
+    delete Bar;
+    Host.RunUntilIdle();
+    EXPECT_TRUE(Log.empty());
+}
