@@ -25,6 +25,15 @@ bool InButtonPlace(const TFolioGroup& Group, const TFolio& Bar, TPoint P) {
     return Prev.Contains(P) || Next.Contains(P);
 }
 
+// The group's current index, -1 once it is gone. Event handlers may delete
+// or move groups, so an index or pointer taken before an event is checked
+// against the collection after it.
+int IndexOfGroup(const TFolioGroups& Groups, const TFolioGroup* Group) {
+    for (int I = 0; I < Groups.GetCount(); ++I)
+        if (Groups.GetGroup(I) == Group) return I;
+    return -1;
+}
+
 } // namespace
 
 void TFolio::InvalidateNoErase(const TRect& R) {
@@ -46,13 +55,17 @@ void TFolio::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     const int G = GetOnGroup(X, Y);
     FHoverGroup = G;
     if (G != -1) {
+        TFolioGroup* Group = FGroups->GetGroup(G);
         bool Allow = true;
-        if (OnGroupCanClick) OnGroupCanClick(this, FGroups->GetGroup(G), Allow);
+        if (OnGroupCanClick) OnGroupCanClick(this, Group, Allow);
         if (!Allow) return;
+        // A handler that deleted the group leaves nothing to press.
+        const int Index = IndexOfGroup(*FGroups, Group);
+        if (Index == -1) return;
         FGroupPressed = true;
         FGroupPressInside = true;
-        FPressedGroup = G;
-        InvalidateNoErase(FGroups->GetGroup(G)->GetCaptionRect());
+        FPressedGroup = Index;
+        InvalidateNoErase(Group->GetCaptionRect());
         return;
     }
 
@@ -178,7 +191,8 @@ void TFolio::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
         if (FGroupPressInside) {
             Group->SetVisible(true);
             if (OnGroupClick) OnGroupClick(this, Group);
-            if (IsDesigning())
+            // The designer must not be handed a group the handler deleted.
+            if (IsDesigning() && IndexOfGroup(*FGroups, Group) != -1)
                 if (TCustomForm* Form = GetParentForm(this))
                     if (IDesigner* Designer = Form->GetDesigner()) Designer->SelectComponent(Group);
         }

@@ -1,6 +1,8 @@
 #include "FolioLiveInspector.h"
+#include "FolioPaintInspector.h"
 
 #include "framework/core/SysUtils.h"
+#include "framework/gfx/Rects.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Forms.h"
@@ -8,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 using namespace folio;
@@ -51,15 +55,17 @@ struct MouseTest : ::testing::Test {
     std::vector<TFolioGroup*> Clicked;
     std::vector<TFolioItem*> ItemClicks;
 
-    void Make(int Items, TFolImageSize Size = isLarge, int Groups = 3) {
+    void Make(int Items, TFolImageSize Size = isLarge, TFolAlignment Alignment = baVertical,
+              int Width = 200, int Height = 300) {
         Form = std::make_unique<TForm>(nullptr);
         Form->SetBounds(0, 0, 400, 400);
         Bar = new TProbeBar(Form.get());
         Bar->SetBorderStyle(bsNone);
         Bar->SetAnimationStyle(asNone);
-        Bar->SetBounds(20, 20, 200, 300);
+        Bar->SetAlignment(Alignment);
+        Bar->SetBounds(20, 20, Width, Height);
         Bar->SetParent(Form.get());
-        for (int G = 0; G < Groups; ++G) {
+        for (int G = 0; G < 3; ++G) {
             TFolioGroup* Group = Bar->GetGroups()->Add("Group " + IntToStr(G));
             Group->SetImageSize(Size);
             for (int I = 0; I < Items; ++I) Group->GetItems()->Add("Item " + IntToStr(I), -1);
@@ -92,6 +98,24 @@ struct MouseTest : ::testing::Test {
     // more than once was painted).
     TRect Painted() const { return Bar->Clips.size() == 1 ? Bar->Clips[0] : TRect{}; }
     TRect WholeBar() const { return Bar->GetClientRect(); }
+
+    // Where the open group's scroll buttons sit while they are hidden: shown
+    // for a moment by a seeded scroll position or an extra item.
+    TRect PrevPlace() const {
+        int& Start = TFolioPaintInspector::StartItem(*Bar->GetVisibleGroupObject());
+        const int Saved = Start;
+        Start = 1;
+        const TRect R = Bar->GetVisibleGroupObject()->GetPrevButtonRect();
+        Start = Saved;
+        return R;
+    }
+    TRect NextPlace() const {
+        TFolioGroup* Open = Bar->GetVisibleGroupObject();
+        TFolioItem* Extra = Open->GetItems()->Add("Extra", -1);
+        const TRect R = Open->GetNextButtonRect();
+        Extra->Delete();
+        return R;
+    }
 };
 
 } // namespace
@@ -111,6 +135,7 @@ TEST_F(MouseTest, CaptionOpensOnlyWhenReleasedOnThePressedCaption) {
     EXPECT_EQ(Group(1)->GetState(), gsOver);
     EXPECT_EQ(Painted(), Caption(1));
     Release();
+    EXPECT_EQ(Painted(), Caption(1));
     EXPECT_EQ(Bar->GetVisibleGroup(), 0);
     EXPECT_TRUE(Clicked.empty());
     EXPECT_FALSE(LI::GroupPressed(*Bar));
@@ -211,6 +236,7 @@ TEST_F(MouseTest, HeldNextButtonRepeatsEveryDelayOnlyWhileThePointerIsOnIt) {
 
     Release();
     EXPECT_FALSE(LI::NextPressed(*Bar));
+    EXPECT_EQ(Painted(), Button);
     Host.Run(1000);
     EXPECT_EQ(Group(0)->GetStartItem(), 4);
     EXPECT_EQ(Proposed, (std::vector<int>{1, 2, 3, 4}));
@@ -294,34 +320,67 @@ TEST_F(MouseTest, DragStartsAtTheThresholdMeasuredAsManhattanDistance) {
 
 TEST_F(MouseTest, HoverFollowsThePointerAndIsClearedOverScrollButtonPlaces) {
     Make(3, isSmall);
-    TFolioGroup* Open = Group(0);
-    ASSERT_FALSE(Open->GetPrevButtonVisible());
+    ASSERT_FALSE(Group(0)->GetPrevButtonVisible());
     Move(Centre(Item(0)->GetImageRect()));
     EXPECT_EQ(LI::HoverItem(*Bar), 0);
     EXPECT_EQ(Bar->GetItemUnderCurosr(), Item(0));
 
-    // Item 0's caption runs under the hidden previous button's place.
-    const TRect CR = Open->GetClientRect();
-    const TPoint UnderButton =
-        Point(CR.Right - Bar->GetItemSpacing() - 2, Centre(Item(0)->GetImageRect()).Y);
-    ASSERT_EQ(Open->GetOnItem(UnderButton.X, UnderButton.Y), 0);
-    Move(UnderButton);
+    // Item 0's caption runs under the hidden previous button.
+    TRect Under;
+    ASSERT_TRUE(IntersectRect(Under, PrevPlace(), Item(0)->GetTextRect()));
+    const TPoint P = Centre(Under);
+    ASSERT_EQ(Group(0)->GetOnItem(P.X, P.Y), 0);
+    Move(P);
     EXPECT_EQ(LI::HoverItem(*Bar), -1);
     EXPECT_EQ(Painted(), WholeBar());
 
-    // Leaving the bar clears the hover state unless a caption is held.
+    // Leaving the bar clears the hover state.
     Move(Centre(Caption(1)));
     EXPECT_EQ(LI::HoverGroup(*Bar), 1);
     Move(Point(-10, 10));
     EXPECT_EQ(LI::HoverGroup(*Bar), -1);
     EXPECT_EQ(Painted(), WholeBar());
+}
+
+TEST_F(MouseTest, HiddenButtonPlacesOfAHorizontalBar) {
+    // A low bar: the pictures reach the top corners where the buttons sit.
+    Make(3, isSmall, baHorizontal, 300, 56);
+    ASSERT_FALSE(Group(0)->GetNextButtonVisible());
+    TRect UnderPrev, UnderNext;
+    ASSERT_TRUE(IntersectRect(UnderPrev, PrevPlace(), Item(0)->GetImageRect()));
+    ASSERT_TRUE(IntersectRect(UnderNext, NextPlace(), Item(2)->GetTextRect()));
+    for (const TRect& Place : {UnderPrev, UnderNext}) {
+        const TPoint P = Centre(Place);
+        ASSERT_NE(Group(0)->GetOnItem(P.X, P.Y), -1);
+        Move(Centre(Item(1)->GetImageRect()));
+        EXPECT_EQ(LI::HoverItem(*Bar), 1);
+        Move(P);
+        EXPECT_EQ(LI::HoverItem(*Bar), -1);
+    }
+}
+
+TEST_F(MouseTest, HandlersThatDeleteTheGroupLeaveNothingPressed) {
+    Make(1);
+    Bar->OnGroupCanClick = [](TObject*, TFolioGroup* G, bool&) { G->Delete(); };
+    Move(Centre(Caption(2)));
+    Press();
+    EXPECT_FALSE(LI::GroupPressed(*Bar));
+    Release();
+    ASSERT_EQ(Bar->GetGroups()->GetCount(), 2);
+    EXPECT_TRUE(Clicked.empty());
+
+    // At design time the designer is not handed a deleted group.
+    Bar->OnGroupCanClick = nullptr;
+    Bar->OnGroupClick = [](TObject*, TFolioGroup* G) { G->Delete(); };
+    TSelectingDesigner Designer;
+    Form->SetDesigner(&Designer);
+    Bar->SetDesigning(true);
     Move(Centre(Caption(1)));
     Press();
-    Move(Point(-10, 10));
-    EXPECT_EQ(LI::HoverGroup(*Bar), -1); // the move itself left every caption
-    EXPECT_TRUE(LI::GroupPressed(*Bar));
     Release();
-    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+    EXPECT_EQ(Bar->GetGroups()->GetCount(), 1);
+    EXPECT_TRUE(Designer.Selected.empty());
+    Form->SetDesigner(nullptr);
 }
 
 TEST_F(MouseTest, OpenEditorFreezesHoverAndAnyPressAcceptsIt) {
@@ -374,4 +433,30 @@ TEST_F(MouseTest, DesignerSelectsTheClickedGroup) {
     Press();
     Release();
     EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+}
+
+TEST_F(MouseTest, PressesAndMovesDuringASwitchAreIgnored) {
+    Make(20);
+    const TRect Button = Group(0)->GetNextButtonRect();
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(4); // 60 frames of at least 10 ms each
+    Bar->SetVisibleGroup(1);
+    ASSERT_TRUE(LI::Switching(*Bar));
+    Move(Centre(Item(0)->GetImageRect()));
+    EXPECT_EQ(LI::HoverItem(*Bar), -1);
+    Move(Centre(Button));
+    Press();
+    EXPECT_FALSE(LI::NextPressed(*Bar));
+    EXPECT_EQ(Group(0)->GetStartItem(), 0);
+    Release();
+
+    // Bounded: the slide ends on its own well within the limit.
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (LI::Switching(*Bar) && std::chrono::steady_clock::now() < Deadline) {
+        Host.RunUntilIdle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_FALSE(LI::Switching(*Bar));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 1);
+    EXPECT_EQ(Group(0)->GetStartItem(), 0);
 }
