@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -87,6 +88,7 @@ SDL_SystemCursor SystemCursor(TCursor C) {
         return SDL_SYSTEM_CURSOR_NO;
     case crDrag:
     case crMultiDrag:
+    case crSizeAll:
         return SDL_SYSTEM_CURSOR_SIZEALL;
     case crHourGlass:
     case crSQLWait:
@@ -110,6 +112,51 @@ SDL_SystemCursor SystemCursor(TCursor C) {
     }
 }
 
+// The drag cursors are drawn here, because window systems have no shape for
+// "an arrow carrying something": an arrow with one page below it (crDrag) or
+// a stack of pages (crMultiDrag). 'X' is black, '.' white, blank clear.
+const char* const ArrowRows[] = {
+    "X           ", "XX          ", "X.X         ", "X..X        ", "X...X       ", "X....X      ",
+    "X.....X     ", "X......X    ", "X.......X   ", "X........X  ", "X.....XXXXX ", "X..X..X     ",
+    "X.X X..X    ", "XX  X..X    ", "X    X..X   ", "     X..X   ", "      XX    ",
+};
+
+SDL_Cursor* MakeDragCursor(bool Multiple) {
+    const int Size = 32;
+    SDL_Surface* S = SDL_CreateRGBSurfaceWithFormat(0, Size, Size, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!S) return nullptr;
+    auto* Pixels = static_cast<Uint32*>(S->pixels);
+    const int Stride = S->pitch / 4;
+    std::fill(Pixels, Pixels + Stride * Size, 0x00000000u);
+    auto Put = [&](int X, int Y, Uint32 C) {
+        if (X >= 0 && Y >= 0 && X < Size && Y < Size) Pixels[Y * Stride + X] = C;
+    };
+    const Uint32 Black = 0xFF000000u, White = 0xFFFFFFFFu;
+    for (int Y = 0; Y < static_cast<int>(std::size(ArrowRows)); ++Y)
+        for (int X = 0; ArrowRows[Y][X]; ++X) {
+            if (ArrowRows[Y][X] == 'X') Put(X, Y, Black);
+            if (ArrowRows[Y][X] == '.') Put(X, Y, White);
+        }
+    // One page (or three, offset) below and right of the arrow's tip.
+    const int Pages = Multiple ? 3 : 1;
+    for (int P = Pages - 1; P >= 0; --P) {
+        const int L = 8 + P * 3, T = 17 + P * 3, R = L + 12, B = T + 9;
+        for (int Y = T; Y < B; ++Y)
+            for (int X = L; X < R; ++X) {
+                const bool Edge = X == L || X == R - 1 || Y == T || Y == B - 1;
+                Put(X, Y, Edge ? Black : White);
+            }
+    }
+    SDL_Cursor* C = SDL_CreateColorCursor(S, 0, 0);
+    SDL_FreeSurface(S);
+    return C;
+}
+
+// The pointer shape a cursor shows as: crNo and crNoDrop look the same.
+TCursor ShapeOf(TCursor C) {
+    return C == crNo ? crNoDrop : C;
+}
+
 } // namespace
 
 struct TSdlHost::TImpl {
@@ -122,11 +169,15 @@ struct TSdlHost::TImpl {
         unsigned Version = ~0u;
         bool Exposed = true;
         TRect LastBounds;
+        String Title;
     };
     std::vector<TWindow> Windows;
-    std::map<SDL_SystemCursor, SDL_Cursor*> Cursors;
-    SDL_SystemCursor ShownCursor = SDL_NUM_SYSTEM_CURSORS;
+    std::map<int, SDL_Cursor*> Cursors;
+    TCursor ShownCursor = crDefault;
+    bool CursorShown = false;
     unsigned Presents = 0;
+    // The user event the application's wake hook pushes.
+    Uint32 WakeEvent = 0;
 
     TWindow* Find(Uint32 WindowId) {
         for (TWindow& W : Windows)
@@ -174,6 +225,7 @@ struct TSdlHost::TImpl {
                 if (!W.Window) continue;
                 W.Renderer = SDL_CreateRenderer(W.Window, -1, SDL_RENDERER_SOFTWARE);
                 W.LastBounds = F->GetBoundsRect();
+                W.Title = F->GetText();
                 Windows.push_back(W);
                 continue;
             }
@@ -186,7 +238,12 @@ struct TSdlHost::TImpl {
                     SDL_SetWindowSize(It->Window, B.Width(), B.Height());
                 It->LastBounds = B;
             }
-            SDL_SetWindowTitle(It->Window, F->GetText().c_str());
+            // Setting a title is a round trip to the window system: only
+            // when it changed.
+            if (F->GetText() != It->Title) {
+                It->Title = F->GetText();
+                SDL_SetWindowTitle(It->Window, It->Title.c_str());
+            }
         }
     }
 
@@ -218,12 +275,15 @@ struct TSdlHost::TImpl {
     }
 
     void UpdateCursor() {
-        const SDL_SystemCursor Id = SystemCursor(InputRouter->GetCursor());
-        if (Id == ShownCursor) return;
-        SDL_Cursor*& C = Cursors[Id];
-        if (!C) C = SDL_CreateSystemCursor(Id);
+        const TCursor Shape = ShapeOf(InputRouter->GetCursor());
+        if (CursorShown && Shape == ShownCursor) return;
+        SDL_Cursor*& C = Cursors[Shape];
+        if (!C && (Shape == crDrag || Shape == crMultiDrag))
+            C = MakeDragCursor(Shape == crMultiDrag);
+        if (!C) C = SDL_CreateSystemCursor(SystemCursor(Shape));
         if (C) SDL_SetCursor(C);
-        ShownCursor = Id;
+        ShownCursor = Shape;
+        CursorShown = true;
     }
 
     static TMouseButton Button(Uint8 B) {
@@ -233,6 +293,9 @@ struct TSdlHost::TImpl {
     }
 
     void Handle(const SDL_Event& E) {
+        // The wake event only ends the wait; the work it stands for is
+        // taken from the application's queues.
+        if (WakeEvent != 0 && E.type == WakeEvent) return;
         switch (E.type) {
         case SDL_QUIT:
             Application->Terminate();
@@ -338,10 +401,24 @@ TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
             return Result;
         },
         [](const String& Text) { SDL_SetClipboardText(Text.c_str()); });
-    SetModalLoopStep([this] { Step(10); });
+    FImpl->WakeEvent = SDL_RegisterEvents(1);
+    if (FImpl->WakeEvent == static_cast<Uint32>(-1)) FImpl->WakeEvent = 0;
+    if (FImpl->WakeEvent != 0) {
+        const Uint32 Type = FImpl->WakeEvent;
+        // Any thread: pushing an event is safe from workers and wakes a
+        // wait on the window system's queue.
+        Application->SetWakeHook([Type] {
+            SDL_Event E{};
+            E.type = Type;
+            SDL_PushEvent(&E);
+        });
+    }
+    SetModalLoopStep([this] { Step(-1); });
 }
 
 TSdlHost::~TSdlHost() {
+    // After this no worker pushes events into a queue about to close.
+    Application->SetWakeHook(nullptr);
     SetModalLoopStep(nullptr);
     Clipboard()->SetBackend(nullptr, nullptr);
     for (auto& W : FImpl->Windows) TImpl::Destroy(W);
@@ -355,10 +432,15 @@ bool TSdlHost::Step(int TimeoutMs) {
     Application->ProcessMessages();
     FImpl->Sync();
     FImpl->Present();
-    // The loop wakes for window events and at least every TimeoutMs for the
-    // application's timers and the requests of worker threads.
+    FImpl->UpdateCursor();
+    // Block until a window event, the application's wake event (a post, a
+    // worker's Synchronize request) or the next timer, whichever comes
+    // first; an idle application sleeps here without waking.
+    int Wait = Application->TimeToNextTimer();
+    if (TimeoutMs >= 0 && (Wait < 0 || TimeoutMs < Wait)) Wait = TimeoutMs;
     SDL_Event E;
-    if (SDL_WaitEventTimeout(&E, std::max(TimeoutMs, 0))) {
+    const int Got = Wait < 0 ? SDL_WaitEvent(&E) : SDL_WaitEventTimeout(&E, Wait);
+    if (Got) {
         FImpl->Handle(E);
         while (SDL_PollEvent(&E)) FImpl->Handle(E);
     }
@@ -376,12 +458,16 @@ void TSdlHost::Present() {
 
 void TSdlHost::Run() {
     for (;;) {
-        if (!Step(10)) break;
+        if (!Step(-1)) break;
         bool AnyVisible = false;
         for (TWinControl* F : InputRouter->TopLevels())
             if (F->GetVisible()) AnyVisible = true;
         if (!AnyVisible) break;
     }
+}
+
+TCursor TSdlHost::ShownCursor() const {
+    return FImpl->CursorShown ? FImpl->ShownCursor : crDefault;
 }
 
 void* TSdlHost::WindowOf(const TWinControl* Form) const {
@@ -423,6 +509,17 @@ void TSdlHost::PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButt
     E.button.clicks = 1;
     E.button.x = X;
     E.button.y = Y;
+    SDL_PushEvent(&E);
+}
+
+void TSdlHost::PushMouseMove(const TWinControl* Form, int X, int Y) {
+    auto* W = static_cast<SDL_Window*>(WindowOf(Form));
+    if (!W) return;
+    SDL_Event E{};
+    E.type = SDL_MOUSEMOTION;
+    E.motion.windowID = SDL_GetWindowID(W);
+    E.motion.x = X;
+    E.motion.y = Y;
     SDL_PushEvent(&E);
 }
 

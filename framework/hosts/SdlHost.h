@@ -25,8 +25,10 @@ public:
     // Runs the application until it is terminated or no form is visible.
     void Run();
     // Handles what is waiting (window events and the application's work),
-    // waiting at most TimeoutMs for something to arrive; presents changed
-    // forms. Answers false once the application was told to quit.
+    // then sleeps until something arrives: a window event, work for the
+    // application from any thread, or its next timer; a TimeoutMs of 0 or
+    // more bounds the wait. Presents changed forms. Answers false once the
+    // application was told to quit.
     bool Step(int TimeoutMs = 10);
     // Shows changed surfaces now.
     void Present();
@@ -40,7 +42,12 @@ public:
     // Puts events into the window system's queue, where the host takes them
     // from like any other (smoke tests drive the host this way).
     void PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButton Button, bool Down);
+    void PushMouseMove(const TWinControl* Form, int X, int Y);
     void PushText(const TWinControl* Form, const String& Text);
+
+    // The pointer shape the host last set (crDefault before the first):
+    // crDrag and crMultiDrag are drawn cursors, crNoDrop the system's.
+    TCursor ShownCursor() const;
 
     // Frames presented so far (tests check that idle forms are not redrawn).
     unsigned PresentCount() const;

@@ -1,9 +1,11 @@
 #include "framework/ui/Application.h"
 
 #include "framework/core/Thread.h"
+#include "framework/ui/Hints.h"
 
 #include <cstdio>
 #include <new>
+#include <utility>
 
 namespace folio {
 
@@ -65,32 +67,73 @@ void TApplication::SetClock(TClock* Clock) {
 }
 
 bool TApplication::Post(HWND Handle, const TMessage& Message) {
+    bool Signal;
     {
         std::lock_guard Guard(FQueueLock);
         FQueue.push_back({Handle, Message});
+        Signal = !std::exchange(FHookSignalled, true);
     }
     FQueueChanged.notify_one();
+    if (Signal) SignalHook();
     return true;
 }
 
 void TApplication::WakeUp() {
+    bool Signal;
     {
         std::lock_guard Guard(FQueueLock);
         FWakeRequested = true;
+        Signal = !std::exchange(FHookSignalled, true);
     }
     FQueueChanged.notify_one();
+    if (Signal) SignalHook();
+}
+
+void TApplication::SetWakeHook(std::function<void()> Hook) {
+    std::lock_guard Guard(FHookLock);
+    FWakeHook = std::move(Hook);
+}
+
+void TApplication::SignalHook() {
+    // The hook runs under its own lock, never under the queue's, so a hook
+    // that takes locks of its own cannot deadlock against a poster.
+    std::lock_guard Guard(FHookLock);
+    if (FWakeHook) FWakeHook();
+}
+
+bool TApplication::GetNextTimerDue(TMilliseconds& Due) {
+    return NextDue(Due);
+}
+
+int TApplication::TimeToNextTimer() {
+    TMilliseconds Due;
+    if (!NextDue(Due)) return -1;
+    const TMilliseconds Left = Due - Now();
+    if (Left <= 0) return 0;
+    return Left > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(Left);
 }
 
 unsigned TApplication::StartTimer(HWND Handle, unsigned Id, unsigned Interval) {
     if (!IsWindow(Handle)) return 0;
     if (Id == 0) Id = 0x7FFF0000u + static_cast<unsigned>(++FTimerSequence % 0xFFFF);
     const std::uint64_t Key = TimerKey(Handle, Id);
+    TMilliseconds Earliest = 0;
+    const bool HadTimer = NextDue(Earliest);
     TTimer& Timer = FTimers[Key];
     // The platform treats a zero interval as the shortest it has.
     Timer.Interval = Interval == 0 ? 1 : Interval;
     Timer.Due = Now() + Timer.Interval;
     Timer.Sequence = ++FTimerSequence;
     FTimerHeap.push({Timer.Due, Timer.Sequence, Key});
+    // A host blocked until the earliest timer must wake to wait less.
+    if (!HadTimer || Timer.Due < Earliest) {
+        bool Signal;
+        {
+            std::lock_guard Guard(FQueueLock);
+            Signal = !std::exchange(FHookSignalled, true);
+        }
+        if (Signal) SignalHook();
+    }
     return Id;
 }
 
@@ -183,6 +226,11 @@ void TApplication::Idle() {
 }
 
 bool TApplication::ProcessMessages() {
+    {
+        // Whatever arrives from now on signals the host again.
+        std::lock_guard Guard(FQueueLock);
+        FHookSignalled = false;
+    }
     bool Handled = false;
     for (;;) {
         bool Any = false;
@@ -254,6 +302,16 @@ void TApplication::AdvanceTime(TMilliseconds Delta) {
     }
     Manual->Set(Target);
     ProcessMessages();
+}
+
+void TApplication::SetShowHint(bool Value) {
+    if (Value == FShowHint) return;
+    FShowHint = Value;
+    if (!Value) CancelHint();
+}
+
+void TApplication::CancelHint() {
+    THintManager::Cancel();
 }
 
 void TApplication::HandleException(TObject*) {

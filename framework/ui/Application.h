@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <queue>
@@ -71,11 +72,42 @@ public:
     // Asks the loop to run the idle work soon (wakes a blocked loop); any thread.
     void WakeUp();
 
+    // A host that waits on its own event queue (a window system's) instead
+    // of the application's sets a wake hook. It is called, from whatever
+    // thread caused it, when work arrives for the loop: a posted message, a
+    // Synchronize request or a finished worker, WakeUp, or a timer started
+    // to fall due before every other. After one call it is not called again
+    // until ProcessMessages has started, so a flood of posts wakes the host
+    // once. The hook must be quick and thread-safe and must not call back
+    // into the application; when SetWakeHook returns, no call of the old
+    // hook is still running. Null removes it.
+    void SetWakeHook(std::function<void()> Hook);
+    // When the earliest running timer falls due on the application's clock;
+    // false when no timer runs. A host blocks until then at the latest.
+    bool GetNextTimerDue(TMilliseconds& Due);
+    // Milliseconds until the earliest timer falls due (0 when it is due),
+    // or -1 when no timer runs; what a host may wait for nothing to happen.
+    int TimeToNextTimer();
+
     // An exception escaping a message handler ends up here: OnException when
     // assigned, otherwise the message is written to standard error.
     void HandleException(TObject* Sender);
     std::function<void(TObject* Sender, const std::exception& E)> OnException;
     std::function<void(TObject* Sender, bool& Done)> OnIdle;
+
+    // Hints: whether they show at all; how long the pointer rests over a
+    // control before its hint shows; the shorter pause when it moves on from
+    // a shown hint to another control; how long a hint stays (milliseconds).
+    bool GetShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value);
+    int GetHintPause() const { return FHintPause; }
+    void SetHintPause(int Value) { FHintPause = Value; }
+    int GetHintShortPause() const { return FHintShortPause; }
+    void SetHintShortPause(int Value) { FHintShortPause = Value; }
+    int GetHintHidePause() const { return FHintHidePause; }
+    void SetHintHidePause(int Value) { FHintHidePause = Value; }
+    // Hides the hint that shows (or is about to).
+    void CancelHint();
 
     // Number of timers running (tests and benchmarks).
     std::size_t TimerCount() const { return FTimers.size(); }
@@ -116,6 +148,8 @@ private:
     bool NextDue(TMilliseconds& Due);
     void Idle();
     void WaitForWork();
+    // Tells the host that work arrived (see SetWakeHook).
+    void SignalHook();
 
     TSteadyClock FSteadyClock;
     TClock* FClock = &FSteadyClock;
@@ -124,12 +158,22 @@ private:
     std::condition_variable FQueueChanged;
     std::deque<TQueued> FQueue;
     bool FWakeRequested = false;
+    // Set once the wake hook was called; cleared when the loop starts
+    // handling what is waiting (guarded by FQueueLock).
+    bool FHookSignalled = false;
+    // Held while the hook runs and while it is replaced.
+    std::mutex FHookLock;
+    std::function<void()> FWakeHook;
 
     std::unordered_map<std::uint64_t, TTimer> FTimers;
     std::priority_queue<THeapEntry, std::vector<THeapEntry>, std::greater<THeapEntry>> FTimerHeap;
     std::uint64_t FTimerSequence = 0;
 
     std::function<void()> FIdleHandler;
+    bool FShowHint = true;
+    int FHintPause = 500;
+    int FHintShortPause = 50;
+    int FHintHidePause = 2500;
     bool FTerminated = false;
     int FExitCode = 0;
 };

@@ -3,6 +3,7 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/FontEngine.h"
+#include "framework/ui/Application.h"
 #include "framework/ui/Clipboard.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/PaintPass.h"
@@ -28,7 +29,20 @@ bool IsWordChar(char C) {
 
 const std::vector<String> BorderStyleNames{"bsNone", "bsSingle"};
 
+// The caret's timer on the box's window.
+constexpr unsigned CaretTimer = 0xCA7E;
+
+unsigned CaretBlinkTime = 530;
+
 } // namespace
+
+unsigned GetCaretBlinkTime() {
+    return CaretBlinkTime;
+}
+
+void SetCaretBlinkTime(unsigned Milliseconds) {
+    CaretBlinkTime = Milliseconds;
+}
 
 // --- class information ---------------------------------------------------------
 
@@ -418,7 +432,25 @@ int TCustomEdit::PosFromPoint(TPoint P) const {
     return Best;
 }
 
+void TCustomEdit::RestartCaretBlink(bool Focusing) {
+    // Every move of the caret shows it for a whole period again, so it never
+    // vanishes while the user types or moves it.
+    FCaretShown = true;
+    if (!HandleAllocated() || (!Focusing && !Focused())) return;
+    if (CaretBlinkTime == 0)
+        KillTimer(GetHandle(), CaretTimer);
+    else
+        SetTimer(GetHandle(), CaretTimer, CaretBlinkTime);
+}
+
+TRect TCustomEdit::CaretRect() const {
+    const TPoint P = PointFromPos(FCaret);
+    return Rect(P.X, P.Y, P.X + 1, P.Y + LineHeight());
+}
+
 void TCustomEdit::ScrollCaretIntoView() {
+    // Every move of the caret passes here.
+    RestartCaretBlink(false);
     Layout();
     if (IsMultiLine()) {
         const int H = LineHeight();
@@ -478,10 +510,9 @@ void TCustomEdit::PaintWindow() {
                 SelColor);
         }
     }
-    if (Focused()) {
-        const TPoint P = PointFromPos(FCaret);
+    if (Focused() && FCaretShown) {
         C.GetBrush()->SetColor(GetFont()->GetColor());
-        C.FillRect(Rect(P.X, P.Y, P.X + 1, P.Y + H));
+        C.FillRect(CaretRect());
     }
 }
 
@@ -526,9 +557,26 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         FSelecting = false;
         break;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
+        RestartCaretBlink(true);
         Invalidate();
         break;
+    case WM_KILLFOCUS:
+        if (HandleAllocated()) KillTimer(GetHandle(), CaretTimer);
+        FCaretShown = true;
+        Invalidate();
+        break;
+    case WM_TIMER:
+        if (static_cast<unsigned>(Message.WParam) != CaretTimer) break;
+        if (!Focused()) {
+            KillTimer(GetHandle(), CaretTimer);
+            return;
+        }
+        FCaretShown = !FCaretShown;
+        {
+            const TRect R = CaretRect();
+            InvalidateRect(GetHandle(), &R, false);
+        }
+        return;
     case WM_SIZE:
         FLayoutValid = false;
         break;

@@ -6,6 +6,11 @@
 
 namespace folio {
 
+// How long the caret of an edit box shows, and then hides, while it blinks
+// (milliseconds); 0 keeps it shown.
+unsigned GetCaretBlinkTime();
+void SetCaretBlinkTime(unsigned Milliseconds);
+
 // An edit box: one line that scrolls sideways (ES_AUTOHSCROLL), or several
 // word-wrapped lines, centred with ES_CENTER (ES_MULTILINE). It has a caret
 // and a selection, edits with the keyboard (arrows, Home, End, Backspace,
@@ -38,6 +43,9 @@ public:
     void Clear() { SetText(String()); }
     // The caret position (a byte offset into Text).
     int GetCaretPos() const { return FCaret; }
+    // Whether the blinking caret is in its shown phase (it is drawn only
+    // while the box has the focus).
+    bool GetCaretShown() const { return FCaretShown; }
 
     bool GetAutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
@@ -89,6 +97,8 @@ private:
     void ReplaceSelection(const String& Value);
     void Layout() const;
     void ScrollCaretIntoView();
+    void RestartCaretBlink(bool Focusing);
+    TRect CaretRect() const;
     int LineOf(int Pos) const;
     int LineX(const TLine& L) const;
     int TextWidth(int Start, int Length) const;
@@ -107,6 +117,7 @@ private:
     bool FModified = false;
     bool FHideSelection = true;
     bool FSelecting = false;
+    bool FCaretShown = true;
     bool FInTextSet = false;
     mutable bool FLayoutValid = false;
     mutable std::vector<TLine> FLines;

@@ -384,6 +384,18 @@ void TCustomForm::Dispatch(TMessage& Message) {
             Message.Result = 1;
             return;
         }
+        // Arrows walk the active control's siblings in tab order, tab stops
+        // or not. Without an active control they stay ordinary keys.
+        if (Message.WParam == VK_LEFT || Message.WParam == VK_RIGHT || Message.WParam == VK_UP ||
+            Message.WParam == VK_DOWN) {
+            if (!FActiveControl || !FActiveControl->GetParent()) return;
+            const bool Forward = Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN;
+            if (TWinControl* Next = FActiveControl->GetParent()->FindNextControl(
+                    FActiveControl, Forward, false, true))
+                Next->SetFocus();
+            Message.Result = 1;
+            return;
+        }
         break;
     case CM_RELEASE:
         delete this;

@@ -3,6 +3,7 @@
 #include "framework/gfx/SystemMetrics.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Forms.h"
+#include "framework/ui/Hints.h"
 
 #include <algorithm>
 
@@ -146,6 +147,7 @@ void TInputRouter::MouseMove(TPoint ScreenPos, TShiftState Modifiers) {
     SetModifiers(Modifiers);
     Mouse->SetCursorPos(ScreenPos);
     UpdateMouseControl(ScreenPos);
+    THintManager::MouseMoved(FMouseControl, FButtons[0] || FButtons[1] || FButtons[2]);
     if (TDragManager::Active()) {
         TDragManager::DragTo(ScreenPos);
         return;
@@ -159,6 +161,7 @@ void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState 
     SetModifiers(Modifiers);
     Mouse->SetCursorPos(ScreenPos);
     UpdateMouseControl(ScreenPos);
+    THintManager::Cancel();
     if (TDragManager::Active()) return;
     const bool First = !FButtons[0] && !FButtons[1] && !FButtons[2];
     TControl* T = Target(ScreenPos);
@@ -209,6 +212,7 @@ void TInputRouter::MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Mo
 
 void TInputRouter::MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers) {
     SetModifiers(Modifiers);
+    THintManager::Cancel();
     Mouse->SetCursorPos(ScreenPos);
     // The wheel goes to the focused control, as on the platform, or to the
     // control under the pointer when nothing has the focus.
@@ -223,6 +227,7 @@ void TInputRouter::MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers
 void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
     SetModifiers(Modifiers);
     if (Key < 256 && Key != VK_SHIFT && Key != VK_CONTROL && Key != VK_MENU) FKeys[Key] = true;
+    THintManager::Cancel();
     if (Key == VK_ESCAPE && (TDragManager::Active() || TDragManager::Pending())) {
         TDragManager::EndDrag(false);
         return;
@@ -232,9 +237,15 @@ void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
         if (TCustomForm* Form = Screen->GetActiveForm()) Focus = Form;
     }
     if (!Focus) return;
-    if (Key == VK_TAB && !Modifiers.Contains(ssCtrl) && !Modifiers.Contains(ssAlt)) {
+    // Tab and the arrows move the focus through the form, unless the
+    // focused control says (WM_GETDLGCODE) that it handles them itself.
+    unsigned Wants = 0;
+    if (Key == VK_TAB) Wants = DLGC_WANTTAB;
+    if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN)
+        Wants = DLGC_WANTARROWS;
+    if (Wants && !Modifiers.Contains(ssCtrl) && !Modifiers.Contains(ssAlt)) {
         const auto Code = static_cast<unsigned>(Focus->Perform(WM_GETDLGCODE));
-        if (!(Code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
+        if (!(Code & (Wants | DLGC_WANTALLKEYS))) {
             if (TCustomForm* Form = GetParentForm(Focus)) {
                 if (Form->Perform(CM_DIALOGKEY, Key) != 0) return;
             }
@@ -301,6 +312,7 @@ void TInputRouter::ControlHidden(TControl* C) {
             if (X == C) return true;
         return false;
     };
+    THintManager::ControlGone(C);
     if (Inside(CaptureControl)) CaptureControl = nullptr;
     if (Inside(FPressed)) FPressed = nullptr;
     if (Inside(FMouseControl)) {
@@ -311,6 +323,7 @@ void TInputRouter::ControlHidden(TControl* C) {
 }
 
 void TInputRouter::ControlDestroyed(TControl* C) {
+    THintManager::ControlGone(C);
     if (CaptureControl == C) CaptureControl = nullptr;
     if (FPressed == C) FPressed = nullptr;
     if (FMouseControl == C) FMouseControl = nullptr;
@@ -327,6 +340,7 @@ void TInputRouter::WindowRecreated(TWinControl*) {}
 void TInputRouter::LayoutChanged() {}
 
 void TInputRouter::Reset() {
+    THintManager::Cancel();
     std::fill(std::begin(FKeys), std::end(FKeys), false);
     std::fill(std::begin(FButtons), std::end(FButtons), false);
     FPressed = nullptr;

@@ -722,7 +722,20 @@ void TWinControl::KeyPress(char& Key) {
     if (OnKeyPress) OnKeyPress(this, Key);
 }
 
+namespace {
+// The form that sees the keys of Control first (KeyPreview), or null.
+TWinControl* PreviewForm(TWinControl* Control) {
+    TCustomForm* Form = GetParentForm(Control);
+    if (!Form || Form == Control || !Form->GetKeyPreview()) return nullptr;
+    return Form;
+}
+} // namespace
+
 bool TWinControl::DoKeyDown(TMessage& Message) {
+    // A form with KeyPreview handles the key before the focused control; a
+    // key it sets to 0 never reaches the control, a key it changes arrives
+    // changed.
+    if (TWinControl* Form = PreviewForm(this); Form && Form->DoKeyDown(Message)) return true;
     auto Key = static_cast<unsigned short>(Message.WParam);
     KeyDown(Key, KeyboardShift());
     Message.WParam = Key;
@@ -730,6 +743,7 @@ bool TWinControl::DoKeyDown(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyUp(TMessage& Message) {
+    if (TWinControl* Form = PreviewForm(this); Form && Form->DoKeyUp(Message)) return true;
     auto Key = static_cast<unsigned short>(Message.WParam);
     KeyUp(Key, KeyboardShift());
     Message.WParam = Key;
@@ -737,6 +751,7 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
+    if (TWinControl* Form = PreviewForm(this); Form && Form->DoKeyPress(Message)) return true;
     char Key = static_cast<char>(Message.WParam);
     KeyPress(Key);
     Message.WParam = static_cast<unsigned char>(Key);

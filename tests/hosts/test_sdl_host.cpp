@@ -1,9 +1,11 @@
+#include "framework/core/Thread.h"
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Input.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -70,6 +72,96 @@ TEST(SdlHost, OpensAWindowPerFormAndReactsToRealInput) {
     Form.Hide();
     Host.Step(1);
     EXPECT_EQ(Host.WindowOf(&Form), nullptr);
+}
+
+// The host sleeps in the window system's queue; a worker's Synchronize and
+// a due timer must still wake it long before the wait's bound.
+TEST(SdlHost, AWorkerOrATimerWakesTheBlockedHost) {
+    if (!TSdlHost::DisplayAvailable())
+        GTEST_SKIP() << "no display (DISPLAY unset or unreachable): window host not tested";
+    TSdlHost Host;
+    TForm Form(nullptr);
+    Form.SetBounds(40, 40, 120, 80);
+    Form.Show();
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    using TClockType = std::chrono::steady_clock;
+    auto Millis = [](TClockType::time_point Since) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(TClockType::now() - Since)
+            .count();
+    };
+
+    int Steps = 0;
+    struct TWorker : TThread {
+        int& Steps;
+        explicit TWorker(int& S) : TThread(true), Steps(S) {}
+        void Execute() override {
+            Sleep(30);
+            Synchronize([this] { ++Steps; });
+        }
+    } Worker(Steps);
+    auto Start = TClockType::now();
+    Worker.Start();
+    for (int I = 0; I < 20 && Steps == 0; ++I) Host.Step(10000);
+    Worker.WaitFor();
+    EXPECT_EQ(Steps, 1);
+    EXPECT_LT(Millis(Start), 5000) << "the worker's request did not wake the host";
+
+    int Ticks = 0;
+    HWND Timer = AllocateHWnd([&](TMessage& M) {
+        if (M.Msg == WM_TIMER) ++Ticks;
+    });
+    Start = TClockType::now();
+    SetTimer(Timer, 1, 40);
+    for (int I = 0; I < 20 && Ticks == 0; ++I) Host.Step(10000);
+    EXPECT_EQ(Ticks, 1);
+    EXPECT_LT(Millis(Start), 5000) << "the timer did not end the host's wait";
+    DeallocateHWnd(Timer);
+}
+
+class TDragPad : public TPad {
+public:
+    using TPad::TPad;
+    bool Accepts = false;
+    void DragOver(TObject*, int, int, TDragState, bool& Accept) override { Accept = Accepts; }
+};
+
+// The pointer shape follows a drag: the drag cursor over a target that
+// takes the drop, the no-drop cursor over one that refuses.
+TEST(SdlHost, DragCursorsShowWhetherTheTargetAccepts) {
+    if (!TSdlHost::DisplayAvailable())
+        GTEST_SKIP() << "no display (DISPLAY unset or unreachable): window host not tested";
+    TSdlHost Host;
+    TForm Form(nullptr);
+    Form.SetBounds(40, 40, 300, 100);
+    auto* Source = new TPad(&Form);
+    Source->SetBounds(0, 0, 100, 100);
+    Source->SetParent(&Form);
+    Source->OnMouseDown = [Source](TObject*, TMouseButton, TShiftState, int, int) {
+        Source->BeginDrag(true);
+    };
+    auto* Refuses = new TDragPad(&Form);
+    Refuses->SetBounds(100, 0, 100, 100);
+    Refuses->SetParent(&Form);
+    auto* Accepts = new TDragPad(&Form);
+    Accepts->SetBounds(200, 0, 100, 100);
+    Accepts->SetParent(&Form);
+    Accepts->Accepts = true;
+    Form.Show();
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    ASSERT_NE(Host.WindowOf(&Form), nullptr);
+
+    Host.PushMouseMove(&Form, 50, 50);
+    Host.PushMouseButton(&Form, 50, 50, mbLeft, true);
+    Host.Step(5);
+    Host.PushMouseMove(&Form, 150, 50);
+    Host.Step(5);
+    EXPECT_EQ(Host.ShownCursor(), crNoDrop);
+    Host.PushMouseMove(&Form, 250, 50);
+    Host.Step(5);
+    EXPECT_EQ(Host.ShownCursor(), crDrag);
+    Host.PushMouseButton(&Form, 250, 50, mbLeft, false);
+    Host.Step(5);
+    EXPECT_EQ(Host.ShownCursor(), crArrow);
 }
 
 } // namespace

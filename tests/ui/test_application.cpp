@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 using namespace folio;
@@ -243,4 +246,105 @@ TEST_F(ApplicationTest, ClosingTheLoopReleasesAWorkerWaitingInSynchronize) {
     Application->Run();
     Worker.WaitFor();
     EXPECT_TRUE(Released);
+}
+
+namespace {
+
+// A host in miniature that waits on its own queue, as the window host waits
+// on the window system's: the application's wake hook is its only way to
+// learn that work arrived.
+struct TBlockingHost {
+    std::mutex Lock;
+    std::condition_variable Changed;
+    int Wakes = 0;
+    int Seen = 0;
+    TBlockingHost() {
+        Application->SetWakeHook([this] {
+            {
+                std::lock_guard Guard(Lock);
+                ++Wakes;
+            }
+            Changed.notify_all();
+        });
+    }
+    ~TBlockingHost() { Application->SetWakeHook(nullptr); }
+    // Blocks until woken or the timeout passes; true when woken.
+    bool Wait(int Ms) {
+        std::unique_lock Guard(Lock);
+        const bool Woken = Changed.wait_for(Guard, std::chrono::milliseconds(Ms),
+                                            [this] { return Wakes != Seen; });
+        Seen = Wakes;
+        return Woken;
+    }
+    int WakeCount() {
+        std::lock_guard Guard(Lock);
+        return Wakes;
+    }
+};
+
+} // namespace
+
+TEST_F(ApplicationTest, AWorkersPostAndSynchronizeWakeABlockedHost) {
+    TWindow W;
+    TBlockingHost Host;
+    Application->ProcessMessages();
+    Host.Wait(0);
+    EXPECT_FALSE(Host.Wait(20)); // nothing to do: the host sleeps
+
+    std::atomic<int> Steps{0};
+    struct TWorker : TThread {
+        HWND Target;
+        std::atomic<int>& Steps;
+        TWorker(HWND H, std::atomic<int>& S) : TThread(true), Target(H), Steps(S) {}
+        void Execute() override {
+            PostMessage(Target, WM_USER + 1);
+            Synchronize([this] { ++Steps; });
+        }
+    } Worker(W.Handle, Steps);
+    Worker.Start();
+    // The post wakes the host; the Synchronize request that follows wakes it
+    // again once the host has handled the post. A host that did not wake
+    // would leave the worker waiting and this loop would run out.
+    for (int I = 0; I < 100 && Steps == 0; ++I)
+        if (Host.Wait(1000)) Application->ProcessMessages();
+    Worker.WaitFor();
+    EXPECT_EQ(Steps, 1);
+    EXPECT_EQ(W.Receiver.Log, (std::vector<String>{"derived:user1"}));
+}
+
+TEST_F(ApplicationTest, TheWakeHookFiresOncePerRoundAndForAnEarlierTimer) {
+    TWindow W;
+    TBlockingHost Host;
+    Application->ProcessMessages();
+    const int Start = Host.WakeCount();
+    // A burst of posts wakes the host once; handling them re-arms the hook.
+    for (int I = 0; I < 50; ++I) PostMessage(W.Handle, WM_USER + 1);
+    EXPECT_EQ(Host.WakeCount(), Start + 1);
+    Application->ProcessMessages();
+    EXPECT_EQ(W.Receiver.Log.size(), 50u);
+    const int AfterPosts = Host.WakeCount();
+    PostMessage(W.Handle, WM_USER + 1);
+    EXPECT_EQ(Host.WakeCount(), AfterPosts + 1);
+    Application->ProcessMessages();
+
+    // A timer that falls due before every other shortens the host's wait;
+    // a later one does not need to wake it.
+    const int BeforeTimers = Host.WakeCount();
+    SetTimer(W.Handle, 1, 500);
+    EXPECT_EQ(Host.WakeCount(), BeforeTimers + 1);
+    EXPECT_EQ(Application->TimeToNextTimer(), 500);
+    Application->ProcessMessages();
+    SetTimer(W.Handle, 2, 900);
+    EXPECT_EQ(Host.WakeCount(), BeforeTimers + 1);
+    SetTimer(W.Handle, 3, 100);
+    EXPECT_EQ(Host.WakeCount(), BeforeTimers + 2);
+    TMilliseconds Due = 0;
+    ASSERT_TRUE(Application->GetNextTimerDue(Due));
+    EXPECT_EQ(Due, Clock.Now() + 100);
+    Application->AdvanceTime(100);
+    EXPECT_EQ(Application->TimeToNextTimer(), 100);
+    KillTimer(W.Handle, 1);
+    KillTimer(W.Handle, 2);
+    KillTimer(W.Handle, 3);
+    EXPECT_EQ(Application->TimeToNextTimer(), -1);
 }

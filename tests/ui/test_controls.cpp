@@ -383,6 +383,86 @@ TEST_F(ControlsTest, AControlThatWantsTabGetsIt) {
     EXPECT_EQ(Typed, "\t");
 }
 
+TEST_F(ControlsTest, ArrowsMoveTheFocusAmongSiblingsUnlessTheControlWantsThem) {
+    class TWantsArrows : public TProbe {
+    public:
+        using TProbe::TProbe;
+        void Dispatch(TMessage& M) override {
+            if (M.Msg == WM_GETDLGCODE) {
+                M.Result = DLGC_WANTARROWS;
+                return;
+            }
+            TProbe::Dispatch(M);
+        }
+    };
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    TProbe* B = AddProbe(100, 10, 50, 50); // no tab stop: arrows still reach it
+    auto* C = new TWantsArrows(Form.get());
+    C->SetBounds(200, 10, 50, 50);
+    C->SetParent(Form.get());
+    A->SetTabStop(true);
+    C->SetTabStop(true);
+    std::vector<String> Keys;
+    C->OnKeyDown = [&](TObject*, unsigned short& K, TShiftState) {
+        Keys.push_back(Format("C key %d", K));
+    };
+    Form->Show();
+    A->SetFocus();
+    Host.Key(VK_RIGHT);
+    EXPECT_TRUE(B->Focused());
+    Host.Key(VK_DOWN);
+    EXPECT_TRUE(C->Focused());
+    // C handles arrows itself: they reach it and the focus stays.
+    Host.Key(VK_LEFT);
+    Host.Key(VK_UP);
+    EXPECT_TRUE(C->Focused());
+    EXPECT_EQ(Keys, (std::vector<String>{Format("C key %d", VK_LEFT), Format("C key %d", VK_UP)}));
+    B->SetFocus();
+    Host.Key(VK_LEFT);
+    EXPECT_TRUE(A->Focused());
+    Host.Key(VK_UP); // wraps round to the last sibling
+    EXPECT_TRUE(C->Focused());
+}
+
+TEST_F(ControlsTest, AFormWithKeyPreviewSeesKeysFirstAndMaySwallowOrChangeThem) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    std::vector<String> Log;
+    Form->OnKeyDown = [&](TObject*, unsigned short& K, TShiftState) {
+        Log.push_back(Format("form down %d", K));
+        if (K == 'Q') K = 0;
+        if (K == 'R') K = 'S';
+    };
+    Form->OnKeyPress = [&](TObject*, char& K) {
+        Log.push_back(Format("form char %c", K));
+        if (K == 'q') K = 0;
+    };
+    Form->OnKeyUp = [&](TObject*, unsigned short& K, TShiftState) {
+        Log.push_back(Format("form up %d", K));
+    };
+    A->OnKeyDown = [&](TObject*, unsigned short& K, TShiftState) {
+        Log.push_back(Format("A down %d", K));
+    };
+    A->OnKeyPress = [&](TObject*, char& K) { Log.push_back(Format("A char %c", K)); };
+    A->OnKeyUp = [&](TObject*, unsigned short& K, TShiftState) {
+        Log.push_back(Format("A up %d", K));
+    };
+    Form->Show();
+    A->SetFocus();
+    // Without KeyPreview the form hears nothing of its controls' keys.
+    Host.KeyDown('X');
+    EXPECT_EQ(Log, (std::vector<String>{"A down 88"}));
+    Log.clear();
+    Form->SetKeyPreview(true);
+    Host.KeyDown('X');
+    Host.KeyDown('Q');
+    Host.KeyDown('R');
+    Host.Type("qa");
+    Host.KeyUp('X');
+    EXPECT_EQ(Log, (std::vector<String>{"form down 88", "A down 88", "form down 81", "form down 82",
+                                        "A down 83", "form char q", "form char a", "A char a",
+                                        "form up 88", "A up 88"}));
+}
+
 TEST_F(ControlsTest, AFormMayRefuseTheFocusedControl) {
     class TPickyForm : public TForm {
     public:

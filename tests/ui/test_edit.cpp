@@ -1,6 +1,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Application.h"
 #include "framework/ui/Clipboard.h"
 #include "framework/ui/Edit.h"
 
@@ -199,6 +200,48 @@ TEST_F(EditTest, PaintsTheBackgroundAndTheCaret) {
     const TPoint C = Edit->PointFromPos(0);
     EXPECT_EQ(Host.Pixel(Form.get(), O.X + C.X, O.Y + C.Y + 2),
               ColorToRGB(Edit->GetFont()->GetColor()));
+}
+
+TEST_F(EditTest, TheCaretBlinksWhileFocusedAndShowsAgainOnEveryMove) {
+    Edit->SetColor(clYellow);
+    Host.RunUntilIdle();
+    const unsigned Blink = GetCaretBlinkTime();
+    const TPoint O = Edit->ClientToScreen(Point(0, 0));
+    auto CaretPixel = [&] {
+        Host.RunUntilIdle();
+        const TPoint C = Edit->PointFromPos(Edit->GetCaretPos());
+        return Host.Pixel(Form.get(), O.X + C.X, O.Y + C.Y + 2);
+    };
+    const TColor Ink = ColorToRGB(Edit->GetFont()->GetColor());
+    EXPECT_EQ(CaretPixel(), Ink);
+    Host.Run(Blink);
+    EXPECT_FALSE(Edit->GetCaretShown());
+    EXPECT_EQ(CaretPixel(), clYellow);
+    Host.Run(Blink);
+    EXPECT_EQ(CaretPixel(), Ink);
+    // Typing while it is hidden shows it at once, for a whole period.
+    Host.Run(Blink);
+    EXPECT_EQ(CaretPixel(), clYellow);
+    Host.Type("a");
+    EXPECT_EQ(CaretPixel(), Ink);
+    Host.Run(Blink - 1);
+    EXPECT_TRUE(Edit->GetCaretShown());
+    Host.Run(1);
+    EXPECT_FALSE(Edit->GetCaretShown());
+
+    // Without the focus there is no caret and no timer.
+    auto* Other = new TEdit(Form.get());
+    Other->SetBounds(10, 100, 150, 25);
+    Other->SetParent(Form.get());
+    Host.RunUntilIdle();
+    const std::size_t Timers = Application->TimerCount();
+    Other->SetFocus();
+    EXPECT_FALSE(Edit->Focused());
+    EXPECT_EQ(Application->TimerCount(), Timers); // one stopped, the other's started
+    Host.Run(Blink * 3);
+    EXPECT_EQ(CaretPixel(), clYellow);
+    Edit->SetFocus();
+    EXPECT_EQ(CaretPixel(), Ink);
 }
 
 TEST_F(EditTest, Utf8CharactersAreEditedWhole) {
