@@ -184,32 +184,58 @@ struct TGalleryForm {
                     Items->GetItem(II)->SetOverImageIndex(Items->GetItem(II)->GetImageIndex());
             }
         for (TFolio* Bar : {Vertical, Horizontal}) WireRenaming(Bar);
+        WireF2();
     }
 
     // Renaming in place is the application's choice: here a double click on
-    // an item or a caption, or F2 over the bar, opens the editor. The bar
-    // takes the keyboard when it is pressed, so that F2 reaches it.
+    // an item or on the open group's caption, or F2 (below), opens the
+    // editor, and a bar takes the keyboard when it is pressed. Every press
+    // accepts and closes an open editor, and the second press of a double
+    // click arrives right after the double-click event, so the editor opens
+    // when that press is released.
     static void WireRenaming(TFolio* Bar) {
+        auto RenameOnRelease = std::make_shared<bool>(false);
         Bar->OnMouseDown = [Bar](TObject*, TMouseButton, TShiftState, int, int) {
             if (Bar->CanFocus()) Bar->SetFocus();
         };
-        Bar->OnDblClick = [Bar](TObject*) { Rename(Bar); };
-        Bar->OnKeyDown = [Bar](TObject*, unsigned short& Key, TShiftState) {
-            if (Key != VK_F2) return;
-            Rename(Bar);
-            Key = 0;
+        Bar->OnDblClick = [RenameOnRelease](TObject*) { *RenameOnRelease = true; };
+        Bar->OnMouseUp = [Bar, RenameOnRelease](TObject*, TMouseButton, TShiftState, int, int) {
+            if (!*RenameOnRelease) return;
+            *RenameOnRelease = false;
+            if (TFolioItem* Item = Bar->GetItemUnderCurosr()) {
+                Bar->EditItem(Item);
+                return;
+            }
+            // A double click on another caption only opens its group.
+            TFolioGroup* Group = Bar->GetGroupUnderCurosr();
+            if (Group && Group == Bar->GetVisibleGroupObject()) Bar->EditGroup(Group);
         };
     }
 
-    // Edits the item under the pointer, else the caption under it, else the
-    // open group's caption.
-    static void Rename(TFolio* Bar) {
-        if (TFolioItem* Item = Bar->GetItemUnderCurosr()) {
-            Bar->EditItem(Item);
-            return;
-        }
+    // F2 renames under the pointer in the bar it is over (that bar keeps its
+    // hover state), else in the bar that has the keyboard. Both bars and the
+    // form listen, so F2 works wherever the focus went when an editor closed.
+    void WireF2() {
+        auto OnKey = [this](TObject*, unsigned short& Key, TShiftState) {
+            if (Key == VK_F2 && RenameUnderPointer()) Key = 0;
+        };
+        Form.OnKeyDown = OnKey;
+        for (TFolio* Bar : {Vertical, Horizontal}) Bar->OnKeyDown = OnKey;
+    }
+
+    bool RenameUnderPointer() {
+        TFolio* Bar = nullptr;
+        for (TFolio* B : {Vertical, Horizontal})
+            if (B->GetItemUnderCurosr() || B->GetGroupUnderCurosr()) Bar = B;
+        if (!Bar)
+            for (TFolio* B : {Vertical, Horizontal})
+                if (Form.GetActiveControl() == B) Bar = B;
+        if (!Bar) return false;
+        // The item under the pointer, else the caption under it, else the
+        // open group's caption.
+        if (TFolioItem* Item = Bar->GetItemUnderCurosr()) return Bar->EditItem(Item);
         TFolioGroup* Group = Bar->GetGroupUnderCurosr();
-        Bar->EditGroup(Group ? Group : Bar->GetVisibleGroupObject());
+        return Bar->EditGroup(Group ? Group : Bar->GetVisibleGroupObject());
     }
 
     void SetAnimation(TFolAnimationStyle Style) {
@@ -258,7 +284,8 @@ void CopyControl(const TPixelSurface& From, const TControl& Control, TBitmap& St
 // Slides the vertical bar from its open group to Target and writes the
 // frames side by side: the picture before the switch, every frame the
 // worker hands over, and the picture after it.
-bool WriteSwitchStrip(std::ostream& Out, TGalleryForm& Gallery, int Target, const String& Path) {
+bool WriteSwitchStrip(std::ostream& Out, THeadlessHost& Host, TGalleryForm& Gallery, int Target,
+                      const String& Path) {
     TFolio* Bar = Gallery.Vertical;
     constexpr int Gap = 8;
     constexpr int MaxColumns = 9;
@@ -275,9 +302,16 @@ bool WriteSwitchStrip(std::ostream& Out, TGalleryForm& Gallery, int Target, cons
     // The first frame shows the captions where they rest, as before the
     // switch; every later one moves the target's caption.
     TFolioGroup* Moving = Bar->GetGroups()->GetGroup(Target);
-    int Seen = Moving->GetCaptionRect().Top;
+    const TRect Caption = Moving->GetCaptionRect();
+    int Seen = Caption.Top;
+    // The switch comes from a click on the caption, as in the window: the
+    // first picture shows the caption held down.
+    const TPoint P = Bar->ClientToScreen(
+        Point((Caption.Left + Caption.Right) / 2, (Caption.Top + Caption.Bottom) / 2));
+    Host.MoveTo(P);
+    Host.Press();
     Take();
-    Bar->SetVisibleGroup(Target);
+    Host.Release();
     // Every step the worker asks for runs here, and the loop repaints right
     // after it.
     while (Bar->GetVisibleGroup() != Target) {
@@ -342,16 +376,23 @@ bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     Host.RunUntilIdle();
     Gallery.Vertical->SetAnimationStyle(asLinear);
     Gallery.Vertical->SetAnimationSpeed(60);
-    if (!WriteSwitchStrip(Out, Gallery, 2, Options.SnapshotDir + "/bar-gallery-switch.png"))
+    if (!WriteSwitchStrip(Out, Host, Gallery, 2, Options.SnapshotDir + "/bar-gallery-switch.png"))
         return false;
 
-    // An item being renamed in place, as a double click or F2 opens it.
+    // An item being renamed in place: a double click on it opens the editor,
+    // through the same events as in the window.
     Gallery.SetAnimation(asNone);
     Gallery.OpenLongGroup();
+    Host.MoveTo(Gallery.Form.ClientToScreen(Point(600, 500)));
     Host.RunUntilIdle();
-    TFolioGroup* Mail = Gallery.Vertical->GetGroups()->GetGroup(0);
-    if (!Gallery.Vertical->EditItem(Mail->GetItems()->GetItem(4))) {
-        Out << "The gallery could not open the item editor.\n";
+    TFolio* Bar = Gallery.Vertical;
+    TFolioItem* Item = Bar->GetGroups()->GetGroup(0)->GetItems()->GetItem(4);
+    const TRect Picture = Item->GetImageRect();
+    const TPoint OnItem = Bar->ClientToScreen(
+        Point((Picture.Left + Picture.Right) / 2, (Picture.Top + Picture.Bottom) / 2));
+    Host.DoubleClick(OnItem.X, OnItem.Y);
+    if (!Item->GetEdited()) {
+        Out << "A double click on an item of the gallery did not open its editor.\n";
         return false;
     }
     Host.Key(VK_END);
@@ -360,7 +401,26 @@ bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     const String Editing = Options.SnapshotDir + "/bar-gallery-editor.png";
     SavePng(*Gallery.Form.GetSurface(), Editing);
     Out << "Bar gallery snapshot: " << std::filesystem::absolute(Editing).string() << "\n";
-    Gallery.Vertical->HideEditor(false);
+    Bar->HideEditor(false);
+    Host.RunUntilIdle();
+
+    // F2 over a caption of the other bar renames that group.
+    TFolioGroup* Tools = Gallery.Horizontal->GetGroups()->GetGroup(0);
+    const TRect Strip = Tools->GetCaptionRect();
+    Host.MoveTo(Gallery.Horizontal->ClientToScreen(
+        Point((Strip.Left + Strip.Right) / 2, (Strip.Top + Strip.Bottom) / 2)));
+    Host.Click();
+    Host.Key(VK_F2);
+    Host.Key(VK_END);
+    Host.Type("!");
+    Host.Key(VK_RETURN);
+    const bool Renamed = Tools->GetCaption() == "Tools!";
+    Tools->SetCaption("Tools");
+    Host.RunUntilIdle();
+    if (!Renamed) {
+        Out << "F2 over a caption of the gallery did not rename its group.\n";
+        return false;
+    }
     return true;
 }
 
@@ -371,7 +431,9 @@ bool ShowWindow(std::ostream& Out) {
     Gallery.OpenLongGroup();
     Out << "The bar gallery is open in a window: click captions to switch, hold the scroll\n"
            "buttons, double click or press F2 to rename. Close it to finish.\n";
-    Host.Run();
+    // The framework tour has already run the application's loop to its end,
+    // which leaves the loop's end flag set; the window's life decides here.
+    while (Gallery.Form.GetVisible()) Host.Step(10);
     return true;
 }
 
