@@ -27,14 +27,17 @@ namespace {
 
 // Every frame repaints the whole bar, and the two pictures and the captions
 // cover all of it. So while the slide runs the bar paints straight onto its
-// form, without erasing first and without an offscreen picture to copy
-// back: a frame then moves each pixel once instead of three times.
+// form, without an offscreen picture to copy back, and without erasing first
+// unless the application draws the captions (its drawing may leave parts of
+// them to the background): a frame then moves each pixel once instead of
+// three times.
 void PaintFramesDirectly(TFolio& Bar, TFolioAnimLink& Link) {
     Link.DoubleBuffered = Bar.GetDoubleBuffered();
     Link.Opaque = Bar.GetControlStyle().Contains(csOpaque);
     Link.PaintingChanged = true;
     Bar.SetDoubleBuffered(false);
-    Bar.SetControlStyle(Bar.GetControlStyle().Include(csOpaque));
+    if (!Bar.GetCustomDrawGroupCaption() || !Bar.OnDrawGroupCaption)
+        Bar.SetControlStyle(Bar.GetControlStyle().Include(csOpaque));
 }
 
 void RestorePainting(TFolio& Bar, TFolioAnimLink& Link) {

@@ -2,6 +2,7 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/core/Thread.h"
+#include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Forms.h"
@@ -70,6 +71,26 @@ struct AnimationTest : ::testing::Test {
         }
         Form->Show();
         Host.RunUntilIdle();
+    }
+
+    // Switches to Target and calls Check once the loop has painted frame
+    // number Frame (counting from 1) and no later frame step has run yet.
+    // Answers whether that frame was seen.
+    template <class F>
+    bool SwitchCheckingFrame(int Target, size_t Frame, F Check) {
+        Bar->Offsets.clear();
+        Bar->SetVisibleGroup(Target);
+        bool Seen = false;
+        const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (LI::Switching(*Bar) && std::chrono::steady_clock::now() < Deadline) {
+            Application->ProcessMessages();
+            if (!Seen && Bar->Offsets.size() == Frame && LI::Animating(*Bar)) {
+                Seen = true;
+                Check();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return Seen && !LI::Switching(*Bar);
     }
 };
 
@@ -174,32 +195,36 @@ TEST_F(AnimationTest, AFramePaintsThePicturesAndCaptionsWhereTheyMoved) {
     // Opening 0 again: they rest at 20, 40, 60 and sink by 90.
     for (const TProbe& P : {TProbe{3, 150, 150, 210}, TProbe{0, 110, 110, 170}}) {
         Bar->Watched = 3;
-        Bar->Offsets.clear();
-        Bar->SetVisibleGroup(P.Target);
-        bool Seen = false;
-        const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (LI::Switching(*Bar) && std::chrono::steady_clock::now() < Deadline) {
-            Application->ProcessMessages();
-            // No later frame step has run since the loop painted this one.
-            if (!Seen && Bar->Offsets.size() == 4 && LI::Animating(*Bar)) {
-                Seen = true;
-                EXPECT_EQ(std::abs(Bar->Offsets.back()), 90);
-                EXPECT_EQ(Host.Pixel(Form.get(), 5, 25), Red) << P.Target;
-                EXPECT_EQ(Host.Pixel(Form.get(), 5, P.OpenUntil - 1), Red) << P.Target;
-                const TColor Caption = Host.Pixel(Form.get(), 5, P.CaptionAt + 5);
-                EXPECT_NE(Caption, Red) << P.Target;
-                EXPECT_NE(Caption, Blue) << P.Target;
-                EXPECT_EQ(Host.Pixel(Form.get(), 5, P.BlueFrom + 1), Blue) << P.Target;
-                EXPECT_EQ(Host.Pixel(Form.get(), 5, 298), Blue) << P.Target;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        EXPECT_TRUE(Seen) << P.Target;
-        ASSERT_FALSE(LI::Switching(*Bar));
+        EXPECT_TRUE(SwitchCheckingFrame(P.Target, 4, [&] {
+            EXPECT_EQ(std::abs(Bar->Offsets.back()), 90);
+            EXPECT_EQ(Host.Pixel(Form.get(), 5, 25), Red) << P.Target;
+            EXPECT_EQ(Host.Pixel(Form.get(), 5, P.OpenUntil - 1), Red) << P.Target;
+            const TColor Caption = Host.Pixel(Form.get(), 5, P.CaptionAt + 5);
+            EXPECT_NE(Caption, Red) << P.Target;
+            EXPECT_NE(Caption, Blue) << P.Target;
+            EXPECT_EQ(Host.Pixel(Form.get(), 5, P.BlueFrom + 1), Blue) << P.Target;
+            EXPECT_EQ(Host.Pixel(Form.get(), 5, 298), Blue) << P.Target;
+        })) << P.Target;
         // Painting returns to how the bar did it before the slide.
         EXPECT_EQ(Bar->GetDoubleBuffered(), WasDoubleBuffered);
         EXPECT_EQ(Bar->GetControlStyle().Contains(csOpaque), WasOpaque);
     }
+}
+
+TEST_F(AnimationTest, CaptionsTheApplicationDrawsMoveOverAnErasedBackground) {
+    // An application's caption drawing need not cover the whole caption;
+    // what it leaves shows the bar's colour, not the previous frame.
+    Make(240, 300, 4);
+    Bar->GetGroups()->GetGroup(0)->SetColor(0x0000C0);
+    Bar->SetCustomDrawGroupCaption(true);
+    Bar->OnDrawGroupCaption = [](TObject*, TCanvas*, TFolioGroup*, const TRect&, TFolGroupState) {};
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(30);
+    Bar->Watched = 3;
+    // At offset 90 caption 1 covers rows 150 to 170, group 0's items a
+    // frame earlier.
+    EXPECT_TRUE(SwitchCheckingFrame(
+        3, 4, [&] { EXPECT_EQ(Host.Pixel(Form.get(), 5, 155), ColorToRGB(Bar->GetColor())); }));
 }
 
 TEST_F(AnimationTest, CaptionsFillingTheBarSwitchWithoutFrames) {
