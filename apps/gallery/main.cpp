@@ -2,6 +2,7 @@
 // controls can do; without a display it prints and writes snapshots.
 #include "BarGallery.h"
 #include "FrameworkTour.h"
+#include "SamplesGallery.h"
 
 #include <cstring>
 #include <iostream>
@@ -21,5 +22,7 @@ int main(int argc, char** argv) {
     std::cout << (Ok ? "All framework checks came out right.\n"
                      : "Something did not come out right.\n");
     const bool BarOk = gallery::RunBarGallery(std::cout, Options);
-    return Ok && BarOk ? 0 : 1;
+    const bool SamplesOk =
+        gallery::RunSamplesGallery(std::cout, Options.SnapshotDir, Options.ForceSnapshots);
+    return Ok && BarOk && SamplesOk ? 0 : 1;
 }

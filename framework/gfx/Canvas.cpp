@@ -143,7 +143,7 @@ void TCanvas::DeviceLine(int X0, int Y0, int X1, int Y1, const TPixelOp& Op,
     if (FPen->GetWidth() <= 1)
         raster::Line(FSurface, FClip, X0, Y0, X1, Y1, Op, false, Pattern);
     else
-        raster::WideLine(FSurface, FClip, X0, Y0, X1, Y1, FPen->GetWidth(), Op);
+        raster::WideLine(FSurface, FClip, X0, Y0, X1, Y1, FPen->GetWidth(), Op, true);
 }
 
 // --- lines and shapes -----------------------------------------------------

@@ -224,8 +224,57 @@ void Line(const TPixelSurface& S, const TRect& Clip, int X0, int Y0, int X1, int
     }
 }
 
+namespace {
+
+// A slanted wide line with round ends: the pixels whose point lies closer to
+// the segment between the two end pixels than half the width, that is the
+// band along the path and a disc around each end pixel. The shape is convex,
+// so each row is one span, the hull of the band's and the discs' spans on
+// that row; filling each row once also keeps inverting pen modes from
+// touching a pixel twice. Spans are half open like the polygon filler's.
+void RoundEndedLine(const TPixelSurface& S, const TRect& Clip, int X0, int Y0, int X1, int Y1,
+                    int Width, TPixelOp Op) {
+    const double DX = static_cast<double>(X1) - X0;
+    const double DY = static_cast<double>(Y1) - Y0;
+    const double Len2 = DX * DX + DY * DY;
+    const double Len = std::sqrt(Len2);
+    const double R = Width / 2.0;
+    const int RowFirst = std::max(Clip.Top, FastCeil(std::min(Y0, Y1) - R));
+    const int RowLast = std::min(Clip.Bottom - 1, FastCeil(std::max(Y0, Y1) + R) - 1);
+    // The band: |N . (P - P0)| < R across the path and 0 <= D . (P - P0) <=
+    // Len^2 along it; the caller sends only lines with DX and DY non-zero.
+    const double NX = -DY / Len, NY = DX / Len;
+    for (int Y = RowFirst; Y <= RowLast; ++Y) {
+        double Lo = 0, Hi = 0;
+        bool Any = false;
+        const auto Take = [&](double A, double B) {
+            if (!(A < B)) return;
+            Lo = Any ? std::min(Lo, A) : A;
+            Hi = Any ? std::max(Hi, B) : B;
+            Any = true;
+        };
+        const double RY = static_cast<double>(Y) - Y0;
+        double A = (-R - NY * RY) / NX, B = (R - NY * RY) / NX;
+        if (A > B) std::swap(A, B);
+        double C = -DY * RY / DX, D = (Len2 - DY * RY) / DX;
+        if (C > D) std::swap(C, D);
+        Take(X0 + std::max(A, C), X0 + std::min(B, D));
+        for (int End = 0; End < 2; ++End) {
+            const double EY = static_cast<double>(Y) - (End == 0 ? Y0 : Y1);
+            const double Room = R * R - EY * EY;
+            if (Room <= 0) continue;
+            const double Half = std::sqrt(Room);
+            const double EX = End == 0 ? X0 : X1;
+            Take(EX - Half, EX + Half);
+        }
+        if (Any) FillSpan(S, Clip, Y, FastCeil(Lo), FastCeil(Hi), Op);
+    }
+}
+
+} // namespace
+
 void WideLine(const TPixelSurface& S, const TRect& Clip, int X0, int Y0, int X1, int Y1, int Width,
-              TPixelOp Op) {
+              TPixelOp Op, bool RoundEnds) {
     if (X0 == X1 && Y0 == Y1) return;
     const int Lo = -(Width / 2);
     const int Hi = Lo + Width; // exclusive
@@ -242,14 +291,18 @@ void WideLine(const TPixelSurface& S, const TRect& Clip, int X0, int Y0, int X1,
         FillRect(S, Clip, TRect{X0 + Lo, A, X0 + Hi, B}, Op);
         return;
     }
+    if (RoundEnds) {
+        RoundEndedLine(S, Clip, X0, Y0, X1, Y1, Width, Op);
+        return;
+    }
     const double DX = X1 - X0;
     const double DY = Y1 - Y0;
     const double Len = std::sqrt(DX * DX + DY * DY);
-    const double NX = -DY / Len * Width / 2.0;
-    const double NY = DX / Len * Width / 2.0;
     // Sample points sit on pixel corners in the polygon filler; shift the
     // band by half a pixel so it is centred on the pixels of the thin line.
     const double CX0 = X0 + 0.5, CY0 = Y0 + 0.5, CX1 = X1 + 0.5, CY1 = Y1 + 0.5;
+    const double NX = -DY / Len * Width / 2.0;
+    const double NY = DX / Len * Width / 2.0;
     const TPointF Quad[4] = {
         {CX0 + NX, CY0 + NY}, {CX1 + NX, CY1 + NY}, {CX1 - NX, CY1 - NY}, {CX0 - NX, CY0 - NY}};
     FillPolygon(S, Clip, Quad, 4, Op, true);

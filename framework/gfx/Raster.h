@@ -68,8 +68,11 @@ void Line(const TPixelSurface& S, const TRect& Clip, int X0, int Y0, int X1, int
           bool IncludeEnd, TLinePattern* Pattern = nullptr);
 
 // A wide line: the band of Width pixels centred on the path, ends squared off.
+// With RoundEnds a slanted line ends in half discs instead, so that the
+// segments of a path join without notches at their bends; lines along an
+// axis keep square ends, exactly the thin line's pixels widened across.
 void WideLine(const TPixelSurface& S, const TRect& Clip, int X0, int Y0, int X1, int Y1, int Width,
-              TPixelOp Op);
+              TPixelOp Op, bool RoundEnds = false);
 
 // Fills the polygon (closed implicitly) with the alternate (even-odd) rule
 // or, when Winding is set, the non-zero rule. A pixel is inside when its

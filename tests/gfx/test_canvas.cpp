@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 using namespace folio;
@@ -480,4 +481,84 @@ TEST(Canvas, HugeShapesCostOnlyWhatIsVisible) {
     EXPECT_EQ(P.At(7, 7), clBlack);
     P.C->Polygon({Point(-400000000, 0), Point(400000000, 0), Point(0, 400000000)});
     EXPECT_EQ(P.At(10, 3), clBlue);
+}
+
+namespace {
+
+// Every pixel whose point lies well inside the band of a wide line (closer
+// to the path than half the width less a pixel's reach, and away from the
+// ends) must be drawn; a hole there is a visible gap in the line.
+int HolesInWideLine(const TPaper& P, int X0, int Y0, int X1, int Y1, int Width) {
+    const double DX = X1 - X0, DY = Y1 - Y0;
+    const double Len2 = DX * DX + DY * DY;
+    const double Reach = Width / 2.0 - 0.75;
+    int Holes = 0;
+    for (int Y = 0; Y < P.Bmp.GetHeight(); ++Y)
+        for (int X = 0; X < P.Bmp.GetWidth(); ++X) {
+            const double T = ((X - X0) * DX + (Y - Y0) * DY) / Len2;
+            if (T < 0.05 || T > 0.95) continue;
+            const double PX = X0 + T * DX - X, PY = Y0 + T * DY - Y;
+            if (std::sqrt(PX * PX + PY * PY) <= Reach && P.At(X, Y) != clBlack) ++Holes;
+        }
+    return Holes;
+}
+
+// The pixels of a row or column across the line: the drawn ones must form
+// one unbroken run.
+bool RunsUnbroken(const TPaper& P, bool Rows) {
+    const int Lines = Rows ? P.Bmp.GetHeight() : P.Bmp.GetWidth();
+    const int Along = Rows ? P.Bmp.GetWidth() : P.Bmp.GetHeight();
+    for (int L = 0; L < Lines; ++L) {
+        int Runs = 0;
+        bool In = false;
+        for (int I = 0; I < Along; ++I) {
+            const bool Black = (Rows ? P.At(I, L) : P.At(L, I)) == clBlack;
+            if (Black && !In) ++Runs;
+            In = Black;
+        }
+        if (Runs > 1) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(Canvas, WideDiagonalLinesHaveNoGaps) {
+    // Lines from the centre in every direction, at the widths charts and
+    // needles use.
+    for (int Width : {2, 3, 4, 5}) {
+        for (int Angle = 0; Angle < 360; Angle += 7) {
+            const double A = Angle * 3.141592653589793 / 180;
+            const int X1 = 30 + static_cast<int>(std::lround(24 * std::cos(A)));
+            const int Y1 = 30 + static_cast<int>(std::lround(24 * std::sin(A)));
+            TPaper P(60, 60);
+            P.C->GetPen()->SetWidth(Width);
+            P.C->MoveTo(30, 30);
+            P.C->LineTo(X1, Y1);
+            // The first pixel belongs to the line whatever its direction.
+            EXPECT_EQ(P.At(30, 30), clBlack) << "width " << Width << " to " << X1 << "," << Y1;
+            EXPECT_EQ(HolesInWideLine(P, 30, 30, X1, Y1, Width), 0)
+                << "width " << Width << " to " << X1 << "," << Y1;
+            EXPECT_TRUE(RunsUnbroken(P, true)) << "width " << Width << " to " << X1 << "," << Y1;
+            EXPECT_TRUE(RunsUnbroken(P, false)) << "width " << Width << " to " << X1 << "," << Y1;
+        }
+    }
+}
+
+TEST(Canvas, WidePolylineJointsAreClosed) {
+    // A zig-zag of short steep segments, as a chart's line draws step by
+    // step: the outside of every bend must be filled, not notched.
+    TPaper P(60, 60);
+    P.C->GetPen()->SetWidth(3);
+    const TPoint Zig[] = {Point(5, 50), Point(15, 10), Point(25, 50), Point(35, 10), Point(45, 50)};
+    P.C->MoveTo(Zig[0].X, Zig[0].Y);
+    for (int I = 1; I < 5; ++I) P.C->LineTo(Zig[I].X, Zig[I].Y);
+    for (int I = 1; I < 4; ++I) {
+        // The joint's pixel and the one just outside the bend.
+        EXPECT_EQ(P.At(Zig[I].X, Zig[I].Y), clBlack) << I;
+        const int Out = Zig[I].Y < 30 ? -1 : 1;
+        EXPECT_EQ(P.At(Zig[I].X, Zig[I].Y + Out), clBlack) << I;
+    }
+    for (int I = 0; I < 4; ++I)
+        EXPECT_EQ(HolesInWideLine(P, Zig[I].X, Zig[I].Y, Zig[I + 1].X, Zig[I + 1].Y, 3), 0) << I;
 }
