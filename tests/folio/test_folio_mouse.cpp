@@ -141,6 +141,15 @@ TEST_F(MouseTest, CaptionOpensOnlyWhenReleasedOnThePressedCaption) {
     EXPECT_FALSE(LI::GroupPressed(*Bar));
     EXPECT_EQ(LI::HoverGroup(*Bar), 2);
 
+    // Straight off the bar: the pointer leaves while the caption is held.
+    Move(Centre(Caption(1)));
+    Press();
+    Move(Point(-10, Caption(1).Top + 5));
+    EXPECT_EQ(Group(1)->GetState(), gsOver);
+    Release();
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+    EXPECT_TRUE(Clicked.empty());
+
     // Out and back before the release: the press is inside again and opens.
     Move(Centre(Caption(1)));
     Press();
