@@ -38,9 +38,14 @@ void TFolEditor::CreateParams(TCreateParams& Params) {
     }
 }
 
+TFolio* TFolEditor::LiveBar() const {
+    TFolio* B = Bar();
+    return B && B->FEditor == this ? B : nullptr;
+}
+
 void TFolEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
     if (Key == VK_ESCAPE) {
-        if (TFolio* B = Bar()) PostMessage(B->GetHandle(), WM_HIDEEDITOR, 0, 0);
+        if (TFolio* B = LiveBar()) PostMessage(B->GetHandle(), WM_HIDEEDITOR, 0, 0);
         Key = 0;
         return;
     }
@@ -48,7 +53,7 @@ void TFolEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
 }
 
 void TFolEditor::KeyPress(char& Key) {
-    TFolio* B = Bar();
+    TFolio* B = LiveBar();
     if (Key == '\r' || Key == '\n') {
         if (B) PostMessage(B->GetHandle(), WM_HIDEEDITOR, 1, 0);
         // A multi-line box must never take the line break itself.
@@ -79,6 +84,26 @@ void TFolEditor::Change() {
 }
 
 void TFolEditor::WndProc(TMessage& Message) {
+    if (Message.Msg == CM_RELEASE) {
+        // A handler of the editor that runs a nested loop is still on the
+        // stack: the editor goes when that handler returns.
+        if (FBusy == 0)
+            delete this;
+        else
+            FReleasePending = true;
+        return;
+    }
+    ++FBusy;
+    try {
+        HandleMessage(Message);
+    } catch (...) {
+        if (--FBusy == 0 && FReleasePending) delete this;
+        throw;
+    }
+    if (--FBusy == 0 && FReleasePending) delete this;
+}
+
+void TFolEditor::HandleMessage(TMessage& Message) {
     if (Message.Msg == WM_SETFOCUS) {
         // The bar, not its editor, stays the form's focused control, so the
         // form's focus bookkeeping never sees the short-lived editor.
@@ -89,6 +114,13 @@ void TFolEditor::WndProc(TMessage& Message) {
         }
     }
     TCustomEdit::WndProc(Message);
+}
+
+void TFolEditor::Retire() {
+    Hide();
+    // When the bar goes first it frees the editor it owns, and the queued
+    // message goes with the editor's window.
+    PostMessage(GetHandle(), CM_RELEASE, 0, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -140,6 +172,9 @@ bool TFolio::EditGroup(TFolioGroup* Group) {
     Editor->SetParent(this);
     Editor->SelectAll();
     GiveFocus(Editor);
+    // A handler of the focus change (an exit event elsewhere) may have closed
+    // the edit again.
+    if (FEditor != Editor) return false;
     FEditing = true;
     return true;
 }
@@ -162,6 +197,7 @@ bool TFolio::EditItem(TFolioItem* Item) {
     Editor->SetParent(this);
     Editor->SelectAll();
     GiveFocus(Editor);
+    if (FEditor != Editor) return false;
     Editor->Change();
     FEditing = true;
     Invalidate();
@@ -174,7 +210,10 @@ void TFolio::HideEditor(bool Accept) {
     String Text = FEditor->GetText();
     TFolEditor* Editor = FEditor;
     FEditor = nullptr;
-    delete Editor;
+    if (Editor->GetBusy())
+        Editor->Retire();
+    else
+        delete Editor;
     if (!Accept) {
         FEditedItem = nullptr;
         FEditedGroup = nullptr;

@@ -19,6 +19,14 @@ public:
 
     void WndProc(TMessage& Message) override;
 
+    // True while one of the editor's own message handlers runs. An event of
+    // the application called from there may still close the edit; the bar
+    // then retires the editor instead of freeing it under its own handler.
+    bool GetBusy() const { return FBusy > 0; }
+    // Hides the editor and frees it from the loop, after its handlers and
+    // the framework code that called them are done with it.
+    void Retire();
+
 protected:
     void CreateParams(TCreateParams& Params) override;
     void KeyDown(unsigned short& Key, TShiftState Shift) override;
@@ -29,9 +37,17 @@ private:
     // The bar sizes a new item editor through Change.
     friend class TFolio;
     TFolio* Bar() const { return static_cast<TFolio*>(GetOwner()); }
+    // The bar while this is its open editor; null once the edit was closed
+    // and the editor only waits to be freed, so its keys close nothing else.
+    TFolio* LiveBar() const;
     // True when the bar edits an item caption of a group with large pictures:
     // the box wraps its text and grows with it.
     bool LargeItemEdit() const;
+
+    void HandleMessage(TMessage& Message);
+
+    int FBusy = 0;
+    bool FReleasePending = false;
 };
 
 } // namespace folio

