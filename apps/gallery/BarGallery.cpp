@@ -433,7 +433,8 @@ bool ShowWindow(std::ostream& Out) {
            "buttons, double click or press F2 to rename. Close it to finish.\n";
     // The framework tour has already run the application's loop to its end,
     // which leaves the loop's end flag set; the window's life decides here.
-    while (Gallery.Form.GetVisible()) Host.Step(10);
+    // Each step sleeps until input, a timer or a worker's request arrives.
+    while (Gallery.Form.GetVisible()) Host.Step(-1);
     return true;
 }
 
