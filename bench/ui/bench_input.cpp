@@ -21,8 +21,10 @@ protected:
     void MouseMove(TShiftState, int X, int Y) override { Moves += X + Y; }
 };
 
-// The pointer alternates between two controls of the grid, so every move
-// also crosses a boundary (leave and enter) half the time.
+// Arg 0: the pointer moves inside one control of the grid. Arg 1: it
+// alternates between two controls, so every move leaves one and enters the
+// other. Arg 2: as 1, with hints on every control, so every move also
+// restarts the hint pause.
 void BM_PointerMoveAmong50(benchmark::State& State) {
     THeadlessHost Host;
     TForm Form(nullptr);
@@ -32,6 +34,10 @@ void BM_PointerMoveAmong50(benchmark::State& State) {
         auto* T = new TTarget(&Form);
         T->SetBounds((I % 10) * 80, (I / 10) * 120, 70, 110);
         T->SetParent(&Form);
+        if (State.range(0) == 2) {
+            T->SetHint("Tile");
+            T->SetShowHint(true);
+        }
         Targets.push_back(T);
     }
     Form.Show();
@@ -48,7 +54,7 @@ void BM_PointerMoveAmong50(benchmark::State& State) {
     State.SetItemsProcessed(State.iterations());
     benchmark::DoNotOptimize(Targets[37]->Moves);
 }
-BENCHMARK(BM_PointerMoveAmong50)->Arg(0)->Arg(1);
+BENCHMARK(BM_PointerMoveAmong50)->Arg(0)->Arg(1)->Arg(2);
 
 // The physical anchor: copying the bytes of one 70 x 110 control's pixels.
 void BM_AnchorMemcpyControlPixels(benchmark::State& State) {

@@ -4,6 +4,7 @@
 #include "framework/core/Thread.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Clipboard.h"
+#include "framework/ui/Hints.h"
 #include "framework/ui/Input.h"
 
 #include <SDL.h>
@@ -219,6 +220,11 @@ struct TSdlHost::TImpl {
                     const TFormBorderStyle B = Form->GetBorderStyle();
                     if (B == bsSizeable || B == bsSizeToolWin) Flags |= SDL_WINDOW_RESIZABLE;
                     if (B == bsNone) Flags |= SDL_WINDOW_BORDERLESS;
+                } else if (dynamic_cast<THintWindow*>(F)) {
+                    // A hint floats above the forms without a frame and never
+                    // takes the focus from them.
+                    Flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP |
+                             SDL_WINDOW_SKIP_TASKBAR;
                 }
                 W.Window = SDL_CreateWindow(F->GetText().c_str(), F->GetLeft(), F->GetTop(),
                                             F->GetWidth(), F->GetHeight(), Flags);
@@ -354,6 +360,11 @@ struct TSdlHost::TImpl {
                 W->LastBounds = F->GetBoundsRect();
                 W->Exposed = true;
                 break;
+            case SDL_WINDOWEVENT_LEAVE:
+                // Hover effects and pending hints end when the pointer
+                // leaves; a move into another of our windows enters there.
+                InputRouter->MouseExit();
+                break;
             case SDL_WINDOWEVENT_EXPOSED:
                 W->Exposed = true;
                 break;
@@ -385,6 +396,10 @@ bool TSdlHost::DisplayAvailable() {
 }
 
 TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
+    // Our surfaces are drawn in software: they go to the window system as
+    // they are, not through a 3-D driver (which would start threads of its
+    // own and cost CPU on every frame).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw EOutOfResources(String("Cannot open a display for the window host: ") +
                               SDL_GetError());
@@ -457,11 +472,15 @@ void TSdlHost::Present() {
 }
 
 void TSdlHost::Run() {
+    // An earlier loop that was terminated (a nested Application->Run, say)
+    // must not end this one before it starts.
+    Application->ResetTerminated();
     for (;;) {
         if (!Step(-1)) break;
+        // Only forms keep the application open; a hint window does not.
         bool AnyVisible = false;
         for (TWinControl* F : InputRouter->TopLevels())
-            if (F->GetVisible()) AnyVisible = true;
+            if (F->GetVisible() && dynamic_cast<TCustomForm*>(F)) AnyVisible = true;
         if (!AnyVisible) break;
     }
 }
@@ -520,6 +539,16 @@ void TSdlHost::PushMouseMove(const TWinControl* Form, int X, int Y) {
     E.motion.windowID = SDL_GetWindowID(W);
     E.motion.x = X;
     E.motion.y = Y;
+    SDL_PushEvent(&E);
+}
+
+void TSdlHost::PushWindowLeave(const TWinControl* Form) {
+    auto* W = static_cast<SDL_Window*>(WindowOf(Form));
+    if (!W) return;
+    SDL_Event E{};
+    E.type = SDL_WINDOWEVENT;
+    E.window.windowID = SDL_GetWindowID(W);
+    E.window.event = SDL_WINDOWEVENT_LEAVE;
     SDL_PushEvent(&E);
 }
 

@@ -43,6 +43,7 @@ public:
     // from like any other (smoke tests drive the host this way).
     void PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButton Button, bool Down);
     void PushMouseMove(const TWinControl* Form, int X, int Y);
+    void PushWindowLeave(const TWinControl* Form);
     void PushText(const TWinControl* Form, const String& Text);
 
     // The pointer shape the host last set (crDefault before the first):

@@ -225,12 +225,14 @@ void TApplication::Idle() {
     }
 }
 
+void TApplication::RearmHook() {
+    // Whatever arrives from now on signals the host again.
+    std::lock_guard Guard(FQueueLock);
+    FHookSignalled = false;
+}
+
 bool TApplication::ProcessMessages() {
-    {
-        // Whatever arrives from now on signals the host again.
-        std::lock_guard Guard(FQueueLock);
-        FHookSignalled = false;
-    }
+    RearmHook();
     bool Handled = false;
     for (;;) {
         bool Any = false;
@@ -263,6 +265,7 @@ void TApplication::WaitForWork() {
 }
 
 void TApplication::HandleMessage() {
+    RearmHook();
     bool Any = false;
     try {
         Any = CheckSynchronize();

@@ -59,6 +59,9 @@ public:
     void Run();
     void Terminate();
     bool Terminated() const { return FTerminated; }
+    // Lets the loop run again after Terminate: Run does it when it starts,
+    // and so does a host that runs a loop of its own.
+    void ResetTerminated() { FTerminated = false; }
     int ExitCode() const { return FExitCode; }
 
     // For a manual clock: advances it by Delta, firing every timer that falls
@@ -77,13 +80,14 @@ public:
     // thread caused it, when work arrives for the loop: a posted message, a
     // Synchronize request or a finished worker, WakeUp, or a timer started
     // to fall due before every other. After one call it is not called again
-    // until ProcessMessages has started, so a flood of posts wakes the host
-    // once. The hook must be quick and thread-safe and must not call back
-    // into the application; when SetWakeHook returns, no call of the old
-    // hook is still running. Null removes it.
+    // until the loop next looks for work (ProcessMessages or HandleMessage),
+    // so a flood of posts wakes the host once. The hook must be quick and thread-safe and must not
+    // call back into the application; when SetWakeHook returns, no call of the old hook is still
+    // running. Null removes it.
     void SetWakeHook(std::function<void()> Hook);
     // When the earliest running timer falls due on the application's clock;
     // false when no timer runs. A host blocks until then at the latest.
+    // These two are for the user-interface thread.
     bool GetNextTimerDue(TMilliseconds& Due);
     // Milliseconds until the earliest timer falls due (0 when it is due),
     // or -1 when no timer runs; what a host may wait for nothing to happen.
@@ -150,6 +154,7 @@ private:
     void WaitForWork();
     // Tells the host that work arrived (see SetWakeHook).
     void SignalHook();
+    void RearmHook();
 
     TSteadyClock FSteadyClock;
     TClock* FClock = &FSteadyClock;

@@ -210,6 +210,15 @@ void TInputRouter::MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Mo
     UpdateMouseControl(ScreenPos);
 }
 
+void TInputRouter::MouseExit() {
+    if (FButtons[0] || FButtons[1] || FButtons[2] || TDragManager::Active()) return;
+    THintManager::Cancel();
+    if (TControl* Old = FMouseControl) {
+        FMouseControl = nullptr;
+        Old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<std::intptr_t>(Old));
+    }
+}
+
 void TInputRouter::MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers) {
     SetModifiers(Modifiers);
     THintManager::Cancel();

@@ -19,6 +19,10 @@ public:
     void MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers = {},
                    bool DoubleClick = false);
     void MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers = {});
+    // The pointer left the application's windows (a host's window lost it):
+    // the control under it hears CM_MOUSELEAVE. Ignored while a button is
+    // down, because the pressed control keeps the mouse until release.
+    void MouseExit();
     // Delta in WHEEL_DELTA units per notch; positive turns away from the user.
     void MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers = {});
     // Keys go to the focused window. Tab moves the focus unless the control

@@ -20,6 +20,7 @@ public:
     void Paint() override { GetCanvas()->FillRect(GetClientRect()); }
     void Dispatch(TMessage& M) override {
         if (M.Msg == CM_MOUSEENTER) Log.push_back("enter");
+        if (M.Msg == CM_MOUSELEAVE) Log.push_back("leave");
         TCustomControl::Dispatch(M);
     }
 };
@@ -61,6 +62,15 @@ TEST(SdlHost, OpensAWindowPerFormAndReactsToRealInput) {
     for (int I = 0; I < 5; ++I) Host.Step(5);
     EXPECT_EQ(Clicks, (std::vector<String>{"30,20"}));
     EXPECT_EQ(Typed, "ok");
+
+    // The pointer leaving the window leaves the control under it.
+    Host.PushWindowLeave(&Form);
+    Host.Step(5);
+    Pad->Log.clear();
+    Host.PushMouseMove(&Form, 50, 50);
+    Host.PushWindowLeave(&Form);
+    for (int I = 0; I < 3; ++I) Host.Step(5);
+    EXPECT_EQ(Pad->Log, (std::vector<String>{"enter", "leave"}));
 
     // A resize of the window resizes the form and its surface.
     Host.ResizeWindow(&Form, 260, 150);
@@ -115,6 +125,27 @@ TEST(SdlHost, AWorkerOrATimerWakesTheBlockedHost) {
     for (int I = 0; I < 20 && Ticks == 0; ++I) Host.Step(10000);
     EXPECT_EQ(Ticks, 1);
     EXPECT_LT(Millis(Start), 5000) << "the timer did not end the host's wait";
+    DeallocateHWnd(Timer);
+}
+
+// The host's own loop runs until the last form hides, also when an earlier
+// loop of the application (a nested Application->Run) ended by Terminate.
+TEST(SdlHost, RunServesTheFormsAfterAnEarlierLoopWasTerminated) {
+    if (!TSdlHost::DisplayAvailable())
+        GTEST_SKIP() << "no display (DISPLAY unset or unreachable): window host not tested";
+    TSdlHost Host;
+    TForm Form(nullptr);
+    Form.SetBounds(40, 40, 120, 80);
+    Form.Show();
+    Application->Terminate();
+    int Ticks = 0;
+    HWND Timer = AllocateHWnd([&](TMessage& M) {
+        if (M.Msg == WM_TIMER && ++Ticks == 3) Form.Hide();
+    });
+    SetTimer(Timer, 1, 10);
+    Host.Run();
+    EXPECT_EQ(Ticks, 3);
+    EXPECT_FALSE(Application->Terminated());
     DeallocateHWnd(Timer);
 }
 

@@ -165,6 +165,18 @@ TEST_F(ControlsTest, EnterAndLeaveFollowThePointerAlsoDuringAPress) {
     // Hiding the control under the pointer makes it leave.
     B->SetVisible(false);
     EXPECT_EQ(B->Log, (std::vector<String>{"enter", "leave"}));
+
+    // The pointer leaving the host's window leaves the control too, but not
+    // while a button holds the mouse.
+    A->Log.clear();
+    Host.MoveTo(120, 70);
+    Host.Press();
+    InputRouter->MouseExit();
+    EXPECT_EQ(A->Log, (std::vector<String>{"enter"}));
+    Host.Release();
+    InputRouter->MouseExit();
+    EXPECT_EQ(A->Log, (std::vector<String>{"enter", "leave"}));
+    EXPECT_EQ(InputRouter->GetMouseControl(), nullptr);
 }
 
 TEST_F(ControlsTest, TheCursorIsTheOneOfTheControlUnderThePointer) {
