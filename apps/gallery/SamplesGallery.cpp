@@ -189,10 +189,8 @@ bool ShowWindow(std::ostream& Out) {
     Form.Show();
     SetTimer(Form.GetHandle(), TickTimer, TickInterval);
     Out << "The samples gallery is open in a window; close it to finish.\n";
-    // The framework tour ran the application's loop to its end before, which
-    // leaves the loop's end flag set, so the window's life decides here. The
-    // timer wakes the loop often enough; nothing needs polling.
-    while (Form.GetVisible()) Host.Step(-1);
+    // Runs until the window is closed or the application is told to quit.
+    Host.Run();
     return true;
 }
 
