@@ -304,6 +304,9 @@ public:
     void ReadData(TStream& Stream);
 
 private:
+    // One step of a scroll button; the handler may change the step or delete the group.
+    void ScrollByButton(int Step, TFolGroupButtonEvent Handler);
+
     friend class TFolioList<TFolioGroup>;
     friend class TFolioGroups;
     friend class TFolioItems;

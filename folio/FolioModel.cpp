@@ -374,16 +374,26 @@ void TFolioGroup::SetStartItem(int Value) {
 }
 
 void TFolioGroup::ClickPrevButton() {
-    if (!FBar) return;
-    int V = FStartItem - 1;
-    if (FBar->OnPrevButtonClick) FBar->OnPrevButtonClick(FBar, this, V);
-    SetStartItem(V);
+    ScrollByButton(-1, FBar ? FBar->OnPrevButtonClick : nullptr);
 }
 
 void TFolioGroup::ClickNextButton() {
+    ScrollByButton(+1, FBar ? FBar->OnNextButtonClick : nullptr);
+}
+
+void TFolioGroup::ScrollByButton(int Step, TFolGroupButtonEvent Handler) {
     if (!FBar) return;
-    int V = FStartItem + 1;
-    if (FBar->OnNextButtonClick) FBar->OnNextButtonClick(FBar, this, V);
+    int V = FStartItem + Step;
+    if (Handler) {
+        // The handler may delete this group; the bar outlives it, so the bar's
+        // collection tells whether this object may still be touched.
+        TFolio* Bar = FBar;
+        Handler(Bar, this, V);
+        const TFolioGroups* Groups = Bar->GetGroups();
+        bool Alive = false;
+        for (int I = 0; I < Groups->GetCount() && !Alive; ++I) Alive = Groups->GetGroup(I) == this;
+        if (!Alive) return;
+    }
     SetStartItem(V);
 }
 

@@ -225,6 +225,12 @@ TEST(FolioModel, StartItemClampsToVisibleSlotsWithAWindow) {
     EXPECT_EQ(G->GetStartItem(), 2);
     G->ClickPrevButton(); // no handler: one step back
     EXPECT_EQ(G->GetStartItem(), 1);
+
+    // A handler that deletes the group leaves nothing to scroll (and nothing freed is touched).
+    const int Before = R.Bar.GetGroups()->GetCount();
+    R.Bar.OnPrevButtonClick = [](TObject*, TFolioGroup* Group, int&) { Group->Delete(); };
+    G->ClickPrevButton();
+    EXPECT_EQ(R.Bar.GetGroups()->GetCount(), Before - 1);
 }
 
 TEST(FolioModel, EqualityIgnoresPictureImageSizeAndScrollPosition) {
