@@ -477,6 +477,8 @@ public:
     // and forget every reference the bar holds to the object.
     void DeleteGroup(TFolioGroup* Group);
     void DeleteItem(TFolioItem* Item);
+    // Drops every reference to an item that is deleted or leaves this bar.
+    void ForgetItem(TFolioItem* Item);
 
     // The bar's contents in the stream format. Loads are all-or-nothing: a
     // damaged stream or file raises and leaves the bar as it was.

@@ -465,12 +465,17 @@ void TFolio::DeleteGroup(TFolioGroup* Group) {
 }
 
 void TFolio::DeleteItem(TFolioItem* Item) {
+    ForgetItem(Item);
+    if (OnItemDeletion) OnItemDeletion(this, Item);
+}
+
+void TFolio::ForgetItem(TFolioItem* Item) {
+    // An editor open on the item closes without applying its text.
     if (FEditedItem == Item) {
         HideEditor(false);
         FEditedItem = nullptr;
     }
     if (FClosingEdit == Item) FClosingEdit = nullptr;
-    if (OnItemDeletion) OnItemDeletion(this, Item);
     if (FPressedItem == Item) {
         FPressedItem = nullptr;
         FItemPressed = false;

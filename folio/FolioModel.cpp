@@ -74,6 +74,7 @@ void TFolioItem::SetOverImageIndex(int Value) {
 
 void TFolioItem::MoveTo(TFolioItem* Target, bool Before) {
     if (!Target || Target == this || !Target->FItems) return;
+    if (FBar && FBar != Target->FItems->FBar) FBar->ForgetItem(this);
     if (FItems) {
         FItems->FList.Remove(this);
         FItems->ItemRemoved();
@@ -198,6 +199,7 @@ void TFolioItems::ItemRemoved() {
 
 void TFolioItems::Move(TFolioItem* Item, int NewIndex) {
     if (!Item || NewIndex < 0) return;
+    if (Item->FBar && Item->FBar != FBar) Item->FBar->ForgetItem(Item);
     if (Item->FItems) {
         Item->FItems->FList.Remove(Item);
         Item->FItems->ItemRemoved();

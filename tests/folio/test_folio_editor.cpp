@@ -332,6 +332,31 @@ TEST_F(EditorTest, DestroyingTheEditedObjectClosesWithoutApplying) {
     EXPECT_TRUE(Log.empty());
 }
 
+TEST_F(EditorTest, AnEditedItemMovedToAnotherBarClosesItsEditorWithoutApplying) {
+    auto* Second = new TFolio(Form.get());
+    Second->SetBounds(210, 50, 150, 300);
+    Second->SetParent(Form.get());
+    TFolioItem* Anchor = Second->GetGroups()->Add("Other")->GetItems()->Add("Anchor", -1);
+
+    TFolioItem* Moved = Item(1);
+    ASSERT_TRUE(Bar->EditItem(Moved));
+    Host.Type("Lost");
+    Moved->MoveTo(Anchor, true);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(Moved->GetBar(), Second);
+
+    // Through the collection as well; the first bar keeps nothing that could
+    // reach the item once the second bar deletes it.
+    ASSERT_TRUE(Bar->EditItem(Item(0)));
+    Moved = Item(0);
+    Second->GetGroups()->GetGroup(0)->GetItems()->Move(Moved, 0);
+    EXPECT_TRUE(Closed());
+    delete Second;
+    Host.RunUntilIdle();
+    EXPECT_TRUE(Log.empty());
+    EXPECT_EQ(G(0)->GetItems()->GetCount(), 1);
+}
+
 TEST_F(EditorTest, EventsRunFromTheEditorsOwnHandlersMayCloseIt) {
     // The bar's key event accepts the edit on a key of its own, and runs
     // the loop before it returns.
