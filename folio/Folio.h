@@ -542,6 +542,8 @@ private:
     void StopSwitch();
     // Mouse handling: the pressed caption, button or item.
     void InvalidateNoErase(const TRect& R);
+    // Lets go of a held scroll button: no more repeats, nothing drawn pressed.
+    void StopButtonRepeat();
     void UpdateHoverCursor();
     void ImagesChanged(TObject* Sender);
     void GroupsFontChanged(TObject* Sender);

@@ -258,6 +258,9 @@ TFolioGroup::~TFolioGroup() {
     // The open group is corrected while this group still holds its place.
     if (FBar && FGroups) {
         const int Index = GetIndex();
+        // A scroll button held on the open group goes with it rather than
+        // scrolling whichever group opens next.
+        if (Index >= 0 && Index == FBar->FVisibleGroup) FBar->StopButtonRepeat();
         if (FGroups->GetCount() < 2) {
             FBar->FVisibleGroup = -1;
         } else if (Index >= 0 && FBar->FVisibleGroup >= Index) {

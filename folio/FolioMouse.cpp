@@ -202,18 +202,18 @@ void TFolio::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     FHoverGroup = GetOnGroup(X, Y);
     UpdateHoverCursor();
     TFolioGroup* Open = GetVisibleGroupObject();
-    if (FPrevPressed) {
-        KillTimer(GetHandle(), FolioRepeatTimerId);
-        FRepeatTimer = 0;
-        FPrevPressed = false;
-        if (FPrevPressInside && Open) InvalidateNoErase(Open->GetPrevButtonRect());
-    }
-    if (FNextPressed) {
-        KillTimer(GetHandle(), FolioRepeatTimerId);
-        FRepeatTimer = 0;
-        FNextPressed = false;
-        if (FNextPressInside && Open) InvalidateNoErase(Open->GetNextButtonRect());
-    }
+    if (Open && FPrevPressed && FPrevPressInside) InvalidateNoErase(Open->GetPrevButtonRect());
+    if (Open && FNextPressed && FNextPressInside) InvalidateNoErase(Open->GetNextButtonRect());
+    StopButtonRepeat();
+}
+
+void TFolio::StopButtonRepeat() {
+    if (FRepeatTimer && HandleAllocated()) KillTimer(GetHandle(), FolioRepeatTimerId);
+    FRepeatTimer = 0;
+    FPrevPressed = false;
+    FNextPressed = false;
+    FPrevPressInside = false;
+    FNextPressInside = false;
 }
 
 } // namespace folio

@@ -251,6 +251,20 @@ TEST_F(MouseTest, HeldNextButtonRepeatsEveryDelayOnlyWhileThePointerIsOnIt) {
     EXPECT_EQ(Proposed, (std::vector<int>{1, 2, 3, 4}));
 }
 
+TEST_F(MouseTest, DeletingTheOpenGroupLetsGoOfItsHeldScrollButton) {
+    Make(20);
+    Bar->SetButtonClickDelay(100);
+    Move(Centre(Group(0)->GetNextButtonRect()));
+    Press();
+    ASSERT_EQ(Group(0)->GetStartItem(), 1);
+    Group(0)->Delete();
+    EXPECT_FALSE(LI::NextPressed(*Bar));
+    Host.Run(500);
+    // The group that opened instead keeps its place.
+    EXPECT_EQ(Bar->GetVisibleGroupObject()->GetStartItem(), 0);
+    Release();
+}
+
 TEST_F(MouseTest, ScrollEventsFireOnEveryStepEvenWhenNothingCanMove) {
     Make(20);
     const int Last = 20 - Group(0)->GetVisibleItems();
