@@ -287,6 +287,10 @@ public:
     bool GetNextButtonVisible() const;
     TRect GetPrevButtonRect() const;
     TRect GetNextButtonRect() const;
+    // Where the buttons sit whether they show or not (the rectangles above
+    // are empty while a button is hidden).
+    TRect GetPrevButtonPlace() const;
+    TRect GetNextButtonPlace() const;
     // The first item, in index order, whose picture or caption lies under
     // the point; -1 for none.
     int GetOnItem(int X, int Y) const;

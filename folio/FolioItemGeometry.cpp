@@ -205,7 +205,15 @@ bool TFolioGroup::GetNextButtonVisible() const {
 }
 
 TRect TFolioGroup::GetPrevButtonRect() const {
-    if (!FBar || !GetPrevButtonVisible()) return TRect{};
+    return GetPrevButtonVisible() ? GetPrevButtonPlace() : TRect{};
+}
+
+TRect TFolioGroup::GetNextButtonRect() const {
+    return GetNextButtonVisible() ? GetNextButtonPlace() : TRect{};
+}
+
+TRect TFolioGroup::GetPrevButtonPlace() const {
+    if (!FBar) return TRect{};
     const TRect CR = GetClientRect();
     const int S = FBar->GetItemSpacing();
     const int BW = GetSystemMetrics(SM_CXVSCROLL);
@@ -217,8 +225,8 @@ TRect TFolioGroup::GetPrevButtonRect() const {
     return R;
 }
 
-TRect TFolioGroup::GetNextButtonRect() const {
-    if (!FBar || !GetNextButtonVisible()) return TRect{};
+TRect TFolioGroup::GetNextButtonPlace() const {
+    if (!FBar) return TRect{};
     const TRect CR = GetClientRect();
     const int S = FBar->GetItemSpacing();
     const int BH = GetSystemMetrics(SM_CYVSCROLL);

@@ -1,6 +1,5 @@
 #include "folio/Folio.h"
 
-#include "framework/gfx/SystemMetrics.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Forms.h"
 
@@ -10,19 +9,9 @@ namespace folio {
 
 namespace {
 
-// Where the open group's scroll buttons sit, whether they show or not: the
-// pointer over a hidden button's place hovers no item either.
-bool InButtonPlace(const TFolioGroup& Group, const TFolio& Bar, TPoint P) {
-    const TRect CR = Group.GetClientRect();
-    const int S = Bar.GetItemSpacing();
-    const int BW = GetSystemMetrics(SM_CXVSCROLL);
-    const int BH = GetSystemMetrics(SM_CYVSCROLL);
-    const bool Vertical = Bar.GetAlignment() != baHorizontal;
-    const int PrevLeft = Vertical ? CR.Right - S - BW : CR.Left + S;
-    const TRect Prev = Rect(PrevLeft, CR.Top + S, PrevLeft + BW, CR.Top + S + BH);
-    const int NextTop = Vertical ? CR.Bottom - S - BH : CR.Top + S;
-    const TRect Next = Rect(CR.Right - S - BW, NextTop, CR.Right - S, NextTop + BH);
-    return Prev.Contains(P) || Next.Contains(P);
+// The pointer over a hidden scroll button's place hovers no item either.
+bool InButtonPlace(const TFolioGroup& Group, TPoint P) {
+    return Group.GetPrevButtonPlace().Contains(P) || Group.GetNextButtonPlace().Contains(P);
 }
 
 // The group's current index, -1 once it is gone. Event handlers may delete
@@ -142,7 +131,7 @@ void TFolio::MouseMove(TShiftState Shift, int X, int Y) {
     }
 
     // Over a scroll button's place, shown or not, no item is hovered.
-    if (InButtonPlace(*Open, *this, P)) {
+    if (InButtonPlace(*Open, P)) {
         if (FHoverItem != -1) {
             FHoverItem = -1;
             Invalidate();

@@ -272,9 +272,10 @@ void TCGauge::PaintAsBar(TBitmap* Image, const TRect& PaintRect) {
     }
 }
 
-void TCGauge::PaintAsPie(TBitmap* Image, const TRect& PaintRect) {
-    int W = PaintRect.Right - PaintRect.Left;
-    int H = PaintRect.Bottom - PaintRect.Top;
+TCanvas* TCGauge::PrepareDial(TBitmap* Image, const TRect& PaintRect, int& W, int& H) {
+    // A framed gauge's dial reaches one pixel further, onto the frame's inner edge.
+    W = PaintRect.Right - PaintRect.Left;
+    H = PaintRect.Bottom - PaintRect.Top;
     if (FBorderStyle == bsSingle) {
         ++W;
         ++H;
@@ -285,6 +286,12 @@ void TCGauge::PaintAsPie(TBitmap* Image, const TRect& PaintRect) {
     C->GetBrush()->SetColor(FBackColor);
     C->GetPen()->SetColor(FForeColor);
     C->GetPen()->SetWidth(1);
+    return C;
+}
+
+void TCGauge::PaintAsPie(TBitmap* Image, const TRect& PaintRect) {
+    int W, H;
+    TCanvas* C = PrepareDial(Image, PaintRect, W, H);
     C->Ellipse(PaintRect.Left, PaintRect.Top, W, H);
     const int Percent = GetPercentDone();
     if (Percent <= 0) return;
@@ -303,18 +310,8 @@ void TCGauge::PaintAsPie(TBitmap* Image, const TRect& PaintRect) {
 void TCGauge::PaintAsNeedle(TBitmap* Image, const TRect& PaintRect) {
     const int X = PaintRect.Left;
     const int Y = PaintRect.Top;
-    int W = PaintRect.Right - PaintRect.Left;
-    int H = PaintRect.Bottom - PaintRect.Top;
-    if (FBorderStyle == bsSingle) {
-        ++W;
-        ++H;
-    }
-    TCanvas* C = Image->GetCanvas();
-    C->GetBrush()->SetColor(GetColor());
-    C->FillRect(PaintRect);
-    C->GetBrush()->SetColor(FBackColor);
-    C->GetPen()->SetColor(FForeColor);
-    C->GetPen()->SetWidth(1);
+    int W, H;
+    TCanvas* C = PrepareDial(Image, PaintRect, W, H);
     // The dial is the upper half of an ellipse whose flat side lies on the
     // last row inside the frame.
     const int Base = PaintRect.Bottom - 1;

@@ -65,6 +65,9 @@ protected:
     void PaintAsBar(TBitmap* Image, const TRect& PaintRect);
     void PaintAsPie(TBitmap* Image, const TRect& PaintRect);
     void PaintAsNeedle(TBitmap* Image, const TRect& PaintRect);
+    // Clears the picture for the pie and the needle and returns its canvas
+    // with their pen and brush; W and H are the dial's extents.
+    TCanvas* PrepareDial(TBitmap* Image, const TRect& PaintRect, int& W, int& H);
 
 private:
     int FMinValue = 0;

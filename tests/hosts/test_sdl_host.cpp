@@ -25,10 +25,16 @@ public:
     }
 };
 
+// Every test here needs a real window system; without one they skip, saying so.
+struct SdlHost : ::testing::Test {
+    void SetUp() override {
+        if (!TSdlHost::DisplayAvailable())
+            GTEST_SKIP() << "no display (DISPLAY unset or unreachable): window host not tested";
+    }
+};
+
 // A real window under an X server: skipped where there is no display.
-TEST(SdlHost, OpensAWindowPerFormAndReactsToRealInput) {
-    if (!TSdlHost::DisplayAvailable())
-        GTEST_SKIP() << "no display (DISPLAY unset or unreachable): window host not tested";
+TEST_F(SdlHost, OpensAWindowPerFormAndReactsToRealInput) {
     TSdlHost Host;
     TForm Form(nullptr);
     Form.SetBounds(40, 40, 200, 120);
@@ -86,9 +92,7 @@ TEST(SdlHost, OpensAWindowPerFormAndReactsToRealInput) {
 
 // The host sleeps in the window system's queue; a worker's Synchronize and
 // a due timer must still wake it long before the wait's bound.
-TEST(SdlHost, AWorkerOrATimerWakesTheBlockedHost) {
-    if (!TSdlHost::DisplayAvailable())
-        GTEST_SKIP() << "no display (DISPLAY unset or unreachable): window host not tested";
+TEST_F(SdlHost, AWorkerOrATimerWakesTheBlockedHost) {
     TSdlHost Host;
     TForm Form(nullptr);
     Form.SetBounds(40, 40, 120, 80);
@@ -130,9 +134,7 @@ TEST(SdlHost, AWorkerOrATimerWakesTheBlockedHost) {
 
 // The host's own loop runs until the last form hides, also when an earlier
 // loop of the application (a nested Application->Run) ended by Terminate.
-TEST(SdlHost, RunServesTheFormsAfterAnEarlierLoopWasTerminated) {
-    if (!TSdlHost::DisplayAvailable())
-        GTEST_SKIP() << "no display (DISPLAY unset or unreachable): window host not tested";
+TEST_F(SdlHost, RunServesTheFormsAfterAnEarlierLoopWasTerminated) {
     TSdlHost Host;
     TForm Form(nullptr);
     Form.SetBounds(40, 40, 120, 80);
@@ -158,9 +160,7 @@ public:
 
 // The pointer shape follows a drag: the drag cursor over a target that
 // takes the drop, the no-drop cursor over one that refuses.
-TEST(SdlHost, DragCursorsShowWhetherTheTargetAccepts) {
-    if (!TSdlHost::DisplayAvailable())
-        GTEST_SKIP() << "no display (DISPLAY unset or unreachable): window host not tested";
+TEST_F(SdlHost, DragCursorsShowWhetherTheTargetAccepts) {
     TSdlHost Host;
     TForm Form(nullptr);
     Form.SetBounds(40, 40, 300, 100);
