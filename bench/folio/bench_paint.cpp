@@ -3,6 +3,7 @@
 // (the cost must follow what shows, not what exists), one hit test in the
 // large group, and memset of the bar's pixels as the floor.
 
+#include "bench/folio/BenchIcons.h"
 #include "folio/Folio.h"
 
 #include "framework/core/SysUtils.h"
@@ -28,14 +29,7 @@ struct TPaintScene {
     TBitmap Target{BarWidth, BarHeight};
 
     TPaintScene(int Items, TFolGroupBackgroungStyle Style) {
-        Images.SetWidth(32);
-        Images.SetHeight(32);
-        for (int I = 0; I < 10; ++I) {
-            TBitmap Icon(32, 32);
-            Icon.GetCanvas()->GetBrush()->SetColor(0x102030 * (I + 1));
-            Icon.GetCanvas()->Ellipse(2, 2, 30, 30);
-            Images.Add(&Icon, nullptr);
-        }
+        AddBenchIcons(Images);
         Bar.SetBorderStyle(bsNone);
         Bar.SetAnimationStyle(asNone);
         Bar.SetWidth(BarWidth);

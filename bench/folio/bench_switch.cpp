@@ -8,6 +8,7 @@
 // Each figure carries, as counters measured in the same run, the physical
 // floor it compares with: a memcpy of the bar's pixels, or a bare 10 ms sleep.
 
+#include "bench/folio/BenchIcons.h"
 #include "folio/Folio.h"
 
 #include "framework/core/SysUtils.h"
@@ -106,14 +107,7 @@ struct TSwitchScene {
     TFolio* Bar = nullptr;
 
     TSwitchScene(int Width, int Height, int Groups, int Items) {
-        Images.SetWidth(32);
-        Images.SetHeight(32);
-        for (int I = 0; I < 10; ++I) {
-            TBitmap Icon(32, 32);
-            Icon.GetCanvas()->GetBrush()->SetColor(0x102030 * (I + 1));
-            Icon.GetCanvas()->Ellipse(2, 2, 30, 30);
-            Images.Add(&Icon, nullptr);
-        }
+        AddBenchIcons(Images);
         Form = std::make_unique<TForm>(nullptr);
         Form->SetBounds(0, 0, Width + 40, Height + 40);
         Bar = new TFolio(Form.get());
