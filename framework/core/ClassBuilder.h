@@ -13,10 +13,10 @@ class TComponent;
 // Builds the class information of T: its published properties in declaration
 // order, from T's own getter and setter members.
 //
-//   static const TClassInfo Info = TClassBuilder<TFolio>("TFolio", &TCustomControl::StaticClassInfo())
-//       .Int("GroupCaptionHeight", &TFolio::GetGroupCaptionHeight, &TFolio::SetGroupCaptionHeight, 20)
-//       .Publish("Align")
-//       .Build();
+//   static const TClassInfo Info = TClassBuilder<TFolio>("TFolio",
+//   &TCustomControl::StaticClassInfo())
+//       .Int("GroupCaptionHeight", &TFolio::GetGroupCaptionHeight, &TFolio::SetGroupCaptionHeight,
+//       20) .Publish("Align") .Build();
 template <class T>
 class TClassBuilder {
 public:
@@ -130,8 +130,9 @@ private:
     }
 
     template <class V, class S>
-    TClassBuilder& Ordinal(const char* Name, TTypeKind Kind, const char* TypeName, V (T::*Get)() const,
-                           void (T::*Set)(S), std::optional<long long> Default) {
+    TClassBuilder& Ordinal(const char* Name, TTypeKind Kind, const char* TypeName,
+                           V (T::*Get)() const, void (T::*Set)(S),
+                           std::optional<long long> Default) {
         TPropInfo P = Start(Name, Kind, TypeName);
         P.Default = Default;
         P.GetOrd = [Get](const TObject& O) {
@@ -147,13 +148,16 @@ private:
     }
 
     template <class O, class S>
-    TClassBuilder& ObjectLike(const char* Name, TTypeKind Kind, O* (T::*Get)() const, void (T::*Set)(S*)) {
+    TClassBuilder& ObjectLike(const char* Name, TTypeKind Kind, O* (T::*Get)() const,
+                              void (T::*Set)(S*)) {
         // A property of the class's own type must not ask for the class
         // information that is being built right now.
         TPropInfo P = Start(Name, Kind, "");
         P.TypeName = std::is_same_v<O, T> ? FInfo.Name : O::StaticClassInfo().Name;
         P.ObjectClass = TClassRef(&O::StaticClassInfo);
-        P.GetObj = [Get](const TObject& Obj) -> TObject* { return (static_cast<const T&>(Obj).*Get)(); };
+        P.GetObj = [Get](const TObject& Obj) -> TObject* {
+            return (static_cast<const T&>(Obj).*Get)();
+        };
         if (Set)
             P.SetObj = [Set, Name = P.Name, TypeName = P.TypeName](TObject& Obj, TObject* Value) {
                 S* Typed = dynamic_cast<S*>(Value);

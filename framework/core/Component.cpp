@@ -29,10 +29,11 @@ void EraseOne(std::vector<TComponent*>& List, TComponent* Item) {
 } // namespace
 
 const TClassInfo& TComponent::StaticClassInfo() {
-    static const TClassInfo Info = TClassBuilder<TComponent>("TComponent", &TPersistent::StaticClassInfo())
-                                       .Str("Name", &TComponent::GetName, &TComponent::SetName)
-                                       .Int("Tag", &TComponent::GetTag, &TComponent::SetTag, 0)
-                                       .Build();
+    static const TClassInfo Info =
+        TClassBuilder<TComponent>("TComponent", &TPersistent::StaticClassInfo())
+            .Str("Name", &TComponent::GetName, &TComponent::SetName)
+            .Int("Tag", &TComponent::GetTag, &TComponent::SetTag, 0)
+            .Build();
     return Info;
 }
 
@@ -97,15 +98,21 @@ void TComponent::SetName(const String& NewName) {
 }
 
 void TComponent::SetDesigning(bool Value, bool SetChildren) {
-    if (Value) FComponentState.Include(csDesigning);
-    else FComponentState.Exclude(csDesigning);
+    if (Value)
+        FComponentState.Include(csDesigning);
+    else
+        FComponentState.Exclude(csDesigning);
     if (SetChildren)
         for (TComponent* C : FComponents) C->SetDesigning(Value, true);
 }
 
-void TComponent::BeginLoading() { FComponentState += TComponentState{csLoading, csReading}; }
+void TComponent::BeginLoading() {
+    FComponentState += TComponentState{csLoading, csReading};
+}
 
-void TComponent::Loaded() { FComponentState -= TComponentState{csLoading, csReading}; }
+void TComponent::Loaded() {
+    FComponentState -= TComponentState{csLoading, csReading};
+}
 
 void TComponent::InsertComponent(TComponent* AComponent) {
     if (!AComponent || AComponent->FOwner == this) return;

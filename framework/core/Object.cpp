@@ -20,7 +20,8 @@ String TPropInfo::EnumName(long long Ordinal) const {
 long long TPropInfo::EnumValue(const String& ValueName) const {
     for (size_t I = 0; I < EnumNames.size(); ++I)
         if (EnumNames[I] == ValueName) return static_cast<long long>(I);
-    throw EConvertError("'" + ValueName + "' is not a value of " + TypeName + " (property " + Name + ")");
+    throw EConvertError("'" + ValueName + "' is not a value of " + TypeName + " (property " + Name +
+                        ")");
 }
 
 bool TClassInfo::InheritsFrom(const TClassInfo& Other) const {

@@ -51,8 +51,8 @@ struct TPropInfo {
     String Name;
     TTypeKind Kind = TTypeKind::tkInteger;
     String TypeName;
-    std::vector<String> EnumNames;     // tkEnum: value names by ordinal
-    std::optional<long long> Default;  // ordinal kinds: the declared default
+    std::vector<String> EnumNames;    // tkEnum: value names by ordinal
+    std::optional<long long> Default; // ordinal kinds: the declared default
     bool Published = true;
     TClassRef ObjectClass; // tkClass, tkComponent: the declared class
 
@@ -102,14 +102,16 @@ struct TClassInfo {
 #define FOLIO_CLASS(ThisClass)                                                                     \
 public:                                                                                            \
     static const ::folio::TClassInfo& StaticClassInfo();                                           \
-    const ::folio::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }            \
+    const ::folio::TClassInfo& ClassInfo() const override {                                        \
+        return StaticClassInfo();                                                                  \
+    }                                                                                              \
                                                                                                    \
 private:
 
 // The class information of a class that declares no properties of its own.
 #define FOLIO_DEFINE_CLASS(ThisClass, BaseClass)                                                   \
     const ::folio::TClassInfo& ThisClass::StaticClassInfo() {                                      \
-        static const ::folio::TClassInfo Info{#ThisClass, &BaseClass::StaticClassInfo(), {}, {}}; \
+        static const ::folio::TClassInfo Info{#ThisClass, &BaseClass::StaticClassInfo(), {}, {}};  \
         return Info;                                                                               \
     }
 

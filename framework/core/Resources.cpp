@@ -19,9 +19,12 @@ const char* const SClassNotFound = "Class %s not found";
 
 String LoadStr(int Ident) {
     switch (Ident) {
-    case SSamplesPage: return "Samples";
-    case SGraphPointsFull: return "A step of the performance graph holds at most 16 data points";
-    default: return String();
+    case SSamplesPage:
+        return "Samples";
+    case SGraphPointsFull:
+        return "A step of the performance graph holds at most 16 data points";
+    default:
+        return String();
     }
 }
 

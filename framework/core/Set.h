@@ -18,16 +18,32 @@ public:
 
     constexpr bool Contains(E Value) const { return (FBits & Bit(Value)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }
-    constexpr TSet& Include(E Value) { FBits |= Bit(Value); return *this; }
-    constexpr TSet& Exclude(E Value) { FBits &= ~Bit(Value); return *this; }
+    constexpr TSet& Include(E Value) {
+        FBits |= Bit(Value);
+        return *this;
+    }
+    constexpr TSet& Exclude(E Value) {
+        FBits &= ~Bit(Value);
+        return *this;
+    }
     constexpr std::uint64_t Bits() const { return FBits; }
-    static constexpr TSet FromBits(std::uint64_t Bits) { TSet S; S.FBits = Bits; return S; }
+    static constexpr TSet FromBits(std::uint64_t Bits) {
+        TSet S;
+        S.FBits = Bits;
+        return S;
+    }
 
     constexpr TSet operator+(TSet Other) const { return FromBits(FBits | Other.FBits); }
     constexpr TSet operator-(TSet Other) const { return FromBits(FBits & ~Other.FBits); }
     constexpr TSet operator*(TSet Other) const { return FromBits(FBits & Other.FBits); }
-    constexpr TSet& operator+=(TSet Other) { FBits |= Other.FBits; return *this; }
-    constexpr TSet& operator-=(TSet Other) { FBits &= ~Other.FBits; return *this; }
+    constexpr TSet& operator+=(TSet Other) {
+        FBits |= Other.FBits;
+        return *this;
+    }
+    constexpr TSet& operator-=(TSet Other) {
+        FBits &= ~Other.FBits;
+        return *this;
+    }
     friend constexpr bool operator==(TSet, TSet) = default;
 
 private:

@@ -19,8 +19,12 @@ FOLIO_DEFINE_CLASS(TStream, TObject)
 FOLIO_DEFINE_CLASS(TMemoryStream, TStream)
 FOLIO_DEFINE_CLASS(TFileStream, TStream)
 
-void TStream::ReadError() { throw EReadError(SReadError); }
-void TStream::WriteError() { throw EWriteError(SWriteError); }
+void TStream::ReadError() {
+    throw EReadError(SReadError);
+}
+void TStream::WriteError() {
+    throw EWriteError(SWriteError);
+}
 
 void TStream::ReadError(std::int64_t Wanted, std::int64_t Done) {
     throw EReadError(Format("%s: %lld bytes wanted, only %lld left before the end of the stream",
@@ -40,7 +44,9 @@ std::int64_t TStream::GetSize() {
     return Size;
 }
 
-void TStream::SetSize(std::int64_t) { throw EStreamError(ClassName() + " cannot change its size"); }
+void TStream::SetSize(std::int64_t) {
+    throw EStreamError(ClassName() + " cannot change its size");
+}
 
 std::int64_t TStream::CopyFrom(TStream& Source, std::int64_t Count) {
     if (Count == 0) {
@@ -86,7 +92,9 @@ char* MapAligned(std::int64_t Size) {
 
 } // namespace
 
-TMemoryStream::~TMemoryStream() { Release(); }
+TMemoryStream::~TMemoryStream() {
+    Release();
+}
 
 void TMemoryStream::Release() {
     if (FMapped)
@@ -212,7 +220,8 @@ TFileStream::TFileStream(const String& FileName, unsigned Mode) : FFileName(File
     if ((Mode & fmCreate) == fmCreate) {
         FHandle = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (FHandle < 0)
-            throw EFCreateError(Format(SFCreateError, FileName.c_str(), SysErrorMessage(errno).c_str()));
+            throw EFCreateError(
+                Format(SFCreateError, FileName.c_str(), SysErrorMessage(errno).c_str()));
     } else {
         const int Access = (Mode & 3) == fmOpenWrite       ? O_WRONLY
                            : (Mode & 3) == fmOpenReadWrite ? O_RDWR
@@ -229,7 +238,8 @@ TFileStream::TFileStream(const String& FileName, unsigned Mode) : FFileName(File
             }
         }
         if (FHandle < 0)
-            throw EFOpenError(Format(SFOpenError, FileName.c_str(), SysErrorMessage(Error).c_str()));
+            throw EFOpenError(
+                Format(SFOpenError, FileName.c_str(), SysErrorMessage(Error).c_str()));
     }
     FBuffer = static_cast<char*>(std::malloc(FileBufferSize));
     if (!FBuffer) {
@@ -278,7 +288,8 @@ std::int64_t TFileStream::Read(void* Buffer, std::int64_t Count) {
             continue;
         }
         if (Count - Done >= FileBufferSize) {
-            const ssize_t N = ::pread(FHandle, Out + Done, static_cast<size_t>(Count - Done), FPosition);
+            const ssize_t N =
+                ::pread(FHandle, Out + Done, static_cast<size_t>(Count - Done), FPosition);
             if (N < 0 && errno == EINTR) continue;
             if (N <= 0) break;
             Done += N;
@@ -332,7 +343,8 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
 std::int64_t TFileStream::GetSize() {
     struct stat Info;
     if (::fstat(FHandle, &Info) != 0)
-        throw EStreamError("Cannot read the size of \"" + FFileName + "\": " + SysErrorMessage(errno));
+        throw EStreamError("Cannot read the size of \"" + FFileName +
+                           "\": " + SysErrorMessage(errno));
     return std::max<std::int64_t>(Info.st_size, FWriteLen ? FBufStart + FWriteLen : 0);
 }
 
@@ -340,7 +352,8 @@ void TFileStream::SetSize(std::int64_t NewSize) {
     Flush();
     FReadLen = 0;
     if (::ftruncate(FHandle, NewSize) != 0)
-        throw EStreamError("Cannot change the size of \"" + FFileName + "\": " + SysErrorMessage(errno));
+        throw EStreamError("Cannot change the size of \"" + FFileName +
+                           "\": " + SysErrorMessage(errno));
     if (FPosition > NewSize) FPosition = NewSize;
 }
 

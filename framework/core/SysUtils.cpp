@@ -34,7 +34,9 @@ String Format(const char* Fmt, ...) {
     return Result;
 }
 
-String IntToStr(long long Value) { return std::to_string(Value); }
+String IntToStr(long long Value) {
+    return std::to_string(Value);
+}
 
 bool TryStrToInt(const String& Text, int& Value) {
     const char* First = Text.data();
@@ -53,7 +55,8 @@ bool TryStrToInt(const String& Text, int& Value) {
 
 int StrToInt(const String& Text) {
     int Value = 0;
-    if (!TryStrToInt(Text, Value)) throw EConvertError("'" + Text + "' is not a valid integer value");
+    if (!TryStrToInt(Text, Value))
+        throw EConvertError("'" + Text + "' is not a valid integer value");
     return Value;
 }
 

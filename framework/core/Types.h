@@ -42,8 +42,12 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TPoint Point(int X, int Y) { return TPoint{X, Y}; }
-inline TRect Rect(int Left, int Top, int Right, int Bottom) { return TRect{Left, Top, Right, Bottom}; }
+inline TPoint Point(int X, int Y) {
+    return TPoint{X, Y};
+}
+inline TRect Rect(int Left, int Top, int Right, int Bottom) {
+    return TRect{Left, Top, Right, Bottom};
+}
 inline TRect Bounds(int Left, int Top, int Width, int Height) {
     return TRect{Left, Top, Left + Width, Top + Height};
 }
