@@ -1,5 +1,13 @@
 # Shared settings for the project's own targets.
 
+include(GNUInstallDirs)
+
+# Installed headers keep their folders (framework/core/Object.h, folio/Folio.h)
+# under one directory of their own, so that a generic name like framework/
+# never lands directly in a shared include directory.
+set(FOLIO_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/folio)
+set(FOLIO_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Folio)
+
 function(folio_target_settings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
   if(FOLIO_WERROR)
@@ -7,14 +15,41 @@ function(folio_target_settings target)
   endif()
 endfunction()
 
-# folio_library(NAME SOURCES ... DEPS ...): a static library of one layer.
+# folio_library(NAME SOURCES ... [HEADERS ...] [DEPS ...] [PRIVATE_DEPS ...])
+#
+# A static library of one layer. NAME is the name users see: the target is
+# folio_NAME (a name that cannot clash inside another project's build), the
+# alias and the installed target are Folio::NAME. Link layers through their
+# Folio:: names. The public headers are the folder's *.h files unless HEADERS
+# lists them; they are installed with the library.
 function(folio_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
-  add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
-  folio_target_settings(${name})
-  folio_register_library(${name})
+  cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS;DEPS;PRIVATE_DEPS" ${ARGN})
+  set(target folio_${name})
+  add_library(${target} STATIC ${ARG_SOURCES})
+  add_library(Folio::${name} ALIAS ${target})
+  set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
+  if(NOT ARG_HEADERS)
+    file(GLOB ARG_HEADERS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  endif()
+  target_sources(${target} PUBLIC
+    FILE_SET HEADERS BASE_DIRS ${PROJECT_SOURCE_DIR} FILES ${ARG_HEADERS})
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  folio_target_settings(${target})
+  install(TARGETS ${target} EXPORT FolioTargets
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    FILE_SET HEADERS DESTINATION ${FOLIO_INSTALL_INCLUDEDIR})
+endfunction()
+
+# folio_bundle(NAME DEPS ...): one installed name for several libraries that
+# are used together (Folio::framework is core, gfx, ui and the headless host).
+function(folio_bundle name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  set(target folio_${name})
+  add_library(${target} INTERFACE)
+  add_library(Folio::${name} ALIAS ${target})
+  set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
+  target_link_libraries(${target} INTERFACE ${ARG_DEPS})
+  install(TARGETS ${target} EXPORT FolioTargets)
 endfunction()
 
 # Pixel kernels are not vectorised at -O2 by GCC 12; they ask for -O3 in
@@ -22,10 +57,4 @@ endfunction()
 function(folio_hot_sources)
   set_source_files_properties(${ARGN} PROPERTIES
     COMPILE_OPTIONS "$<$<NOT:$<CONFIG:Debug>>:-O3>")
-endfunction()
-
-# Every project library registers itself, so tests and benchmarks can link
-# whatever layers exist without a hand-kept list.
-function(folio_register_library name)
-  set_property(GLOBAL APPEND PROPERTY FOLIO_LIBRARIES ${name})
 endfunction()
