@@ -2,7 +2,7 @@
 # Debian's packages when it is missing, then configures a preset once.
 
 FOLIO_PACKAGES=(
-  g++ cmake ninja-build pkg-config ccache
+  g++ cmake ninja-build pkg-config ccache python3
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev
   fonts-liberation2 fonts-dejavu-core
