@@ -38,6 +38,8 @@ function(folio_library name)
   install(TARGETS ${target} EXPORT FolioTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     FILE_SET HEADERS DESTINATION ${FOLIO_INSTALL_INCLUDEDIR})
+  # Layers are defined bottom up; the pkg-config file lists them in reverse.
+  set_property(GLOBAL APPEND PROPERTY FOLIO_INSTALLED_LIBRARIES ${target})
 endfunction()
 
 # folio_bundle(NAME DEPS ...): one installed name for several libraries that
