@@ -9,7 +9,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Font.h"
 #include "framework/gfx/ImageList.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/CustomControl.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,7 +3,7 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
 
 #include <algorithm>
 

@@ -3,7 +3,8 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/ui/Application.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
 

@@ -1,7 +1,8 @@
 #include "folio/Folio.h"
 
 #include "framework/ui/Application.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
+#include "framework/ui/Mouse.h"
 
 #include <cstdlib>
 

@@ -8,6 +8,7 @@
 #include "framework/gfx/FontEngine.h"
 #include "framework/gfx/Rects.h"
 #include "framework/ui/Palette.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
 

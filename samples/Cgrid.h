@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/gfx/Colors.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/CustomControl.h"
 
 #include <array>
 

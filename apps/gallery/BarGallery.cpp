@@ -10,7 +10,8 @@
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/Application.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
 #include <chrono>

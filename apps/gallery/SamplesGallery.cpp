@@ -8,7 +8,7 @@
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/Application.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
 #include "samples/Ccalendr.h"
 #include "samples/Cgauges.h"
 #include "samples/Cgrid.h"

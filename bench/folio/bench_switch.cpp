@@ -17,7 +17,7 @@
 #include "framework/gfx/ImageList.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,6 +4,7 @@
 #include "framework/core/Thread.h"
 #include "framework/gfx/Png.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/Screen.h"
 
 namespace folio {
 

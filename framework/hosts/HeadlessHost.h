@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/core/Clock.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
 #include "framework/ui/Input.h"
 
 #include <functional>

@@ -6,6 +6,9 @@
 #include "framework/ui/Clipboard.h"
 #include "framework/ui/Hints.h"
 #include "framework/ui/Input.h"
+#include "framework/ui/Mouse.h"
+#include "framework/ui/Screen.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <SDL.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
 
 #include <memory>
 

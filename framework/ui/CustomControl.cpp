@@ -1,4 +1,4 @@
-#include "framework/ui/Controls.h"
+#include "framework/ui/CustomControl.h"
 #include "framework/ui/PaintPass.h"
 
 namespace folio {

@@ -1,29 +1,12 @@
 #include "framework/ui/DragDrop.h"
 
 #include "framework/ui/Input.h"
+#include "framework/ui/Mouse.h"
 
 #include <cstdlib>
 #include <memory>
 
 namespace folio {
-
-FOLIO_DEFINE_CLASS(TDragObject, TObject)
-FOLIO_DEFINE_CLASS(TBaseDragControlObject, TDragObject)
-FOLIO_DEFINE_CLASS(TDragControlObject, TBaseDragControlObject)
-
-TCursor TDragObject::GetDragCursor(bool Accepted, int, int) {
-    return Accepted ? crDrag : crNoDrop;
-}
-
-void TDragObject::Finished(TObject*, int, int, bool) {}
-
-TObject* TBaseDragControlObject::GetSource() {
-    return FControl;
-}
-
-TCursor TBaseDragControlObject::GetDragCursor(bool Accepted, int, int) {
-    return Accepted ? FControl->GetDragCursor() : crNoDrop;
-}
 
 TControl* TDragManager::FControl = nullptr;
 TDragObject* TDragManager::FObject = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "framework/ui/Controls.h"
+#include "framework/ui/Control.h"
+#include "framework/ui/DragObject.h"
 
 namespace folio {
 

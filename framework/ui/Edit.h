@@ -1,6 +1,7 @@
 #pragma once
 
-#include "framework/ui/Controls.h"
+#include "framework/ui/FormTypes.h"
+#include "framework/ui/WinControl.h"
 
 #include <vector>
 

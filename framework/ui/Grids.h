@@ -1,7 +1,8 @@
 #pragma once
 
 #include "framework/core/Set.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/CustomControl.h"
+#include "framework/ui/FormTypes.h"
 
 #include <vector>
 

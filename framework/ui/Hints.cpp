@@ -4,8 +4,9 @@
 #include "framework/gfx/FontEngine.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/DragDrop.h"
-#include "framework/ui/Forms.h"
 #include "framework/ui/Input.h"
+#include "framework/ui/Mouse.h"
+#include "framework/ui/Screen.h"
 
 #include <algorithm>
 

@@ -1,9 +1,11 @@
 #include "framework/ui/Input.h"
 
-#include "framework/gfx/SystemMetrics.h"
+#include "framework/ui/CustomForm.h"
 #include "framework/ui/DragDrop.h"
-#include "framework/ui/Forms.h"
 #include "framework/ui/Hints.h"
+#include "framework/ui/Mouse.h"
+#include "framework/ui/Screen.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
 
@@ -11,23 +13,11 @@ namespace folio {
 
 namespace {
 TInputRouter TheRouter;
-TMouse TheMouse;
+// The router keeps the capture: it clears it quietly when the control goes.
 TControl* CaptureControl = nullptr;
 } // namespace
 
 TInputRouter* const InputRouter = &TheRouter;
-TMouse* const Mouse = &TheMouse;
-
-int TMouse::GetDragThreshold() const {
-    if (FDragThreshold >= 0) return FDragThreshold;
-    const int System = GetSystemMetrics(SM_CXDRAG);
-    return System > 0 ? System : 4;
-}
-
-bool GetCursorPos(TPoint& Point) {
-    Point = Mouse->GetCursorPos();
-    return true;
-}
 
 short GetKeyState(int VirtualKey) {
     if (VirtualKey == VK_LBUTTON) return InputRouter->IsButtonDown(mbLeft) ? short(0x8000) : 0;

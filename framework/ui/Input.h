@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ui/Controls.h"
+#include "framework/ui/WinControl.h"
 
 #include <vector>
 

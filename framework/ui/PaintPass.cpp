@@ -4,6 +4,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/GraphicControl.h"
 #include "framework/ui/RectOps.h"
 
 #include <algorithm>

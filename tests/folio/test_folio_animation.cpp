@@ -5,7 +5,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
 
 #include <gtest/gtest.h>
 

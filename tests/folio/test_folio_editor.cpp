@@ -4,7 +4,8 @@
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Edit.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

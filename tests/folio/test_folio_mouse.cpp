@@ -5,7 +5,8 @@
 #include "framework/gfx/Rects.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/DragDrop.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
+#include "framework/ui/Mouse.h"
 #include "framework/ui/PaintPass.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "framework/gfx/Png.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/Screen.h"
 
 #include <cstdio>
 #include <filesystem>

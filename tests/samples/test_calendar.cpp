@@ -5,7 +5,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
 #include "framework/ui/Palette.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,9 @@
 
 #include "framework/core/Resources.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
 #include "framework/ui/Palette.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Font.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
 #include "framework/ui/Palette.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,10 @@
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/DragDrop.h"
+#include "framework/ui/GraphicControl.h"
 #include "framework/ui/PaintPass.h"
+#include "framework/ui/Screen.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "framework/ui/Application.h"
 #include "framework/ui/Clipboard.h"
 #include "framework/ui/Edit.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

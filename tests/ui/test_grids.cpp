@@ -3,7 +3,8 @@
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Forms.h"
+#include "framework/ui/Form.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

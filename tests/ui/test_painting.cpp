@@ -1,5 +1,6 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/GraphicControl.h"
 #include "framework/ui/PaintPass.h"
 
 #include <gtest/gtest.h>

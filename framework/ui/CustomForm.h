@@ -1,22 +1,12 @@
 #pragma once
 
-#include "framework/ui/Controls.h"
+#include "framework/ui/CustomControl.h"
+#include "framework/ui/Designer.h"
+#include "framework/ui/FormTypes.h"
 
 #include <functional>
-#include <vector>
 
 namespace folio {
-
-// What a form designer offers the components it designs. A form holds one
-// while it is being designed; at run time there is none.
-class IDesigner {
-public:
-    virtual ~IDesigner() = default;
-    // Something of the designed form changed and must be saved.
-    virtual void Modified() = 0;
-    // Makes Instance the designer's selection.
-    virtual void SelectComponent(TPersistent* Instance) = 0;
-};
 
 // A top-level window: caption, border style, the active control, closing,
 // showing modally with a result.
@@ -97,49 +87,11 @@ private:
     IDesigner* FDesigner = nullptr;
 };
 
-class TForm : public TCustomForm {
-    FOLIO_CLASS(TForm)
-public:
-    explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
-};
-
-// The screen: every form, the active one, the cursor, the size.
-class TScreen {
-public:
-    int FormCount() const { return static_cast<int>(FForms.size()); }
-    TCustomForm* Forms(int Index) const;
-    TCustomForm* GetActiveForm() const { return FActiveForm; }
-    TWinControl* GetActiveControl() const;
-    // A cursor other than crDefault shows everywhere.
-    TCursor GetCursor() const { return FCursor; }
-    void SetCursor(TCursor Value) { FCursor = Value; }
-    int GetWidth() const { return FWidth; }
-    int GetHeight() const { return FHeight; }
-    void SetSize(int Width, int Height);
-
-    // Internal bookkeeping.
-    void AddForm(TCustomForm* Form);
-    void RemoveForm(TCustomForm* Form);
-    void ActivateForm(TCustomForm* Form);
-    void FormHidden(TCustomForm* Form);
-    void PushModal(TCustomForm* Form);
-    void PopModal(TCustomForm* Form);
-    // True when a modal form shows and C is not on it.
-    bool IsBlockedByModal(const TControl* C) const;
-
-private:
-    std::vector<TCustomForm*> FForms;
-    std::vector<TCustomForm*> FModalForms;
-    TCustomForm* FActiveForm = nullptr;
-    TCursor FCursor = crDefault;
-    int FWidth = 1024;
-    int FHeight = 768;
-};
-
-extern TScreen* const Screen;
-
 // The loop ShowModal runs for each step; a host whose events come from
 // elsewhere replaces it (null restores Application->HandleMessage).
 void SetModalLoopStep(std::function<void()> Step);
+
+// The form a control lies on, or null.
+TCustomForm* GetParentForm(const TControl* Control);
 
 } // namespace folio

@@ -1,21 +1,19 @@
-#include "framework/ui/Forms.h"
+#include "framework/ui/CustomForm.h"
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
-#include "framework/core/SysUtils.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Input.h"
+#include "framework/ui/Screen.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
 
 namespace folio {
 
 namespace {
-TScreen TheScreen;
 std::function<void()> ModalStep;
 } // namespace
-
-TScreen* const Screen = &TheScreen;
 
 void SetModalLoopStep(std::function<void()> Step) {
     ModalStep = std::move(Step);
@@ -27,75 +25,6 @@ TCustomForm* GetParentForm(const TControl* Control) {
     while (C->GetParent()) C = C->GetParent();
     return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(C));
 }
-
-// --- screen ----------------------------------------------------------------------
-
-TCustomForm* TScreen::Forms(int Index) const {
-    if (Index < 0 || Index >= FormCount())
-        throw EListError(Format("Form index out of bounds (%d)", Index));
-    return FForms[static_cast<size_t>(Index)];
-}
-
-TWinControl* TScreen::GetActiveControl() const {
-    return FActiveForm ? FActiveForm->GetActiveControl() : nullptr;
-}
-
-void TScreen::SetSize(int Width, int Height) {
-    FWidth = Width;
-    FHeight = Height;
-}
-
-void TScreen::AddForm(TCustomForm* Form) {
-    FForms.push_back(Form);
-}
-
-void TScreen::RemoveForm(TCustomForm* Form) {
-    FForms.erase(std::remove(FForms.begin(), FForms.end(), Form), FForms.end());
-    FModalForms.erase(std::remove(FModalForms.begin(), FModalForms.end(), Form), FModalForms.end());
-    if (FActiveForm == Form) FActiveForm = nullptr;
-}
-
-void TScreen::ActivateForm(TCustomForm* Form) {
-    if (Form == FActiveForm) return;
-    if (Form && IsBlockedByModal(Form)) return;
-    TCustomForm* Old = FActiveForm;
-    FActiveForm = Form;
-    if (Old) Old->Activate(false);
-    if (Form) {
-        InputRouter->BringToTop(Form);
-        Form->Activate(true);
-    }
-}
-
-void TScreen::FormHidden(TCustomForm* Form) {
-    if (FActiveForm != Form) return;
-    // The next visible form below takes over.
-    TCustomForm* Next = nullptr;
-    const auto& Tops = InputRouter->TopLevels();
-    for (size_t I = Tops.size(); I-- > 0;) {
-        auto* F = dynamic_cast<TCustomForm*>(Tops[I]);
-        if (F && F != Form && F->GetVisible()) {
-            Next = F;
-            break;
-        }
-    }
-    ActivateForm(Next);
-}
-
-void TScreen::PushModal(TCustomForm* Form) {
-    FModalForms.push_back(Form);
-}
-
-void TScreen::PopModal(TCustomForm* Form) {
-    FModalForms.erase(std::remove(FModalForms.begin(), FModalForms.end(), Form), FModalForms.end());
-}
-
-bool TScreen::IsBlockedByModal(const TControl* C) const {
-    if (FModalForms.empty()) return false;
-    return GetParentForm(C) != FModalForms.back();
-}
-
-// --- form ---------------------------------------------------------------------------
 
 namespace {
 const std::vector<String> BorderStyleNames{"bsNone",   "bsSingle",     "bsSizeable",
@@ -112,24 +41,6 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
             .Bool("KeyPreview", &C::GetKeyPreview, &C::SetKeyPreview, false)
             .Unpublished()
             .Build();
-    return Info;
-}
-
-const TClassInfo& TForm::StaticClassInfo() {
-    using C = TForm;
-    static const TClassInfo Info = TClassBuilder<C>("TForm", &TCustomForm::StaticClassInfo())
-                                       .Publish("BorderStyle")
-                                       .Publish("Caption")
-                                       .Publish("Color", SysColorBtnFace)
-                                       .Publish("Font")
-                                       .Publish("KeyPreview")
-                                       .Publish("OnClick")
-                                       .Publish("OnKeyDown")
-                                       .Publish("OnKeyPress")
-                                       .Publish("OnKeyUp")
-                                       .Publish("OnResize")
-                                       .Creatable()
-                                       .Build();
     return Info;
 }
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "framework/core/Messages.h"
+
+namespace folio {
+
+// More messages of the control layer. The numbers not given by the core list
+// sit well apart from it so the two never collide.
+enum : unsigned {
+    WM_SETTEXT = 0x000C,
+    WM_GETTEXT = 0x000D,
+    WM_CANCELMODE = 0x001F,
+    WM_NCCALCSIZE = 0x0083,
+    WM_NCHITTEST = 0x0084,
+    WM_SYSKEYDOWN = 0x0104,
+    WM_SYSKEYUP = 0x0105,
+    WM_CUT = 0x0300,
+    WM_COPY = 0x0301,
+    WM_PASTE = 0x0302,
+    WM_CLEAR = 0x0303,
+    CM_TEXTCHANGED = CM_BASE + 118,
+    CM_ENTER = CM_BASE + 119,
+    CM_EXIT = CM_BASE + 120,
+    CM_SHOWHINTCHANGED = CM_BASE + 121,
+    CM_PARENTSHOWHINTCHANGED = CM_BASE + 122,
+    CM_DIALOGKEY = CM_BASE + 123,
+    CM_WANTSPECIALKEY = CM_BASE + 124,
+    CM_SHOWINGCHANGED = CM_BASE + 125,
+    CM_BORDERCHANGED = CM_BASE + 126,
+    CM_INVOKEHELP = CM_BASE + 127,
+    CM_CONTROLLISTCHANGE = CM_BASE + 128,
+    CM_CHANGED = CM_BASE + 129,
+};
+
+} // namespace folio

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "framework/ui/Cursors.h"
+
+#include <vector>
+
+namespace folio {
+
+class TControl;
+class TCustomForm;
+class TWinControl;
+
+// The screen: every form, the active one, the cursor, the size.
+class TScreen {
+public:
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TCustomForm* Forms(int Index) const;
+    TCustomForm* GetActiveForm() const { return FActiveForm; }
+    TWinControl* GetActiveControl() const;
+    // A cursor other than crDefault shows everywhere.
+    TCursor GetCursor() const { return FCursor; }
+    void SetCursor(TCursor Value) { FCursor = Value; }
+    int GetWidth() const { return FWidth; }
+    int GetHeight() const { return FHeight; }
+    void SetSize(int Width, int Height);
+
+    // Internal bookkeeping.
+    void AddForm(TCustomForm* Form);
+    void RemoveForm(TCustomForm* Form);
+    void ActivateForm(TCustomForm* Form);
+    void FormHidden(TCustomForm* Form);
+    void PushModal(TCustomForm* Form);
+    void PopModal(TCustomForm* Form);
+    // True when a modal form shows and C is not on it.
+    bool IsBlockedByModal(const TControl* C) const;
+
+private:
+    std::vector<TCustomForm*> FForms;
+    std::vector<TCustomForm*> FModalForms;
+    TCustomForm* FActiveForm = nullptr;
+    TCursor FCursor = crDefault;
+    int FWidth = 1024;
+    int FHeight = 768;
+};
+
+extern TScreen* const Screen;
+
+} // namespace folio

@@ -1,0 +1,58 @@
+#include "framework/ui/SizeConstraints.h"
+
+#include "framework/ui/Control.h"
+
+namespace folio {
+
+FOLIO_DEFINE_CLASS(TSizeConstraints, TPersistent)
+
+void TSizeConstraints::SetMaxHeight(int Value) {
+    if (Value == FMaxHeight) return;
+    FMaxHeight = Value;
+    if (FMaxHeight > 0 && FMaxHeight < FMinHeight) FMinHeight = FMaxHeight;
+    Changed();
+}
+void TSizeConstraints::SetMaxWidth(int Value) {
+    if (Value == FMaxWidth) return;
+    FMaxWidth = Value;
+    if (FMaxWidth > 0 && FMaxWidth < FMinWidth) FMinWidth = FMaxWidth;
+    Changed();
+}
+void TSizeConstraints::SetMinHeight(int Value) {
+    if (Value == FMinHeight) return;
+    FMinHeight = Value;
+    if (FMaxHeight > 0 && FMinHeight > FMaxHeight) FMaxHeight = FMinHeight;
+    Changed();
+}
+void TSizeConstraints::SetMinWidth(int Value) {
+    if (Value == FMinWidth) return;
+    FMinWidth = Value;
+    if (FMaxWidth > 0 && FMinWidth > FMaxWidth) FMaxWidth = FMinWidth;
+    Changed();
+}
+
+void TSizeConstraints::Assign(const TPersistent* Source) {
+    if (auto* S = dynamic_cast<const TSizeConstraints*>(Source)) {
+        FMaxHeight = S->FMaxHeight;
+        FMaxWidth = S->FMaxWidth;
+        FMinHeight = S->FMinHeight;
+        FMinWidth = S->FMinWidth;
+        Changed();
+        return;
+    }
+    TPersistent::Assign(Source);
+}
+
+TPersistent* TSizeConstraints::GetOwner() const {
+    return FControl;
+}
+
+void TSizeConstraints::Changed() {
+    // The control takes its current size again, now limited.
+    if (FControl)
+        FControl->SetBounds(FControl->GetLeft(), FControl->GetTop(), FControl->GetWidth(),
+                            FControl->GetHeight());
+    if (OnChange) OnChange(this);
+}
+
+} // namespace folio
