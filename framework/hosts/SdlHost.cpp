@@ -1,5 +1,7 @@
 #include "framework/hosts/SdlHost.h"
 
+#include "framework/hosts/SdlPresenter.h"
+
 #include "framework/core/Exceptions.h"
 #include "framework/core/Thread.h"
 #include "framework/ui/Application.h"
@@ -16,6 +18,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <map>
+#include <span>
 #include <vector>
 
 namespace folio {
@@ -167,11 +170,8 @@ struct TSdlHost::TImpl {
     struct TWindow {
         TWinControl* Form = nullptr;
         SDL_Window* Window = nullptr;
-        SDL_Renderer* Renderer = nullptr;
-        SDL_Texture* Texture = nullptr;
-        int TextureWidth = 0, TextureHeight = 0;
+        TSdlPresenter Presenter{nullptr};
         unsigned Version = ~0u;
-        bool Exposed = true;
         TRect LastBounds;
         String Title;
     };
@@ -179,7 +179,7 @@ struct TSdlHost::TImpl {
     std::map<int, SDL_Cursor*> Cursors;
     TCursor ShownCursor = crDefault;
     bool CursorShown = false;
-    unsigned Presents = 0;
+    TPresentCounts Counts;
     // The user event the application's wake hook pushes.
     Uint32 WakeEvent = 0;
 
@@ -190,8 +190,7 @@ struct TSdlHost::TImpl {
     }
 
     static void Destroy(TWindow& W) {
-        if (W.Texture) SDL_DestroyTexture(W.Texture);
-        if (W.Renderer) SDL_DestroyRenderer(W.Renderer);
+        // The window's surface goes with the window.
         if (W.Window) SDL_DestroyWindow(W.Window);
         W = TWindow{};
     }
@@ -232,7 +231,7 @@ struct TSdlHost::TImpl {
                 W.Window = SDL_CreateWindow(F->GetText().c_str(), F->GetLeft(), F->GetTop(),
                                             F->GetWidth(), F->GetHeight(), Flags);
                 if (!W.Window) continue;
-                W.Renderer = SDL_CreateRenderer(W.Window, -1, SDL_RENDERER_SOFTWARE);
+                W.Presenter = TSdlPresenter(W.Window);
                 W.LastBounds = F->GetBoundsRect();
                 W.Title = F->GetText();
                 Windows.push_back(W);
@@ -256,30 +255,22 @@ struct TSdlHost::TImpl {
         }
     }
 
+    // Sends each window what its form painted since the last present, once
+    // for however many changes there were; the whole surface only after the
+    // window's pixels were lost or never sent.
     void Present() {
         for (TWindow& W : Windows) {
             const TPixelSurface* S = W.Form->GetSurface();
-            if (!S || !S->Valid() || !W.Renderer) continue;
-            if (W.Version == W.Form->GetSurfaceVersion() && !W.Exposed &&
-                W.TextureWidth == S->Width && W.TextureHeight == S->Height)
-                continue;
-            if (!W.Texture || W.TextureWidth != S->Width || W.TextureHeight != S->Height) {
-                if (W.Texture) SDL_DestroyTexture(W.Texture);
-                W.Texture = SDL_CreateTexture(W.Renderer, SDL_PIXELFORMAT_ARGB8888,
-                                              SDL_TEXTUREACCESS_STREAMING, S->Width, S->Height);
-                W.TextureWidth = S->Width;
-                W.TextureHeight = S->Height;
-            }
-            if (!W.Texture) continue;
-            SDL_UpdateTexture(W.Texture, nullptr, S->Pixels,
-                              S->Stride * static_cast<int>(sizeof(TPixel)));
-            W.Form->TakeSurfaceDamage();
-            SDL_RenderClear(W.Renderer);
-            SDL_RenderCopy(W.Renderer, W.Texture, nullptr, nullptr);
-            SDL_RenderPresent(W.Renderer);
+            if (!S || !S->Valid()) continue;
+            if (W.Version == W.Form->GetSurfaceVersion() && !W.Presenter.WholeDue()) continue;
+            const TRect Damage = W.Form->TakeSurfaceDamage();
             W.Version = W.Form->GetSurfaceVersion();
-            W.Exposed = false;
-            ++Presents;
+            const TPresentResult R = W.Presenter.Present(*S, std::span(&Damage, 1));
+            if (R.Pixels == 0) continue;
+            ++Counts.Frames;
+            if (R.Whole) ++Counts.WholeFrames;
+            Counts.Pixels += static_cast<unsigned long long>(R.Pixels);
+            Counts.LastArea = R.Area;
         }
     }
 
@@ -361,7 +352,7 @@ struct TSdlHost::TImpl {
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 F->SetBounds(F->GetLeft(), F->GetTop(), E.window.data1, E.window.data2);
                 W->LastBounds = F->GetBoundsRect();
-                W->Exposed = true;
+                W->Presenter.InvalidateAll();
                 break;
             case SDL_WINDOWEVENT_LEAVE:
                 // Hover effects and pending hints end when the pointer
@@ -369,7 +360,7 @@ struct TSdlHost::TImpl {
                 InputRouter->MouseExit();
                 break;
             case SDL_WINDOWEVENT_EXPOSED:
-                W->Exposed = true;
+                W->Presenter.InvalidateAll();
                 break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
                 if (auto* Form = dynamic_cast<TCustomForm*>(F)) Screen->ActivateForm(Form);
@@ -400,8 +391,9 @@ bool TSdlHost::DisplayAvailable() {
 
 TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
     // Our surfaces are drawn in software: they go to the window system as
-    // they are, not through a 3-D driver (which would start threads of its
-    // own and cost CPU on every frame).
+    // they are, through the window's own surface in shared memory, not
+    // through a 3-D driver (which would start threads of its own, cost CPU
+    // on every frame and redraw the whole window for any change).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw EOutOfResources(String("Cannot open a display for the window host: ") +
@@ -499,7 +491,11 @@ void* TSdlHost::WindowOf(const TWinControl* Form) const {
 }
 
 unsigned TSdlHost::PresentCount() const {
-    return FImpl->Presents;
+    return FImpl->Counts.Frames;
+}
+
+TSdlHost::TPresentCounts TSdlHost::PresentCounts() const {
+    return FImpl->Counts;
 }
 
 } // namespace folio

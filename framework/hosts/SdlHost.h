@@ -10,7 +10,7 @@ namespace folio {
 // surface, fed with the real mouse, keyboard and text input. The host sets
 // the cursor shape of the control under the pointer, follows window moves
 // and resizes, links the clipboard, and presents a form only when its
-// surface changed.
+// surface changed, sending the window system only the damaged pixels.
 class TSdlHost {
 public:
     // Raises EOutOfResources when no display can be opened.
@@ -52,6 +52,17 @@ public:
 
     // Frames presented so far (tests check that idle forms are not redrawn).
     unsigned PresentCount() const;
+    // What the presents so far sent to the window system: frames, frames
+    // that sent a whole window (first show, expose, resize), pixels, and
+    // the area the last frame covered (tests check that a small change
+    // sends only its own pixels).
+    struct TPresentCounts {
+        unsigned Frames = 0;
+        unsigned WholeFrames = 0;
+        unsigned long long Pixels = 0;
+        TRect LastArea;
+    };
+    TPresentCounts PresentCounts() const;
 
 private:
     struct TImpl;

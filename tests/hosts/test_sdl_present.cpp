@@ -1,0 +1,247 @@
+#include "framework/hosts/SdlHost.h"
+#include "framework/hosts/SdlPresenter.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Input.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL_syswm.h>
+// Xlib's macros (None, Bool, Status ...) stay below every header of ours.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace folio;
+
+namespace {
+
+// A surface whose every pixel differs from its neighbours, so that a copy
+// from a wrong place shows.
+struct TPattern {
+    std::vector<TPixel> Pixels;
+    TPixelSurface Surface;
+    TPattern(int W, int H, int Stride) : Pixels(static_cast<size_t>(Stride) * H, 0xFF000000u) {
+        Surface = TPixelSurface{Pixels.data(), W, H, Stride};
+        for (int Y = 0; Y < H; ++Y)
+            for (int X = 0; X < W; ++X)
+                Surface.Row(Y)[X] = 0xFF000000u | static_cast<TPixel>(X * 7 + 13) << 16 |
+                                    static_cast<TPixel>(Y * 5 + 3) << 8 |
+                                    static_cast<TPixel>((X + Y) * 3);
+    }
+};
+
+// A pixel of S as S stores it.
+Uint32 ReadRaw(SDL_Surface* S, int X, int Y) {
+    const auto* P =
+        static_cast<const Uint8*>(S->pixels) + Y * S->pitch + X * S->format->BytesPerPixel;
+    Uint32 V = 0;
+    std::memcpy(&V, P, S->format->BytesPerPixel);
+    return V;
+}
+
+// One of our pixels as S would store it.
+Uint32 Encode(SDL_Surface* S, TPixel P) {
+    return SDL_MapRGB(S->format, (P >> 16) & 0xFF, (P >> 8) & 0xFF, P & 0xFF);
+}
+
+// The copy into a window's surface: exact where the layout is ours, through
+// a conversion otherwise, and never outside the rectangles or the surfaces.
+TEST(SdlPresenter, CopiesExactlyTheGivenRectanglesInAnyTargetFormat) {
+    struct TCase {
+        const char* Name;
+        Uint32 Format;
+    };
+    const TCase Cases[] = {
+        {"argb8888", SDL_PIXELFORMAT_ARGB8888}, {"xrgb8888", SDL_PIXELFORMAT_RGB888},
+        {"xbgr8888", SDL_PIXELFORMAT_BGR888},   {"rgb24", SDL_PIXELFORMAT_RGB24},
+        {"rgb565", SDL_PIXELFORMAT_RGB565},
+    };
+    // The source is wider (with a stride beyond its width) and shorter
+    // than the target, so clipping works in both directions.
+    TPattern Source(50, 30, 56);
+    const std::vector<TRect> Rects = {
+        Rect(2, 3, 12, 9),    // inside both
+        Rect(40, 20, 60, 40), // beyond the target's right and the source's bottom
+        Rect(-5, -5, 3, 2),   // before both
+        Rect(20, 10, 20, 15), // empty
+    };
+    const long long Expected = 10 * 6 + 0 + 3 * 2; // the target is 40 wide
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        SDL_Surface* T = SDL_CreateRGBSurfaceWithFormat(0, 40, 36, 32, C.Format);
+        ASSERT_NE(T, nullptr) << SDL_GetError();
+        const Uint32 Marker = Encode(T, 0x123456);
+        SDL_FillRect(T, nullptr, Marker);
+
+        EXPECT_EQ(CopySurfaceRects(Source.Surface, T, Rects), Expected);
+        // A padding or alpha byte is not shown.
+        const Uint32 Shown = T->format->Rmask | T->format->Gmask | T->format->Bmask;
+        int Wrong = 0;
+        for (int Y = 0; Y < T->h; ++Y)
+            for (int X = 0; X < T->w; ++X) {
+                bool Inside = false;
+                for (const TRect& R : Rects)
+                    if (R.Contains(Point(X, Y)) && X < Source.Surface.Width &&
+                        Y < Source.Surface.Height)
+                        Inside = true;
+                const Uint32 Want = Inside ? Encode(T, Source.Surface.Row(Y)[X]) : Marker;
+                if ((ReadRaw(T, X, Y) & Shown) != (Want & Shown)) ++Wrong;
+            }
+        EXPECT_EQ(Wrong, 0);
+        SDL_FreeSurface(T);
+    }
+}
+
+// A square that shows whether the pointer is over it, repainting only
+// itself when that changes: the smallest hover change there is.
+class THoverPad : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    bool Hot = false;
+
+protected:
+    void Paint() override {
+        GetCanvas()->GetBrush()->SetColor(Hot ? 0x2040E0 : 0xD0C0B0);
+        GetCanvas()->FillRect(GetClientRect());
+    }
+    void Dispatch(TMessage& M) override {
+        if (M.Msg == CM_MOUSEENTER || M.Msg == CM_MOUSELEAVE) {
+            Hot = M.Msg == CM_MOUSEENTER;
+            Invalidate();
+        }
+        TCustomControl::Dispatch(M);
+    }
+};
+
+// Pixels where what the window system shows differs from the form's
+// surface, read back from the X server; -1 where the window is not an X
+// window (the caller skips then).
+long long PixelsShownWrong(const TSdlHost& Host, const TWinControl& Form) {
+    auto* Window = static_cast<SDL_Window*>(Host.WindowOf(&Form));
+    const TPixelSurface* S = Form.GetSurface();
+    SDL_SysWMinfo Info;
+    SDL_VERSION(&Info.version);
+    if (!Window || !S || !SDL_GetWindowWMInfo(Window, &Info) || Info.subsystem != SDL_SYSWM_X11)
+        return -1;
+    XImage* Image = XGetImage(Info.info.x11.display, Info.info.x11.window, 0, 0,
+                              static_cast<unsigned>(S->Width), static_cast<unsigned>(S->Height),
+                              AllPlanes, ZPixmap);
+    if (!Image) return -1;
+    long long Wrong = 0;
+    for (int Y = 0; Y < S->Height; ++Y)
+        for (int X = 0; X < S->Width; ++X)
+            if ((XGetPixel(Image, X, Y) & 0xFFFFFF) != (S->Row(Y)[X] & 0xFFFFFF)) ++Wrong;
+    XDestroyImage(Image);
+    return Wrong;
+}
+
+struct SdlPresent : ::testing::Test {
+    std::unique_ptr<TSdlHost> Host;
+    std::unique_ptr<TForm> Form;
+    THoverPad* A = nullptr;
+    THoverPad* B = nullptr;
+
+    void SetUp() override {
+        if (!TSdlHost::DisplayAvailable())
+            GTEST_SKIP() << "no display (DISPLAY unset or unreachable): window host not tested";
+        Host = std::make_unique<TSdlHost>();
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBorderStyle(bsSizeable);
+        Form->SetBounds(40, 40, 300, 200);
+        A = AddPad(Rect(10, 10, 70, 50));
+        B = AddPad(Rect(10, 60, 70, 100));
+        Form->Show();
+        Settle();
+        ASSERT_NE(Host->WindowOf(Form.get()), nullptr);
+    }
+    void TearDown() override {
+        Form.reset();
+        Host.reset();
+    }
+
+    THoverPad* AddPad(const TRect& R) {
+        auto* P = new THoverPad(Form.get());
+        P->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+        P->SetParent(Form.get());
+        return P;
+    }
+    // Steps until the window system and the host have nothing left to do.
+    void Settle() {
+        unsigned Seen = ~0u;
+        for (int Quiet = 0, I = 0; Quiet < 5 && I < 200; ++I) {
+            Host->Step(10);
+            const unsigned Now = Host->PresentCount();
+            Quiet = Now == Seen ? Quiet + 1 : 0;
+            Seen = Now;
+        }
+    }
+    void ExpectWindowShowsTheSurface() {
+        const long long Wrong = PixelsShownWrong(*Host, *Form);
+        if (Wrong < 0) return; // not an X window: the counts above must do
+        EXPECT_EQ(Wrong, 0) << "the window does not show the form's surface";
+    }
+};
+
+// Moving from one pad to the other changes two small squares: one frame
+// goes out with those pixels only, and the window then shows the surface.
+TEST_F(SdlPresent, AHoverChangeSendsOnlyTheDamagedPixels) {
+    Host->PushMouseMove(Form.get(), 30, 30);
+    Settle();
+    ASSERT_TRUE(A->Hot);
+    const auto Before = Host->PresentCounts();
+    Host->PushMouseMove(Form.get(), 30, 80);
+    Settle();
+    ASSERT_TRUE(B->Hot);
+    const auto After = Host->PresentCounts();
+
+    EXPECT_EQ(After.Frames, Before.Frames + 1) << "two changes, one present";
+    EXPECT_EQ(After.WholeFrames, Before.WholeFrames);
+    const long long Sent = static_cast<long long>(After.Pixels - Before.Pixels);
+    EXPECT_GE(Sent, 2 * 60 * 40);
+    EXPECT_LE(Sent, 60 * 90) << "more than the two pads went out";
+    EXPECT_EQ(After.LastArea, Rect(10, 10, 70, 100));
+    ExpectWindowShowsTheSurface();
+}
+
+// A window laid over ours and taken away again leaves ours to be redrawn
+// by us: the whole surface goes out once.
+TEST_F(SdlPresent, AnExposeSendsTheWholeSurface) {
+    const auto Before = Host->PresentCounts();
+    SDL_Window* Cover =
+        SDL_CreateWindow("cover", 40, 40, 300, 200, SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS);
+    ASSERT_NE(Cover, nullptr) << SDL_GetError();
+    SDL_Surface* CoverSurface = SDL_GetWindowSurface(Cover);
+    ASSERT_NE(CoverSurface, nullptr);
+    SDL_FillRect(CoverSurface, nullptr, SDL_MapRGB(CoverSurface->format, 0, 0xFF, 0));
+    SDL_UpdateWindowSurface(Cover);
+    Settle();
+    SDL_DestroyWindow(Cover);
+    Settle();
+    const auto After = Host->PresentCounts();
+
+    EXPECT_EQ(After.WholeFrames, Before.WholeFrames + 1) << "the expose was not answered once";
+    EXPECT_EQ(After.LastArea, Rect(0, 0, 300, 200));
+    EXPECT_EQ(After.Frames - Before.Frames, After.WholeFrames - Before.WholeFrames)
+        << "nothing but the exposes needed presenting";
+    ExpectWindowShowsTheSurface();
+}
+
+// A resize repaints the form at its new size and sends that once.
+TEST_F(SdlPresent, AResizeSendsTheNewSizeOnce) {
+    const auto Before = Host->PresentCounts();
+    Host->ResizeWindow(Form.get(), 260, 150);
+    for (int I = 0; I < 100 && Form->GetWidth() != 260; ++I) Host->Step(10);
+    ASSERT_EQ(Form->GetWidth(), 260);
+    Settle();
+    const auto After = Host->PresentCounts();
+
+    EXPECT_EQ(After.Frames, Before.Frames + 1);
+    EXPECT_EQ(After.WholeFrames, Before.WholeFrames + 1);
+    EXPECT_EQ(After.Pixels - Before.Pixels, 260u * 150u);
+    EXPECT_EQ(After.LastArea, Rect(0, 0, 260, 150));
+    ExpectWindowShowsTheSurface();
+}
+
+} // namespace
