@@ -1,0 +1,74 @@
+#pragma once
+
+#include "framework/core/RegistryRoots.h"
+#include "framework/core/RegistryTree.h"
+
+#include <memory>
+
+namespace folio {
+
+// The registry's files. Every root key is one text file of the current
+// user (see RegistryText.cpp), all in one folder: the one set with
+// SetRegistryFolder, else $FOLIO_REGISTRY_DIR, else
+// $XDG_CONFIG_HOME/folio/registry, else ~/.config/folio/registry.
+//
+// A file is only ever replaced whole: the new text goes to a file beside it,
+// is flushed to the disk, and is renamed over the old one, and the folder is
+// flushed too; so after a crash the file holds the old text or the new one,
+// never a mix. Writers take an advisory lock on a ".lock" file beside it,
+// read the file afresh and change only what they changed, so processes that
+// write different keys at once keep each other's keys. Readers take no lock.
+
+// The root's name ("HKEY_CURRENT_USER"); raises ERegistryException for a
+// number that is not a predefined root.
+String RegistryRootName(HKEY Root);
+
+String GetRegistryFolder();
+// An empty Folder goes back to the environment's choice.
+void SetRegistryFolder(const String& Folder);
+String RegistryFileName(HKEY Root);
+
+// A root's file as it was read: where it is, whether it was there, and its
+// text.
+struct TRegistryFile {
+    String Path;
+    bool Exists = false;
+    String Text;
+
+    // The keys the text holds; none for a missing file. A damaged text raises
+    // ERegistryException naming the file and the line.
+    std::unique_ptr<TRegKeyNode> Parse() const;
+    bool SameAs(const TRegistryFile& Other) const {
+        return Exists == Other.Exists && Text == Other.Text;
+    }
+};
+
+// The root's file as it is now. Readers take no lock: a file is only ever
+// replaced whole, so they see the old text or the new one.
+TRegistryFile ReadRegistryFile(HKEY Root);
+
+// One writer of a root's file: holds the advisory lock from construction to
+// destruction, reads the file afresh under it, and replaces it.
+class TRegistryWriter {
+public:
+    explicit TRegistryWriter(HKEY Root);
+    ~TRegistryWriter();
+    TRegistryWriter(const TRegistryWriter&) = delete;
+    TRegistryWriter& operator=(const TRegistryWriter&) = delete;
+
+    // The file as read under the lock; after Write, as written.
+    const TRegistryFile& File() const { return FFile; }
+    TRegistryFile& File() { return FFile; }
+    // Replaces the file with Tree's text in one atomic step; nothing is
+    // written when the text is the file's own. A tree whose text would pass
+    // RegistryMaxFileSize raises and is not written.
+    void Write(const TRegKeyNode& Tree);
+
+private:
+    HKEY FRoot;
+    String FFolder;
+    int FLock = -1;
+    TRegistryFile FFile;
+};
+
+} // namespace folio
