@@ -1,9 +1,10 @@
 #pragma once
 
 // The shortcut bar: TFolio and its model (groups and items), with the binary
-// stream and file format of its contents.
+// stream and file format of its contents and their registry layout.
 
 #include "folio/FolioList.h"
+#include "framework/core/RegistryRoots.h"
 #include "framework/core/Streams.h"
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Colors.h"
@@ -23,6 +24,7 @@ class TFolioGroup;
 class TFolioItems;
 class TFolioItem;
 class TFolioReader;
+class TRegistry;
 class TFolEditor;
 class TFolioAnimThread;
 struct TFolioAnimLink;
@@ -125,6 +127,12 @@ public:
     void WriteData(TStream& Stream) const;
     void ReadData(TStream& Stream);
 
+    // The item's registry key, Path\Group g\Item i, with its six values.
+    // LoadFromRegistry reads into a scratch item first: a missing key or
+    // value raises and changes nothing.
+    void SaveToRegistry(TRegistry& Registry, const String& Path) const;
+    void LoadFromRegistry(TRegistry& Registry, const String& Path);
+
 private:
     friend class TFolioList<TFolioItem>;
     friend class TFolioItems;
@@ -132,6 +140,11 @@ private:
     friend class TFolioGroups;
 
     void ReadRecord(TFolioReader& Reader);
+    // The registry key of item Number of group GroupNumber, both from 1.
+    void WriteRegistry(TRegistry& Registry, const String& Path, int GroupNumber, int Number) const;
+    void ReadRegistry(TRegistry& Registry, const String& Path, int GroupNumber, int Number);
+    // The group number of the item's key: its group's index plus one.
+    int RegistryGroupNumber() const;
     // Takes the collection's references (or clears them for null).
     void Bind(TFolioItems* AItems);
 
@@ -189,6 +202,11 @@ public:
     void WriteData(TStream& Stream) const;
     void ReadData(TStream& Stream);
 
+    // The "Items" count in the open key (the group's), then every item's key.
+    // Loading is all-or-nothing as for ReadData.
+    void SaveToRegistry(TRegistry& Registry, const String& Path) const;
+    void LoadFromRegistry(TRegistry& Registry, const String& Path);
+
 private:
     friend class TFolioItem;
     friend class TFolioGroup;
@@ -197,6 +215,10 @@ private:
     // Appends a fresh item without asking for a repaint.
     TFolioItem* AppendNew();
     void ReadRecord(TFolioReader& Reader);
+    void WriteRegistry(TRegistry& Registry, const String& Path, int GroupNumber) const;
+    void ReadRegistry(TRegistry& Registry, const String& Path, int GroupNumber);
+    // Replaces the items by Staging's, as a load does, and repaints.
+    void TakeLoaded(TFolioItems& Staging);
     // Moves every item of Staging to the end of this collection.
     void Adopt(TFolioItems& Staging);
     // Re-clamps the owning group's scroll position after a removal.
@@ -307,6 +329,13 @@ public:
     void WriteData(TStream& Stream) const;
     void ReadData(TStream& Stream);
 
+    // The group's registry key, Path\Group g, with its eleven values and
+    // "Items", then its items. The picture, Data and StartItem are not
+    // stored. LoadFromRegistry is all-or-nothing and leaves the picture and
+    // Data as they are.
+    void SaveToRegistry(TRegistry& Registry, const String& Path) const;
+    void LoadFromRegistry(TRegistry& Registry, const String& Path);
+
 private:
     // One step of a scroll button; the handler may change the step or delete the group.
     void ScrollByButton(int Step, TFolGroupButtonEvent Handler);
@@ -322,6 +351,9 @@ private:
     friend struct TFolioPaintInspector;
 
     void ReadRecord(TFolioReader& Reader);
+    // The registry key of group Number, from 1.
+    void WriteRegistry(TRegistry& Registry, const String& Path, int Number) const;
+    void ReadRegistry(TRegistry& Registry, const String& Path, int Number);
     // Takes over every field and item of a staged group, as a load does.
     void TakeContents(TFolioGroup& Staged);
     void Rebind(TFolioGroups* AGroups);
@@ -383,12 +415,19 @@ public:
     void WriteData(TStream& Stream) const;
     void ReadData(TStream& Stream);
 
+    // The registry layout: "Groups" in the key at Path, then every group's
+    // key. Loading reads every key into a scratch collection first; a missing
+    // key or value raises and leaves the collection as it was.
+    void SaveToRegistry(TRegistry& Registry, const String& Path) const;
+    void LoadFromRegistry(TRegistry& Registry, const String& Path);
+
 private:
     friend class TFolioGroup;
 
     // Appends a fresh group, doing the first-group bookkeeping of AddObject.
     TFolioGroup* Append(TFolioGroup* Group);
     void ReadRecord(TFolioReader& Reader);
+    void ReadRegistry(TRegistry& Registry, const String& Path);
     void Adopt(TFolioGroups& Staging);
 
     TFolioList<TFolioGroup> FList;
@@ -490,6 +529,12 @@ public:
     void LoadFromStream(TStream& Stream);
     void SaveToFile(const String& FileName);
     void LoadFromFile(const String& FileName);
+    // The groups and items in the registry below KeyPath of RootKey, one key
+    // per group and per item, without pictures and Data values. The save is
+    // written in one atomic step when it is complete; a failed load raises
+    // and leaves the bar as it was.
+    void SaveToRegistry(HKEY RootKey, const String& KeyPath);
+    void LoadFromRegistry(HKEY RootKey, const String& KeyPath);
 
     // In-place caption editing.
     bool EditGroup(TFolioGroup* Group);

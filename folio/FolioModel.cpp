@@ -227,6 +227,12 @@ void TFolioItems::Adopt(TFolioItems& Staging) {
     }
 }
 
+void TFolioItems::TakeLoaded(TFolioItems& Staging) {
+    Clear();
+    Adopt(Staging);
+    if (FGroup && FBar && FGroup->GetVisible()) FBar->Invalidate();
+}
+
 // ---------------------------------------------------------------------------
 // TFolioGroup
 

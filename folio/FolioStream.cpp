@@ -166,9 +166,7 @@ void TFolioItems::ReadData(TStream& Stream) {
     TFolioItems Staging(nullptr);
     TFolioReader Reader(Stream);
     Staging.ReadRecord(Reader);
-    Clear();
-    Adopt(Staging);
-    if (FGroup && FBar && FGroup->GetVisible()) FBar->Invalidate();
+    TakeLoaded(Staging);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "folio/Folio.h"
 
+#include "FolioDeletionLog.h"
+
 #include "framework/core/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -83,18 +85,6 @@ void Fill(TFolio& Bar) {
     Two->SetTag(42);
     Bar.GetGroups()->Add("Beta")->GetItems()->Add("", 0);
 }
-
-struct TDeletionLog {
-    std::vector<std::string> Log;
-    void Attach(TFolio& Bar) {
-        Bar.OnGroupDeletion = [this](TObject*, TFolioGroup* G) {
-            Log.push_back("g:" + G->GetCaption());
-        };
-        Bar.OnItemDeletion = [this](TObject*, TFolioItem* I) {
-            Log.push_back("i:" + I->GetCaption());
-        };
-    }
-};
 
 } // namespace
 
