@@ -452,6 +452,11 @@ public:
     void SetGroups(TFolioGroups* Value);
     TFolAlignment GetAlignment() const { return FAlignment; }
     void SetAlignment(TFolAlignment Value);
+    // Whether the captions stack top to bottom. An alignment value other than
+    // the two named ones (a damaged stream can hold any byte) reads as the
+    // default, vertical; geometry, painting and the slide all ask here so
+    // that they never disagree about the axis.
+    bool IsVertical() const { return FAlignment != baHorizontal; }
     TImageList* GetSmallImages() const { return FSmallImages; }
     void SetSmallImages(TImageList* Value);
     TImageList* GetLargeImages() const { return FLargeImages; }

@@ -119,7 +119,7 @@ bool TFolioAnimThread::Prepare(float& Distance, int& Speed) {
     // Groups deleted since the request leave nothing to slide; the finishing
     // step still ends the switch.
     if (V < 0 || V >= N || T < 0 || T >= N || V == T) return true;
-    const bool Vertical = Bar->FAlignment == baVertical;
+    const bool Vertical = Bar->IsVertical();
     const int Extent = Vertical ? Bar->GetClientHeight() : Bar->GetClientWidth();
 
     TFolioGroup* Open = Groups->GetGroup(V);

@@ -10,7 +10,7 @@ TRect TFolioGroup::GetBoundsRect() const {
     const int CH = FBar->GetGroupCaptionHeight();
     const int Count = FGroups->GetCount();
     const int Index = GetIndex();
-    const bool Vertical = FBar->GetAlignment() != baHorizontal;
+    const bool Vertical = FBar->IsVertical();
     const int Extent = Vertical ? FBar->GetClientHeight() : FBar->GetClientWidth();
     const int Across = Vertical ? FBar->GetClientWidth() : FBar->GetClientHeight();
 
@@ -32,7 +32,7 @@ TRect TFolioGroup::GetBoundsRect() const {
 TRect TFolioGroup::GetCaptionRect() const {
     TRect R = GetBoundsRect();
     if (!FBar) return R;
-    if (FBar->GetAlignment() != baHorizontal)
+    if (FBar->IsVertical())
         R.Bottom = R.Top + FBar->GetGroupCaptionHeight();
     else
         R.Right = R.Left + FBar->GetGroupCaptionHeight();
@@ -42,7 +42,7 @@ TRect TFolioGroup::GetCaptionRect() const {
 TRect TFolioGroup::GetClientRect() const {
     TRect R = GetBoundsRect();
     if (!FBar) return R;
-    if (FBar->GetAlignment() != baHorizontal)
+    if (FBar->IsVertical())
         R.Top += FBar->GetGroupCaptionHeight();
     else
         R.Left += FBar->GetGroupCaptionHeight();
@@ -76,7 +76,7 @@ int TFolioGroup::GetItemWidth() const {
     if (!FBar) return 0;
     const int W = GetImagesWidth();
     if (FImageSize == isLarge) return 2 * W;
-    if (FBar->GetAlignment() == baHorizontal) return 4 * W;
+    if (!FBar->IsVertical()) return 4 * W;
     return GetClientRect().Width() - 2 * W;
 }
 
@@ -86,7 +86,7 @@ int TFolioGroup::GetVisibleItems() const {
     const int S = FBar->GetItemSpacing();
     // Spacing and picture sizes are not range-checked, so the slot pitch may
     // come out as zero; no whole slot fits then.
-    if (FBar->GetAlignment() != baHorizontal) {
+    if (FBar->IsVertical()) {
         const int Pitch = GetItemHeight() + S;
         return Pitch == 0 ? 0 : (CR.Height() - S) / Pitch;
     }

@@ -47,7 +47,7 @@ TFolioItemLayout::TFolioItemLayout(const TFolioGroup& Group, TCanvas* Canvas) {
     const TFolio* Bar = Group.FBar;
     if (!Bar) return;
     Valid = true;
-    Vertical = Bar->GetAlignment() != baHorizontal;
+    Vertical = Bar->IsVertical();
     Large = Group.GetImageSize() == isLarge;
     RightToLeft = Bar->UseRightToLeftAlignment();
     CR = Group.GetClientRect();
@@ -220,7 +220,7 @@ TRect TFolioGroup::GetPrevButtonPlace() const {
     TRect R;
     R.Top = CR.Top + S;
     R.Bottom = R.Top + GetSystemMetrics(SM_CYVSCROLL);
-    R.Left = FBar->GetAlignment() != baHorizontal ? CR.Right - S - BW : CR.Left + S;
+    R.Left = FBar->IsVertical() ? CR.Right - S - BW : CR.Left + S;
     R.Right = R.Left + BW;
     return R;
 }
@@ -233,7 +233,7 @@ TRect TFolioGroup::GetNextButtonPlace() const {
     TRect R;
     R.Right = CR.Right - S;
     R.Left = R.Right - GetSystemMetrics(SM_CXVSCROLL);
-    if (FBar->GetAlignment() != baHorizontal) {
+    if (FBar->IsVertical()) {
         R.Bottom = CR.Bottom - S;
         R.Top = R.Bottom - BH;
     } else {

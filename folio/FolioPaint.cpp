@@ -111,7 +111,7 @@ void TFolioGroup::Paint(TCanvas* Canvas) {
         // at their current places and draws nothing else for them.
         TBitmap* Picture = Open ? FBar->FVisibleBitmap.get() : FBar->FTargetBitmap.get();
         if (!Picture || Picture->GetEmpty()) return;
-        const bool Vertical = FBar->GetAlignment() != baHorizontal;
+        const bool Vertical = FBar->IsVertical();
         const TRect B = GetBoundsRect();
         const int Lead = Vertical ? B.Top : B.Left;
         int Shown = Vertical ? Picture->GetHeight() : Picture->GetWidth();
@@ -157,7 +157,7 @@ void TFolioGroup::PaintCaption(TCanvas* Canvas) {
     Canvas->SetFont(FBar->GetGroupsFont());
     Canvas->SetBkMode(TRANSPARENT);
 
-    if (FBar->GetAlignment() != baHorizontal) {
+    if (FBar->IsVertical()) {
         R.Left += 3;
         R.Right -= 3;
         R.Top += 2;
@@ -193,7 +193,7 @@ void TFolioGroup::PaintClientRect(TCanvas* Canvas) {
     }
     switch (FStyle) {
     case gbGradient:
-        FillGradient(Canvas, R, FStartColor, FBar->GetAlignment() != baHorizontal, FEndColor);
+        FillGradient(Canvas, R, FStartColor, FBar->IsVertical(), FEndColor);
         break;
     case gbBitmap:
         TileBitmap(Canvas, FBitmap.get(), R, FColor, FFixedBitmap);
@@ -212,7 +212,7 @@ void TFolioGroup::PaintItems(TCanvas* Canvas) {
 
 void TFolioGroup::PaintButtons(TCanvas* Canvas) {
     if (!Canvas || !FBar) return;
-    const bool Vertical = FBar->GetAlignment() != baHorizontal;
+    const bool Vertical = FBar->IsVertical();
     if (GetPrevButtonVisible()) {
         TRect R = GetPrevButtonRect();
         unsigned State = (Vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | DFCS_FLAT;
@@ -247,7 +247,7 @@ void TFolioGroup::PaintInsertMark(TCanvas* Canvas) {
     // The mark sits in the middle of the gap before slot I. At the first and
     // the last position only the half of each end triangle that points into
     // the group is drawn.
-    if (FBar->GetAlignment() != baHorizontal) {
+    if (FBar->IsVertical()) {
         const int A = CR.Top + (S + GetItemHeight()) * (I - FStartItem);
         const int E = A + B;
         const int Upper = I == 0 ? E : A;

@@ -171,6 +171,24 @@ TEST_F(AnimationTest, SlidesRunTheSameArithmeticAlongEitherAxis) {
     }
 }
 
+TEST_F(AnimationTest, AnUnknownAlignmentSlidesAlongTheAxisItsCaptionsStackOn) {
+    // A byte that names neither alignment stacks the captions vertically,
+    // so the slide must run down the height too: 300 - 4 x 20 = 220, not
+    // the width's 240 - 80.
+    Make(240, 300, 4, static_cast<TFolAlignment>(2));
+    EXPECT_TRUE(Bar->IsVertical());
+    const TRect Last = Bar->GetGroups()->GetGroup(3)->GetCaptionRect();
+    EXPECT_EQ(Last.Bottom, 300);
+    EXPECT_EQ(Last.Width(), 240);
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(30);
+    Bar->Watched = 3;
+    Bar->SetVisibleGroup(3);
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    EXPECT_EQ(Bar->Offsets, Range(0, -30, 8));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 3);
+}
+
 TEST_F(AnimationTest, AFramePaintsThePicturesAndCaptionsWhereTheyMoved) {
     // Group 0 is red and group 3 blue; x = 5 stays clear of the centred
     // item captions. At offset 90 the moving captions (20 pixels each) sit
