@@ -35,7 +35,10 @@ enum TFolAlignment : std::uint8_t { baVertical, baHorizontal };
 enum TFolAnimationStyle : std::uint8_t { asNone, asLinear, asAccelerate };
 enum TFolGroupState : std::uint8_t { gsNormal, gsOver, gsPressed };
 enum TFolImageSize : std::uint8_t { isSmall, isLarge };
+// "Backgroung" is the published spelling, which callers and stored form
+// files use; TFolGroupBackgroundStyle below is the same type.
 enum TFolGroupBackgroungStyle : std::uint8_t { gbColor, gbBitmap, gbGradient };
+using TFolGroupBackgroundStyle = TFolGroupBackgroungStyle;
 enum TFrameRectState : std::uint8_t { frsRegular, frsOver, frsPressed };
 
 // The private message the in-place editor posts to the bar to close itself.
@@ -516,8 +519,12 @@ public:
     TFolGetItemEditRectEvent OnGetItemEditRect;
 
     // The last hover state computed by mouse or drag handling; no hit test.
+    // "Curosr" is the published spelling, which callers use; the correctly
+    // spelled names answer the same.
     TFolioGroup* GetGroupUnderCurosr() const;
     TFolioItem* GetItemUnderCurosr() const;
+    TFolioGroup* GetGroupUnderCursor() const { return GetGroupUnderCurosr(); }
+    TFolioItem* GetItemUnderCursor() const { return GetItemUnderCurosr(); }
     // The group whose caption contains the point, -1 for none (and while a
     // switch animation runs).
     int GetOnGroup(int X, int Y) const;

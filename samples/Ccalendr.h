@@ -18,7 +18,10 @@ public:
     TDateTime GetCalendarDate() const { return FDate; }
     // Stores the date and fires OnChange; UseCurrentDate stays as it is.
     // Raises EConvertError for a value that is no date of years 1 to 9999.
+    // "SeTC" is the published spelling, which callers use; SetCalendarDate
+    // does the same.
     void SeTCCalendarDate(TDateTime Value);
+    void SetCalendarDate(TDateTime Value) { SeTCCalendarDate(Value); }
 
     // 1: year, 2: month, 3: day; -1 for any other index.
     int GetDateElement(int Index) const;

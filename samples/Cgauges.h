@@ -38,6 +38,8 @@ public:
     // Clamps Value to the range; repaints only when the whole percent changes.
     void SetProgress(int Value);
     TCGaugeKind GetKind() const { return FKind; }
+    // "SeTC" is the published spelling, which callers use; SetKind does the
+    // same.
     void SeTCGaugeKind(TCGaugeKind Value);
     void SetKind(TCGaugeKind Value) { SeTCGaugeKind(Value); }
     bool GetShowText() const { return FShowText; }

@@ -215,6 +215,8 @@ TEST(FolioBar, DestroyedObjectsLeaveNoReferencesBehind) {
     I::HoverItem(Bar) = 1;
     EXPECT_EQ(Bar.GetItemUnderCurosr(), B);
     EXPECT_EQ(Bar.GetGroupUnderCurosr(), G);
+    EXPECT_EQ(Bar.GetItemUnderCursor(), B);
+    EXPECT_EQ(Bar.GetGroupUnderCursor(), G);
 
     I::PressedItem(Bar) = A;
     I::ItemPressed(Bar) = true;
