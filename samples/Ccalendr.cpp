@@ -2,11 +2,11 @@
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
-#include "framework/core/Resources.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Colors.h"
 #include "framework/ui/Palette.h"
+#include "samples/SampleStrings.h"
 
 #include <algorithm>
 

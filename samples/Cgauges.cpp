@@ -8,6 +8,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Font.h"
 #include "framework/ui/Palette.h"
+#include "samples/SampleStrings.h"
 
 #include <climits>
 #include <cmath>

@@ -1,7 +1,6 @@
 #include "samples/Cgrid.h"
 
 #include "framework/core/ClassBuilder.h"
-#include "framework/core/Resources.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
 #include "framework/gfx/Font.h"
@@ -9,6 +8,7 @@
 #include "framework/gfx/Rects.h"
 #include "framework/ui/Palette.h"
 #include "framework/ui/VirtualKeys.h"
+#include "samples/SampleStrings.h"
 
 #include <algorithm>
 

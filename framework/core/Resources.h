@@ -2,22 +2,35 @@
 
 #include "framework/core/Types.h"
 
+#include <initializer_list>
+
 namespace folio {
 
-// Numbered string resources of the framework.
-enum : int {
-    SSamplesPage = 101,     // the palette page of the sample controls
-    SGraphPointsFull = 102, // the performance graph's range error
-};
+// Numbered string resources. Each unit owns the numbers of its own strings
+// and registers their texts with a TResourceStrings object at namespace
+// scope, so they are known from the start of main on; the framework itself
+// holds none yet.
 
-// The text of string resource Ident; an empty string for an unknown number.
+// The text of string resource Ident; an empty string for a number that no
+// unit linked into the program registered.
 String LoadStr(int Ident);
 
-// Named resource strings. Those with placeholders are printf formats.
-extern const char* const SOutOfRange; // two integers: lowest and highest allowed value
-extern const char* const SFG;
-extern const char* const SBG;
-extern const char* const SFB;
+// Registers a unit's numbered strings on construction (registrations last
+// for the whole program). Registering a number again with the same text is
+// harmless; with another text it raises EInvalidOperation, since two units
+// would then disagree about what the number means.
+class TResourceStrings {
+public:
+    struct TEntry {
+        int Ident;
+        const char* Text;
+    };
+    TResourceStrings(std::initializer_list<TEntry> Entries);
+};
+
+// Named resource strings of the framework. Those with placeholders are
+// printf formats.
+extern const char* const SOutOfRange;     // two integers: lowest and highest allowed value
 extern const char* const SAssignError;    // two class names: source and target
 extern const char* const SListIndexError; // one integer
 extern const char* const SReadError;

@@ -57,16 +57,30 @@ TEST(SysUtils, StrToIntRejectsEverythingElseNamingTheText) {
     EXPECT_EQ(StrToIntDef("42", -1), 42);
 }
 
-TEST(Resources, NumberedAndNamedStrings) {
-    EXPECT_FALSE(LoadStr(101).empty());
-    EXPECT_FALSE(LoadStr(102).empty());
-    EXPECT_NE(LoadStr(101), LoadStr(102));
-    EXPECT_EQ(LoadStr(0), "");
-    EXPECT_EQ(LoadStr(103), "");
-    EXPECT_EQ(LoadStr(-1), "");
-    EXPECT_STREQ(SFG, "FG");
-    EXPECT_STREQ(SBG, "BG");
-    EXPECT_STREQ(SFB, "FB");
+TEST(Resources, NumberedStringsAreTheOnesUnitsRegister) {
+    // The framework registers no numbers of its own: the sample controls'
+    // page name and messages are theirs, and are not linked in here.
+    EXPECT_EQ(LoadStr(101), "");
+    EXPECT_EQ(LoadStr(102), "");
+
+    static const TResourceStrings Unit{{9101, "first"}, {9102, "second"}};
+    EXPECT_EQ(LoadStr(9101), "first");
+    EXPECT_EQ(LoadStr(9102), "second");
+    for (int Unknown : {0, -1, 9100, 9103}) EXPECT_EQ(LoadStr(Unknown), "") << Unknown;
+
+    // Registering the same text again is harmless; a number another unit
+    // owns raises, naming both texts, and registers nothing of that batch.
+    EXPECT_NO_THROW(TResourceStrings({{9101, "first"}}));
+    try {
+        TResourceStrings({{9103, "third"}, {9102, "other"}});
+        ADD_FAILURE() << "a clashing number was registered";
+    } catch (const EInvalidOperation& E) {
+        EXPECT_NE(E.Message().find("9102"), String::npos) << E.Message();
+        EXPECT_NE(E.Message().find("\"second\""), String::npos) << E.Message();
+        EXPECT_NE(E.Message().find("\"other\""), String::npos) << E.Message();
+    }
+    EXPECT_EQ(LoadStr(9102), "second");
+    EXPECT_EQ(LoadStr(9103), "");
 }
 
 TEST(SysUtils, SysErrorMessageIsTheSystemsText) {

@@ -1,12 +1,12 @@
 #include "samples/Ccalendr.h"
 
 #include "framework/core/Exceptions.h"
-#include "framework/core/Resources.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/Palette.h"
+#include "samples/SampleStrings.h"
 
 #include <gtest/gtest.h>
 

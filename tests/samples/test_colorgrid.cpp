@@ -1,10 +1,10 @@
 #include "samples/Cgrid.h"
 
-#include "framework/core/Resources.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/Palette.h"
 #include "framework/ui/VirtualKeys.h"
+#include "samples/SampleStrings.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/Palette.h"
+#include "samples/SampleStrings.h"
 
 #include <gtest/gtest.h>
 

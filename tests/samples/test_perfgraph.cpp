@@ -1,11 +1,11 @@
 #include "samples/Perfgrap.h"
 
 #include "framework/core/Exceptions.h"
-#include "framework/core/Resources.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/Palette.h"
+#include "samples/SampleStrings.h"
 
 #include <gtest/gtest.h>
 
