@@ -20,19 +20,6 @@
 #include <filesystem>
 #include <memory>
 
-namespace folio {
-
-// The gallery poses the bar in states that pointer and drag handling would
-// otherwise set: a hovered item and a drag's insert position.
-struct TFolioPaintInspector {
-    static void Pose(TFolio& Bar, int HoverItem, int InsertIndex) {
-        Bar.FHoverItem = HoverItem;
-        Bar.FInsertIndex = InsertIndex;
-    }
-};
-
-} // namespace folio
-
 namespace gallery {
 
 using namespace folio;
@@ -253,11 +240,22 @@ struct TGalleryForm {
         Vertical->GetGroups()->GetGroup(0)->SetStartItem(2);
     }
 
-    // For a still picture: also hovers an item and shows a drag's insert mark.
-    void Pose() {
-        OpenLongGroup();
-        TFolioPaintInspector::Pose(*Vertical, 3, 5);
-        Vertical->Invalidate();
+    // Rests the pointer on a picture of the vertical bar's open group, as a
+    // user would, so that the item shows its hover frame. Answers whether
+    // the bar took it as the item under the pointer.
+    bool HoverItem(THeadlessHost& Host, int Index) {
+        TFolioItem* Item = Vertical->GetVisibleGroupObject()->GetItems()->GetItem(Index);
+        const TRect Picture = Item->GetImageRect();
+        Host.MoveTo(Vertical->ClientToScreen(
+            Point((Picture.Left + Picture.Right) / 2, (Picture.Top + Picture.Bottom) / 2)));
+        Host.RunUntilIdle();
+        return Vertical->GetItemUnderCursor() == Item;
+    }
+
+    // Moves the pointer onto the form beside the bars, where nothing hovers.
+    void RestPointer(THeadlessHost& Host) {
+        Host.MoveTo(Form.ClientToScreen(Point(600, 500)));
+        Host.RunUntilIdle();
     }
 };
 
@@ -347,9 +345,12 @@ bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     // The still pictures switch at once; the strip below slides.
     Gallery.SetAnimation(asNone);
     Gallery.Form.Show();
+    Gallery.OpenLongGroup();
     Host.RunUntilIdle();
-    Gallery.Pose();
-    Host.RunUntilIdle();
+    if (!Gallery.HoverItem(Host, 3)) {
+        Out << "The pointer on an item of the gallery did not hover it.\n";
+        return false;
+    }
 
     std::filesystem::create_directories(Options.SnapshotDir);
     const TPixelSurface* Surface = Gallery.Form.GetSurface();
@@ -362,17 +363,20 @@ bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     Out << "Bar gallery snapshot: " << std::filesystem::absolute(Path).string() << "\n";
 
     // The same vertical bar with the small-picture group open.
+    Gallery.RestPointer(Host);
     Gallery.Vertical->SetVisibleGroup(2);
-    TFolioPaintInspector::Pose(*Gallery.Vertical, 1, -1);
-    Gallery.Vertical->Invalidate();
     Host.RunUntilIdle();
+    if (!Gallery.HoverItem(Host, 1)) {
+        Out << "The pointer on a small item of the gallery did not hover it.\n";
+        return false;
+    }
     const String Second = Options.SnapshotDir + "/bar-gallery-small.png";
     SavePng(*Gallery.Form.GetSurface(), Second);
     Out << "Bar gallery snapshot: " << std::filesystem::absolute(Second).string() << "\n";
 
     // One animated switch, frame by frame: from the long group down to the
     // small-picture group, the captions between them sliding up.
-    TFolioPaintInspector::Pose(*Gallery.Vertical, -1, -1);
+    Gallery.RestPointer(Host);
     Gallery.OpenLongGroup();
     Host.RunUntilIdle();
     Gallery.Vertical->SetAnimationStyle(asLinear);
@@ -384,8 +388,7 @@ bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     // through the same events as in the window.
     Gallery.SetAnimation(asNone);
     Gallery.OpenLongGroup();
-    Host.MoveTo(Gallery.Form.ClientToScreen(Point(600, 500)));
-    Host.RunUntilIdle();
+    Gallery.RestPointer(Host);
     TFolio* Bar = Gallery.Vertical;
     TFolioItem* Item = Bar->GetGroups()->GetGroup(0)->GetItems()->GetItem(4);
     const TRect Picture = Item->GetImageRect();

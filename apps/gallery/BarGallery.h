@@ -6,7 +6,8 @@
 namespace gallery {
 
 struct TBarGalleryOptions {
-    // Where headless snapshots go.
+    // Where headless snapshots go: a folder under the current directory
+    // unless a path is given.
     std::string SnapshotDir = "snapshots";
     // Write snapshots even when a display is there.
     bool ForceSnapshots = false;
@@ -14,7 +15,7 @@ struct TBarGalleryOptions {
 
 // The bar gallery: a form with a vertical bar (colour, gradient and tiled
 // backgrounds, large and small pictures, a scrolled group showing both
-// scroll buttons, a hovered item, an insert mark) and a horizontal bar. With
+// scroll buttons, an item under the pointer) and a horizontal bar. With
 // a display it opens a window; otherwise it writes PNG snapshots and says
 // where. Answers false when something went wrong.
 bool RunBarGallery(std::ostream& Out, const TBarGalleryOptions& Options);
