@@ -8,18 +8,23 @@
 #
 #   scripts/measure_hover.sh [MOVES [GALLERY]]
 #
-# MOVES defaults to 1000, GALLERY to build/default/apps/gallery/gallery.
-# Needs Xvfb (through xvfb-run), openbox and xdotool.
+# MOVES defaults to 1000. Without GALLERY the script builds the gallery
+# (default preset) and measures build/default/apps/gallery/gallery. It
+# installs what it needs when missing: Xvfb, openbox and xdotool.
 set -euo pipefail
-cd "$(dirname "$0")/.."
 moves=${1:-1000}
-gallery=${2:-build/default/apps/gallery/gallery}
+gallery=${2:+$(realpath "$2")}
+cd "$(dirname "$0")/.."
+gallery=${gallery:-build/default/apps/gallery/gallery}
 
 if [ -z "${FOLIO_MEASURE_INNER:-}" ]; then
-  for tool in xvfb-run openbox xdotool; do
-    command -v "$tool" >/dev/null || { echo "measure_hover: $tool is missing" >&2; exit 2; }
-  done
-  [ -x "$gallery" ] || { echo "measure_hover: no gallery at $gallery (build it first)" >&2; exit 2; }
+  . scripts/common.sh
+  folio_install_packages xvfb xauth openbox xdotool
+  if [ -z "${2:-}" ]; then
+    folio_configure default
+    cmake --build --preset default --target gallery
+  fi
+  [ -x "$gallery" ] || { echo "measure_hover: no gallery at $gallery" >&2; exit 2; }
   export FOLIO_MEASURE_INNER=1
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$moves" "$gallery"
 fi
@@ -49,9 +54,8 @@ win=$(timeout 30 xdotool search --sync --name "Folio bar gallery" | head -n 1)
 # Let the window settle (first show, the window manager's frame, exposes).
 sleep 2
 
-# Two neighbouring items of the vertical bar's open group, in the
-# window's client coordinates: the bar lies at (10, 10), 240 wide, and its
-# items are centred in it below the open group's caption.
+# The pictures of the first two items the vertical bar shows, in the
+# window's client coordinates (the bar lies at (10, 10), 240 wide).
 ax=130 ay=${FOLIO_ITEM_A_Y:-60}
 bx=130 by=${FOLIO_ITEM_B_Y:-130}
 xdotool mousemove --window "$win" "$ax" "$ay"
