@@ -7,7 +7,8 @@
 // - present after a hover change (the bar repaints itself whole on a hover
 //   change, so the damage is the bar) and after a change of the whole
 //   window, beside memcpy of the same bytes and of the whole surface;
-// - the present of a one-pixel change: the fixed cost of a present;
+// - present after a change of a square of 1, 40 and 200 pixels a side
+//   (one pixel gives the fixed cost of a present);
 // - a hover change from the pointer's move to the end of its present
 //   (handling, paint and present): what a move costs the application;
 // - input to screen: from an event entering the host's queue to the end of
@@ -53,8 +54,8 @@ double ThreadCpuMicros() {
     return static_cast<double>(T.tv_sec) * 1e6 + static_cast<double>(T.tv_nsec) / 1e3;
 }
 
-// A control of one pixel that changes colour: the smallest change there is.
-class TDot : public TCustomControl {
+// A control that changes colour, and only itself.
+class TSquare : public TCustomControl {
 public:
     using TCustomControl::TCustomControl;
     TColor Colour = 0x000000;
@@ -71,7 +72,7 @@ struct TWindowScene {
     TSdlHost Host;
     TForm Form{nullptr};
     TFolio* Bar = nullptr;
-    TDot* Dot = nullptr;
+    TSquare* Square = nullptr;
 
     TWindowScene() {
         AddBenchIcons(Images);
@@ -94,9 +95,9 @@ struct TWindowScene {
                 Items->GetItem(I)->SetOverImageIndex(Items->GetItem(I)->GetImageIndex());
         }
         Bar->SetVisibleGroup(0);
-        Dot = new TDot(&Form);
-        Dot->SetParent(&Form);
-        Dot->SetBounds(600, 500, 1, 1);
+        Square = new TSquare(&Form);
+        Square->SetParent(&Form);
+        Square->SetBounds(FormWidth - 11, FormHeight - 11, 1, 1);
         Form.Show();
         Settle();
     }
@@ -182,20 +183,30 @@ void BM_PresentAfterWholeWindowChange(benchmark::State& State) {
     MeasurePresent(State, *S, [&] {
         S->Form.Invalidate();
         S->Bar->Invalidate();
-        S->Dot->Invalidate();
+        S->Square->Invalidate();
     });
 }
 BENCHMARK(BM_PresentAfterWholeWindowChange)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-void BM_PresentAfterOnePixelChange(benchmark::State& State) {
+// A square of N x N pixels that changes colour: N = 1 is the fixed cost of
+// a present, N = 40 about an item's picture with its hover frame.
+void BM_PresentAfterSquareChange(benchmark::State& State) {
     auto S = MakeScene(State);
     if (!S) return;
+    const int N = static_cast<int>(State.range(0));
+    S->Square->SetBounds(FormWidth - 10 - N, FormHeight - 10 - N, N, N);
+    S->Settle();
     MeasurePresent(State, *S, [&] {
-        S->Dot->Colour ^= 0xFFFFFF;
-        S->Dot->Invalidate();
+        S->Square->Colour ^= 0xFFFFFF;
+        S->Square->Invalidate();
     });
 }
-BENCHMARK(BM_PresentAfterOnePixelChange)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PresentAfterSquareChange)
+    ->Arg(1)
+    ->Arg(40)
+    ->Arg(200)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // What a hover change costs the application from the pointer's move to the
 // end of its present: the bar's handling and repaint plus the present.
@@ -269,8 +280,9 @@ void BM_InputToScreenCaptionClick(benchmark::State& State) {
 }
 BENCHMARK(BM_InputToScreenCaptionClick)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-// The physical anchors: memcpy of the whole surface, and of the bar's
-// pixels as rows of the surface (the bytes a hover change sends).
+// The physical anchors: memcpy of the whole surface, of the bar's pixels
+// (the bytes a hover change sends) and of the squares above, each as rows
+// of the surface.
 void CopyRows(benchmark::State& State, int Width, int Height) {
     std::vector<std::uint32_t> From(FormWidth * FormHeight, 0xFF102030u), To(From.size());
     for (auto _ : State) {
@@ -289,9 +301,15 @@ void BM_AnchorMemcpyWholeSurface(benchmark::State& State) {
 BENCHMARK(BM_AnchorMemcpyWholeSurface)->Unit(benchmark::kMicrosecond);
 
 void BM_AnchorMemcpyBarPixels(benchmark::State& State) {
-    CopyRows(State, 240, 500);
+    CopyRows(State, 236, 496);
 }
 BENCHMARK(BM_AnchorMemcpyBarPixels)->Unit(benchmark::kMicrosecond);
+
+void BM_AnchorMemcpySquare(benchmark::State& State) {
+    const int N = static_cast<int>(State.range(0));
+    CopyRows(State, N, N);
+}
+BENCHMARK(BM_AnchorMemcpySquare)->Arg(1)->Arg(40)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
