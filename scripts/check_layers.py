@@ -68,6 +68,10 @@ def rules_for(path):
     if layer:
         return layer, [layer] + BELOW[layer]
     parts = path.split("/")
+    if parts[0] == "fuzz":
+        # The fuzz targets drive readers of every layer and share one harness
+        # (fuzz/FuzzTarget.h and fuzz/support/).
+        return "fuzz", LIBRARIES + ["fuzz"]
     if parts[0] in HARNESSES and len(parts) > 2:
         harness = "/".join(parts[:2])
         layer = HARNESS_LAYER.get(parts[1], parts[1])

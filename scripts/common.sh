@@ -8,6 +8,9 @@ FOLIO_PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
 )
 
+# Only the fuzz targets need these (scripts/fuzz.sh): clang with libFuzzer.
+FOLIO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
 folio_install_packages() {
   local missing=()
   for pkg in "${FOLIO_PACKAGES[@]}" "$@"; do
