@@ -120,7 +120,10 @@ const TClassInfo& TControl::StaticClassInfo() {
 
 // --- construction ----------------------------------------------------------
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FColor(SysColorWindow) {
+TControl::TControl(TComponent* AOwner) : TControl(AOwner, false) {}
+
+TControl::TControl(TComponent* AOwner, bool Windowed)
+    : TComponent(AOwner), FColor(SysColorWindow), FWindowed(Windowed) {
     FConstraints = std::make_unique<TSizeConstraints>(this);
     FFont = std::make_unique<TFont>();
     FFont->OnChange = [this](TObject*) { FontChangedHandler(); };
@@ -229,13 +232,12 @@ void TControl::BoundsChanged(const TRect& OldBounds) {
         FParent->InvalidateClient(OldBounds, true);
         FParent->InvalidateClient(GetBoundsRect(), true);
     }
-    auto* W = dynamic_cast<TWinControl*>(this);
-    if (W) {
-        W->BoundsMoved(Sized);
-    } else if (Sized) {
-        Resize();
-    }
+    BoundsMoved(Sized);
     if (FParent && FAlign != alNone) RequestAlign();
+}
+
+void TControl::BoundsMoved(bool Sized) {
+    if (Sized) Resize();
 }
 
 TRect TControl::GetClientRect() const {
@@ -296,7 +298,7 @@ void TControl::SetVisible(bool Value) {
         FParent->InvalidateClient(GetBoundsRect(), true);
         if (FAlign != alNone) RequestAlign();
     }
-    if (auto* W = dynamic_cast<TWinControl*>(this)) W->UpdateShowing();
+    UpdateShowing();
     if (!Value) InputRouter->ControlHidden(this);
 }
 

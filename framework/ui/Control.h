@@ -78,6 +78,9 @@ public:
     void SetParentColor(bool Value);
     TCursor GetCursor() const { return FCursor; }
     void SetCursor(TCursor Value);
+    // The cursor a kind of control shows when its Cursor is crDefault (an
+    // edit box shows the I-beam); crDefault defers to the parent.
+    virtual TCursor GetClassCursor() const { return crDefault; }
     const String& GetHint() const { return FHint; }
     void SetHint(const String& Value) { FHint = Value; }
     bool GetShowHint() const { return FShowHint; }
@@ -105,6 +108,9 @@ public:
     void SetText(const String& Value);
     const String& GetCaption() const { return FText; }
     void SetCaption(const String& Value) { SetText(Value); }
+
+    // A TWinControl: the control has (or gets) a window of its own.
+    bool IsWindowed() const { return FWindowed; }
 
     TControlStyle GetControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
@@ -178,6 +184,9 @@ public:
     TEndDockEvent OnEndDock;
 
 protected:
+    // TWinControl's constructor: a control with a window of its own.
+    TControl(TComponent* AOwner, bool Windowed);
+
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -199,26 +208,38 @@ protected:
     virtual void VisibleChanging() {}
     // Invalidates the given client rectangle of the control.
     void InvalidateControlRect(const TRect& R, bool Erase = true);
-    // The rectangle of the control on its parent's client area, as it will be
-    // drawn (bounds clipped to the parent).
     virtual void SetParentComponent(TComponent* Value);
 
     // Hooks for descendants that want the bounds or the style of the control
     // to change with its state.
     virtual void AdjustSize() {}
-    // The cursor a kind of control shows when its Cursor is crDefault (an
-    // edit box shows the I-beam); crDefault defers to the parent.
-    virtual TCursor GetClassCursor() const { return crDefault; }
     virtual void RequestAlign();
+    // The control was shown or hidden: a window makes or repaints its handle.
+    virtual void UpdateShowing() {}
     void SendCancelMode();
+    // For the constructors of controls that start hidden (forms): stores the
+    // visibility without the notifications SetVisible sends to a control
+    // that nothing can be watching yet.
+    void StartHidden() { FVisible = false; }
 
-    TControlState FControlState;
+public:
+    // The parent keeps its children's link to it; nothing else sets it.
+    class TParentLink {
+        friend class TWinControl;
+        static void Set(TControl& Child, TWinControl* Parent) { Child.FParent = Parent; }
+    };
+    // The drag manager starts and ends drags through the control's hooks.
+    class TDragHooks {
+        friend class TDragManager;
+        static void StartDrag(TControl& C, TDragObject*& DragObject) { C.DoStartDrag(DragObject); }
+        static void EndDrag(TControl& C, TObject* Target, int X, int Y) {
+            C.DoEndDrag(Target, X, Y);
+        }
+    };
 
-    // Internal: the parent keeps the children list, the router delivers input.
-    friend class TWinControl;
-    friend class TInputRouter;
-    friend class TDragManager;
-    friend class TPaintPass;
+private:
+    // Windowed controls move their window along; the rest only tell Resize.
+    virtual void BoundsMoved(bool Sized);
 
     void DoMouseDownMessage(TMessage& Message, TMouseButton Button, TShiftState Shift);
     void DoMouseUpMessage(TMessage& Message, TMouseButton Button);
@@ -228,12 +249,21 @@ protected:
     void CMParentShowHintChanged(TMessage& Message);
     void CMParentBiDiModeChanged(TMessage& Message);
     void FontChangedHandler();
-    // Sets the bounds without asking CanResize or the constraints (the
-    // parent's alignment uses it as well).
+    // Sets the bounds without asking CanResize or the constraints.
     void UpdateBoundsRect(int ALeft, int ATop, int AWidth, int AHeight);
     // The control's bounds were set: repaint, realign, notify.
     void BoundsChanged(const TRect& OldBounds);
     void ApplyConstraints(int& NewWidth, int& NewHeight);
+
+    // The form filer streams sets as bits and cursors as integers.
+    long long GetAnchorBits() const { return static_cast<long long>(FAnchors.Bits()); }
+    void SetAnchorBits(long long V) {
+        SetAnchors(TAnchors::FromBits(static_cast<std::uint64_t>(V)));
+    }
+    int GetCursorOrd() const { return FCursor; }
+    void SetCursorOrd(int V) { SetCursor(static_cast<TCursor>(V)); }
+    int GetDragCursorOrd() const { return FDragCursor; }
+    void SetDragCursorOrd(int V) { SetDragCursor(static_cast<TCursor>(V)); }
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -255,22 +285,13 @@ protected:
     bool FParentBiDiMode = true;
     String FText;
     TControlStyle FControlStyle;
+    TControlState FControlState;
     TDragMode FDragMode = dmManual;
     TCursor FDragCursor = crDrag;
     TDragKind FDragKind = dkDrag;
     bool FFontChanging = false;
-    // The form filer streams sets as bits and cursors as integers.
-    long long GetAnchorBits() const { return static_cast<long long>(FAnchors.Bits()); }
-    void SetAnchorBits(long long V) {
-        SetAnchors(TAnchors::FromBits(static_cast<std::uint64_t>(V)));
-    }
-    int GetCursorOrd() const { return FCursor; }
-    void SetCursorOrd(int V) { SetCursor(static_cast<TCursor>(V)); }
-    int GetDragCursorOrd() const { return FDragCursor; }
-    void SetDragCursorOrd(int V) { SetDragCursor(static_cast<TCursor>(V)); }
-
-    // Set by TWinControl: hit testing and painting ask it without a cast.
-    bool FWindowed = false;
+    // Hit testing and painting ask it without a cast.
+    const bool FWindowed;
 };
 
 } // namespace folio

@@ -25,7 +25,7 @@ protected:
     virtual void Paint();
     void PaintWindow() override;
 
-    friend class TPaintPass;
+private:
     std::unique_ptr<TCanvas> FCanvas;
     bool FDoubleBuffered = false;
 };

@@ -45,12 +45,11 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
 }
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
-    FVisible = false;
-    FColor = SysColorBtnFace;
-    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                     csDoubleClicks};
-    FWidth = 320;
-    FHeight = 240;
+    StartHidden();
+    SetColor(SysColorBtnFace);
+    SetControlStyle(
+        {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
+    SetBounds(GetLeft(), GetTop(), 320, 240);
     Screen->AddForm(this);
 }
 
@@ -95,7 +94,7 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
 void TCustomForm::Paint() {}
 
 void TCustomForm::UpdateShowing() {
-    if (FVisible) {
+    if (GetVisible()) {
         // A shown form gets its windows and becomes the active form.
         if (!HandleAllocated()) CreateHandle();
         InputRouter->BringToTop(this);
@@ -247,7 +246,7 @@ void TCustomForm::Release() {
 }
 
 int TCustomForm::ShowModal() {
-    if (FVisible || FModal) throw EInvalidOperation("Cannot make a visible window modal");
+    if (GetVisible() || FModal) throw EInvalidOperation("Cannot make a visible window modal");
     FModal = true;
     FModalResult = mrNone;
     Screen->PushModal(this);

@@ -43,7 +43,7 @@ void TDragManager::Start() {
     // belongs to the drag.
     if (Source->GetMouseCapture()) Source->SetMouseCapture(false);
     TDragObject* Object = nullptr;
-    Source->DoStartDrag(Object);
+    TControl::TDragHooks::StartDrag(*Source, Object);
     if (FControl != Source) return; // the handler cancelled or the source died
     if (!Object) Object = new TDragControlObject(Source);
     FObject = Object;
@@ -150,7 +150,7 @@ void TDragManager::Finish(bool Drop, TPoint P) {
         EndTarget ? EndTarget->ScreenToClient(P) : (Source ? Source->ScreenToClient(P) : P);
     try {
         Object->Finished(EndTarget, At.X, At.Y, Accepted);
-        if (Source) Source->DoEndDrag(EndTarget, At.X, At.Y);
+        if (Source) TControl::TDragHooks::EndDrag(*Source, EndTarget, At.X, At.Y);
     } catch (...) {
         FFinishing = false;
         throw;

@@ -88,12 +88,10 @@ const TClassInfo& TEdit::StaticClassInfo() {
 
 TCustomEdit::TCustomEdit(TComponent* AOwner)
     : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
-    FWidth = 121;
-    FHeight = 25;
-    FTabStop = true;
-    FParentColor = false;
-    FColor = clWindow;
-    FControlStyle = {csClickEvents, csSetCaption, csDoubleClicks, csFramed, csOpaque};
+    SetBounds(GetLeft(), GetTop(), 121, 25);
+    SetTabStop(true);
+    SetColor(clWindow);
+    SetControlStyle({csClickEvents, csSetCaption, csDoubleClicks, csFramed, csOpaque});
 }
 
 TCustomEdit::~TCustomEdit() = default;
@@ -106,7 +104,7 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
     Params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
     if (!FHideSelection) Params.Style |= ES_NOHIDESEL;
     if (FBorderStyle == bsSingle) {
-        if (NewStyleControls && FCtl3D)
+        if (NewStyleControls && GetCtl3D())
             Params.ExStyle |= WS_EX_CLIENTEDGE;
         else
             Params.Style |= WS_BORDER;
@@ -144,7 +142,7 @@ void TCustomEdit::AdjustHeight() {
     // A single-line box fits its font: one line, the margins and the frame.
     if (!FAutoSize || IsMultiLine()) return;
     const int H = LineHeight() + 2 * Margin + 2 * GetBorderWidth();
-    if (H != FHeight) SetHeight(H);
+    if (H != GetHeight()) SetHeight(H);
 }
 
 void TCustomEdit::FontChanged() {
@@ -155,7 +153,7 @@ void TCustomEdit::FontChanged() {
 
 void TCustomEdit::TextChanged() {
     FLayoutValid = false;
-    const int Len = static_cast<int>(FText.size());
+    const int Len = static_cast<int>(GetText().size());
     if (!FInTextSet) {
         // A text set by the program puts the caret at its start.
         FAnchor = FCaret = 0;
@@ -182,9 +180,9 @@ int TCustomEdit::GetSelLength() const {
 }
 
 void TCustomEdit::SetSelStart(int Value) {
-    Value = std::clamp(Value, 0, static_cast<int>(FText.size()));
-    while (Value > 0 && Value < static_cast<int>(FText.size()) &&
-           IsContinuation(FText[static_cast<size_t>(Value)]))
+    Value = std::clamp(Value, 0, static_cast<int>(GetText().size()));
+    while (Value > 0 && Value < static_cast<int>(GetText().size()) &&
+           IsContinuation(GetText()[static_cast<size_t>(Value)]))
         --Value;
     FAnchor = FCaret = Value;
     ScrollCaretIntoView();
@@ -193,8 +191,9 @@ void TCustomEdit::SetSelStart(int Value) {
 
 void TCustomEdit::SetSelLength(int Value) {
     const int Start = GetSelStart();
-    int End = std::clamp(Start + std::max(Value, 0), 0, static_cast<int>(FText.size()));
-    while (End < static_cast<int>(FText.size()) && IsContinuation(FText[static_cast<size_t>(End)]))
+    int End = std::clamp(Start + std::max(Value, 0), 0, static_cast<int>(GetText().size()));
+    while (End < static_cast<int>(GetText().size()) &&
+           IsContinuation(GetText()[static_cast<size_t>(End)]))
         ++End;
     FAnchor = Start;
     FCaret = End;
@@ -203,7 +202,8 @@ void TCustomEdit::SetSelLength(int Value) {
 }
 
 String TCustomEdit::GetSelText() const {
-    return FText.substr(static_cast<size_t>(GetSelStart()), static_cast<size_t>(GetSelLength()));
+    return GetText().substr(static_cast<size_t>(GetSelStart()),
+                            static_cast<size_t>(GetSelLength()));
 }
 
 void TCustomEdit::SetSelText(const String& Value) {
@@ -212,7 +212,7 @@ void TCustomEdit::SetSelText(const String& Value) {
 
 void TCustomEdit::SelectAll() {
     FAnchor = 0;
-    FCaret = static_cast<int>(FText.size());
+    FCaret = static_cast<int>(GetText().size());
     ScrollCaretIntoView();
     Invalidate();
 }
@@ -247,9 +247,9 @@ void TCustomEdit::ReplaceSelection(const String& Value) {
     const size_t Start = static_cast<size_t>(GetSelStart());
     const size_t Length = static_cast<size_t>(GetSelLength());
     if (FMaxLength > 0) {
-        const size_t Room = FText.size() - Length >= static_cast<size_t>(FMaxLength)
+        const size_t Room = GetText().size() - Length >= static_cast<size_t>(FMaxLength)
                                 ? 0
-                                : static_cast<size_t>(FMaxLength) - (FText.size() - Length);
+                                : static_cast<size_t>(FMaxLength) - (GetText().size() - Length);
         if (Insert.size() > Room) {
             // Never cut a character in half.
             size_t Keep = Room;
@@ -258,7 +258,7 @@ void TCustomEdit::ReplaceSelection(const String& Value) {
         }
     }
     if (Length == 0 && Insert.empty()) return;
-    String NewText = FText;
+    String NewText = GetText();
     NewText.replace(Start, Length, Insert);
     FAnchor = FCaret = static_cast<int>(Start + Insert.size());
     FModified = true;
@@ -276,20 +276,20 @@ void TCustomEdit::ReplaceSelection(const String& Value) {
 int TCustomEdit::PrevPos(int Pos) const {
     if (Pos <= 0) return 0;
     --Pos;
-    while (Pos > 0 && IsContinuation(FText[static_cast<size_t>(Pos)])) --Pos;
+    while (Pos > 0 && IsContinuation(GetText()[static_cast<size_t>(Pos)])) --Pos;
     return Pos;
 }
 
 int TCustomEdit::NextPos(int Pos) const {
-    const int Len = static_cast<int>(FText.size());
+    const int Len = static_cast<int>(GetText().size());
     if (Pos >= Len) return Len;
     ++Pos;
-    while (Pos < Len && IsContinuation(FText[static_cast<size_t>(Pos)])) ++Pos;
+    while (Pos < Len && IsContinuation(GetText()[static_cast<size_t>(Pos)])) ++Pos;
     return Pos;
 }
 
 void TCustomEdit::MoveCaret(int Pos, bool Extend) {
-    FCaret = std::clamp(Pos, 0, static_cast<int>(FText.size()));
+    FCaret = std::clamp(Pos, 0, static_cast<int>(GetText().size()));
     if (!Extend) FAnchor = FCaret;
     ScrollCaretIntoView();
     Invalidate();

@@ -26,7 +26,7 @@ public:
     explicit TCustomEdit(TComponent* AOwner);
     ~TCustomEdit() override;
 
-    const String& GetText() const { return FText; }
+    const String& GetText() const { return TControl::GetText(); }
     void SetText(const String& Value) { TControl::SetText(Value); }
 
     int GetSelStart() const;

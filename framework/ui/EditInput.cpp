@@ -34,8 +34,9 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         if (Message.Msg == WM_LBUTTONDBLCLK) {
             // A double click selects the word under the pointer.
             int A = Pos, B = Pos;
-            while (A > 0 && IsWordChar(FText[static_cast<size_t>(A - 1)])) --A;
-            while (B < static_cast<int>(FText.size()) && IsWordChar(FText[static_cast<size_t>(B)]))
+            while (A > 0 && IsWordChar(GetText()[static_cast<size_t>(A - 1)])) --A;
+            while (B < static_cast<int>(GetText().size()) &&
+                   IsWordChar(GetText()[static_cast<size_t>(B)]))
                 ++B;
             FAnchor = A;
             MoveCaret(B, true);
@@ -148,7 +149,7 @@ void TCustomEdit::HandleKey(unsigned short Key) {
         break;
     case VK_END: {
         if (Ctrl) {
-            MoveCaret(static_cast<int>(FText.size()), Shift);
+            MoveCaret(static_cast<int>(GetText().size()), Shift);
             break;
         }
         const int Line = LineOf(FCaret);

@@ -20,8 +20,8 @@ int TCustomEdit::LineHeight() const {
 
 int TCustomEdit::TextWidth(int Start, int Length) const {
     if (Length <= 0) return 0;
-    return GetFont()->GetHandle()->TextWidth(
-        std::string_view(FText).substr(static_cast<size_t>(Start), static_cast<size_t>(Length)));
+    return GetFont()->GetHandle()->TextWidth(std::string_view(GetText()).substr(
+        static_cast<size_t>(Start), static_cast<size_t>(Length)));
 }
 
 void TCustomEdit::Layout() const {
@@ -30,7 +30,7 @@ void TCustomEdit::Layout() const {
     FLayoutValid = true;
     FLayoutWidth = Width;
     FLines.clear();
-    const int Len = static_cast<int>(FText.size());
+    const int Len = static_cast<int>(GetText().size());
     const bool Multi = (GetStyle() & ES_MULTILINE) != 0;
     if (!Multi) {
         FLines.push_back(TLine{0, Len});
@@ -42,20 +42,20 @@ void TCustomEdit::Layout() const {
     int I = 0;
     auto Fits = [&](int From, int To) {
         int End = To;
-        while (End > From && FText[static_cast<size_t>(End - 1)] == ' ') --End;
+        while (End > From && GetText()[static_cast<size_t>(End - 1)] == ' ') --End;
         return TextWidth(From, End - From) <= Width;
     };
     while (I < Len) {
-        if (FText[static_cast<size_t>(I)] == '\n') {
+        if (GetText()[static_cast<size_t>(I)] == '\n') {
             FLines.push_back(TLine{LineStart, I - LineStart + 1});
             LineStart = ++I;
             continue;
         }
         int WordEnd = I;
-        while (WordEnd < Len && FText[static_cast<size_t>(WordEnd)] != ' ' &&
-               FText[static_cast<size_t>(WordEnd)] != '\n')
+        while (WordEnd < Len && GetText()[static_cast<size_t>(WordEnd)] != ' ' &&
+               GetText()[static_cast<size_t>(WordEnd)] != '\n')
             ++WordEnd;
-        while (WordEnd < Len && FText[static_cast<size_t>(WordEnd)] == ' ') ++WordEnd;
+        while (WordEnd < Len && GetText()[static_cast<size_t>(WordEnd)] == ' ') ++WordEnd;
         if (Fits(LineStart, WordEnd)) {
             I = WordEnd;
             continue;
@@ -89,8 +89,8 @@ int TCustomEdit::LineOf(int Pos) const {
 int TCustomEdit::LineX(const TLine& L) const {
     if ((GetStyle() & ES_MULTILINE) && (GetStyle() & ES_CENTER)) {
         int End = L.Start + L.Length;
-        while (End > L.Start && (FText[static_cast<size_t>(End - 1)] == ' ' ||
-                                 FText[static_cast<size_t>(End - 1)] == '\n'))
+        while (End > L.Start && (GetText()[static_cast<size_t>(End - 1)] == ' ' ||
+                                 GetText()[static_cast<size_t>(End - 1)] == '\n'))
             --End;
         return Margin + (GetClientWidth() - 2 * Margin - TextWidth(L.Start, End - L.Start)) / 2;
     }
@@ -176,7 +176,7 @@ void TCustomEdit::PaintWindow() {
     TPaintPass::BindForPaint(this, C);
     Layout();
     C.GetBrush()->SetStyle(bsSolid);
-    C.GetBrush()->SetColor(FColor);
+    C.GetBrush()->SetColor(GetColor());
     C.FillRect(GetClientRect());
     const TFontFace& Face = *GetFont()->GetHandle();
     const TPixelSurface& S = C.GetSurface();
@@ -191,12 +191,12 @@ void TCustomEdit::PaintWindow() {
     for (size_t I = 0; I < FLines.size(); ++I) {
         const TLine& L = FLines[I];
         int End = L.Start + L.Length;
-        while (End > L.Start && (FText[static_cast<size_t>(End - 1)] == '\n' ||
-                                 FText[static_cast<size_t>(End - 1)] == '\r'))
+        while (End > L.Start && (GetText()[static_cast<size_t>(End - 1)] == '\n' ||
+                                 GetText()[static_cast<size_t>(End - 1)] == '\r'))
             --End;
         const int X = LineX(L);
         const int Y = Margin + static_cast<int>(I) * H - FScrollY;
-        const std::string_view Text = std::string_view(FText).substr(
+        const std::string_view Text = std::string_view(GetText()).substr(
             static_cast<size_t>(L.Start), static_cast<size_t>(End - L.Start));
         Face.DrawString(S, Clip, O.X + X, O.Y + Y, Text, TextColor);
         const int A = std::max(SelFrom, L.Start), B = std::min(SelTo, End);
@@ -205,10 +205,10 @@ void TCustomEdit::PaintWindow() {
             const int XB = X + TextWidth(L.Start, B - L.Start);
             C.GetBrush()->SetColor(clHighlight);
             C.FillRect(Rect(XA, Y, XB, Y + H));
-            Face.DrawString(
-                S, Clip, O.X + XA, O.Y + Y,
-                std::string_view(FText).substr(static_cast<size_t>(A), static_cast<size_t>(B - A)),
-                SelColor);
+            Face.DrawString(S, Clip, O.X + XA, O.Y + Y,
+                            std::string_view(GetText()).substr(static_cast<size_t>(A),
+                                                               static_cast<size_t>(B - A)),
+                            SelColor);
         }
     }
     if (Focused() && FCaretShown) {

@@ -26,7 +26,6 @@ protected:
     virtual void Paint();
 
 private:
-    friend class TPaintPass;
     std::unique_ptr<TCanvas> FCanvas;
 };
 

@@ -74,7 +74,7 @@ TControl* TInputRouter::FindControlAt(TPoint P, bool AllowDisabled) const {
         if (!W->GetClientRect().Contains(Client)) return W; // on the frame
         TControl* C = W->ControlAtPos(Client, true);
         if (!C) return W;
-        if (!C->FWindowed) {
+        if (!C->IsWindowed()) {
             if (!AllowDisabled && !C->GetEnabled()) return W;
             return C;
         }

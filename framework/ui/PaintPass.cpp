@@ -38,9 +38,18 @@ void TPaintPass::InstallIdleHandler() {
     Application->WakeUp();
 }
 
+TWindowPaintState& TPaintPass::StateOf(TWinControl* W) {
+    return TWinControl::TPaintAccess::State(*W);
+}
+
+TWindowSurface* TPaintPass::SurfaceOf(TWinControl* W) {
+    return TWinControl::TPaintAccess::Surface(*W);
+}
+
 void TPaintPass::MarkDirty(TWinControl* W) {
-    if (!W->FHandle || W->FInDirtyList) return;
-    W->FInDirtyList = true;
+    TWindowPaintState& S = StateOf(W);
+    if (!W->HandleAllocated() || S.InDirtyList) return;
+    S.InDirtyList = true;
     auto& List = DirtyList();
     if (List.empty()) InstallIdleHandler();
     List.push_back(W);
@@ -50,22 +59,21 @@ void TPaintPass::Invalidate(TWinControl* W, const TRect& ClientRect, bool Erase)
     // Painting reads state; a paint handler that invalidates would paint
     // forever.
     assert(!FPainting && "a control invalidated while painting");
-    if (!W->FHandle) return;
+    if (!W->HandleAllocated()) return;
     const TRect R = rects::Intersect(ClientRect, W->GetClientRect());
     if (R.IsEmpty()) return;
-    W->FDirty = rects::Union(W->FDirty, R);
-    if (Erase) W->FEraseDirty = true;
+    TWindowPaintState& S = StateOf(W);
+    S.Dirty = rects::Union(S.Dirty, R);
+    if (Erase) S.EraseDirty = true;
     MarkDirty(W);
 }
 
 void TPaintPass::WindowDestroyed(TWinControl* W) {
-    if (!W->FInDirtyList) return;
+    TWindowPaintState& S = StateOf(W);
+    if (!S.InDirtyList) return;
     auto& List = DirtyList();
     List.erase(std::remove(List.begin(), List.end(), W), List.end());
-    W->FInDirtyList = false;
-    W->FDirty = {};
-    W->FEraseDirty = false;
-    W->FFrameDirty = false;
+    S = {};
 }
 
 void TPaintPass::PaintAll() {
@@ -78,7 +86,7 @@ void TPaintPass::PaintAll() {
             // Nothing of this tree is on screen: drop its marks until it shows.
             TWinControl* W = List.front();
             List.erase(List.begin());
-            W->FInDirtyList = false;
+            StateOf(W).InDirtyList = false;
             continue;
         }
         PaintTree(Top);
@@ -95,11 +103,12 @@ void TPaintPass::PaintNow(TWinControl* W) {
 }
 
 void TPaintPass::PaintTree(TWinControl* Top) {
+    TWindowSurface* Surface = SurfaceOf(Top);
     TRect Damage;
     FPainting = true;
-    FTarget.Surface = Top->FSurface;
+    FTarget.Surface = Surface ? Surface->GetPixels() : TPixelSurface{};
     try {
-        Visit(Top, TPoint{0, 0}, Rect(0, 0, Top->FWidth, Top->FHeight), Damage);
+        Visit(Top, TPoint{0, 0}, Rect(0, 0, Top->GetWidth(), Top->GetHeight()), Damage);
     } catch (...) {
         FPainting = false;
         FCurrentClip = {};
@@ -112,28 +121,27 @@ void TPaintPass::PaintTree(TWinControl* Top) {
     List.erase(std::remove_if(List.begin(), List.end(),
                               [Top](TWinControl* W) {
                                   if (W->GetTopLevel() != Top) return false;
-                                  W->FInDirtyList = false;
-                                  W->FDirty = {};
-                                  W->FEraseDirty = false;
+                                  TWindowPaintState& S = StateOf(W);
+                                  S.InDirtyList = false;
+                                  S.Dirty = {};
+                                  S.EraseDirty = false;
                                   return true;
                               }),
                List.end());
-    if (!Damage.IsEmpty()) {
-        ++Top->FSurfaceVersion;
-        Top->FSurfaceDamage = rects::Union(Top->FSurfaceDamage, Damage);
-    }
+    if (Surface) Surface->AddDamage(Damage);
 }
 
 void TPaintPass::Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TRect& Damage) {
-    if (!W->FVisible || !W->FHandle) return;
+    if (!W->GetVisible() || !W->HandleAllocated()) return;
+    TWindowPaintState& S = StateOf(W);
     const TRect WindowRect =
-        rects::Intersect(Bounds(Origin.X, Origin.Y, W->FWidth, W->FHeight), Visible);
+        rects::Intersect(Bounds(Origin.X, Origin.Y, W->GetWidth(), W->GetHeight()), Visible);
     if (WindowRect.IsEmpty()) {
-        W->FDirty = {};
-        W->FFrameDirty = false;
+        S.Dirty = {};
+        S.FrameDirty = false;
         return;
     }
-    const int F = W->FFrame;
+    const int F = W->GetBorderWidth();
     const TPoint ClientOrigin{Origin.X + F, Origin.Y + F};
     const TRect ClientRect =
         rects::Intersect(rects::Offset(W->GetClientRect(), ClientOrigin), WindowRect);
@@ -141,28 +149,28 @@ void TPaintPass::Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TRec
     // The frame repaints when asked to or when something painted over it.
     const TRect Hit = rects::Intersect(Damage, WindowRect);
     const bool FrameHit = F > 0 && !Hit.IsEmpty() && !(rects::Intersect(Hit, ClientRect) == Hit);
-    if (F > 0 && (W->FFrameDirty || FrameHit)) {
-        W->FFrameDirty = false;
+    if (F > 0 && (S.FrameDirty || FrameHit)) {
+        S.FrameDirty = false;
         W->Perform(WM_NCPAINT, 1);
         Damage = rects::Union(Damage, WindowRect);
     }
-    W->FFrameDirty = false;
+    S.FrameDirty = false;
 
-    TRect Dirty = rects::Intersect(rects::Offset(W->FDirty, ClientOrigin), ClientRect);
+    TRect Dirty = rects::Intersect(rects::Offset(S.Dirty, ClientOrigin), ClientRect);
     const TRect Over = rects::Intersect(Hit, ClientRect);
-    const bool Erase = W->FEraseDirty || !Over.IsEmpty();
+    const bool Erase = S.EraseDirty || !Over.IsEmpty();
     Dirty = rects::Union(Dirty, Over);
-    W->FDirty = {};
-    W->FEraseDirty = false;
+    S.Dirty = {};
+    S.EraseDirty = false;
     if (!Dirty.IsEmpty()) {
         PaintClient(W, ClientOrigin, Dirty, Erase);
         Damage = rects::Union(Damage, Dirty);
     }
 
-    for (size_t I = 0; I < W->FControls.size(); ++I) {
-        auto* Child = dynamic_cast<TWinControl*>(W->FControls[I]);
+    for (int I = 0; I < W->ControlCount(); ++I) {
+        auto* Child = dynamic_cast<TWinControl*>(W->Controls(I));
         if (!Child) continue;
-        Visit(Child, TPoint{ClientOrigin.X + Child->FLeft, ClientOrigin.Y + Child->FTop},
+        Visit(Child, TPoint{ClientOrigin.X + Child->GetLeft(), ClientOrigin.Y + Child->GetTop()},
               ClientRect, Damage);
     }
 }
@@ -208,7 +216,7 @@ void TPaintPass::PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& D
     const TRect Clip = rects::Offset(Dirty, -ClientOrigin.X, -ClientOrigin.Y);
     auto* Custom = dynamic_cast<TCustomControl*>(W);
     const TTarget Saved = FTarget;
-    const bool Buffered = Custom && Custom->FDoubleBuffered;
+    const bool Buffered = Custom && Custom->GetDoubleBuffered();
     if (Buffered) {
         // Paint the dirty part into the offscreen picture at the same client
         // coordinates, then copy it once.
@@ -223,11 +231,11 @@ void TPaintPass::PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& D
     }
     FCurrentClip = Clip;
     if (Custom) {
-        TCanvas& Canvas = *Custom->FCanvas;
+        TCanvas& Canvas = *Custom->GetCanvas();
         BindToTarget(Canvas, FTarget.ClientOrigin, Clip);
         PrepareCanvas(Canvas, W);
     }
-    if ((Erase || Buffered) && !W->FControlStyle.Contains(csOpaque)) W->Perform(WM_ERASEBKGND);
+    if ((Erase || Buffered) && !W->GetControlStyle().Contains(csOpaque)) W->Perform(WM_ERASEBKGND);
     ++FPaintMessages;
     W->Perform(WM_PAINT);
     if (Buffered) {
@@ -238,18 +246,19 @@ void TPaintPass::PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& D
 }
 
 void TPaintPass::PaintGraphicChildren(TWinControl* W, const TRect& Clip) {
-    for (size_t I = 0; I < W->FControls.size(); ++I) {
-        TControl* C = W->FControls[I];
+    for (int I = 0; I < W->ControlCount(); ++I) {
+        TControl* C = W->Controls(I);
         auto* G = dynamic_cast<TGraphicControl*>(C);
-        if (!G || !G->FVisible) continue;
+        if (!G || !G->GetVisible()) continue;
         const TRect R = rects::Intersect(G->GetBoundsRect(), Clip);
         if (R.IsEmpty()) continue;
         const TRect Saved = FCurrentClip;
-        FCurrentClip = rects::Offset(R, -G->FLeft, -G->FTop);
-        BindToTarget(*G->FCanvas,
-                     TPoint{FTarget.ClientOrigin.X + G->FLeft, FTarget.ClientOrigin.Y + G->FTop},
-                     FCurrentClip);
-        PrepareCanvas(*G->FCanvas, G);
+        FCurrentClip = rects::Offset(R, -G->GetLeft(), -G->GetTop());
+        BindToTarget(
+            *G->GetCanvas(),
+            TPoint{FTarget.ClientOrigin.X + G->GetLeft(), FTarget.ClientOrigin.Y + G->GetTop()},
+            FCurrentClip);
+        PrepareCanvas(*G->GetCanvas(), G);
         ++FPaintMessages;
         G->Perform(WM_PAINT);
         FCurrentClip = Saved;
@@ -286,32 +295,33 @@ void TPaintPass::EraseBackground(TWinControl* W, TMessage& Message) {
     if (!FPainting) return;
     static TCanvas Scratch;
     BindToTarget(Scratch, FTarget.ClientOrigin, FCurrentClip);
-    Scratch.GetBrush()->SetColor(W->FColor);
+    Scratch.GetBrush()->SetColor(W->GetColor());
     Scratch.GetBrush()->SetStyle(bsSolid);
     Scratch.FillRect(FCurrentClip);
 }
 
 void TPaintPass::PaintDefaultFrame(TWinControl* W) {
-    if (!W->FHandle || W->FFrame == 0) return;
-    TCanvas* DC = GetWindowDC(W->FHandle);
+    if (!W->HandleAllocated() || W->GetBorderWidth() == 0) return;
+    TCanvas* DC = GetWindowDC(W->GetHandle());
     if (!DC) return;
-    TRect R = Rect(0, 0, W->FWidth, W->FHeight);
+    TRect R = Rect(0, 0, W->GetWidth(), W->GetHeight());
     try {
         // A plain border is one pixel of the window-frame colour; the client
         // edge is the two-pixel sunken edge inside it.
-        if (W->FStyle & WS_BORDER) {
+        if (W->GetStyle() & WS_BORDER) {
             DC->GetBrush()->SetColor(clWindowFrame);
             DC->GetBrush()->SetStyle(bsSolid);
             DC->FrameRect(R);
             R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
         }
-        if (W->FExStyle & WS_EX_CLIENTEDGE) DrawEdge(DC, R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-        if (W->FExStyle & WS_EX_STATICEDGE) DrawEdge(DC, R, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+        if (W->GetExStyle() & WS_EX_CLIENTEDGE) DrawEdge(DC, R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        if (W->GetExStyle() & WS_EX_STATICEDGE)
+            DrawEdge(DC, R, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
     } catch (...) {
-        ReleaseDC(W->FHandle, DC);
+        ReleaseDC(W->GetHandle(), DC);
         throw;
     }
-    ReleaseDC(W->FHandle, DC);
+    ReleaseDC(W->GetHandle(), DC);
 }
 
 TCanvas* TPaintPass::CreateWindowCanvas(TWinControl* W) {
@@ -319,14 +329,14 @@ TCanvas* TPaintPass::CreateWindowCanvas(TWinControl* W) {
     const TWinControl* Top = W->GetTopLevel();
     if (Top && Top->HandleAllocated()) {
         const TPoint O = W->GetWindowOrigin();
-        TRect Visible = Bounds(O.X, O.Y, W->FWidth, W->FHeight);
-        if (W->FParent) {
+        TRect Visible = Bounds(O.X, O.Y, W->GetWidth(), W->GetHeight());
+        if (W->GetParent()) {
             TPoint PO;
-            Visible = rects::Intersect(Visible, VisibleClientRect(W->FParent, PO));
+            Visible = rects::Intersect(Visible, VisibleClientRect(W->GetParent(), PO));
         } else {
-            Visible = rects::Intersect(Visible, Rect(0, 0, Top->FWidth, Top->FHeight));
+            Visible = rects::Intersect(Visible, Rect(0, 0, Top->GetWidth(), Top->GetHeight()));
         }
-        Canvas->SetSurface(Top->FSurface);
+        if (const TPixelSurface* S = Top->GetSurface()) Canvas->SetSurface(*S);
         Canvas->SetOrigin(O.X, O.Y);
         Canvas->SetBaseClip(Visible);
     } else {
@@ -344,12 +354,13 @@ void TPaintPass::BindForDirectDrawing(const TControl* C, TCanvas& Canvas) {
     TPoint Origin;
     const TRect Visible = VisibleClientRect(C, Origin);
     const TWinControl* Top = C->GetTopLevel();
-    if (Visible.IsEmpty() || !Top) {
+    const TPixelSurface* Surface = Top ? Top->GetSurface() : nullptr;
+    if (Visible.IsEmpty() || !Surface) {
         Canvas.SetSurface(TPixelSurface{});
         Canvas.SetOrigin(Origin.X, Origin.Y);
         return;
     }
-    Canvas.SetSurface(Top->FSurface);
+    Canvas.SetSurface(*Surface);
     Canvas.SetOrigin(Origin.X, Origin.Y);
     Canvas.SetBaseClip(Visible);
 }
@@ -360,8 +371,7 @@ void TPaintPass::NoteDirectDrawing(const TControl* C) {
     TPoint Origin;
     const TRect Visible = VisibleClientRect(C, Origin);
     if (Visible.IsEmpty()) return;
-    ++Top->FSurfaceVersion;
-    Top->FSurfaceDamage = rects::Union(Top->FSurfaceDamage, Visible);
+    if (TWindowSurface* Surface = SurfaceOf(Top)) Surface->AddDamage(Visible);
 }
 
 TCanvas* GetWindowDC(HWND Handle) {

@@ -52,6 +52,8 @@ public:
     static unsigned PaintMessages() { return FPaintMessages; }
 
 private:
+    static TWindowPaintState& StateOf(TWinControl* W);
+    static TWindowSurface* SurfaceOf(TWinControl* W);
     static void PaintTree(TWinControl* Top);
     static void Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TRect& Damage);
     static void PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& Dirty, bool Erase);

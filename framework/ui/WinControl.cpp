@@ -72,9 +72,7 @@ const TClassInfo& TWinControl::StaticClassInfo() {
 
 // --- construction --------------------------------------------------------------
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
-    FWindowed = true;
-}
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner, true) {}
 
 TWinControl::~TWinControl() {
     // Owned controls go first, while this window is still whole.
@@ -84,7 +82,7 @@ TWinControl::~TWinControl() {
     if (FFocusedWindow == this) FFocusedWindow = nullptr;
     DestroyHandle();
     while (!FControls.empty()) RemoveControl(FControls.back());
-    if (FParent) FParent->RemoveControl(this);
+    if (GetParent()) GetParent()->RemoveControl(this);
 }
 
 // --- handles -------------------------------------------------------------------
@@ -96,28 +94,28 @@ HWND TWinControl::GetHandle() {
 
 void TWinControl::HandleNeeded() {
     if (FHandle) return;
-    if (FParent) FParent->HandleNeeded();
+    if (GetParent()) GetParent()->HandleNeeded();
     if (!FHandle) CreateHandle();
 }
 
 void TWinControl::CreateParams(TCreateParams& Params) {
-    Params.Caption = FText;
+    Params.Caption = GetText();
     Params.Style = WS_CLIPSIBLINGS;
-    if (FParent) Params.Style |= WS_CHILD;
-    if (FVisible) Params.Style |= WS_VISIBLE;
-    if (!FEnabled) Params.Style |= WS_DISABLED;
+    if (GetParent()) Params.Style |= WS_CHILD;
+    if (GetVisible()) Params.Style |= WS_VISIBLE;
+    if (!GetEnabled()) Params.Style |= WS_DISABLED;
     if (FTabStop) Params.Style |= WS_TABSTOP;
-    if (FControlStyle.Contains(csFramed)) {
+    if (GetControlStyle().Contains(csFramed)) {
         if (FCtl3D && NewStyleControls)
             Params.ExStyle |= WS_EX_CLIENTEDGE;
         else
             Params.Style |= WS_BORDER;
     }
-    Params.X = FLeft;
-    Params.Y = FTop;
-    Params.Width = FWidth;
-    Params.Height = FHeight;
-    Params.WndParent = FParent && FParent->HandleAllocated() ? FParent->FHandle : 0;
+    Params.X = GetLeft();
+    Params.Y = GetTop();
+    Params.Width = GetWidth();
+    Params.Height = GetHeight();
+    Params.WndParent = GetParent() && GetParent()->HandleAllocated() ? GetParent()->FHandle : 0;
 }
 
 int TWinControl::FrameWidth(unsigned Style, unsigned ExStyle) {
@@ -138,11 +136,12 @@ void TWinControl::CreateWnd() {
     FFrame = FrameWidth(FStyle, FExStyle);
     FHandle = AllocateHWnd([this](TMessage& M) { WndProc(M); });
     HandleMap()[FHandle] = this;
-    if (!FParent) {
-        AllocateSurface();
+    if (!GetParent()) {
+        if (!FSurface) FSurface = std::make_unique<TWindowSurface>();
+        FSurface->SetSize(GetWidth(), GetHeight());
         InputRouter->TopLevelCreated(this);
     }
-    FFrameDirty = true;
+    FPaintState.FrameDirty = true;
     InvalidateClient(GetClientRect(), true);
     const TRect C = GetClientRect();
     Perform(WM_SIZE, 0, MAKELPARAM(C.Width(), C.Height()));
@@ -156,9 +155,7 @@ void TWinControl::DestroyWnd() {
     const HWND H = FHandle;
     FHandle = 0;
     DeallocateHWnd(H);
-    FSurfacePixels.clear();
-    FSurfacePixels.shrink_to_fit();
-    FSurface = {};
+    if (FSurface) FSurface->Release();
 }
 
 void TWinControl::CreateHandle() {
@@ -166,7 +163,7 @@ void TWinControl::CreateHandle() {
     CreateWnd();
     for (size_t I = 0; I < FControls.size(); ++I) {
         auto* W = dynamic_cast<TWinControl*>(FControls[I]);
-        if (W && W->FVisible) W->CreateHandle();
+        if (W && W->GetVisible()) W->CreateHandle();
     }
 }
 
@@ -195,68 +192,59 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::UpdateShowing() {
-    if (!FVisible) return;
-    if (FParent && FParent->HandleAllocated() && !FHandle) CreateHandle();
+    if (!GetVisible()) return;
+    if (GetParent() && GetParent()->HandleAllocated() && !FHandle) CreateHandle();
     if (FHandle) {
-        FFrameDirty = true;
+        FPaintState.FrameDirty = true;
         InvalidateClient(GetClientRect(), true);
     }
 }
 
-void TWinControl::AllocateSurface() {
-    const int W = std::max(FWidth, 0), H = std::max(FHeight, 0);
-    const size_t Count = static_cast<size_t>(W) * static_cast<size_t>(H);
-    if (FSurface.Width == W && FSurface.Height == H && FSurfacePixels.size() == Count) return;
-    FSurfacePixels.assign(Count, 0xFF000000u);
-    FSurface.Pixels = Count ? FSurfacePixels.data() : nullptr;
-    FSurface.Width = W;
-    FSurface.Height = H;
-    FSurface.Stride = W;
-    FSurfaceDamage = Rect(0, 0, W, H);
+const TPixelSurface* TWinControl::GetSurface() const {
+    return GetParent() || !FHandle || !FSurface ? nullptr : &FSurface->GetPixels();
 }
 
-const TPixelSurface* TWinControl::GetSurface() const {
-    return FParent || !FHandle ? nullptr : &FSurface;
+unsigned TWinControl::GetSurfaceVersion() const {
+    return FSurface ? FSurface->GetVersion() : 0;
 }
 
 TRect TWinControl::TakeSurfaceDamage() {
-    const TRect R = FSurfaceDamage;
-    FSurfaceDamage = {};
-    return R;
+    return FSurface ? FSurface->TakeDamage() : TRect{};
 }
 
 TPoint TWinControl::GetWindowOrigin() const {
-    if (!FParent) return TPoint{0, 0};
-    const TPoint P = FParent->GetWindowOrigin();
-    const int F = FParent->GetBorderWidth();
-    return TPoint{P.X + F + FLeft, P.Y + F + FTop};
+    if (!GetParent()) return TPoint{0, 0};
+    const TPoint P = GetParent()->GetWindowOrigin();
+    const int F = GetParent()->GetBorderWidth();
+    return TPoint{P.X + F + GetLeft(), P.Y + F + GetTop()};
+}
+
+TCreateParams TWinControl::CurrentCreateParams() const {
+    // CreateParams only fills in what the control's state gives; it is not
+    // const because descendants override it with the platform's signature.
+    TCreateParams P;
+    const_cast<TWinControl*>(this)->CreateParams(P);
+    return P;
 }
 
 unsigned TWinControl::GetStyle() const {
-    if (FHandle) return FStyle;
-    TCreateParams P;
-    const_cast<TWinControl*>(this)->CreateParams(P);
-    return P.Style;
+    return FHandle ? FStyle : CurrentCreateParams().Style;
 }
 
 unsigned TWinControl::GetExStyle() const {
-    if (FHandle) return FExStyle;
-    TCreateParams P;
-    const_cast<TWinControl*>(this)->CreateParams(P);
-    return P.ExStyle;
+    return FHandle ? FExStyle : CurrentCreateParams().ExStyle;
 }
 
 int TWinControl::GetBorderWidth() const {
     if (FHandle) return FFrame;
-    TCreateParams P;
-    const_cast<TWinControl*>(this)->CreateParams(P);
+    const TCreateParams P = CurrentCreateParams();
     return FrameWidth(P.Style, P.ExStyle);
 }
 
 void TWinControl::StyleChanged() {
     const int Old = FFrame;
     FFrame = FrameWidth(FStyle, FExStyle);
-    FFrameDirty = true;
+    FPaintState.FrameDirty = true;
     if (Old != FFrame) {
         InvalidateClient(GetClientRect(), true);
         const TRect C = GetClientRect();
@@ -270,9 +258,9 @@ unsigned GetWindowLong(HWND Handle, int Index) {
     if (!W) return 0;
     switch (Index) {
     case GWL_STYLE:
-        return W->FStyle;
+        return W->GetStyle();
     case GWL_EXSTYLE:
-        return W->FExStyle;
+        return W->GetExStyle();
     default:
         return 0;
     }
@@ -311,7 +299,7 @@ void TWinControl::SetCtl3D(bool Value) {
 void TWinControl::SetParentCtl3D(bool Value) {
     if (Value == FParentCtl3D) return;
     FParentCtl3D = Value;
-    if (FParent && Value) Perform(CM_PARENTCTL3DCHANGED);
+    if (GetParent() && Value) Perform(CM_PARENTCTL3DCHANGED);
 }
 
 void TWinControl::CMCtl3DChanged(TMessage&) {
@@ -322,7 +310,7 @@ void TWinControl::CMCtl3DChanged(TMessage&) {
 // --- enabled -------------------------------------------------------------------------
 
 void TWinControl::SetEnabled(bool Value) {
-    if (Value == FEnabled) return;
+    if (Value == GetEnabled()) return;
     if (!Value && FocusWithin()) folio::SetFocus(0);
     TControl::SetEnabled(Value);
     if (FHandle) {

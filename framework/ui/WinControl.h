@@ -4,8 +4,11 @@
 #include "framework/gfx/Surface.h"
 #include "framework/ui/Control.h"
 #include "framework/ui/WindowHandles.h"
+#include "framework/ui/WindowPaintState.h"
 #include "framework/ui/WindowStyles.h"
+#include "framework/ui/WindowSurface.h"
 
+#include <memory>
 #include <vector>
 
 namespace folio {
@@ -16,6 +19,7 @@ extern bool NewStyleControls;
 
 // A control with a window: a handle created on demand, child controls, the
 // keyboard focus, keys, styles, a non-client frame and its own dirty region.
+// A top-level window also owns the surface its controls paint into.
 class TWinControl : public TControl {
     FOLIO_CLASS(TWinControl)
 public:
@@ -85,6 +89,10 @@ public:
     void DisableAlign() { ++FAlignLevel; }
     void EnableAlign();
 
+    // Marks a client rectangle for repainting; without a window of its own
+    // the control's parent repaints the same place.
+    void InvalidateClient(const TRect& R, bool Erase);
+
     // Surface of a top-level window (null for a child: it draws into its
     // top-level window's surface). Hosts read and present it.
     const TPixelSurface* GetSurface() const;
@@ -93,7 +101,7 @@ public:
     // Counts the paints of a top-level window's surface, so a host presents
     // only what changed; TakeSurfaceDamage answers the surface rectangle
     // painted since the last call and clears it.
-    unsigned GetSurfaceVersion() const { return FSurfaceVersion; }
+    unsigned GetSurfaceVersion() const;
     TRect TakeSurfaceDamage();
 
     TNotifyEvent OnEnter;
@@ -134,24 +142,27 @@ protected:
     void WMSize(TMessage& Message);
     void WMNCPaint(TMessage& Message);
     void WMPaint(TMessage& Message);
+    void UpdateShowing() override;
 
-    friend class TControl;
-    friend class TPaintPass;
+public:
+    // The paint pass's way in: the window's dirty state and, for a top-level
+    // window, its surface.
+    class TPaintAccess {
+        friend class TPaintPass;
+        static TWindowPaintState& State(TWinControl& W) { return W.FPaintState; }
+        static TWindowSurface* Surface(TWinControl& W) { return W.FSurface.get(); }
+    };
+
+private:
     friend HWND GetFocus();
     friend HWND SetFocus(HWND);
-    friend class TInputRouter;
-    friend class TCustomForm;
-    friend unsigned GetWindowLong(HWND, int);
     friend unsigned SetWindowLong(HWND, int, unsigned);
-    friend bool InvalidateRect(HWND, const TRect*, bool);
 
-    void InvalidateClient(const TRect& R, bool Erase);
+    // What CreateParams gives the window now, whether or not it exists.
+    TCreateParams CurrentCreateParams() const;
     void InvalidateFrame();
     void StyleChanged();
-    virtual void UpdateShowing();
-    void AllocateSurface();
-    // The bounds changed (Sized: the size too): surface, frame, WM_SIZE.
-    void BoundsMoved(bool Sized);
+    void BoundsMoved(bool Sized) override;
     // Moves and stretches the children anchored to the right or bottom by
     // how much the client area grew since the last time.
     void AdjustAnchoredChildren();
@@ -179,17 +190,9 @@ protected:
     bool FAlignPending = false;
     bool FDestroyingHandle = false;
 
-    // Paint bookkeeping, in client coordinates.
-    unsigned FSurfaceVersion = 0;
-    TRect FSurfaceDamage;
-    TRect FDirty;
-    bool FEraseDirty = false;
-    bool FFrameDirty = false;
-    bool FInDirtyList = false;
-
-    // The surface of a top-level window.
-    std::vector<TPixel> FSurfacePixels;
-    TPixelSurface FSurface;
+    TWindowPaintState FPaintState;
+    // Made when the window first becomes a top-level window with a handle.
+    std::unique_ptr<TWindowSurface> FSurface;
 };
 
 // Finds the control that owns a window handle.

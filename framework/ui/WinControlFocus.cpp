@@ -42,8 +42,8 @@ bool TWinControl::Focused() const {
 bool TWinControl::CanFocus() const {
     TCustomForm* Form = GetParentForm(this);
     if (!Form || !Form->GetVisible()) return false;
-    for (const TControl* C = this; C && C != Form; C = C->FParent)
-        if (!C->FVisible || !C->GetEnabled()) return false;
+    for (const TControl* C = this; C && C != Form; C = C->GetParent())
+        if (!C->GetVisible() || !C->GetEnabled()) return false;
     return Form->GetEnabled();
 }
 
@@ -68,9 +68,9 @@ void TWinControl::SetTabStop(bool Value) {
 }
 
 int TWinControl::GetTabOrder() const {
-    if (!FParent) return -1;
+    if (!GetParent()) return -1;
     int Index = 0;
-    for (TControl* C : FParent->FControls) {
+    for (TControl* C : GetParent()->FControls) {
         if (C == this) return Index;
         if (dynamic_cast<TWinControl*>(C)) ++Index;
     }
@@ -78,14 +78,14 @@ int TWinControl::GetTabOrder() const {
 }
 
 void TWinControl::SetTabOrder(int Value) {
-    if (!FParent) {
+    if (!GetParent()) {
         FTabOrder = Value;
         return;
     }
     // The tab order is the order of the windowed children: move this one
     // among them, leaving the graphic controls where they are.
     std::vector<TWinControl*> Wins;
-    for (TControl* C : FParent->FControls)
+    for (TControl* C : GetParent()->FControls)
         if (auto* W = dynamic_cast<TWinControl*>(C)) Wins.push_back(W);
     auto It = std::find(Wins.begin(), Wins.end(), this);
     if (It == Wins.end()) return;
@@ -93,7 +93,7 @@ void TWinControl::SetTabOrder(int Value) {
     Value = std::clamp(Value, 0, static_cast<int>(Wins.size()));
     Wins.insert(Wins.begin() + Value, this);
     size_t K = 0;
-    for (TControl*& C : FParent->FControls)
+    for (TControl*& C : GetParent()->FControls)
         if (dynamic_cast<TWinControl*>(C)) C = Wins[K++];
 }
 
@@ -122,7 +122,7 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
         TWinControl* W = List[static_cast<size_t>(I)];
         if (W == CurControl) break;
         if (CheckTabStop && !W->FTabStop) continue;
-        if (CheckParent && W->FParent != this) continue;
+        if (CheckParent && W->GetParent() != this) continue;
         if (W->CanFocus()) return W;
     }
     return nullptr;

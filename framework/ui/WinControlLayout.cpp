@@ -19,8 +19,8 @@ TControl* TWinControl::Controls(int Index) const {
 }
 
 bool TWinControl::ContainsControl(const TControl* Control) const {
-    for (const TControl* C = Control; C; C = C->FParent)
-        if (C->FParent == this) return true;
+    for (const TControl* C = Control; C; C = C->GetParent())
+        if (C->GetParent() == this) return true;
     return false;
 }
 
@@ -30,7 +30,7 @@ void TWinControl::InsertControl(TControl* AControl) {
         FAnchorClientSize = TSize{C.Width(), C.Height()};
     }
     FControls.push_back(AControl);
-    AControl->FParent = this;
+    TParentLink::Set(*AControl, this);
     // A new child takes what it inherits from its parent.
     AControl->Perform(CM_PARENTFONTCHANGED);
     AControl->Perform(CM_PARENTCOLORCHANGED);
@@ -38,10 +38,10 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->Perform(CM_PARENTBIDIMODECHANGED);
     if (auto* W = dynamic_cast<TWinControl*>(AControl)) {
         W->Perform(CM_PARENTCTL3DCHANGED);
-        if (FHandle && W->FVisible) W->CreateHandle();
+        if (FHandle && W->GetVisible()) W->CreateHandle();
     }
-    if (AControl->FVisible) InvalidateClient(AControl->GetBoundsRect(), true);
-    if (AControl->FAlign != alNone) Realign();
+    if (AControl->GetVisible()) InvalidateClient(AControl->GetBoundsRect(), true);
+    if (AControl->GetAlign() != alNone) Realign();
     Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<std::intptr_t>(AControl), 1);
 }
 
@@ -53,11 +53,11 @@ void TWinControl::RemoveControl(TControl* AControl) {
         W->DestroyHandle();
     }
     InputRouter->ControlHidden(AControl);
-    if (AControl->FVisible) InvalidateClient(AControl->GetBoundsRect(), true);
+    if (AControl->GetVisible()) InvalidateClient(AControl->GetBoundsRect(), true);
     FControls.erase(std::find(FControls.begin(), FControls.end(), AControl));
-    AControl->FParent = nullptr;
+    TParentLink::Set(*AControl, nullptr);
     if (TCustomForm* Form = GetParentForm(this)) Form->ControlRemoved(AControl);
-    if (AControl->FAlign != alNone && !IsDestroying()) Realign();
+    if (AControl->GetAlign() != alNone && !IsDestroying()) Realign();
     if (!IsDestroying())
         Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<std::intptr_t>(AControl), 0);
 }
@@ -76,14 +76,14 @@ TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWi
     if (AllowWinControls) {
         for (size_t I = FControls.size(); I-- > 0;) {
             TControl* C = FControls[I];
-            if (!C->FVisible || !C->FWindowed) continue;
+            if (!C->GetVisible() || !C->IsWindowed()) continue;
             if (!C->GetBoundsRect().Contains(Pos)) continue;
             if (AllowDisabled || C->GetEnabled()) return C;
         }
     }
     for (size_t I = FControls.size(); I-- > 0;) {
         TControl* C = FControls[I];
-        if (!C->FVisible || C->FWindowed) continue;
+        if (!C->GetVisible() || C->IsWindowed()) continue;
         if (!C->GetBoundsRect().Contains(Pos)) continue;
         if (AllowDisabled || C->GetEnabled()) return C;
     }
@@ -94,7 +94,7 @@ TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWi
 
 TRect TWinControl::GetClientRect() const {
     const int F = GetBorderWidth();
-    return Rect(0, 0, std::max(0, FWidth - 2 * F), std::max(0, FHeight - 2 * F));
+    return Rect(0, 0, std::max(0, GetWidth() - 2 * F), std::max(0, GetHeight() - 2 * F));
 }
 
 TPoint TWinControl::GetClientOrigin() const {
@@ -116,9 +116,10 @@ void TWinControl::AdjustAnchoredChildren() {
     if (DW == 0 && DH == 0) return;
     for (size_t I = 0; I < FControls.size(); ++I) {
         TControl* Child = FControls[I];
-        if (Child->FAlign != alNone) continue;
-        const TAnchors A = Child->FAnchors;
-        int L = Child->FLeft, T = Child->FTop, W = Child->FWidth, H = Child->FHeight;
+        if (Child->GetAlign() != alNone) continue;
+        const TAnchors A = Child->GetAnchors();
+        int L = Child->GetLeft(), T = Child->GetTop(), W = Child->GetWidth(),
+            H = Child->GetHeight();
         if (A.Contains(akRight)) {
             if (A.Contains(akLeft))
                 W += DW;
@@ -131,7 +132,8 @@ void TWinControl::AdjustAnchoredChildren() {
             else
                 T += DH;
         }
-        if (L != Child->FLeft || T != Child->FTop || W != Child->FWidth || H != Child->FHeight)
+        if (L != Child->GetLeft() || T != Child->GetTop() || W != Child->GetWidth() ||
+            H != Child->GetHeight())
             Child->SetBounds(L, T, std::max(W, 0), std::max(H, 0));
     }
 }
@@ -145,18 +147,18 @@ void TWinControl::BoundsMoved(bool Sized) {
         }
         return;
     }
-    if (!FParent && Sized) AllocateSurface();
+    if (!GetParent() && Sized && FSurface) FSurface->SetSize(GetWidth(), GetHeight());
     if (Sized) {
         // The whole window repaints when its size changes.
-        FFrameDirty = true;
+        FPaintState.FrameDirty = true;
         InvalidateClient(GetClientRect(), true);
         const TRect C = GetClientRect();
         Perform(WM_SIZE, 0, MAKELPARAM(C.Width(), C.Height()));
-    } else if (!FParent) {
+    } else if (!GetParent()) {
         TPaintPass::MarkDirty(this);
     } else {
         // A moved child window repaints at its new place.
-        FFrameDirty = true;
+        FPaintState.FrameDirty = true;
         InvalidateClient(GetClientRect(), true);
     }
     InputRouter->LayoutChanged();
@@ -197,23 +199,23 @@ void TWinControl::AlignControls(TControl*, TRect& Rect) {
     for (TAlign A : Order) {
         std::vector<TControl*> List;
         for (TControl* C : FControls)
-            if (C->FAlign == A && C->FVisible) List.push_back(C);
+            if (C->GetAlign() == A && C->GetVisible()) List.push_back(C);
         std::stable_sort(List.begin(), List.end(), [A](TControl* X, TControl* Y) {
             switch (A) {
             case alTop:
-                return X->FTop < Y->FTop;
+                return X->GetTop() < Y->GetTop();
             case alBottom:
-                return X->FTop + X->FHeight > Y->FTop + Y->FHeight;
+                return X->GetTop() + X->GetHeight() > Y->GetTop() + Y->GetHeight();
             case alLeft:
-                return X->FLeft < Y->FLeft;
+                return X->GetLeft() < Y->GetLeft();
             case alRight:
-                return X->FLeft + X->FWidth > Y->FLeft + Y->FWidth;
+                return X->GetLeft() + X->GetWidth() > Y->GetLeft() + Y->GetWidth();
             default:
                 return false;
             }
         });
         for (TControl* C : List) {
-            int L = C->FLeft, T = C->FTop, W = C->FWidth, H = C->FHeight;
+            int L = C->GetLeft(), T = C->GetTop(), W = C->GetWidth(), H = C->GetHeight();
             switch (A) {
             case alTop:
                 L = Rect.Left, T = Rect.Top, W = Rect.Width();

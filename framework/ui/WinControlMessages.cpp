@@ -63,8 +63,8 @@ void TWinControl::Dispatch(TMessage& Message) {
         CMCtl3DChanged(Message);
         return;
     case CM_PARENTCTL3DCHANGED:
-        if (FParentCtl3D && FParent && FCtl3D != FParent->GetCtl3D()) {
-            FCtl3D = FParent->GetCtl3D();
+        if (FParentCtl3D && GetParent() && FCtl3D != GetParent()->GetCtl3D()) {
+            FCtl3D = GetParent()->GetCtl3D();
             Perform(CM_CTL3DCHANGED);
         }
         return;
@@ -110,9 +110,9 @@ void TWinControl::DefaultHandler(TMessage& Message) {
 void TWinControl::InvalidateClient(const TRect& R, bool Erase) {
     if (!FHandle) {
         // Without a window the change shows on the parent's surface, if any.
-        if (FParent && FVisible) {
+        if (GetParent() && GetVisible()) {
             const int F = GetBorderWidth();
-            FParent->InvalidateClient(rects::Offset(R, FLeft + F, FTop + F), Erase);
+            GetParent()->InvalidateClient(rects::Offset(R, GetLeft() + F, GetTop() + F), Erase);
         }
         return;
     }
@@ -121,13 +121,13 @@ void TWinControl::InvalidateClient(const TRect& R, bool Erase) {
 
 void TWinControl::InvalidateFrame() {
     if (!FHandle) return;
-    FFrameDirty = true;
+    FPaintState.FrameDirty = true;
     TPaintPass::MarkDirty(this);
 }
 
 void TWinControl::Invalidate() {
     if (FHandle) {
-        TPaintPass::Invalidate(this, GetClientRect(), !FControlStyle.Contains(csOpaque));
+        TPaintPass::Invalidate(this, GetClientRect(), !GetControlStyle().Contains(csOpaque));
         return;
     }
     TControl::Invalidate();

@@ -1,5 +1,6 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Form.h"
 #include "framework/ui/GraphicControl.h"
 #include "framework/ui/PaintPass.h"
 
@@ -162,6 +163,28 @@ TEST_F(PaintingTest, DrawingOnTheCanvasOutsidePaintShowsAtOnce) {
     EXPECT_EQ(At(39, 39), clYellow);
     EXPECT_EQ(At(40, 40), clSilver);
     EXPECT_GT(Form->GetSurfaceVersion(), Version);
+}
+
+TEST_F(PaintingTest, OnlyTheTopLevelWindowHasASurfaceAndItsVersionOutlivesTheHandle) {
+    TSquare* A = Add(10, 10, 20, 20, clRed);
+    Form->Show();
+    Host.RunUntilIdle();
+    EXPECT_EQ(A->GetSurface(), nullptr);
+    ASSERT_NE(Form->GetSurface(), nullptr);
+    Form->TakeSurfaceDamage();
+    // Making the window again gives it new pixels; a host comparing versions
+    // must still see that they changed.
+    const unsigned Version = Form->GetSurfaceVersion();
+    Form->SetBorderStyle(bsDialog);
+    Host.RunUntilIdle();
+    EXPECT_GT(Form->GetSurfaceVersion(), Version);
+    EXPECT_EQ(At(12, 12), clNavy);
+    EXPECT_EQ(Form->TakeSurfaceDamage(), Rect(0, 0, 200, 150));
+    // A new size damages the whole surface as well.
+    Form->SetBounds(0, 0, 220, 160);
+    Host.RunUntilIdle();
+    EXPECT_EQ(Form->TakeSurfaceDamage(), Rect(0, 0, 220, 160));
+    EXPECT_EQ(Form->TakeSurfaceDamage(), TRect{});
 }
 
 TEST_F(PaintingTest, MovingAChildRepaintsWhereItWasAndWhereItIs) {
