@@ -4,6 +4,9 @@
 
 include(CMakePackageConfigHelpers)
 
+get_property(FOLIO_COMPONENTS GLOBAL PROPERTY FOLIO_COMPONENTS)
+string(JOIN " " FOLIO_COMPONENTS ${FOLIO_COMPONENTS})
+
 install(EXPORT FolioTargets NAMESPACE Folio:: DESTINATION ${FOLIO_INSTALL_CMAKEDIR})
 configure_package_config_file(cmake/FolioConfig.cmake.in
   ${PROJECT_BINARY_DIR}/FolioConfig.cmake INSTALL_DESTINATION ${FOLIO_INSTALL_CMAKEDIR})

@@ -40,6 +40,7 @@ function(folio_library name)
     FILE_SET HEADERS DESTINATION ${FOLIO_INSTALL_INCLUDEDIR})
   # Layers are defined bottom up; the pkg-config file lists them in reverse.
   set_property(GLOBAL APPEND PROPERTY FOLIO_INSTALLED_LIBRARIES ${target})
+  set_property(GLOBAL APPEND PROPERTY FOLIO_COMPONENTS ${name})
 endfunction()
 
 # folio_bundle(NAME DEPS ...): one installed name for several libraries that
@@ -52,6 +53,7 @@ function(folio_bundle name)
   set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
   target_link_libraries(${target} INTERFACE ${ARG_DEPS})
   install(TARGETS ${target} EXPORT FolioTargets)
+  set_property(GLOBAL APPEND PROPERTY FOLIO_COMPONENTS ${name})
 endfunction()
 
 # Pixel kernels are not vectorised at -O2 by GCC 12; they ask for -O3 in

@@ -6,6 +6,7 @@ FOLIO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev libx11-dev
   fonts-liberation2 fonts-dejavu-core
+  xvfb xauth clang-format
 )
 
 # Only the fuzz targets need these (scripts/fuzz.sh): clang with libFuzzer.
