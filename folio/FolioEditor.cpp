@@ -105,6 +105,13 @@ void TFolEditor::WndProc(TMessage& Message) {
 }
 
 void TFolEditor::HandleMessage(TMessage& Message) {
+    if (Message.Msg == CM_WANTSPECIALKEY &&
+        (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
+        // Enter and Escape end the edit, even on a form whose default or
+        // cancel button would otherwise take them.
+        Message.Result = 1;
+        return;
+    }
     if (Message.Msg == WM_SETFOCUS) {
         // The bar, not its editor, stays the form's focused control, so the
         // form's focus bookkeeping never sees the short-lived editor.

@@ -3,6 +3,8 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/Object.h"
 
+#include <initializer_list>
+#include <span>
 #include <type_traits>
 #include <utility>
 
@@ -111,6 +113,14 @@ public:
     // Publishes a property an ancestor declared, optionally with a new default.
     TClassBuilder& Publish(const char* Name);
     TClassBuilder& Publish(const char* Name, long long Default);
+    // Publishes several at once, each with its declared default.
+    TClassBuilder& Publish(std::span<const char* const> Names) {
+        for (const char* Name : Names) Publish(Name);
+        return *this;
+    }
+    TClassBuilder& Publish(std::initializer_list<const char*> Names) {
+        return Publish(std::span<const char* const>(Names.begin(), Names.size()));
+    }
     // Lets the class registry create instances by name with an owner.
     TClassBuilder& Creatable() {
         if constexpr (std::is_constructible_v<T, TComponent*>)

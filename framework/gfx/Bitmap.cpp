@@ -1,6 +1,7 @@
 #include "framework/gfx/Bitmap.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/core/Filer.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
@@ -105,6 +106,12 @@ void TBitmap::Assign(const TPersistent* Source) {
         return;
     }
     TPersistent::Assign(Source);
+}
+
+void TBitmap::DefineProperties(TFiler* Filer) {
+    Filer->DefineBinaryProperty(
+        "Data", [this](TStream& S) { LoadFromStream(S); }, [this](TStream& S) { SaveToStream(S); },
+        !GetEmpty());
 }
 
 void TBitmap::LoadFromFile(const String& FileName) {

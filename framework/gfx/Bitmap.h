@@ -58,6 +58,9 @@ public:
 
     // Copies another bitmap's picture; nullptr empties this one.
     void Assign(const TPersistent* Source) override;
+    // A form file holds the picture as the binary property "Data": one BMP
+    // file image, written only when the bitmap has pixels.
+    void DefineProperties(TFiler* Filer) override;
 
     // One complete BMP file image: file header with the signature and the
     // total size, info header, pixel rows bottom-up. pf24bit (the default)

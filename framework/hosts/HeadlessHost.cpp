@@ -21,10 +21,20 @@ THeadlessHost::THeadlessHost(int ScreenWidth, int ScreenHeight, TMilliseconds St
         FDeferred.erase(FDeferred.begin());
         Work();
     });
+    // A modal form's loop handles what the test deferred. Once nothing is
+    // left, no input can ever come on this host: the form fails instead of
+    // waiting forever, so a test that forgot to close it ends.
+    SetModalLoopStep([] {
+        if (!Application->ProcessMessages())
+            throw EInvalidOperation(
+                "A modal form waits on the headless host, but nothing is left to give it input "
+                "(defer the input with THeadlessHost::Defer before showing the form)");
+    });
     Application->ProcessMessages();
 }
 
 THeadlessHost::~THeadlessHost() {
+    SetModalLoopStep(nullptr);
     DeallocateHWnd(FDeferWindow);
     InputRouter->Reset();
     Application->SetClock(nullptr);

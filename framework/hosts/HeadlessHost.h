@@ -48,7 +48,9 @@ public:
     // Advances the manual clock by Ms, firing the timers that fall due.
     void Run(TMilliseconds Ms);
     // Runs Work from the loop, after the messages already queued: how a test
-    // acts while a modal form runs its own loop.
+    // acts while a modal form runs its own loop. A modal loop that runs out
+    // of work raises EInvalidOperation instead of waiting for input that
+    // cannot come.
     void Defer(std::function<void()> Work);
 
     // The cursor the screen shows now.

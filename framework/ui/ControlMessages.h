@@ -10,6 +10,7 @@ enum : unsigned {
     WM_SETTEXT = 0x000C,
     WM_GETTEXT = 0x000D,
     WM_CANCELMODE = 0x001F,
+    WM_CONTEXTMENU = 0x007B,
     WM_NCCALCSIZE = 0x0083,
     WM_NCHITTEST = 0x0084,
     WM_SYSKEYDOWN = 0x0104,
@@ -30,6 +31,13 @@ enum : unsigned {
     CM_INVOKEHELP = CM_BASE + 127,
     CM_CONTROLLISTCHANGE = CM_BASE + 128,
     CM_CHANGED = CM_BASE + 129,
+    // A typed character offered to the form's controls as an accelerator
+    // (WParam: the character; LParam: 1 when Alt is held). A control that
+    // takes it sets Result to 1.
+    CM_DIALOGCHAR = CM_BASE + 130,
+    // The form's focused control changed (LParam: the control, or null);
+    // every control on the form hears it.
+    CM_FOCUSCHANGED = CM_BASE + 131,
 };
 
 } // namespace folio

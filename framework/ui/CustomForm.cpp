@@ -197,6 +197,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
         Enter[I]->Perform(CM_ENTER);
         if (FFocusedControl != Control) return false;
     }
+    // The buttons follow the focus: the focused one answers Enter.
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<std::intptr_t>(Control));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace folio {
 
@@ -236,13 +237,16 @@ void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
         if (TCustomForm* Form = Screen->GetActiveForm()) Focus = Form;
     }
     if (!Focus) return;
-    // Tab and the arrows move the focus through the form, unless the
-    // focused control says (WM_GETDLGCODE) that it handles them itself.
+    // Tab and the arrows move the focus through the form, Enter and Escape
+    // press its default and cancel buttons, unless the focused control says
+    // (WM_GETDLGCODE, CM_WANTSPECIALKEY) that it handles them itself.
     unsigned Wants = 0;
     if (Key == VK_TAB) Wants = DLGC_WANTTAB;
     if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN)
         Wants = DLGC_WANTARROWS;
-    if (Wants && !Modifiers.Contains(ssCtrl) && !Modifiers.Contains(ssAlt)) {
+    if (Key == VK_RETURN || Key == VK_ESCAPE) Wants = DLGC_WANTALLKEYS;
+    if (Wants && !Modifiers.Contains(ssCtrl) && !Modifiers.Contains(ssAlt) &&
+        Focus->Perform(CM_WANTSPECIALKEY, Key) == 0) {
         const auto Code = static_cast<unsigned>(Focus->Perform(WM_GETDLGCODE));
         if (!(Code & (Wants | DLGC_WANTALLKEYS))) {
             if (TCustomForm* Form = GetParentForm(Focus)) {
@@ -251,6 +255,13 @@ void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
         }
     }
     Focus->Perform(WM_KEYDOWN, Key);
+    // Alt with a letter or digit is an accelerator of the focused form.
+    if (Modifiers.Contains(ssAlt) && !Modifiers.Contains(ssCtrl) &&
+        ((Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9'))) {
+        if (TCustomForm* Form = GetParentForm(Focus))
+            Form->Perform(CM_DIALOGCHAR, std::tolower(Key), 1);
+        return;
+    }
     // The platform's key translation: these keys also type a character.
     if (Modifiers.Contains(ssCtrl) || Modifiers.Contains(ssAlt)) return;
     if (Key == VK_BACK || Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE) {
@@ -270,7 +281,16 @@ void TInputRouter::KeyUp(unsigned short Key, TShiftState Modifiers) {
 void TInputRouter::Char(char Ch) {
     TWinControl* Focus = FindControl(GetFocus());
     if (!Focus) Focus = Screen->GetActiveForm();
-    if (Focus) Focus->Perform(WM_CHAR, static_cast<unsigned char>(Ch));
+    if (!Focus) return;
+    // A control that takes no typed text lets its form use the character
+    // as an accelerator ("&OK" answers O).
+    const auto Code = static_cast<unsigned char>(Ch);
+    if (Code > ' ' && Code < 0x7F &&
+        !(static_cast<unsigned>(Focus->Perform(WM_GETDLGCODE)) & DLGC_WANTCHARS)) {
+        if (TCustomForm* Form = GetParentForm(Focus))
+            if (Form->Perform(CM_DIALOGCHAR, Code, 0) != 0) return;
+    }
+    Focus->Perform(WM_CHAR, Code);
 }
 
 void TInputRouter::Text(const String& Utf8) {

@@ -83,6 +83,8 @@ public:
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
     void SetEnabled(bool Value) override;
+    // Sends Message to every child in z-order until one sets its Result.
+    void Broadcast(TMessage& Message);
 
     // Lays the aligned children out in the client area.
     void Realign();

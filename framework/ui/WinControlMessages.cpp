@@ -4,6 +4,8 @@
 #include "framework/ui/PaintPass.h"
 #include "framework/ui/RectOps.h"
 
+#include <algorithm>
+
 namespace folio {
 
 // --- messages ----------------------------------------------------------------------------
@@ -62,6 +64,14 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_CTL3DCHANGED:
         CMCtl3DChanged(Message);
         return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+    case CM_FOCUSCHANGED:
+        // Dialog keys, accelerators and focus news go to every control on
+        // the window until one of them takes the key.
+        Broadcast(Message);
+        if (Message.Result != 0) return;
+        break;
     case CM_PARENTCTL3DCHANGED:
         if (FParentCtl3D && GetParent() && FCtl3D != GetParent()->GetCtl3D()) {
             FCtl3D = GetParent()->GetCtl3D();
@@ -87,6 +97,16 @@ void TWinControl::Dispatch(TMessage& Message) {
         break;
     }
     TControl::Dispatch(Message);
+}
+
+void TWinControl::Broadcast(TMessage& Message) {
+    // A handler may add or remove controls: walk a copy.
+    const std::vector<TControl*> Children = FControls;
+    for (TControl* C : Children) {
+        if (std::find(FControls.begin(), FControls.end(), C) == FControls.end()) continue;
+        C->WndProc(Message);
+        if (Message.Result != 0) return;
+    }
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {

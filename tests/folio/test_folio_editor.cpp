@@ -3,6 +3,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/Button.h"
 #include "framework/ui/Edit.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/VirtualKeys.h"
@@ -98,6 +99,37 @@ TEST_F(EditorTest, EnterAppliesWhatTheEditedEventsLeaveEscapeNothing) {
     PostMessage(Bar->GetHandle(), WM_HIDEEDITOR, 1, 0);
     Host.RunUntilIdle();
     EXPECT_EQ(Log.size(), 2u);
+}
+
+TEST_F(EditorTest, EnterAndEscapeEndTheEditOnAFormWithDefaultAndCancelButtons) {
+    // A dialog's default and cancel buttons must not take the keys that end
+    // an edit in place.
+    int Presses = 0;
+    for (bool Default : {true, false}) {
+        auto* B = new TButton(Form.get());
+        B->SetParent(Form.get());
+        B->SetBounds(250, Default ? 50 : 80, 75, 25);
+        B->SetDefault(Default);
+        B->SetCancel(!Default);
+        B->OnClick = [&](TObject*) { ++Presses; };
+    }
+    // Group captions and small-picture items edit in a one-line box, which
+    // does not ask for every key by itself.
+    G(0)->SetImageSize(isSmall);
+    ASSERT_TRUE(Bar->EditGroup(G(1)));
+    Host.Type("Kept");
+    Host.Key(VK_RETURN);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(G(1)->GetCaption(), "Kept");
+    ASSERT_TRUE(Bar->EditItem(Item(1)));
+    Host.Type("Lost");
+    Host.Key(VK_ESCAPE);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(Item(1)->GetCaption(), "Item 1");
+    EXPECT_EQ(Presses, 0);
+    // Once the edit is over the buttons take the keys again.
+    Host.Key(VK_ESCAPE);
+    EXPECT_EQ(Presses, 1);
 }
 
 TEST_F(EditorTest, TheBarSeesTheKeysAndStaysTheFormsFocusedControl) {

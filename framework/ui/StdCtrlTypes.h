@@ -1,0 +1,17 @@
+#pragma once
+
+namespace folio {
+
+// Horizontal placement of a caption.
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+using enum TAlignment;
+
+// Vertical placement of a label's text.
+enum class TTextLayout { tlTop, tlCenter, tlBottom };
+using enum TTextLayout;
+
+// The bevels of a panel.
+enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+using enum TBevelCut;
+
+} // namespace folio
