@@ -4,7 +4,11 @@
 //   draws the other captions;
 // - a whole 300-pixel switch at speed 30, with the offsets its frames showed
 //   and the time the frame count predicts (frames x (10 ms sleep + frame));
-// - a click on a caption, without animation, up to the repainted new group.
+// - a click on a caption, without animation, up to the repainted new group;
+// - two one-item repaints far apart (the first and the last item on show):
+//   the paint pass paints the two items and nothing between them; beside
+//   it the same two items invalidated as one rectangle holding both, which
+//   is what a single dirty rectangle per window used to paint.
 // Each figure carries, as counters measured in the same run, the physical
 // floor it compares with: a memcpy of the bar's pixels, or a bare 10 ms sleep.
 
@@ -15,9 +19,11 @@
 #include "framework/core/Thread.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/ImageList.h"
+#include "framework/gfx/Rects.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Form.h"
+#include "framework/ui/WinControl.h"
 
 #include <benchmark/benchmark.h>
 
@@ -294,6 +300,59 @@ void BM_ClickCaptionToRepaint(benchmark::State& State) {
     State.SetLabel("anchor: memcpy of the bar's 240x720 pixels");
 }
 BENCHMARK(BM_ClickCaptionToRepaint)->Unit(benchmark::kMicrosecond);
+
+// Invalidates the first and the last item on show of the open group, as
+// two rectangles or as the one rectangle holding both, and lets the loop
+// repaint them; the pixels counter is what the form's surface says was
+// painted.
+void TwoFarItemRepaints(benchmark::State& State, bool AsOneRectangle) {
+    TSwitchScene Scene(240, 720, 8, 40);
+    TFolio* Bar = Scene.Bar;
+    Bar->SetAnimationStyle(asNone);
+    Bar->SetVisibleGroup(3);
+    Scene.Host.RunUntilIdle();
+    TFolioGroup* Group = Bar->GetVisibleGroupObject();
+    const TRect First = Group->GetItems()->GetItem(0)->GetClientRect();
+    int Last = 0;
+    while (Last + 1 < Group->GetItems()->GetCount() &&
+           Group->GetItems()->GetItem(Last + 1)->GetClientRect().Bottom <=
+               Group->GetClientRect().Bottom)
+        ++Last;
+    const TRect Second = Group->GetItems()->GetItem(Last)->GetClientRect();
+    if (Last < 4 || First.IsEmpty() || Second.IsEmpty()) {
+        State.SkipWithError("the open group shows too few items");
+        return;
+    }
+    TRect Both;
+    UnionRect(Both, First, Second);
+    Scene.Form->TakeSurfaceDamage();
+    long long Pixels = 0;
+    for (auto _ : State) {
+        if (AsOneRectangle) {
+            InvalidateRect(Bar->GetHandle(), &Both, true);
+        } else {
+            InvalidateRect(Bar->GetHandle(), &First, true);
+            InvalidateRect(Bar->GetHandle(), &Second, true);
+        }
+        Application->ProcessMessages();
+        for (const TRect& R : Scene.Form->TakeSurfaceDamage())
+            Pixels += static_cast<long long>(R.Width()) * R.Height();
+    }
+    const double Repaints = std::max<double>(1, static_cast<double>(State.iterations()));
+    State.counters["pixels"] = static_cast<double>(Pixels) / Repaints;
+    State.counters["memcpy_bar_us"] = MemcpyMicros(240 * 720 * 4);
+    State.SetLabel(Format("items 0 and %d", Last) + "; anchor: memcpy of the bar's 240x720 pixels");
+}
+
+void BM_TwoFarItemRepaints(benchmark::State& State) {
+    TwoFarItemRepaints(State, false);
+}
+BENCHMARK(BM_TwoFarItemRepaints)->Unit(benchmark::kMicrosecond);
+
+void BM_TwoFarItemRepaintsAsOneRectangle(benchmark::State& State) {
+    TwoFarItemRepaints(State, true);
+}
+BENCHMARK(BM_TwoFarItemRepaintsAsOneRectangle)->Unit(benchmark::kMicrosecond);
 
 // The anchor on a line of its own, as the other benchmarks print it.
 void BM_AnchorMemcpyBarPixels(benchmark::State& State) {

@@ -263,9 +263,10 @@ struct TSdlHost::TImpl {
             const TPixelSurface* S = W.Form->GetSurface();
             if (!S || !S->Valid()) continue;
             if (W.Version == W.Form->GetSurfaceVersion() && !W.Presenter.WholeDue()) continue;
-            const TRect Damage = W.Form->TakeSurfaceDamage();
+            const TDamageRegion Damage = W.Form->TakeSurfaceDamage();
             W.Version = W.Form->GetSurfaceVersion();
-            const TPresentResult R = W.Presenter.Present(*S, std::span(&Damage, 1));
+            const TPresentResult R =
+                W.Presenter.Present(*S, std::span<const TRect>(Damage.begin(), Damage.end()));
             if (R.Pixels == 0) continue;
             ++Counts.Frames;
             if (R.Whole) ++Counts.WholeFrames;

@@ -63,7 +63,7 @@ void TPaintPass::Invalidate(TWinControl* W, const TRect& ClientRect, bool Erase)
     const TRect R = rects::Intersect(ClientRect, W->GetClientRect());
     if (R.IsEmpty()) return;
     TWindowPaintState& S = StateOf(W);
-    S.Dirty = rects::Union(S.Dirty, R);
+    S.Dirty.Add(R);
     if (Erase) S.EraseDirty = true;
     MarkDirty(W);
 }
@@ -104,7 +104,7 @@ void TPaintPass::PaintNow(TWinControl* W) {
 
 void TPaintPass::PaintTree(TWinControl* Top) {
     TWindowSurface* Surface = SurfaceOf(Top);
-    TRect Damage;
+    TDamageRegion Damage;
     FPainting = true;
     FTarget.Surface = Surface ? Surface->GetPixels() : TPixelSurface{};
     try {
@@ -123,7 +123,7 @@ void TPaintPass::PaintTree(TWinControl* Top) {
                                   if (W->GetTopLevel() != Top) return false;
                                   TWindowPaintState& S = StateOf(W);
                                   S.InDirtyList = false;
-                                  S.Dirty = {};
+                                  S.Dirty.Clear();
                                   S.EraseDirty = false;
                                   return true;
                               }),
@@ -131,13 +131,13 @@ void TPaintPass::PaintTree(TWinControl* Top) {
     if (Surface) Surface->AddDamage(Damage);
 }
 
-void TPaintPass::Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TRect& Damage) {
+void TPaintPass::Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TDamageRegion& Damage) {
     if (!W->GetVisible() || !W->HandleAllocated()) return;
     TWindowPaintState& S = StateOf(W);
     const TRect WindowRect =
         rects::Intersect(Bounds(Origin.X, Origin.Y, W->GetWidth(), W->GetHeight()), Visible);
     if (WindowRect.IsEmpty()) {
-        S.Dirty = {};
+        S.Dirty.Clear();
         S.FrameDirty = false;
         return;
     }
@@ -146,26 +146,27 @@ void TPaintPass::Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TRec
     const TRect ClientRect =
         rects::Intersect(rects::Offset(W->GetClientRect(), ClientOrigin), WindowRect);
 
-    // The frame repaints when asked to or when something painted over it.
-    const TRect Hit = rects::Intersect(Damage, WindowRect);
-    const bool FrameHit = F > 0 && !Hit.IsEmpty() && !(rects::Intersect(Hit, ClientRect) == Hit);
+    // What the windows painted so far covered of this one. The frame
+    // repaints when asked to or when something painted over it.
+    const TDamageRegion Hit = Damage.Intersected(WindowRect);
+    const bool FrameHit = F > 0 && !Hit.Within(ClientRect);
     if (F > 0 && (S.FrameDirty || FrameHit)) {
         S.FrameDirty = false;
         W->Perform(WM_NCPAINT, 1);
-        Damage = rects::Union(Damage, WindowRect);
+        Damage.Add(WindowRect);
     }
     S.FrameDirty = false;
 
-    TRect Dirty = rects::Intersect(rects::Offset(S.Dirty, ClientOrigin), ClientRect);
-    const TRect Over = rects::Intersect(Hit, ClientRect);
+    // Each rectangle of the dirty region paints on its own, so two small
+    // changes far apart leave everything between them alone.
+    TDamageRegion Dirty = S.Dirty.Offset(ClientOrigin.X, ClientOrigin.Y).Intersected(ClientRect);
+    const TDamageRegion Over = Hit.Intersected(ClientRect);
     const bool Erase = S.EraseDirty || !Over.IsEmpty();
-    Dirty = rects::Union(Dirty, Over);
-    S.Dirty = {};
+    Dirty.Add(Over);
+    S.Dirty.Clear();
     S.EraseDirty = false;
-    if (!Dirty.IsEmpty()) {
-        PaintClient(W, ClientOrigin, Dirty, Erase);
-        Damage = rects::Union(Damage, Dirty);
-    }
+    for (const TRect& R : Dirty) PaintClient(W, ClientOrigin, R, Erase);
+    Damage.Add(Dirty);
 
     for (int I = 0; I < W->ControlCount(); ++I) {
         auto* Child = dynamic_cast<TWinControl*>(W->Controls(I));

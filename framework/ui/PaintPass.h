@@ -4,10 +4,10 @@
 
 namespace folio {
 
-// The paint pass: windows record dirty rectangles (merged into one per
+// The paint pass: windows record dirty rectangles (a short region per
 // window, nothing allocated per call) and the application's idle work paints
 // them, top-level window by top-level window, parents before children, each
-// clipped to its window, its ancestors and its dirty rectangle. What a window
+// clipped to its window, its ancestors and a rectangle of its dirty region. What a window
 // paints over a later window (a child, a sibling above it) makes that window
 // repaint the same area in the same pass.
 class TPaintPass {
@@ -55,7 +55,7 @@ private:
     static TWindowPaintState& StateOf(TWinControl* W);
     static TWindowSurface* SurfaceOf(TWinControl* W);
     static void PaintTree(TWinControl* Top);
-    static void Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TRect& Damage);
+    static void Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TDamageRegion& Damage);
     static void PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& Dirty, bool Erase);
     static void InstallIdleHandler();
 

@@ -208,8 +208,8 @@ unsigned TWinControl::GetSurfaceVersion() const {
     return FSurface ? FSurface->GetVersion() : 0;
 }
 
-TRect TWinControl::TakeSurfaceDamage() {
-    return FSurface ? FSurface->TakeDamage() : TRect{};
+TDamageRegion TWinControl::TakeSurfaceDamage() {
+    return FSurface ? FSurface->TakeDamage() : TDamageRegion{};
 }
 
 TPoint TWinControl::GetWindowOrigin() const {

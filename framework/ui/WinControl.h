@@ -101,10 +101,10 @@ public:
     // Where this window's (0, 0) lies on its top-level window's surface.
     TPoint GetWindowOrigin() const;
     // Counts the paints of a top-level window's surface, so a host presents
-    // only what changed; TakeSurfaceDamage answers the surface rectangle
-    // painted since the last call and clears it.
+    // only what changed; TakeSurfaceDamage answers the parts of the surface
+    // painted since the last call and clears them.
     unsigned GetSurfaceVersion() const;
-    TRect TakeSurfaceDamage();
+    TDamageRegion TakeSurfaceDamage();
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "framework/core/Types.h"
+#include "framework/ui/DamageRegion.h"
 
 namespace folio {
 
 // What the paint pass keeps on each window between an invalidation and the
 // paint that follows, in the window's client coordinates.
 struct TWindowPaintState {
-    TRect Dirty;
+    TDamageRegion Dirty;
     // The dirty part is erased (WM_ERASEBKGND) before it is painted.
     bool EraseDirty = false;
     // The non-client frame repaints too.

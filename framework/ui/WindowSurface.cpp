@@ -1,7 +1,5 @@
 #include "framework/ui/WindowSurface.h"
 
-#include "framework/ui/RectOps.h"
-
 #include <algorithm>
 
 namespace folio {
@@ -15,25 +13,25 @@ void TWindowSurface::SetSize(int Width, int Height) {
     FView.Width = W;
     FView.Height = H;
     FView.Stride = W;
-    FDamage = Rect(0, 0, W, H);
+    FDamage = TDamageRegion(Rect(0, 0, W, H));
 }
 
 void TWindowSurface::Release() {
     FPixels.clear();
     FPixels.shrink_to_fit();
     FView = {};
-    FDamage = {};
+    FDamage.Clear();
 }
 
-void TWindowSurface::AddDamage(const TRect& R) {
+void TWindowSurface::AddDamage(const TDamageRegion& R) {
     if (R.IsEmpty()) return;
     ++FVersion;
-    FDamage = rects::Union(FDamage, R);
+    FDamage.Add(R);
 }
 
-TRect TWindowSurface::TakeDamage() {
-    const TRect R = FDamage;
-    FDamage = {};
+TDamageRegion TWindowSurface::TakeDamage() {
+    const TDamageRegion R = FDamage;
+    FDamage.Clear();
     return R;
 }
 

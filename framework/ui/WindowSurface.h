@@ -2,6 +2,7 @@
 
 #include "framework/core/Types.h"
 #include "framework/gfx/Surface.h"
+#include "framework/ui/DamageRegion.h"
 
 #include <vector>
 
@@ -24,15 +25,16 @@ public:
     // changed.
     unsigned GetVersion() const { return FVersion; }
     // Something was painted over R (surface coordinates).
-    void AddDamage(const TRect& R);
-    // The surface rectangle painted since the last call; clears it.
-    TRect TakeDamage();
+    void AddDamage(const TRect& R) { AddDamage(TDamageRegion(R)); }
+    void AddDamage(const TDamageRegion& R);
+    // What was painted since the last call; clears it.
+    TDamageRegion TakeDamage();
 
 private:
     std::vector<TPixel> FPixels;
     TPixelSurface FView;
     unsigned FVersion = 0;
-    TRect FDamage;
+    TDamageRegion FDamage;
 };
 
 } // namespace folio

@@ -113,6 +113,72 @@ TEST_F(PaintingTest, InvalidationRepaintsOnlyTheDirtyArea) {
     EXPECT_EQ(Form->GetSurfaceVersion(), Quiet);
 }
 
+// Puts a pixel of a colour no paint uses on the form's surface, behind the
+// paint pass's back: it survives only where nothing repaints.
+void Mark(TForm& Form, int X, int Y) {
+    Form.GetSurface()->Row(Y)[X] = RgbToPixel(clYellow);
+}
+
+TEST_F(PaintingTest, TwoSmallChangesFarApartRepaintOnlyThemselves) {
+    TSquare* A = Add(10, 10, 180, 130, clRed);
+    Form->Show();
+    Host.RunUntilIdle();
+    for (bool Buffered : {false, true}) {
+        SCOPED_TRACE(Buffered ? "double-buffered" : "painted in place");
+        A->SetDoubleBuffered(Buffered);
+        Form->TakeSurfaceDamage();
+        Mark(*Form, 25, 25);   // inside the first change
+        Mark(*Form, 165, 115); // inside the second
+        Mark(*Form, 90, 70);   // between them
+        const TRect First = Rect(10, 10, 20, 20), Second = Rect(150, 100, 160, 110);
+        InvalidateRect(A->GetHandle(), &First, false);
+        InvalidateRect(A->GetHandle(), &Second, false);
+        Host.RunUntilIdle();
+        EXPECT_EQ(At(25, 25), clRed);
+        EXPECT_EQ(At(165, 115), clRed);
+        EXPECT_EQ(At(90, 70), clYellow);
+        // The host is told of the two places, in form coordinates.
+        const TDamageRegion Damage = Form->TakeSurfaceDamage();
+        ASSERT_EQ(Damage.Count(), 2);
+        EXPECT_EQ(Damage[0], Rect(20, 20, 30, 30));
+        EXPECT_EQ(Damage[1], Rect(160, 110, 170, 120));
+    }
+}
+
+TEST_F(PaintingTest, ChangesCloseTogetherRepaintAsOne) {
+    TSquare* A = Add(10, 10, 180, 130, clRed);
+    Form->Show();
+    Host.RunUntilIdle();
+    const int Paints = A->Paints;
+    Mark(*Form, 32, 25); // in the narrow gap between the two changes
+    const TRect Left = Rect(10, 10, 20, 20), Right = Rect(23, 10, 33, 20);
+    InvalidateRect(A->GetHandle(), &Left, false);
+    InvalidateRect(A->GetHandle(), &Right, false);
+    Host.RunUntilIdle();
+    EXPECT_EQ(A->Paints, Paints + 1);
+    EXPECT_EQ(At(32, 25), clRed);
+}
+
+TEST_F(PaintingTest, AChildRepaintsOnlyWhereItsParentPaintedOverIt) {
+    TSquare* B = Add(100, 20, 60, 60, clRed);
+    Form->Show();
+    Host.RunUntilIdle();
+    const int Paints = B->Paints;
+    Mark(*Form, 95, 35);  // the form's own, inside the first change
+    Mark(*Form, 105, 35); // the child's, inside the first change
+    Mark(*Form, 150, 70); // the child's, outside both changes
+    Mark(*Form, 50, 80);  // the form's, between the changes
+    const TRect OverChild = Rect(90, 30, 110, 40), Far = Rect(10, 120, 20, 130);
+    InvalidateRect(Form->GetHandle(), &OverChild, true);
+    InvalidateRect(Form->GetHandle(), &Far, true);
+    Host.RunUntilIdle();
+    EXPECT_EQ(At(95, 35), clSilver);
+    EXPECT_EQ(At(105, 35), clRed);
+    EXPECT_EQ(At(150, 70), clYellow);
+    EXPECT_EQ(At(50, 80), clYellow);
+    EXPECT_EQ(B->Paints, Paints + 1);
+}
+
 TEST_F(PaintingTest, DoubleBufferedControlsEndUpWithTheSamePixels) {
     TSquare* A = Add(10, 10, 30, 30, clRed);
     A->SetDoubleBuffered(true);
@@ -179,12 +245,12 @@ TEST_F(PaintingTest, OnlyTheTopLevelWindowHasASurfaceAndItsVersionOutlivesTheHan
     Host.RunUntilIdle();
     EXPECT_GT(Form->GetSurfaceVersion(), Version);
     EXPECT_EQ(At(12, 12), clNavy);
-    EXPECT_EQ(Form->TakeSurfaceDamage(), Rect(0, 0, 200, 150));
+    EXPECT_EQ(Form->TakeSurfaceDamage(), TDamageRegion(Rect(0, 0, 200, 150)));
     // A new size damages the whole surface as well.
     Form->SetBounds(0, 0, 220, 160);
     Host.RunUntilIdle();
-    EXPECT_EQ(Form->TakeSurfaceDamage(), Rect(0, 0, 220, 160));
-    EXPECT_EQ(Form->TakeSurfaceDamage(), TRect{});
+    EXPECT_EQ(Form->TakeSurfaceDamage(), TDamageRegion(Rect(0, 0, 220, 160)));
+    EXPECT_TRUE(Form->TakeSurfaceDamage().IsEmpty());
 }
 
 TEST_F(PaintingTest, MovingAChildRepaintsWhereItWasAndWhereItIs) {
