@@ -33,11 +33,10 @@ const TClassInfo& TButton::StaticClassInfo() {
 
 TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner) {
     // Two quick clicks are two clicks, not a double click.
-    FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csOpaque};
-    FWidth = 75;
-    FHeight = 25;
-    FTabStop = true;
-    FColor = clBtnFace;
+    SetControlStyle({csCaptureMouse, csClickEvents, csSetCaption, csOpaque});
+    SetBounds(GetLeft(), GetTop(), 75, 25);
+    SetTabStop(true);
+    SetColor(clBtnFace);
 }
 
 // --- properties --------------------------------------------------------------------------

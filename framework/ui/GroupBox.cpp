@@ -33,11 +33,10 @@ const TClassInfo& TGroupBox::StaticClassInfo() {
 }
 
 TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
-    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                     csOpaque,          csDoubleClicks, csReplicatable};
-    FParentColor = true;
-    FWidth = 185;
-    FHeight = 105;
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,
+                     csDoubleClicks, csReplicatable});
+    SetParentColor(true);
+    SetBounds(GetLeft(), GetTop(), 185, 105);
 }
 
 int TGroupBox::CaptionHeight() const {
@@ -47,14 +46,14 @@ int TGroupBox::CaptionHeight() const {
 }
 
 TRect TGroupBox::GetFrameRect() const {
-    return Rect(0, CaptionHeight() / 2 - 1, FWidth, FHeight);
+    return Rect(0, CaptionHeight() / 2 - 1, GetWidth(), GetHeight());
 }
 
 TRect TGroupBox::GetInnerRect() const {
     TRect R = GetClientRect();
     R.Top += CaptionHeight();
     InflateRect(R, -1, -1);
-    if (FCtl3D) InflateRect(R, -1, -1);
+    if (GetCtl3D()) InflateRect(R, -1, -1);
     return R;
 }
 
@@ -75,7 +74,7 @@ void TGroupBox::Paint() {
     Brush->SetColor(GetColor());
     Canvas->FillRect(GetClientRect());
     TRect R = GetFrameRect();
-    if (FCtl3D) {
+    if (GetCtl3D()) {
         // The etched line: a highlight frame one pixel down and right of a
         // shadow frame, so each side shows a dark and a light line.
         TRect Light = Rect(R.Left + 1, R.Top + 1, R.Right, R.Bottom);
@@ -93,7 +92,7 @@ void TGroupBox::Paint() {
     TRect Text = Rect(CaptionIndent, 0, 0, CaptionHeight());
     DrawText(Canvas, GetCaption(), Text, Flags | DT_CALCRECT);
     if (UseRightToLeftAlignment())
-        Text = Rect(FWidth - CaptionIndent - Text.Width(), Text.Top, FWidth - CaptionIndent,
+        Text = Rect(GetWidth() - CaptionIndent - Text.Width(), Text.Top, GetWidth() - CaptionIndent,
                     Text.Bottom);
     Brush->SetStyle(bsSolid);
     Brush->SetColor(GetColor());

@@ -32,10 +32,11 @@ const TClassInfo& TImage::StaticClassInfo() {
 
 TImage::TImage(TComponent* AOwner)
     : TGraphicControl(AOwner), FPicture(std::make_unique<TBitmap>()) {
-    FControlStyle.Include(csReplicatable);
+    TControlStyle Style = GetControlStyle();
+    Style.Include(csReplicatable);
+    SetControlStyle(Style);
     FPicture->OnChange = [this](TObject*) { PictureChanged(); };
-    FWidth = 105;
-    FHeight = 105;
+    SetBounds(GetLeft(), GetTop(), 105, 105);
 }
 
 TImage::~TImage() {
@@ -46,14 +47,17 @@ TImage::~TImage() {
 
 void TImage::PictureChanged() {
     if (FAutoSize && !FPicture->GetEmpty())
-        SetBounds(FLeft, FTop, FPicture->GetWidth(), FPicture->GetHeight());
+        SetBounds(GetLeft(), GetTop(), FPicture->GetWidth(), FPicture->GetHeight());
     // A picture that covers the whole control hides the parent below it.
     const TRect D = GetDestRect();
-    if (!FTransparent && !FPicture->GetEmpty() && D.Left <= 0 && D.Top <= 0 && D.Right >= FWidth &&
-        D.Bottom >= FHeight)
-        FControlStyle.Include(csOpaque);
+    const int ClientW = GetWidth(), ClientH = GetHeight();
+    TControlStyle Style = GetControlStyle();
+    if (!FTransparent && !FPicture->GetEmpty() && D.Left <= 0 && D.Top <= 0 && D.Right >= ClientW &&
+        D.Bottom >= ClientH)
+        Style.Include(csOpaque);
     else
-        FControlStyle.Exclude(csOpaque);
+        Style.Exclude(csOpaque);
+    SetControlStyle(Style);
     Invalidate();
 }
 
@@ -90,20 +94,21 @@ void TImage::SetTransparent(bool Value) {
 // --- geometry ----------------------------------------------------------------------------------
 
 TRect TImage::GetDestRect() const {
+    const int ClientW = GetWidth(), ClientH = GetHeight();
     int W = FPicture->GetWidth(), H = FPicture->GetHeight();
     if (FStretch && W > 0 && H > 0) {
-        if (!FProportional) return Rect(0, 0, FWidth, FHeight);
+        if (!FProportional) return Rect(0, 0, ClientW, ClientH);
         // The largest size of the picture's shape that fits.
-        if (static_cast<long long>(FWidth) * H <= static_cast<long long>(FHeight) * W) {
-            H = static_cast<int>(static_cast<long long>(H) * FWidth / W);
-            W = FWidth;
+        if (static_cast<long long>(ClientW) * H <= static_cast<long long>(ClientH) * W) {
+            H = static_cast<int>(static_cast<long long>(H) * ClientW / W);
+            W = ClientW;
         } else {
-            W = static_cast<int>(static_cast<long long>(W) * FHeight / H);
-            H = FHeight;
+            W = static_cast<int>(static_cast<long long>(W) * ClientH / H);
+            H = ClientH;
         }
     }
     if (FCenter || (FStretch && FProportional))
-        return Bounds((FWidth - W) / 2, (FHeight - H) / 2, W, H);
+        return Bounds((ClientW - W) / 2, (ClientH - H) / 2, W, H);
     return Rect(0, 0, W, H);
 }
 

@@ -38,11 +38,10 @@ const TClassInfo& TLabel::StaticClassInfo() {
 }
 
 TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
-    FControlStyle = {csCaptureMouse, csClickEvents,  csSetCaption,
-                     csOpaque,       csDoubleClicks, csReplicatable};
-    FParentColor = true;
-    FWidth = 65;
-    FHeight = 17;
+    SetControlStyle(
+        {csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csDoubleClicks, csReplicatable});
+    SetParentColor(true);
+    SetBounds(GetLeft(), GetTop(), 65, 17);
 }
 
 // --- properties --------------------------------------------------------------------------
@@ -76,10 +75,12 @@ void TLabel::SetTransparent(bool Value) {
     if (Value == FTransparent) return;
     FTransparent = Value;
     // A transparent label paints only its text; the parent paints below it.
+    TControlStyle Style = GetControlStyle();
     if (Value)
-        FControlStyle.Exclude(csOpaque);
+        Style.Exclude(csOpaque);
     else
-        FControlStyle.Include(csOpaque);
+        Style.Include(csOpaque);
+    SetControlStyle(Style);
     Invalidate();
 }
 
@@ -134,14 +135,14 @@ void TLabel::AdjustBounds() {
     Canvas->SetFont(GetFont());
     // An empty caption keeps the height of one line.
     const String Text = GetCaption().empty() ? String(" ") : GetCaption();
-    TRect R = Rect(0, 0, FWordWrap ? FWidth : 0, 0);
+    TRect R = Rect(0, 0, FWordWrap ? GetWidth() : 0, 0);
     DrawText(Canvas, Text, R, (TextFlags() & ~(DT_CENTER | DT_RIGHT)) | DT_CALCRECT);
-    int Left = FLeft;
+    int Left = GetLeft();
     // A right-aligned label grows to the left, keeping its right edge.
     const bool RightEdge = (FAlignment == taRightJustify) != UseRightToLeftAlignment();
-    if (RightEdge && !FWordWrap) Left += FWidth - R.Right;
+    if (RightEdge && !FWordWrap) Left += GetWidth() - R.Right;
     // Wrapped text keeps the width it was given.
-    SetBounds(Left, FTop, FWordWrap ? FWidth : R.Right, R.Bottom);
+    SetBounds(Left, GetTop(), FWordWrap ? GetWidth() : R.Right, R.Bottom);
 }
 
 // --- painting ------------------------------------------------------------------------------

@@ -63,11 +63,10 @@ const TClassInfo& TPanel::StaticClassInfo() {
 }
 
 TPanel::TPanel(TComponent* AOwner) : TCustomControl(AOwner) {
-    FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                     csOpaque,          csDoubleClicks, csReplicatable};
-    FWidth = 185;
-    FHeight = 41;
-    FColor = clBtnFace;
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,
+                     csDoubleClicks, csReplicatable});
+    SetBounds(GetLeft(), GetTop(), 185, 41);
+    SetColor(clBtnFace);
 }
 
 // --- properties ------------------------------------------------------------------------------
@@ -119,7 +118,7 @@ void TPanel::SetBorderStyle(TBorderStyle Value) {
 void TPanel::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
     if (FBorderStyle == bsSingle) {
-        if (NewStyleControls && FCtl3D)
+        if (NewStyleControls && GetCtl3D())
             Params.ExStyle |= WS_EX_CLIENTEDGE;
         else
             Params.Style |= WS_BORDER;
