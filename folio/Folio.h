@@ -536,7 +536,10 @@ public:
     void ForgetItem(TFolioItem* Item);
 
     // The bar's contents in the stream format. Loads are all-or-nothing: a
-    // damaged stream or file raises and leaves the bar as it was.
+    // damaged stream or file raises and leaves the bar as it was. The
+    // pictures of one load share the load pixel budget (PictureBudget.h). A
+    // file is replaced only when the whole save has been written; a save
+    // that fails leaves an earlier file as it was.
     void SaveToStream(TStream& Stream);
     void LoadFromStream(TStream& Stream);
     void SaveToFile(const String& FileName);

@@ -1,5 +1,8 @@
 #include "folio/Folio.h"
 
+#include "framework/core/AtomicFile.h"
+#include "framework/gfx/PictureBudget.h"
+
 #include <bit>
 #include <cstring>
 #include <vector>
@@ -293,6 +296,7 @@ void TFolioGroup::TakeContents(TFolioGroup& Staged) {
 }
 
 void TFolioGroup::ReadData(TStream& Stream) {
+    TPictureLoadScope Pictures;
     TFolioGroup Staged(nullptr);
     TFolioReader Reader(Stream);
     Staged.ReadRecord(Reader);
@@ -319,7 +323,9 @@ void TFolioGroups::ReadRecord(TFolioReader& Reader) {
 void TFolioGroups::ReadData(TStream& Stream) {
     // The whole record is read into a collection outside the bar first, so a
     // damaged stream leaves this collection untouched; only then are the old
-    // groups deleted (with their events) and the new ones appended.
+    // groups deleted (with their events) and the new ones appended. The
+    // groups' pictures share one pixel budget.
+    TPictureLoadScope Pictures;
     TFolioGroups Staging(nullptr);
     TFolioReader Reader(Stream);
     Staging.ReadRecord(Reader);
@@ -347,10 +353,12 @@ void TFolio::LoadFromStream(TStream& Stream) {
     FGroups->ReadData(Stream);
 }
 
+// The file is replaced only once all of it is written, so a save that fails
+// (a full disk, a size limit) leaves the earlier file as it was.
 void TFolio::SaveToFile(const String& FileName) {
-    TFileStream File(FileName, fmCreate);
+    TAtomicFileStream File(FileName);
     SaveToStream(File);
-    File.Flush();
+    File.Commit();
 }
 
 void TFolio::LoadFromFile(const String& FileName) {

@@ -4,6 +4,7 @@
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Bitmap.h"
+#include "framework/gfx/PictureBudget.h"
 
 #include <algorithm>
 #include <bit>
@@ -217,6 +218,7 @@ TBmpImage DecodeBmp(const std::uint8_t* Data, std::size_t Size) {
         // could not describe before allocating for them.
         if (static_cast<std::uint64_t>(W) * Ht > Available * 255)
             Bad("its run-length data is far too short for its size");
+        ChargePictureBudget("BMP image", W, Ht);
         TBmpImage Image{W, Ht, std::vector<TPixel>(static_cast<size_t>(W) * Ht, 0xFF000000u)};
         DecodeRle(Rows, Rows + Available, static_cast<int>(Bits), W, Ht, Palette, Image.Pixels);
         return Image;
@@ -228,6 +230,7 @@ TBmpImage DecodeBmp(const std::uint8_t* Data, std::size_t Size) {
                    static_cast<unsigned long long>(Stride * Ht),
                    static_cast<unsigned long long>(Available)));
 
+    ChargePictureBudget("BMP image", W, Ht);
     TBmpImage Image{W, Ht, std::vector<TPixel>(static_cast<size_t>(W) * Ht)};
     const TChannel R(Masks[0]), G(Masks[1]), B(Masks[2]);
     const bool Plain32 =

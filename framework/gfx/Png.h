@@ -15,8 +15,10 @@ void SavePng(const TBitmap& Bitmap, const String& FileName);
 
 // Reads a PNG file into Bitmap (for comparing snapshots). Raises EFOpenError
 // when the file cannot be opened and EInvalidGraphic when it is not a PNG
-// the framework can hold (damaged, or larger than a bitmap may be); the
-// bitmap then keeps its picture.
+// the framework can hold: damaged, larger than a bitmap may be, claiming
+// more pixels than its bytes can hold, or over the picture budget
+// (PictureBudget.h). The size is checked before anything is allocated for
+// it, and the bitmap keeps its picture until the whole file has decoded.
 void LoadPng(const String& FileName, TBitmap& Bitmap);
 
 } // namespace folio

@@ -3,6 +3,7 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
+#include "framework/gfx/PictureBudget.h"
 #include "fuzz/support/HandBmp.h"
 #include "fuzz/support/Pictures.h"
 
@@ -144,12 +145,12 @@ struct TBarHarness::TState {
 
 TBarHarness::TBarHarness() {
     FForm = std::make_unique<TForm>(nullptr);
-    FForm->SetBounds(0, 0, 240, 320);
+    FForm->SetBounds(0, 0, 180, 240);
     FSmallImages = Images(16, 3);
     FLargeImages = Images(32, 3);
     FBar = new TCountingBar(FForm.get(), FPaints);
     FBar->SetAnimationStyle(asNone);
-    FBar->SetBounds(10, 10, 180, 260);
+    FBar->SetBounds(10, 10, 140, 200);
     FBar->SetSmallImages(FSmallImages.get());
     FBar->SetLargeImages(FLargeImages.get());
     FBar->SetParent(FForm.get());
@@ -181,9 +182,7 @@ void TBarHarness::Fill() {
     FBar->GetGroups()->Assign(&Source);
     FBar->SetVisibleGroup(1);
     FBar->GetGroups()->GetGroup(1)->SetStartItem(3);
-    FHost.MoveTo(FBar->ClientToScreen(Point(2, 2)));
     FHost.MoveTo(FBar->ClientToScreen(Point(60, 60)));
-    FHost.RunUntilIdle();
     FGroupDeletions = FItemDeletions = 0;
 }
 
@@ -233,6 +232,14 @@ bool TBarHarness::CheckLoad(const std::function<void(TFolio&)>& Load) {
                      Format("open group %d after loading %d groups", FBar->GetVisibleGroup(),
                             Groups.GetCount()));
 
+    // Its pictures together keep within the budget of one load.
+    long long Pixels = 0;
+    for (int G = 0; G < Groups.GetCount(); ++G) {
+        const TBitmap& Picture = *Groups.GetGroup(G)->GetBitmap();
+        Pixels += static_cast<long long>(Picture.GetWidth()) * Picture.GetHeight();
+    }
+    FOLIO_FUZZ_CHECK(Pixels <= GetLoadPixelBudget(), "a load went over the pixel budget");
+
     // What the bar saves now reads back into another bar that saves it alike.
     const TBytes Saved = Save(*FBar);
     TFolio Other(nullptr);
@@ -268,7 +275,7 @@ bool TBarHarness::CheckLoad(const std::function<void(TFolio&)>& Load) {
     FBar->Invalidate();
     FHost.RunUntilIdle();
     FOLIO_FUZZ_CHECK(FPaints > Paints, "the loaded bar did not paint");
-    for (const TPoint P : {Point(5, 5), Point(90, 40), Point(90, 130), Point(170, 250)})
+    for (const TPoint P : {Point(5, 5), Point(130, 190), Point(60, 60), Point(70, 100)})
         FHost.MoveTo(FBar->ClientToScreen(P));
 
     Fill();

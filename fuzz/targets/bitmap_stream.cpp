@@ -9,6 +9,9 @@
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/BmpFile.h"
+#include "framework/gfx/PictureBudget.h"
+
+#include <algorithm>
 
 using namespace folio;
 using namespace folio::fuzz;
@@ -17,6 +20,22 @@ namespace {
 
 // The image starts after this many bytes of something else in the stream.
 constexpr std::int64_t Lead = 3;
+
+// What loading an image of Size bytes may take at its peak: the image's
+// bytes (read from the stream in one piece) and 4 bytes per pixel, for no
+// more pixels than the picture budget allows or than Size bytes may claim
+// (255 per byte, by the run-length rule), plus a little for the rest.
+std::int64_t MemoryBound(std::size_t Size) {
+    const auto N = static_cast<std::int64_t>(Size);
+    return 65536 + 2 * N + 4 * std::min<std::int64_t>(GetPicturePixelBudget(), 255 * N);
+}
+
+void CheckMemory(std::size_t Size) {
+    const std::int64_t Peak = TPeakMemory::Peak();
+    NoteMemoryRatio("bitmap_stream", Size, Peak);
+    FOLIO_FUZZ_CHECK(!TPeakMemory::Available() || Peak <= MemoryBound(Size),
+                     "loading " + std::to_string(Size) + " bytes took " + std::to_string(Peak));
+}
 
 void CheckReencodes(const TBitmap& Picture, TPixelFormat Format) {
     TBitmap Copy;
@@ -64,12 +83,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     try {
         Picture.LoadFromStream(Stream);
     } catch (const EInvalidGraphic&) {
-        NoteMemoryRatio("bitmap_stream", Size, TPeakMemory::Peak());
+        CheckMemory(Size);
         FOLIO_FUZZ_CHECK(SamePixels(Picture, *Previous), "a failed load changed the picture");
         FOLIO_FUZZ_CHECK(Stream.GetPosition() == Lead, "a failed load moved the stream");
         return 0;
     }
-    NoteMemoryRatio("bitmap_stream", Size, TPeakMemory::Peak());
+    CheckMemory(Size);
+    FOLIO_FUZZ_CHECK(static_cast<long long>(Picture.GetWidth()) * Picture.GetHeight() <=
+                         GetPicturePixelBudget(),
+                     "a picture over the budget loaded");
     FOLIO_FUZZ_CHECK(Size >= 14 && Stream.GetPosition() == Lead + BmpTotalSize(Data),
                      "a load did not stop right after the image");
     FOLIO_FUZZ_CHECK(!Picture.GetEmpty(), "a load gave an empty picture");

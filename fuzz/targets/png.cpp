@@ -7,6 +7,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/Bitmap.h"
+#include "framework/gfx/PictureBudget.h"
 #include "framework/gfx/Png.h"
 
 #include <png.h>
@@ -47,6 +48,22 @@ TBytes LibraryPng(std::uint32_t Format, int Width, int Height) {
     return Out;
 }
 
+// What loading a file of Size bytes may take at its peak: 4 bytes per pixel
+// of the picture (decoded in place), the decoder's state and a few rows of
+// working space. Pixels are bounded by the budget and by what Size bytes can
+// hold: at most 1,032 filtered bytes per byte, 8 pixels per filtered byte.
+std::int64_t MemoryBound(std::size_t Size, std::int64_t Width) {
+    const auto N = static_cast<std::int64_t>(Size);
+    return 262144 + 64 * Width + 4 * std::min<std::int64_t>(GetPicturePixelBudget(), 8 * 1032 * N);
+}
+
+void CheckMemory(std::size_t Size, std::int64_t Width) {
+    const std::int64_t Peak = TPeakMemory::Peak();
+    NoteMemoryRatio("png", Size, Peak);
+    FOLIO_FUZZ_CHECK(!TPeakMemory::Available() || Peak <= MemoryBound(Size, Width),
+                     "loading " + std::to_string(Size) + " bytes took " + std::to_string(Peak));
+}
+
 } // namespace
 
 FOLIO_FUZZ_SEEDS {
@@ -82,12 +99,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     try {
         LoadPng(Scratch.Input(), Picture);
     } catch (const EInvalidGraphic&) {
-        NoteMemoryRatio("png", Size, TPeakMemory::Peak());
+        CheckMemory(Size, MaxBitmapDimension);
         FOLIO_FUZZ_CHECK(SamePixels(Picture, *Previous), "a failed load changed the picture");
         return 0;
     }
-    NoteMemoryRatio("png", Size, TPeakMemory::Peak());
+    CheckMemory(Size, Picture.GetWidth());
     FOLIO_FUZZ_CHECK(!Picture.GetEmpty(), "a load gave an empty picture");
+    FOLIO_FUZZ_CHECK(static_cast<long long>(Picture.GetWidth()) * Picture.GetHeight() <=
+                         GetPicturePixelBudget(),
+                     "a picture over the budget loaded");
     SavePng(Picture, Scratch.Output());
     TBitmap Again;
     LoadPng(Scratch.Output(), Again);

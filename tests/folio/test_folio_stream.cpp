@@ -3,6 +3,7 @@
 #include "FolioDeletionLog.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/gfx/PictureBudget.h"
 
 #include <gtest/gtest.h>
 
@@ -322,4 +323,34 @@ TEST(FolioStream, DataKeepsTheLow32BitsInTheFile) {
     TFolio Copy(nullptr);
     Load(Copy, Saved);
     EXPECT_EQ(Copy.GetGroups()->GetGroup(0)->GetData(), reinterpret_cast<void*>(0x23456789));
+}
+
+// The pictures of one bar share one pixel budget: a bar stream of many
+// modest pictures cannot add up to more than the application allows.
+TEST(FolioStream, PicturesOfOneLoadShareThePixelBudget) {
+    TFolio Source(nullptr);
+    TBitmap Picture(30, 30); // 900 pixels each
+    for (const char* Caption : {"A", "B"}) Source.GetGroups()->Add(Caption)->SetBitmap(&Picture);
+    const Bytes Two = Save(Source);
+
+    TDeletionLog Log;
+    TFolio Bar(nullptr);
+    Fill(Bar);
+    Log.Attach(Bar);
+    const Bytes Before = Save(Bar);
+    struct TRestore {
+        ~TRestore() { SetLoadPixelBudget(DefaultLoadPixelBudget); }
+    } Restore;
+    SetLoadPixelBudget(1500);
+    try {
+        Load(Bar, Two);
+        ADD_FAILURE() << "the second picture went over the load budget";
+    } catch (const EInvalidGraphic& E) {
+        EXPECT_NE(std::string(E.what()).find("SetLoadPixelBudget"), std::string::npos) << E.what();
+    }
+    EXPECT_EQ(Save(Bar), Before);
+    EXPECT_TRUE(Log.Log.empty());
+    SetLoadPixelBudget(1800);
+    Load(Bar, Two);
+    EXPECT_EQ(Save(Bar), Two);
 }
