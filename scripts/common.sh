@@ -12,6 +12,12 @@ FOLIO_PACKAGES=(
 # Only the fuzz targets need these (scripts/fuzz.sh): clang with libFuzzer.
 FOLIO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
+# Continuous integration builds in a fresh clone every time: the compiler
+# cache then matches what earlier runs compiled in other folders.
+if [ "${CI:-}" = true ]; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+fi
+
 folio_install_packages() {
   local missing=()
   for pkg in "${FOLIO_PACKAGES[@]}" "$@"; do
