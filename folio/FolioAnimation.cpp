@@ -1,5 +1,6 @@
 #include "folio/Folio.h"
 
+#include "framework/core/ScopeGuard.h"
 #include "framework/core/Thread.h"
 #include "framework/ui/Application.h"
 
@@ -130,20 +131,18 @@ bool TFolioAnimThread::Prepare(float& Distance, int& Speed) {
     const TRect TargetBounds = Target->GetBoundsRect();
     Bar->FVisibleBitmap = std::make_unique<TBitmap>();
     Bar->FTargetBitmap = std::make_unique<TBitmap>();
-    try {
+    {
+        TScopeGuard InPlace([Open, Target] {
+            Open->FPaintAtOrigin = false;
+            Target->FPaintAtOrigin = false;
+        });
         Bar->FVisibleBitmap->SetSize(std::max(0, OpenBounds.Width()),
                                      std::max(0, OpenBounds.Height()));
         Bar->FTargetBitmap->SetSize(std::max(0, TargetBounds.Width()),
                                     std::max(0, TargetBounds.Height()));
         if (!Bar->FVisibleBitmap->GetEmpty()) Open->Paint(Bar->FVisibleBitmap->GetCanvas());
         if (!Bar->FTargetBitmap->GetEmpty()) Target->Paint(Bar->FTargetBitmap->GetCanvas());
-    } catch (...) {
-        Open->FPaintAtOrigin = false;
-        Target->FPaintAtOrigin = false;
-        throw;
     }
-    Open->FPaintAtOrigin = false;
-    Target->FPaintAtOrigin = false;
     Bar->FAnimating = true;
     PaintFramesDirectly(*Bar, *FLink);
 

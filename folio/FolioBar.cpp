@@ -1,6 +1,7 @@
 #include "folio/Folio.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/Form.h"
@@ -394,14 +395,9 @@ void TFolio::WMNCPaint(TMessage& Message) {
     // covers the plain one-pixel border the window has.
     TCanvas* DC = GetWindowDC(GetHandle());
     if (!DC) return;
-    try {
-        TRect R = Rect(0, 0, GetClientWidth() + 2, GetClientHeight() + 2);
-        DrawEdge(DC, R, BDR_SUNKENOUTER, BF_RECT);
-    } catch (...) {
-        ReleaseDC(GetHandle(), DC);
-        throw;
-    }
-    ReleaseDC(GetHandle(), DC);
+    TScopeGuard Release([this, DC] { ReleaseDC(GetHandle(), DC); });
+    TRect R = Rect(0, 0, GetClientWidth() + 2, GetClientHeight() + 2);
+    DrawEdge(DC, R, BDR_SUNKENOUTER, BF_RECT);
 }
 
 void TFolio::CMMouseLeave(TMessage& Message) {

@@ -1,5 +1,6 @@
 #include "folio/FolioEditor.h"
 
+#include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/ui/Application.h"
@@ -95,13 +96,10 @@ void TFolEditor::WndProc(TMessage& Message) {
         return;
     }
     ++FBusy;
-    try {
-        HandleMessage(Message);
-    } catch (...) {
+    TScopeGuard Done([this] {
         if (--FBusy == 0 && FReleasePending) delete this;
-        throw;
-    }
-    if (--FBusy == 0 && FReleasePending) delete this;
+    });
+    HandleMessage(Message);
 }
 
 void TFolEditor::HandleMessage(TMessage& Message) {

@@ -1,4 +1,5 @@
 #include "folio/Folio.h"
+#include "framework/core/ScopeGuard.h"
 
 #include <atomic>
 #include <cstdint>
@@ -92,13 +93,12 @@ private:
             --FLive;
             throw std::bad_alloc();
         }
-        try {
-            FChunks.push_back(Chunk);
-        } catch (...) {
+        TScopeGuard Unmap([this, Chunk] {
             ::munmap(Chunk, ChunkSize);
             --FLive;
-            throw;
-        }
+        });
+        FChunks.push_back(Chunk);
+        Unmap.Dismiss();
         FNext = static_cast<char*>(Chunk);
         FEnd = FNext + (ChunkSize / SlotSize) * SlotSize;
     }

@@ -2,6 +2,7 @@
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
+#include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Colors.h"
 #include "framework/ui/Palette.h"
@@ -355,15 +356,9 @@ void TPerformanceGraph::Paint() {
     if (FBitmap->GetHeight() != GetHeight() || FBitmap->GetWidth() != GetWidth()) {
         // Paint copies the replayed chart itself, so Replay must not ask for
         // another paint from inside this one.
-        FInPaint = true;
-        try {
-            if (FBitmap->GetWidth() != GetWidth()) ReallocHistory();
-            Replay();
-        } catch (...) {
-            FInPaint = false;
-            throw;
-        }
-        FInPaint = false;
+        TTemporaryChange InPaint(FInPaint, true);
+        if (FBitmap->GetWidth() != GetWidth()) ReallocHistory();
+        Replay();
     }
     TCanvas* C = GetCanvas();
     C->SetCopyMode(cmSrcCopy);

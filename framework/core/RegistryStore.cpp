@@ -2,6 +2,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/RegistryText.h"
+#include "framework/core/ScopeGuard.h"
 #include "framework/core/SysUtils.h"
 
 #include <cerrno>
@@ -146,17 +147,17 @@ void SyncFolder(const String& Folder) {
 // and flushes the folder.
 void ReplaceFile(const String& Folder, const String& Path, const String& Text) {
     const String Temp = Path + ".new";
-    try {
+    // A failed save leaves no half-written file behind.
+    TScopeGuard RemoveTemp([&Temp] { ::unlink(Temp.c_str()); });
+    {
         TFileHandle File(::open(Temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
         if (File.Get() < 0) FileError("create", Temp, errno);
         WriteAll(File.Get(), Text, Temp);
         if (::fsync(File.Get()) != 0) FileError("flush", Temp, errno);
         if (!File.Close()) FileError("close", Temp, errno);
         if (::rename(Temp.c_str(), Path.c_str()) != 0) FileError("replace", Path, errno);
-    } catch (...) {
-        ::unlink(Temp.c_str());
-        throw;
     }
+    RemoveTemp.Dismiss();
     SyncFolder(Folder);
 }
 
@@ -221,12 +222,10 @@ TRegistryWriter::TRegistryWriter(HKEY Root) : FRoot(Root), FFolder(GetRegistryFo
         ::close(FLock);
         FileError("lock", FFile.Path, Error);
     }
-    try {
-        FFile.Exists = ReadFileText(FFile.Path, FFile.Text);
-    } catch (...) {
-        ::close(FLock);
-        throw;
-    }
+    // A constructor that fails runs no destructor: let the lock go here.
+    TScopeGuard Unlock([this] { ::close(FLock); });
+    FFile.Exists = ReadFileText(FFile.Path, FFile.Text);
+    Unlock.Dismiss();
 }
 
 TRegistryWriter::~TRegistryWriter() {

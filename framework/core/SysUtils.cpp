@@ -1,6 +1,7 @@
 #include "framework/core/SysUtils.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/core/ScopeGuard.h"
 
 #include <cerrno>
 #include <charconv>
@@ -23,15 +24,8 @@ String FormatV(const char* Fmt, std::va_list Args) {
 String Format(const char* Fmt, ...) {
     std::va_list Args;
     va_start(Args, Fmt);
-    String Result;
-    try {
-        Result = FormatV(Fmt, Args);
-    } catch (...) {
-        va_end(Args);
-        throw;
-    }
-    va_end(Args);
-    return Result;
+    TScopeGuard End([&Args] { va_end(Args); });
+    return FormatV(Fmt, Args);
 }
 
 String IntToStr(long long Value) {

@@ -1,6 +1,7 @@
 #include "framework/gfx/BmpFile.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/core/ScopeGuard.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Bitmap.h"
@@ -333,25 +334,21 @@ void TBitmap::SaveToStream(TStream& Stream) const {
 
 void TBitmap::LoadFromStream(TStream& Stream) {
     const std::int64_t Start = Stream.GetPosition();
-    TBmpImage Image;
-    try {
-        std::uint8_t FileHeader[FileHeaderSize];
-        if (Stream.Read(FileHeader, FileHeaderSize) != FileHeaderSize)
-            Bad("the stream ends inside its file header");
-        const std::uint32_t Total = BmpTotalSize(FileHeader);
-        const std::int64_t Remaining = Stream.GetSize() - Stream.GetPosition();
-        if (static_cast<std::int64_t>(Total) - static_cast<std::int64_t>(FileHeaderSize) >
-            Remaining)
-            Bad(Format("it promises %u bytes but the stream ends after %lld", Total,
-                       static_cast<long long>(Remaining + FileHeaderSize)));
-        std::vector<std::uint8_t> Data(Total);
-        std::memcpy(Data.data(), FileHeader, FileHeaderSize);
-        Stream.ReadBuffer(Data.data() + FileHeaderSize, Total - FileHeaderSize);
-        Image = DecodeBmp(Data.data(), Data.size());
-    } catch (...) {
-        Stream.SetPosition(Start);
-        throw;
-    }
+    // A failed read leaves the stream where it was.
+    TScopeGuard Rewind([&Stream, Start] { Stream.SetPosition(Start); });
+    std::uint8_t FileHeader[FileHeaderSize];
+    if (Stream.Read(FileHeader, FileHeaderSize) != FileHeaderSize)
+        Bad("the stream ends inside its file header");
+    const std::uint32_t Total = BmpTotalSize(FileHeader);
+    const std::int64_t Remaining = Stream.GetSize() - Stream.GetPosition();
+    if (static_cast<std::int64_t>(Total) - static_cast<std::int64_t>(FileHeaderSize) > Remaining)
+        Bad(Format("it promises %u bytes but the stream ends after %lld", Total,
+                   static_cast<long long>(Remaining + FileHeaderSize)));
+    std::vector<std::uint8_t> Data(Total);
+    std::memcpy(Data.data(), FileHeader, FileHeaderSize);
+    Stream.ReadBuffer(Data.data() + FileHeaderSize, Total - FileHeaderSize);
+    TBmpImage Image = DecodeBmp(Data.data(), Data.size());
+    Rewind.Dismiss();
     SetPixels(Image.Width, Image.Height, std::move(Image.Pixels));
 }
 

@@ -1,5 +1,6 @@
 #include "framework/ui/Control.h"
 
+#include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Font.h"
 #include "framework/ui/WinControl.h"
 
@@ -31,14 +32,10 @@ void TControl::SetParentFont(bool Value) {
 
 void TControl::CMParentFontChanged(TMessage&) {
     if (!FParentFont || !FParent) return;
-    FFontChanging = true;
-    try {
+    {
+        TTemporaryChange Changing(FFontChanging, true);
         FFont->Assign(FParent->GetFont());
-    } catch (...) {
-        FFontChanging = false;
-        throw;
     }
-    FFontChanging = false;
     FParentFont = true;
 }
 

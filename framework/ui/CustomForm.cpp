@@ -2,6 +2,7 @@
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
+#include "framework/core/ScopeGuard.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/Screen.h"
@@ -255,7 +256,12 @@ int TCustomForm::ShowModal() {
     // A loop that was told to end before the form showed is not this
     // form's business; one told to end while it shows cancels the form.
     const bool WasTerminated = Application->Terminated();
-    try {
+    {
+        TScopeGuard EndModal([this] {
+            Screen->PopModal(this);
+            FModal = false;
+            Hide();
+        });
         Show();
         for (;;) {
             if (ModalStep)
@@ -276,15 +282,7 @@ int TCustomForm::ShowModal() {
                     break;
             }
         }
-    } catch (...) {
-        Screen->PopModal(this);
-        FModal = false;
-        Hide();
-        throw;
     }
-    Screen->PopModal(this);
-    FModal = false;
-    Hide();
     return FModalResult;
 }
 

@@ -1,5 +1,6 @@
 #include "framework/ui/DragDrop.h"
 
+#include "framework/core/ScopeGuard.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/Mouse.h"
 
@@ -121,41 +122,32 @@ void TDragManager::EndDrag(bool Drop) {
 
 void TDragManager::Finish(bool Drop, TPoint P) {
     if (!FActive || FFinishing) return;
-    FFinishing = true;
+    // The object goes last, after the manager is ready for another drag.
     std::unique_ptr<TDragObject> Object(FObject);
+    TTemporaryChange Finishing(FFinishing, true);
     TControl* Source = FControl;
     TControl* Target = FTarget;
     Object->FCancelling = !Drop;
     bool Accepted = false;
-    try {
+    {
+        // However the target's last answer ends, the drag is over.
+        TScopeGuard Over([] {
+            FActive = false;
+            FObject = nullptr;
+            FControl = nullptr;
+            FTarget = nullptr;
+        });
         // The target is asked a last time, with the pointer where it was
         // released; its answer decides the drop.
         if (Target) Accepted = SendDrag(Target, dmDragLeave, P) && Drop;
         if (Accepted && FTarget == Target) SendDrag(Target, dmDragDrop, P);
-    } catch (...) {
-        FActive = false;
-        FObject = nullptr;
-        FControl = nullptr;
-        FTarget = nullptr;
-        FFinishing = false;
-        throw;
     }
-    FActive = false;
-    FObject = nullptr;
-    FControl = nullptr;
-    FTarget = nullptr;
     FCursor = crNoDrop;
     TControl* EndTarget = Accepted ? Target : nullptr;
     const TPoint At =
         EndTarget ? EndTarget->ScreenToClient(P) : (Source ? Source->ScreenToClient(P) : P);
-    try {
-        Object->Finished(EndTarget, At.X, At.Y, Accepted);
-        if (Source) TControl::TDragHooks::EndDrag(*Source, EndTarget, At.X, At.Y);
-    } catch (...) {
-        FFinishing = false;
-        throw;
-    }
-    FFinishing = false;
+    Object->Finished(EndTarget, At.X, At.Y, Accepted);
+    if (Source) TControl::TDragHooks::EndDrag(*Source, EndTarget, At.X, At.Y);
 }
 
 void TDragManager::ControlDestroyed(TControl* Control) {

@@ -1,6 +1,7 @@
 #include "framework/ui/Edit.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Colors.h"
 #include "framework/ui/Clipboard.h"
 #include "framework/ui/EditText.h"
@@ -262,14 +263,10 @@ void TCustomEdit::ReplaceSelection(const String& Value) {
     NewText.replace(Start, Length, Insert);
     FAnchor = FCaret = static_cast<int>(Start + Insert.size());
     FModified = true;
-    FInTextSet = true;
-    try {
+    {
+        TTemporaryChange Setting(FInTextSet, true);
         TControl::SetText(NewText);
-    } catch (...) {
-        FInTextSet = false;
-        throw;
     }
-    FInTextSet = false;
     ScrollCaretIntoView();
 }
 

@@ -1,5 +1,6 @@
 #include "framework/ui/PaintPass.h"
 
+#include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
@@ -105,17 +106,12 @@ void TPaintPass::PaintNow(TWinControl* W) {
 void TPaintPass::PaintTree(TWinControl* Top) {
     TWindowSurface* Surface = SurfaceOf(Top);
     TDamageRegion Damage;
-    FPainting = true;
     FTarget.Surface = Surface ? Surface->GetPixels() : TPixelSurface{};
-    try {
+    {
+        TTemporaryChange Painting(FPainting, true);
+        TScopeGuard ClearClip([] { FCurrentClip = {}; });
         Visit(Top, TPoint{0, 0}, Rect(0, 0, Top->GetWidth(), Top->GetHeight()), Damage);
-    } catch (...) {
-        FPainting = false;
-        FCurrentClip = {};
-        throw;
     }
-    FPainting = false;
-    FCurrentClip = {};
     // Every window of this tree was visited: take them off the list.
     auto& List = DirtyList();
     List.erase(std::remove_if(List.begin(), List.end(),
@@ -305,24 +301,18 @@ void TPaintPass::PaintDefaultFrame(TWinControl* W) {
     if (!W->HandleAllocated() || W->GetBorderWidth() == 0) return;
     TCanvas* DC = GetWindowDC(W->GetHandle());
     if (!DC) return;
+    TScopeGuard Release([W, DC] { ReleaseDC(W->GetHandle(), DC); });
     TRect R = Rect(0, 0, W->GetWidth(), W->GetHeight());
-    try {
-        // A plain border is one pixel of the window-frame colour; the client
-        // edge is the two-pixel sunken edge inside it.
-        if (W->GetStyle() & WS_BORDER) {
-            DC->GetBrush()->SetColor(clWindowFrame);
-            DC->GetBrush()->SetStyle(bsSolid);
-            DC->FrameRect(R);
-            R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
-        }
-        if (W->GetExStyle() & WS_EX_CLIENTEDGE) DrawEdge(DC, R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-        if (W->GetExStyle() & WS_EX_STATICEDGE)
-            DrawEdge(DC, R, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-    } catch (...) {
-        ReleaseDC(W->GetHandle(), DC);
-        throw;
+    // A plain border is one pixel of the window-frame colour; the client
+    // edge is the two-pixel sunken edge inside it.
+    if (W->GetStyle() & WS_BORDER) {
+        DC->GetBrush()->SetColor(clWindowFrame);
+        DC->GetBrush()->SetStyle(bsSolid);
+        DC->FrameRect(R);
+        R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
     }
-    ReleaseDC(W->GetHandle(), DC);
+    if (W->GetExStyle() & WS_EX_CLIENTEDGE) DrawEdge(DC, R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (W->GetExStyle() & WS_EX_STATICEDGE) DrawEdge(DC, R, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
 }
 
 TCanvas* TPaintPass::CreateWindowCanvas(TWinControl* W) {

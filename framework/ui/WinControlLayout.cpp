@@ -1,6 +1,7 @@
 #include "framework/ui/WinControl.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/core/ScopeGuard.h"
 #include "framework/core/SysUtils.h"
 #include "framework/ui/CustomForm.h"
 #include "framework/ui/Input.h"
@@ -182,13 +183,8 @@ void TWinControl::Realign() {
     FAlignPending = false;
     TRect R = GetClientRect();
     ++FAlignLevel;
-    try {
-        AlignControls(nullptr, R);
-    } catch (...) {
-        --FAlignLevel;
-        throw;
-    }
-    --FAlignLevel;
+    TScopeGuard Done([this] { --FAlignLevel; });
+    AlignControls(nullptr, R);
 }
 
 void TWinControl::AlignControls(TControl*, TRect& Rect) {
