@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <span>
@@ -157,6 +158,32 @@ SDL_Cursor* MakeDragCursor(bool Multiple) {
     SDL_Cursor* C = SDL_CreateColorCursor(S, 0, 0);
     SDL_FreeSurface(S);
     return C;
+}
+
+// Whether SDL chose a video driver without windows. It falls back to one
+// when it cannot reach the display; one the user asked for by name is kept.
+bool WindowlessDriver() {
+    const char* Driver = SDL_GetCurrentVideoDriver();
+    if (!Driver) return true;
+    if (std::strcmp(Driver, "offscreen") != 0 && std::strcmp(Driver, "dummy") != 0) return false;
+    const char* Asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return !Asked || !std::strstr(Asked, Driver);
+}
+
+// Starts SDL's video on a driver that shows windows. An X server on a busy
+// machine now and then resets a new connection, and SDL then carries on
+// without windows as if all were well; so a few tries are made before the
+// display counts as unreachable.
+bool OpenVideo() {
+    for (int Try = 0; Try < 5; ++Try) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            if (!WindowlessDriver()) return true;
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            SDL_SetError("the window system could not be reached");
+        }
+        SDL_Delay(10);
+    }
+    return false;
 }
 
 // The pointer shape a cursor shows as: crNo and crNoDrop look the same.
@@ -385,7 +412,7 @@ bool TSdlHost::DisplayAvailable() {
     const char* Wayland = std::getenv("WAYLAND_DISPLAY");
     if ((!Display || !*Display) && (!Wayland || !*Wayland)) return false;
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+    if (!OpenVideo()) return false;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return true;
 }
@@ -396,7 +423,7 @@ TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
     // through a 3-D driver (which would start threads of its own, cost CPU
     // on every frame and redraw the whole window for any change).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (!OpenVideo())
         throw EOutOfResources(String("Cannot open a display for the window host: ") +
                               SDL_GetError());
     SetMainThread();
