@@ -410,6 +410,9 @@ public:
     void Clear();
     // Deep copy through the stream format; Data values keep their full width.
     void Assign(const TPersistent* Source) override;
+    // In a form file the collection is the binary property "Data" (the
+    // groups record), found under the bar as Groups.Data.
+    void DefineProperties(TFiler* Filer) override;
 
     virtual void Paint(TCanvas* Canvas);
 

@@ -121,6 +121,8 @@ const TClassInfo& TFolio::StaticClassInfo() {
     return Info;
 }
 
+FOLIO_REGISTER_CLASS(TFolio)
+
 TFolio::TFolio(TComponent* AOwner) : TCustomControl(AOwner) {
     FGroups = std::make_unique<TFolioGroups>(this);
     FGroupsFont = std::make_unique<TFont>();

@@ -66,6 +66,8 @@ const TClassInfo& TCCalendar::StaticClassInfo() {
     return Info;
 }
 
+FOLIO_REGISTER_CLASS(TCCalendar)
+
 // --- construction ------------------------------------------------------------------------
 
 TCCalendar::TCCalendar(TComponent* AOwner) : TCustomGrid(AOwner) {

@@ -78,6 +78,8 @@ const TClassInfo& TCGauge::StaticClassInfo() {
     return Info;
 }
 
+FOLIO_REGISTER_CLASS(TCGauge)
+
 TCGauge::TCGauge(TComponent* AOwner)
     : TGraphicControl(AOwner), FForeColor(clBlack), FBackColor(clWhite) {
     SetControlStyle(GetControlStyle() + csFramed + csOpaque);

@@ -72,6 +72,8 @@ const TClassInfo& TCColorGrid::StaticClassInfo() {
     return Info;
 }
 
+FOLIO_REGISTER_CLASS(TCColorGrid)
+
 // --- construction ------------------------------------------------------------------------
 
 TCColorGrid::TCColorGrid(TComponent* AOwner) : TCustomControl(AOwner) {

@@ -58,6 +58,8 @@ const TClassInfo& TPerformanceGraph::StaticClassInfo() {
     return Info;
 }
 
+FOLIO_REGISTER_CLASS(TPerformanceGraph)
+
 TPerformanceGraph::TPerformanceGraph(TComponent* AOwner)
     : TGraphicControl(AOwner), FForeColor(clGreen), FBackColor(clBlack) {
     SetControlStyle(GetControlStyle() + csFramed + csOpaque);

@@ -4,6 +4,7 @@
 #include "framework/core/Object.h"
 
 #include <initializer_list>
+#include <limits>
 #include <span>
 #include <type_traits>
 #include <utility>
@@ -50,6 +51,19 @@ public:
         FInfo.OwnProperties.back().EnumNames = std::move(Names);
         return *this;
     }
+    // A set of named elements held as bits: element I of Names is bit I.
+    template <class V, class S>
+    TClassBuilder& Set(const char* Name, const char* TypeName, std::vector<String> Names,
+                       V (T::*Get)() const, void (T::*Setter)(S),
+                       std::optional<long long> Default = std::nullopt) {
+        Ordinal(Name, TTypeKind::tkSet, TypeName, Get, Setter, Default);
+        TPropInfo& P = FInfo.OwnProperties.back();
+        P.MinValue = 0;
+        P.MaxValue =
+            Names.size() >= 63 ? std::numeric_limits<long long>::max() : (1LL << Names.size()) - 1;
+        P.EnumNames = std::move(Names);
+        return *this;
+    }
     TClassBuilder& Color(const char* Name, TColor (T::*Get)() const, void (T::*Set)(TColor),
                          std::optional<TColor> Default = std::nullopt) {
         std::optional<long long> D;
@@ -90,7 +104,34 @@ public:
         P.EventAssigned = [Member](const TObject& O) {
             return static_cast<bool>(static_cast<const T&>(O).*Member);
         };
+        P.EventType = &typeid(F);
+        P.SetEvent = [Member](TObject& O, const std::any& Handler) {
+            F& Slot = static_cast<T&>(O).*Member;
+            if (Handler.has_value())
+                Slot = std::any_cast<const F&>(Handler);
+            else
+                Slot = nullptr;
+        };
         FInfo.OwnProperties.push_back(std::move(P));
+        return *this;
+    }
+
+    // A method the class offers as an event handler by name (a form's
+    // handlers). It fits the events whose type is std::function of the
+    // method's own signature.
+    template <class R, class... A>
+    TClassBuilder& Method(const char* Name, R (T::*Handler)(A...)) {
+        using F = std::function<R(A...)>;
+        TMethodInfo M;
+        M.Name = Name;
+        M.Type = &typeid(F);
+        M.Bind = [Handler](TObject& Instance) -> std::any {
+            T* Self = &static_cast<T&>(Instance);
+            return F([Self, Handler](A... Args) -> R {
+                return (Self->*Handler)(std::forward<A>(Args)...);
+            });
+        };
+        FInfo.Methods.push_back(std::move(M));
         return *this;
     }
 
@@ -145,6 +186,20 @@ private:
                            std::optional<long long> Default) {
         TPropInfo P = Start(Name, Kind, TypeName);
         P.Default = Default;
+        if (Set) {
+            using Arg = std::remove_cvref_t<S>;
+            using U = typename std::conditional_t<std::is_enum_v<Arg>, std::underlying_type<Arg>,
+                                                  std::type_identity<Arg>>::type;
+            if constexpr (std::is_same_v<U, bool>) {
+                P.MinValue = 0;
+                P.MaxValue = 1;
+            } else if constexpr (std::is_unsigned_v<U> && sizeof(U) >= sizeof(long long)) {
+                P.MinValue = 0;
+            } else {
+                P.MinValue = static_cast<long long>(std::numeric_limits<U>::min());
+                P.MaxValue = static_cast<long long>(std::numeric_limits<U>::max());
+            }
+        }
         P.GetOrd = [Get](const TObject& O) {
             return static_cast<long long>((static_cast<const T&>(O).*Get)());
         };

@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <map>
-#include <mutex>
 
 namespace folio {
 
@@ -110,8 +108,42 @@ void TComponent::BeginLoading() {
     FComponentState += TComponentState{csLoading, csReading};
 }
 
-void TComponent::Loaded() {
+void TComponent::EndLoading() {
     FComponentState -= TComponentState{csLoading, csReading};
+}
+
+void TComponent::Loaded() {
+    EndLoading();
+}
+
+void TComponent::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+    if (!Root) return;
+    for (TComponent* C : Root->FComponents) {
+        TComponent* Parent = C->GetParentComponent();
+        // A parent outside the form cannot hold the component in the file,
+        // so the component is written at the top level.
+        const bool ParentInForm = Parent && (Parent == Root || Parent->FOwner == Root);
+        if (Parent == this || (this == Root && !ParentInForm)) Proc(C);
+    }
+}
+
+const String& TComponent::GetEventHandlerName(const String& Event) const {
+    static const String None;
+    for (const auto& [E, Handler] : FEventHandlers)
+        if (E == Event) return Handler;
+    return None;
+}
+
+void TComponent::SetEventHandlerName(const String& Event, const String& Handler) {
+    for (auto It = FEventHandlers.begin(); It != FEventHandlers.end(); ++It)
+        if (It->first == Event) {
+            if (Handler.empty())
+                FEventHandlers.erase(It);
+            else
+                It->second = Handler;
+            return;
+        }
+    if (!Handler.empty()) FEventHandlers.emplace_back(Event, Handler);
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
@@ -174,48 +206,6 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
         if (I >= FComponents.size()) continue;
         FComponents[I]->Notification(AComponent, Operation);
     }
-}
-
-// --- class registry -------------------------------------------------------
-
-namespace {
-
-struct TClassRegistry {
-    std::mutex Lock;
-    std::map<String, const TClassInfo*> Classes;
-};
-
-TClassRegistry& Registry() {
-    static TClassRegistry R;
-    return R;
-}
-
-} // namespace
-
-void RegisterClass(const TClassInfo& Class) {
-    auto& R = Registry();
-    std::lock_guard Guard(R.Lock);
-    R.Classes[Class.Name] = &Class;
-}
-
-const TClassInfo* GetClass(const String& ClassName) {
-    auto& R = Registry();
-    std::lock_guard Guard(R.Lock);
-    auto It = R.Classes.find(ClassName);
-    return It == R.Classes.end() ? nullptr : It->second;
-}
-
-const TClassInfo& FindClass(const String& ClassName) {
-    const TClassInfo* C = GetClass(ClassName);
-    if (!C) throw EInvalidOperation(Format(SClassNotFound, ClassName.c_str()));
-    return *C;
-}
-
-TComponent* CreateComponent(const String& ClassName, TComponent* Owner) {
-    const TClassInfo& C = FindClass(ClassName);
-    if (!C.CreateComponent)
-        throw EInvalidOperation("Class " + ClassName + " cannot be created by name");
-    return C.CreateComponent(Owner);
 }
 
 } // namespace folio

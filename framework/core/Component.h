@@ -1,8 +1,11 @@
 #pragma once
 
+#include "framework/core/ClassRegistry.h"
 #include "framework/core/Object.h"
 #include "framework/core/Set.h"
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace folio {
@@ -60,8 +63,26 @@ public:
     // Marks this component, and the components it owns, as being designed.
     void SetDesigning(bool Value, bool SetChildren = true);
     // The form reader brackets loading with BeginLoading and Loaded.
+    // EndLoading only clears the flags: a read that failed ends with it
+    // instead of Loaded.
     void BeginLoading();
+    void EndLoading();
     virtual void Loaded();
+
+    // The component a form file nests this one in (a control's parent), and
+    // how the reader sets it; components without one answer null.
+    virtual TComponent* GetParentComponent() const { return nullptr; }
+    virtual void SetParentComponent(TComponent*) {}
+    // The components a form file nests directly in this one, in creation
+    // order: those Root owns whose parent component is this one, and for
+    // Root itself also those without a parent inside the form.
+    virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root);
+
+    // The name of the form method bound to an event, as form files store
+    // it; empty when the event has no named handler (a handler assigned in
+    // code has no name and is not stored).
+    const String& GetEventHandlerName(const String& Event) const;
+    void SetEventHandlerName(const String& Event, const String& Handler);
 
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
@@ -87,14 +108,9 @@ private:
     String FName;
     int FTag = 0;
     TComponentState FComponentState;
+    // Event property name and handler name, for the events bound by name.
+    std::vector<std::pair<String, String>> FEventHandlers;
 };
-
-// The class registry: find a class by name, create a component by class name.
-void RegisterClass(const TClassInfo& Class);
-const TClassInfo* GetClass(const String& ClassName);
-// Raises EClassNotFound-style EInvalidOperation when the name is unknown.
-const TClassInfo& FindClass(const String& ClassName);
-TComponent* CreateComponent(const String& ClassName, TComponent* Owner);
 
 // True when Name is a valid component name: a letter or underscore, then
 // letters, digits and underscores. The empty name is allowed.

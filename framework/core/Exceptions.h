@@ -38,6 +38,9 @@ FOLIO_EXCEPTION(EStreamError, Exception);
 FOLIO_EXCEPTION(EFilerError, EStreamError);
 FOLIO_EXCEPTION(EReadError, EFilerError);
 FOLIO_EXCEPTION(EWriteError, EFilerError);
+// A form file that cannot be read: the message says where (a line of a text
+// form, an offset of a binary one) and what was expected there.
+FOLIO_EXCEPTION(EFormError, EReadError);
 FOLIO_EXCEPTION(EFOpenError, EStreamError);
 FOLIO_EXCEPTION(EFCreateError, EStreamError);
 FOLIO_EXCEPTION(EInvalidGraphic, Exception);

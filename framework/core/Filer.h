@@ -7,18 +7,31 @@
 namespace folio {
 
 class TPersistent;
+class TReader;
 class TStream;
+class TWriter;
 
 // What a persistent object sees of the form filer while its properties are
-// written or read: it may define extra properties of its own.
+// written or read: it may define extra properties of its own, for state the
+// published-property tables cannot express.
 class TFiler {
 public:
     using TStreamProc = std::function<void(TStream&)>;
+    using TReaderProc = std::function<void(TReader&)>;
+    using TWriterProc = std::function<void(TWriter&)>;
 
     virtual ~TFiler() = default;
 
+    // A property holding one value (a number, a string, a name ...). While
+    // writing, WriteData is called when HasData is true and writes exactly
+    // one value with the writer's Write* calls; while reading, ReadData
+    // reads it with the reader's Read* calls.
+    virtual void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
+                                bool HasData) = 0;
+
     // A property whose value is a block of bytes. While writing, WriteData is
-    // called when HasData is true; while reading, ReadData gets the bytes.
+    // called when HasData is true; while reading, ReadData gets the bytes as
+    // a stream and must read all of them.
     virtual void DefineBinaryProperty(const String& Name, TStreamProc ReadData,
                                       TStreamProc WriteData, bool HasData) = 0;
 

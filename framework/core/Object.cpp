@@ -60,6 +60,13 @@ const TPropInfo* TClassInfo::FindDeclared(const String& PropName) const {
     return nullptr;
 }
 
+const TMethodInfo* TClassInfo::FindMethod(const String& MethodName) const {
+    for (const TClassInfo* C = this; C; C = C->Parent)
+        for (const TMethodInfo& M : C->Methods)
+            if (M.Name == MethodName) return &M;
+    return nullptr;
+}
+
 const TPropInfo& FindAncestorProperty(const TClassInfo* Parent, const char* Name,
                                       const String& ClassName) {
     const TPropInfo* P = Parent ? Parent->FindDeclared(Name) : nullptr;

@@ -3,8 +3,11 @@
 #include "framework/core/Messages.h"
 #include "framework/core/Types.h"
 
+#include <any>
 #include <functional>
+#include <limits>
 #include <optional>
+#include <typeinfo>
 #include <vector>
 
 namespace folio {
@@ -21,6 +24,7 @@ enum class TTypeKind {
     tkEnum,
     tkString,
     tkColor,
+    tkSet,       // a set of named elements, held as bits (element I is bit I)
     tkClass,     // an owned persistent sub-object (a font, a collection)
     tkComponent, // a reference to another component
     tkMethod,    // an event
@@ -51,8 +55,12 @@ struct TPropInfo {
     String Name;
     TTypeKind Kind = TTypeKind::tkInteger;
     String TypeName;
-    std::vector<String> EnumNames;    // tkEnum: value names by ordinal
+    std::vector<String> EnumNames;    // tkEnum: value names by ordinal; tkSet: element names
     std::optional<long long> Default; // ordinal kinds: the declared default
+    // Ordinal kinds: the values the setter's type can hold, so that a form
+    // file cannot slip a value through a narrowing conversion.
+    long long MinValue = std::numeric_limits<long long>::min();
+    long long MaxValue = std::numeric_limits<long long>::max();
     bool Published = true;
     TClassRef ObjectClass; // tkClass, tkComponent: the declared class
 
@@ -63,11 +71,15 @@ struct TPropInfo {
     std::function<TObject*(const TObject&)> GetObj;
     std::function<void(TObject&, TObject*)> SetObj;
     std::function<bool(const TObject&)> EventAssigned;
+    // tkMethod: the handler type (an std::function type) and how to set it;
+    // an empty value clears the event.
+    const std::type_info* EventType = nullptr;
+    std::function<void(TObject&, const std::any&)> SetEvent;
     std::function<bool(const TObject&)> StoredFn; // empty: always stored
 
     bool IsOrdinal() const {
         return Kind == TTypeKind::tkInteger || Kind == TTypeKind::tkBool ||
-               Kind == TTypeKind::tkEnum || Kind == TTypeKind::tkColor;
+               Kind == TTypeKind::tkEnum || Kind == TTypeKind::tkColor || Kind == TTypeKind::tkSet;
     }
     bool IsStored(const TObject& Instance) const { return !StoredFn || StoredFn(Instance); }
     // True when an ordinal property holds its declared default (and so is not
@@ -80,12 +92,25 @@ struct TPropInfo {
     long long EnumValue(const String& Name) const;
 };
 
+// A method a class offers as an event handler by name: a form keeps a table
+// of them, so that a form file can name a handler and the reader can bind it.
+struct TMethodInfo {
+    String Name;
+    // The std::function type the method fits; an event takes it only when
+    // this equals the event's type.
+    const std::type_info* Type = nullptr;
+    // Makes the handler: the method called on Instance, held in an std::any
+    // as that std::function type.
+    std::function<std::any(TObject& Instance)> Bind;
+};
+
 // Run-time class information: name, parent and property table.
 struct TClassInfo {
     String Name;
     const TClassInfo* Parent = nullptr;
     std::vector<TPropInfo> OwnProperties; // declared by this class, in order
     std::function<TComponent*(TComponent* Owner)> CreateComponent; // set for components
+    std::vector<TMethodInfo> Methods = {};                         // event handlers offered by name
 
     bool InheritsFrom(const TClassInfo& Other) const;
     // Published properties, the ancestors' first, in declaration order. A
@@ -95,6 +120,8 @@ struct TClassInfo {
     const TPropInfo* FindProperty(const String& Name) const;
     // Any declared property, published or not, searched from this class up.
     const TPropInfo* FindDeclared(const String& Name) const;
+    // A handler method by name, searched from this class up.
+    const TMethodInfo* FindMethod(const String& Name) const;
 };
 
 // Declares the class-information members of a class; the .cpp defines

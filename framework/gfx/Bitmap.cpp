@@ -108,10 +108,27 @@ void TBitmap::Assign(const TPersistent* Source) {
     TPersistent::Assign(Source);
 }
 
+bool TBitmap::Equals(const TBitmap* Other) const {
+    return Other && Other->FWidth == FWidth && Other->FHeight == FHeight &&
+           Other->FPixels == FPixels;
+}
+
 void TBitmap::DefineProperties(TFiler* Filer) {
+    TPersistent::DefineProperties(Filer);
+    const auto* Ancestor = dynamic_cast<const TBitmap*>(Filer->Ancestor());
+    const bool HasData = Ancestor ? !Equals(Ancestor) : !GetEmpty();
     Filer->DefineBinaryProperty(
-        "Data", [this](TStream& S) { LoadFromStream(S); }, [this](TStream& S) { SaveToStream(S); },
-        !GetEmpty());
+        "Data",
+        [this](TStream& Stream) {
+            if (Stream.Remaining() == 0)
+                SetPixels(0, 0, {});
+            else
+                LoadFromStream(Stream);
+        },
+        [this](TStream& Stream) {
+            if (!GetEmpty()) SaveToStream(Stream);
+        },
+        HasData);
 }
 
 void TBitmap::LoadFromFile(const String& FileName) {

@@ -58,8 +58,10 @@ public:
 
     // Copies another bitmap's picture; nullptr empties this one.
     void Assign(const TPersistent* Source) override;
-    // A form file holds the picture as the binary property "Data": one BMP
-    // file image, written only when the bitmap has pixels.
+    // True when Other holds the same picture: the same size and pixels.
+    bool Equals(const TBitmap* Other) const;
+    // In a form file the picture is the binary property "Data": one BMP
+    // file image, nothing for an empty bitmap.
     void DefineProperties(TFiler* Filer) override;
 
     // One complete BMP file image: file header with the signature and the

@@ -28,7 +28,8 @@ const TClassInfo& TFont::StaticClassInfo() {
                   &TFont::SetPitch, std::optional<TFontPitch>(fpDefault))
             .Int("Size", &TFont::GetSize, &TFont::SetSize)
             .NotStored()
-            .Int("Style", &TFont::GetStyleBits, &TFont::SetStyleBits, 0)
+            .Set("Style", "TFontStyles", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"},
+                 &TFont::GetStyleBits, &TFont::SetStyleBits, 0)
             .Build();
     return Info;
 }

@@ -2,7 +2,9 @@
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
+#include "framework/core/Filer.h"
 #include "framework/core/Resources.h"
+#include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Canvas.h"
@@ -36,6 +38,8 @@ const TClassInfo& TImageList::StaticClassInfo() {
             .Build();
     return Info;
 }
+
+FOLIO_REGISTER_CLASS(TImageList)
 
 TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner) {}
 
@@ -173,6 +177,61 @@ void TImageList::Delete(int Index) {
 void TImageList::Clear() {
     if (FImages.empty()) return;
     FImages.clear();
+    Change();
+}
+
+// --- form files ---------------------------------------------------------------
+
+bool TImageList::Equals(const TImageList* Other) const {
+    return Other && Other->FWidth == FWidth && Other->FHeight == FHeight &&
+           Other->FImages == FImages;
+}
+
+void TImageList::DefineProperties(TFiler* Filer) {
+    TComponent::DefineProperties(Filer);
+    const auto* Ancestor = dynamic_cast<const TImageList*>(Filer->Ancestor());
+    const bool HasData = Ancestor ? !Equals(Ancestor) : !FImages.empty();
+    Filer->DefineBinaryProperty(
+        "Bitmap", [this](TStream& Stream) { ReadImages(Stream); },
+        [this](TStream& Stream) { WriteImages(Stream); }, HasData);
+}
+
+// The pictures as the form file keeps them: the count, the width and the
+// height (32 bits each), then for each picture its pixels (32 bits each, rows
+// top-down) followed by one opacity byte per pixel.
+void TImageList::WriteImages(TStream& Stream) const {
+    const std::int32_t Head[3] = {static_cast<std::int32_t>(FImages.size()), FWidth, FHeight};
+    Stream.WriteBuffer(Head, sizeof Head);
+    for (const TImage& Image : FImages) {
+        Stream.WriteBuffer(Image.Pixels.data(),
+                           static_cast<std::int64_t>(Image.Pixels.size() * sizeof(TPixel)));
+        Stream.WriteBuffer(Image.Opaque.data(), static_cast<std::int64_t>(Image.Opaque.size()));
+    }
+}
+
+void TImageList::ReadImages(TStream& Stream) {
+    std::int32_t Head[3];
+    Stream.ReadBuffer(Head, sizeof Head);
+    const auto [Count, Width, Height] = Head;
+    if (Count < 0 || Width < 1 || Height < 1 || Width > MaxBitmapDimension ||
+        Height > MaxBitmapDimension || static_cast<long long>(Width) * Height > MaxBitmapPixels)
+        throw EReadError(
+            Format("The image list data is damaged: %d pictures of %d x %d", Count, Width, Height));
+    const long long PerImage = static_cast<long long>(Width) * Height * (sizeof(TPixel) + 1);
+    // Checked before anything is allocated for the pictures.
+    if (Count > 0 && Stream.Remaining() / Count < PerImage)
+        throw EReadError(Format("The image list data ends before its %d pictures", Count));
+    std::vector<TImage> Images(static_cast<size_t>(Count));
+    const size_t Size = static_cast<size_t>(Width) * Height;
+    for (TImage& Image : Images) {
+        Image.Pixels.resize(Size);
+        Image.Opaque.resize(Size);
+        Stream.ReadBuffer(Image.Pixels.data(), static_cast<std::int64_t>(Size * sizeof(TPixel)));
+        Stream.ReadBuffer(Image.Opaque.data(), static_cast<std::int64_t>(Size));
+    }
+    FWidth = Width;
+    FHeight = Height;
+    FImages = std::move(Images);
     Change();
 }
 

@@ -12,6 +12,7 @@ namespace folio {
 class TBitmap;
 class TCanvas;
 class TImageList;
+class TStream;
 
 // A holder's subscription to an image list's changes: the list calls the
 // link's OnChange after every change. A link registered with a list
@@ -76,6 +77,11 @@ public:
     void RegisterChanges(TChangeLink* Value);
     void UnRegisterChanges(TChangeLink* Value);
 
+    // True when Other holds the same pictures, transparency included.
+    bool Equals(const TImageList* Other) const;
+    // In a form file the pictures are the binary property "Bitmap".
+    void DefineProperties(TFiler* Filer) override;
+
     TNotifyEvent OnChange;
 
 protected:
@@ -85,8 +91,11 @@ private:
     struct TImage {
         std::vector<TPixel> Pixels;
         std::vector<std::uint8_t> Opaque;
+        friend bool operator==(const TImage&, const TImage&) = default;
     };
     int AddImages(const TBitmap* Image, const TBitmap* Mask, bool UseColor, TColor MaskColor);
+    void ReadImages(TStream& Stream);
+    void WriteImages(TStream& Stream) const;
     void DrawDisabled(TCanvas* Canvas, int X, int Y, const TImage& Image) const;
 
     int FWidth = 16;

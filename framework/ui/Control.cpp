@@ -33,7 +33,8 @@ const TClassInfo& TControl::StaticClassInfo() {
             .Enum("Align", "TAlign", AlignNames, &C::GetAlign, &C::SetAlign,
                   std::optional<TAlign>(alNone))
             .Unpublished()
-            .Int("Anchors", &C::GetAnchorBits, &C::SetAnchorBits,
+            .Set("Anchors", "TAnchors", {"akLeft", "akTop", "akRight", "akBottom"},
+                 &C::GetAnchorBits, &C::SetAnchorBits,
                  static_cast<long long>(TAnchors{akLeft, akTop}.Bits()))
             .Unpublished()
             .Enum("BiDiMode", "TBiDiMode", BiDiNames, &C::GetBiDiMode, &C::SetBiDiMode,
@@ -145,6 +146,10 @@ void TControl::SetParent(TWinControl* AParent) {
         if (P == this) throw EInvalidOperation("A control cannot be the parent of its own parent");
     if (FParent) FParent->RemoveControl(this);
     if (AParent) AParent->InsertControl(this);
+}
+
+TComponent* TControl::GetParentComponent() const {
+    return FParent;
 }
 
 void TControl::SetParentComponent(TComponent* Value) {

@@ -28,6 +28,7 @@ public:
     TWinControl* GetParent() const { return FParent; }
     virtual void SetParent(TWinControl* AParent);
     bool HasParent() const { return FParent != nullptr; }
+    TComponent* GetParentComponent() const override;
 
     // Bounds, in the parent's client coordinates.
     int GetLeft() const { return FLeft; }
@@ -208,7 +209,7 @@ protected:
     virtual void VisibleChanging() {}
     // Invalidates the given client rectangle of the control.
     void InvalidateControlRect(const TRect& R, bool Erase = true);
-    virtual void SetParentComponent(TComponent* Value);
+    void SetParentComponent(TComponent* Value) override;
 
     // Hooks for descendants that want the bounds or the style of the control
     // to change with its state.

@@ -85,6 +85,8 @@ const TClassInfo& TEdit::StaticClassInfo() {
     return Info;
 }
 
+FOLIO_REGISTER_CLASS(TEdit)
+
 // --- construction ----------------------------------------------------------------
 
 TCustomEdit::TCustomEdit(TComponent* AOwner)

@@ -22,4 +22,6 @@ const TClassInfo& TForm::StaticClassInfo() {
     return Info;
 }
 
+FOLIO_REGISTER_CLASS(TForm)
+
 } // namespace folio

@@ -26,6 +26,9 @@ public:
     std::map<String, std::vector<char>> Data;
     bool Reading = false;
 
+    // The controls under test define binary properties only.
+    void DefineProperty(const String&, TReaderProc, TWriterProc, bool) override {}
+
     void DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc WriteData,
                               bool HasData) override {
         if (!Reading) {

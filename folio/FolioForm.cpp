@@ -1,0 +1,40 @@
+// The bar in form files: the groups collection's binary property "Data".
+// The bar's other published properties, VisibleGroupObject among them, go
+// through the framework's filer from the property tables.
+
+#include "folio/Folio.h"
+
+#include "framework/core/Filer.h"
+
+namespace folio {
+
+namespace {
+
+// Whether an inherited form must store the groups: they differ from the
+// ancestor's in count, in the group equality, or in a group's picture or
+// image size. The group equality leaves those two out, but a form that
+// dropped them would lose such a change when it is saved.
+bool DiffersFromAncestor(const TFolioGroups& Groups, const TFolioGroups& Ancestor) {
+    if (Groups.GetCount() != Ancestor.GetCount()) return true;
+    for (int I = 0; I < Groups.GetCount(); ++I) {
+        const TFolioGroup* Mine = Groups.GetGroup(I);
+        const TFolioGroup* Theirs = Ancestor.GetGroup(I);
+        if (!Mine->IsEqual(Theirs) || Mine->GetImageSize() != Theirs->GetImageSize() ||
+            !Mine->GetBitmap()->Equals(Theirs->GetBitmap()))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void TFolioGroups::DefineProperties(TFiler* Filer) {
+    TPersistent::DefineProperties(Filer);
+    const auto* Ancestor = dynamic_cast<const TFolioGroups*>(Filer->Ancestor());
+    const bool HasData = Ancestor ? DiffersFromAncestor(*this, *Ancestor) : GetCount() > 0;
+    Filer->DefineBinaryProperty(
+        "Data", [this](TStream& Stream) { ReadData(Stream); },
+        [this](TStream& Stream) { WriteData(Stream); }, HasData);
+}
+
+} // namespace folio
