@@ -33,7 +33,17 @@ void TFolioGroups::DefineProperties(TFiler* Filer) {
     const auto* Ancestor = dynamic_cast<const TFolioGroups*>(Filer->Ancestor());
     const bool HasData = Ancestor ? DiffersFromAncestor(*this, *Ancestor) : GetCount() > 0;
     Filer->DefineBinaryProperty(
-        "Data", [this](TStream& Stream) { ReadData(Stream); },
+        "Data",
+        [this](TStream& Stream) {
+            // Reading the groups opens the first one. An inherited form
+            // stores VisibleGroup only when it differs from the ancestor's,
+            // so the group the ancestor's form opened stays open when it
+            // still exists; a form that stores VisibleGroup sets it next.
+            const int Open = FBar ? FBar->GetVisibleGroup() : -1;
+            ReadData(Stream);
+            if (FBar && FBar->IsLoading() && Open >= 0 && Open < GetCount())
+                FBar->SetVisibleGroup(Open);
+        },
         [this](TStream& Stream) { WriteData(Stream); }, HasData);
 }
 

@@ -95,9 +95,15 @@ TCGauge::~TCGauge() = default;
 
 void TCGauge::SetMinValue(int Value) {
     if (Value == FMinValue) return;
-    if (Value > FMaxValue)
-        throw Exception(Format(SOutOfRange, -INT_MAX,
-                               SaturatedBound(static_cast<std::int64_t>(FMaxValue) - 1)));
+    if (Value > FMaxValue) {
+        // A form stores the minimum before the maximum, so a range wholly
+        // above the current one arrives while the old maximum still stands:
+        // while loading, the maximum rises with the minimum instead.
+        if (!IsLoading())
+            throw Exception(Format(SOutOfRange, -INT_MAX,
+                                   SaturatedBound(static_cast<std::int64_t>(FMaxValue) - 1)));
+        FMaxValue = Value;
+    }
     FMinValue = Value;
     if (FCurValue < Value) FCurValue = Value;
     Refresh();
