@@ -2,6 +2,7 @@
 
 #include "framework/core/ColorIdents.h"
 #include "framework/core/Component.h"
+#include "framework/core/EventHandlers.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
@@ -345,14 +346,8 @@ void TReader::SetValue(TObject& Instance, const TPropInfo& Prop, const TFormValu
             return;
         }
         if (!IsIdent) Expected("a handler name or nil");
-        const TMethodInfo* Method = FRoot->ClassInfo().FindMethod(Value.Text);
-        if (!Method)
-            throw EFormError(Where + ": the form class " + FRoot->ClassName() +
-                             " has no handler named " + Value.Text);
-        if (!Method->Type || *Method->Type != *Prop.EventType)
-            throw EFormError(Where + ": the handler " + Value.Text +
-                             " does not fit the event (its parameters differ)");
-        FBindings.push_back({&Instance, &Prop, Method, Value.Text});
+        const TMethodInfo& Method = FindEventHandler(*FRoot, Prop, Value.Text);
+        FBindings.push_back({&Instance, &Prop, &Method, Value.Text});
         return;
     }
     case TTypeKind::tkClass:

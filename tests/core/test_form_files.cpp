@@ -1,6 +1,7 @@
 #include "FormTestClasses.h"
 
 #include "framework/core/ColorConsts.h"
+#include "framework/core/EventHandlers.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/FormBinary.h"
 #include "framework/core/FormText.h"
@@ -131,14 +132,12 @@ std::unique_ptr<TShapeForm> RichForm() {
     A->SetBuddy(B);
     A->Extra = 42;
     A->Blob = String("\0\1\2\3 binary", 12);
-    A->OnClick = [](TObject*) {};
-    A->SetEventHandlerName("OnClick", "ShapeClick");
+    BindEventHandler(A, "OnClick", "ShapeClick");
     B->SetColor(0x123456);
     B->SetKind(static_cast<TShapeKind>(9)); // no name: written as a number
     B->SetSides(0);
     B->SetBuddy(A);
-    B->OnCode = [](TObject*, int) {};
-    B->SetEventHandlerName("OnCode", "ShapeCode");
+    BindEventHandler(B, "OnCode", "ShapeCode");
     Inner->SetCaption("");
     Inner->SetBuddy(Inner);
     return Form;
@@ -371,8 +370,7 @@ std::unique_ptr<TShapeForm> AncestorForm() {
     auto* A = new TShape(Form.get());
     A->SetName("A");
     A->SetWidth(20);
-    A->OnClick = [](TObject*) {};
-    A->SetEventHandlerName("OnClick", "ShapeClick");
+    BindEventHandler(A, "OnClick", "ShapeClick");
     auto* B = new TShape(Form.get());
     B->SetName("B");
     B->SetCaption("b");
@@ -447,6 +445,26 @@ TEST(FormFiles, BinaryToTextToBinaryGivesTheSameBytes) {
     ObjectTextToBinary(Text, Back);
     EXPECT_EQ(String(Back.Memory(), static_cast<size_t>(Back.GetSize())), Binary);
     EXPECT_EQ(String(Text.Memory(), static_cast<size_t>(Text.GetSize())), ToText(Original.get()));
+}
+
+TEST(FormEvents, HandlersAreBoundByNameToTheFormsMethods) {
+    TShapeForm2 Form(nullptr);
+    Form.SetName("Form1");
+    auto* S = new TShape(&Form);
+    S->SetName("S");
+    BindEventHandler(S, "OnClick", "OtherClick"); // declared by the descendant form class
+    Journal().clear();
+    S->OnClick(S);
+    EXPECT_EQ(Journal(), std::vector<String>{"other click"});
+    EXPECT_EQ(S->GetEventHandlerName("OnClick"), "OtherClick");
+    for (const auto& [Event, Handler] :
+         {std::pair{"OnClick", "Nowhere"}, {"OnClick", "ShapeCode"}, {"OnHover", "ShapeClick"}})
+        EXPECT_THROW(BindEventHandler(S, Event, Handler), EInvalidOperation) << Event << Handler;
+    EXPECT_EQ(S->GetEventHandlerName("OnClick"), "OtherClick")
+        << "a failed binding changes nothing";
+    BindEventHandler(S, "OnClick", "");
+    EXPECT_FALSE(S->OnClick);
+    EXPECT_EQ(ToText(&Form).find("OnClick"), String::npos);
 }
 
 TEST(FormFiles, ADefinedPropertyMustWriteExactlyOneValue) {

@@ -1,6 +1,7 @@
 #include "folio/Folio.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/EventHandlers.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/FormFiles.h"
 #include "framework/core/FormText.h"
@@ -103,10 +104,8 @@ struct TBarFormFixture {
         Places->SetImageSize(isSmall);
         Places->GetItems()->Add("Desktop", 1);
         Bar->SetVisibleGroup(2);
-        Bar->OnItemClick = [](TObject*, TFolioItem*) {};
-        Bar->SetEventHandlerName("OnItemClick", "BarItemClick");
-        Bar->OnGroupClick = [](TObject*, TFolioGroup*) {};
-        Bar->SetEventHandlerName("OnGroupClick", "BarGroupClick");
+        BindEventHandler(Bar, "OnItemClick", "BarItemClick");
+        BindEventHandler(Bar, "OnGroupClick", "BarGroupClick");
     }
 };
 
