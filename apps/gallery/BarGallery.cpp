@@ -1,7 +1,10 @@
 #include "BarGallery.h"
 
 #include "folio/Folio.h"
+#include "framework/core/ClassBuilder.h"
+#include "framework/core/EventHandlers.h"
 #include "framework/core/Exceptions.h"
+#include "framework/core/FormFiles.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/Thread.h"
 #include "framework/gfx/Canvas.h"
@@ -91,27 +94,59 @@ std::unique_ptr<TBitmap> TilePicture() {
     return B;
 }
 
+// The gallery's form class: its handlers are what its form file names for
+// the bars' events.
+class TGalleryBarForm : public TForm {
+    FOLIO_CLASS(TGalleryBarForm)
+public:
+    explicit TGalleryBarForm(TComponent* AOwner) : TForm(AOwner) {}
+
+    // The window's title names the item clicked last.
+    void BarItemClick(TObject*, TFolioItem* Item) {
+        SetCaption("Folio bar gallery: " + Item->GetCaption());
+    }
+};
+
+const TClassInfo& TGalleryBarForm::StaticClassInfo() {
+    using C = TGalleryBarForm;
+    static const TClassInfo Info = TClassBuilder<C>("TGalleryBarForm", &TForm::StaticClassInfo())
+                                       .Method("BarItemClick", &C::BarItemClick)
+                                       .Creatable()
+                                       .Build();
+    return Info;
+}
+
+FOLIO_REGISTER_CLASS(TGalleryBarForm)
+
 struct TGalleryForm {
-    TImageList Large{nullptr};
-    TImageList Small{nullptr};
     std::unique_ptr<TBitmap> Tile = TilePicture();
-    TForm Form{nullptr};
+    TGalleryBarForm Form{nullptr};
+    TImageList* Large = nullptr;
+    TImageList* Small = nullptr;
     TFolio* Vertical = nullptr;
     TFolio* Horizontal = nullptr;
 
     TGalleryForm() {
-        FillImages(Large, 32);
-        FillImages(Small, 16);
+        // The form owns and names everything, so that its form file holds
+        // the image lists and the bars' references to them.
+        Form.SetName("BarGallery");
+        Large = new TImageList(&Form);
+        Large->SetName("LargeIcons");
+        Small = new TImageList(&Form);
+        Small->SetName("SmallIcons");
+        FillImages(*Large, 32);
+        FillImages(*Small, 16);
         Form.SetCaption("Folio bar gallery");
         Form.SetBounds(40, 40, 720, 560);
         Form.SetClientWidth(700);
 
         Vertical = new TFolio(&Form);
+        Vertical->SetName("VerticalBar");
         Vertical->SetParent(&Form);
         Vertical->SetAnimationStyle(asAccelerate);
         Vertical->SetBounds(10, 10, 240, 500);
-        Vertical->SetLargeImages(&Large);
-        Vertical->SetSmallImages(&Small);
+        Vertical->SetLargeImages(Large);
+        Vertical->SetSmallImages(Small);
         TFolioGroups* G = Vertical->GetGroups();
 
         TFolioGroup* Mail = G->Add("Mail");
@@ -140,13 +175,14 @@ struct TGalleryForm {
         G->Add("Notes")->GetItems()->Add("Shopping list", 4);
 
         Horizontal = new TFolio(&Form);
+        Horizontal->SetName("HorizontalBar");
         Horizontal->SetParent(&Form);
         Horizontal->SetAnimationStyle(asLinear);
         Horizontal->SetAnimationSpeed(40);
         Horizontal->SetAlignment(baHorizontal);
         Horizontal->SetBounds(270, 10, 420, 180);
-        Horizontal->SetLargeImages(&Large);
-        Horizontal->SetSmallImages(&Small);
+        Horizontal->SetLargeImages(Large);
+        Horizontal->SetSmallImages(Small);
         TFolioGroups* H = Horizontal->GetGroups();
         TFolioGroup* Tools = H->Add("Tools");
         Tools->SetColor(0xE8E0D8);
@@ -171,7 +207,10 @@ struct TGalleryForm {
                 for (int II = 0; II < Items->GetCount(); ++II)
                     Items->GetItem(II)->SetOverImageIndex(Items->GetItem(II)->GetImageIndex());
             }
-        for (TFolio* Bar : {Vertical, Horizontal}) WireRenaming(Bar);
+        for (TFolio* Bar : {Vertical, Horizontal}) {
+            WireRenaming(Bar);
+            BindEventHandler(Bar, "OnItemClick", "BarItemClick");
+        }
         WireF2();
     }
 
@@ -339,6 +378,51 @@ bool WriteSwitchStrip(std::ostream& Out, THeadlessHost& Host, TGalleryForm& Gall
     return true;
 }
 
+// Saves the gallery's form as a text form file beside the snapshots, reads
+// it back into a second form and checks that the two show the same picture.
+// The bars show their picture and gradient groups; what the form does not
+// hold is reset first: the scroll position and the pointer's hover.
+bool WriteFormFile(std::ostream& Out, THeadlessHost& Host, TGalleryForm& Gallery,
+                   const String& Folder) {
+    Gallery.Form.SetCaption("Folio bar gallery");
+    Gallery.Vertical->GetGroups()->GetGroup(0)->SetStartItem(0);
+    Gallery.Vertical->SetVisibleGroup(2);
+    Gallery.Horizontal->SetVisibleGroup(2);
+    Gallery.RestPointer(Host);
+    const String Path = Folder + "/bar-gallery.form";
+    WriteComponentFile(Path, &Gallery.Form, feText);
+    TGalleryBarForm Copy(nullptr);
+    ReadComponentFile(Path, &Copy);
+    Copy.Show();
+    Host.RunUntilIdle();
+    const TPixelSurface* Saved = Gallery.Form.GetSurface();
+    const TPixelSurface* Read = Copy.GetSurface();
+    if (!Read || !Read->Valid() || Read->Width != Saved->Width || Read->Height != Saved->Height) {
+        Out << "The form read back from " << Path << " is not the size of the saved one.\n";
+        return false;
+    }
+    long long Differ = 0;
+    for (int Y = 0; Y < Saved->Height; ++Y)
+        for (int X = 0; X < Saved->Width; ++X)
+            Differ += (Saved->Row(Y)[X] & 0xFFFFFF) != (Read->Row(Y)[X] & 0xFFFFFF);
+    const String SavedPicture = Folder + "/bar-gallery-saved.png";
+    const String ReadPicture = Folder + "/bar-gallery-read.png";
+    SavePng(*Saved, SavedPicture);
+    SavePng(*Read, ReadPicture);
+    Out << "Bar gallery form file: " << std::filesystem::absolute(Path).string() << " ("
+        << std::filesystem::file_size(Path) << " bytes)\n"
+        << "Bar gallery as saved and as read back from it: "
+        << std::filesystem::absolute(SavedPicture).string() << ", "
+        << std::filesystem::absolute(ReadPicture).string() << "\n";
+    if (Differ) {
+        Out << "The form read back shows " << Differ << " pixels other than the saved one.\n";
+        return false;
+    }
+    Out << "The form read back shows the same " << Saved->Width << " x " << Saved->Height
+        << " pixels as the saved one.\n";
+    return true;
+}
+
 bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     THeadlessHost Host(1024, 768);
     TGalleryForm Gallery;
@@ -425,7 +509,7 @@ bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
         Out << "F2 over a caption of the gallery did not rename its group.\n";
         return false;
     }
-    return true;
+    return WriteFormFile(Out, Host, Gallery, Options.SnapshotDir);
 }
 
 bool ShowWindow(std::ostream& Out) {

@@ -211,6 +211,38 @@ TEST(BarForm, PropertiesAtTheirDeclaredDefaultsAreNotWritten) {
     }
 }
 
+TEST(BarForm, AFormWrittenByHandChangesTheBarsItNamesAndAddsNewOnes) {
+    TBarFormFixture Fixture;
+    ReadText("object Form1: TBarTestForm\n"
+             "  object Bar2: TFolio\n"
+             "    Anchors = [akLeft, akBottom]\n"
+             "    GroupsFont.Style = [fsBold, fsItalic]\n"
+             "    LargeImages = List2\n"
+             "    OnItemClick = BarItemClick\n"
+             "    FrameShadowColor = $00FF8040\n"
+             "    Groups.Data = {6400000000000000}\n"
+             "  end\n"
+             "  inherited Bar1: TFolio\n"
+             "    VisibleGroupObject.Caption = 'It''s'#10'renamed'\n"
+             "  end\n"
+             "  object List2: TImageList\n"
+             "    Width = 8\n"
+             "  end\n"
+             "end\n",
+             Fixture.Form.get());
+    auto* Bar2 = dynamic_cast<TFolio*>(Fixture.Form->FindComponent("Bar2"));
+    ASSERT_TRUE(Bar2);
+    EXPECT_EQ(Bar2->GetParent(), Fixture.Form.get());
+    EXPECT_EQ(Bar2->GetLargeImages(), Fixture.Form->FindComponent("List2"));
+    EXPECT_EQ(Bar2->GetFrameShadowColor(), 0x00FF8040);
+    EXPECT_EQ(Bar2->GetGroupsFont()->GetStyle(), (TFontStyles{fsBold, fsItalic}));
+    EXPECT_EQ(Bar2->GetAnchors(), (TAnchors{akLeft, akBottom}));
+    EXPECT_EQ(Bar2->GetGroups()->GetCount(), 0);
+    EXPECT_TRUE(Bar2->OnItemClick);
+    EXPECT_EQ(Fixture.Bar->GetGroups()->GetGroup(2)->GetCaption(), "It's\nrenamed");
+    EXPECT_EQ(Fixture.Bar->GetGroups()->GetGroup(0)->GetCaption(), "Mail");
+}
+
 // --- the "Data" decision ---------------------------------------------------------------
 
 bool WritesData(TComponent* Root, TComponent* Ancestor) {
