@@ -14,7 +14,13 @@
 #endif
 
 #ifdef FOLIO_FUZZ_HOOKS
-#include <sanitizer/allocator_interface.h>
+// The allocator's hooks, declared here since GCC's sanitizer headers do not
+// carry them (its runtime has them all the same).
+extern "C" {
+int __sanitizer_install_malloc_and_free_hooks(void (*Malloc)(const volatile void*, std::size_t),
+                                              void (*Free)(const volatile void*));
+std::size_t __sanitizer_get_allocated_size(const volatile void* Pointer);
+}
 #endif
 
 namespace folio::fuzz {
@@ -37,8 +43,7 @@ void OnMalloc(const volatile void*, std::size_t Size) {
 
 void OnFree(const volatile void* Pointer) {
     if (Pointer)
-        Current.fetch_sub(static_cast<std::int64_t>(
-            __sanitizer_get_allocated_size(const_cast<const void*>(Pointer))));
+        Current.fetch_sub(static_cast<std::int64_t>(__sanitizer_get_allocated_size(Pointer)));
 }
 
 bool Install() {
@@ -54,6 +59,8 @@ bool Installed() {
     static const bool Done = Install();
     return Done;
 }
+
+constexpr std::size_t MinRatioInput = 256;
 
 // The input with the largest ratio, and the one with the largest peak.
 struct TWorst {
@@ -75,11 +82,13 @@ TWorst& Worst() {
 void PrintWorst() {
     TWorst& W = Worst();
     std::lock_guard<std::mutex> Guard(W.Lock);
-    std::fprintf(stderr,
-                 "%s: largest peak memory per input byte %.1f (%lld bytes for an input of %zu); "
-                 "largest peak memory %lld bytes (for an input of %zu)\n",
-                 W.Target, W.Ratio, static_cast<long long>(W.RatioPeak), W.RatioSize,
-                 static_cast<long long>(W.LargestPeak), W.LargestSize);
+    std::fprintf(
+        stderr,
+        "%s: largest peak memory per input byte %.1f (%lld bytes for an input of %zu, among "
+        "inputs of %zu bytes or more); "
+        "largest peak memory %lld bytes (for an input of %zu)\n",
+        W.Target, W.Ratio, static_cast<long long>(W.RatioPeak), W.RatioSize, MinRatioInput,
+        static_cast<long long>(W.LargestPeak), W.LargestSize);
 }
 
 } // namespace
@@ -109,9 +118,10 @@ void NoteMemoryRatio(const char* Target, std::size_t InputSize, std::int64_t Pea
         W.Target = Target;
         std::atexit(PrintWorst);
     }
-    const double Ratio =
-        static_cast<double>(PeakBytes) / static_cast<double>(InputSize ? InputSize : 1);
-    if (Ratio > W.Ratio) {
+    // Below a few hundred bytes the loaders' fixed working memory (a
+    // decoder's state, an exception's message) says nothing about growth.
+    const double Ratio = static_cast<double>(PeakBytes) / static_cast<double>(InputSize);
+    if (InputSize >= MinRatioInput && Ratio > W.Ratio) {
         W.Ratio = Ratio;
         W.RatioSize = InputSize;
         W.RatioPeak = PeakBytes;

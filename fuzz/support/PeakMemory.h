@@ -20,8 +20,9 @@ public:
     static std::int64_t Peak();
 };
 
-// Keeps the largest ratio of peak bytes to input bytes that Target met, and
-// prints it (with the input size that gave it) when the program ends.
+// Keeps the largest ratio of peak bytes to input bytes that Target met
+// (among inputs of a few hundred bytes or more) and the largest peak, and
+// prints them with the input sizes that gave them when the program ends.
 void NoteMemoryRatio(const char* Target, std::size_t InputSize, std::int64_t PeakBytes);
 
 } // namespace folio::fuzz
