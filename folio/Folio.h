@@ -562,6 +562,18 @@ public:
     bool CanEditGroup(TFolioGroup* Group);
     bool CanEditItem(TFolioItem* Item);
 
+    // Keyboard: the caption or the item of the open group that the keys act
+    // on (at most one of the two; both null before the bar first had the
+    // focus). The focus rectangle shows on it while the bar has the focus
+    // and the keyboard is in use. Setting one scrolls an item into view.
+    TFolioGroup* GetFocusedGroup() const;
+    TFolioItem* GetFocusedItem() const;
+    void SetFocusedGroup(TFolioGroup* Group);
+    void SetFocusedItem(TFolioItem* Item);
+    // Scrolls the open group by the least amount that shows the whole slot
+    // of Item; nothing for an item of another group.
+    void ScrollIntoView(TFolioItem* Item);
+
     // Rebuilds the rotated copy of GroupsFont used by horizontal captions.
     void CreateRotatedFont();
     TFont* GetRotatedFont() const { return FRotatedFont.get(); }
@@ -575,6 +587,7 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(unsigned short& Key, TShiftState Shift) override;
     void DoStartDrag(TDragObject*& DragObject) override;
     void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
     void DragDrop(TObject* Source, int X, int Y) override;
@@ -599,6 +612,26 @@ private:
     void WMNCPaint(TMessage& Message);
     void CMMouseLeave(TMessage& Message);
     void CMDesignHitTest(TMessage& Message);
+    void WMGetDlgCode(TMessage& Message);
+    void WMFocusChanged(TMessage& Message);
+
+    // Keyboard navigation (FolioKeyboard.cpp).
+    bool NavigationKey(unsigned short Key, TShiftState Shift);
+    void StepFocus(int Direction);
+    void PageFocus(int Direction);
+    void MoveFocusedItem(int Direction);
+    void ActivateFocused();
+    void EditFocused();
+    // A caption clicked or activated: opens the group and tells the
+    // application, as a click released over it does.
+    void GroupClicked(TFolioGroup* Group);
+    // Asks OnGroupCanClick; false when the handler refused or deleted the group.
+    bool AllowGroupClick(TFolioGroup* Group);
+    // The focused caption or item, made consistent with the open group.
+    void ValidateFocus();
+    void FocusUnderPointer(int X, int Y);
+    bool ShowsFocusCue() const;
+    void PaintFocusCue(TCanvas* Canvas);
 
     void InternalSetVisibleGroup(int Index);
     // Group switching: starts the worker of an animated switch, ends a
@@ -678,6 +711,9 @@ private:
     // while it ran (-1 none), applied when it ends.
     std::shared_ptr<TFolioAnimLink> FAnimLink;
     int FPendingGroup = -1;
+    // The keyboard's caption or item (see GetFocusedGroup).
+    TFolioGroup* FFocusGroup = nullptr;
+    TFolioItem* FFocusItem = nullptr;
 };
 
 } // namespace folio

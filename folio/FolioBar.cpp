@@ -5,6 +5,7 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/Form.h"
+#include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
 
@@ -87,7 +88,7 @@ const TClassInfo& TFolio::StaticClassInfo() {
             .Publish("PopupMenu")
             .Publish("ShowHint")
             .Publish("TabOrder")
-            .Publish("TabStop")
+            .Publish("TabStop", 1)
             .Publish("UseDockManager")
             .Publish("Visible")
             .Publish("OnCanResize")
@@ -137,6 +138,8 @@ TFolio::TFolio(TComponent* AOwner) : TCustomControl(AOwner) {
         Link->OnChange = [this](TObject* Sender) { ImagesChanged(Sender); };
 
     SetDoubleBuffered(true);
+    // The bar takes the focus by Tab or a click, so the keyboard can reach it.
+    SetTabStop(true);
     TCustomControl::SetColor(clBtnShadow);
     CreateRotatedFont();
     SetWidth(50);
@@ -210,6 +213,7 @@ void TFolio::InternalSetVisibleGroup(int Index) {
     for (int I = 0; I < FGroups->GetCount(); ++I) FGroups->GetGroup(I)->FAnimOffset = 0;
     Invalidate();
     FTargetGroup = -1;
+    ValidateFocus();
     if (IsDesigning()) DesignerModified();
 }
 
@@ -341,6 +345,7 @@ void TFolio::CreateParams(TCreateParams& Params) {
 
 void TFolio::Paint() {
     FGroups->Paint(GetCanvas());
+    PaintFocusCue(GetCanvas());
 }
 
 void TFolio::Dispatch(TMessage& Message) {
@@ -362,6 +367,21 @@ void TFolio::Dispatch(TMessage& Message) {
         break;
     case CM_DESIGNHITTEST:
         CMDesignHitTest(Message);
+        break;
+    case WM_GETDLGCODE:
+        WMGetDlgCode(Message);
+        break;
+    case CM_WANTSPECIALKEY:
+        // Enter acts on the focused caption or item, even on a form with a
+        // default button.
+        if (Message.WParam == VK_RETURN && FGroups->GetCount() > 0)
+            Message.Result = 1;
+        else
+            TCustomControl::Dispatch(Message);
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        WMFocusChanged(Message);
         break;
     default:
         TCustomControl::Dispatch(Message);
@@ -453,6 +473,7 @@ void TFolio::DeleteGroup(TFolioGroup* Group) {
         FEditedGroup = nullptr;
     }
     if (FClosingEdit == Group) FClosingEdit = nullptr;
+    if (FFocusGroup == Group) FFocusGroup = nullptr;
     if (OnGroupDeletion) OnGroupDeletion(this, Group);
     // Group indices shift; hover and caption-press state would name another group.
     FHoverGroup = -1;
@@ -474,6 +495,7 @@ void TFolio::ForgetItem(TFolioItem* Item) {
         FEditedItem = nullptr;
     }
     if (FClosingEdit == Item) FClosingEdit = nullptr;
+    if (FFocusItem == Item) FFocusItem = nullptr;
     if (FPressedItem == Item) {
         FPressedItem = nullptr;
         FItemPressed = false;

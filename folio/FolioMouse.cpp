@@ -41,6 +41,7 @@ void TFolio::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     // Any press accepts an open edit, whichever button and even mid-switch.
     HideEditor(true);
     if (FSwitching || Button != mbLeft) return;
+    FocusUnderPointer(X, Y);
 
     const int G = GetOnGroup(X, Y);
     FHoverGroup = G;
@@ -178,14 +179,7 @@ void TFolio::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
         if (FPressedGroup < 0 || FPressedGroup >= FGroups->GetCount()) return;
         TFolioGroup* Group = FGroups->GetGroup(FPressedGroup);
         InvalidateNoErase(Group->GetCaptionRect());
-        if (FGroupPressInside) {
-            Group->SetVisible(true);
-            if (OnGroupClick) OnGroupClick(this, Group);
-            // The designer must not be handed a group the handler deleted.
-            if (IsDesigning() && IndexOfGroup(*FGroups, Group) != -1)
-                if (TCustomForm* Form = GetParentForm(this))
-                    if (IDesigner* Designer = Form->GetDesigner()) Designer->SelectComponent(Group);
-        }
+        if (FGroupPressInside) GroupClicked(Group);
         return;
     }
 

@@ -153,6 +153,7 @@ void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState 
     Mouse->SetCursorPos(ScreenPos);
     UpdateMouseControl(ScreenPos);
     THintManager::Cancel();
+    Screen->SetFocusCues(false);
     if (TDragManager::Active()) return;
     const bool First = !FButtons[0] && !FButtons[1] && !FButtons[2];
     TControl* T = Target(ScreenPos);
@@ -226,8 +227,10 @@ void TInputRouter::MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers
 
 void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
     SetModifiers(Modifiers);
-    if (Key < 256 && Key != VK_SHIFT && Key != VK_CONTROL && Key != VK_MENU) FKeys[Key] = true;
+    const bool Modifier = Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU;
+    if (Key < 256 && !Modifier) FKeys[Key] = true;
     THintManager::Cancel();
+    if (!Modifier) Screen->SetFocusCues(true);
     if (Key == VK_ESCAPE && (TDragManager::Active() || TDragManager::Pending())) {
         TDragManager::EndDrag(false);
         return;
@@ -360,6 +363,7 @@ void TInputRouter::LayoutChanged() {}
 
 void TInputRouter::Reset() {
     THintManager::Cancel();
+    Screen->SetFocusCues(false);
     std::fill(std::begin(FKeys), std::end(FKeys), false);
     std::fill(std::begin(FButtons), std::end(FButtons), false);
     FPressed = nullptr;

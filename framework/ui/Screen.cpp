@@ -25,6 +25,12 @@ TWinControl* TScreen::GetActiveControl() const {
     return FActiveForm ? FActiveForm->GetActiveControl() : nullptr;
 }
 
+void TScreen::SetFocusCues(bool Value) {
+    if (Value == FFocusCues) return;
+    FFocusCues = Value;
+    if (TWinControl* Focused = FindControl(GetFocus())) Focused->Invalidate();
+}
+
 void TScreen::SetSize(int Width, int Height) {
     FWidth = Width;
     FHeight = Height;

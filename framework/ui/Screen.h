@@ -20,6 +20,12 @@ public:
     // A cursor other than crDefault shows everywhere.
     TCursor GetCursor() const { return FCursor; }
     void SetCursor(TCursor Value) { FCursor = Value; }
+    // Keyboard cues. Controls that show their focus rectangle only once the
+    // keyboard is in use, as desktops do, ask here: a key press turns the
+    // cues on, a mouse press turns them off again. A change repaints the
+    // focused control.
+    bool GetFocusCues() const { return FFocusCues; }
+    void SetFocusCues(bool Value);
     int GetWidth() const { return FWidth; }
     int GetHeight() const { return FHeight; }
     void SetSize(int Width, int Height);
@@ -39,6 +45,7 @@ private:
     std::vector<TCustomForm*> FModalForms;
     TCustomForm* FActiveForm = nullptr;
     TCursor FCursor = crDefault;
+    bool FFocusCues = false;
     int FWidth = 1024;
     int FHeight = 768;
 };
