@@ -206,6 +206,7 @@ void RestoreData(TFolioGroups& Groups, const std::vector<void*>& Data, size_t& N
 
 // The deep copy goes through the stream format, whose Data slot is 32 bits
 // wide; the full pointer values are carried beside it and put back after.
+// Its pictures are the program's own, so the loading budgets do not apply.
 template <class TCollection>
 void DeepCopy(TCollection& Target, const TCollection& Source) {
     std::vector<void*> Data;
@@ -213,6 +214,7 @@ void DeepCopy(TCollection& Target, const TCollection& Source) {
     TMemoryStream Stream;
     Source.WriteData(Stream);
     Stream.SetPosition(0);
+    TTrustedPictureScope Trusted;
     Target.ReadData(Stream);
     size_t Next = 0;
     RestoreData(Target, Data, Next);

@@ -44,6 +44,17 @@ private:
     long long FSpent = 0;
 };
 
+// While one is open on a thread, pictures read on it come from bytes the
+// program itself just wrote (a deep copy through a memory stream) and are
+// held to no budget: a picture the program holds can always be copied.
+class TTrustedPictureScope {
+public:
+    TTrustedPictureScope();
+    ~TTrustedPictureScope();
+    TTrustedPictureScope(const TTrustedPictureScope&) = delete;
+    TTrustedPictureScope& operator=(const TTrustedPictureScope&) = delete;
+};
+
 // Called by a loader once it knows a picture's size and before it allocates
 // for it. Raises EInvalidGraphic naming the limit when Width x Height pixels
 // are over the per-picture budget or over what is left of the open load's;

@@ -3,6 +3,7 @@
 #include "FolioDeletionLog.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/gfx/Canvas.h"
 #include "framework/gfx/PictureBudget.h"
 
 #include <gtest/gtest.h>
@@ -353,4 +354,25 @@ TEST(FolioStream, PicturesOfOneLoadShareThePixelBudget) {
     SetLoadPixelBudget(1800);
     Load(Bar, Two);
     EXPECT_EQ(Save(Bar), Two);
+}
+
+// A picture the program made itself is copied whatever its size; only bytes
+// from outside are held to the budget.
+TEST(FolioStream, DeepCopiesAreNotHeldToThePictureBudget) {
+    TFolio Bar(nullptr);
+    TBitmap Picture(20, 20);
+    Picture.GetCanvas()->SetPixel(3, 4, clRed);
+    Bar.GetGroups()->Add("Big")->SetBitmap(&Picture);
+    const Bytes Saved = Save(Bar);
+    struct TRestore {
+        ~TRestore() { SetPicturePixelBudget(DefaultPicturePixelBudget); }
+    } Restore;
+    SetPicturePixelBudget(100);
+
+    TFolio Copy(nullptr);
+    Copy.SetGroups(Bar.GetGroups());
+    EXPECT_EQ(Save(Copy), Saved);
+    EXPECT_EQ(Copy.GetGroups()->GetGroup(0)->GetBitmap()->GetPixel(3, 4), clRed);
+    TFolio Loaded(nullptr);
+    EXPECT_THROW(Load(Loaded, Saved), EInvalidGraphic);
 }
