@@ -9,6 +9,7 @@
 #include "framework/ui/VirtualKeys.h"
 
 #include <chrono>
+#include <iterator>
 #include <thread>
 
 namespace folio {
@@ -238,6 +239,15 @@ void TBarStress::AddStandardActions() {
         FExpectedItemDeletions += Group->GetItems()->GetCount();
         Group->Delete();
     });
+    AddAction("keys", 8, [this] {
+        // Walking, paging, acting, renaming and (with Ctrl) moving items.
+        static constexpr unsigned short Keys[] = {VK_UP,    VK_DOWN,   VK_LEFT,  VK_RIGHT,
+                                                  VK_HOME,  VK_END,    VK_PRIOR, VK_NEXT,
+                                                  VK_SPACE, VK_RETURN, VK_F2,    VK_TAB};
+        if (!LI::Editing(*FBar)) FBar->SetFocus();
+        const unsigned short Key = Keys[Random(std::size(Keys))];
+        FHost.Key(Key, Random(4) == 0 ? TShiftState{ssCtrl} : TShiftState{});
+    });
     AddAction("time", 5, [this] { FHost.Run(1 + Random(400)); });
     AddAction("resize", 2, [this] { FBar->SetBounds(10, 10, 40 + Random(320), 40 + Random(440)); });
     AddAction("alignment", 1, [this] {
@@ -269,6 +279,11 @@ std::string TBarStress::Check() {
     }
     const TFolioGroup* HoverGroup = FBar->GetGroupUnderCurosr();
     if (HoverGroup && !Alive(FBar, HoverGroup)) return "the hovered group is not the bar's";
+    const TFolioGroup* FocusedGroup = FBar->GetFocusedGroup();
+    if (FocusedGroup && !Alive(FBar, FocusedGroup)) return "the focused group is not the bar's";
+    const TFolioItem* FocusedItem = FBar->GetFocusedItem();
+    if (FocusedItem && (!Alive(FBar, FocusedItem) || FocusedItem->GetGroup() != OpenGroup()))
+        return "the focused item is not one of the open group's";
     const TFolioItem* HoverItem = FBar->GetItemUnderCurosr();
     if (HoverItem && !Alive(FBar, HoverItem)) return "the hovered item is not the bar's";
     if (FItemDeletions != FExpectedItemDeletions || FGroupDeletions != FExpectedGroupDeletions)

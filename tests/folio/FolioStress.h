@@ -2,7 +2,7 @@
 
 // Scripted, seeded input against a shown bar on the headless host: pointer
 // moves, clicks on captions (animated switches on the worker thread), items
-// and held scroll buttons, in-place edits, item drags, scrolling, model
+// and held scroll buttons, keys, in-place edits, item drags, scrolling, model
 // changes, resizing and the passing of time, each followed by checks of the
 // bar's invariants. Bounded by a number of steps and a time; the same seed
 // gives the same script.
