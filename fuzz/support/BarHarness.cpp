@@ -184,6 +184,7 @@ void TBarHarness::Fill() {
     FBar->GetGroups()->GetGroup(1)->SetStartItem(3);
     FHost.MoveTo(FBar->ClientToScreen(Point(60, 60)));
     FGroupDeletions = FItemDeletions = 0;
+    FFull = std::make_unique<TState>(Capture());
 }
 
 TBarHarness::TState TBarHarness::Capture() {
@@ -208,7 +209,7 @@ TBarHarness::TState TBarHarness::Capture() {
 }
 
 bool TBarHarness::CheckLoad(const std::function<void(TFolio&)>& Load) {
-    const TState Before = Capture();
+    const TState& Before = *FFull;
     const int OldGroups = FBar->GetGroups()->GetCount();
     const int OldItems = static_cast<int>(Before.Objects.size()) - OldGroups;
     FGroupDeletions = FItemDeletions = 0;

@@ -55,6 +55,9 @@ private:
     std::unique_ptr<TImageList> FLargeImages;
     TFolio* FBar = nullptr;
     TBytes FFilled;
+    // The bar as Fill leaves it; a failed load must leave it so too, so it
+    // is captured once per fill rather than before every load.
+    std::unique_ptr<TState> FFull;
     int FGroupDeletions = 0;
     int FItemDeletions = 0;
     int FPaints = 0;
