@@ -7,6 +7,7 @@
 
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace folio {
 
@@ -19,7 +20,8 @@ struct TEntry {
 
 struct TClassRegistry {
     std::mutex Lock;
-    std::map<String, TEntry> Classes;
+    // Every registration of a name, the one in force last.
+    std::map<String, std::vector<TEntry>> Classes;
 };
 
 TClassRegistry& Registry() {
@@ -27,18 +29,46 @@ TClassRegistry& Registry() {
     return R;
 }
 
+template <class Match>
+void RemoveLatest(const String& Name, Match Matches) {
+    auto& R = Registry();
+    std::lock_guard Guard(R.Lock);
+    auto It = R.Classes.find(Name);
+    if (It == R.Classes.end()) return;
+    std::vector<TEntry>& Entries = It->second;
+    for (size_t I = Entries.size(); I-- > 0;)
+        if (Matches(Entries[I])) {
+            Entries.erase(Entries.begin() + static_cast<std::ptrdiff_t>(I));
+            break;
+        }
+    if (Entries.empty()) R.Classes.erase(It);
+}
+
 } // namespace
 
 void RegisterClass(const TClassInfo& Class) {
     auto& R = Registry();
     std::lock_guard Guard(R.Lock);
-    R.Classes[Class.Name] = TEntry{&Class, nullptr};
+    R.Classes[Class.Name].push_back(TEntry{&Class, nullptr});
 }
 
 void RegisterClass(const char* Name, const TClassInfo& (*Info)()) {
     auto& R = Registry();
     std::lock_guard Guard(R.Lock);
-    R.Classes[Name] = TEntry{nullptr, Info};
+    R.Classes[Name].push_back(TEntry{nullptr, Info});
+}
+
+void UnregisterClass(const TClassInfo& Class) {
+    // A lazy registration of the class counts once its information is known;
+    // one that was never looked up is matched by building it now, while the
+    // unit that provides it is still there.
+    RemoveLatest(Class.Name, [&Class](const TEntry& E) {
+        return E.Info == &Class || (!E.Info && E.Get && &E.Get() == &Class);
+    });
+}
+
+void UnregisterClass(const char* Name, const TClassInfo& (*Info)()) {
+    RemoveLatest(Name, [Info](const TEntry& E) { return E.Get == Info; });
 }
 
 const TClassInfo* GetClass(const String& ClassName) {
@@ -48,15 +78,19 @@ const TClassInfo* GetClass(const String& ClassName) {
         std::lock_guard Guard(R.Lock);
         auto It = R.Classes.find(ClassName);
         if (It == R.Classes.end()) return nullptr;
-        if (It->second.Info) return It->second.Info;
-        Get = It->second.Get;
+        const TEntry& Latest = It->second.back();
+        if (Latest.Info) return Latest.Info;
+        Get = Latest.Get;
     }
     // Built outside the lock: building a class's information may register
     // or look up others.
     const TClassInfo& Info = Get();
     auto& R = Registry();
     std::lock_guard Guard(R.Lock);
-    R.Classes[ClassName].Info = &Info;
+    auto It = R.Classes.find(ClassName);
+    if (It != R.Classes.end())
+        for (TEntry& E : It->second)
+            if (E.Get == Get) E.Info = &Info;
     return &Info;
 }
 
@@ -71,6 +105,15 @@ TComponent* CreateComponent(const String& ClassName, TComponent* Owner) {
     if (!C.CreateComponent)
         throw EInvalidOperation("Class " + ClassName + " cannot be created by name");
     return C.CreateComponent(Owner);
+}
+
+TClassRegistration::TClassRegistration(const char* Name, const TClassInfo& (*Info)())
+    : FName(Name), FInfo(Info) {
+    RegisterClass(Name, Info);
+}
+
+TClassRegistration::~TClassRegistration() {
+    UnregisterClass(FName, FInfo);
 }
 
 } // namespace folio

@@ -79,4 +79,8 @@ bool IdentToColor(const String& Ident, TColor& Color) {
     return false;
 }
 
+void GetColorValues(const std::function<void(const String&)>& Proc) {
+    for (const TColorIdent& C : ColorIdents) Proc(C.Name);
+}
+
 } // namespace folio

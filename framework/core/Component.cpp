@@ -12,13 +12,6 @@ namespace folio {
 
 namespace {
 
-bool SameText(const String& A, const String& B) {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
-               return std::tolower(static_cast<unsigned char>(X)) ==
-                      std::tolower(static_cast<unsigned char>(Y));
-           });
-}
-
 void EraseOne(std::vector<TComponent*>& List, TComponent* Item) {
     auto It = std::find(List.begin(), List.end(), Item);
     if (It != List.end()) List.erase(It);

@@ -3,10 +3,13 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/ScopeGuard.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace folio {
 
@@ -47,6 +50,37 @@ bool TryStrToInt(const String& Text, int& Value) {
     return true;
 }
 
+bool TryStrToInt64(const String& Text, long long& Value) {
+    const char* First = Text.data();
+    const char* Last = First + Text.size();
+    bool Negative = false;
+    if (First != Last && (*First == '+' || *First == '-')) Negative = *First++ == '-';
+    int Base = 10;
+    if (First != Last && *First == '$') {
+        ++First;
+        Base = 16;
+    }
+    // Only digits may follow: from_chars would take a second sign.
+    if (First == Last || *First == '+' || *First == '-') return false;
+    unsigned long long Magnitude = 0;
+    const auto [End, Error] = std::from_chars(First, Last, Magnitude, Base);
+    if (Error != std::errc() || End != Last) return false;
+    constexpr unsigned long long Limit = 1ULL << 63;
+    if (Negative) {
+        if (Magnitude > Limit) return false;
+        Value = Magnitude == Limit ? std::numeric_limits<long long>::min()
+                                   : -static_cast<long long>(Magnitude);
+    } else if (Base == 16) {
+        // Hexadecimal spells out bits: "$FFFFFFFF" is a 32-bit pattern,
+        // which the caller fits to its own width.
+        Value = static_cast<long long>(Magnitude);
+    } else {
+        if (Magnitude >= Limit) return false;
+        Value = static_cast<long long>(Magnitude);
+    }
+    return true;
+}
+
 int StrToInt(const String& Text) {
     int Value = 0;
     if (!TryStrToInt(Text, Value))
@@ -57,6 +91,19 @@ int StrToInt(const String& Text) {
 int StrToIntDef(const String& Text, int Default) {
     int Value = 0;
     return TryStrToInt(Text, Value) ? Value : Default;
+}
+
+bool SameText(const String& A, const String& B) {
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
+               return std::tolower(static_cast<unsigned char>(X)) ==
+                      std::tolower(static_cast<unsigned char>(Y));
+           });
+}
+
+String Trim(const String& Text) {
+    const auto First = Text.find_first_not_of(" \t");
+    if (First == String::npos) return String();
+    return Text.substr(First, Text.find_last_not_of(" \t") + 1 - First);
 }
 
 String SysErrorMessage(int ErrorCode) {

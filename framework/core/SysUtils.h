@@ -16,6 +16,16 @@ String IntToStr(long long Value);
 int StrToInt(const String& Text);
 int StrToIntDef(const String& Text, int Default);
 bool TryStrToInt(const String& Text, int& Value);
+// A whole number of up to 64 bits: optional sign, then decimal digits or '$'
+// and hexadecimal digits (taken as a bit pattern); no spaces.
+bool TryStrToInt64(const String& Text, long long& Value);
+
+// Equal but for the case of ASCII letters, as names (components,
+// properties, classes) compare.
+bool SameText(const String& A, const String& B);
+
+// Text without the spaces and tabs at either end.
+String Trim(const String& Text);
 
 // The system's error text for an errno value.
 String SysErrorMessage(int ErrorCode);

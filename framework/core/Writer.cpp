@@ -4,8 +4,7 @@
 #include "framework/core/Component.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/Streams.h"
-
-#include <cctype>
+#include "framework/core/SysUtils.h"
 
 namespace folio {
 
@@ -14,15 +13,6 @@ namespace {
 // Nested persistent objects deeper than this would be a property table that
 // leads back to itself.
 constexpr int MaxObjectDepth = 16;
-
-bool SameName(const String& A, const String& B) {
-    if (A.size() != B.size()) return false;
-    for (std::size_t I = 0; I < A.size(); ++I)
-        if (std::tolower(static_cast<unsigned char>(A[I])) !=
-            std::tolower(static_cast<unsigned char>(B[I])))
-            return false;
-    return true;
-}
 
 TFormValue OrdinalValue(const TPropInfo& Prop, long long Value) {
     switch (Prop.Kind) {
@@ -154,7 +144,7 @@ void TWriter::WriteProperty(TPersistent* Instance, TPersistent* Ancestor, const 
             String Was;
             const bool AncestorNamed =
                 Ancestor && ReferenceName(Prop.GetObj(*Ancestor), FAncestorRoot, Was);
-            if (Ancestor ? AncestorNamed && SameName(Target, Was) : Target.empty()) return;
+            if (Ancestor ? AncestorNamed && SameText(Target, Was) : Target.empty()) return;
         }
         Add(Name, Target.empty() ? TFormValue::Nil() : TFormValue::Ident(Target));
         return;

@@ -2,10 +2,18 @@
 
 #include "framework/core/Object.h"
 
+#include <functional>
+
 namespace folio {
 
-// What a form designer offers the components it designs. A form holds one
-// while it is being designed; at run time there is none.
+class TComponent;
+
+// What a form designer offers the components it designs and their editors.
+// A form holds one while it is being designed; at run time there is none.
+//
+// A designer that knows the form it designs answers GetRoot; the name
+// services below then work on that form's components unless the designer
+// has its own idea of them.
 class IDesigner {
 public:
     virtual ~IDesigner() = default;
@@ -13,6 +21,27 @@ public:
     virtual void Modified() = 0;
     // Makes Instance the designer's selection.
     virtual void SelectComponent(TPersistent* Instance) = 0;
+
+    // The form being designed; null for a designer without one.
+    virtual TComponent* GetRoot() const { return nullptr; }
+    // Calls Proc with the name of every named component of the designed form
+    // that is a Class or descends from it, in creation order; the form
+    // itself comes first when it is one.
+    virtual void GetComponentNames(const TClassInfo& Class,
+                                   const std::function<void(const String&)>& Proc) const;
+    // The designed form's component of that name (case does not matter),
+    // the form itself for its own name, or null.
+    virtual TComponent* GetComponent(const String& Name) const;
+    // The form-wide name of Component: its name, or empty for null or an
+    // unnamed component.
+    virtual String GetComponentName(const TComponent* Component) const;
+    // A name for a new component that no component of the form has:
+    // "TButton" gives "Button1", or "Button2" when that is taken.
+    virtual String UniqueName(const String& BaseName) const;
 };
+
+// The name UniqueName gives on Root: BaseName without a leading T, followed
+// by the lowest number from 1 that no component Root owns (nor Root) has.
+String UniqueComponentName(const TComponent* Root, const String& BaseName);
 
 } // namespace folio

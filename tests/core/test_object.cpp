@@ -409,6 +409,32 @@ TEST(ClassRegistry, FindsClassesAndCreatesComponentsByName) {
     EXPECT_EQ(Owner.ComponentCount(), 1);
 }
 
+namespace {
+// A second class under a taken name, as another library might bring.
+const TClassInfo& ImpostorShape() {
+    static const TClassInfo Info{"TPropShape", &TComponent::StaticClassInfo(), {}, {}};
+    return Info;
+}
+} // namespace
+
+TEST(ClassRegistry, RegistrationsStackByNameAndUnregisteringRestoresTheEarlierOne) {
+    RegisterClass(TPropShape::StaticClassInfo());
+    RegisterClass(ImpostorShape());
+    EXPECT_EQ(GetClass("TPropShape"), &ImpostorShape());
+    {
+        // A lazy registration is looked up by its function, and leaves with
+        // the unit that made it.
+        TClassRegistration Lazy("TPropShape", &TPropBigShape::StaticClassInfo);
+        EXPECT_EQ(GetClass("TPropShape"), &TPropBigShape::StaticClassInfo());
+    }
+    EXPECT_EQ(GetClass("TPropShape"), &ImpostorShape());
+    UnregisterClass(ImpostorShape());
+    EXPECT_EQ(GetClass("TPropShape"), &TPropShape::StaticClassInfo());
+    // Unregistering what is not registered changes nothing.
+    UnregisterClass(ImpostorShape());
+    EXPECT_EQ(GetClass("TPropShape"), &TPropShape::StaticClassInfo());
+}
+
 // --- message dispatch ---------------------------------------------------------------
 
 class TDispatchBase : public TObject {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -81,6 +83,48 @@ TEST(Resources, NumberedStringsAreTheOnesUnitsRegister) {
     }
     EXPECT_EQ(LoadStr(9102), "second");
     EXPECT_EQ(LoadStr(9103), "");
+}
+
+TEST(SysUtils, TryStrToInt64TakesSignedDecimalAndHexadecimalBitPatterns) {
+    struct TCase {
+        const char* Text;
+        bool Ok;
+        long long Value;
+    };
+    const TCase Cases[] = {
+        {"0", true, 0},
+        {"-9223372036854775808", true, std::numeric_limits<long long>::min()},
+        {"9223372036854775807", true, std::numeric_limits<long long>::max()},
+        {"9223372036854775808", false, 0},
+        {"-9223372036854775809", false, 0},
+        {"+12", true, 12},
+        {"$FF", true, 255},
+        {"$80000010", true, 0x80000010LL},
+        {"-$10", true, -16},
+        {"$", false, 0},
+        {"+-1", false, 0},
+        {"--1", false, 0},
+        {"$-1", false, 0},
+        {" 1", false, 0},
+        {"1 ", false, 0},
+        {"", false, 0},
+        {"12a", false, 0},
+    };
+    for (const TCase& C : Cases) {
+        long long V = -1;
+        EXPECT_EQ(TryStrToInt64(C.Text, V), C.Ok) << C.Text;
+        if (C.Ok) {
+            EXPECT_EQ(V, C.Value) << C.Text;
+        }
+    }
+}
+
+TEST(SysUtils, TrimAndSameTextTreatNamesAsTyped) {
+    EXPECT_EQ(Trim("  a b\t"), "a b");
+    EXPECT_EQ(Trim(" \t "), "");
+    EXPECT_TRUE(SameText("clBtnFace", "CLBTNFACE"));
+    EXPECT_FALSE(SameText("clBtnFace", "clBtnFac"));
+    EXPECT_FALSE(SameText("a", "b"));
 }
 
 TEST(SysUtils, SysErrorMessageIsTheSystemsText) {
