@@ -11,6 +11,7 @@
 #include "framework/gfx/Font.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/ui/CustomControl.h"
+#include "framework/ui/DragObject.h"
 
 #include <cstdint>
 #include <functional>
@@ -47,6 +48,9 @@ constexpr unsigned WM_HIDEEDITOR = WM_USER + 100;
 // Timer ids on the bar's window.
 constexpr unsigned FolioRepeatTimerId = 1;
 constexpr unsigned FolioOpenTimerId = 2;
+// How long a dragged item rests on a closed group's caption before the group
+// opens, in milliseconds.
+constexpr unsigned FolioOpenDelay = 300;
 
 // Events. Sender is always the bar.
 using TFolItemEvent = std::function<void(TObject* Sender, TFolioItem* Item)>;
@@ -319,6 +323,10 @@ public:
     // The first item, in index order, whose picture or caption lies under
     // the point; -1 for none.
     int GetOnItem(int X, int Y) const;
+    // The gap before slot Index (after the last item for Index = count),
+    // where the insert mark for that position is drawn. A dragged item let
+    // go at its centre lands at Index.
+    TRect GetInsertMarkRect(int Index) const;
     TFolGroupState GetState() const;
 
     virtual void Paint(TCanvas* Canvas);
@@ -441,6 +449,23 @@ private:
 };
 
 // ---------------------------------------------------------------------------
+// Item drag and drop
+
+// What an item drag carries. The bar makes one for each drag it starts from
+// a pressed item; the framework frees it when the drag ends. Item turns null
+// when the item is destroyed mid-drag, which ends the drag.
+class TFolioDragItem : public TDragObject {
+    FOLIO_CLASS(TFolioDragItem)
+public:
+    TFolioItem* Item = nullptr;
+
+private:
+    friend class TFolioItem;
+    // Called as an item is destroyed: the drag carrying it ends without a drop.
+    static void ItemDestroyed(TFolioItem* Item);
+};
+
+// ---------------------------------------------------------------------------
 // The bar
 
 class TFolio : public TCustomControl {
@@ -521,6 +546,10 @@ public:
     TFolGetGroupEditRectEvent OnGetGroupEditRect;
     TFolGetItemEditRectEvent OnGetItemEditRect;
 
+    // Where a dragged item let go over the bar would land in the open group,
+    // shown by the insert mark; -1 when no position is shown.
+    int GetInsertIndex() const { return FInsertIndex; }
+
     // The last hover state computed by mouse or drag handling; no hit test.
     // "Curosr" is the published spelling, which callers use; the correctly
     // spelled names answer the same.
@@ -591,6 +620,7 @@ protected:
     void DoStartDrag(TDragObject*& DragObject) override;
     void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
     void DragDrop(TObject* Source, int X, int Y) override;
+    void DragCanceled() override;
     // A new Ctl3D value takes effect through the window's creation parameters.
     void CMCtl3DChanged(TMessage& Message) override;
 
@@ -644,6 +674,16 @@ private:
     void InvalidateNoErase(const TRect& R);
     // Lets go of a held scroll button: no more repeats, nothing drawn pressed.
     void StopButtonRepeat();
+    // Drag handling: the drag of one of the bar's kind now running, with its
+    // item still there (null otherwise); a drag resting on a scroll button;
+    // the opening timer's tick; and forgetting everything a drag showed or
+    // started on the bar.
+    static TFolioDragItem* ItemDrag(TObject* Source);
+    void HoldButtonForDrag(bool Next);
+    void ReleaseButtonsForDrag();
+    void StopOpenTimer();
+    void OpenTimerTick();
+    void ForgetDrag();
     void UpdateHoverCursor();
     void ImagesChanged(TObject* Sender);
     void GroupsFontChanged(TObject* Sender);

@@ -402,9 +402,7 @@ void TFolio::WMTimer(TMessage& Message) {
         if (FPrevPressed && FPrevPressInside) Group->ClickPrevButton();
         if (FNextPressed && FNextPressInside) Group->ClickNextButton();
     } else if (Message.WParam == FolioOpenTimerId) {
-        // A dragged item resting on a caption opens that group.
-        FInsertIndex = -1;
-        SetVisibleGroup(FHoverGroup);
+        OpenTimerTick();
     }
 }
 
@@ -505,22 +503,7 @@ void TFolio::ForgetItem(TFolioItem* Item) {
 }
 
 // ---------------------------------------------------------------------------
-// Drag and editing entry points
-
-void TFolio::DoStartDrag(TDragObject*& DragObject) {
-    // TODO: hand out a drag object carrying the pressed item.
-    TCustomControl::DoStartDrag(DragObject);
-}
-
-void TFolio::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
-    TCustomControl::DragOver(Source, X, Y, State, Accept);
-    // TODO: insert mark, scrolling over the buttons, opening groups on hover.
-}
-
-void TFolio::DragDrop(TObject* Source, int X, int Y) {
-    TCustomControl::DragDrop(Source, X, Y);
-    // TODO: move the dragged item to the insert position.
-}
+// Editing entry points
 
 bool TFolio::CanEditGroup(TFolioGroup* Group) {
     bool CanEdit = true;

@@ -1,5 +1,8 @@
 #include "folio/Folio.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace folio {
 
 // Every rectangle is computed on demand from the bar's settings and size;
@@ -92,6 +95,21 @@ int TFolioGroup::GetVisibleItems() const {
     }
     const int Pitch = GetItemWidth() + S;
     return Pitch == 0 ? 0 : (CR.Width() - S) / Pitch;
+}
+
+TRect TFolioGroup::GetInsertMarkRect(int Index) const {
+    if (!FBar) return TRect{};
+    const TRect CR = GetClientRect();
+    const int S = FBar->GetItemSpacing();
+    const bool Vertical = FBar->IsVertical();
+    const long long Pitch = static_cast<long long>(Vertical ? GetItemHeight() : GetItemWidth()) + S;
+    // Far from the scroll position of a very long group the gap lies far
+    // off the bar; it is kept in range rather than let wrap around.
+    const long long Lead = std::clamp<long long>(
+        (Vertical ? CR.Top : CR.Left) + Pitch * (static_cast<long long>(Index) - FStartItem),
+        INT_MIN / 2, INT_MAX / 2);
+    const int A = static_cast<int>(Lead);
+    return Vertical ? Rect(CR.Left, A, CR.Right, A + S) : Rect(A, CR.Top, A + S, CR.Bottom);
 }
 
 } // namespace folio

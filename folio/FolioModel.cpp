@@ -3,6 +3,7 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
+#include "framework/ui/DragDrop.h"
 
 #include <algorithm>
 
@@ -32,6 +33,8 @@ TFolioItem::TFolioItem(TFolioItems* AItems) {
 
 TFolioItem::~TFolioItem() {
     if (FItems) FItems->FList.Remove(this);
+    // A drag carrying this item ends here, before the deletion event.
+    if (TDragManager::DragObject()) TFolioDragItem::ItemDestroyed(this);
     if (FBar) {
         FBar->DeleteItem(this);
         if (FGroup) FGroup->SetStartItem(FGroup->FStartItem);

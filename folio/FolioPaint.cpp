@@ -229,8 +229,13 @@ void TFolioGroup::PaintButtons(TCanvas* Canvas) {
 
 void TFolioGroup::PaintInsertMark(TCanvas* Canvas) {
     if (!Canvas || !FBar || FBar->FInsertIndex == -1) return;
+    // The insert position is one in the open group's list. Drawn for a
+    // closed group, scrolled elsewhere, the mark would show up over the open
+    // group's items at a place that means nothing.
+    if (GetIndex() != FBar->FVisibleGroup) return;
     const int I = FBar->FInsertIndex;
     const TRect CR = GetClientRect();
+    const TRect Gap = GetInsertMarkRect(I);
     const int S = FBar->GetItemSpacing();
     const int B = S / 2;
     const int C = 2 * B;
@@ -248,7 +253,7 @@ void TFolioGroup::PaintInsertMark(TCanvas* Canvas) {
     // the last position only the half of each end triangle that points into
     // the group is drawn.
     if (FBar->IsVertical()) {
-        const int A = CR.Top + (S + GetItemHeight()) * (I - FStartItem);
+        const int A = Gap.Top;
         const int E = A + B;
         const int Upper = I == 0 ? E : A;
         const int Lower = AtEnd ? E : E + B;
@@ -259,7 +264,7 @@ void TFolioGroup::PaintInsertMark(TCanvas* Canvas) {
         Canvas->Polygon(
             {Point(CR.Right - B, Upper), Point(CR.Right - C, E), Point(CR.Right - B, Lower)});
     } else {
-        const int A = CR.Left + (S + GetItemWidth()) * (I - FStartItem);
+        const int A = Gap.Left;
         const int D = A + B;
         const int Before = I == 0 ? D : A;
         const int After = AtEnd ? D : D + B;

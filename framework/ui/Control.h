@@ -201,6 +201,10 @@ protected:
     // Starts a drag: fires OnStartDrag, which may supply the drag object.
     virtual void DoStartDrag(TDragObject*& DragObject);
     virtual void DoEndDrag(TObject* Target, int X, int Y);
+    // A drag that was over this control has ended without dropping here
+    // (dropped elsewhere, cancelled, or its source destroyed): whatever the
+    // control shows or runs for the drag goes.
+    virtual void DragCanceled() {}
     virtual void Changed();
     // The parent's font, colour, hint or reading order changed.
     virtual void FontChanged();
@@ -236,6 +240,7 @@ public:
         static void EndDrag(TControl& C, TObject* Target, int X, int Y) {
             C.DoEndDrag(Target, X, Y);
         }
+        static void Canceled(TControl& C) { C.DragCanceled(); }
     };
 
 private:

@@ -1,11 +1,12 @@
 #include "framework/ui/DragDrop.h"
 
 #include "framework/core/ScopeGuard.h"
+#include "framework/ui/Application.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/Mouse.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 namespace folio {
 
@@ -18,6 +19,9 @@ bool TDragManager::FFinishing = false;
 int TDragManager::FThreshold = 0;
 TPoint TDragManager::FStart;
 TCursor TDragManager::FCursor = crNoDrop;
+std::vector<TControl*> TDragManager::FVisited;
+int TDragManager::FSending = 0;
+std::vector<TDragObject*> TDragManager::FRetired;
 
 void TDragManager::BeginDrag(TControl* Control, bool Immediate, int Threshold) {
     if (FControl || FFinishing) return; // one drag at a time
@@ -44,15 +48,45 @@ void TDragManager::Start() {
     // belongs to the drag.
     if (Source->GetMouseCapture()) Source->SetMouseCapture(false);
     TDragObject* Object = nullptr;
-    TControl::TDragHooks::StartDrag(*Source, Object);
-    if (FControl != Source) return; // the handler cancelled or the source died
+    {
+        // A handler that raises leaves no drag pending and nothing held.
+        TScopeGuard Failed([&] {
+            if (FControl == Source) FControl = nullptr;
+            Release(Object);
+        });
+        TControl::TDragHooks::StartDrag(*Source, Object);
+        Failed.Dismiss();
+    }
+    // The handler cancelled the drag or destroyed the source: the object it
+    // handed over is not needed.
+    if (FControl != Source) {
+        Release(Object);
+        return;
+    }
     if (!Object) Object = new TDragControlObject(Source);
     FObject = Object;
     FActive = true;
     FTarget = nullptr;
     FAccepted = false;
+    FVisited.clear();
     FCursor = FObject->GetDragCursor(false, 0, 0);
     DragTo(Mouse->GetCursorPos());
+}
+
+void TDragManager::FreeRetired() {
+    std::vector<TDragObject*> Done;
+    Done.swap(FRetired);
+    for (TDragObject* Object : Done) delete Object;
+}
+
+void TDragManager::Deliver(TControl* Target, TDragMessage Kind, TDragRec& Rec) {
+    // While a handler runs, the object of a drag it ended waits (Release).
+    ++FSending;
+    TScopeGuard Returned([] {
+        if (--FSending == 0) FreeRetired();
+    });
+    Target->Perform(CM_DRAG, static_cast<std::intptr_t>(Kind),
+                    reinterpret_cast<std::intptr_t>(&Rec));
 }
 
 bool TDragManager::SendDrag(TControl* Target, TDragMessage Kind, TPoint ScreenPos) {
@@ -62,9 +96,25 @@ bool TDragManager::SendDrag(TControl* Target, TDragMessage Kind, TPoint ScreenPo
     Rec.Target = Target;
     FObject->FDragPos = ScreenPos;
     FObject->FDragTargetPos = Target->ScreenToClient(ScreenPos);
-    Target->Perform(CM_DRAG, static_cast<std::intptr_t>(Kind),
-                    reinterpret_cast<std::intptr_t>(&Rec));
+    if (std::find(FVisited.begin(), FVisited.end(), Target) == FVisited.end())
+        FVisited.push_back(Target);
+    Deliver(Target, Kind, Rec);
     return Rec.Accept;
+}
+
+void TDragManager::CancelVisited(TControl* Keep) {
+    // Each control leaves the list before it hears, so that the list stays
+    // right whatever its handler does (a destroyed control leaves it too).
+    while (!FVisited.empty()) {
+        TControl* Control = FVisited.front();
+        FVisited.erase(FVisited.begin());
+        if (Control == Keep) continue;
+        TDragRec Rec;
+        Rec.Pos = Mouse->GetCursorPos();
+        Rec.Source = FObject;
+        Rec.Target = Control;
+        Deliver(Control, dmDragCancel, Rec);
+    }
 }
 
 void TDragManager::HandleDragMessage(TControl* Target, TMessage& Message) {
@@ -84,6 +134,9 @@ void TDragManager::HandleDragMessage(TControl* Target, TMessage& Message) {
         break;
     case dmDragDrop:
         Target->DragDrop(Source, P.X, P.Y);
+        break;
+    case dmDragCancel:
+        TControl::TDragHooks::Canceled(*Target);
         break;
     default:
         break;
@@ -120,51 +173,79 @@ void TDragManager::EndDrag(bool Drop) {
     if (FActive) Finish(Drop, Mouse->GetCursorPos());
 }
 
+void TDragManager::Reset() {
+    FActive = false;
+    FObject = nullptr;
+    FTarget = nullptr;
+    FVisited.clear();
+    FCursor = crNoDrop;
+}
+
+void TDragManager::Release(TDragObject* Object) {
+    if (!Object) return;
+    if (FSending > 0)
+        FRetired.push_back(Object);
+    else
+        delete Object;
+}
+
 void TDragManager::Finish(bool Drop, TPoint P) {
     if (!FActive || FFinishing) return;
-    // The object goes last, after the manager is ready for another drag.
-    std::unique_ptr<TDragObject> Object(FObject);
     TTemporaryChange Finishing(FFinishing, true);
-    TControl* Source = FControl;
-    TControl* Target = FTarget;
+    TDragObject* Object = FObject;
+    // Whatever the handlers do, raising included, the drag is over
+    // afterwards and its object released, last.
+    TScopeGuard Over([Object] {
+        if (FObject == Object) Reset();
+        FControl = nullptr;
+        Release(Object);
+    });
     Object->FCancelling = !Drop;
-    bool Accepted = false;
-    {
-        // However the target's last answer ends, the drag is over.
-        TScopeGuard Over([] {
-            FActive = false;
-            FObject = nullptr;
-            FControl = nullptr;
-            FTarget = nullptr;
-        });
-        // The target is asked a last time, with the pointer where it was
-        // released; its answer decides the drop.
-        if (Target) Accepted = SendDrag(Target, dmDragLeave, P) && Drop;
-        if (Accepted && FTarget == Target) SendDrag(Target, dmDragDrop, P);
-    }
-    FCursor = crNoDrop;
-    TControl* EndTarget = Accepted ? Target : nullptr;
+    TControl* Target = FTarget;
+    // The target is asked a last time, with the pointer where it was
+    // released; its answer decides the drop.
+    bool Accepted = Target && SendDrag(Target, dmDragLeave, P) && Drop;
+    // A handler may have destroyed the target: nothing takes the drop then.
+    Accepted = Accepted && FTarget == Target;
+    if (Accepted) SendDrag(Target, dmDragDrop, P);
+    TControl* EndTarget = Accepted ? FTarget : nullptr;
+    CancelVisited(EndTarget);
+    // The drag is over for everyone but the object and the source, which
+    // hear it last.
+    Reset();
     const TPoint At =
-        EndTarget ? EndTarget->ScreenToClient(P) : (Source ? Source->ScreenToClient(P) : P);
+        EndTarget ? EndTarget->ScreenToClient(P) : (FControl ? FControl->ScreenToClient(P) : P);
     Object->Finished(EndTarget, At.X, At.Y, Accepted);
-    if (Source) TControl::TDragHooks::EndDrag(*Source, EndTarget, At.X, At.Y);
+    // Read afresh: a handler may have destroyed the source.
+    if (TControl* Source = FControl) {
+        FControl = nullptr;
+        TControl::TDragHooks::EndDrag(*Source, EndTarget, At.X, At.Y);
+    }
 }
 
 void TDragManager::ControlDestroyed(TControl* Control) {
+    FVisited.erase(std::remove(FVisited.begin(), FVisited.end(), Control), FVisited.end());
     if (FTarget == Control) {
         FTarget = nullptr;
         if (FObject) FObject->FDragTarget = nullptr;
     }
-    if (FControl == Control) {
-        // The source is gone: the drag ends without a drop.
-        FControl = nullptr;
-        if (FActive && !FFinishing) {
-            FActive = false;
-            delete FObject;
-            FObject = nullptr;
-            FTarget = nullptr;
+    if (FControl != Control) return;
+    // The source is gone: the drag ends without a drop, and the controls it
+    // passed over forget it.
+    FControl = nullptr;
+    if (!FActive || FFinishing) return;
+    {
+        TTemporaryChange Finishing(FFinishing, true);
+        try {
+            CancelVisited(nullptr);
+        } catch (...) {
+            // This runs in a destructor; the failure is reported, not thrown.
+            Application->HandleException(nullptr);
         }
     }
+    TDragObject* Object = FObject;
+    Reset();
+    Release(Object);
 }
 
 } // namespace folio

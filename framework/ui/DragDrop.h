@@ -3,6 +3,8 @@
 #include "framework/ui/Control.h"
 #include "framework/ui/DragObject.h"
 
+#include <vector>
+
 namespace folio {
 
 // What a CM_DRAG message carries (LParam points at it).
@@ -18,9 +20,11 @@ struct TDragRec {
 // click), then active: every pointer move finds the control under the
 // pointer and sends it DragOver (enter when the pointer arrives, move while
 // it stays, leave when it goes); the release asks the target a last time
-// (leave) and drops when it accepts; Escape cancels. The drag object is
-// freed when the drag ends, and the source hears DoEndDrag with the target
-// (null when nothing took the drop).
+// (leave) and drops when it accepts; Escape cancels. When the drag ends,
+// every control it passed over that did not take the drop hears
+// DragCanceled, so that none keeps showing what it showed for the drag; the
+// drag object is freed, and the source hears DoEndDrag with the target (null
+// when nothing took the drop).
 class TDragManager {
 public:
     static void BeginDrag(TControl* Control, bool Immediate, int Threshold);
@@ -39,13 +43,23 @@ public:
     static void Drop(TPoint ScreenPos);
 
     static void ControlDestroyed(TControl* Control);
-    // The CM_DRAG handler of TControl: runs DragOver or DragDrop.
+    // The CM_DRAG handler of TControl: runs DragOver, DragDrop or DragCanceled.
     static void HandleDragMessage(TControl* Target, TMessage& Message);
 
 private:
     static void Start();
     static bool SendDrag(TControl* Target, TDragMessage Kind, TPoint ScreenPos);
+    static void Deliver(TControl* Target, TDragMessage Kind, TDragRec& Rec);
     static void Finish(bool Drop, TPoint ScreenPos);
+    // Sends DragCanceled to every control the drag passed over but Keep.
+    static void CancelVisited(TControl* Keep);
+    // Forgets the running drag's target, object and the controls it passed
+    // over (the object is not freed here).
+    static void Reset();
+    // Frees a drag object, or, while a drag handler runs (one may end the
+    // drag from inside DragOver), once the outermost handler has returned.
+    static void Release(TDragObject* Object);
+    static void FreeRetired();
 
     static TControl* FControl;
     static TDragObject* FObject;
@@ -56,6 +70,11 @@ private:
     static int FThreshold;
     static TPoint FStart;
     static TCursor FCursor;
+    // The controls the running drag has been over, in the order it met them.
+    static std::vector<TControl*> FVisited;
+    // How many drag handlers run now, and the objects waiting for them.
+    static int FSending;
+    static std::vector<TDragObject*> FRetired;
 };
 
 } // namespace folio

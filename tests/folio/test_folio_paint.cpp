@@ -389,6 +389,26 @@ TEST(FolioPaint, InsertMarkHasHalfTrianglesAtTheEnds) {
     EXPECT_EQ(None.At(CR.Left + B + 1, E0), 0xFFFFFF);
 }
 
+TEST(FolioPaint, OnlyTheOpenGroupDrawsTheInsertMark) {
+    // The insert position is one in the open group. A closed group below it,
+    // scrolled past that position, would otherwise put a mark over the open
+    // group's area.
+    TBarFixture F(100, 300, 3);
+    F.Bar.SetInsertMarkColor(0x0000FF);
+    F.G(0)->SetColor(0x00FFFFFF);
+    for (int I = 0; I < 5; ++I) F.G(1)->GetItems()->Add("", -1);
+    PI::StartItem(*F.G(1)) = 2;
+    PI::InsertIndex(F.Bar) = 0;
+    TSheet S(100, 300);
+    F.Bar.GetGroups()->Paint(S.C());
+    const TRect Open = F.G(0)->GetClientRect();
+    const TRect Stray = F.G(1)->GetInsertMarkRect(0);
+    ASSERT_GT(Stray.Top, Open.Top + 20);
+    ASSERT_LT(Stray.Bottom, Open.Bottom);
+    EXPECT_EQ(S.At(50, F.G(0)->GetInsertMarkRect(0).Top + 6), 0x0000FF);
+    EXPECT_EQ(Ink(S, Rect(0, Stray.Top, 100, Stray.Bottom), 0x00FFFFFF).Right, -1);
+}
+
 TEST(FolioPaint, AnimationFramesCopyThePreparedPicture) {
     TBarFixture F(80, 160, 2);
     F.Bar.SetVisibleGroup(1);
