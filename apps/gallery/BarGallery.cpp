@@ -14,6 +14,7 @@
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Form.h"
+#include "framework/ui/Mouse.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
@@ -298,6 +299,17 @@ struct TGalleryForm {
     }
 };
 
+TPoint CentreOf(const TRect& R) {
+    return Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+}
+
+// Puts the pointer over an item of a bar's open group, as a user would
+// before a click or a drag.
+void PointAtItem(THeadlessHost& Host, TFolio* Bar, int Index) {
+    TFolioItem* Item = Bar->GetVisibleGroupObject()->GetItems()->GetItem(Index);
+    Host.MoveTo(Bar->ClientToScreen(CentreOf(Item->GetImageRect())));
+}
+
 // Waits (bounded) until a worker asks the user-interface thread for a step.
 bool WaitForStep() {
     const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -423,6 +435,76 @@ bool WriteFormFile(std::ostream& Out, THeadlessHost& Host, TGalleryForm& Gallery
     return true;
 }
 
+String CaptionsOf(const TFolioGroup* Group) {
+    String S;
+    for (int I = 0; I < Group->GetItems()->GetCount(); ++I)
+        S += (I ? ", " : "") + Group->GetItems()->GetItem(I)->GetCaption();
+    return S;
+}
+
+// Drags items as a user does, with the pointer: within the long group (the
+// picture is taken mid-drag, with the insert mark showing), into the
+// Calendar group by resting on its caption, and across to the other bar.
+bool WriteDragSnapshot(std::ostream& Out, THeadlessHost& Host, TGalleryForm& Gallery,
+                       const String& Path) {
+    TFolio* Bar = Gallery.Vertical;
+    Gallery.SetAnimation(asNone);
+    Gallery.OpenLongGroup();
+    Gallery.Horizontal->SetVisibleGroup(2);
+    TFolioGroup* Mail = Bar->GetGroups()->GetGroup(0);
+    TFolioItem* Drafts = Mail->GetItems()->GetItem(5);
+    auto Drag = [&](TFolio* From, int Item) {
+        PointAtItem(Host, From, Item);
+        Host.Press();
+        const TPoint P = Host.GetPointer();
+        Host.MoveTo(P.X + Mouse->GetDragThreshold(), P.Y + Mouse->GetDragThreshold());
+    };
+    auto ToGap = [&](TFolio* Over, int Gap) {
+        const TRect R = Over->GetVisibleGroupObject()->GetInsertMarkRect(Gap);
+        Host.MoveTo(Over->ClientToScreen(CentreOf(R)));
+    };
+
+    // "Drafts" goes up, between "Deleted items" and the long-named folder.
+    Drag(Bar, 5);
+    ToGap(Bar, 2);
+    ToGap(Bar, 4);
+    if (Bar->GetInsertIndex() != 4) {
+        Out << "A drag in the gallery shows no insert mark between two items.\n";
+        Host.Key(VK_ESCAPE);
+        Host.Release();
+        return false;
+    }
+    SavePng(*Gallery.Form.GetSurface(), Path);
+    Out << "Bar gallery snapshot mid-drag: " << std::filesystem::absolute(Path).string() << "\n";
+    Host.Release();
+    const bool Reordered = Mail->GetItems()->GetItem(4) == Drafts;
+
+    // "Archive" rests on the Calendar caption until the group opens, then
+    // goes to its end.
+    Drag(Bar, 6);
+    const TFolioGroup* Calendar = Bar->GetGroups()->GetGroup(1);
+    Host.MoveTo(Bar->ClientToScreen(CentreOf(Calendar->GetCaptionRect())));
+    Host.Run(FolioOpenDelay);
+    const bool Opened = Bar->GetVisibleGroupObject() == Calendar;
+    if (Opened) ToGap(Bar, Calendar->GetItems()->GetCount());
+    Host.Release();
+
+    // "Today" goes across to the horizontal bar, between "Editor" and "Mail".
+    Drag(Bar, 0);
+    ToGap(Gallery.Horizontal, 1);
+    Host.Release();
+    const TFolioGroup* Across = Gallery.Horizontal->GetVisibleGroupObject();
+    Out << "Dragged in the gallery: Mail holds " << CaptionsOf(Mail) << "; Calendar holds "
+        << CaptionsOf(Calendar) << "; " << Across->GetCaption() << " holds " << CaptionsOf(Across)
+        << ".\n";
+    if (!Reordered || !Opened || Calendar->GetItems()->GetLastItem()->GetCaption() != "Archive" ||
+        Across->GetItems()->GetItem(1)->GetCaption() != "Today") {
+        Out << "The drags in the gallery did not move the items where they were let go.\n";
+        return false;
+    }
+    return true;
+}
+
 bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     THeadlessHost Host(1024, 768);
     TGalleryForm Gallery;
@@ -509,6 +591,8 @@ bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
         Out << "F2 over a caption of the gallery did not rename its group.\n";
         return false;
     }
+    if (!WriteDragSnapshot(Out, Host, Gallery, Options.SnapshotDir + "/bar-gallery-drag.png"))
+        return false;
     return WriteFormFile(Out, Host, Gallery, Options.SnapshotDir);
 }
 
@@ -518,7 +602,9 @@ bool ShowWindow(std::ostream& Out) {
     Gallery.Form.Show();
     Gallery.OpenLongGroup();
     Out << "The bar gallery is open in a window: click captions to switch, hold the scroll\n"
-           "buttons, double click or press F2 to rename. Close it to finish.\n";
+           "buttons, double click or press F2 to rename, drag items within a group, onto\n"
+           "another group's caption (rest there to open it) or onto the other bar. Close it\n"
+           "to finish.\n";
     // The framework tour has already run the application's loop to its end,
     // which leaves the loop's end flag set; the window's life decides here.
     // Each step sleeps until input, a timer or a worker's request arrives.
