@@ -4,6 +4,7 @@
 // and the drag manager, and, measured in the same run, a plain pointer move
 // routed to the bar (hover tracking) and memset of the bar's pixels.
 
+#include "bench/folio/BenchAnchor.h"
 #include "bench/folio/BenchIcons.h"
 #include "folio/Folio.h"
 
@@ -15,7 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -81,12 +81,7 @@ struct TDragScene {
 };
 
 void BM_MemsetBarPixels(benchmark::State& State) {
-    std::vector<std::uint32_t> Pixels(BarWidth * BarHeight);
-    for (auto _ : State) {
-        std::memset(Pixels.data(), State.iterations() & 0xFF, Pixels.size() * 4);
-        benchmark::DoNotOptimize(Pixels.data());
-        benchmark::ClobberMemory();
-    }
+    MemsetPixels(State, BarWidth * BarHeight);
 }
 BENCHMARK(BM_MemsetBarPixels)->Unit(benchmark::kMicrosecond);
 
@@ -111,27 +106,13 @@ void BM_DragOverBetweenItems(benchmark::State& State) {
 }
 BENCHMARK(BM_DragOverBetweenItems)->Arg(100)->Arg(100000)->Unit(benchmark::kNanosecond);
 
-// The same moves as the pointer makes them: the router finds the bar, the
-// drag manager sends it the move and picks the cursor.
-void BM_DragMoveRouted(benchmark::State& State) {
-    TDragScene Scene(static_cast<int>(State.range(0)));
-    Scene.StartDrag();
-    const TPoint A = Scene.Bar->ClientToScreen(Scene.GapA);
-    const TPoint B = Scene.Bar->ClientToScreen(Scene.GapB);
-    bool Flip = false;
-    for (auto _ : State) {
-        InputRouter->MouseMove(Flip ? A : B);
-        Flip = !Flip;
-    }
-    if (!TDragManager::Active() || Scene.Bar->GetInsertIndex() < 0)
-        State.SkipWithError("the drag did not run over the gaps");
-    State.SetItemsProcessed(State.iterations());
-}
-BENCHMARK(BM_DragMoveRouted)->Arg(100)->Arg(100000)->Unit(benchmark::kNanosecond);
-
-// Pointer routing without a drag: the bar tracks the hovered item.
+// The same moves as the pointer makes them, in a drag (the router finds the
+// bar, the drag manager sends it the move and picks the cursor) and, for
+// comparison, without one (the bar tracks the hovered item).
 void BM_PointerMoveRouted(benchmark::State& State) {
     TDragScene Scene(static_cast<int>(State.range(0)));
+    const bool Dragging = State.range(1) != 0;
+    if (Dragging) Scene.StartDrag();
     const TPoint A = Scene.Bar->ClientToScreen(Scene.GapA);
     const TPoint B = Scene.Bar->ClientToScreen(Scene.GapB);
     bool Flip = false;
@@ -139,9 +120,17 @@ void BM_PointerMoveRouted(benchmark::State& State) {
         InputRouter->MouseMove(Flip ? A : B);
         Flip = !Flip;
     }
+    if (Dragging && (!TDragManager::Active() || Scene.Bar->GetInsertIndex() < 0))
+        State.SkipWithError("the drag did not run over the gaps");
+    State.SetLabel(Dragging ? "dragging an item" : "no drag");
     State.SetItemsProcessed(State.iterations());
 }
-BENCHMARK(BM_PointerMoveRouted)->Arg(100)->Arg(100000)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_PointerMoveRouted)
+    ->Args({100, 0})
+    ->Args({100000, 0})
+    ->Args({100, 1})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kNanosecond);
 
 } // namespace
 

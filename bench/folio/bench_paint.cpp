@@ -3,6 +3,7 @@
 // (the cost must follow what shows, not what exists), one hit test in the
 // large group, and memset of the bar's pixels as the floor.
 
+#include "bench/folio/BenchAnchor.h"
 #include "bench/folio/BenchIcons.h"
 #include "folio/Folio.h"
 
@@ -12,7 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -58,12 +58,7 @@ struct TPaintScene {
 };
 
 void BM_MemsetBarPixels(benchmark::State& State) {
-    std::vector<std::uint32_t> Pixels(BarWidth * BarHeight);
-    for (auto _ : State) {
-        std::memset(Pixels.data(), State.iterations() & 0xFF, Pixels.size() * 4);
-        benchmark::DoNotOptimize(Pixels.data());
-        benchmark::ClobberMemory();
-    }
+    MemsetPixels(State, BarWidth * BarHeight);
 }
 BENCHMARK(BM_MemsetBarPixels)->Unit(benchmark::kMicrosecond);
 
