@@ -31,7 +31,7 @@ int HexDigit(char C) {
 
 class TTextDecoder {
 public:
-    TTextDecoder(const char* Data, std::size_t Size) : FData(Data), FEnd(Data + Size), FPos(Data) {}
+    TTextDecoder(const char* Data, std::size_t Size) : FEnd(Data + Size), FPos(Data) {}
 
     TFormObject Form() {
         SkipSpace();
@@ -323,7 +323,6 @@ private:
         }
     }
 
-    const char* FData;
     const char* FEnd;
     const char* FPos;
     long long FLine = 1;

@@ -330,6 +330,38 @@ TEST_P(DamagedForm, RaisesWithItsPlaceAndLeavesTheComponentsAsTheyWere) {
 INSTANTIATE_TEST_SUITE_P(Cases, DamagedForm, testing::ValuesIn(Damages),
                          [](const auto& Info) { return String(Info.param.Name); });
 
+TEST(FormReader, ABinaryFormCutAnywhereRaisesWithItsOffsetAndChangesNothing) {
+    auto Original = RichForm();
+    const String Binary = ToBinary(Original.get());
+    TShapeForm2 Form(nullptr);
+    ReadText(GoodForm, &Form);
+    const String Before = ToText(&Form);
+    // Every cut of the form, and a binary property whose own length claims
+    // more bytes than it holds.
+    std::vector<String> Damaged;
+    for (size_t Length = 0; Length < Binary.size(); Length += 7)
+        Damaged.push_back(Binary.substr(0, Length));
+    String Claim = Binary;
+    const size_t Blob = Claim.find("Blob");
+    ASSERT_NE(Blob, String::npos);
+    Claim[Blob + 4 + 1 + 4] = 99; // the first byte of the blob's own length
+    Damaged.push_back(Claim);
+    for (const String& Bytes : Damaged) {
+        TMemoryStream S;
+        S.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
+        S.SetPosition(0);
+        try {
+            ReadComponent(S, &Form);
+            ADD_FAILURE() << "a damaged binary form of " << Bytes.size() << " bytes was read";
+        } catch (const EFormError& E) {
+            if (Bytes.size() >= sizeof BinaryFormSignature) {
+                EXPECT_NE(E.Message().find("Binary form, offset"), String::npos) << E.Message();
+            }
+        }
+        EXPECT_EQ(ToText(&Form), Before);
+    }
+}
+
 TEST(FormReader, AFailedReadPutsBackTheRootsOwnPropertiesAndReferences) {
     TShapeForm Form(nullptr);
     ReadText("object Form1: TShapeForm\n"
