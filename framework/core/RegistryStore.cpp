@@ -178,7 +178,7 @@ String GetRegistryFolder() {
         if (!FolderOverride.empty()) return FolderOverride;
     }
     if (const char* Dir = std::getenv("FOLIO_REGISTRY_DIR"); Dir && *Dir) return Dir;
-    // The base directory specification ignores relative paths.
+    // Relative base directories are ignored, as desktops do.
     if (const char* Config = std::getenv("XDG_CONFIG_HOME"); Config && Config[0] == '/')
         return String(Config) + "/folio/registry";
     const char* Home = std::getenv("HOME");
