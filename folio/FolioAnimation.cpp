@@ -27,11 +27,10 @@ struct TFolioAnimLink {
 namespace {
 
 // Every frame repaints the whole bar, and the two pictures and the captions
-// cover all of it. So while the slide runs the bar paints straight onto its
-// form, without an offscreen picture to copy back, and without erasing first
-// unless the application draws the captions (its drawing may leave parts of
-// them to the background): a frame then moves each pixel once instead of
-// three times.
+// cover all of it. So while the slide runs the bar paints without erasing
+// first (which a double-buffered control always does) unless the application
+// draws the captions (its drawing may leave parts of them to the
+// background): a frame then moves each pixel once instead of twice.
 void PaintFramesDirectly(TFolio& Bar, TFolioAnimLink& Link) {
     Link.DoubleBuffered = Bar.GetDoubleBuffered();
     Link.Opaque = Bar.GetControlStyle().Contains(csOpaque);

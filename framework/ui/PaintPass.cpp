@@ -1,7 +1,6 @@
 #include "framework/ui/PaintPass.h"
 
 #include "framework/core/ScopeGuard.h"
-#include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/Application.h"
@@ -173,15 +172,6 @@ void TPaintPass::Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TDam
 }
 
 namespace {
-// The offscreen picture of double-buffered controls, reused from paint to
-// paint and only ever grown.
-TBitmap& OffscreenBitmap() {
-    static TBitmap Bitmap;
-    return Bitmap;
-}
-} // namespace
-
-namespace {
 // A paint starts with the control's font and its colour as the brush.
 void PrepareCanvas(TCanvas& Canvas, const TControl* C) {
     const TFont* F = C->GetFont();
@@ -212,20 +202,14 @@ void TPaintPass::BindForPaint(const TWinControl* W, TCanvas& Canvas) {
 void TPaintPass::PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& Dirty, bool Erase) {
     const TRect Clip = rects::Offset(Dirty, -ClientOrigin.X, -ClientOrigin.Y);
     auto* Custom = dynamic_cast<TCustomControl*>(W);
-    const TTarget Saved = FTarget;
+    // The window's surface is itself off-screen until the host presents it
+    // after the whole pass, so a double-buffered control paints straight
+    // into it: nobody sees a half-painted control either way, and its
+    // pixels are moved once instead of through a picture of its own. Such a
+    // control is still erased first, as it would be in its own picture.
     const bool Buffered = Custom && Custom->GetDoubleBuffered();
-    if (Buffered) {
-        // Paint the dirty part into the offscreen picture at the same client
-        // coordinates, then copy it once.
-        TBitmap& B = OffscreenBitmap();
-        const TRect C = W->GetClientRect();
-        if (B.GetWidth() < C.Width() || B.GetHeight() < C.Height())
-            B.SetSize(std::max(B.GetWidth(), C.Width()), std::max(B.GetHeight(), C.Height()));
-        FTarget.Surface = B.GetSurface();
-        FTarget.ClientOrigin = TPoint{0, 0};
-    } else {
-        FTarget.ClientOrigin = ClientOrigin;
-    }
+    const TTarget Saved = FTarget;
+    FTarget.ClientOrigin = ClientOrigin;
     FCurrentClip = Clip;
     if (Custom) {
         TCanvas& Canvas = *Custom->GetCanvas();
@@ -235,10 +219,6 @@ void TPaintPass::PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& D
     if ((Erase || Buffered) && !W->GetControlStyle().Contains(csOpaque)) W->Perform(WM_ERASEBKGND);
     ++FPaintMessages;
     W->Perform(WM_PAINT);
-    if (Buffered) {
-        raster::Blit(Saved.Surface, Dirty, Dirty.Left, Dirty.Top, FTarget.Surface, Clip,
-                     raster::TBlitOp::Copy);
-    }
     FTarget = Saved;
 }
 
