@@ -62,3 +62,19 @@ function(folio_hot_sources)
   set_source_files_properties(${ARGN} PROPERTIES
     COMPILE_OPTIONS "$<$<NOT:$<CONFIG:Debug>>:-O3>")
 endfunction()
+
+# folio_embed_file(TARGET NAME FILE): compiles FILE into TARGET as the byte
+# array folio::NAME of folio::NAMESize bytes (a NUL follows them), rebuilt
+# when the file changes. Resources such as form files live in the source
+# tree as files and reach the library this way.
+function(folio_embed_file target name file)
+  get_filename_component(input ${file} ABSOLUTE)
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/embedded/${name}.cpp)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${output} -DNAME=${name}
+            -P ${PROJECT_SOURCE_DIR}/cmake/FolioEmbedFile.cmake
+    DEPENDS ${input} ${PROJECT_SOURCE_DIR}/cmake/FolioEmbedFile.cmake
+    COMMENT "Embedding ${file}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${output})
+endfunction()

@@ -30,6 +30,10 @@ const TClassInfo& TControl::StaticClassInfo() {
             .Int("Top", &C::GetTop, &C::SetTop)
             .Int("Width", &C::GetWidth, &C::SetWidth)
             .Int("Height", &C::GetHeight, &C::SetHeight)
+            .Int("ClientWidth", &C::GetClientWidth, &C::SetClientWidth)
+            .Unpublished()
+            .Int("ClientHeight", &C::GetClientHeight, &C::SetClientHeight)
+            .Unpublished()
             .Enum("Align", "TAlign", AlignNames, &C::GetAlign, &C::SetAlign,
                   std::optional<TAlign>(alNone))
             .Unpublished()

@@ -30,7 +30,26 @@ TCustomForm* GetParentForm(const TControl* Control) {
 namespace {
 const std::vector<String> BorderStyleNames{"bsNone",   "bsSingle",     "bsSizeable",
                                            "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+const std::vector<String> PositionNames{"poDesigned",        "poDefault",        "poDefaultPosOnly",
+                                        "poDefaultSizeOnly", "poScreenCenter",   "poDesktopCenter",
+                                        "poMainFormCenter",  "poOwnerFormCenter"};
+constexpr TBorderIcons DefaultBorderIcons{biSystemMenu, biMinimize, biMaximize};
+
+// Where the system puts the next window it places itself: down and to the
+// right of the last one, starting over near the corner when the screen is
+// used up.
+TPoint NextDefaultPosition(int Width, int Height) {
+    constexpr int Step = 24;
+    static int Placed = 0;
+    for (int Attempt = 0; Attempt < 2; ++Attempt) {
+        const int Offset = 8 + Step * Placed++;
+        if (Offset + Width <= Screen->GetWidth() && Offset + Height <= Screen->GetHeight())
+            return TPoint{Offset, Offset};
+        Placed = 0;
+    }
+    return TPoint{8, 8};
 }
+} // namespace
 
 const TClassInfo& TCustomForm::StaticClassInfo() {
     using C = TCustomForm;
@@ -40,6 +59,27 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
                   &C::SetBorderStyle, std::optional<TFormBorderStyle>(bsSizeable))
             .Unpublished()
             .Bool("KeyPreview", &C::GetKeyPreview, &C::SetKeyPreview, false)
+            .Unpublished()
+            .Set("BorderIcons", "TBorderIcons",
+                 {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}, &C::GetBorderIconBits,
+                 &C::SetBorderIconBits, static_cast<long long>(DefaultBorderIcons.Bits()))
+            .Unpublished()
+            .Enum("Position", "TPosition", PositionNames, &C::GetPosition, &C::SetPosition,
+                  std::optional<TPosition>(poDesigned))
+            .Unpublished()
+            .Event("OnActivate", &C::OnActivate)
+            .Unpublished()
+            .Event("OnClose", &C::OnClose)
+            .Unpublished()
+            .Event("OnCloseQuery", &C::OnCloseQuery)
+            .Unpublished()
+            .Event("OnDeactivate", &C::OnDeactivate)
+            .Unpublished()
+            .Event("OnDestroy", &C::OnDestroy)
+            .Unpublished()
+            .Event("OnHide", &C::OnHide)
+            .Unpublished()
+            .Event("OnShow", &C::OnShow)
             .Unpublished()
             .Build();
     return Info;
@@ -66,19 +106,27 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
     Params.Style &= ~(WS_CHILD | WS_CLIPSIBLINGS);
     Params.Style |= WS_POPUP | WS_CLIPCHILDREN;
+    const unsigned SysMenu = FBorderIcons.Contains(biSystemMenu) ? WS_SYSMENU : 0u;
+    // Dialogs and tool windows have no minimise and maximise buttons.
+    const unsigned Boxes = (FBorderIcons.Contains(biMinimize) ? WS_MINIMIZEBOX : 0u) |
+                           (FBorderIcons.Contains(biMaximize) ? WS_MAXIMIZEBOX : 0u);
     switch (FBorderStyle) {
     case bsNone:
         break;
     case bsSingle:
+        Params.Style |= WS_CAPTION | SysMenu | Boxes;
+        break;
     case bsToolWindow:
-        Params.Style |= WS_CAPTION | WS_SYSMENU;
+        Params.Style |= WS_CAPTION | SysMenu;
         break;
     case bsSizeable:
+        Params.Style |= WS_CAPTION | SysMenu | Boxes | WS_THICKFRAME;
+        break;
     case bsSizeToolWin:
-        Params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        Params.Style |= WS_CAPTION | SysMenu | WS_THICKFRAME;
         break;
     case bsDialog:
-        Params.Style |= WS_CAPTION | WS_SYSMENU;
+        Params.Style |= WS_CAPTION | SysMenu;
         Params.ExStyle |= WS_EX_DLGMODALFRAME;
         break;
     }
@@ -92,10 +140,44 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
     RecreateWnd();
 }
 
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+    if (Value.Bits() == FBorderIcons.Bits()) return;
+    FBorderIcons = Value;
+    RecreateWnd();
+}
+
+void TCustomForm::PlaceOnScreen() {
+    FPlaced = true;
+    TRect Around = Rect(0, 0, Screen->GetWidth(), Screen->GetHeight());
+    switch (FPosition) {
+    case poDesigned:
+    case poDefaultSizeOnly:
+        return;
+    case poDefault:
+    case poDefaultPosOnly: {
+        const TPoint P = NextDefaultPosition(GetWidth(), GetHeight());
+        SetBounds(P.X, P.Y, GetWidth(), GetHeight());
+        return;
+    }
+    case poMainFormCenter:
+    case poOwnerFormCenter:
+        // Over the form that owns this one, when there is such a form.
+        if (auto* OwnerForm = dynamic_cast<TCustomForm*>(Owner()); OwnerForm && OwnerForm != this)
+            Around = OwnerForm->GetBoundsRect();
+        break;
+    case poScreenCenter:
+    case poDesktopCenter:
+        break;
+    }
+    SetBounds(Around.Left + (Around.Width() - GetWidth()) / 2,
+              Around.Top + (Around.Height() - GetHeight()) / 2, GetWidth(), GetHeight());
+}
+
 void TCustomForm::Paint() {}
 
 void TCustomForm::UpdateShowing() {
     if (GetVisible()) {
+        if (!FPlaced) PlaceOnScreen();
         // A shown form gets its windows and becomes the active form.
         if (!HandleAllocated()) CreateHandle();
         InputRouter->BringToTop(this);

@@ -18,6 +18,11 @@ public:
 
     TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle Value);
+    TBorderIcons GetBorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons Value);
+    // Takes effect when the form is first shown.
+    TPosition GetPosition() const { return FPosition; }
+    void SetPosition(TPosition Value) { FPosition = Value; }
 
     // The control that has (or gets, when the form is activated) the focus.
     TWinControl* GetActiveControl() const { return FActiveControl; }
@@ -76,7 +81,18 @@ protected:
     void SetWindowFocus();
 
 private:
+    // The form filer streams the icons as bits.
+    long long GetBorderIconBits() const { return static_cast<long long>(FBorderIcons.Bits()); }
+    void SetBorderIconBits(long long Value) {
+        SetBorderIcons(TBorderIcons::FromBits(static_cast<std::uint64_t>(Value)));
+    }
+    // Moves the form where its Position says, before it is first shown.
+    void PlaceOnScreen();
+
     TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+    TPosition FPosition = poDesigned;
+    bool FPlaced = false;
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
     TModalResult FModalResult = mrNone;

@@ -7,16 +7,27 @@ namespace folio {
 const TClassInfo& TForm::StaticClassInfo() {
     using C = TForm;
     static const TClassInfo Info = TClassBuilder<C>("TForm", &TCustomForm::StaticClassInfo())
+                                       .Publish("BorderIcons")
                                        .Publish("BorderStyle")
                                        .Publish("Caption")
+                                       .Publish("ClientHeight")
+                                       .Publish("ClientWidth")
                                        .Publish("Color", SysColorBtnFace)
                                        .Publish("Font")
                                        .Publish("KeyPreview")
+                                       .Publish("Position")
+                                       .Publish("OnActivate")
                                        .Publish("OnClick")
+                                       .Publish("OnClose")
+                                       .Publish("OnCloseQuery")
+                                       .Publish("OnDeactivate")
+                                       .Publish("OnDestroy")
+                                       .Publish("OnHide")
                                        .Publish("OnKeyDown")
                                        .Publish("OnKeyPress")
                                        .Publish("OnKeyUp")
                                        .Publish("OnResize")
+                                       .Publish("OnShow")
                                        .Creatable()
                                        .Build();
     return Info;

@@ -38,6 +38,9 @@ enum : unsigned {
     WS_THICKFRAME = 0x00040000u,
     WS_GROUP = 0x00020000u,
     WS_TABSTOP = 0x00010000u,
+    // On a top-level window the last two bits are its title bar's buttons.
+    WS_MINIMIZEBOX = 0x00020000u,
+    WS_MAXIMIZEBOX = 0x00010000u,
 };
 enum : unsigned {
     WS_EX_DLGMODALFRAME = 0x00000001u,

@@ -1,0 +1,123 @@
+#include "framework/core/FormFiles.h"
+#include "framework/core/Streams.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Screen.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace folio;
+
+namespace {
+
+struct FormPlacementTest : ::testing::Test {
+    THeadlessHost Host;
+
+    std::unique_ptr<TForm> MakeForm(TComponent* Owner = nullptr) {
+        auto Form = std::make_unique<TForm>(Owner);
+        Form->SetBounds(30, 40, 200, 100);
+        return Form;
+    }
+};
+
+TEST_F(FormPlacementTest, PositionPlacesTheFormWhenItIsFirstShown) {
+    const int W = Screen->GetWidth(), H = Screen->GetHeight();
+    auto Designed = MakeForm();
+    Designed->Show();
+    EXPECT_EQ(Designed->GetBoundsRect(), Rect(30, 40, 230, 140));
+
+    auto Centred = MakeForm();
+    Centred->SetPosition(poScreenCenter);
+    Centred->Show();
+    EXPECT_EQ(Centred->GetLeft(), (W - 200) / 2);
+    EXPECT_EQ(Centred->GetTop(), (H - 100) / 2);
+    // Only the first showing places it: a form the user moved stays there.
+    Centred->Hide();
+    Centred->SetBounds(5, 6, 200, 100);
+    Centred->Show();
+    EXPECT_EQ(Centred->GetLeft(), 5);
+
+    // Forms the system places go down and to the right of each other,
+    // keeping their size.
+    auto First = MakeForm(), Second = MakeForm();
+    First->SetPosition(poDefault);
+    Second->SetPosition(poDefaultPosOnly);
+    First->Show();
+    Second->Show();
+    EXPECT_GT(Second->GetLeft(), First->GetLeft());
+    EXPECT_GT(Second->GetTop(), First->GetTop());
+    EXPECT_EQ(Second->GetWidth(), 200);
+    EXPECT_LE(Second->GetBoundsRect().Right, W);
+}
+
+TEST_F(FormPlacementTest, OwnerFormCentreIsOverTheOwningForm) {
+    auto Owner = MakeForm();
+    Owner->SetBounds(100, 100, 400, 300);
+    Owner->Show();
+    auto* Dialog = new TForm(Owner.get());
+    Dialog->SetBounds(0, 0, 100, 50);
+    Dialog->SetPosition(poOwnerFormCenter);
+    Dialog->Show();
+    EXPECT_EQ(Dialog->GetBoundsRect(), Rect(250, 225, 350, 275));
+}
+
+TEST_F(FormPlacementTest, BorderIconsDecideTheTitleBarButtons) {
+    struct Case {
+        TFormBorderStyle Style;
+        TBorderIcons Icons;
+        unsigned Present, Absent;
+    };
+    const Case Cases[] = {
+        {bsSizeable,
+         {biSystemMenu, biMinimize, biMaximize},
+         WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME,
+         0},
+        {bsSingle, {biSystemMenu}, WS_SYSMENU | WS_CAPTION, WS_MINIMIZEBOX | WS_MAXIMIZEBOX},
+        {bsSingle, {}, WS_CAPTION, WS_SYSMENU},
+        // Dialog frames never have the minimise and maximise buttons.
+        {bsDialog,
+         {biSystemMenu, biMinimize, biMaximize},
+         WS_SYSMENU,
+         WS_MINIMIZEBOX | WS_MAXIMIZEBOX},
+    };
+    for (const Case& C : Cases) {
+        auto Form = MakeForm();
+        Form->SetBorderStyle(C.Style);
+        Form->SetBorderIcons(C.Icons);
+        Form->Show();
+        EXPECT_EQ(Form->GetStyle() & C.Present, C.Present) << static_cast<int>(C.Style);
+        EXPECT_EQ(Form->GetStyle() & C.Absent, 0u) << static_cast<int>(C.Style);
+    }
+}
+
+TEST_F(FormPlacementTest, FormFilesCarryIconsPositionAndClientSize) {
+    TForm Form(nullptr);
+    TMemoryStream Text;
+    const String Source = "object Dialog: TForm\n"
+                          "  BorderIcons = [biSystemMenu]\n"
+                          "  BorderStyle = bsSingle\n"
+                          "  ClientHeight = 406\n"
+                          "  ClientWidth = 405\n"
+                          "  Position = poDefaultPosOnly\n"
+                          "end\n";
+    Text.Write(Source.data(), static_cast<std::int64_t>(Source.size()));
+    Text.SetPosition(0);
+    ReadComponent(Text, &Form);
+    EXPECT_TRUE(Form.GetBorderIcons().Contains(biSystemMenu));
+    EXPECT_FALSE(Form.GetBorderIcons().Contains(biMinimize));
+    EXPECT_EQ(Form.GetPosition(), poDefaultPosOnly);
+    EXPECT_EQ(Form.GetClientWidth(), 405);
+    EXPECT_EQ(Form.GetClientHeight(), 406);
+
+    // Written back, the same values come out.
+    TMemoryStream Out;
+    WriteComponent(Out, &Form, nullptr, feText);
+    const String Written(static_cast<const char*>(Out.Memory()), Out.GetSize());
+    for (const char* Line : {"BorderIcons = [biSystemMenu]", "Position = poDefaultPosOnly",
+                             "ClientWidth = 405", "ClientHeight = 406"})
+        EXPECT_NE(Written.find(Line), String::npos) << Line << "\n" << Written;
+}
+
+} // namespace
