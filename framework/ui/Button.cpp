@@ -1,3 +1,4 @@
+#include "framework/core/ClassRegistry.h"
 #include "framework/ui/Button.h"
 
 #include "framework/core/ClassBuilder.h"
@@ -148,5 +149,7 @@ void TButton::Dispatch(TMessage& Message) {
     }
     TCustomControl::Dispatch(Message);
 }
+
+FOLIO_REGISTER_CLASS(TButton)
 
 } // namespace folio

@@ -1,3 +1,4 @@
+#include "framework/core/ClassRegistry.h"
 #include "framework/ui/GroupBox.h"
 
 #include "framework/core/ClassBuilder.h"
@@ -110,5 +111,7 @@ void TGroupBox::Dispatch(TMessage& Message) {
     }
     TCustomControl::Dispatch(Message);
 }
+
+FOLIO_REGISTER_CLASS(TGroupBox)
 
 } // namespace folio

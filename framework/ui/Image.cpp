@@ -1,3 +1,4 @@
+#include "framework/core/ClassRegistry.h"
 #include "framework/ui/Image.h"
 
 #include "framework/core/ClassBuilder.h"
@@ -142,5 +143,7 @@ void TImage::Paint() {
     }
     Canvas->DrawMaskedPixels(D.Left, D.Top, DW, DH, Pixels.data(), Mask.data());
 }
+
+FOLIO_REGISTER_CLASS(TImage)
 
 } // namespace folio

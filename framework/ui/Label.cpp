@@ -1,3 +1,4 @@
+#include "framework/core/ClassRegistry.h"
 #include "framework/ui/Label.h"
 
 #include "framework/core/ClassBuilder.h"
@@ -180,5 +181,7 @@ void TLabel::Dispatch(TMessage& Message) {
     }
     TGraphicControl::Dispatch(Message);
 }
+
+FOLIO_REGISTER_CLASS(TLabel)
 
 } // namespace folio

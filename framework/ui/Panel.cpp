@@ -1,3 +1,4 @@
+#include "framework/core/ClassRegistry.h"
 #include "framework/ui/Panel.h"
 
 #include "framework/core/ClassBuilder.h"
@@ -164,5 +165,7 @@ void TPanel::Paint() {
     if (FAlignment == taRightJustify) Flags |= DT_RIGHT;
     DrawCaption(Canvas, GetCaption(), R, DrawTextBiDiModeFlags(Flags), GetEnabled());
 }
+
+FOLIO_REGISTER_CLASS(TPanel)
 
 } // namespace folio

@@ -1,0 +1,211 @@
+#include "design/FolioEditorFormUnit.h"
+
+#include "design/FolioEditorLogo.h"
+#include "folio/Folio.h"
+#include "framework/core/ClassBuilder.h"
+#include "framework/core/ClassRegistry.h"
+#include "framework/core/FormFiles.h"
+#include "framework/core/Streams.h"
+#include "framework/core/SysUtils.h"
+#include "framework/ui/Button.h"
+#include "framework/ui/Designer.h"
+#include "framework/ui/Edit.h"
+#include "framework/ui/GroupBox.h"
+#include "framework/ui/Image.h"
+#include "framework/ui/Label.h"
+#include "framework/ui/Panel.h"
+
+#include <cstddef>
+
+namespace folio {
+
+extern const unsigned char FolioEditorFormResource[];
+extern const std::size_t FolioEditorFormResourceSize;
+
+const char* const TFolioEditorForm::WebAddress = "https://folio.example.org/";
+
+namespace {
+
+template <class T>
+T* Find(TComponent* Form, const char* Name) {
+    auto* Found = dynamic_cast<T*>(Form->FindComponent(Name));
+    if (!Found)
+        throw EInvalidOperation(String("The bar editor's form file lacks the ") +
+                                T::StaticClassInfo().Name + " " + Name);
+    return Found;
+}
+
+// The numbers of the dialog's number fields: a text that is not a decimal
+// integer counts as 0.
+int NumberOf(const TEdit* Edit) {
+    return StrToIntDef(Edit->GetText(), 0);
+}
+
+} // namespace
+
+const TClassInfo& TFolioEditorForm::StaticClassInfo() {
+    using C = TFolioEditorForm;
+    static const TClassInfo Info =
+        TClassBuilder<C>("TFolioEditorForm", &TForm::StaticClassInfo())
+            .Method("FormActivate", &C::FormActivate)
+            .Method("GroupChange", &C::GroupChange)
+            .Method("ItemChange", &C::ItemChange)
+            .Method("ApplyButtonClick", &C::ApplyButtonClick)
+            .Method("NewGroupButtonClick", &C::NewGroupButtonClick)
+            .Method("DeleteGroupButtonClick", &C::DeleteGroupButtonClick)
+            .Method("GroupNameButtonClick", &C::GroupNameButtonClick)
+            .Method("AddItemButtonClick", &C::AddItemButtonClick)
+            .Method("DeleteItemButtonClick", &C::DeleteItemButtonClick)
+            .Method("ItemEditTextButtonClick", &C::ItemEditTextButtonClick)
+            .Method("BarGroupClick", &C::BarGroupClick)
+            .Method("BarItemClick", &C::BarItemClick)
+            .Method("BarGroupDeletion", &C::BarGroupDeletion)
+            .Method("BarItemDeletion", &C::BarItemDeletion)
+            .Method("BarEditedGroup", &C::BarEditedGroup)
+            .Method("BarEditedItem", &C::BarEditedItem)
+            .Method("URLLabelClick", &C::URLLabelClick)
+            .Creatable()
+            .Build();
+    return Info;
+}
+
+TFolioEditorForm::TFolioEditorForm(TComponent* AOwner) : TForm(AOwner) {
+    TMemoryStream Layout;
+    Layout.WriteBuffer(FolioEditorFormResource,
+                       static_cast<std::int64_t>(FolioEditorFormResourceSize));
+    Layout.SetPosition(0);
+    ReadComponent(Layout, this);
+    BindControls();
+    LogoImage->SetPicture(MakeFolioEditorLogo().get());
+}
+
+TFolioEditorForm::~TFolioEditorForm() {
+    // The working bar's deletion events must not reach a half-destroyed
+    // dialog while the components are freed.
+    if (Bar) {
+        Bar->OnGroupDeletion = nullptr;
+        Bar->OnItemDeletion = nullptr;
+    }
+}
+
+void TFolioEditorForm::BindControls() {
+    Bar = Find<TFolio>(this, "Bar");
+    OKButton = Find<TButton>(this, "OKButton");
+    CancelButton = Find<TButton>(this, "CancelButton");
+    ApplyButton = Find<TButton>(this, "ApplyButton");
+    LogoPanel = Find<TPanel>(this, "LogoPanel");
+    LogoImage = Find<TImage>(this, "LogoImage");
+    WebLabel = Find<TLabel>(this, "WebLabel");
+    URLLabel = Find<TLabel>(this, "URLLabel");
+    GroupsGroupBox = Find<TGroupBox>(this, "GroupsGroupBox");
+    ItemsGroupBox = Find<TGroupBox>(this, "ItemsGroupBox");
+    NewGroupButton = Find<TButton>(this, "NewGroupButton");
+    DeleteGroupButton = Find<TButton>(this, "DeleteGroupButton");
+    GroupNameButton = Find<TButton>(this, "GroupNameButton");
+    GroupTextEdit = Find<TEdit>(this, "GroupTextEdit");
+    GroupTagSpinEdit = Find<TEdit>(this, "GroupTagSpinEdit");
+    GroupCaptionColorPanel = Find<TPanel>(this, "GroupCaptionColorPanel");
+    AddItemButton = Find<TButton>(this, "AddItemButton");
+    DeleteItemButton = Find<TButton>(this, "DeleteItemButton");
+    ItemTextEdit = Find<TEdit>(this, "ItemTextEdit");
+    ItemImageSpinEdit = Find<TEdit>(this, "ItemImageSpinEdit");
+    ItemOverImageSpinEdit = Find<TEdit>(this, "ItemOverImageSpinEdit");
+    TagSpinEdit = Find<TEdit>(this, "TagSpinEdit");
+    ItemEditTextButton = Find<TButton>(this, "ItemEditTextButton");
+}
+
+// --- Filling the boxes -------------------------------------------------------------------
+
+void TFolioEditorForm::SetGroup(TFolioGroup* Group) {
+    SetItem(nullptr);
+    FCurrentGroup = Group;
+    FGroupLoading = true;
+    const bool Has = Group != nullptr;
+    DeleteGroupButton->SetEnabled(Has);
+    GroupNameButton->SetEnabled(Has);
+    AddItemButton->SetEnabled(Has);
+    GroupTextEdit->SetEnabled(Has);
+    GroupTagSpinEdit->SetEnabled(Has);
+    GroupCaptionColorPanel->SetEnabled(Has);
+    if (Has) {
+        ItemsGroupBox->SetCaption(" Items in group <" + Group->GetCaption() + ">");
+        GroupTextEdit->SetText(Group->GetCaption());
+        GroupTagSpinEdit->SetText(IntToStr(Group->GetTag()));
+        GroupCaptionColorPanel->SetColor(Group->GetCaptionColor());
+    } else {
+        // The Items box caption and the notebook's colour panels keep
+        // what they showed.
+        GroupTextEdit->SetText(String());
+        GroupTagSpinEdit->SetText(String());
+        GroupCaptionColorPanel->SetColor(clBtnFace);
+    }
+    FGroupLoading = false;
+}
+
+void TFolioEditorForm::SetItem(TFolioItem* Item) {
+    FCurrentItem = Item;
+    FItemLoading = true;
+    const bool Has = Item != nullptr;
+    ItemTextEdit->SetText(Has ? Item->GetCaption() : String());
+    ItemImageSpinEdit->SetText(Has ? IntToStr(Item->GetImageIndex()) : String());
+    ItemOverImageSpinEdit->SetText(Has ? IntToStr(Item->GetOverImageIndex()) : String());
+    TagSpinEdit->SetText(Has ? IntToStr(Item->GetTag()) : String());
+    for (TControl* Control :
+         std::initializer_list<TControl*>{ItemTextEdit, ItemImageSpinEdit, ItemOverImageSpinEdit,
+                                          TagSpinEdit, DeleteItemButton, ItemEditTextButton})
+        Control->SetEnabled(Has);
+    FItemLoading = false;
+}
+
+// --- Writing the controls back -----------------------------------------------------------
+
+void TFolioEditorForm::GroupChange(TObject*) {
+    if (!FCurrentGroup || FGroupLoading) return;
+    TFolioGroup* Group = FCurrentGroup;
+    Group->SetCaption(GroupTextEdit->GetText());
+    Group->SetTag(NumberOf(GroupTagSpinEdit));
+    Group->SetCaptionColor(GroupCaptionColorPanel->GetColor());
+    SetModified();
+}
+
+void TFolioEditorForm::ItemChange(TObject*) {
+    if (!FCurrentItem || FItemLoading) return;
+    FCurrentItem->SetCaption(ItemTextEdit->GetText());
+    FCurrentItem->SetTag(NumberOf(TagSpinEdit));
+    FCurrentItem->SetImageIndex(NumberOf(ItemImageSpinEdit));
+    FCurrentItem->SetOverImageIndex(NumberOf(ItemOverImageSpinEdit));
+    SetModified();
+}
+
+void TFolioEditorForm::SetModified() {
+    FModified = true;
+    ApplyButton->SetEnabled(true);
+}
+
+void TFolioEditorForm::ApplyButtonClick(TObject*) {
+    if (!FTargetGroups) return;
+    FTargetGroups->Assign(Bar->GetGroups());
+    if (FTargetDesigner) FTargetDesigner->Modified();
+    FModified = false;
+    ApplyButton->SetEnabled(false);
+}
+
+void TFolioEditorForm::FormActivate(TObject*) {
+    const TFolio* Designed = FTargetGroups ? FTargetGroups->GetBar() : nullptr;
+    GroupsGroupBox->SetCaption(" Groups in <" + (Designed ? Designed->GetName() : String()) + "> ");
+    SetGroup(Bar->GetVisibleGroupObject());
+}
+
+namespace FolioEditorFormUnit {
+
+void Initialize() {
+    RegisterClass(TFolioEditorForm::StaticClassInfo());
+}
+
+void Finalize() {
+    UnregisterClass(TFolioEditorForm::StaticClassInfo());
+}
+
+} // namespace FolioEditorFormUnit
+
+} // namespace folio

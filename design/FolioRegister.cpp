@@ -1,0 +1,19 @@
+#include "design/FolioRegister.h"
+
+#include "design/FolioComponentEditor.h"
+#include "design/FolioPropertyEditors.h"
+#include "folio/Folio.h"
+#include "framework/ui/DesignRegistry.h"
+
+namespace folio::Folio {
+
+void Register() {
+    RegisterComponents("Marrow", {&TFolio::StaticClassInfo()});
+    RegisterComponentEditor<TFolioComponentEditor>(TFolio::StaticClassInfo());
+    RegisterPropertyEditor<TFolioVisibleGroupPropEditor>(
+        TFolioGroup::StaticClassInfo(), &TFolio::StaticClassInfo(), "VisibleGroupObject");
+    RegisterPropertyEditor<TFolioGroupsPropEditor>(TFolioGroups::StaticClassInfo(),
+                                                   &TFolio::StaticClassInfo(), "Groups");
+}
+
+} // namespace folio::Folio
