@@ -2,6 +2,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/Thread.h"
+#include "framework/gfx/Colors.h"
 #include "framework/gfx/Png.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Screen.h"
@@ -140,6 +141,37 @@ TColor THeadlessHost::Pixel(const TWinControl* Form, int X, int Y) const {
     const TPixelSurface* S = Form ? Form->GetSurface() : nullptr;
     if (!S || !S->Valid() || X < 0 || Y < 0 || X >= S->Width || Y >= S->Height) return -1;
     return PixelToRgb(S->Row(Y)[X]);
+}
+
+} // namespace folio
+
+namespace folio {
+
+void THeadlessHost::ScreenPicture(const TRect& R, TBitmap& Picture) {
+    RunUntilIdle();
+    Picture.SetSize(R.Width(), R.Height());
+    TCanvas* Canvas = Picture.GetCanvas();
+    Canvas->GetBrush()->SetColor(clBackground);
+    Canvas->FillRect(Rect(0, 0, R.Width(), R.Height()));
+    for (TWinControl* W : InputRouter->TopLevels()) {
+        const TPixelSurface* S = W->GetVisible() ? W->GetSurface() : nullptr;
+        if (!S || !S->Valid()) continue;
+        for (int Y = 0; Y < S->Height; ++Y) {
+            const int PY = W->GetTop() + Y - R.Top;
+            if (PY < 0 || PY >= R.Height()) continue;
+            TPixel* Row = Picture.ScanLine(PY);
+            for (int X = 0; X < S->Width; ++X) {
+                const int PX = W->GetLeft() + X - R.Left;
+                if (PX >= 0 && PX < R.Width()) Row[PX] = S->Row(Y)[X];
+            }
+        }
+    }
+}
+
+void THeadlessHost::ScreenshotScreen(const TRect& R, const String& PngPath) {
+    TBitmap Picture;
+    ScreenPicture(R, Picture);
+    SavePng(Picture, PngPath);
 }
 
 } // namespace folio

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/Clock.h"
+#include "framework/gfx/Bitmap.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/Input.h"
 
@@ -60,6 +61,11 @@ public:
     void Screenshot(const TWinControl* Form, const String& PngPath);
     // A pixel of a form's surface as a colour (0x00BBGGRR); -1 outside.
     TColor Pixel(const TWinControl* Form, int X, int Y) const;
+    // What the screen shows in R (screen coordinates): every shown
+    // top-level window, popups and hints above the forms, in z-order, on
+    // the desktop colour. Paints what is pending first.
+    void ScreenPicture(const TRect& R, TBitmap& Picture);
+    void ScreenshotScreen(const TRect& R, const String& PngPath);
 
 private:
     TManualClock FClock;

@@ -9,6 +9,7 @@
 #include "framework/ui/Hints.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/Mouse.h"
+#include "framework/ui/PopupWindow.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
@@ -249,6 +250,12 @@ struct TSdlHost::TImpl {
                     const TFormBorderStyle B = Form->GetBorderStyle();
                     if (B == bsSizeable || B == bsSizeToolWin) Flags |= SDL_WINDOW_RESIZABLE;
                     if (B == bsNone) Flags |= SDL_WINDOW_BORDERLESS;
+                } else if (dynamic_cast<TPopupWindow*>(F)) {
+                    // Drop-down lists and menus: above the forms, without a
+                    // frame, outside the form's bounds if need be, never
+                    // taking the focus from the form that opened them.
+                    Flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_BORDERLESS |
+                             SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR;
                 } else if (dynamic_cast<THintWindow*>(F)) {
                     // A hint floats above the forms without a frame and never
                     // takes the focus from them.
@@ -389,6 +396,10 @@ struct TSdlHost::TImpl {
                 break;
             case SDL_WINDOWEVENT_EXPOSED:
                 W->Presenter.InvalidateAll();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                // The user went to another window: open popups close.
+                TPopupWindow::CloseAll();
                 break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
                 if (auto* Form = dynamic_cast<TCustomForm*>(F)) Screen->ActivateForm(Form);

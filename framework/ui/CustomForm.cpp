@@ -5,6 +5,7 @@
 #include "framework/core/ScopeGuard.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Input.h"
+#include "framework/ui/PopupWindow.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
@@ -332,6 +333,8 @@ void TCustomForm::Release() {
 
 int TCustomForm::ShowModal() {
     if (GetVisible() || FModal) throw EInvalidOperation("Cannot make a visible window modal");
+    // A modal form takes over from whatever popup was open.
+    TPopupWindow::CloseAll();
     FModal = true;
     FModalResult = mrNone;
     Screen->PushModal(this);

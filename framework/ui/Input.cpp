@@ -4,6 +4,7 @@
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Hints.h"
 #include "framework/ui/Mouse.h"
+#include "framework/ui/PopupWindow.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
@@ -156,6 +157,17 @@ void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState 
     Screen->SetFocusCues(false);
     if (TDragManager::Active()) return;
     const bool First = !FButtons[0] && !FButtons[1] && !FButtons[2];
+    // A press outside the open popups closes them and does nothing else,
+    // not even on release.
+    if (TPopupWindow::PressOutside(ScreenPos)) {
+        FButtons[static_cast<int>(Button)] = true;
+        if (First) FSwallowing = true;
+        return;
+    }
+    if (FSwallowing) {
+        FButtons[static_cast<int>(Button)] = true;
+        return;
+    }
     TControl* T = Target(ScreenPos);
     FButtons[static_cast<int>(Button)] = true;
     if (!T) return;
@@ -184,6 +196,11 @@ void TInputRouter::MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Mo
     const bool WasDown = FButtons[static_cast<int>(Button)];
     FButtons[static_cast<int>(Button)] = false;
     const bool AllUp = !FButtons[0] && !FButtons[1] && !FButtons[2];
+    if (FSwallowing) {
+        if (AllUp) FSwallowing = false;
+        UpdateMouseControl(ScreenPos);
+        return;
+    }
     if (TDragManager::Active()) {
         if (Button == mbLeft || AllUp) TDragManager::Drop(ScreenPos);
         if (AllUp) FPressed = nullptr;
@@ -216,8 +233,15 @@ void TInputRouter::MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers
     THintManager::Cancel();
     Mouse->SetCursorPos(ScreenPos);
     // The wheel goes to the focused control, as on the platform, or to the
-    // control under the pointer when nothing has the focus.
+    // control under the pointer when nothing has the focus. While popups are
+    // open it scrolls the one under the pointer, or the newest.
     TControl* T = FindControl(GetFocus());
+    if (TPopupWindow* Popup = TPopupWindow::KeyTarget()) {
+        T = Popup;
+        TWinControl* Under = FindWindowAt(ScreenPos);
+        for (TPopupWindow* P : TPopupWindow::OpenPopups())
+            if (P == Under) T = FindControlAt(ScreenPos);
+    }
     if (!T) T = FindControlAt(ScreenPos);
     if (!T) return;
     const std::intptr_t WParam = static_cast<std::intptr_t>(
@@ -233,6 +257,12 @@ void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
     if (!Modifier) Screen->SetFocusCues(true);
     if (Key == VK_ESCAPE && (TDragManager::Active() || TDragManager::Pending())) {
         TDragManager::EndDrag(false);
+        return;
+    }
+    // An open popup takes every key: it never has the focus, but the user
+    // works in it.
+    if (TPopupWindow* Popup = TPopupWindow::KeyTarget()) {
+        Popup->Perform(WM_KEYDOWN, Key);
         return;
     }
     TWinControl* Focus = FindControl(GetFocus());
@@ -276,12 +306,20 @@ void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
 void TInputRouter::KeyUp(unsigned short Key, TShiftState Modifiers) {
     SetModifiers(Modifiers);
     if (Key < 256) FKeys[Key] = false;
+    if (TPopupWindow* Popup = TPopupWindow::KeyTarget()) {
+        Popup->Perform(WM_KEYUP, Key);
+        return;
+    }
     TWinControl* Focus = FindControl(GetFocus());
     if (!Focus) Focus = Screen->GetActiveForm();
     if (Focus) Focus->Perform(WM_KEYUP, Key);
 }
 
 void TInputRouter::Char(char Ch) {
+    if (TPopupWindow* Popup = TPopupWindow::KeyTarget()) {
+        Popup->Perform(WM_CHAR, static_cast<unsigned char>(Ch));
+        return;
+    }
     TWinControl* Focus = FindControl(GetFocus());
     if (!Focus) Focus = Screen->GetActiveForm();
     if (!Focus) return;
@@ -369,6 +407,7 @@ void TInputRouter::Reset() {
     FPressed = nullptr;
     CaptureControl = nullptr;
     FMouseControl = nullptr;
+    FSwallowing = false;
 }
 
 } // namespace folio

@@ -75,6 +75,8 @@ private:
     bool FButtons[3] = {};
     TControl* FMouseControl = nullptr;
     TControl* FPressed = nullptr;
+    // A press closed the popups: its buttons go nowhere until all are up.
+    bool FSwallowing = false;
     std::vector<TWinControl*> FTopLevels;
 };
 

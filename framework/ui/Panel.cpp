@@ -118,12 +118,7 @@ void TPanel::SetBorderStyle(TBorderStyle Value) {
 
 void TPanel::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
-    if (FBorderStyle == bsSingle) {
-        if (NewStyleControls && GetCtl3D())
-            Params.ExStyle |= WS_EX_CLIENTEDGE;
-        else
-            Params.Style |= WS_BORDER;
-    }
+    if (FBorderStyle == bsSingle) AddSingleBorder(Params, GetCtl3D());
 }
 
 // --- geometry ------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/ui/CustomForm.h"
 #include "framework/ui/Input.h"
+#include "framework/ui/PopupWindow.h"
 
 #include <algorithm>
 
@@ -49,6 +50,8 @@ void TScreen::RemoveForm(TCustomForm* Form) {
 void TScreen::ActivateForm(TCustomForm* Form) {
     if (Form == FActiveForm) return;
     if (Form && IsBlockedByModal(Form)) return;
+    // Popups belong to the form that was active; they close when it goes.
+    TPopupWindow::CloseAll();
     TCustomForm* Old = FActiveForm;
     FActiveForm = Form;
     if (Old) Old->Activate(false);

@@ -12,6 +12,13 @@ namespace folio {
 
 bool NewStyleControls = true;
 
+void AddSingleBorder(TCreateParams& Params, bool Ctl3D) {
+    if (NewStyleControls && Ctl3D)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+        Params.Style |= WS_BORDER;
+}
+
 namespace {
 
 // Which control owns which window handle.

@@ -17,6 +17,10 @@ namespace folio {
 // controls instead of plain borders.
 extern bool NewStyleControls;
 
+// Gives a control with a single border its frame: a sunken client edge
+// when it is 3-D (and the platform draws those), a plain border otherwise.
+void AddSingleBorder(TCreateParams& Params, bool Ctl3D);
+
 // A control with a window: a handle created on demand, child controls, the
 // keyboard focus, keys, styles, a non-client frame and its own dirty region.
 // A top-level window also owns the surface its controls paint into.

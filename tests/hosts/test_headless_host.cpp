@@ -1,5 +1,6 @@
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Colors.h"
 #include "framework/gfx/Png.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
@@ -93,6 +94,33 @@ TEST(HeadlessHost, TheTopmostFormGetsThePointer) {
     EXPECT_EQ(Screen->GetActiveForm(), &Back);
     Host.Click(60, 60);
     EXPECT_EQ(BackClicks, 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST(HeadlessHostScreen, TheScreenPictureStacksTheShownWindowsInZOrder) {
+    THeadlessHost Host;
+    TForm Back(nullptr), Front(nullptr);
+    Back.SetBounds(10, 10, 50, 50);
+    Back.SetColor(clRed);
+    Front.SetBounds(40, 40, 50, 50);
+    Front.SetColor(clBlue);
+    Back.Show();
+    Front.Show();
+    TBitmap Picture;
+    Host.ScreenPicture(Rect(0, 0, 100, 100), Picture);
+    EXPECT_EQ(Picture.GetPixel(5, 5), ColorToRGB(clBackground));
+    EXPECT_EQ(Picture.GetPixel(20, 20), clRed);
+    EXPECT_EQ(Picture.GetPixel(50, 50), clBlue);
+    Back.Show(); // activated: now on top
+    Host.ScreenPicture(Rect(0, 0, 100, 100), Picture);
+    EXPECT_EQ(Picture.GetPixel(50, 50), clRed);
+    EXPECT_EQ(Picture.GetPixel(80, 80), clBlue);
+    Front.Hide();
+    Host.ScreenPicture(Rect(0, 0, 100, 100), Picture);
+    EXPECT_EQ(Picture.GetPixel(80, 80), ColorToRGB(clBackground));
 }
 
 } // namespace

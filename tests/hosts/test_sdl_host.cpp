@@ -1,7 +1,10 @@
 #include "framework/core/Thread.h"
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/Button.h"
+#include "framework/ui/ComboBox.h"
 #include "framework/ui/Input.h"
+#include "framework/ui/PopupList.h"
 
 #include <gtest/gtest.h>
 
@@ -193,6 +196,60 @@ TEST_F(SdlHost, DragCursorsShowWhetherTheTargetAccepts) {
     Host.PushMouseButton(&Form, 250, 50, mbLeft, false);
     Host.Step(5);
     EXPECT_EQ(Host.ShownCursor(), crArrow);
+}
+
+} // namespace
+
+namespace {
+
+// A drop-down list is a window of its own outside the form; a click in it
+// chooses. A modal form runs its loop on the window host's events.
+TEST_F(SdlHost, PopupListsAreTheirOwnWindowsAndModalFormsLoopOnWindowEvents) {
+    TSdlHost Host;
+    TForm Form(nullptr);
+    Form.SetBounds(40, 40, 200, 60);
+    auto* Combo = new TComboBox(&Form);
+    Combo->SetParent(&Form);
+    Combo->SetStyle(csDropDownList);
+    Combo->SetBounds(10, 10, 150, 0);
+    Combo->GetItems()->SetText("One\nTwo\nThree\nFour\nFive\n");
+    Form.Show();
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    Host.PushMouseButton(&Form, 40, 18, mbLeft, true);
+    Host.PushMouseButton(&Form, 40, 18, mbLeft, false);
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    TPopupList* Popup = Combo->GetPopupList();
+    ASSERT_NE(Popup, nullptr);
+    ASSERT_NE(Host.WindowOf(Popup), nullptr);
+    // Five items reach below the 60-pixel form: the list is not cut off.
+    EXPECT_GT(Popup->GetTop() + Popup->GetHeight(), Form.GetTop() + Form.GetHeight());
+    const TRect Item = Popup->GetList()->ItemRect(3);
+    Host.PushMouseMove(Popup, 20, Item.Top + 4);
+    Host.PushMouseButton(Popup, 20, Item.Top + 4, mbLeft, true);
+    Host.PushMouseButton(Popup, 20, Item.Top + 4, mbLeft, false);
+    for (int I = 0; I < 10 && Combo->GetDroppedDown(); ++I) Host.Step(5);
+    EXPECT_FALSE(Combo->GetDroppedDown());
+    EXPECT_EQ(Combo->GetText(), "Four");
+    Host.Step(1);
+    EXPECT_EQ(Host.WindowOf(Popup), nullptr);
+
+    TForm Dialog(nullptr);
+    Dialog.SetBounds(80, 80, 160, 80);
+    auto* Ok = new TButton(&Dialog);
+    Ok->SetParent(&Dialog);
+    Ok->SetBounds(10, 10, 75, 25);
+    Ok->SetModalResult(mrOk);
+    // Clicks the button through the window system once its window exists.
+    HWND Helper = 0;
+    Helper = AllocateHWnd([&](TMessage& M) {
+        if (M.Msg != WM_TIMER || !Host.WindowOf(&Dialog)) return;
+        KillTimer(Helper, 1);
+        Host.PushMouseButton(&Dialog, 20, 20, mbLeft, true);
+        Host.PushMouseButton(&Dialog, 20, 20, mbLeft, false);
+    });
+    SetTimer(Helper, 1, 20);
+    EXPECT_EQ(Dialog.ShowModal(), mrOk);
+    DeallocateHWnd(Helper);
 }
 
 } // namespace
