@@ -210,11 +210,22 @@ struct TSdlHost::TImpl {
     TPresentCounts Counts;
     // The user event the application's wake hook pushes.
     Uint32 WakeEvent = 0;
+    // One of our windows lost the keyboard focus in this batch of events.
+    bool FocusLeft = false;
 
     TWindow* Find(Uint32 WindowId) {
         for (TWindow& W : Windows)
             if (W.Window && SDL_GetWindowID(W.Window) == WindowId) return &W;
         return nullptr;
+    }
+
+    // The user went to another program's window: open popups close. A
+    // focus that moved between our own windows keeps them.
+    void FocusSettled() {
+        if (!FocusLeft) return;
+        FocusLeft = false;
+        SDL_Window* Focus = SDL_GetKeyboardFocus();
+        if (!Focus || !Find(SDL_GetWindowID(Focus))) TPopupWindow::CloseAll();
     }
 
     static void Destroy(TWindow& W) {
@@ -398,8 +409,10 @@ struct TSdlHost::TImpl {
                 W->Presenter.InvalidateAll();
                 break;
             case SDL_WINDOWEVENT_FOCUS_LOST:
-                // The user went to another window: open popups close.
-                TPopupWindow::CloseAll();
+                // Decided once the batch is read: without a window manager
+                // the X server hands the focus to a popup as it maps, which
+                // must not close it.
+                FocusLeft = true;
                 break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
                 if (auto* Form = dynamic_cast<TCustomForm*>(F)) Screen->ActivateForm(Form);
@@ -492,6 +505,7 @@ bool TSdlHost::Step(int TimeoutMs) {
     if (Got) {
         FImpl->Handle(E);
         while (SDL_PollEvent(&E)) FImpl->Handle(E);
+        FImpl->FocusSettled();
     }
     Application->ProcessMessages();
     FImpl->Sync();
