@@ -8,6 +8,7 @@
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/ui/Button.h"
+#include "framework/ui/ComboBox.h"
 #include "framework/ui/Designer.h"
 #include "framework/ui/Edit.h"
 #include "framework/ui/GroupBox.h"
@@ -103,8 +104,10 @@ void TFolioEditorForm::BindControls() {
     DeleteGroupButton = Find<TButton>(this, "DeleteGroupButton");
     GroupNameButton = Find<TButton>(this, "GroupNameButton");
     GroupTextEdit = Find<TEdit>(this, "GroupTextEdit");
+    GroupStyleComboBox = Find<TComboBox>(this, "GroupStyleComboBox");
     GroupTagSpinEdit = Find<TEdit>(this, "GroupTagSpinEdit");
     GroupCaptionColorPanel = Find<TPanel>(this, "GroupCaptionColorPanel");
+    GroupImageSizeComboBox = Find<TComboBox>(this, "GroupImageSizeComboBox");
     AddItemButton = Find<TButton>(this, "AddItemButton");
     DeleteItemButton = Find<TButton>(this, "DeleteItemButton");
     ItemTextEdit = Find<TEdit>(this, "ItemTextEdit");
@@ -127,17 +130,23 @@ void TFolioEditorForm::SetGroup(TFolioGroup* Group) {
     GroupTextEdit->SetEnabled(Has);
     GroupTagSpinEdit->SetEnabled(Has);
     GroupCaptionColorPanel->SetEnabled(Has);
+    GroupStyleComboBox->SetEnabled(Has);
+    GroupImageSizeComboBox->SetEnabled(Has);
     if (Has) {
         ItemsGroupBox->SetCaption(" Items in group <" + Group->GetCaption() + ">");
         GroupTextEdit->SetText(Group->GetCaption());
+        GroupStyleComboBox->SetItemIndex(Group->GetStyle());
         GroupTagSpinEdit->SetText(IntToStr(Group->GetTag()));
         GroupCaptionColorPanel->SetColor(Group->GetCaptionColor());
+        GroupImageSizeComboBox->SetItemIndex(Group->GetImageSize());
     } else {
         // The Items box caption and the notebook's colour panels keep
         // what they showed.
         GroupTextEdit->SetText(String());
+        GroupStyleComboBox->SetItemIndex(-1);
         GroupTagSpinEdit->SetText(String());
         GroupCaptionColorPanel->SetColor(clBtnFace);
+        GroupImageSizeComboBox->SetItemIndex(-1);
     }
     FGroupLoading = false;
 }
@@ -165,6 +174,14 @@ void TFolioEditorForm::GroupChange(TObject*) {
     Group->SetCaption(GroupTextEdit->GetText());
     Group->SetTag(NumberOf(GroupTagSpinEdit));
     Group->SetCaptionColor(GroupCaptionColorPanel->GetColor());
+    // The lists always show a choice while there is a group; should one
+    // show none, the group keeps its value rather than take a bad one.
+    const int Style = GroupStyleComboBox->GetItemIndex();
+    if (Style >= gbColor && Style <= gbGradient)
+        Group->SetStyle(static_cast<TFolGroupBackgroungStyle>(Style));
+    const int ImageSize = GroupImageSizeComboBox->GetItemIndex();
+    if (ImageSize >= isSmall && ImageSize <= isLarge)
+        Group->SetImageSize(static_cast<TFolImageSize>(ImageSize));
     SetModified();
 }
 

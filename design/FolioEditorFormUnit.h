@@ -8,6 +8,7 @@ namespace folio {
 
 class IDesigner;
 class TButton;
+class TComboBox;
 class TEdit;
 class TFolio;
 class TFolioGroup;
@@ -56,8 +57,10 @@ public:
     TButton* DeleteGroupButton = nullptr;
     TButton* GroupNameButton = nullptr;
     TEdit* GroupTextEdit = nullptr;
+    TComboBox* GroupStyleComboBox = nullptr;
     TEdit* GroupTagSpinEdit = nullptr;
     TPanel* GroupCaptionColorPanel = nullptr;
+    TComboBox* GroupImageSizeComboBox = nullptr;
     TButton* AddItemButton = nullptr;
     TButton* DeleteItemButton = nullptr;
     TEdit* ItemTextEdit = nullptr;

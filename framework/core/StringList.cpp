@@ -2,6 +2,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/Filer.h"
+#include "framework/core/Reader.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 
@@ -120,6 +121,11 @@ void TStrings::Assign(const TPersistent* Source) {
 }
 
 void TStrings::DefineProperties(TFiler* Filer) {
+    // Hex bytes are what the writer produces, but nobody can read or write
+    // them by hand; the lines of a string can. Only readers know "Text", so
+    // every list is written one way.
+    Filer->DefineProperty(
+        "Text", [this](TReader& Reader) { SetText(Reader.ReadString()); }, nullptr, false);
     Filer->DefineBinaryProperty(
         "Strings", [this](TStream& S) { ReadStrings(S); }, [this](TStream& S) { WriteStrings(S); },
         !FItems.empty());

@@ -13,7 +13,8 @@ class TStream;
 // An ordered list of strings: the items of list and combo boxes, the pages
 // of a notebook, the tabs of a tab control. OnChange tells the owner after
 // every change (once per BeginUpdate / EndUpdate bracket). A form file holds
-// the list as the binary property "Strings".
+// the list as the binary property "Strings"; a form written by hand may give
+// it as "Text" instead, one string per line, which the writer never writes.
 class TStrings : public TPersistent {
     FOLIO_CLASS(TStrings)
 public:

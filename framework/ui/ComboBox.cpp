@@ -1,6 +1,7 @@
 #include "framework/ui/ComboBox.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
 #include "framework/gfx/FontEngine.h"
@@ -390,5 +391,7 @@ void TComboBox::Dispatch(TMessage& Message) {
     }
     TCustomControl::Dispatch(Message);
 }
+
+FOLIO_REGISTER_CLASS(TComboBox)
 
 } // namespace folio

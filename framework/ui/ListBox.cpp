@@ -1,6 +1,7 @@
 #include "framework/ui/ListBox.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/gfx/SystemMetrics.h"
@@ -342,5 +343,7 @@ void TListBox::Dispatch(TMessage& Message) {
     }
     TCustomControl::Dispatch(Message);
 }
+
+FOLIO_REGISTER_CLASS(TListBox)
 
 } // namespace folio

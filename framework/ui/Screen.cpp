@@ -86,6 +86,13 @@ void TScreen::PopModal(TCustomForm* Form) {
 
 bool TScreen::IsBlockedByModal(const TControl* C) const {
     if (FModalForms.empty()) return false;
+    // Showing a modal form closes every popup, and no other form takes
+    // input while it is up, so an open popup belongs to the modal form's
+    // controls: a drop-down list of a dialog must take the dialog's clicks.
+    const TControl* Top = C;
+    while (Top->GetParent()) Top = Top->GetParent();
+    if (const auto* Popup = dynamic_cast<const TPopupWindow*>(Top); Popup && Popup->IsOpen())
+        return false;
     return GetParentForm(C) != FModalForms.back();
 }
 

@@ -4,10 +4,13 @@
 #include "design/FolioPropertyEditors.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Button.h"
+#include "framework/ui/ComboBox.h"
 #include "framework/ui/Edit.h"
 #include "framework/ui/GroupBox.h"
 #include "framework/ui/Label.h"
+#include "framework/ui/ListBox.h"
 #include "framework/ui/Panel.h"
+#include "framework/ui/PopupList.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
@@ -80,7 +83,17 @@ struct FolioEditorFormTest : ::testing::Test {
             Host.Type(Text);
         Host.RunUntilIdle();
     }
-    // Clicks a group's caption in the working bar.
+    // Opens a drop-down list with a click and clicks its entry Index.
+    void Choose(TComboBox* Combo, int Index) {
+        Click(Combo);
+        ASSERT_TRUE(Combo->GetDroppedDown()) << Combo->GetName();
+        const TListBox* List = Combo->GetPopupList()->GetList();
+        const TRect R = List->ItemRect(Index);
+        const TPoint P = List->ClientToScreen(Point(R.Left + 10, (R.Top + R.Bottom) / 2));
+        Host.Click(P.X, P.Y);
+        Host.RunUntilIdle();
+        ASSERT_FALSE(Combo->GetDroppedDown()) << Combo->GetName();
+    }
     // Clicks a group's caption in the working bar and waits for its slide.
     void ClickCaption(int Index) {
         const TRect R = Dialog->Bar->GetGroups()->GetGroup(Index)->GetCaptionRect();
@@ -107,6 +120,8 @@ struct FolioEditorFormTest : ::testing::Test {
 TEST_F(FolioEditorFormTest, ThreeGroupsShowTheFirstAndAnEmptyDisabledItemsBox) {
     AddGroups({"Mail", "Places", "Tools"});
     Bar->GetGroups()->GetGroup(0)->SetTag(7);
+    Bar->GetGroups()->GetGroup(0)->SetStyle(gbGradient);
+    Bar->GetGroups()->GetGroup(0)->SetImageSize(isLarge);
     RunDialog(
         [&] {
             EXPECT_EQ(Dialog->GroupsGroupBox->GetCaption(), " Groups in <Bar1> ");
@@ -114,6 +129,10 @@ TEST_F(FolioEditorFormTest, ThreeGroupsShowTheFirstAndAnEmptyDisabledItemsBox) {
             EXPECT_EQ(Dialog->GroupTextEdit->GetText(), "Mail");
             EXPECT_TRUE(Dialog->GroupTextEdit->GetEnabled());
             EXPECT_EQ(Dialog->GroupTagSpinEdit->GetText(), "7");
+            EXPECT_EQ(Dialog->GroupStyleComboBox->GetText(), "Gradient");
+            EXPECT_EQ(Dialog->GroupImageSizeComboBox->GetText(), "Large");
+            EXPECT_TRUE(Dialog->GroupStyleComboBox->GetEnabled());
+            EXPECT_TRUE(Dialog->GroupImageSizeComboBox->GetEnabled());
             EXPECT_EQ(Dialog->ItemsGroupBox->GetCaption(), " Items in group <Mail>");
             for (TControl* C : std::initializer_list<TControl*>{
                      Dialog->ItemTextEdit, Dialog->ItemImageSpinEdit, Dialog->ItemOverImageSpinEdit,
@@ -138,8 +157,11 @@ TEST_F(FolioEditorFormTest, NoGroupsLeaveTheGroupControlsDisabledAndTheItemsCapt
         EXPECT_EQ(Dialog->GetCurrentGroup(), nullptr);
         for (TControl* C : std::initializer_list<TControl*>{
                  Dialog->DeleteGroupButton, Dialog->GroupNameButton, Dialog->AddItemButton,
-                 Dialog->GroupTextEdit, Dialog->GroupTagSpinEdit, Dialog->GroupCaptionColorPanel})
+                 Dialog->GroupTextEdit, Dialog->GroupTagSpinEdit, Dialog->GroupCaptionColorPanel,
+                 Dialog->GroupStyleComboBox, Dialog->GroupImageSizeComboBox})
             EXPECT_FALSE(C->GetEnabled()) << C->GetName();
+        EXPECT_EQ(Dialog->GroupStyleComboBox->GetItemIndex(), -1);
+        EXPECT_EQ(Dialog->GroupImageSizeComboBox->GetItemIndex(), -1);
         EXPECT_TRUE(Dialog->NewGroupButton->GetEnabled());
         EXPECT_EQ(Dialog->ItemsGroupBox->GetCaption(), " Items in group <name> ");
         EXPECT_EQ(Dialog->GroupCaptionColorPanel->GetColor(), clBtnFace);
@@ -290,6 +312,54 @@ TEST_F(FolioEditorFormTest, ItemButtonsRenameAndDeleteTheCurrentItem) {
     ASSERT_EQ(Bar->GetGroups()->GetGroup(0)->GetItems()->GetCount(), 1);
 }
 
+TEST_F(FolioEditorFormTest, ChoosingInTheListsSetsStyleAndImageSize) {
+    AddGroups({"Mail", "Places"});
+    RunDialog([&] {
+        TFolioGroup* Mail = Dialog->Bar->GetGroups()->GetGroup(0);
+        struct Case {
+            TComboBox* List;
+            int Index;
+            TFolGroupBackgroungStyle Style;
+            TFolImageSize Size;
+        };
+        const Case Cases[] = {
+            {Dialog->GroupStyleComboBox, 2, gbGradient, isLarge},
+            {Dialog->GroupImageSizeComboBox, 0, gbGradient, isSmall},
+            {Dialog->GroupStyleComboBox, 1, gbBitmap, isSmall},
+            {Dialog->GroupImageSizeComboBox, 1, gbBitmap, isLarge},
+        };
+        for (const Case& C : Cases) {
+            Choose(C.List, C.Index);
+            EXPECT_EQ(Mail->GetStyle(), C.Style) << C.List->GetName() << ' ' << C.Index;
+            EXPECT_EQ(Mail->GetImageSize(), C.Size) << C.List->GetName() << ' ' << C.Index;
+        }
+        EXPECT_TRUE(Dialog->ApplyButton->GetEnabled());
+        // Keys on the closed list choose too.
+        Click(Dialog->GroupStyleComboBox);
+        Host.Key(VK_ESCAPE);
+        Host.Key(VK_HOME);
+        Host.RunUntilIdle();
+        EXPECT_EQ(Mail->GetStyle(), gbColor);
+
+        // Showing another group fills the lists from it and writes nothing
+        // back into either group.
+        Choose(Dialog->GroupStyleComboBox, 2);
+        ClickCaption(1);
+        TFolioGroup* Places = Dialog->Bar->GetGroups()->GetGroup(1);
+        EXPECT_EQ(Dialog->GroupStyleComboBox->GetText(), "Single color");
+        EXPECT_EQ(Dialog->GroupImageSizeComboBox->GetText(), "Large");
+        EXPECT_EQ(Mail->GetStyle(), gbGradient);
+        EXPECT_EQ(Places->GetStyle(), gbColor);
+        Choose(Dialog->GroupImageSizeComboBox, 0);
+        ClickCaption(0);
+        EXPECT_EQ(Dialog->GroupStyleComboBox->GetText(), "Gradient");
+        Click(Dialog->OKButton);
+    });
+    EXPECT_EQ(Bar->GetGroups()->GetGroup(0)->GetStyle(), gbGradient);
+    EXPECT_EQ(Bar->GetGroups()->GetGroup(0)->GetImageSize(), isLarge);
+    EXPECT_EQ(Bar->GetGroups()->GetGroup(1)->GetImageSize(), isSmall);
+}
+
 TEST_F(FolioEditorFormTest, TheLinkLabelOpensTheWebAddress) {
     String Opened;
     RunDialog([&] {
@@ -318,12 +388,23 @@ TEST_F(FolioEditorFormTest, TheLayoutIsTheFormFiles) {
         {Form->ItemsGroupBox, Rect(124, 244, 401, 373)},
         {Form->GroupTextEdit, Rect(40, 52, 269, 73)},
         {Form->TagSpinEdit, Rect(76, 100, 129, 121)},
+        {Form->GroupStyleComboBox, Rect(40, 100, 125, 121)},
+        {Form->GroupImageSizeComboBox, Rect(192, 100, 269, 121)},
     };
     for (const Bounds& B : Expected)
         EXPECT_EQ(B.Control->GetBoundsRect(), B.Rect) << B.Control->GetName();
     EXPECT_EQ(Form->Bar->GetVisibleGroup(), -1);
     EXPECT_EQ(Form->Bar->GetColor(), clBtnShadow);
-    // The tab order follows the rows of the Items box.
+    EXPECT_EQ(Form->GroupStyleComboBox->GetItems()->Items(),
+              (std::vector<String>{"Single color", "Picture", "Gradient"}));
+    EXPECT_EQ(Form->GroupImageSizeComboBox->GetItems()->Items(),
+              (std::vector<String>{"Small", "Large"}));
+    EXPECT_EQ(Form->GroupStyleComboBox->GetStyle(), csDropDownList);
+    // The tab order follows the rows of each box.
+    EXPECT_LT(Form->GroupTextEdit->GetTabOrder(), Form->GroupStyleComboBox->GetTabOrder());
+    EXPECT_LT(Form->GroupStyleComboBox->GetTabOrder(), Form->GroupTagSpinEdit->GetTabOrder());
+    EXPECT_LT(Form->GroupCaptionColorPanel->GetTabOrder(),
+              Form->GroupImageSizeComboBox->GetTabOrder());
     EXPECT_LT(Form->ItemTextEdit->GetTabOrder(), Form->ItemImageSpinEdit->GetTabOrder());
     EXPECT_LT(Form->AddItemButton->GetTabOrder(), Form->DeleteItemButton->GetTabOrder());
 }

@@ -1,5 +1,6 @@
 #include "PropertyRoundTrip.h"
 
+#include "framework/core/FormFiles.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Button.h"
 #include "framework/ui/ComboBox.h"
@@ -199,6 +200,16 @@ TEST_F(ComboTest, EscapeInAnOpenListOfAModalFormClosesOnlyTheList) {
         EXPECT_TRUE(DialogCombo->GetDroppedDown());
         Host.Key(VK_ESCAPE);
         StillShownAfterFirstEscape = Dialog.GetVisible() && !DialogCombo->GetDroppedDown();
+        // The list of a modal form takes clicks like the form itself.
+        const TPoint Box = DialogCombo->ClientToScreen(Point(20, 8));
+        Host.Click(Box.X, Box.Y);
+        ASSERT_TRUE(DialogCombo->GetDroppedDown());
+        const TListBox* List = DialogCombo->GetPopupList()->GetList();
+        const TRect Second = List->ItemRect(1);
+        const TPoint P = List->ClientToScreen(Point(10, (Second.Top + Second.Bottom) / 2));
+        Host.Click(P.X, P.Y);
+        EXPECT_FALSE(DialogCombo->GetDroppedDown());
+        EXPECT_EQ(DialogCombo->GetText(), "Two");
         Host.Key(VK_ESCAPE);
     });
     EXPECT_EQ(Dialog.ShowModal(), mrCancel);
@@ -245,6 +256,34 @@ TEST_F(ComboTest, PublishedPropertiesSurviveACopyThroughTheTable) {
     EXPECT_EQ(Copy.GetItems()->GetCount(), 5);
     EXPECT_EQ(Copy.GetItemIndex(), 3);
     EXPECT_EQ(Copy.GetStyle(), csDropDownList);
+}
+
+// A form written by hand gives a list's items as lines of text; the
+// writer keeps to the one binary encoding, so the two never disagree.
+TEST(ComboBoxForm, ItemsReadFromTextLinesAndAreWrittenAsStrings) {
+    TForm Form(nullptr);
+    const String Source = "object Dialog: TForm\n"
+                          "  object Style: TComboBox\n"
+                          "    Style = csDropDownList\n"
+                          "    Items.Text = 'Single color'#10'Picture'#13#10'Gradient'\n"
+                          "    ItemIndex = 2\n"
+                          "  end\n"
+                          "end\n";
+    TMemoryStream Text;
+    Text.Write(Source.data(), static_cast<std::int64_t>(Source.size()));
+    Text.SetPosition(0);
+    ReadComponent(Text, &Form);
+    auto* Combo = dynamic_cast<TComboBox*>(Form.FindComponent("Style"));
+    ASSERT_NE(Combo, nullptr);
+    EXPECT_EQ(Combo->GetItems()->Items(),
+              (std::vector<String>{"Single color", "Picture", "Gradient"}));
+    EXPECT_EQ(Combo->GetText(), "Gradient");
+
+    TMemoryStream Out;
+    WriteComponent(Out, &Form, nullptr, feText);
+    const String Written(static_cast<const char*>(Out.Memory()), Out.GetSize());
+    EXPECT_NE(Written.find("Items.Strings = {"), String::npos) << Written;
+    EXPECT_EQ(Written.find("Items.Text"), String::npos) << Written;
 }
 
 TEST(PlacePopup, OpensBelowOrAboveAndStaysOnTheScreen) {
