@@ -4,8 +4,10 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/Thread.h"
+#include "framework/gfx/Bitmap.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Clipboard.h"
+#include "framework/ui/CustomForm.h"
 #include "framework/ui/Hints.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/Mouse.h"
@@ -202,6 +204,7 @@ struct TSdlHost::TImpl {
         unsigned Version = ~0u;
         TRect LastBounds;
         String Title;
+        unsigned IconVersion = 0;
     };
     std::vector<TWindow> Windows;
     std::map<int, SDL_Cursor*> Cursors;
@@ -232,6 +235,24 @@ struct TSdlHost::TImpl {
         // The window's surface goes with the window.
         if (W.Window) SDL_DestroyWindow(W.Window);
         W = TWindow{};
+    }
+
+    // Gives the window its form's icon when the form has a new one. An
+    // empty icon leaves the one the window has: the system's, at first.
+    static void SendIcon(TWindow& W) {
+        const auto* Form = dynamic_cast<const TCustomForm*>(W.Form);
+        if (!Form || Form->GetIconVersion() == W.IconVersion) return;
+        W.IconVersion = Form->GetIconVersion();
+        const TBitmap* Icon = Form->GetIcon();
+        if (Icon->GetEmpty()) return;
+        SDL_Surface* S = SDL_CreateRGBSurfaceWithFormat(0, Icon->GetWidth(), Icon->GetHeight(), 32,
+                                                        SDL_PIXELFORMAT_RGB888);
+        if (!S) return;
+        for (int Y = 0; Y < Icon->GetHeight(); ++Y)
+            std::memcpy(static_cast<char*>(S->pixels) + Y * S->pitch, Icon->ScanLine(Y),
+                        static_cast<size_t>(Icon->GetWidth()) * 4);
+        SDL_SetWindowIcon(W.Window, S);
+        SDL_FreeSurface(S);
     }
 
     // Makes a window for every shown top-level form and drops those of
@@ -279,6 +300,7 @@ struct TSdlHost::TImpl {
                 W.Presenter = TSdlPresenter(W.Window);
                 W.LastBounds = F->GetBoundsRect();
                 W.Title = F->GetText();
+                SendIcon(W);
                 Windows.push_back(W);
                 continue;
             }
@@ -297,6 +319,7 @@ struct TSdlHost::TImpl {
                 It->Title = F->GetText();
                 SDL_SetWindowTitle(It->Window, It->Title.c_str());
             }
+            SendIcon(*It);
         }
     }
 

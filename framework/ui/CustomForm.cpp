@@ -3,6 +3,7 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/ScopeGuard.h"
+#include "framework/gfx/Bitmap.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/PopupWindow.h"
@@ -65,6 +66,8 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
                  {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}, &C::GetBorderIconBits,
                  &C::SetBorderIconBits, static_cast<long long>(DefaultBorderIcons.Bits()))
             .Unpublished()
+            .Object("Icon", &C::GetIcon, &C::SetIcon)
+            .Unpublished()
             .Enum("Position", "TPosition", PositionNames, &C::GetPosition, &C::SetPosition,
                   std::optional<TPosition>(poDesigned))
             .Unpublished()
@@ -86,7 +89,9 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
     return Info;
 }
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TCustomControl(AOwner), FIcon(std::make_unique<TBitmap>()) {
+    FIcon->OnChange = [this](TObject*) { ++FIconVersion; };
     StartHidden();
     SetColor(SysColorBtnFace);
     SetControlStyle(
@@ -101,6 +106,11 @@ TCustomForm::~TCustomForm() {
     DestroyComponents();
     if (OnDestroy) OnDestroy(this);
     Screen->RemoveForm(this);
+    FIcon->OnChange = nullptr;
+}
+
+void TCustomForm::SetIcon(TBitmap* Value) {
+    FIcon->Assign(Value);
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params) {

@@ -5,8 +5,11 @@
 #include "framework/ui/FormTypes.h"
 
 #include <functional>
+#include <memory>
 
 namespace folio {
+
+class TBitmap;
 
 // A top-level window: caption, border style, the active control, closing,
 // showing modally with a result.
@@ -20,6 +23,12 @@ public:
     void SetBorderStyle(TFormBorderStyle Value);
     TBorderIcons GetBorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons Value);
+    // The small picture the window system shows for the form (its title bar,
+    // its task-bar entry); empty, the system shows its own. SetIcon copies.
+    TBitmap* GetIcon() const { return FIcon.get(); }
+    void SetIcon(TBitmap* Value);
+    // Counts the icon's changes, so that a host sends it only when it is new.
+    unsigned GetIconVersion() const { return FIconVersion; }
     // Takes effect when the form is first shown.
     TPosition GetPosition() const { return FPosition; }
     void SetPosition(TPosition Value) { FPosition = Value; }
@@ -89,6 +98,8 @@ private:
     // Moves the form where its Position says, before it is first shown.
     void PlaceOnScreen();
 
+    std::unique_ptr<TBitmap> FIcon;
+    unsigned FIconVersion = 0;
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
     TPosition FPosition = poDesigned;

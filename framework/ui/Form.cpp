@@ -14,6 +14,7 @@ const TClassInfo& TForm::StaticClassInfo() {
                                        .Publish("ClientWidth")
                                        .Publish("Color", SysColorBtnFace)
                                        .Publish("Font")
+                                       .Publish("Icon")
                                        .Publish("KeyPreview")
                                        .Publish("Position")
                                        .Publish("OnActivate")

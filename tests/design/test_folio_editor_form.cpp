@@ -2,6 +2,7 @@
 #include "design/FolioComponentEditor.h"
 #include "design/FolioEditorFormUnit.h"
 #include "design/FolioPropertyEditors.h"
+#include "framework/gfx/Bitmap.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Button.h"
 #include "framework/ui/ComboBox.h"
@@ -376,6 +377,10 @@ TEST_F(FolioEditorFormTest, TheLayoutIsTheFormFiles) {
     EXPECT_EQ(Form->GetClientWidth(), 405);
     EXPECT_EQ(Form->GetClientHeight(), 406);
     EXPECT_EQ(Form->GetBorderIcons(), TBorderIcons{biSystemMenu});
+    // The icon is the form file's: a small picture of the bar.
+    EXPECT_EQ(Form->GetIcon()->GetWidth(), 16);
+    EXPECT_EQ(Form->GetIcon()->GetHeight(), 16);
+    EXPECT_NE(Form->GetIcon()->GetPixel(8, 1), Form->GetIcon()->GetPixel(8, 7));
     struct Bounds {
         const TControl* Control;
         TRect Rect;

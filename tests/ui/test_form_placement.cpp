@@ -1,5 +1,8 @@
+#include "framework/core/ColorConsts.h"
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
+#include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Canvas.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Screen.h"
@@ -118,6 +121,35 @@ TEST_F(FormPlacementTest, FormFilesCarryIconsPositionAndClientSize) {
     for (const char* Line : {"BorderIcons = [biSystemMenu]", "Position = poDefaultPosOnly",
                              "ClientWidth = 405", "ClientHeight = 406"})
         EXPECT_NE(Written.find(Line), String::npos) << Line << "\n" << Written;
+}
+
+TEST_F(FormPlacementTest, AFormFileCarriesTheIconAndEveryChangeCountsOnce) {
+    TBitmap Picture;
+    Picture.SetSize(16, 16);
+    Picture.GetCanvas()->GetBrush()->SetColor(clRed);
+    Picture.GetCanvas()->FillRect(Rect(0, 0, 16, 16));
+    TForm Source(nullptr);
+    EXPECT_TRUE(Source.GetIcon()->GetEmpty());
+    const unsigned Before = Source.GetIconVersion();
+    Source.SetIcon(&Picture);
+    EXPECT_EQ(Source.GetIconVersion(), Before + 1) << "a host sends each new icon once";
+
+    TMemoryStream Text;
+    WriteComponent(Text, &Source, nullptr, feText);
+    const String Written(static_cast<const char*>(Text.Memory()), Text.GetSize());
+    EXPECT_NE(Written.find("Icon.Data = {"), String::npos) << Written;
+    Text.SetPosition(0);
+    TForm Back(nullptr);
+    ReadComponent(Text, &Back);
+    EXPECT_TRUE(Back.GetIcon()->Equals(&Picture));
+    EXPECT_GT(Back.GetIconVersion(), 0u);
+
+    // A form without an icon writes none.
+    TForm Plain(nullptr);
+    TMemoryStream None;
+    WriteComponent(None, &Plain, nullptr, feText);
+    const String PlainText(static_cast<const char*>(None.Memory()), None.GetSize());
+    EXPECT_EQ(PlainText.find("Icon"), String::npos) << PlainText;
 }
 
 } // namespace
