@@ -1,6 +1,7 @@
 // The gallery: the package's demo. It shows what the framework and the
 // controls can do; without a display it prints and writes snapshots.
 #include "BarGallery.h"
+#include "ControlsGallery.h"
 #include "FrameworkTour.h"
 #include "SamplesGallery.h"
 
@@ -24,5 +25,6 @@ int main(int argc, char** argv) {
     const bool BarOk = gallery::RunBarGallery(std::cout, Options);
     const bool SamplesOk =
         gallery::RunSamplesGallery(std::cout, Options.SnapshotDir, Options.ForceSnapshots);
-    return Ok && BarOk && SamplesOk ? 0 : 1;
+    const bool ControlsOk = gallery::RunControlsGallery(std::cout, Options.SnapshotDir);
+    return Ok && BarOk && SamplesOk && ControlsOk ? 0 : 1;
 }

@@ -114,8 +114,11 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>& Proc, TComp
     for (TComponent* C : Root->FComponents) {
         TComponent* Parent = C->GetParentComponent();
         // A parent outside the form cannot hold the component in the file,
-        // so the component is written at the top level.
-        const bool ParentInForm = Parent && (Parent == Root || Parent->FOwner == Root);
+        // so the component is written at the top level. A parent the form
+        // owns through another component (a notebook's page) is inside it.
+        bool ParentInForm = false;
+        for (const TComponent* P = Parent; P && !ParentInForm; P = P->FOwner)
+            ParentInForm = P == Root;
         if (Parent == this || (this == Root && !ParentInForm)) Proc(C);
     }
 }

@@ -29,9 +29,11 @@ public:
 
     // Answers the index of the new string.
     int Add(const String& Value);
-    // Index may be Count (append).
-    void Insert(int Index, const String& Value);
-    void Delete(int Index);
+    // Index may be Count (append). A list whose strings stand for things (a
+    // notebook's pages) makes or frees the thing in its own Insert and
+    // Delete.
+    virtual void Insert(int Index, const String& Value);
+    virtual void Delete(int Index);
     void Move(int CurIndex, int NewIndex);
     void Clear();
     // The first index of an exactly equal string, or -1.

@@ -3,6 +3,7 @@
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/Mouse.h"
+#include "framework/ui/PopupMenu.h"
 #include "framework/ui/WinControl.h"
 
 namespace folio {
@@ -85,7 +86,27 @@ void TControl::Dispatch(TMessage& Message) {
             }
         }
         DoMouseUpMessage(Message, B);
+        // A released right button asks for the control's context menu,
+        // where the pointer is.
+        if (B == mbRight && !IsDesigning())
+            Perform(WM_CONTEXTMENU, 0,
+                    PointToLParam(ClientToScreen(LParamToPoint(Message.LParam))));
         return;
+    }
+    case WM_CONTEXTMENU: {
+        // The nearest popup menu up the parents opens; WParam 1 says the
+        // keyboard asked, which opens it at the control's corner.
+        const TPoint P =
+            Message.WParam ? ClientToScreen(Point(0, 0)) : LParamToPoint(Message.LParam);
+        for (TControl* C = this; C; C = C->GetParent()) {
+            auto* Menu = dynamic_cast<TPopupMenu*>(C->GetPopupMenu());
+            if (!Menu || !Menu->GetAutoPopup()) continue;
+            Menu->SetPopupComponent(C);
+            Menu->Popup(P.X, P.Y);
+            Message.Result = 1;
+            return;
+        }
+        break;
     }
     case WM_MOUSEMOVE: {
         const TPoint P = LParamToPoint(Message.LParam);

@@ -54,4 +54,30 @@ TRect DrawButtonFace(TCanvas* Canvas, const TRect& R, const TButtonLook& Look) {
     return Text;
 }
 
+void DrawTab(TCanvas* Canvas, const TRect& R) {
+    if (R.Width() < 4 || R.Height() < 3) return;
+    TBrush* Brush = Canvas->GetBrush();
+    Brush->SetStyle(bsSolid);
+    Brush->SetColor(clBtnFace);
+    Canvas->FillRect(Rect(R.Left, R.Top + 2, R.Right, R.Bottom));
+    Canvas->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Top + 2));
+    const int Foot = R.Bottom - 1;
+    TPen* Pen = Canvas->GetPen();
+    Pen->SetWidth(0);
+    Pen->SetColor(clBtnHighlight);
+    // Left side and top, with a cut top-left corner.
+    Canvas->MoveTo(R.Left, Foot);
+    Canvas->LineTo(R.Left, R.Top + 2);
+    Canvas->LineTo(R.Left + 2, R.Top);
+    Canvas->LineTo(R.Right - 2, R.Top);
+    // Right side: a dark outer line and a shadow inside it.
+    Pen->SetColor(cl3DDkShadow);
+    Canvas->MoveTo(R.Right - 2, R.Top + 1);
+    Canvas->LineTo(R.Right - 1, R.Top + 2);
+    Canvas->LineTo(R.Right - 1, Foot + 1);
+    Pen->SetColor(clBtnShadow);
+    Canvas->MoveTo(R.Right - 2, R.Top + 2);
+    Canvas->LineTo(R.Right - 2, Foot + 1);
+}
+
 } // namespace folio

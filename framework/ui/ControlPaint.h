@@ -24,4 +24,10 @@ struct TButtonLook {
 // caption goes in (moved down and right by one pixel while pressed).
 TRect DrawButtonFace(TCanvas* Canvas, const TRect& R, const TButtonLook& Look);
 
+// Paints a tab of a tab control in R: the face filled, a raised edge on its
+// left, top and right with the top corners cut, and no line along its foot.
+// The selected tab's rectangle reaches over the display area's top edge, so
+// painted last it opens into the page.
+void DrawTab(TCanvas* Canvas, const TRect& R);
+
 } // namespace folio

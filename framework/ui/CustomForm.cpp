@@ -6,6 +6,9 @@
 #include "framework/gfx/Bitmap.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Input.h"
+#include "framework/ui/MainMenu.h"
+#include "framework/ui/MenuBar.h"
+#include "framework/ui/PopupMenu.h"
 #include "framework/ui/PopupWindow.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
@@ -68,6 +71,8 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
             .Unpublished()
             .Object("Icon", &C::GetIcon, &C::SetIcon)
             .Unpublished()
+            .Component("Menu", &C::GetMenu, &C::SetMenu)
+            .Unpublished()
             .Enum("Position", "TPosition", PositionNames, &C::GetPosition, &C::SetPosition,
                   std::optional<TPosition>(poDesigned))
             .Unpublished()
@@ -101,6 +106,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 }
 
 TCustomForm::~TCustomForm() {
+    FMenuBar.reset();
     // The controls go while the form is still a form: their destructors
     // may ask it to forget them.
     DestroyComponents();
@@ -296,6 +302,55 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
     return true;
 }
 
+// --- the main menu ----------------------------------------------------------------------------
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+    if (Value == FMenu) return;
+    if (FMenu) FMenu->RemoveFreeNotification(this);
+    FMenu = Value;
+    if (FMenu) {
+        FMenu->FreeNotification(this);
+        if (!FMenuBar) {
+            FMenuBar = std::make_unique<TMenuBar>(nullptr);
+            FMenuBar->SetParent(this);
+            // First among the children, so that it takes accelerators first.
+            SetChildOrder(FMenuBar.get(), 0);
+        }
+        FMenuBar->SetMenu(FMenu);
+    } else {
+        FMenuBar.reset();
+    }
+    Realign();
+}
+
+TMenuBar* TCustomForm::GetMenuBar() const {
+    return FMenuBar.get();
+}
+
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+    // The menu bar runs along the top, above every aligned control.
+    if (FMenuBar) {
+        const int H = FMenuBar->BarHeight();
+        FMenuBar->SetBounds(Rect.Left, Rect.Top, Rect.Width(), H);
+        Rect.Top += H;
+    }
+    TCustomControl::AlignControls(AControl, Rect);
+}
+
+bool TCustomForm::IsShortCut(unsigned short Key, TShiftState Shift) {
+    // The popup menus of the focused control and its parents first, then
+    // the form's menu.
+    for (TControl* C = FindControl(GetFocus()); C; C = C->GetParent())
+        if (auto* Popup = dynamic_cast<TPopupMenu*>(C->GetPopupMenu()))
+            if (Popup->IsShortCut(Key, Shift)) return true;
+    return FMenu && FMenu->IsShortCut(Key, Shift);
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FMenu) SetMenu(nullptr);
+}
+
 void TCustomForm::ControlRemoved(TControl* Control) {
     auto Inside = [Control](TWinControl* W) {
         for (TControl* X = W; X; X = X->GetParent())
@@ -384,7 +439,8 @@ int TCustomForm::ShowModal() {
 void TCustomForm::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case CM_DIALOGKEY:
-        if (Message.WParam == VK_TAB) {
+        // Ctrl+Tab is for the tab controls: it goes round the controls.
+        if (Message.WParam == VK_TAB && !InputRouter->IsKeyDown(VK_CONTROL)) {
             SelectNext(FActiveControl, !InputRouter->IsKeyDown(VK_SHIFT), true);
             Message.Result = 1;
             return;

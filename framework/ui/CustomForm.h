@@ -10,6 +10,8 @@
 namespace folio {
 
 class TBitmap;
+class TMainMenu;
+class TMenuBar;
 
 // A top-level window: caption, border style, the active control, closing,
 // showing modally with a result.
@@ -57,6 +59,16 @@ public:
     // Frees the form once the messages already queued are handled.
     void Release();
 
+    // The form's main menu shows as a bar along the top of its client
+    // area, above the aligned controls.
+    TMainMenu* GetMenu() const { return FMenu; }
+    void SetMenu(TMainMenu* Value);
+    TMenuBar* GetMenuBar() const;
+    // Clicks the menu item whose shortcut the key is (the focused control's
+    // popup menus first, then the main menu); true when one took it.
+    bool IsShortCut(unsigned short Key, TShiftState Shift);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
     bool GetKeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
 
@@ -82,6 +94,7 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void UpdateShowing() override;
+    void AlignControls(TControl* AControl, TRect& Rect) override;
     void Paint() override;
     virtual void DoShow();
     virtual void DoHide();
@@ -112,6 +125,8 @@ private:
     bool FKeyPreview = false;
     bool FShown = false;
     IDesigner* FDesigner = nullptr;
+    TMainMenu* FMenu = nullptr;
+    std::unique_ptr<TMenuBar> FMenuBar;
 };
 
 // The loop ShowModal runs for each step; a host whose events come from

@@ -16,6 +16,7 @@ const TClassInfo& TForm::StaticClassInfo() {
                                        .Publish("Font")
                                        .Publish("Icon")
                                        .Publish("KeyPreview")
+                                       .Publish("Menu")
                                        .Publish("Position")
                                        .Publish("OnActivate")
                                        .Publish("OnClick")

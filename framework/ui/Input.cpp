@@ -278,6 +278,16 @@ void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
     if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN)
         Wants = DLGC_WANTARROWS;
     if (Key == VK_RETURN || Key == VK_ESCAPE) Wants = DLGC_WANTALLKEYS;
+    // Ctrl+Tab turns the pages of the tab control the focus is in.
+    if (Key == VK_TAB && Modifiers.Contains(ssCtrl) && !Modifiers.Contains(ssAlt)) {
+        if (TCustomForm* Form = GetParentForm(Focus))
+            if (Form->Perform(CM_DIALOGKEY, Key) != 0) return;
+    }
+    // A menu item's shortcut goes to its menu before the focused control.
+    if (!Modifier) {
+        if (TCustomForm* Form = GetParentForm(Focus))
+            if (Form->IsShortCut(Key, Modifiers)) return;
+    }
     if (Wants && !Modifiers.Contains(ssCtrl) && !Modifiers.Contains(ssAlt) &&
         Focus->Perform(CM_WANTSPECIALKEY, Key) == 0) {
         const auto Code = static_cast<unsigned>(Focus->Perform(WM_GETDLGCODE));
@@ -288,6 +298,12 @@ void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
         }
     }
     Focus->Perform(WM_KEYDOWN, Key);
+    // The menu key and Shift+F10 ask for the focused control's context menu.
+    if (Key == VK_APPS || (Key == VK_F10 && Modifiers.Contains(ssShift) &&
+                           !Modifiers.Contains(ssCtrl) && !Modifiers.Contains(ssAlt))) {
+        if (TWinControl* Now = FindControl(GetFocus())) Now->Perform(WM_CONTEXTMENU, 1, 0);
+        return;
+    }
     // Alt with a letter or digit is an accelerator of the focused form.
     if (Modifiers.Contains(ssAlt) && !Modifiers.Contains(ssCtrl) &&
         ((Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9'))) {

@@ -1,6 +1,7 @@
 #include "framework/ui/ScrollBar.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
 #include "framework/gfx/SystemMetrics.h"
@@ -320,5 +321,7 @@ void TScrollBar::Dispatch(TMessage& Message) {
     }
     TCustomControl::Dispatch(Message);
 }
+
+FOLIO_REGISTER_CLASS(TScrollBar)
 
 } // namespace folio

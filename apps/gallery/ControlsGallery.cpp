@@ -1,0 +1,179 @@
+#include "ControlsGallery.h"
+
+#include "framework/core/Exceptions.h"
+#include "framework/gfx/Colors.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Button.h"
+#include "framework/ui/ColorDialog.h"
+#include "framework/ui/ComboBox.h"
+#include "framework/ui/GroupBox.h"
+#include "framework/ui/Image.h"
+#include "framework/ui/Label.h"
+#include "framework/ui/ListBox.h"
+#include "framework/ui/MainMenu.h"
+#include "framework/ui/MenuItem.h"
+#include "framework/ui/Notebook.h"
+#include "framework/ui/OpenPictureDialog.h"
+#include "framework/ui/PageControl.h"
+#include "framework/ui/Panel.h"
+#include "framework/ui/PopupMenu.h"
+#include "framework/ui/TabSheet.h"
+#include "framework/ui/VirtualKeys.h"
+
+#include <filesystem>
+
+namespace gallery {
+
+using namespace folio;
+
+namespace {
+
+template <class T>
+T* Add(TWinControl* Parent, int X, int Y, int W, int H) {
+    auto* C = new T(Parent);
+    C->SetParent(Parent);
+    C->SetBounds(X, Y, W, H);
+    return C;
+}
+
+TMenuItem* AddItem(TComponent* Owner, TMenuItem* Parent, const String& Caption) {
+    auto* Item = new TMenuItem(Owner);
+    Item->SetCaption(Caption);
+    Parent->Add(Item);
+    return Item;
+}
+
+struct TControlsForm {
+    TForm Form{nullptr};
+    TComboBox* Combo = nullptr;
+    TPopupMenu* Menu = nullptr;
+
+    TControlsForm() {
+        Form.SetBounds(40, 40, 560, 360);
+        Form.SetCaption("Standard controls");
+        auto* Main = new TMainMenu(&Form);
+        TMenuItem* File = AddItem(&Form, Main->GetItems(), "&File");
+        AddItem(&Form, File, "&Open...");
+        AddItem(&Form, Main->GetItems(), "&Edit");
+        AddItem(&Form, Main->GetItems(), "&Help");
+        Form.SetMenu(Main);
+        // Below the menu bar, the controls lie on a panel filling the rest.
+        auto* Body = new TPanel(&Form);
+        Body->SetParent(&Form);
+        Body->SetAlign(alClient);
+        Body->SetBevelOuter(bvNone);
+
+        auto* Ok = Add<TButton>(Body, 8, 8, 75, 25);
+        Ok->SetCaption("&OK");
+        Ok->SetDefault(true);
+        auto* Off = Add<TButton>(Body, 88, 8, 75, 25);
+        Off->SetCaption("&Disabled");
+        Off->SetEnabled(false);
+        Add<TLabel>(Body, 172, 14, 0, 0)->SetCaption("A &label");
+        auto* Link = Add<TLabel>(Body, 240, 14, 0, 0);
+        Link->SetCaption("a link look");
+        Link->GetFont()->SetColor(clBlue);
+        Link->GetFont()->SetStyle({fsUnderline});
+
+        auto* Panel = Add<TPanel>(Body, 8, 44, 150, 60);
+        Panel->SetCaption("Raised over lowered");
+        Panel->SetBevelOuter(bvRaised);
+        Panel->SetBevelInner(bvLowered);
+        Panel->SetBevelWidth(2);
+
+        auto* Image = Add<TImage>(Body, 168, 44, 60, 60);
+        TBitmap Picture;
+        Picture.SetSize(60, 60);
+        for (int Y = 0; Y < 60; ++Y)
+            for (int X = 0; X < 60; ++X)
+                Picture.GetCanvas()->SetPixel(
+                    X, Y, static_cast<TColor>((X * 4) | ((Y * 4) << 8) | 0x800000));
+        Image->SetPicture(&Picture);
+
+        auto* Box = Add<TGroupBox>(Body, 240, 40, 150, 64);
+        Box->SetCaption(" Group box ");
+        Add<TButton>(Box, 10, 24, 75, 25)->SetCaption("Inside");
+
+        auto* Book = Add<TNotebook>(Body, 8, 112, 150, 60);
+        Book->GetPages()->SetText("One\nTwo\n");
+        Book->SetPageIndex(1);
+        Add<TLabel>(Book->GetPage(1), 8, 8, 0, 0)->SetCaption("Notebook page Two");
+
+        auto* Pages = Add<TPageControl>(Body, 168, 112, 222, 100);
+        for (const char* Caption : {"Standard", "Additional", "Samples"}) {
+            auto* Sheet = new TTabSheet(&Form);
+            Sheet->SetCaption(Caption);
+            Sheet->SetPageControl(Pages);
+        }
+        Pages->SetActivePageIndex(1);
+
+        auto* List = Add<TListBox>(Body, 400, 8, 140, 90);
+        for (const char* S : {"TButton", "TLabel", "TPanel", "TImage", "TGroupBox", "TComboBox",
+                              "TNotebook", "TListBox", "TPopupMenu"})
+            List->GetItems()->Add(S);
+        List->SetItemIndex(2);
+
+        Combo = Add<TComboBox>(Body, 8, 184, 150, 0);
+        Combo->SetStyle(csDropDownList);
+        Combo->GetItems()->SetText("Single color\nPicture\nGradient\n");
+        Combo->SetItemIndex(0);
+
+        Menu = new TPopupMenu(&Form);
+        AddItem(&Form, Menu->GetItems(), "&Edit groups...");
+        AddItem(&Form, Menu->GetItems(), "-");
+        AddItem(&Form, Menu->GetItems(), "&Disabled")->SetEnabled(false);
+        AddItem(&Form, Menu->GetItems(), "&About");
+    }
+};
+
+bool Snapshot(THeadlessHost& Host, const std::string& Dir, const char* Name, std::ostream& Out) {
+    const String Path = Dir + "/" + Name;
+    Host.ScreenshotScreen(Rect(0, 0, 640, 480), Path);
+    Out << "Controls gallery snapshot: " << std::filesystem::absolute(Path).string() << "\n";
+    return true;
+}
+
+} // namespace
+
+bool RunControlsGallery(std::ostream& Out, const std::string& SnapshotDir) {
+    try {
+        std::filesystem::create_directories(SnapshotDir);
+        THeadlessHost Host(640, 480);
+        {
+            TControlsForm F;
+            F.Form.Show();
+            Host.RunUntilIdle();
+            F.Combo->SetDroppedDown(true);
+            Host.RunUntilIdle();
+            Snapshot(Host, SnapshotDir, "controls-gallery.png", Out);
+            F.Combo->SetDroppedDown(false);
+            F.Menu->Popup(300, 250);
+            Host.Key(VK_DOWN);
+            Host.RunUntilIdle();
+            Snapshot(Host, SnapshotDir, "controls-gallery-menu.png", Out);
+            Host.Key(VK_ESCAPE);
+        }
+        TColorDialog Colors(nullptr);
+        Colors.SetColor(static_cast<TColor>(0x3080C0));
+        Host.Defer([&] {
+            Snapshot(Host, SnapshotDir, "color-dialog.png", Out);
+            Host.Key(VK_ESCAPE);
+        });
+        Colors.Execute();
+        TOpenPictureDialog Pictures(nullptr);
+        Pictures.SetTitle("Select picture");
+        Pictures.SetFilter("Bitmaps (*.bmp)|*.bmp|All files (*.*)|*.*");
+        Pictures.SetInitialDir(SnapshotDir);
+        Host.Defer([&] {
+            Snapshot(Host, SnapshotDir, "file-dialog.png", Out);
+            Host.Key(VK_ESCAPE);
+        });
+        Pictures.Execute();
+        return true;
+    } catch (const Exception& E) {
+        Out << "The controls gallery failed: " << E.what() << "\n";
+        return false;
+    }
+}
+
+} // namespace gallery
