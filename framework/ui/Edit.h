@@ -98,6 +98,8 @@ private:
     void ReplaceSelection(const String& Value);
     void Layout() const;
     void ScrollCaretIntoView();
+    // Scrolls as little as keeps the caret's line (or column) in the box.
+    void KeepCaretInView();
     void RestartCaretBlink(bool Focusing);
     TRect CaretRect() const;
     int LineOf(int Pos) const;

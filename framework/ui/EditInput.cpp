@@ -84,6 +84,9 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         return;
     case WM_SIZE:
         FLayoutValid = false;
+        // The lines rewrap to the new width, and a taller box may hold what
+        // was scrolled away.
+        KeepCaretInView();
         break;
     case CM_CTL3DCHANGED:
         // The look lives in the window's style bits: make the window again.

@@ -152,11 +152,20 @@ TRect TCustomEdit::CaretRect() const {
 void TCustomEdit::ScrollCaretIntoView() {
     // Every move of the caret passes here.
     RestartCaretBlink(false);
+    KeepCaretInView();
+}
+
+void TCustomEdit::KeepCaretInView() {
     Layout();
     if (IsMultiLine()) {
         const int H = LineHeight();
         const int Top = LineOf(FCaret) * H;
         const int Room = std::max(H, GetClientHeight() - 2 * Margin);
+        // Never scrolled past the end of the text: a box that grew since the
+        // caret last moved shows from the first line again as far as the
+        // text allows.
+        const int Lines = static_cast<int>(FLines.size());
+        FScrollY = std::clamp(FScrollY, 0, std::max(0, Lines * H - Room));
         if (Top < FScrollY) FScrollY = Top;
         if (Top + H > FScrollY + Room) FScrollY = Top + H - Room;
         return;

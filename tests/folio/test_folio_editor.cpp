@@ -1,6 +1,7 @@
 #include "FolioLiveInspector.h"
 
 #include "framework/core/SysUtils.h"
+#include "framework/gfx/FontEngine.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Button.h"
@@ -414,4 +415,35 @@ TEST_F(EditorTest, EventsRunFromTheEditorsOwnHandlersMayCloseIt) {
     EXPECT_TRUE(Closed());
     EXPECT_EQ(G(0)->GetItems()->GetCount(), 2);
     EXPECT_EQ(Bar->ControlCount(), 0);
+}
+
+TEST_F(EditorTest, AGrownItemEditorShowsFromTheFirstLineAndScrollsOnlyForTheCaret) {
+    const int Line = Bar->GetFont()->GetHandle()->Metrics().tmHeight;
+    // The first line's top when nothing is scrolled, and whether the caret's
+    // line lies wholly inside the box.
+    auto FirstLineTop = [&] { return Editor()->PointFromPos(0).Y; };
+    auto CaretInView = [&] {
+        const int Y = Editor()->PointFromPos(Editor()->GetCaretPos()).Y;
+        return Y >= 0 && Y + Line <= Editor()->GetClientHeight();
+    };
+    // A caption of several lines opens with all of it selected and the caret
+    // at its end: the box grows to hold every line, so nothing is scrolled.
+    Item(0)->SetCaption("A caption long enough to wrap over four lines of the grown box, "
+                        "with a few more words to be sure that it takes at least four of them");
+    ASSERT_TRUE(Bar->EditItem(Item(0)));
+    ASSERT_GE(Editor()->GetLines().size(), 4u);
+    EXPECT_EQ(FirstLineTop(), 1);
+    EXPECT_TRUE(CaretInView());
+    Host.Key(VK_ESCAPE);
+
+    // Typing grows the box a line ahead of the text, so it never scrolls.
+    ASSERT_TRUE(Bar->EditItem(Item(1)));
+    Host.Key(VK_END);
+    for (int Typed = 0; Editor()->GetLines().size() < 4 && Typed < 400; ++Typed) {
+        Host.Type(Typed % 6 == 5 ? " " : "w");
+        SCOPED_TRACE(Editor()->GetText());
+        EXPECT_EQ(FirstLineTop(), 1);
+        EXPECT_TRUE(CaretInView());
+    }
+    EXPECT_GE(Editor()->GetLines().size(), 4u);
 }
