@@ -685,6 +685,13 @@ private:
     void OpenTimerTick();
     void ForgetDrag();
     void UpdateHoverCursor();
+    // The hover state of a pointer at P with nothing pressed: the caption
+    // under it and the open group's item under it, none over a scroll
+    // button's place. Repaints when either changed.
+    void HoverAt(TPoint P);
+    // After the layout changed under a pointer resting on the bar, takes
+    // the hover state from where the pointer is now.
+    void HoverFromPointer();
     void ImagesChanged(TObject* Sender);
     void GroupsFontChanged(TObject* Sender);
     void SetImageList(TImageList*& Field, TChangeLink& Link, TImageList* Value);

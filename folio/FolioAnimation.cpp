@@ -183,9 +183,14 @@ void TFolio::SetVisibleGroup(int Value) {
         return;
     }
     if (Value == FVisibleGroup || Value == FTargetGroup) return;
+    // A switch moves the captions and replaces the items an open editor
+    // lies over: the edit ends first, keeping what was typed, as a press
+    // on the bar would end it.
+    HideEditor(true);
     if (FAnimationStyle == asNone || IsLoading() || FGroups->GetCount() == 1) {
         FTargetGroup = -1;
         InternalSetVisibleGroup(Value);
+        HoverFromPointer();
         return;
     }
     StartSwitch(Value);
@@ -219,6 +224,9 @@ void TFolio::FinishSwitch() {
     FVisibleBitmap.reset();
     FTargetBitmap.reset();
     FAnimLink.reset();
+    // The captions moved under a pointer that may not have moved: what it
+    // rests on now is hot, not what it was clicked on.
+    HoverFromPointer();
     const int Pending = FPendingGroup;
     FPendingGroup = -1;
     if (Pending >= 0) SetVisibleGroup(Pending);

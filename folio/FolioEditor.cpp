@@ -162,8 +162,9 @@ private:
 bool TFolio::EditGroup(TFolioGroup* Group) {
     HideEditor(true);
     // A group of another bar would never tell this one that it is going, so
-    // the editor could outlive it.
-    if (!Group || Group->GetBar() != this || !CanEditGroup(Group)) return false;
+    // the editor could outlive it. While a switch slides the captions no
+    // editor opens: it would stay where the caption was.
+    if (!Group || Group->GetBar() != this || FSwitching || !CanEditGroup(Group)) return false;
     FEditedGroup = Group;
     FEditingGroup = true;
     auto* Editor = new TFolEditor(this);
@@ -187,7 +188,12 @@ bool TFolio::EditGroup(TFolioGroup* Group) {
 
 bool TFolio::EditItem(TFolioItem* Item) {
     HideEditor(true);
-    if (!Item || Item->GetBar() != this || !CanEditItem(Item)) return false;
+    // Only the open group shows its items: an editor for an item of another
+    // group would float over captions and other items. During a switch even
+    // the open group is on its way out.
+    if (!Item || Item->GetBar() != this || Item->GetGroup() != GetVisibleGroupObject() ||
+        FSwitching || !CanEditItem(Item))
+        return false;
     FEditedItem = Item;
     FEditingGroup = false;
     auto* Editor = new TFolEditor(this);

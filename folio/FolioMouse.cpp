@@ -2,6 +2,7 @@
 
 #include "framework/ui/Application.h"
 #include "framework/ui/Form.h"
+#include "framework/ui/Input.h"
 #include "framework/ui/Mouse.h"
 
 #include <cstdlib>
@@ -132,6 +133,21 @@ void TFolio::MouseMove(TShiftState Shift, int X, int Y) {
         return;
     }
 
+    if (FGroupPressed && !InButtonPlace(*Open, P)) {
+        const int G = GetOnGroup(X, Y);
+        if (G == FHoverGroup) return;
+        FGroupPressInside = G == FPressedGroup;
+        if (FPressedGroup >= 0 && FPressedGroup < FGroups->GetCount())
+            InvalidateNoErase(FGroups->GetGroup(FPressedGroup)->GetCaptionRect());
+        FHoverGroup = G;
+        return;
+    }
+    HoverAt(P);
+}
+
+void TFolio::HoverAt(TPoint P) {
+    TFolioGroup* Open = GetVisibleGroupObject();
+    if (!Open) return;
     // Over a scroll button's place, shown or not, no item is hovered.
     if (InButtonPlace(*Open, P)) {
         if (FHoverItem != -1) {
@@ -140,26 +156,27 @@ void TFolio::MouseMove(TShiftState Shift, int X, int Y) {
         }
         return;
     }
-
-    const int G = GetOnGroup(X, Y);
-    if (FGroupPressed) {
-        if (G == FHoverGroup) return;
-        FGroupPressInside = G == FPressedGroup;
-        if (FPressedGroup >= 0 && FPressedGroup < FGroups->GetCount())
-            InvalidateNoErase(FGroups->GetGroup(FPressedGroup)->GetCaptionRect());
-        FHoverGroup = G;
-        return;
-    }
+    const int G = GetOnGroup(P.X, P.Y);
     if (G != FHoverGroup) {
         FHoverGroup = G;
         UpdateHoverCursor();
         Invalidate();
     }
-    const int I = Open->GetOnItem(X, Y);
+    const int I = Open->GetOnItem(P.X, P.Y);
     if (I != FHoverItem) {
         FHoverItem = I;
         Invalidate();
     }
+}
+
+void TFolio::HoverFromPointer() {
+    // Only a pointer resting on the bar itself: over another control the
+    // bar heard it leave, and while an editor is open or something is held
+    // the hover state is not tracked.
+    if (InputRouter->GetMouseControl() != this || FEditing || FSwitching || FGroupPressed ||
+        FItemPressed || FPrevPressed || FNextPressed || !HandleAllocated())
+        return;
+    HoverAt(ScreenToClient(Mouse->GetCursorPos()));
 }
 
 void TFolio::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -230,13 +230,14 @@ struct TGalleryForm {
         Bar->OnMouseUp = [Bar, RenameOnRelease](TObject*, TMouseButton, TShiftState, int, int) {
             if (!*RenameOnRelease) return;
             *RenameOnRelease = false;
-            if (TFolioItem* Item = Bar->GetItemUnderCurosr()) {
-                Bar->EditItem(Item);
+            // A caption comes first: items scrolled below the open group's
+            // slots reach under the captions stacked there. A double click
+            // on another caption only opens its group.
+            if (TFolioGroup* Group = Bar->GetGroupUnderCurosr()) {
+                if (Group == Bar->GetVisibleGroupObject()) Bar->EditGroup(Group);
                 return;
             }
-            // A double click on another caption only opens its group.
-            TFolioGroup* Group = Bar->GetGroupUnderCurosr();
-            if (Group && Group == Bar->GetVisibleGroupObject()) Bar->EditGroup(Group);
+            if (TFolioItem* Item = Bar->GetItemUnderCurosr()) Bar->EditItem(Item);
         };
     }
 
@@ -259,11 +260,11 @@ struct TGalleryForm {
             for (TFolio* B : {Vertical, Horizontal})
                 if (Form.GetActiveControl() == B) Bar = B;
         if (!Bar) return false;
-        // The item under the pointer, else the caption under it, else the
+        // The caption under the pointer, else the item under it, else the
         // open group's caption.
+        if (TFolioGroup* Group = Bar->GetGroupUnderCurosr()) return Bar->EditGroup(Group);
         if (TFolioItem* Item = Bar->GetItemUnderCurosr()) return Bar->EditItem(Item);
-        TFolioGroup* Group = Bar->GetGroupUnderCurosr();
-        return Bar->EditGroup(Group ? Group : Bar->GetVisibleGroupObject());
+        return Bar->EditGroup(Bar->GetVisibleGroupObject());
     }
 
     void SetAnimation(TFolAnimationStyle Style) {

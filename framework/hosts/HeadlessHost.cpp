@@ -81,11 +81,10 @@ void THeadlessHost::Click(int X, int Y, TMouseButton Button, TShiftState Shift) 
 }
 
 void THeadlessHost::DoubleClick(int X, int Y, TShiftState Shift) {
+    // Two clicks at one place and one moment: the router pairs them.
     MoveTo(X, Y);
     Click(mbLeft, Shift);
-    InputRouter->MouseDown(mbLeft, FPointer, Shift, true);
-    RunUntilIdle();
-    Release(mbLeft, Shift);
+    Click(mbLeft, Shift);
 }
 
 void THeadlessHost::Drag(TPoint From, TPoint To, int Steps, TMouseButton Button,

@@ -377,10 +377,13 @@ struct TSdlHost::TImpl {
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (TWindow* W = Find(E.button.windowID))
+                // The window system's click count is not used: it pairs
+                // presses on different controls and further apart than the
+                // framework allows; the router decides double clicks.
                 InputRouter->MouseDown(
                     Button(E.button.button),
                     TPoint{W->Form->GetLeft() + E.button.x, W->Form->GetTop() + E.button.y},
-                    Modifiers(), E.button.clicks == 2);
+                    Modifiers());
             break;
         case SDL_MOUSEBUTTONUP:
             if (TWindow* W = Find(E.button.windowID))

@@ -1,5 +1,7 @@
 #include "framework/ui/Input.h"
 
+#include "framework/gfx/SystemMetrics.h"
+#include "framework/ui/Application.h"
 #include "framework/ui/CustomForm.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Hints.h"
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace folio {
 
@@ -148,8 +151,17 @@ void TInputRouter::MouseMove(TPoint ScreenPos, TShiftState Modifiers) {
     if (TDragManager::Pending()) TDragManager::CheckThreshold(ScreenPos);
 }
 
-void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers,
-                             bool DoubleClick) {
+bool TInputRouter::PairsWithFirstPress(TControl* Target, TMouseButton Button, TPoint ScreenPos,
+                                       TMilliseconds Now) const {
+    if (!FFirstPress.Control || FFirstPress.Control != Target || FFirstPress.Button != Button)
+        return false;
+    if (Now < FFirstPress.Time || Now - FFirstPress.Time > GetDoubleClickTime()) return false;
+    // The distance is a box of the system's size centred on the first press.
+    return std::abs(ScreenPos.X - FFirstPress.Pos.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+           std::abs(ScreenPos.Y - FFirstPress.Pos.Y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+}
+
+void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers) {
     SetModifiers(Modifiers);
     Mouse->SetCursorPos(ScreenPos);
     UpdateMouseControl(ScreenPos);
@@ -170,12 +182,19 @@ void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState 
     }
     TControl* T = Target(ScreenPos);
     FButtons[static_cast<int>(Button)] = true;
-    if (!T) return;
+    if (!T) {
+        FFirstPress = TFirstPress{};
+        return;
+    }
     if (First) FPressed = T;
+    const TMilliseconds Now = Application->Now();
+    const bool Pair = PairsWithFirstPress(T, Button, ScreenPos, Now);
+    // The second press of a pair ends it; any other press may begin one.
+    FFirstPress = Pair ? TFirstPress{} : TFirstPress{T, Button, ScreenPos, Now};
     // A press activates the form it lands on.
     if (TCustomForm* Form = GetParentForm(T)) Screen->ActivateForm(Form);
     unsigned Msg;
-    const bool Double = DoubleClick && T->GetControlStyle().Contains(csDoubleClicks);
+    const bool Double = Pair && T->GetControlStyle().Contains(csDoubleClicks);
     switch (Button) {
     case mbLeft:
         Msg = Double ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
@@ -391,6 +410,7 @@ void TInputRouter::ControlHidden(TControl* C) {
     THintManager::ControlGone(C);
     if (Inside(CaptureControl)) CaptureControl = nullptr;
     if (Inside(FPressed)) FPressed = nullptr;
+    if (Inside(FFirstPress.Control)) FFirstPress = TFirstPress{};
     if (Inside(FMouseControl)) {
         TControl* Old = FMouseControl;
         FMouseControl = nullptr;
@@ -400,6 +420,7 @@ void TInputRouter::ControlHidden(TControl* C) {
 
 void TInputRouter::ControlDestroyed(TControl* C) {
     THintManager::ControlGone(C);
+    if (FFirstPress.Control == C) FFirstPress = TFirstPress{};
     if (CaptureControl == C) CaptureControl = nullptr;
     if (FPressed == C) FPressed = nullptr;
     if (FMouseControl == C) FMouseControl = nullptr;
@@ -424,6 +445,7 @@ void TInputRouter::Reset() {
     CaptureControl = nullptr;
     FMouseControl = nullptr;
     FSwallowing = false;
+    FFirstPress = TFirstPress{};
 }
 
 } // namespace folio

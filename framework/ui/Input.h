@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/core/Clock.h"
 #include "framework/ui/WinControl.h"
 
 #include <vector>
@@ -16,8 +17,11 @@ public:
     // Pointer events, in screen coordinates. Modifiers carries ssShift,
     // ssCtrl and ssAlt; the router adds the buttons it knows are down.
     void MouseMove(TPoint ScreenPos, TShiftState Modifiers = {});
-    void MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers = {},
-                   bool DoubleClick = false);
+    // The router decides whether a press is the second of a double click:
+    // the same button on the same control, within the double-click time of
+    // the first press (on the application's clock) and no further from it
+    // than the system's double-click distance. A third press starts afresh.
+    void MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers = {});
     void MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers = {});
     // The pointer left the application's windows (a host's window lost it):
     // the control under it hears CM_MOUSELEAVE. Ignored while a button is
@@ -71,6 +75,17 @@ private:
     void Deliver(TControl* Target, unsigned Msg, TPoint ScreenPos, std::intptr_t ExtraKeys = 0);
     TControl* Target(TPoint ScreenPos) const;
 
+    // The press a following one may pair with into a double click.
+    struct TFirstPress {
+        TControl* Control = nullptr;
+        TMouseButton Button = mbLeft;
+        TPoint Pos;
+        TMilliseconds Time = 0;
+    };
+    bool PairsWithFirstPress(TControl* Target, TMouseButton Button, TPoint ScreenPos,
+                             TMilliseconds Now) const;
+
+    TFirstPress FFirstPress;
     bool FKeys[256] = {};
     bool FButtons[3] = {};
     TControl* FMouseControl = nullptr;

@@ -6,6 +6,7 @@ namespace folio {
 
 namespace {
 TMouse TheMouse;
+unsigned DoubleClickTime = 500;
 } // namespace
 
 TMouse* const Mouse = &TheMouse;
@@ -18,6 +19,14 @@ int TMouse::GetDragThreshold() const {
 
 HWND TMouse::GetCapture() const {
     return folio::GetCapture();
+}
+
+unsigned GetDoubleClickTime() {
+    return DoubleClickTime;
+}
+
+void SetDoubleClickTime(unsigned Milliseconds) {
+    DoubleClickTime = Milliseconds;
 }
 
 bool GetCursorPos(TPoint& Point) {

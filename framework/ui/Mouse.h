@@ -26,6 +26,11 @@ private:
 };
 extern TMouse* const Mouse;
 
+// The longest time between the two presses of a double click, in
+// milliseconds of the application's clock (500 unless set).
+unsigned GetDoubleClickTime();
+void SetDoubleClickTime(unsigned Milliseconds);
+
 // The pointer's position on the screen.
 bool GetCursorPos(TPoint& Point);
 

@@ -110,6 +110,16 @@ struct MouseTest : ::testing::Test {
         Start = Saved;
         return R;
     }
+    // Runs the loop until a switch has ended; bounded, never hangs.
+    bool WaitForSwitch() {
+        const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (LI::Switching(*Bar) && std::chrono::steady_clock::now() < Deadline) {
+            Host.RunUntilIdle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        Host.RunUntilIdle();
+        return !LI::Switching(*Bar);
+    }
     TRect NextPlace() const {
         TFolioGroup* Open = Bar->GetVisibleGroupObject();
         TFolioItem* Extra = Open->GetItems()->Add("Extra", -1);
@@ -483,4 +493,88 @@ TEST_F(MouseTest, PressesAndMovesDuringASwitchAreIgnored) {
     ASSERT_FALSE(LI::Switching(*Bar));
     EXPECT_EQ(Bar->GetVisibleGroup(), 1);
     EXPECT_EQ(Group(0)->GetStartItem(), 0);
+}
+
+// Quick clicks on captions while a switch runs: the second press at the same
+// place is a double click, and an application that renames what is under the
+// pointer on a double click (as the gallery does) asks for the item the
+// pointer rested on before the switch, an item of the group being closed.
+// No editor may open for it.
+TEST_F(MouseTest, NoEditorOpensForAnItemOfAGroupThatIsNotOpen) {
+    Make(20);
+    bool Rename = false;
+    Bar->OnDblClick = [&](TObject*) { Rename = true; };
+    Bar->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        if (!Rename) return;
+        Rename = false;
+        Bar->EditItem(Bar->GetItemUnderCurosr());
+    };
+    // The items below the visible slots reach under the stacked captions,
+    // so the pointer on group 1's caption rests on an item of group 0 too.
+    Move(Centre(Caption(1)));
+    ASSERT_NE(Bar->GetItemUnderCurosr(), nullptr);
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(4); // long enough for the clicks below
+    Press();
+    Release();
+    ASSERT_TRUE(LI::Switching(*Bar));
+    Press();
+    Release();
+    EXPECT_EQ(LI::Editor(*Bar), nullptr);
+    ASSERT_TRUE(WaitForSwitch());
+    EXPECT_EQ(Bar->GetVisibleGroup(), 1);
+    EXPECT_EQ(LI::Editor(*Bar), nullptr);
+
+    // Asked directly: an item of a closed group, or any item while a switch
+    // runs, gets no editor; an item of the open group does.
+    Bar->SetAnimationStyle(asNone);
+    EXPECT_FALSE(Bar->EditItem(Item(0)));
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetVisibleGroup(0);
+    ASSERT_TRUE(LI::Switching(*Bar));
+    EXPECT_FALSE(Bar->EditItem(Item(0)));
+    EXPECT_FALSE(Bar->EditGroup(Group(0)));
+    ASSERT_TRUE(WaitForSwitch());
+    EXPECT_TRUE(Bar->EditItem(Item(0)));
+
+    // A switch asked for while an item is edited ends the edit first,
+    // keeping the text.
+    LI::Editor(*Bar)->SetText("Kept");
+    Bar->SetAnimationStyle(asNone);
+    Bar->SetVisibleGroup(2);
+    EXPECT_EQ(LI::Editor(*Bar), nullptr);
+    EXPECT_EQ(Item(0)->GetCaption(), "Kept");
+}
+
+// The captions move under a pointer that stays where it clicked: when the
+// switch ends, the hover state is what lies under the pointer now, not the
+// caption that was clicked.
+TEST_F(MouseTest, AfterASwitchTheHoverIsWhatThePointerRestsOn) {
+    for (TFolAnimationStyle Style : {asNone, asLinear}) {
+        SCOPED_TRACE(Style == asNone ? "at once" : "sliding");
+        Make(3);
+        Bar->SetCursor(crCross);
+        Bar->SetAnimationStyle(Style);
+        Bar->SetAnimationSpeed(50);
+        const TPoint Where = Centre(Caption(1));
+        Move(Where);
+        Press();
+        Release();
+        ASSERT_TRUE(WaitForSwitch());
+        ASSERT_EQ(Bar->GetVisibleGroup(), 1);
+        ASSERT_FALSE(Caption(1).Contains(Where));
+        EXPECT_EQ(LI::HoverGroup(*Bar), -1);
+        EXPECT_EQ(Group(1)->GetState(), gsNormal);
+        EXPECT_EQ(Host.GetCursor(), crCross);
+        EXPECT_EQ(LI::HoverItem(*Bar), Group(1)->GetOnItem(Where.X, Where.Y));
+
+        // Switched back by the program: group 1's caption comes to rest
+        // under the pointer and is hot at once.
+        Bar->SetVisibleGroup(0);
+        ASSERT_TRUE(WaitForSwitch());
+        ASSERT_TRUE(Caption(1).Contains(Where));
+        EXPECT_EQ(LI::HoverGroup(*Bar), 1);
+        EXPECT_EQ(Group(1)->GetState(), gsOver);
+        EXPECT_EQ(Host.GetCursor(), crHandPoint);
+    }
 }

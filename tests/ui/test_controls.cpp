@@ -1,8 +1,10 @@
 #include "framework/core/SysUtils.h"
+#include "framework/gfx/SystemMetrics.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/GraphicControl.h"
+#include "framework/ui/Mouse.h"
 #include "framework/ui/PaintPass.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
@@ -120,13 +122,71 @@ TEST_F(ControlsTest, ClickFiresOnlyWhenReleasedInsideAndDoubleClickFiresDblClick
     A->OnDblClick = [&](TObject*) { ++Doubles; };
     Host.Click(120, 70);
     EXPECT_EQ(Clicks, 1);
+    Host.Run(1000);
     Host.MoveTo(120, 70);
     Host.Press();
     Host.MoveTo(300, 300); // released outside: no click
     Host.Release();
     EXPECT_EQ(Clicks, 1);
+    Host.Run(1000);
     Host.DoubleClick(120, 70);
     EXPECT_EQ(Doubles, 1);
+}
+
+// The router, not the window system, decides which press is the second of a
+// double click: the same button on the same control, soon enough and close
+// enough to the first; a third press starts a new pair.
+TEST_F(ControlsTest, DoubleClicksNeedTheSameControlButtonPlaceAndAShortPause) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    TProbe* B = AddProbe(70, 10, 50, 50);
+    Form->Show();
+    std::vector<String> Log;
+    for (TProbe* P : {A, B}) {
+        const char* Name = P == A ? "A" : "B";
+        P->OnMouseDown = [&Log, Name](TObject*, TMouseButton Button, TShiftState Shift, int, int) {
+            Log.push_back(Format("%s %s%s", Name, Button == mbLeft ? "left" : "right",
+                                 Shift.Contains(ssDouble) ? " double" : ""));
+        };
+    }
+    const TPoint InA = A->ClientToScreen(Point(30, 30));
+    const TPoint InB = B->ClientToScreen(Point(5, 30));
+    const int Time = static_cast<int>(GetDoubleClickTime());
+    const int Near = GetSystemMetrics(SM_CXDOUBLECLK) / 2;
+    struct TCase {
+        const char* Name;
+        TPoint Second;
+        int Pause;
+        TMouseButton SecondButton;
+        std::vector<String> Expected;
+    };
+    const TCase Cases[] = {
+        {"at once, same place", InA, 0, mbLeft, {"A left", "A left double"}},
+        {"at the last moment", InA, Time, mbLeft, {"A left", "A left double"}},
+        {"too late", InA, Time + 1, mbLeft, {"A left", "A left"}},
+        {"within the distance",
+         Point(InA.X + Near, InA.Y - Near),
+         0,
+         mbLeft,
+         {"A left", "A left double"}},
+        {"too far", Point(InA.X + Near + 1, InA.Y), 0, mbLeft, {"A left", "A left"}},
+        {"another button", InA, 0, mbRight, {"A left", "A right"}},
+        {"another control", InB, 0, mbLeft, {"A left", "B left"}},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Log.clear();
+        Host.Run(Time + 1);
+        Host.Click(InA.X, InA.Y);
+        Host.Run(C.Pause);
+        Host.Click(C.Second.X, C.Second.Y, C.SecondButton);
+        EXPECT_EQ(Log, C.Expected);
+    }
+
+    // Three quick clicks: one double click, then a single press again.
+    Log.clear();
+    Host.Run(Time + 1);
+    for (int I = 0; I < 3; ++I) Host.Click(InA.X, InA.Y);
+    EXPECT_EQ(Log, (std::vector<String>{"A left", "A left double", "A left"}));
 }
 
 TEST_F(ControlsTest, ThePressedControlKeepsTheMouseUntilRelease) {
