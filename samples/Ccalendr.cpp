@@ -6,6 +6,7 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Colors.h"
 #include "framework/ui/Palette.h"
+#include "framework/ui/VirtualKeys.h"
 #include "samples/SampleStrings.h"
 
 #include <algorithm>
@@ -259,6 +260,31 @@ void TCCalendar::Click() {
     TCustomGrid::Click();
     const String Text = GetCellText(GetCol(), GetRow());
     if (!Text.empty()) SetDateElement(3, StrToInt(Text));
+}
+
+void TCCalendar::KeyDown(unsigned short& Key, TShiftState Shift) {
+    if (Key != VK_PRIOR && Key != VK_NEXT) {
+        TCustomGrid::KeyDown(Key, Shift);
+        return;
+    }
+    // A page of the grid is most of the month, which says nothing: the
+    // pages of a calendar are its months, and with Ctrl its years. The key
+    // event comes first and may take the key; the grid's own paging is
+    // left out.
+    TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0 || FReadOnly) return;
+    const bool Forward = Key == VK_NEXT;
+    Key = 0;
+    if (Shift.Contains(ssCtrl)) {
+        if (Forward)
+            NextYear();
+        else
+            PrevYear();
+    } else if (Forward) {
+        NextMonth();
+    } else {
+        PrevMonth();
+    }
 }
 
 void TCCalendar::Dispatch(TMessage& Message) {

@@ -75,6 +75,9 @@ protected:
     void ChangeMonth(int Delta);
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     bool SelectCell(int ACol, int ARow) override;
+    // Page Up and Page Down step the month, with Ctrl the year; the other
+    // keys move through the grid.
+    void KeyDown(unsigned short& Key, TShiftState Shift) override;
     // Columns and rows share the new client size equally.
     void WMSize(TMessage& Message);
 

@@ -6,6 +6,7 @@
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/Palette.h"
+#include "framework/ui/VirtualKeys.h"
 #include "samples/SampleStrings.h"
 
 #include <gtest/gtest.h>
@@ -345,4 +346,58 @@ TEST(CalendarPaint, DaysAreCentredAndTheDayIsHighlighted) {
     EXPECT_TRUE(Ink(6, 6, ColorToRGB(clWindow)).IsEmpty());
     EXPECT_TRUE(Ink(0, 1, ColorToRGB(clWindow)).IsEmpty());
     EXPECT_FALSE(Ink(0, 0, ColorToRGB(clBtnFace)).IsEmpty());
+}
+
+// Page keys turn the calendar's pages: months, and years with Ctrl, keeping
+// the day as the stepping operations keep it; typed on a focused calendar.
+TEST(CalendarKeys, PageKeysStepMonthsAndWithCtrlYears) {
+    THeadlessHost Host;
+    TForm Form(nullptr);
+    Form.SetBounds(0, 0, 300, 200);
+    auto* Cal = new TCCalendar(&Form);
+    Cal->SetBounds(0, 0, 150, 120);
+    Cal->SetParent(&Form);
+    Form.Show();
+    Cal->SetFocus();
+    Host.RunUntilIdle();
+    struct TCase {
+        TDateTime From;
+        unsigned short Key;
+        TShiftState Shift;
+        TDateTime To;
+    };
+    const TShiftState Ctrl{ssCtrl};
+    const TCase Cases[] = {
+        {EncodeDate(2024, 1, 31), VK_NEXT, {}, EncodeDate(2024, 2, 29)},
+        {EncodeDate(2023, 3, 31), VK_PRIOR, {}, EncodeDate(2023, 2, 28)},
+        {EncodeDate(2024, 12, 15), VK_NEXT, {}, EncodeDate(2025, 1, 15)},
+        {EncodeDate(2024, 1, 15), VK_PRIOR, {}, EncodeDate(2023, 12, 15)},
+        {EncodeDate(2024, 6, 15), VK_NEXT, Ctrl, EncodeDate(2025, 6, 15)},
+        {EncodeDate(2024, 2, 29), VK_NEXT, Ctrl, EncodeDate(2025, 2, 28)},
+        {EncodeDate(2024, 2, 29), VK_PRIOR, Ctrl, EncodeDate(2023, 2, 28)},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(Format("day %d%s%s", static_cast<int>(C.From),
+                            C.Shift.Contains(ssCtrl) ? " Ctrl" : "",
+                            C.Key == VK_NEXT ? " PgDn" : " PgUp"));
+        Cal->SeTCCalendarDate(C.From);
+        Host.KeyDown(VK_CONTROL, C.Shift);
+        Host.Key(C.Key, C.Shift);
+        Host.KeyUp(VK_CONTROL);
+        EXPECT_EQ(Cal->GetCalendarDate(), C.To);
+        // The current cell follows the date.
+        EXPECT_EQ(Cal->GetCellText(Cal->GetCol(), Cal->GetRow()), IntToStr(Cal->GetDay()));
+    }
+
+    // A read-only calendar stays where it is; so does one whose key event
+    // takes the key.
+    const TDateTime Fixed = EncodeDate(2024, 5, 10);
+    Cal->SeTCCalendarDate(Fixed);
+    Cal->SetReadOnly(true);
+    Host.Key(VK_NEXT);
+    EXPECT_EQ(Cal->GetCalendarDate(), Fixed);
+    Cal->SetReadOnly(false);
+    Cal->OnKeyDown = [](TObject*, unsigned short& Key, TShiftState) { Key = 0; };
+    Host.Key(VK_PRIOR);
+    EXPECT_EQ(Cal->GetCalendarDate(), Fixed);
 }
