@@ -241,6 +241,10 @@ void TCGauge::PaintAsText(TBitmap* Image, const TRect& PaintRect) {
     C->GetBrush()->SetStyle(bsClear);
     C->SetFont(GetFont());
     C->GetFont()->SetColor(clWhite);
+    // The overlay is XORed onto the picture, so each of its pixels must be
+    // black or white: a grey glyph edge would XOR into an unrelated colour
+    // instead of the inverse of what lies beneath.
+    C->GetFont()->SetQuality(fqNonAntialiased);
     // Canvas coordinates: the rectangle's own offset is not added, so the
     // text centres on the whole control even inside a frame.
     const int X = (PaintRect.Right - PaintRect.Left + 1 - C->TextWidth(S)) / 2;

@@ -26,6 +26,8 @@ const TClassInfo& TFont::StaticClassInfo() {
             .Str("Name", &TFont::GetName, &TFont::SetName)
             .Enum("Pitch", "TFontPitch", {"fpDefault", "fpVariable", "fpFixed"}, &TFont::GetPitch,
                   &TFont::SetPitch, std::optional<TFontPitch>(fpDefault))
+            .Enum("Quality", "TFontQuality", {"fqDefault", "fqNonAntialiased", "fqAntialiased"},
+                  &TFont::GetQuality, &TFont::SetQuality, std::optional<TFontQuality>(fqDefault))
             .Int("Size", &TFont::GetSize, &TFont::SetSize)
             .NotStored()
             .Set("Style", "TFontStyles", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"},
@@ -47,6 +49,7 @@ void TFont::Assign(const TPersistent* Source) {
         FColor = Other->FColor;
         FCharset = Other->FCharset;
         FPitch = Other->FPitch;
+        FQuality = Other->FQuality;
         FEscapement = Other->FEscapement;
         FHandle = Other->FHandle;
         Changed();
@@ -103,6 +106,12 @@ void TFont::SetPitch(TFontPitch Value) {
     FaceChanged();
 }
 
+void TFont::SetQuality(TFontQuality Value) {
+    if (Value == FQuality) return;
+    FQuality = Value;
+    FaceChanged();
+}
+
 TLogFont TFont::GetLogFont() const {
     TLogFont Log;
     Log.Height = FHeight;
@@ -114,6 +123,9 @@ TLogFont TFont::GetLogFont() const {
     Log.StrikeOut = FStyle.Contains(fsStrikeOut);
     Log.CharSet = FCharset;
     Log.PitchAndFamily = FPitch == fpFixed ? 1 : FPitch == fpVariable ? 2 : 0;
+    Log.Quality = FQuality == fqNonAntialiased ? NONANTIALIASED_QUALITY
+                  : FQuality == fqAntialiased  ? ANTIALIASED_QUALITY
+                                               : DEFAULT_QUALITY;
     Log.FaceName = FName;
     return Log;
 }
@@ -135,6 +147,9 @@ void TFont::SetHandle(HFONT Handle) {
     if (Log.StrikeOut) Style.Include(fsStrikeOut);
     FStyle = Style;
     FCharset = Log.CharSet;
+    FQuality = Log.Quality == NONANTIALIASED_QUALITY ? fqNonAntialiased
+               : Log.Quality == ANTIALIASED_QUALITY  ? fqAntialiased
+                                                     : fqDefault;
     FEscapement = Log.Escapement;
     FHandle = std::move(Handle);
     Changed();

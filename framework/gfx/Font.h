@@ -15,10 +15,20 @@ using TFontStyles = TSet<TFontStyle>;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 
+// How glyph edges are drawn. Anti-aliased glyphs blend their edges into what
+// lies beneath; non-anti-aliased ones are bi-level, every pixel either the
+// text colour or untouched, which drawing with raster operations (an XOR
+// that inverts what lies beneath) needs. The default is anti-aliased.
+enum TFontQuality { fqDefault, fqNonAntialiased, fqAntialiased };
+
 constexpr int ANSI_CHARSET = 0;
 constexpr int DEFAULT_CHARSET = 1;
 constexpr int FW_NORMAL = 400;
 constexpr int FW_BOLD = 700;
+// The logical font's Quality values.
+constexpr int DEFAULT_QUALITY = 0;
+constexpr int NONANTIALIASED_QUALITY = 3;
+constexpr int ANTIALIASED_QUALITY = 4;
 
 // A logical font: what a caller asks for. The engine resolves it to a face
 // file and a pixel size once (CreateFontIndirect) and caches the result.
@@ -30,7 +40,8 @@ struct TLogFont {
     int Weight = 0;      // 0 or FW_NORMAL: regular; 600 and more: bold
     bool Italic = false, Underline = false, StrikeOut = false;
     int CharSet = DEFAULT_CHARSET;
-    int OutPrecision = 0, ClipPrecision = 0, Quality = 0, PitchAndFamily = 0;
+    int OutPrecision = 0, ClipPrecision = 0, PitchAndFamily = 0;
+    int Quality = DEFAULT_QUALITY; // NONANTIALIASED_QUALITY draws bi-level glyphs
     String FaceName;
 
     friend bool operator==(const TLogFont&, const TLogFont&) = default;
@@ -41,7 +52,7 @@ using HFONT = std::shared_ptr<const TFontFace>;
 
 // Resolves a logical font to a face. The same request returns the same face
 // object while anyone holds it; resolution happens once per (name, height,
-// style, escapement), never per paint. Thread-safe.
+// style, escapement, quality), never per paint. Thread-safe.
 HFONT CreateFontIndirect(const TLogFont& LogFont);
 
 // The font of a canvas or a control: name, size, style and colour, with a
@@ -73,6 +84,8 @@ public:
     void SetCharset(int Value);
     TFontPitch GetPitch() const { return FPitch; }
     void SetPitch(TFontPitch Value);
+    TFontQuality GetQuality() const { return FQuality; }
+    void SetQuality(TFontQuality Value);
     int GetPixelsPerInch() const { return PixelsPerInch; }
 
     // The resolved face, built on first use and kept until a property that
@@ -103,6 +116,7 @@ private:
     TColor FColor;
     int FCharset;
     TFontPitch FPitch = fpDefault;
+    TFontQuality FQuality = fqDefault;
     int FEscapement = 0;
     mutable HFONT FHandle;
 };

@@ -171,7 +171,8 @@ const TGlyph* TGlyphSource::FallbackLocked(char32_t CodePoint) const {
             try {
                 FFallback = AcquireGlyphSource(TGlyphSourceKey{
                     File, 0, -FEmPixels, false,
-                    FKey.SynthItalic || (FFace->Face->style_flags & FT_STYLE_FLAG_ITALIC) != 0});
+                    FKey.SynthItalic || (FFace->Face->style_flags & FT_STYLE_FLAG_ITALIC) != 0,
+                    FKey.Mono});
             } catch (const Exception&) {
                 // Without a usable fallback, missing glyphs draw as this file's own box.
             }
@@ -187,7 +188,10 @@ const TGlyph* TGlyphSource::RenderLocked(unsigned GlyphIndex, char32_t CodePoint
     auto G = std::make_unique<TGlyph>();
     FT_Face Face = FFace->Face;
     FT_GlyphSlot Slot = Face->glyph;
-    bool Ok = FT_Load_Glyph(Face, GlyphIndex, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) == 0;
+    // Bi-level glyphs are hinted for it, so their stems land on whole pixels.
+    const FT_Int32 LoadFlags =
+        FT_LOAD_NO_BITMAP | (FKey.Mono ? FT_LOAD_TARGET_MONO : FT_LOAD_DEFAULT);
+    bool Ok = FT_Load_Glyph(Face, GlyphIndex, LoadFlags) == 0;
     if (Ok && FKey.SynthBold && Slot->format == FT_GLYPH_FORMAT_OUTLINE) {
         // Widen the strokes by about a twenty-fourth of the em, and the
         // advance with them, rounded to whole pixels.
@@ -195,11 +199,14 @@ const TGlyph* TGlyphSource::RenderLocked(unsigned GlyphIndex, char32_t CodePoint
         FT_Outline_EmboldenXY(&Slot->outline, Strength, 0);
         Slot->advance.x += (Strength + 63) & ~63;
     }
-    if (Ok) Ok = FT_Render_Glyph(Slot, FT_RENDER_MODE_NORMAL) == 0;
+    if (Ok)
+        Ok = FT_Render_Glyph(Slot, FKey.Mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0;
     if (Ok) {
         G->Advance = static_cast<int>((Slot->advance.x + 32) >> 6);
         const FT_Bitmap& B = Slot->bitmap;
-        if (B.pixel_mode == FT_PIXEL_MODE_GRAY && B.width > 0 && B.rows > 0) {
+        const bool Gray = B.pixel_mode == FT_PIXEL_MODE_GRAY;
+        const bool Bits = B.pixel_mode == FT_PIXEL_MODE_MONO;
+        if ((Gray || Bits) && B.width > 0 && B.rows > 0) {
             G->Left = Slot->bitmap_left;
             G->Top = Slot->bitmap_top;
             G->Width = static_cast<int>(B.width);
@@ -210,8 +217,15 @@ const TGlyph* TGlyphSource::RenderLocked(unsigned GlyphIndex, char32_t CodePoint
                     B.pitch >= 0
                         ? B.buffer + static_cast<ptrdiff_t>(Row) * B.pitch
                         : B.buffer + static_cast<ptrdiff_t>(G->Height - 1 - Row) * -B.pitch;
-                std::memcpy(G->Coverage.get() + static_cast<size_t>(Row) * G->Width, Src,
-                            static_cast<size_t>(G->Width));
+                std::uint8_t* Dst = G->Coverage.get() + static_cast<size_t>(Row) * G->Width;
+                if (Gray) {
+                    std::memcpy(Dst, Src, static_cast<size_t>(G->Width));
+                    continue;
+                }
+                // One bit a pixel, the leftmost in the high bit: full or no
+                // coverage.
+                for (int X = 0; X < G->Width; ++X)
+                    Dst[X] = (Src[X >> 3] & (0x80u >> (X & 7))) ? 255 : 0;
             }
         }
     } else if (CodePoint != 0) {

@@ -166,6 +166,7 @@ struct TFaceKey {
     int Height;
     bool Bold, Italic, Underline, StrikeOut;
     int Escapement;
+    bool Mono;
     friend auto operator<=>(const TFaceKey&, const TFaceKey&) = default;
 };
 
@@ -173,9 +174,12 @@ struct TFaceKey {
 
 HFONT CreateFontIndirect(const TLogFont& LogFont) {
     const bool Bold = LogFont.Weight >= 600;
-    const TFaceKey Key{LogFont.FaceName,  LogFont.Height,    Bold,
-                       LogFont.Italic,    LogFont.Underline, LogFont.StrikeOut,
-                       LogFont.Escapement};
+    // Only a request for bi-level glyphs changes them; the default and the
+    // anti-aliased quality draw alike.
+    const bool Mono = LogFont.Quality == NONANTIALIASED_QUALITY;
+    const TFaceKey Key{
+        LogFont.FaceName,  LogFont.Height,     Bold, LogFont.Italic, LogFont.Underline,
+        LogFont.StrikeOut, LogFont.Escapement, Mono};
     static std::mutex M;
     static auto* Cache = new std::map<TFaceKey, HFONT>;
     {
@@ -188,7 +192,7 @@ HFONT CreateFontIndirect(const TLogFont& LogFont) {
     const auto Open = [&](const String& Name) {
         const TResolvedFile File = ResolveFile(Name, Bold, LogFont.Italic);
         return AcquireGlyphSource(TGlyphSourceKey{File.FileName, File.FaceIndex, LogFont.Height,
-                                                  File.SynthBold, File.SynthItalic});
+                                                  File.SynthBold, File.SynthItalic, Mono});
     };
     std::shared_ptr<TGlyphSource> Source;
     try {

@@ -34,6 +34,8 @@ struct TGlyphSourceKey {
     int Height = 0; // the logical font's height, either sign
     bool SynthBold = false;
     bool SynthItalic = false;
+    // Bi-level glyphs: every coverage value 0 or 255.
+    bool Mono = false;
     friend auto operator<=>(const TGlyphSourceKey&, const TGlyphSourceKey&) = default;
 };
 

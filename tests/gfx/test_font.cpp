@@ -135,6 +135,51 @@ TEST(FontDraw, UprightTextStaysInItsCellAndClip) {
     F->DrawString(C.View, TRect{-100, -100, 1000, 1000}, 110, 35, Text, Black);
 }
 
+// A font's quality decides its glyph edges: bi-level without anti-aliasing,
+// so that every pixel is the text colour or untouched, upright or turned;
+// blended otherwise. The quality travels with the font object.
+TEST(FontDraw, NonAntialiasedQualityDrawsEveryPixelWhollyOrNotAtAll) {
+    struct TCase {
+        int Quality;
+        int Escapement;
+        bool BiLevel;
+    };
+    for (const TCase C :
+         {TCase{NONANTIALIASED_QUALITY, 0, true}, TCase{NONANTIALIASED_QUALITY, 900, true},
+          TCase{DEFAULT_QUALITY, 0, false}, TCase{ANTIALIASED_QUALITY, 0, false}}) {
+        SCOPED_TRACE(testing::Message() << "quality " << C.Quality << ", " << C.Escapement);
+        TLogFont L = Log("MS Sans Serif", -13, false, C.Escapement);
+        L.Quality = C.Quality;
+        const HFONT F = CreateFontIndirect(L);
+        TTestSurface S(120, 120);
+        F->DrawString(S.View, S.Whole(), 10, C.Escapement ? 110 : 10, "Quality 58%", Black);
+        int Ink = 0, Partial = 0;
+        for (TPixel P : S.Pixels) {
+            if (P != White) ++Ink;
+            if (P != White && P != Black) ++Partial;
+        }
+        EXPECT_GT(Ink, 20);
+        EXPECT_EQ(Partial == 0, C.BiLevel) << Partial << " partly covered pixels";
+    }
+
+    TFont Font;
+    int Changes = 0;
+    Font.OnChange = [&](TObject*) { ++Changes; };
+    const HFONT Blended = Font.GetHandle();
+    Font.SetQuality(fqNonAntialiased);
+    Font.SetQuality(fqNonAntialiased);
+    EXPECT_EQ(Changes, 1);
+    EXPECT_NE(Font.GetHandle(), Blended);
+    EXPECT_EQ(Font.GetHandle()->LogFont().Quality, NONANTIALIASED_QUALITY);
+    TFont Copy;
+    Copy.Assign(&Font);
+    EXPECT_EQ(Copy.GetQuality(), fqNonAntialiased);
+    const TClassInfo& Info = TFont::StaticClassInfo();
+    ASSERT_NE(Info.FindProperty("Quality"), nullptr);
+    EXPECT_FALSE(Info.FindProperty("Quality")->HasDefaultValue(Font));
+    EXPECT_TRUE(Info.FindProperty("Quality")->HasDefaultValue(TFont()));
+}
+
 TEST(FontDraw, RotatedTextCoversTheTurnedCell) {
     const HFONT F = CreateFontIndirect(Log("MS Sans Serif", -11, false, 900));
     EXPECT_EQ(F->Escapement(), 900);

@@ -263,6 +263,46 @@ TEST(Gauge, TextInvertsWhatLiesBeneathIt) {
     EXPECT_GT(InvertedOnBack, 0);
 }
 
+// The text inverts the picture exactly: every pixel of the gauge with its
+// text is the same as without it, or its exact inverse, on every kind and
+// over every colour beneath (a grey glyph edge XORed onto a colour would
+// give an unrelated one, a fringe).
+TEST(Gauge, TextLeavesEachPixelUntouchedOrExactlyInverted) {
+    struct TCase {
+        TCGaugeKind Kind;
+        TColor Fore, Back;
+        int Progress;
+    };
+    const TCase Cases[] = {
+        {gkText, clNavy, clWhite, 15},          {gkHorizontalBar, clNavy, clWhite, 37},
+        {gkVerticalBar, 0x207020, clWhite, 62}, {gkPie, 0x2060C0, clWhite, 80},
+        {gkNeedle, clMaroon, clWhite, 45},      {gkHorizontalBar, 0x20C040, 0xC0A0FF, 50},
+        {gkPie, clTeal, clYellow, 58},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << C.Kind << ", " << C.Progress << "%");
+        TGaugeProbe G(nullptr);
+        G.SetBounds(0, 0, 130, 100);
+        G.SetKind(C.Kind);
+        G.SetForeColor(C.Fore);
+        G.SetBackColor(C.Back);
+        G.SetProgress(C.Progress);
+        G.SetShowText(false);
+        auto Plain = G.Picture();
+        G.SetShowText(true);
+        auto Text = G.Picture();
+        int Inverted = 0;
+        for (int Y = 0; Y < 100; ++Y)
+            for (int X = 0; X < 130; ++X) {
+                const TColor Mask = Plain->GetPixel(X, Y) ^ Text->GetPixel(X, Y);
+                ASSERT_TRUE(Mask == 0 || Mask == 0xFFFFFF)
+                    << X << "," << Y << " changed by " << std::hex << Mask;
+                if (Mask) ++Inverted;
+            }
+        EXPECT_GT(Inverted, 20);
+    }
+}
+
 TEST(Gauge, PaintsOnItsParentsSurface) {
     THeadlessHost Host;
     auto Form = std::make_unique<TForm>(nullptr);
