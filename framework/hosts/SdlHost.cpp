@@ -12,6 +12,7 @@
 #include "framework/ui/Input.h"
 #include "framework/ui/Mouse.h"
 #include "framework/ui/PopupWindow.h"
+#include "framework/ui/QuitSignals.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
@@ -178,6 +179,11 @@ bool WindowlessDriver() {
 // without windows as if all were well; so a few tries are made before the
 // display counts as unreachable.
 bool OpenVideo() {
+    // SDL's own handlers for SIGINT and SIGTERM only queue a quit event,
+    // which nobody reads while the program does anything but wait in this
+    // host, and they stay installed after a mere look for a display. The
+    // host takes the signals itself while it lives (TQuitSignals).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     for (int Try = 0; Try < 5; ++Try) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             if (!WindowlessDriver()) return true;
@@ -215,6 +221,8 @@ struct TSdlHost::TImpl {
     Uint32 WakeEvent = 0;
     // One of our windows lost the keyboard focus in this batch of events.
     bool FocusLeft = false;
+    // Ctrl+C and SIGTERM end the application's loop at once.
+    std::unique_ptr<TQuitSignals> QuitSignals;
 
     TWindow* Find(Uint32 WindowId) {
         for (TWindow& W : Windows)
@@ -367,6 +375,7 @@ struct TSdlHost::TImpl {
         if (WakeEvent != 0 && E.type == WakeEvent) return;
         switch (E.type) {
         case SDL_QUIT:
+            // The window system's quit request: the last window closed.
             Application->Terminate();
             break;
         case SDL_MOUSEMOTION:
@@ -502,9 +511,12 @@ TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
         });
     }
     SetModalLoopStep([this] { Step(-1); });
+    FImpl->QuitSignals = std::make_unique<TQuitSignals>();
 }
 
 TSdlHost::~TSdlHost() {
+    // A signal after this stops the program as it would without the host.
+    FImpl->QuitSignals.reset();
     // After this no worker pushes events into a queue about to close.
     Application->SetWakeHook(nullptr);
     SetModalLoopStep(nullptr);
@@ -593,7 +605,7 @@ void TSdlHost::ResizeWindow(const TWinControl* Form, int Width, int Height) {
 }
 
 void TSdlHost::PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButton Button,
-                               bool Down) {
+                               bool Down, int Clicks) {
     auto* W = static_cast<SDL_Window*>(WindowOf(Form));
     if (!W) return;
     SDL_Event E{};
@@ -603,7 +615,7 @@ void TSdlHost::PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButt
                       : Button == mbMiddle ? SDL_BUTTON_MIDDLE
                                            : SDL_BUTTON_LEFT;
     E.button.state = Down ? SDL_PRESSED : SDL_RELEASED;
-    E.button.clicks = 1;
+    E.button.clicks = static_cast<Uint8>(Clicks);
     E.button.x = X;
     E.button.y = Y;
     SDL_PushEvent(&E);
@@ -627,6 +639,16 @@ void TSdlHost::PushWindowLeave(const TWinControl* Form) {
     E.type = SDL_WINDOWEVENT;
     E.window.windowID = SDL_GetWindowID(W);
     E.window.event = SDL_WINDOWEVENT_LEAVE;
+    SDL_PushEvent(&E);
+}
+
+void TSdlHost::PushWindowClose(const TWinControl* Form) {
+    auto* W = static_cast<SDL_Window*>(WindowOf(Form));
+    if (!W) return;
+    SDL_Event E{};
+    E.type = SDL_WINDOWEVENT;
+    E.window.windowID = SDL_GetWindowID(W);
+    E.window.event = SDL_WINDOWEVENT_CLOSE;
     SDL_PushEvent(&E);
 }
 

@@ -11,6 +11,8 @@ namespace folio {
 // the cursor shape of the control under the pointer, follows window moves
 // and resizes, links the clipboard, and presents a form only when its
 // surface changed, sending the window system only the damaged pixels.
+// While it lives, SIGINT and SIGTERM end the application's loop at once
+// (TQuitSignals), and closing the last window asks the application to end.
 class TSdlHost {
 public:
     // Raises EOutOfResources when no display can be opened.
@@ -41,9 +43,14 @@ public:
     void ResizeWindow(const TWinControl* Form, int Width, int Height);
     // Puts events into the window system's queue, where the host takes them
     // from like any other (smoke tests drive the host this way).
-    void PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButton Button, bool Down);
+    // Clicks is the window system's own count of quick presses, which the
+    // host leaves aside: the framework decides double clicks itself.
+    void PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButton Button, bool Down,
+                         int Clicks = 1);
     void PushMouseMove(const TWinControl* Form, int X, int Y);
     void PushWindowLeave(const TWinControl* Form);
+    // The user asks the window manager to close the window.
+    void PushWindowClose(const TWinControl* Form);
     void PushText(const TWinControl* Form, const String& Text);
 
     // The pointer shape the host last set (crDefault before the first):
