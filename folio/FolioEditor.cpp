@@ -5,6 +5,7 @@
 #include "framework/gfx/FontEngine.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Form.h"
+#include "framework/ui/Input.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
@@ -18,6 +19,8 @@ TFolEditor::TFolEditor(TFolio* ABar) : TCustomEdit(ABar) {
     SetAutoSize(false);
     SetParentCtl3D(false);
     SetCtl3D(false);
+    // A press anywhere else ends the edit, as a press on the bar does.
+    InputRouter->WatchPressesOutside(this);
 }
 
 bool TFolEditor::LargeItemEdit() const {
@@ -103,6 +106,18 @@ void TFolEditor::WndProc(TMessage& Message) {
 }
 
 void TFolEditor::HandleMessage(TMessage& Message) {
+    if (Message.Msg == CM_MOUSEDOWNOUTSIDE) {
+        // The text typed so far is kept, and the press then goes on to what
+        // it landed on: another control, another window or the form.
+        if (TFolio* B = LiveBar()) {
+            const bool HadFocus = Focused();
+            B->HideEditor(true);
+            // The keyboard goes back to the bar, the form's focused control
+            // all along, unless the press gives it to another control.
+            if (HadFocus && !B->FEditor && B->CanFocus()) B->SetFocus();
+        }
+        return;
+    }
     if (Message.Msg == CM_WANTSPECIALKEY &&
         (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
         // Enter and Escape end the edit, even on a form whose default or
@@ -159,6 +174,26 @@ private:
 
 } // namespace
 
+TRect TFolio::RotatedCaptionEditRect(const TFolioGroup* Group) const {
+    // The caption strip of a horizontal bar is a few pixels wide and its
+    // text is drawn turned, but the editor's text runs across: the box gets
+    // the width of the caption and a caret (at least a few characters),
+    // the height of one line, and lies centred on the strip, inside the bar.
+    const TRect Strip = Group->GetCaptionRect();
+    const TFontFace& Face = *FGroupsFont->GetHandle();
+    const int Frame = 2 + 2; // the editor's one-pixel margins and flat border
+    const int Caret = 2;
+    const int Text =
+        std::max(Face.TextWidth(Group->GetCaption()), 8 * Face.Metrics().tmAveCharWidth);
+    const int W = std::min(Text + Caret + Frame, std::max(GetClientWidth(), Strip.Width()));
+    const int H = std::min(Face.Metrics().tmHeight + Frame, std::max(GetClientHeight(), 1));
+    int Left = (Strip.Left + Strip.Right - W) / 2;
+    int Top = (Strip.Top + Strip.Bottom - H) / 2;
+    Left = std::max(0, std::min(Left, GetClientWidth() - W));
+    Top = std::max(0, std::min(Top, GetClientHeight() - H));
+    return Rect(Left, Top, Left + W, Top + H);
+}
+
 bool TFolio::EditGroup(TFolioGroup* Group) {
     HideEditor(true);
     // A group of another bar would never tell this one that it is going, so
@@ -172,7 +207,7 @@ bool TFolio::EditGroup(TFolioGroup* Group) {
     Editor->SetColor(clWindow);
     Editor->SetFont(FGroupsFont.get());
     Editor->GetFont()->SetColor(clBtnText);
-    TRect R = Group->GetCaptionRect();
+    TRect R = IsVertical() ? Group->GetCaptionRect() : RotatedCaptionEditRect(Group);
     if (FCustomGroupEditing && OnGetGroupEditRect) OnGetGroupEditRect(this, Group, R);
     Editor->SetBounds(R.Left, R.Top, R.Width(), R.Height());
     Editor->SetText(Group->GetCaption());

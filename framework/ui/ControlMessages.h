@@ -38,6 +38,11 @@ enum : unsigned {
     // The form's focused control changed (LParam: the control, or null);
     // every control on the form hears it.
     CM_FOCUSCHANGED = CM_BASE + 131,
+    // A press landed outside a control that watches for that
+    // (TInputRouter::WatchPressesOutside); LParam: the control pressed, or
+    // null when the press reached no control. Sent before the pressed
+    // control hears of the press.
+    CM_MOUSEDOWNOUTSIDE = CM_BASE + 150,
 };
 
 } // namespace folio

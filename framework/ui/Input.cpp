@@ -182,6 +182,12 @@ void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState 
     }
     TControl* T = Target(ScreenPos);
     FButtons[static_cast<int>(Button)] = true;
+    if (!FPressWatchers.empty()) {
+        TellPressOutside(T);
+        // A watcher's handler may have changed, or destroyed, what lies
+        // under the pointer.
+        T = Target(ScreenPos);
+    }
     if (!T) {
         FFirstPress = TFirstPress{};
         return;
@@ -207,6 +213,30 @@ void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState 
         break;
     }
     Deliver(T, Msg, ScreenPos);
+}
+
+void TInputRouter::WatchPressesOutside(TControl* Watcher) {
+    if (Watcher &&
+        std::find(FPressWatchers.begin(), FPressWatchers.end(), Watcher) == FPressWatchers.end())
+        FPressWatchers.push_back(Watcher);
+}
+
+void TInputRouter::UnwatchPressesOutside(TControl* Watcher) {
+    FPressWatchers.erase(std::remove(FPressWatchers.begin(), FPressWatchers.end(), Watcher),
+                         FPressWatchers.end());
+}
+
+void TInputRouter::TellPressOutside(TControl* Target) {
+    if (FPressWatchers.empty()) return;
+    // A watcher may stop watching, or be destroyed, while it hears.
+    const std::vector<TControl*> Watchers = FPressWatchers;
+    for (TControl* W : Watchers) {
+        if (std::find(FPressWatchers.begin(), FPressWatchers.end(), W) == FPressWatchers.end())
+            continue;
+        bool Inside = false;
+        for (TControl* C = Target; C && !Inside; C = C->GetParent()) Inside = C == W;
+        if (!Inside) W->Perform(CM_MOUSEDOWNOUTSIDE, 0, reinterpret_cast<std::intptr_t>(Target));
+    }
 }
 
 void TInputRouter::MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Modifiers) {
@@ -421,6 +451,7 @@ void TInputRouter::ControlHidden(TControl* C) {
 void TInputRouter::ControlDestroyed(TControl* C) {
     THintManager::ControlGone(C);
     if (FFirstPress.Control == C) FFirstPress = TFirstPress{};
+    UnwatchPressesOutside(C);
     if (CaptureControl == C) CaptureControl = nullptr;
     if (FPressed == C) FPressed = nullptr;
     if (FMouseControl == C) FMouseControl = nullptr;

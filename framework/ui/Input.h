@@ -38,6 +38,14 @@ public:
     void Char(char Ch);
     void Text(const String& Utf8);
 
+    // A control that must know when the user presses elsewhere (an in-place
+    // editor ends its edit then) watches presses: every press on a control
+    // that is not the watcher or inside it, in any of the application's
+    // windows and with any button, first sends the watcher
+    // CM_MOUSEDOWNOUTSIDE. A control stops watching when it is destroyed.
+    void WatchPressesOutside(TControl* Watcher);
+    void UnwatchPressesOutside(TControl* Watcher);
+
     bool IsKeyDown(unsigned short Key) const { return Key < 256 && FKeys[Key]; }
     bool IsButtonDown(TMouseButton Button) const;
     // The control under the pointer (the one that last got CM_MOUSEENTER).
@@ -85,7 +93,11 @@ private:
     bool PairsWithFirstPress(TControl* Target, TMouseButton Button, TPoint ScreenPos,
                              TMilliseconds Now) const;
 
+    // Tells the watchers outside Target of a press on it.
+    void TellPressOutside(TControl* Target);
+
     TFirstPress FFirstPress;
+    std::vector<TControl*> FPressWatchers;
     bool FKeys[256] = {};
     bool FButtons[3] = {};
     TControl* FMouseControl = nullptr;

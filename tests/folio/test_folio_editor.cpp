@@ -2,6 +2,7 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/FontEngine.h"
+#include "framework/gfx/Rects.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Button.h"
@@ -148,12 +149,13 @@ TEST_F(EditorTest, TheBarSeesTheKeysAndStaysTheFormsFocusedControl) {
     Host.Type("axb");
     EXPECT_EQ(Editor()->GetText(), "ab");
 
-    // Clicking another control moves the focus but leaves the editor open.
+    // Clicking another control ends the edit, keeping the text, and that
+    // control takes the keyboard.
     Host.Click(Other->ClientToScreen(Point(5, 5)).X, Other->ClientToScreen(Point(5, 5)).Y);
     EXPECT_TRUE(Other->Focused());
-    ASSERT_NE(Editor(), nullptr);
-    EXPECT_TRUE(LI::Editing(*Bar));
-    Editor()->SetFocus();
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(Item(0)->GetCaption(), "ab");
+    ASSERT_TRUE(Bar->EditItem(Item(0)));
     Host.Key(VK_RETURN);
     EXPECT_EQ(Seen, "axb0");
     EXPECT_EQ(Item(0)->GetCaption(), "ab");
@@ -249,13 +251,43 @@ TEST_F(EditorTest, EditRectsAskTheApplicationOnlyWhenCustomAndStylesFollowTheCon
     EXPECT_EQ(Editor()->GetBoundsRect(), Rect(1, 1, 101, 19));
     ASSERT_EQ(Offered.size(), 2u);
     EXPECT_EQ(Offered[1], G(1)->GetCaptionRect());
+}
 
-    // A horizontal bar's group editor takes the tall caption as it is.
-    Bar->SetCustomGroupEditing(false);
+// A horizontal bar's caption strip is a few pixels wide and its text runs
+// turned; the editor's text runs across. So the box is as wide as the whole
+// caption and a caret, one line high, centred on the strip and inside the
+// bar, at either end of the bar; the application's rectangle event is
+// offered that box.
+TEST_F(EditorTest, ARotatedCaptionsEditorIsWideEnoughForItsTextAndStaysInTheBar) {
     Bar->SetAlignment(baHorizontal);
+    Bar->GetGroupsFont()->SetHeight(-17);
+    G(1)->SetCaption("A longer caption");
+    const int Line = Bar->GetGroupsFont()->GetHandle()->Metrics().tmHeight;
+    for (TFolioGroup* Group : {G(0), G(1)}) {
+        SCOPED_TRACE(Group->GetCaption());
+        ASSERT_TRUE(Bar->EditGroup(Group));
+        const TRect Box = Editor()->GetBoundsRect();
+        const TRect Strip = Group->GetCaptionRect();
+        const int TextWidth = Bar->GetGroupsFont()->GetHandle()->TextWidth(Group->GetCaption());
+        // The whole text and the caret after it show without scrolling.
+        EXPECT_GE(Editor()->GetClientWidth(), TextWidth + 2 + 1);
+        EXPECT_EQ(Editor()->PointFromPos(0).X, 1);
+        EXPECT_EQ(Editor()->GetClientHeight(), Line + 2);
+        TRect Inside;
+        EXPECT_TRUE(IntersectRect(Inside, Box, Bar->GetClientRect()));
+        EXPECT_EQ(Inside, Box);
+        EXPECT_TRUE(IntersectRect(Inside, Box, Strip));
+        EXPECT_LE(Box.Top, (Strip.Top + Strip.Bottom) / 2);
+        EXPECT_GT(Box.Bottom, (Strip.Top + Strip.Bottom) / 2);
+    }
+
+    std::vector<TRect> Offered;
+    Bar->OnGetGroupEditRect = [&](TObject*, TFolioGroup*, TRect& R) { Offered.push_back(R); };
+    Bar->SetCustomGroupEditing(true);
+    const TRect Default = Editor()->GetBoundsRect();
     ASSERT_TRUE(Bar->EditGroup(G(1)));
-    EXPECT_EQ(Editor()->GetBoundsRect(), G(1)->GetCaptionRect());
-    EXPECT_GT(Editor()->GetHeight(), Editor()->GetWidth());
+    EXPECT_EQ(Offered, std::vector<TRect>{Default});
+    EXPECT_EQ(Editor()->GetBoundsRect(), Default);
 }
 
 TEST_F(EditorTest, LargePictureEditorGrowsCentredThenWraps) {
@@ -446,4 +478,45 @@ TEST_F(EditorTest, AGrownItemEditorShowsFromTheFirstLineAndScrollsOnlyForTheCare
         EXPECT_TRUE(CaretInView());
     }
     EXPECT_GE(Editor()->GetLines().size(), 4u);
+}
+
+// A press anywhere outside the editor ends the edit as a press on the bar
+// does, keeping the text: on another control, on the form's empty area, in
+// another window, with any button. What is typed next goes elsewhere. A press
+// on the editor itself leaves it open.
+TEST_F(EditorTest, APressAnywhereOutsideTheEditorEndsTheEditKeepingTheText) {
+    TForm Second(nullptr);
+    Second.SetBounds(500, 0, 200, 200);
+    Second.Show();
+    Host.RunUntilIdle();
+    struct TCase {
+        const char* Where;
+        TPoint At;
+        TMouseButton Button;
+    };
+    const TCase Cases[] = {
+        {"another control", Other->ClientToScreen(Point(5, 5)), mbLeft},
+        {"another control, right button", Other->ClientToScreen(Point(5, 5)), mbRight},
+        {"the form's empty area", Form->ClientToScreen(Point(300, 300)), mbLeft},
+        {"another window", Second.ClientToScreen(Point(50, 50)), mbLeft},
+        {"the bar beside the editor", Bar->ClientToScreen(Point(100, 250)), mbLeft},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Where);
+        Item(2)->SetCaption("Item 2");
+        Host.Run(1000);
+        ASSERT_TRUE(Bar->EditItem(Item(2)));
+        Host.Type("Typed");
+        // The editor's own area keeps it open.
+        const TPoint OnEditor = Editor()->ClientToScreen(Point(3, 3));
+        Host.Click(OnEditor.X, OnEditor.Y);
+        ASSERT_NE(Editor(), nullptr);
+        Host.Run(1000);
+        Host.Click(C.At.X, C.At.Y, C.Button);
+        EXPECT_TRUE(Closed());
+        EXPECT_EQ(Item(2)->GetCaption(), "Typed");
+        EXPECT_FALSE(Item(2)->GetEdited());
+        Host.Type("z");
+        EXPECT_EQ(Item(2)->GetCaption(), "Typed");
+    }
 }
