@@ -176,13 +176,13 @@ TEST_F(PropertyEditorsTest, AFontExpandsIntoItsOwnPropertiesWithTheirEditors) {
     auto Subs = SubProperties(*Font);
     std::vector<String> Names;
     for (auto& S : Subs) Names.push_back(S->GetName());
-    EXPECT_EQ(Names, (std::vector<String>{"Charset", "Color", "Height", "Name", "Pitch", "Size",
-                                          "Style"}));
+    EXPECT_EQ(Names, (std::vector<String>{"Charset", "Color", "Height", "Name", "Pitch", "Quality",
+                                          "Size", "Style"}));
     auto& Color = *Subs[1];
     EXPECT_NE(dynamic_cast<TColorProperty*>(&Color), nullptr);
     Color.SetValue("clRed");
     EXPECT_EQ(Probe->GetFont()->GetColor(), clRed);
-    auto& Style = *Subs[6];
+    auto& Style = *Subs[7];
     EXPECT_EQ(SubProperties(Style).size(), 4u);
     EXPECT_EQ(Designer.ModifiedCount, 1);
 }
