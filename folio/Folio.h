@@ -12,6 +12,7 @@
 #include "framework/gfx/ImageList.h"
 #include "framework/ui/CustomControl.h"
 #include "framework/ui/DragObject.h"
+#include "framework/ui/WheelNotches.h"
 
 #include <cstdint>
 #include <functional>
@@ -617,6 +618,8 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(unsigned short& Key, TShiftState Shift) override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    bool DoMouseHWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void DoStartDrag(TDragObject*& DragObject) override;
     void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
     void DragDrop(TObject* Source, int X, int Y) override;
@@ -662,6 +665,9 @@ private:
     void FocusUnderPointer(int X, int Y);
     bool ShowsFocusCue() const;
     void PaintFocusCue(TCanvas* Canvas);
+    // The wheel (FolioWheel.cpp): Delta in wheel units, positive towards
+    // the later items.
+    bool WheelScroll(int Delta, TPoint ScreenPos);
 
     void InternalSetVisibleGroup(int Index);
     // Where a group's caption editor goes on a horizontal bar.
@@ -763,6 +769,7 @@ private:
     // The keyboard's caption or item (see GetFocusedGroup).
     TFolioGroup* FFocusGroup = nullptr;
     TFolioItem* FFocusItem = nullptr;
+    TWheelNotches FWheel;
 };
 
 } // namespace folio

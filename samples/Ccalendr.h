@@ -2,6 +2,7 @@
 
 #include "framework/core/DateUtils.h"
 #include "framework/ui/Grids.h"
+#include "framework/ui/WheelNotches.h"
 
 namespace folio {
 
@@ -80,6 +81,9 @@ protected:
     void KeyDown(unsigned short& Key, TShiftState Shift) override;
     // Columns and rows share the new client size equally.
     void WMSize(TMessage& Message);
+    // Each notch of the wheel turns one month: towards the user the next,
+    // away from the user the previous (CcalendrWheel.cpp).
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 
 private:
     TDateTime FDate = 0;
@@ -88,6 +92,7 @@ private:
     short FStartOfWeek = 0;
     bool FUpdating = false;
     bool FUseCurrentDate = true;
+    TWheelNotches FWheel;
 };
 
 namespace Ccalendr {

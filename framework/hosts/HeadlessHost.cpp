@@ -101,6 +101,11 @@ void THeadlessHost::Drag(TPoint From, TPoint To, int Steps, TMouseButton Button,
     Release(Button, Shift);
 }
 
+void THeadlessHost::HWheel(int Delta, TShiftState Shift) {
+    InputRouter->MouseHWheel(Delta, FPointer, Shift);
+    RunUntilIdle();
+}
+
 void THeadlessHost::Wheel(int Delta, TShiftState Shift) {
     InputRouter->MouseWheel(Delta, FPointer, Shift);
     RunUntilIdle();

@@ -36,6 +36,7 @@ public:
     void Drag(TPoint From, TPoint To, int Steps = 4, TMouseButton Button = mbLeft,
               TShiftState Shift = {});
     void Wheel(int Delta, TShiftState Shift = {});
+    void HWheel(int Delta, TShiftState Shift = {});
 
     // Keys and typed text (each byte one character message).
     void KeyDown(unsigned short Key, TShiftState Shift = {});

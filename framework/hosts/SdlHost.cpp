@@ -19,6 +19,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -402,10 +403,13 @@ struct TSdlHost::TImpl {
                     Modifiers());
             break;
         case SDL_MOUSEWHEEL: {
-            const int Delta =
-                (E.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -E.wheel.y : E.wheel.y) *
-                WHEEL_DELTA;
-            if (Delta) InputRouter->MouseWheel(Delta, Mouse->GetCursorPos(), Modifiers());
+            // High-resolution wheels report parts of a notch; they arrive as
+            // parts of WHEEL_DELTA, and the controls add them up.
+            const float Sign = E.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+            const int Up = static_cast<int>(std::lround(Sign * E.wheel.preciseY * WHEEL_DELTA));
+            const int Right = static_cast<int>(std::lround(Sign * E.wheel.preciseX * WHEEL_DELTA));
+            if (Up) InputRouter->MouseWheel(Up, Mouse->GetCursorPos(), Modifiers());
+            if (Right) InputRouter->MouseHWheel(Right, Mouse->GetCursorPos(), Modifiers());
             break;
         }
         case SDL_KEYDOWN:

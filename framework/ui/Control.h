@@ -194,6 +194,9 @@ protected:
     virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
     virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
     virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+    // A sideways wheel (or a tilted one); WheelDelta is positive to the
+    // right. Unhandled turns go up to the parent, as upright ones do.
+    virtual bool DoMouseHWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
     virtual void Resize();
     virtual bool CanResize(int& NewWidth, int& NewHeight);
     virtual bool CanAutoSize(int& NewWidth, int& NewHeight);
@@ -250,6 +253,7 @@ private:
     void DoMouseDownMessage(TMessage& Message, TMouseButton Button, TShiftState Shift);
     void DoMouseUpMessage(TMessage& Message, TMouseButton Button);
     void WMMouseWheel(TMessage& Message);
+    void WMMouseHWheel(TMessage& Message);
     void CMParentFontChanged(TMessage& Message);
     void CMParentColorChanged(TMessage& Message);
     void CMParentShowHintChanged(TMessage& Message);

@@ -116,6 +116,9 @@ void TControl::Dispatch(TMessage& Message) {
     case WM_MOUSEWHEEL:
         WMMouseWheel(Message);
         return;
+    case WM_MOUSEHWHEEL:
+        WMMouseHWheel(Message);
+        return;
     case WM_CANCELMODE:
         if (GetMouseCapture()) SetMouseCapture(false);
         FControlState.Exclude(TControlStateFlag::csClicked);
@@ -184,7 +187,23 @@ void TControl::WMMouseWheel(TMessage& Message) {
         return;
     }
     // Unhandled wheel turns go up to the parent, as the platform does.
-    if (FParent) Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+    if (FParent && FParent != GetWheelBubbleLimit())
+        Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+}
+
+void TControl::WMMouseHWheel(TMessage& Message) {
+    const TShiftState Shift = KeysToShiftState(GET_KEYSTATE_WPARAM(Message.WParam));
+    if (DoMouseHWheel(Shift, GET_WHEEL_DELTA_WPARAM(Message.WParam),
+                      LParamToPoint(Message.LParam))) {
+        Message.Result = 1;
+        return;
+    }
+    if (FParent && FParent != GetWheelBubbleLimit())
+        Message.Result = FParent->Perform(WM_MOUSEHWHEEL, Message.WParam, Message.LParam);
+}
+
+bool TControl::DoMouseHWheel(TShiftState, int, TPoint) {
+    return false;
 }
 
 bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {

@@ -2,6 +2,7 @@
 
 #include "framework/gfx/SystemMetrics.h"
 #include "framework/ui/Application.h"
+#include "framework/core/ScopeGuard.h"
 #include "framework/ui/CustomForm.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Hints.h"
@@ -20,6 +21,9 @@ namespace {
 TInputRouter TheRouter;
 // The router keeps the capture: it clears it quietly when the control goes.
 TControl* CaptureControl = nullptr;
+// While a wheel turn goes to the focused control after the pointer's
+// controls left it, the first of them it would reach again going up.
+TControl* WheelLimit = nullptr;
 } // namespace
 
 TInputRouter* const InputRouter = &TheRouter;
@@ -278,24 +282,55 @@ void TInputRouter::MouseExit() {
 }
 
 void TInputRouter::MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers) {
+    DeliverWheel(WM_MOUSEWHEEL, Delta, ScreenPos, Modifiers);
+}
+
+void TInputRouter::MouseHWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers) {
+    DeliverWheel(WM_MOUSEHWHEEL, Delta, ScreenPos, Modifiers);
+}
+
+void TInputRouter::DeliverWheel(unsigned Msg, int Delta, TPoint ScreenPos, TShiftState Modifiers) {
     SetModifiers(Modifiers);
     THintManager::Cancel();
     Mouse->SetCursorPos(ScreenPos);
-    // The wheel goes to the focused control, as on the platform, or to the
-    // control under the pointer when nothing has the focus. While popups are
-    // open it scrolls the one under the pointer, or the newest.
-    TControl* T = FindControl(GetFocus());
-    if (TPopupWindow* Popup = TPopupWindow::KeyTarget()) {
-        T = Popup;
-        TWinControl* Under = FindWindowAt(ScreenPos);
-        for (TPopupWindow* P : TPopupWindow::OpenPopups())
-            if (P == Under) T = FindControlAt(ScreenPos);
-    }
-    if (!T) T = FindControlAt(ScreenPos);
-    if (!T) return;
+    if (Delta == 0) return;
     const std::intptr_t WParam = static_cast<std::intptr_t>(
         (MouseKeys() & 0xFFFF) | (static_cast<unsigned>(Delta & 0xFFFF) << 16));
-    T->Perform(WM_MOUSEWHEEL, WParam, MAKELPARAM(ScreenPos.X, ScreenPos.Y));
+    const std::intptr_t LParam = MAKELPARAM(ScreenPos.X, ScreenPos.Y);
+    // While popups are open the wheel scrolls the one under the pointer, or
+    // the newest, and nothing else.
+    if (TPopupWindow* Popup = TPopupWindow::KeyTarget()) {
+        TControl* T = Popup;
+        TWinControl* UnderWindow = FindWindowAt(ScreenPos);
+        for (TPopupWindow* P : TPopupWindow::OpenPopups())
+            if (P == UnderWindow) T = FindControlAt(ScreenPos);
+        if (T) T->Perform(Msg, WParam, LParam);
+        return;
+    }
+    TControl* Under = FindControlAt(ScreenPos);
+    if (Under && Screen->IsBlockedByModal(Under)) Under = nullptr;
+    if (Under && Under->Perform(Msg, WParam, LParam) != 0) return;
+    // Nothing on the way up from the pointer took it: the focused control
+    // gets it, unless the turn already passed through it, and it goes up
+    // only as far as the controls that have not been offered it yet.
+    TControl* Focus = FindControl(GetFocus());
+    if (!Focus) return;
+    TControl* Seen = nullptr;
+    for (TControl* F = Focus; F && !Seen; F = F->GetParent())
+        for (TControl* C = Under; C; C = C->GetParent())
+            if (C == F) {
+                Seen = F;
+                break;
+            }
+    if (Seen == Focus) return;
+    TControl* const Outer = WheelLimit;
+    WheelLimit = Seen;
+    TScopeGuard Restore([Outer] { WheelLimit = Outer; });
+    Focus->Perform(Msg, WParam, LParam);
+}
+
+TControl* GetWheelBubbleLimit() {
+    return WheelLimit;
 }
 
 void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {

@@ -28,7 +28,13 @@ public:
     // down, because the pressed control keeps the mouse until release.
     void MouseExit();
     // Delta in WHEEL_DELTA units per notch; positive turns away from the user.
+    // A wheel that resolves finer than notches sends parts of WHEEL_DELTA.
+    // The turn goes to the control under the pointer, as desktops do, and up
+    // through its parents; when none of them takes it, to the focused
+    // control, as the platform does.
     void MouseWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers = {});
+    // The sideways wheel: positive to the right.
+    void MouseHWheel(int Delta, TPoint ScreenPos, TShiftState Modifiers = {});
     // Keys go to the focused window. Tab moves the focus unless the control
     // asks for it (WM_GETDLGCODE); Backspace, Tab, Enter and Escape also
     // produce their characters, as the platform's key translation does.
@@ -82,6 +88,7 @@ private:
     void UpdateMouseControl(TPoint ScreenPos);
     void Deliver(TControl* Target, unsigned Msg, TPoint ScreenPos, std::intptr_t ExtraKeys = 0);
     TControl* Target(TPoint ScreenPos) const;
+    void DeliverWheel(unsigned Msg, int Delta, TPoint ScreenPos, TShiftState Modifiers);
 
     // The press a following one may pair with into a double click.
     struct TFirstPress {
@@ -108,6 +115,11 @@ private:
 };
 
 extern TInputRouter* const InputRouter;
+
+// A wheel turn that goes up through a control's parents stops before this
+// one (null: no limit); the router sets it while it offers a turn a second
+// time, so no control sees one turn twice.
+TControl* GetWheelBubbleLimit();
 
 // The keyboard state of a key: the high bit set while it is down.
 short GetKeyState(int VirtualKey);

@@ -773,3 +773,56 @@ TEST_F(DragTest, AReleaseBeforeTheThresholdIsAClick) {
 }
 
 } // namespace
+
+TEST_F(ControlsTest, WheelGoesToTheControlUnderThePointerBeforeTheFocusedOne) {
+    TProbe* A = AddProbe(10, 10, 50, 50);
+    TProbe* B = AddProbe(100, 10, 50, 50);
+    Form->Show();
+    A->SetFocus();
+    std::vector<String> Log;
+    A->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool& Handled) {
+        Log.push_back("A");
+        Handled = true;
+    };
+    B->OnMouseWheel = [&](TObject*, TShiftState, int Delta, TPoint, bool& Handled) {
+        Log.push_back("B");
+        Handled = Delta > 0;
+    };
+    Form->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { Log.push_back("form"); };
+    // Over B, which takes turns away from the user only.
+    Host.MoveTo(B->ClientToScreen(Point(20, 20)));
+    Host.Wheel(WHEEL_DELTA);
+    EXPECT_EQ(Log, (std::vector<String>{"B"}));
+    // One it leaves goes up to the form, then to the focused control.
+    Log.clear();
+    Host.Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(Log, (std::vector<String>{"B", "form", "A"}));
+    // Over the focused control itself the turn is not offered twice.
+    Log.clear();
+    A->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { Log.push_back("A"); };
+    Host.MoveTo(A->ClientToScreen(Point(10, 10)));
+    Host.Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(Log, (std::vector<String>{"A", "form"}));
+}
+
+TEST_F(ControlsTest, SidewaysWheelTurnsReachTheControlUnderThePointer) {
+    struct TSideways : TProbe {
+        using TProbe::TProbe;
+        int Turned = 0;
+        bool DoMouseHWheel(TShiftState, int Delta, TPoint) override {
+            Turned += Delta;
+            return true;
+        }
+    };
+    auto* S = new TSideways(Form.get());
+    S->SetBounds(10, 10, 50, 50);
+    S->SetParent(Form.get());
+    Form->Show();
+    Host.MoveTo(S->ClientToScreen(Point(10, 10)));
+    Host.HWheel(WHEEL_DELTA);
+    Host.HWheel(-40);
+    EXPECT_EQ(S->Turned, WHEEL_DELTA - 40);
+    // An upright turn is a different message.
+    Host.Wheel(WHEEL_DELTA);
+    EXPECT_EQ(S->Turned, WHEEL_DELTA - 40);
+}
