@@ -192,6 +192,10 @@ public:
     TFolioItem* InsertObject(int Index, const String& Caption, int ImageIndex, void* Data);
     void Delete(TFolioItem* Item);
     void Clear();
+    // Batch changes: the bar neither repaints nor lays out between these
+    // and repaints once at the last EndUpdate (see TFolio::BeginUpdate).
+    void BeginUpdate();
+    void EndUpdate();
     // Moves Item (from any collection) to NewIndex here; beyond the count appends.
     void Move(TFolioItem* Item, int NewIndex);
     bool Equals(const TFolioItems* Items) const;
@@ -417,6 +421,10 @@ public:
     TFolioGroup* InsertObject(int Index, const String& Caption, void* Data);
     void Delete(TFolioGroup* Group);
     void Clear();
+    // Batch changes: the bar neither repaints nor lays out between these
+    // and repaints once at the last EndUpdate (see TFolio::BeginUpdate).
+    void BeginUpdate();
+    void EndUpdate();
     // Deep copy through the stream format; Data values keep their full width.
     void Assign(const TPersistent* Source) override;
     // In a form file the collection is the binary property "Data" (the
@@ -558,9 +566,21 @@ public:
     TFolioItem* GetItemUnderCurosr() const;
     TFolioGroup* GetGroupUnderCursor() const { return GetGroupUnderCurosr(); }
     TFolioItem* GetItemUnderCursor() const { return GetItemUnderCurosr(); }
+    // Between BeginUpdate and its matching EndUpdate the bar records what
+    // changed instead of repainting; the last EndUpdate repaints once when
+    // anything did. Calls nest; an EndUpdate without a BeginUpdate does
+    // nothing.
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    int GetUpdateCount() const { return FUpdateCount; }
+    void Invalidate() override;
     // The group whose caption contains the point, -1 for none (and while a
     // switch animation runs).
     int GetOnGroup(int X, int Y) const;
+    // Whether the painted caption of a group or item ends in an ellipsis
+    // because it does not fit (its tooltip then shows the whole text).
+    bool IsCaptionCut(const TFolioGroup* Group);
+    bool IsItemCaptionCut(const TFolioItem* Item);
     // Called by the destructors of groups and items: fire the deletion event
     // and forget every reference the bar holds to the object.
     void DeleteGroup(TFolioGroup* Group);
@@ -668,6 +688,8 @@ private:
     // The wheel (FolioWheel.cpp): Delta in wheel units, positive towards
     // the later items.
     bool WheelScroll(int Delta, TPoint ScreenPos);
+    // Tooltips (FolioHints.cpp): each caption and item its own hint target.
+    void CMHintShow(TMessage& Message);
 
     void InternalSetVisibleGroup(int Index);
     // Where a group's caption editor goes on a horizontal bar.
@@ -768,6 +790,8 @@ private:
     int FPendingGroup = -1;
     // The keyboard's caption or item (see GetFocusedGroup).
     TFolioGroup* FFocusGroup = nullptr;
+    int FUpdateCount = 0;
+    bool FUpdateChanged = false;
     TFolioItem* FFocusItem = nullptr;
     TWheelNotches FWheel;
 };

@@ -187,7 +187,9 @@ void TFolio::SetVisibleGroup(int Value) {
     // lies over: the edit ends first, keeping what was typed, as a press
     // on the bar would end it.
     HideEditor(true);
-    if (FAnimationStyle == asNone || IsLoading() || FGroups->GetCount() == 1) {
+    // Reduced motion switches as a bar without animation does.
+    if (FAnimationStyle == asNone || IsLoading() || FGroups->GetCount() == 1 ||
+        Application->GetReducedMotion()) {
         FTargetGroup = -1;
         InternalSetVisibleGroup(Value);
         HoverFromPointer();

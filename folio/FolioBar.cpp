@@ -383,6 +383,9 @@ void TFolio::Dispatch(TMessage& Message) {
     case WM_KILLFOCUS:
         WMFocusChanged(Message);
         break;
+    case CM_HINTSHOW:
+        CMHintShow(Message);
+        break;
     default:
         TCustomControl::Dispatch(Message);
     }
@@ -455,6 +458,21 @@ TFolioItem* TFolio::GetItemUnderCurosr() const {
     TFolioGroup* Group = GetVisibleGroupObject();
     if (!Group || FHoverItem < 0 || FHoverItem >= Group->GetItems()->GetCount()) return nullptr;
     return Group->GetItems()->GetItem(FHoverItem);
+}
+
+void TFolio::Invalidate() {
+    if (FUpdateCount > 0) {
+        FUpdateChanged = true;
+        return;
+    }
+    TCustomControl::Invalidate();
+}
+
+void TFolio::EndUpdate() {
+    if (FUpdateCount == 0) return;
+    if (--FUpdateCount > 0 || !FUpdateChanged) return;
+    FUpdateChanged = false;
+    Invalidate();
 }
 
 int TFolio::GetOnGroup(int X, int Y) const {

@@ -195,6 +195,14 @@ void TFolioItems::Clear() {
     while (!FList.Empty()) delete FList.First();
 }
 
+void TFolioItems::BeginUpdate() {
+    if (FBar) FBar->BeginUpdate();
+}
+
+void TFolioItems::EndUpdate() {
+    if (FBar) FBar->EndUpdate();
+}
+
 void TFolioItems::ItemRemoved() {
     if (FGroup) FGroup->SetStartItem(FGroup->FStartItem);
     if (FBar) FBar->Invalidate();
@@ -514,6 +522,14 @@ void TFolioGroups::Delete(TFolioGroup* Group) {
 
 void TFolioGroups::Clear() {
     while (!FList.Empty()) delete FList.First();
+}
+
+void TFolioGroups::BeginUpdate() {
+    if (FBar) FBar->BeginUpdate();
+}
+
+void TFolioGroups::EndUpdate() {
+    if (FBar) FBar->EndUpdate();
 }
 
 void TFolioGroups::Adopt(TFolioGroups& Staging) {

@@ -494,6 +494,11 @@ TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
     SDL_DisplayMode Mode;
     if (SDL_GetDesktopDisplayMode(0, &Mode) == 0) Screen->SetSize(Mode.w, Mode.h);
     SDL_StartTextInput();
+    // The desktop's wish for less motion reaches programs through the
+    // environment; an application may still decide otherwise later.
+    if (const char* Reduced = std::getenv("FOLIO_REDUCED_MOTION"))
+        Application->SetReducedMotion(std::strcmp(Reduced, "1") == 0 ||
+                                      std::strcmp(Reduced, "true") == 0);
     Clipboard()->SetBackend(
         [] {
             char* Text = SDL_GetClipboardText();

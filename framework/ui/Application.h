@@ -113,6 +113,12 @@ public:
     // Hides the hint that shows (or is about to).
     void CancelHint();
 
+    // The user asked the desktop for less motion: controls that animate a
+    // change show its end at once. Off unless the application or the window
+    // host (from the desktop's preference) turns it on.
+    bool GetReducedMotion() const { return FReducedMotion; }
+    void SetReducedMotion(bool Value) { FReducedMotion = Value; }
+
     // Number of timers running (tests and benchmarks).
     std::size_t TimerCount() const { return FTimers.size(); }
 
@@ -179,6 +185,7 @@ private:
     int FHintPause = 500;
     int FHintShortPause = 50;
     int FHintHidePause = 2500;
+    bool FReducedMotion = false;
     bool FTerminated = false;
     int FExitCode = 0;
 };

@@ -38,6 +38,9 @@ enum : unsigned {
     // The form's focused control changed (LParam: the control, or null);
     // every control on the form hears it.
     CM_FOCUSCHANGED = CM_BASE + 131,
+    // A hint is about to show for the control (LParam: a THintInfo the
+    // control may change). A control that sets Result to non-zero shows none.
+    CM_HINTSHOW = CM_BASE + 132,
     // A press landed outside a control that watches for that
     // (TInputRouter::WatchPressesOutside); LParam: the control pressed, or
     // null when the press reached no control. Sent before the pressed

@@ -3,6 +3,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/ControlMessages.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/Mouse.h"
@@ -111,32 +112,40 @@ TControl* THintManager::FUnder = nullptr;
 THintWindow* THintManager::FWindow = nullptr;
 HWND THintManager::FTimerWindow = 0;
 bool THintManager::FShown = false;
+TRect THintManager::FCursorRect;
+bool THintManager::FHasCursorRect = false;
 
 THintWindow* THintManager::ShownWindow() {
     return FShown ? FWindow : nullptr;
 }
 
 void THintManager::MouseMoved(TControl* Under, bool Buttons) {
-    // Most moves stay over the same control: they cost one comparison.
-    if (Under == FUnder && !Buttons) return;
+    // Most moves stay over the same control and inside the part its hint is
+    // for: they cost two comparisons.
+    const bool Inside = !FHasCursorRect || !FControl || FCursorRect.Contains(Mouse->GetCursorPos());
+    if (Under == FUnder && !Buttons && Inside) return;
     FUnder = Under;
     if (Buttons || TDragManager::Active()) {
         Cancel();
         return;
     }
     TControl* Control = HintControlOf(Under);
-    if (Control && (Screen->IsBlockedByModal(Control) || HintTextOf(Control).empty()))
-        Control = nullptr;
-    if (Control == FControl) return;
+    if (Control && Screen->IsBlockedByModal(Control)) Control = nullptr;
+    if (Control == FControl && Inside) return;
     const bool WasShown = FShown;
     Hide();
     FControl = Control;
+    FHasCursorRect = false;
     if (!FControl || !Application->GetShowHint()) return;
+    Arm(WasShown);
+}
+
+void THintManager::Arm(bool Short) {
     if (!FTimerWindow)
         FTimerWindow = AllocateHWnd([](TMessage& M) {
             if (M.Msg == WM_TIMER) TimerFired(static_cast<unsigned>(M.WParam));
         });
-    const int Pause = WasShown ? Application->GetHintShortPause() : Application->GetHintPause();
+    const int Pause = Short ? Application->GetHintShortPause() : Application->GetHintPause();
     SetTimer(FTimerWindow, ShowTimer, static_cast<unsigned>(std::max(Pause, 0)));
 }
 
@@ -150,19 +159,34 @@ void THintManager::TimerFired(unsigned Id) {
 
 void THintManager::Show() {
     if (!FControl || !Application->GetShowHint()) return;
-    const String Text = HintTextOf(FControl);
-    if (Text.empty()) return;
+    const TPoint P = Mouse->GetCursorPos();
+    THintInfo Info;
+    Info.HintControl = FControl;
+    Info.CursorPos = FControl->ScreenToClient(P);
+    Info.CursorRect = FControl->GetClientRect();
+    Info.HintPos = Point(P.X, P.Y + BelowPointer);
+    Info.HintMaxWidth = MaxHintWidth;
+    Info.HintStr = HintTextOf(FControl);
+    TControl* const Asked = FControl;
+    const bool Refused =
+        FControl->Perform(CM_HINTSHOW, 0, reinterpret_cast<std::intptr_t>(&Info)) != 0;
+    // The handler may have hidden or freed the control, which cancels.
+    if (FControl != Asked) return;
+    const TPoint TopLeft =
+        FControl->ClientToScreen(Point(Info.CursorRect.Left, Info.CursorRect.Top));
+    FCursorRect = Bounds(TopLeft.X, TopLeft.Y, Info.CursorRect.Width(), Info.CursorRect.Height());
+    FHasCursorRect = true;
+    if (Refused || Info.HintStr.empty()) return;
     // The window lives as long as the process; hiding gives its surface back.
     if (!FWindow) FWindow = new THintWindow(nullptr);
-    TRect R = FWindow->CalcHintRect(MaxHintWidth, Text);
-    const TPoint P = Mouse->GetCursorPos();
-    int X = P.X, Y = P.Y + BelowPointer;
+    TRect R = FWindow->CalcHintRect(Info.HintMaxWidth, Info.HintStr);
+    int X = Info.HintPos.X, Y = Info.HintPos.Y;
     // Kept on the screen: flipped above the pointer when there is no room below.
     if (X + R.Width() > Screen->GetWidth()) X = Screen->GetWidth() - R.Width();
     if (Y + R.Height() > Screen->GetHeight()) Y = P.Y - R.Height();
     X = std::max(X, 0);
     Y = std::max(Y, 0);
-    FWindow->ActivateHint(Bounds(X, Y, R.Width(), R.Height()), Text);
+    FWindow->ActivateHint(Bounds(X, Y, R.Width(), R.Height()), Info.HintStr);
     FShown = true;
     SetTimer(FTimerWindow, HideTimer,
              static_cast<unsigned>(std::max(Application->GetHintHidePause(), 0)));
@@ -181,6 +205,7 @@ void THintManager::Cancel() {
     Hide();
     FControl = nullptr;
     FUnder = nullptr;
+    FHasCursorRect = false;
 }
 
 void THintManager::ControlGone(TControl* Control) {

@@ -23,6 +23,24 @@ protected:
     void Paint() override;
 };
 
+// What the hint manager asks a control with CM_HINTSHOW before a hint shows.
+// The control may change the text, the place and the cursor rectangle: the
+// hint stays while the pointer stays inside that rectangle, and moving out
+// of it counts as moving to another control, so that one control can give
+// each of its parts a hint of its own.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    // The pointer, in the hint control's client coordinates.
+    TPoint CursorPos;
+    // In the hint control's client coordinates; its client rectangle unless
+    // the control narrows it.
+    TRect CursorRect;
+    // Where the hint window's top left corner goes, in screen coordinates.
+    TPoint HintPos;
+    int HintMaxWidth = 0;
+    String HintStr;
+};
+
 // The part of a hint before the first '|', shown in the hint window, and
 // the part after it (the whole hint when there is no '|').
 String GetShortHint(const String& Hint);
@@ -35,7 +53,8 @@ String GetLongHint(const String& Hint);
 // or its nearest parent's when it has none. The hint hides
 // when the pointer moves to another control, on a press, a key or the wheel,
 // and after the hide pause. Moving from a shown hint to another control
-// with a hint shows the new one after the short pause.
+// with a hint shows the new one after the short pause. Leaving the cursor
+// rectangle the control gave in CM_HINTSHOW counts as such a move.
 class THintManager {
 public:
     // From the input router: the pointer moved over Control (null: over
@@ -54,6 +73,7 @@ public:
 
 private:
     static void TimerFired(unsigned Id);
+    static void Arm(bool Short);
     static void Show();
     static void Hide();
 
@@ -62,6 +82,9 @@ private:
     static THintWindow* FWindow;
     static HWND FTimerWindow;
     static bool FShown;
+    // The cursor rectangle of the last hint asked for, in screen coordinates.
+    static TRect FCursorRect;
+    static bool FHasCursorRect;
 };
 
 } // namespace folio

@@ -365,3 +365,30 @@ TEST_F(AnimationTest, TheEndOfASwitchMarksTheDesignedFormModified) {
     EXPECT_EQ(Designer.Modifieds, 2);
     Form->SetDesigner(nullptr);
 }
+
+TEST_F(AnimationTest, ReducedMotionOpensTheGroupAtOnceWithoutAFrame) {
+    Make(240, 300, 4);
+    Bar->SetAnimationStyle(asLinear);
+    Bar->Watched = 3;
+    int Clicks = 0;
+    Bar->OnGroupClick = [&](TObject*, TFolioGroup*) { ++Clicks; };
+    Application->SetReducedMotion(true);
+    struct TRestore {
+        ~TRestore() { Application->SetReducedMotion(false); }
+    } Restore;
+    // Through real input: a click on the last caption.
+    const TRect Caption = Bar->GetGroups()->GetGroup(3)->GetCaptionRect();
+    const TPoint At = Bar->ClientToScreen(Point(Caption.Left + 10, Caption.Top + 5));
+    Host.Click(At.X, At.Y);
+    EXPECT_FALSE(LI::Switching(*Bar));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 3);
+    EXPECT_EQ(Clicks, 1);
+    Host.RunUntilIdle();
+    EXPECT_TRUE(Bar->Offsets.empty());
+    // The same switch with motion slides through frames.
+    Application->SetReducedMotion(false);
+    Bar->SetVisibleGroup(0);
+    EXPECT_TRUE(LI::Switching(*Bar));
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    EXPECT_FALSE(Bar->Offsets.empty());
+}

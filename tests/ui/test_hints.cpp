@@ -171,3 +171,67 @@ TEST(HintText, ShortAndLongParts) {
     EXPECT_EQ(GetLongHint("Plain"), "Plain");
     EXPECT_EQ(GetShortHint("|only long"), "");
 }
+
+namespace {
+
+// A control whose halves are two hint targets, and whose lower part shows
+// no hint at all.
+class THalves : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int Asked = 0;
+    void Dispatch(TMessage& M) override {
+        if (M.Msg != CM_HINTSHOW) return TCustomControl::Dispatch(M);
+        ++Asked;
+        auto& Info = *reinterpret_cast<THintInfo*>(M.LParam);
+        const TRect C = GetClientRect();
+        const int MidX = C.Width() / 2, MidY = C.Height() / 2;
+        if (Info.CursorPos.Y >= MidY) {
+            Info.CursorRect = Rect(0, MidY, C.Right, C.Bottom);
+            M.Result = 1;
+            return;
+        }
+        const bool Left = Info.CursorPos.X < MidX;
+        Info.CursorRect = Left ? Rect(0, 0, MidX, MidY) : Rect(MidX, 0, C.Right, MidY);
+        Info.HintStr = Left ? "left" : "right";
+    }
+};
+
+} // namespace
+
+TEST_F(HintTest, ACursorRectangleMakesEachPartOfAControlAHintTargetOfItsOwn) {
+    auto* H = new THalves(Form.get());
+    H->SetBounds(10, 150, 100, 100);
+    H->SetParent(Form.get());
+    H->SetShowHint(true); // no hint text of its own: the control gives it
+    Host.RunUntilIdle();
+    auto At = [&](int X, int Y) { return H->ClientToScreen(Point(X, Y)); };
+
+    Host.MoveTo(At(10, 10));
+    Host.Run(500);
+    EXPECT_EQ(Shown(), "left");
+    // Inside the rectangle nothing is asked again.
+    Host.MoveTo(At(30, 20));
+    EXPECT_EQ(H->Asked, 1);
+    EXPECT_EQ(Shown(), "left");
+    // Out of it: hidden at once, the other half's tip after the short pause.
+    Host.MoveTo(At(70, 20));
+    EXPECT_EQ(Shown(), "(none)");
+    Host.Run(50);
+    EXPECT_EQ(Shown(), "right");
+    // A refused hint shows nothing, and moving within its rectangle does
+    // not ask again.
+    Host.MoveTo(At(70, 70));
+    Host.Run(1000);
+    EXPECT_EQ(Shown(), "(none)");
+    const int Before = H->Asked;
+    Host.MoveTo(At(20, 80));
+    Host.Run(1000);
+    EXPECT_EQ(H->Asked, Before);
+    // Back to the top: asked again after the full pause, since none showed.
+    Host.MoveTo(At(20, 20));
+    Host.Run(499);
+    EXPECT_EQ(Shown(), "(none)");
+    Host.Run(1);
+    EXPECT_EQ(Shown(), "left");
+}
