@@ -618,6 +618,11 @@ public:
     // and the keyboard is in use. Setting one scrolls an item into view.
     TFolioGroup* GetFocusedGroup() const;
     TFolioItem* GetFocusedItem() const;
+    // Act on a caption or item as a click does, OnGroupCanClick's veto
+    // included; false when refused (FolioAccessible.cpp, for the
+    // accessibility tree's press action).
+    bool PressGroup(TFolioGroup* Group);
+    bool PressItem(TFolioItem* Item);
     void SetFocusedGroup(TFolioGroup* Group);
     void SetFocusedItem(TFolioItem* Item);
     // Scrolls the open group by the least amount that shows the whole slot

@@ -1,5 +1,7 @@
 #include "folio/Folio.h"
 
+#include "folio/FolioAccessible.h"
+
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Canvas.h"
@@ -10,6 +12,12 @@
 #include <algorithm>
 
 namespace folio {
+
+namespace {
+// The control's accessible object, found by its class.
+const TAccessibleRegistration AccessibleRegistration(TFolio::StaticClassInfo(),
+                                                     CreateFolioAccessible);
+} // namespace
 
 const TClassInfo& TFolio::StaticClassInfo() {
     static const TClassInfo Info =

@@ -1,5 +1,7 @@
 #include "samples/Ccalendr.h"
 
+#include "samples/SamplesAccessible.h"
+
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
@@ -12,6 +14,12 @@
 #include <algorithm>
 
 namespace folio {
+
+namespace {
+// The control's accessible object, found by its class.
+const TAccessibleRegistration AccessibleRegistration(TCCalendar::StaticClassInfo(),
+                                                     CreateCalendarAccessible);
+} // namespace
 
 const TClassInfo& TCCalendar::StaticClassInfo() {
     using C = TCCalendar;

@@ -1,5 +1,7 @@
 #include "samples/Cgauges.h"
 
+#include "samples/SamplesAccessible.h"
+
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/Resources.h"
@@ -16,6 +18,12 @@
 #include <memory>
 
 namespace folio {
+
+namespace {
+// The control's accessible object, found by its class.
+const TAccessibleRegistration AccessibleRegistration(TCGauge::StaticClassInfo(),
+                                                     CreateGaugeAccessible);
+} // namespace
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "samples/Cgrid.h"
 
+#include "samples/SamplesAccessible.h"
+
 #include "framework/core/ClassBuilder.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
@@ -13,6 +15,12 @@
 #include <algorithm>
 
 namespace folio {
+
+namespace {
+// The control's accessible object, found by its class.
+const TAccessibleRegistration AccessibleRegistration(TCColorGrid::StaticClassInfo(),
+                                                     CreateColorGridAccessible);
+} // namespace
 
 namespace {
 

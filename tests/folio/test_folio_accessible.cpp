@@ -1,0 +1,159 @@
+#include "folio/Folio.h"
+
+#include "framework/core/SysUtils.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Accessible.h"
+#include "framework/ui/Button.h"
+#include "framework/ui/Edit.h"
+#include "framework/ui/Form.h"
+#include "framework/ui/Label.h"
+#include "framework/ui/VirtualKeys.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace folio;
+
+namespace {
+
+// A form laid out as the gallery's: a bar of three groups (the first with
+// more items than it shows), a label, an edit box and a button.
+struct AccessibleTest : ::testing::Test {
+    THeadlessHost Host;
+    std::unique_ptr<TForm> Form;
+    TFolio* Bar = nullptr;
+    TButton* Button = nullptr;
+    int Pressed = 0;
+
+    void SetUp() override {
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetCaption("Gallery");
+        Form->SetBounds(0, 0, 400, 400);
+        Bar = new TFolio(Form.get());
+        Bar->SetName("Shortcuts");
+        Bar->SetAnimationStyle(asNone);
+        Bar->SetBounds(10, 10, 150, 300);
+        Bar->SetParent(Form.get());
+        TFolioGroup* Mail = Bar->GetGroups()->Add("Mail");
+        Mail->SetHint("Your mail");
+        for (int I = 0; I < 30; ++I) Mail->GetItems()->Add("Folder " + IntToStr(I), -1);
+        Mail->GetItems()->GetItem(1)->SetHint("Sent mail");
+        Bar->GetGroups()->Add("Places")->GetItems()->Add("Home", -1);
+        Bar->GetGroups()->Add("Tools");
+        auto* Label = new TLabel(Form.get());
+        Label->SetCaption("Search");
+        Label->SetBounds(200, 10, 80, 20);
+        Label->SetParent(Form.get());
+        auto* Edit = new TEdit(Form.get());
+        Edit->SetHint("Search text");
+        Edit->SetText("report");
+        Edit->SetBounds(200, 40, 100, 24);
+        Edit->SetParent(Form.get());
+        Button = new TButton(Form.get());
+        Button->SetCaption("Go");
+        Button->SetBounds(200, 80, 80, 30);
+        Button->SetParent(Form.get());
+        Button->OnClick = [this](TObject*) { ++Pressed; };
+        Form->Show();
+        Host.RunUntilIdle();
+    }
+    void TearDown() override { Form.reset(); }
+    static std::unique_ptr<TAccessible> Find(const TAccessible& Node, TAccRole Role) {
+        for (int I = 0; I < Node.GetChildCount(); ++I) {
+            auto Child = Node.GetChild(I);
+            if (Child->GetRole() == Role) return Child;
+            if (auto Deeper = Find(*Child, Role)) return Deeper;
+        }
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(AccessibleTest, TheFormsTreeNamesTheBarsGroupsAndItemsWithTheirRolesAndStates) {
+    const auto Root = GetAccessible(Form.get());
+    ASSERT_TRUE(Root);
+    EXPECT_EQ(Root->GetRole(), TAccRole::Window);
+    EXPECT_EQ(Root->GetName(), "Gallery");
+    const String Tree = DescribeAccessibleTree(*Root, 3);
+    // The text picture (three children a node at most) reads as the form.
+    for (const char* Line : {"window \"Gallery\" [focused]\n  page tab list \"Shortcuts\" [focusable]\n",
+                             "    page tab \"Mail\" [selectable selected expandable expanded]\n"
+                             "      list item \"Folder 0\" [selectable]\n",
+                             "      (27 more)\n    page tab \"Places\" [selectable expandable]\n"})
+        EXPECT_NE(Tree.find(Line), String::npos) << Line << "\nin\n" << Tree;
+    const auto BarNode = Find(*Root, TAccRole::PageTabList);
+    ASSERT_TRUE(BarNode);
+    EXPECT_EQ(BarNode->GetName(), "Shortcuts");
+    ASSERT_EQ(BarNode->GetChildCount(), 3);
+    const auto MailTab = BarNode->GetChild(0);
+    EXPECT_EQ(MailTab->GetName(), "Mail");
+    EXPECT_EQ(MailTab->GetDescription(), "Your mail");
+    EXPECT_EQ(MailTab->GetStates(),
+              unsigned(asSelectable | asSelected | asExpandable | asExpanded));
+    EXPECT_EQ(BarNode->GetChild(1)->GetStates(), unsigned(asSelectable | asExpandable));
+    EXPECT_EQ(BarNode->GetChild(1)->GetChildCount(), 0); // a closed group shows no items
+    ASSERT_EQ(MailTab->GetChildCount(), 30);
+    const auto Sent = MailTab->GetChild(1);
+    EXPECT_EQ(Sent->GetRole(), TAccRole::ListItem);
+    EXPECT_EQ(Sent->GetName(), "Folder 1");
+    EXPECT_EQ(Sent->GetDescription(), "Sent mail");
+    // Bounds on the screen are the item's and caption's places.
+    const TRect ItemRect = Bar->GetGroups()->GetGroup(0)->GetItems()->GetItem(1)->GetClientRect();
+    EXPECT_EQ(Sent->GetBounds().Left, Bar->ClientToScreen(Point(ItemRect.Left, 0)).X);
+    EXPECT_EQ(Sent->GetBounds().Height(), ItemRect.Height());
+    // An item scrolled out of the group is there, off the screen.
+    const auto Last = MailTab->GetChild(29);
+    EXPECT_TRUE(Last->GetStates() & asOffscreen);
+    EXPECT_TRUE(Last->GetBounds().IsEmpty());
+    EXPECT_FALSE(Sent->GetStates() & asOffscreen);
+
+    // The other controls.
+    const auto Edit = Find(*Root, TAccRole::Text);
+    ASSERT_TRUE(Edit);
+    EXPECT_EQ(Edit->GetName(), "Search text");
+    EXPECT_EQ(Edit->GetValue(), "report");
+    EXPECT_EQ(Find(*Root, TAccRole::StaticText)->GetName(), "Search");
+    EXPECT_EQ(Find(*Root, TAccRole::PushButton)->GetName(), "Go");
+}
+
+TEST_F(AccessibleTest, FocusAndActionsFollowTheBarAndHonourTheVeto) {
+    const auto Root = GetAccessible(Form.get());
+    auto BarNode = Find(*Root, TAccRole::PageTabList);
+    // Tab to the bar, then an arrow key: the keyboard's item is focused.
+    Host.Key(VK_TAB);
+    Host.Key(VK_DOWN);
+    ASSERT_TRUE(Bar->Focused());
+    EXPECT_TRUE(BarNode->GetStates() & asFocused);
+    const TFolioItem* Focused = Bar->GetFocusedItem();
+    ASSERT_NE(Focused, nullptr);
+    EXPECT_TRUE(BarNode->GetChild(0)->GetChild(Focused->GetIndex())->GetStates() & asFocused);
+
+    // Expanding a tab opens its group, through OnGroupCanClick's veto.
+    bool Allow = false;
+    Bar->OnGroupCanClick = [&](TObject*, TFolioGroup*, bool& A) { A = Allow; };
+    EXPECT_FALSE(BarNode->GetChild(1)->DoAction("expand"));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 0);
+    Allow = true;
+    EXPECT_TRUE(BarNode->GetChild(1)->DoAction("expand"));
+    EXPECT_EQ(Bar->GetVisibleGroup(), 1);
+    EXPECT_TRUE(BarNode->GetChild(1)->GetStates() & asExpanded);
+    EXPECT_EQ(BarNode->GetChild(1)->GetChild(0)->GetName(), "Home");
+    EXPECT_FALSE(BarNode->GetChild(1)->DoAction("rename"));
+
+    // Pressing an item is its click; pressing the button clicks it.
+    TFolioItem* Clicked = nullptr;
+    Bar->OnItemClick = [&](TObject*, TFolioItem* I) { Clicked = I; };
+    EXPECT_TRUE(BarNode->GetChild(1)->GetChild(0)->DoAction("press"));
+    EXPECT_EQ(Clicked, Bar->GetGroups()->GetGroup(1)->GetItems()->GetItem(0));
+    EXPECT_TRUE(Find(*Root, TAccRole::PushButton)->DoAction("press"));
+    EXPECT_EQ(Pressed, 1);
+    // A disabled bar or button refuses.
+    Bar->SetEnabled(false);
+    Button->SetEnabled(false);
+    EXPECT_FALSE(BarNode->GetChild(0)->DoAction("press"));
+    EXPECT_TRUE(BarNode->GetStates() & asDisabled);
+    EXPECT_FALSE(Find(*Root, TAccRole::PushButton)->DoAction("press"));
+    EXPECT_EQ(Pressed, 1);
+}
