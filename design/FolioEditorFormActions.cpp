@@ -4,37 +4,16 @@
 #include "design/FolioEditorFormUnit.h"
 
 #include "folio/Folio.h"
+#include "framework/core/Shell.h"
+#include "framework/gfx/Bitmap.h"
 #include "framework/ui/Button.h"
+#include "framework/ui/ColorDialog.h"
 #include "framework/ui/Edit.h"
 #include "framework/ui/GroupBox.h"
-
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <thread>
-
-extern char** environ;
+#include "framework/ui/OpenPictureDialog.h"
+#include "framework/ui/Panel.h"
 
 namespace folio {
-
-namespace {
-
-// Hands Url to the desktop's opener. The opener runs on its own; a thread
-// waits for it so that it leaves no zombie, and a desktop without one
-// simply opens nothing.
-void OpenWithDesktop(const String& Url) {
-    std::string Target = Url;
-    char Program[] = "xdg-open";
-    char* Args[] = {Program, Target.data(), nullptr};
-    pid_t Child = 0;
-    if (posix_spawnp(&Child, Program, nullptr, nullptr, Args, environ) != 0) return;
-    std::thread([Child] {
-        int Status = 0;
-        waitpid(Child, &Status, 0);
-    }).detach();
-}
-
-} // namespace
 
 // --- Groups ------------------------------------------------------------------------------
 
@@ -51,6 +30,47 @@ void TFolioEditorForm::DeleteGroupButtonClick(TObject*) {
 
 void TFolioEditorForm::GroupNameButtonClick(TObject*) {
     if (TFolioGroup* Group = Bar->GetVisibleGroupObject()) Group->Edit();
+}
+
+// --- Colours and pictures ------------------------------------------------------------
+
+void TFolioEditorForm::ChooseColor(TPanel* Panel) {
+    ColorDialog->SetColor(Panel->GetColor());
+    if (!ColorDialog->Execute()) return;
+    Panel->SetColor(ColorDialog->GetColor());
+    GroupChange(Panel);
+}
+
+void TFolioEditorForm::GroupColorPanelClick(TObject*) {
+    ChooseColor(GroupColorPanel);
+}
+
+void TFolioEditorForm::GroupStartColorPanelClick(TObject*) {
+    ChooseColor(GroupStartColorPanel);
+}
+
+void TFolioEditorForm::GroupEndColorPanelClick(TObject*) {
+    ChooseColor(GroupEndColorPanel);
+}
+
+void TFolioEditorForm::GroupCaptionColorPanelClick(TObject*) {
+    ChooseColor(GroupCaptionColorPanel);
+}
+
+// A file that cannot be read raises before anything changed: the group
+// keeps its picture and Apply stays as it was.
+void TFolioEditorForm::GroupSetPictureButtonClick(TObject*) {
+    if (!OpenPictureDialog->Execute() || !FCurrentGroup) return;
+    FCurrentGroup->GetBitmap()->LoadFromFile(OpenPictureDialog->GetFileName());
+    Bar->Invalidate();
+    SetModified();
+}
+
+void TFolioEditorForm::GroupClearPictureButtonClick(TObject*) {
+    if (!FCurrentGroup) return;
+    FCurrentGroup->GetBitmap()->Assign(nullptr);
+    Bar->Invalidate();
+    SetModified();
 }
 
 // --- Items -------------------------------------------------------------------------------
@@ -124,7 +144,7 @@ void TFolioEditorForm::URLLabelClick(TObject*) {
     if (OpenUrl)
         OpenUrl(WebAddress);
     else
-        OpenWithDesktop(WebAddress);
+        ShellExecute("open", WebAddress);
 }
 
 } // namespace folio

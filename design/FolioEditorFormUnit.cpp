@@ -8,12 +8,15 @@
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/ui/Button.h"
+#include "framework/ui/ColorDialog.h"
 #include "framework/ui/ComboBox.h"
 #include "framework/ui/Designer.h"
 #include "framework/ui/Edit.h"
 #include "framework/ui/GroupBox.h"
 #include "framework/ui/Image.h"
 #include "framework/ui/Label.h"
+#include "framework/ui/Notebook.h"
+#include "framework/ui/OpenPictureDialog.h"
 #include "framework/ui/Panel.h"
 
 #include <cstddef>
@@ -58,6 +61,12 @@ const TClassInfo& TFolioEditorForm::StaticClassInfo() {
             .Method("AddItemButtonClick", &C::AddItemButtonClick)
             .Method("DeleteItemButtonClick", &C::DeleteItemButtonClick)
             .Method("ItemEditTextButtonClick", &C::ItemEditTextButtonClick)
+            .Method("GroupColorPanelClick", &C::GroupColorPanelClick)
+            .Method("GroupStartColorPanelClick", &C::GroupStartColorPanelClick)
+            .Method("GroupEndColorPanelClick", &C::GroupEndColorPanelClick)
+            .Method("GroupCaptionColorPanelClick", &C::GroupCaptionColorPanelClick)
+            .Method("GroupSetPictureButtonClick", &C::GroupSetPictureButtonClick)
+            .Method("GroupClearPictureButtonClick", &C::GroupClearPictureButtonClick)
             .Method("BarGroupClick", &C::BarGroupClick)
             .Method("BarItemClick", &C::BarItemClick)
             .Method("BarGroupDeletion", &C::BarGroupDeletion)
@@ -105,6 +114,12 @@ void TFolioEditorForm::BindControls() {
     GroupNameButton = Find<TButton>(this, "GroupNameButton");
     GroupTextEdit = Find<TEdit>(this, "GroupTextEdit");
     GroupStyleComboBox = Find<TComboBox>(this, "GroupStyleComboBox");
+    GroupStyleNotebook = Find<TNotebook>(this, "GroupStyleNotebook");
+    GroupColorPanel = Find<TPanel>(this, "GroupColorPanel");
+    GroupSetPictureButton = Find<TButton>(this, "GroupSetPictureButton");
+    GroupClearPictureButton = Find<TButton>(this, "GroupClearPictureButton");
+    GroupStartColorPanel = Find<TPanel>(this, "GroupStartColorPanel");
+    GroupEndColorPanel = Find<TPanel>(this, "GroupEndColorPanel");
     GroupTagSpinEdit = Find<TEdit>(this, "GroupTagSpinEdit");
     GroupCaptionColorPanel = Find<TPanel>(this, "GroupCaptionColorPanel");
     GroupImageSizeComboBox = Find<TComboBox>(this, "GroupImageSizeComboBox");
@@ -115,6 +130,8 @@ void TFolioEditorForm::BindControls() {
     ItemOverImageSpinEdit = Find<TEdit>(this, "ItemOverImageSpinEdit");
     TagSpinEdit = Find<TEdit>(this, "TagSpinEdit");
     ItemEditTextButton = Find<TButton>(this, "ItemEditTextButton");
+    ColorDialog = Find<TColorDialog>(this, "ColorDialog");
+    OpenPictureDialog = Find<TOpenPictureDialog>(this, "OpenPictureDialog");
 }
 
 // --- Filling the boxes -------------------------------------------------------------------
@@ -132,10 +149,15 @@ void TFolioEditorForm::SetGroup(TFolioGroup* Group) {
     GroupCaptionColorPanel->SetEnabled(Has);
     GroupStyleComboBox->SetEnabled(Has);
     GroupImageSizeComboBox->SetEnabled(Has);
+    GroupStyleNotebook->SetVisible(Has);
     if (Has) {
         ItemsGroupBox->SetCaption(" Items in group <" + Group->GetCaption() + ">");
         GroupTextEdit->SetText(Group->GetCaption());
         GroupStyleComboBox->SetItemIndex(Group->GetStyle());
+        GroupStyleNotebook->SetPageIndex(Group->GetStyle());
+        GroupColorPanel->SetColor(Group->GetColor());
+        GroupStartColorPanel->SetColor(Group->GetStartColor());
+        GroupEndColorPanel->SetColor(Group->GetEndColor());
         GroupTagSpinEdit->SetText(IntToStr(Group->GetTag()));
         GroupCaptionColorPanel->SetColor(Group->GetCaptionColor());
         GroupImageSizeComboBox->SetItemIndex(Group->GetImageSize());
@@ -179,6 +201,10 @@ void TFolioEditorForm::GroupChange(TObject*) {
     const int Style = GroupStyleComboBox->GetItemIndex();
     if (Style >= gbColor && Style <= gbGradient)
         Group->SetStyle(static_cast<TFolGroupBackgroungStyle>(Style));
+    GroupStyleNotebook->SetPageIndex(Group->GetStyle());
+    Group->SetColor(GroupColorPanel->GetColor());
+    Group->SetStartColor(GroupStartColorPanel->GetColor());
+    Group->SetEndColor(GroupEndColorPanel->GetColor());
     const int ImageSize = GroupImageSizeComboBox->GetItemIndex();
     if (ImageSize >= isSmall && ImageSize <= isLarge)
         Group->SetImageSize(static_cast<TFolImageSize>(ImageSize));

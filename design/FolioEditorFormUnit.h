@@ -8,6 +8,7 @@ namespace folio {
 
 class IDesigner;
 class TButton;
+class TColorDialog;
 class TComboBox;
 class TEdit;
 class TFolio;
@@ -17,6 +18,8 @@ class TFolioItem;
 class TGroupBox;
 class TImage;
 class TLabel;
+class TNotebook;
+class TOpenPictureDialog;
 class TPanel;
 
 // The bar editor dialog: a working copy of a designed bar's groups in its
@@ -58,6 +61,12 @@ public:
     TButton* GroupNameButton = nullptr;
     TEdit* GroupTextEdit = nullptr;
     TComboBox* GroupStyleComboBox = nullptr;
+    TNotebook* GroupStyleNotebook = nullptr;
+    TPanel* GroupColorPanel = nullptr;
+    TButton* GroupSetPictureButton = nullptr;
+    TButton* GroupClearPictureButton = nullptr;
+    TPanel* GroupStartColorPanel = nullptr;
+    TPanel* GroupEndColorPanel = nullptr;
     TEdit* GroupTagSpinEdit = nullptr;
     TPanel* GroupCaptionColorPanel = nullptr;
     TComboBox* GroupImageSizeComboBox = nullptr;
@@ -68,6 +77,8 @@ public:
     TEdit* ItemOverImageSpinEdit = nullptr;
     TEdit* TagSpinEdit = nullptr;
     TButton* ItemEditTextButton = nullptr;
+    TColorDialog* ColorDialog = nullptr;
+    TOpenPictureDialog* OpenPictureDialog = nullptr;
 
     // Fills the Groups box from Group, or empties and disables it.
     void SetGroup(TFolioGroup* Group);
@@ -87,6 +98,12 @@ public:
     void AddItemButtonClick(TObject* Sender);
     void DeleteItemButtonClick(TObject* Sender);
     void ItemEditTextButtonClick(TObject* Sender);
+    void GroupColorPanelClick(TObject* Sender);
+    void GroupStartColorPanelClick(TObject* Sender);
+    void GroupEndColorPanelClick(TObject* Sender);
+    void GroupCaptionColorPanelClick(TObject* Sender);
+    void GroupSetPictureButtonClick(TObject* Sender);
+    void GroupClearPictureButtonClick(TObject* Sender);
     void BarGroupClick(TObject* Sender, TFolioGroup* Group);
     void BarItemClick(TObject* Sender, TFolioItem* Item);
     void BarGroupDeletion(TObject* Sender, TFolioGroup* Group);
@@ -95,8 +112,9 @@ public:
     void BarEditedItem(TObject* Sender, TFolioItem* Item, String& NewText);
     void URLLabelClick(TObject* Sender);
 
-    // How the link label opens the web address: by default the desktop's
-    // opener is started for it; a host or a test may do otherwise.
+    // How the link label opens the web address: by default the desktop is
+    // asked to open it (which raises when the desktop has no opener); a
+    // host or a test may do otherwise.
     std::function<void(const String& Url)> OpenUrl;
 
     // The web address the link label opens.
@@ -105,6 +123,9 @@ public:
 private:
     // Finds the form file's components and wires what the file does not.
     void BindControls();
+    // Lets the developer choose Panel's colour; a confirmed choice goes
+    // into the current group with all the other group fields.
+    void ChooseColor(TPanel* Panel);
 
     TFolioGroups* FTargetGroups = nullptr;
     IDesigner* FTargetDesigner = nullptr;

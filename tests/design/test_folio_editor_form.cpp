@@ -3,13 +3,18 @@
 #include "design/FolioEditorFormUnit.h"
 #include "design/FolioPropertyEditors.h"
 #include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Canvas.h"
+#include "framework/gfx/ColorSpace.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Button.h"
+#include "framework/ui/ColorDialog.h"
 #include "framework/ui/ComboBox.h"
 #include "framework/ui/Edit.h"
 #include "framework/ui/GroupBox.h"
 #include "framework/ui/Label.h"
 #include "framework/ui/ListBox.h"
+#include "framework/ui/Notebook.h"
+#include "framework/ui/OpenPictureDialog.h"
 #include "framework/ui/Panel.h"
 #include "framework/ui/PopupList.h"
 #include "framework/ui/Screen.h"
@@ -19,9 +24,13 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <thread>
+
+#include <unistd.h>
 
 using namespace folio;
 using namespace folio::test;
@@ -84,6 +93,19 @@ struct FolioEditorFormTest : ::testing::Test {
             Host.Type(Text);
         Host.RunUntilIdle();
     }
+    // Runs Steps inside the colour or picture dialog that the next click
+    // opens; Steps ends by closing it. The steps wait for the dialog to
+    // show, since moving the pointer to the click already runs the queue.
+    void InNestedDialog(TCommonDialog* Nested, std::function<void()> Steps) {
+        Nested->OnShow = [this, Nested, Steps = std::move(Steps)](TObject*) {
+            Host.Defer([this, Nested, Steps] {
+                Host.RunUntilIdle();
+                ASSERT_NE(Nested->GetForm(), nullptr) << "the dialog did not open";
+                Steps();
+            });
+            Nested->OnShow = nullptr;
+        };
+    }
     // Opens a drop-down list with a click and clicks its entry Index.
     void Choose(TComboBox* Combo, int Index) {
         Click(Combo);
@@ -134,6 +156,8 @@ TEST_F(FolioEditorFormTest, ThreeGroupsShowTheFirstAndAnEmptyDisabledItemsBox) {
             EXPECT_EQ(Dialog->GroupImageSizeComboBox->GetText(), "Large");
             EXPECT_TRUE(Dialog->GroupStyleComboBox->GetEnabled());
             EXPECT_TRUE(Dialog->GroupImageSizeComboBox->GetEnabled());
+            EXPECT_TRUE(Dialog->GroupStyleNotebook->GetVisible());
+            EXPECT_EQ(Dialog->GroupStyleNotebook->GetPageIndex(), 2);
             EXPECT_EQ(Dialog->ItemsGroupBox->GetCaption(), " Items in group <Mail>");
             for (TControl* C : std::initializer_list<TControl*>{
                      Dialog->ItemTextEdit, Dialog->ItemImageSpinEdit, Dialog->ItemOverImageSpinEdit,
@@ -163,6 +187,7 @@ TEST_F(FolioEditorFormTest, NoGroupsLeaveTheGroupControlsDisabledAndTheItemsCapt
             EXPECT_FALSE(C->GetEnabled()) << C->GetName();
         EXPECT_EQ(Dialog->GroupStyleComboBox->GetItemIndex(), -1);
         EXPECT_EQ(Dialog->GroupImageSizeComboBox->GetItemIndex(), -1);
+        EXPECT_FALSE(Dialog->GroupStyleNotebook->GetVisible());
         EXPECT_TRUE(Dialog->NewGroupButton->GetEnabled());
         EXPECT_EQ(Dialog->ItemsGroupBox->GetCaption(), " Items in group <name> ");
         EXPECT_EQ(Dialog->GroupCaptionColorPanel->GetColor(), clBtnFace);
@@ -361,6 +386,160 @@ TEST_F(FolioEditorFormTest, ChoosingInTheListsSetsStyleAndImageSize) {
     EXPECT_EQ(Bar->GetGroups()->GetGroup(1)->GetImageSize(), isSmall);
 }
 
+TEST_F(FolioEditorFormTest, GradientSwitchesTheNotebookPageAtOnce) {
+    AddGroups({"Mail", "Places"});
+    Bar->GetGroups()->GetGroup(1)->SetStyle(gbBitmap);
+    RunDialog([&] {
+        TFolioGroup* Mail = Dialog->Bar->GetGroups()->GetGroup(0);
+        TNotebook* Book = Dialog->GroupStyleNotebook;
+        EXPECT_EQ(Book->GetPageIndex(), 0);
+        EXPECT_TRUE(Dialog->GroupColorPanel->Showing());
+        struct Case {
+            int Chosen;
+            TControl* Shown;
+        };
+        const Case Cases[] = {{2, Dialog->GroupStartColorPanel},
+                              {1, Dialog->GroupSetPictureButton},
+                              {0, Dialog->GroupColorPanel}};
+        for (const Case& C : Cases) {
+            Choose(Dialog->GroupStyleComboBox, C.Chosen);
+            EXPECT_EQ(static_cast<int>(Mail->GetStyle()), C.Chosen);
+            EXPECT_EQ(Book->GetPageIndex(), C.Chosen);
+            EXPECT_TRUE(C.Shown->Showing()) << C.Shown->GetName();
+        }
+        // Another group shows its own page; none hides the notebook.
+        ClickCaption(1);
+        EXPECT_EQ(Book->GetActivePage(), "Picture");
+        Click(Dialog->DeleteGroupButton);
+        Click(Dialog->DeleteGroupButton);
+        EXPECT_FALSE(Book->GetVisible());
+        Click(Dialog->CancelButton);
+    });
+}
+
+TEST_F(FolioEditorFormTest, ColourPanelsOpenTheColourDialogAndAChoiceGoesIntoTheGroup) {
+    AddGroups({"Mail"});
+    TFolioGroup* Designed = Bar->GetGroups()->GetGroup(0);
+    Designed->SetStyle(gbGradient);
+    Designed->SetStartColor(RGB(1, 2, 3));
+    Designed->SetEndColor(RGB(4, 5, 6));
+    Designed->SetCaptionColor(RGB(7, 8, 9));
+    RunDialog([&] {
+        TFolioGroup* Mail = Dialog->Bar->GetGroups()->GetGroup(0);
+        struct Case {
+            TPanel* Panel;
+            TColor (TFolioGroup::*Read)() const;
+            TColor Was;
+            int Red;
+        };
+        const Case Cases[] = {
+            {Dialog->GroupStartColorPanel, &TFolioGroup::GetStartColor, RGB(1, 2, 3), 101},
+            {Dialog->GroupEndColorPanel, &TFolioGroup::GetEndColor, RGB(4, 5, 6), 102},
+            {Dialog->GroupCaptionColorPanel, &TFolioGroup::GetCaptionColor, RGB(7, 8, 9), 103},
+        };
+        for (const Case& C : Cases) {
+            SCOPED_TRACE(C.Panel->GetName());
+            // Cancel changes nothing.
+            InNestedDialog(Dialog->ColorDialog, [&] {
+                EXPECT_EQ(Dialog->ColorDialog->GetCurrentColor(), C.Was) << "preset to the panel";
+                Host.Key(VK_ESCAPE);
+            });
+            Click(C.Panel);
+            EXPECT_EQ((Mail->*C.Read)(), C.Was);
+            if (&C == Cases) {
+                EXPECT_FALSE(Dialog->ApplyButton->GetEnabled());
+            }
+            // A red typed into the dialog and confirmed reaches panel and group.
+            InNestedDialog(Dialog->ColorDialog, [&] {
+                Host.Key('R', {ssAlt});
+                Host.Key('A', {ssCtrl});
+                Host.Type(std::to_string(C.Red));
+                Host.Key(VK_RETURN);
+            });
+            Click(C.Panel);
+            const TColor Chosen = RGB(C.Red, GetGValue(C.Was), GetBValue(C.Was));
+            EXPECT_EQ(C.Panel->GetColor(), Chosen);
+            EXPECT_EQ((Mail->*C.Read)(), Chosen);
+        }
+        EXPECT_TRUE(Dialog->ApplyButton->GetEnabled());
+        // The single colour's panel sits on the first page.
+        Choose(Dialog->GroupStyleComboBox, 0);
+        InNestedDialog(Dialog->ColorDialog, [&] {
+            Host.Key('R', {ssAlt});
+            Host.Key('A', {ssCtrl});
+            Host.Type("200");
+            Host.Key(VK_RETURN);
+        });
+        Click(Dialog->GroupColorPanel);
+        EXPECT_EQ(GetRValue(Mail->GetColor()), 200);
+        Click(Dialog->OKButton);
+    });
+    // OK copies new groups into the designed bar.
+    const TFolioGroup* Back = Bar->GetGroups()->GetGroup(0);
+    EXPECT_EQ(Back->GetStartColor(), RGB(101, 2, 3));
+    EXPECT_EQ(Back->GetCaptionColor(), RGB(103, 8, 9));
+}
+
+struct FolioEditorPictureTest : FolioEditorFormTest {
+    std::filesystem::path Dir;
+    void SetUp() override {
+        FolioEditorFormTest::SetUp();
+        Dir = std::filesystem::temp_directory_path() /
+              ("folio-editor-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(Dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(Dir); }
+
+    // Chooses Path in the picture dialog that "Set picture..." opens.
+    void SetPicture(const std::filesystem::path& Path) {
+        InNestedDialog(Dialog->OpenPictureDialog, [this, Path] {
+            EXPECT_EQ(Dialog->OpenPictureDialog->GetForm()->GetCaption(), "Select picture");
+            // The name field has the focus, holding the last choice.
+            Host.Key('A', {ssCtrl});
+            Host.Type(Path.string());
+            Host.Key(VK_RETURN);
+        });
+        Click(Dialog->GroupSetPictureButton);
+    }
+};
+
+TEST_F(FolioEditorPictureTest, SetAndClearPictureChangeOnlyTheWorkingGroupUntilApplied) {
+    TBitmap Picture;
+    Picture.SetSize(6, 4);
+    Picture.GetCanvas()->GetBrush()->SetColor(RGB(10, 200, 30));
+    Picture.GetCanvas()->FillRect(Rect(0, 0, 6, 4));
+    Picture.SaveToFile((Dir / "leaf.bmp").string());
+    {
+        std::ofstream Junk(Dir / "junk.bmp");
+        Junk << "not a picture";
+    }
+    AddGroups({"Mail"});
+    Bar->GetGroups()->GetGroup(0)->SetStyle(gbBitmap);
+    RunDialog([&] {
+        TFolioGroup* Mail = Dialog->Bar->GetGroups()->GetGroup(0);
+        ASSERT_TRUE(Dialog->GroupSetPictureButton->Showing());
+        SetPicture(Dir / "leaf.bmp");
+        EXPECT_TRUE(Mail->GetBitmap()->Equals(&Picture));
+        EXPECT_TRUE(Bar->GetGroups()->GetGroup(0)->GetBitmap()->GetEmpty()) << "before Apply";
+        ASSERT_TRUE(Dialog->ApplyButton->GetEnabled());
+        Click(Dialog->ApplyButton);
+        EXPECT_TRUE(Bar->GetGroups()->GetGroup(0)->GetBitmap()->Equals(&Picture));
+
+        // A file that is no picture fails with the bitmap's error (the
+        // headless host hands it to the input's caller) and changes nothing.
+        EXPECT_THROW(SetPicture(Dir / "junk.bmp"), EInvalidGraphic);
+        EXPECT_TRUE(Mail->GetBitmap()->Equals(&Picture));
+        EXPECT_FALSE(Dialog->ApplyButton->GetEnabled());
+
+        Click(Dialog->GroupClearPictureButton);
+        EXPECT_TRUE(Mail->GetBitmap()->GetEmpty());
+        EXPECT_TRUE(Dialog->ApplyButton->GetEnabled());
+        Click(Dialog->CancelButton);
+    });
+    EXPECT_TRUE(Bar->GetGroups()->GetGroup(0)->GetBitmap()->Equals(&Picture)) << "the applied one";
+}
+
 TEST_F(FolioEditorFormTest, TheLinkLabelOpensTheWebAddress) {
     String Opened;
     RunDialog([&] {
@@ -395,6 +574,12 @@ TEST_F(FolioEditorFormTest, TheLayoutIsTheFormFiles) {
         {Form->TagSpinEdit, Rect(76, 100, 129, 121)},
         {Form->GroupStyleComboBox, Rect(40, 100, 125, 121)},
         {Form->GroupImageSizeComboBox, Rect(192, 100, 269, 121)},
+        {Form->GroupStyleNotebook, Rect(4, 120, 269, 153)},
+        {Form->GroupColorPanel, Rect(36, 4, 61, 25)},
+        {Form->GroupSetPictureButton, Rect(4, 4, 79, 29)},
+        {Form->GroupClearPictureButton, Rect(84, 4, 159, 29)},
+        {Form->GroupStartColorPanel, Rect(60, 4, 85, 25)},
+        {Form->GroupEndColorPanel, Rect(144, 4, 169, 25)},
     };
     for (const Bounds& B : Expected)
         EXPECT_EQ(B.Control->GetBoundsRect(), B.Rect) << B.Control->GetName();
@@ -405,6 +590,17 @@ TEST_F(FolioEditorFormTest, TheLayoutIsTheFormFiles) {
     EXPECT_EQ(Form->GroupImageSizeComboBox->GetItems()->Items(),
               (std::vector<String>{"Small", "Large"}));
     EXPECT_EQ(Form->GroupStyleComboBox->GetStyle(), csDropDownList);
+    EXPECT_EQ(Form->GroupStyleNotebook->GetPages()->Items(),
+              (std::vector<String>{"Color", "Picture", "Gradient"}));
+    for (int Page = 0; Page < 3; ++Page) {
+        const TControl* const OnPage[] = {Form->GroupColorPanel, Form->GroupClearPictureButton,
+                                          Form->GroupEndColorPanel};
+        EXPECT_EQ(OnPage[Page]->GetParent(), Form->GroupStyleNotebook->GetPage(Page)) << Page;
+    }
+    EXPECT_EQ(Form->OpenPictureDialog->GetFilter(), "Bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(Form->OpenPictureDialog->GetDefaultExt(), "bmp");
+    EXPECT_LT(Form->GroupStyleComboBox->GetTabOrder(), Form->GroupStyleNotebook->GetTabOrder());
+    EXPECT_LT(Form->GroupStyleNotebook->GetTabOrder(), Form->GroupTagSpinEdit->GetTabOrder());
     // The tab order follows the rows of each box.
     EXPECT_LT(Form->GroupTextEdit->GetTabOrder(), Form->GroupStyleComboBox->GetTabOrder());
     EXPECT_LT(Form->GroupStyleComboBox->GetTabOrder(), Form->GroupTagSpinEdit->GetTabOrder());
@@ -416,8 +612,11 @@ TEST_F(FolioEditorFormTest, TheLayoutIsTheFormFiles) {
 
 TEST_F(FolioEditorFormTest, Snapshot) {
     AddGroups({"Mail", "Places", "Tools"});
-    TFolioItems* Items = Bar->GetGroups()->GetGroup(0)->GetItems();
-    for (const char* Caption : {"Inbox", "Sent"}) Items->Add(Caption, -1);
+    TFolioGroup* Mail = Bar->GetGroups()->GetGroup(0);
+    Mail->SetStyle(gbGradient);
+    Mail->SetStartColor(RGB(156, 107, 60));
+    Mail->SetEndColor(RGB(232, 200, 156));
+    for (const char* Caption : {"Inbox", "Sent"}) Mail->GetItems()->Add(Caption, -1);
     const char* Dir = std::getenv("FOLIO_SNAPSHOT_DIR");
     RunDialog([&] {
         ClickItem(0);
