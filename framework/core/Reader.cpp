@@ -346,6 +346,11 @@ void TReader::SetValue(TObject& Instance, const TPropInfo& Prop, const TFormValu
             return;
         }
         if (!IsIdent) Expected("a handler name or nil");
+        if (FRoot->IsDesigning()) {
+            if (!IsValidIdent(Value.Text)) Expected("a handler name");
+            FBindings.push_back({&Instance, &Prop, nullptr, Value.Text, true});
+            return;
+        }
         const TMethodInfo& Method = FindEventHandler(*FRoot, Prop, Value.Text);
         FBindings.push_back({&Instance, &Prop, &Method, Value.Text});
         return;
@@ -462,6 +467,11 @@ void TReader::Commit() {
     FCreated.clear();
     for (const auto& [Component, Parent] : FParents) Component->SetParentComponent(Parent);
     for (const TBinding& B : FBindings) {
+        if (B.NameOnly) {
+            if (auto* Component = dynamic_cast<TComponent*>(B.Instance))
+                Component->SetEventHandlerName(B.Prop->Name, B.Handler);
+            continue;
+        }
         B.Prop->SetEvent(*B.Instance, B.Method ? B.Method->Bind(*FRoot) : std::any());
         if (auto* Component = dynamic_cast<TComponent*>(B.Instance))
             Component->SetEventHandlerName(B.Prop->Name, B.Method ? B.Handler : String());

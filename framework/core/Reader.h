@@ -59,6 +59,9 @@ private:
         const TPropInfo* Prop;
         const TMethodInfo* Method; // null clears the event
         String Handler;
+        // A form being designed keeps handler names without binding them:
+        // the designer's form has none of the methods the names stand for.
+        bool NameOnly = false;
     };
     struct TSnapshot {
         TComponent* Component;

@@ -155,7 +155,8 @@ void TWriter::WriteProperty(TPersistent* Instance, TPersistent* Ancestor, const 
         auto* Component = dynamic_cast<TComponent*>(Instance);
         if (FEverything || !Component || Depth > 0) return;
         String Handler;
-        if (Prop.EventAssigned && Prop.EventAssigned(*Instance))
+        // A component being designed has handler names without code behind them.
+        if (Component->IsDesigning() || (Prop.EventAssigned && Prop.EventAssigned(*Instance)))
             Handler = Component->GetEventHandlerName(Prop.Name);
         String Was;
         if (auto* AncestorComponent = dynamic_cast<TComponent*>(Ancestor))

@@ -1,5 +1,6 @@
 #include "framework/ui/Control.h"
 
+#include "framework/ui/CustomForm.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/Mouse.h"
@@ -16,7 +17,19 @@ std::intptr_t TControl::Perform(unsigned Msg, std::intptr_t WParam, std::intptr_
     return Message.Result;
 }
 
+namespace {
+// The messages a designer sees before a control it designs.
+bool IsDesignInput(unsigned Msg) {
+    return (Msg >= WM_MOUSEMOVE && Msg <= WM_MBUTTONDBLCLK) || Msg == WM_KEYDOWN ||
+           Msg == WM_KEYUP || Msg == WM_CHAR || Msg == WM_GETDLGCODE || Msg == CM_WANTSPECIALKEY;
+}
+} // namespace
+
 void TControl::WndProc(TMessage& Message) {
+    if (IsDesigning() && IsDesignInput(Message.Msg))
+        if (TCustomForm* Form = GetParentForm(this))
+            if (IDesigner* Designer = Form->GetDesigner())
+                if (Designer->IsDesignMsg(this, Message)) return;
     // Mouse presses on a disabled control go nowhere.
     if (Message.Msg >= WM_MOUSEMOVE && Message.Msg <= WM_MBUTTONDBLCLK && !GetEnabled()) return;
     Dispatch(Message);

@@ -7,6 +7,8 @@
 namespace folio {
 
 class TComponent;
+class TControl;
+struct TMessage;
 
 // What a form designer offers the components it designs and their editors.
 // A form holds one while it is being designed; at run time there is none.
@@ -21,6 +23,10 @@ public:
     virtual void Modified() = 0;
     // Makes Instance the designer's selection.
     virtual void SelectComponent(TPersistent* Instance) = 0;
+    // Mouse and key messages for a control being designed come here first;
+    // answering true keeps the message from the control. A designer asks the
+    // control with CM_DESIGNHITTEST which mouse messages it wants itself.
+    virtual bool IsDesignMsg(TControl* /*Sender*/, TMessage& /*Message*/) { return false; }
 
     // The form being designed; null for a designer without one.
     virtual TComponent* GetRoot() const { return nullptr; }

@@ -55,7 +55,10 @@ TPropertyAttributes TMethodProperty::GetAttributes() {
 String TMethodProperty::GetValueAt(int Index) const {
     const auto* Component = dynamic_cast<const TComponent*>(GetComponent(Index));
     const TPropInfo& Prop = GetPropInfo();
-    if (!Component || !Prop.EventAssigned || !Prop.EventAssigned(*Component)) return String();
+    if (!Component) return String();
+    // A designed component's handlers are names only, with no code bound.
+    if (!Component->IsDesigning() && (!Prop.EventAssigned || !Prop.EventAssigned(*Component)))
+        return String();
     return Component->GetEventHandlerName(Prop.Name);
 }
 
@@ -84,6 +87,15 @@ void TMethodProperty::SetValue(const String& Value) {
         auto* Component = dynamic_cast<TComponent*>(P);
         if (!Component) throw EPropertyError("Only components have events bound by name");
         Components.push_back(Component);
+    }
+    if (!Handler.empty() && !IsValidIdent(Handler)) InvalidValue(Value);
+    // On a form being designed the handler is a name the designer records;
+    // the code behind it is written later.
+    if (std::all_of(Components.begin(), Components.end(),
+                    [](const TComponent* C) { return C->IsDesigning(); })) {
+        for (TComponent* C : Components) C->SetEventHandlerName(Prop.Name, Handler);
+        Modified();
+        return;
     }
     // Every selected component must find the handler before any is bound.
     if (!Handler.empty()) {

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "framework/ui/CustomControl.h"
+#include "framework/ui/Palette.h"
+
+#include <functional>
+#include <vector>
+
+namespace designer {
+
+using folio::String;
+using folio::TRect;
+
+// The component palette: a tab for each page the design registry holds and,
+// on the shown page, a button for each class registered there, after the
+// arrow that chooses nothing (pressing on the form then selects). Choosing
+// a class tells OnChoose; the next press on the form drops one.
+class TComponentPalette : public folio::TCustomControl {
+public:
+    explicit TComponentPalette(folio::TComponent* AOwner);
+
+    // Reads the registry again (a package came or went).
+    void Reload();
+    const std::vector<String>& Pages() const { return FPages; }
+    const String& GetPage() const { return FPage; }
+    void SetPage(const String& Page);
+    // The classes of the shown page, in registration order.
+    const std::vector<const folio::TClassInfo*>& Entries() const { return FEntries; }
+    const folio::TClassInfo* GetChosen() const { return FChosen; }
+    void SetChosen(const folio::TClassInfo* Class);
+
+    TRect PageTabRect(int Index) const;
+    // Entry -1 is the arrow.
+    TRect EntryRect(int Index) const;
+
+    std::function<void(const folio::TClassInfo* Class)> OnChoose;
+
+    static constexpr int TabHeight = 20;
+    static constexpr int ButtonHeight = 24;
+
+protected:
+    void Paint() override;
+    void MouseDown(folio::TMouseButton Button, folio::TShiftState Shift, int X, int Y) override;
+
+private:
+    int EntryWidth(int Index) const;
+
+    std::vector<String> FPages;
+    String FPage;
+    std::vector<const folio::TClassInfo*> FEntries;
+    const folio::TClassInfo* FChosen = nullptr;
+};
+
+} // namespace designer

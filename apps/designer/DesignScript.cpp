@@ -1,0 +1,367 @@
+#include "DesignScript.h"
+
+#include "DesignerWindow.h"
+
+#include "framework/core/Streams.h"
+#include "framework/core/SysUtils.h"
+#include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Png.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Input.h"
+#include "framework/ui/Screen.h"
+#include "framework/ui/VirtualKeys.h"
+
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+namespace designer {
+
+using namespace folio;
+
+namespace {
+
+// Commands whose last word runs to the end of the line.
+bool TakesRestOfLine(const String& Command, size_t Index) {
+    if (Command == "set" || Command == "expect" || Command == "dialog-type") return Index == 1;
+    if (Command == "verb") return Index == 0;
+    return false;
+}
+
+[[noreturn]] void Fail(const TScriptStep& Step, const String& What) {
+    throw EDesignScriptError("design script line " + IntToStr(Step.Line) + " (" + Step.Command +
+                             "): " + What);
+}
+
+void NeedArgs(const TScriptStep& Step, size_t Count) {
+    if (Step.Args.size() < Count)
+        Fail(Step, "needs " + IntToStr(static_cast<int>(Count)) + " argument(s)");
+}
+
+int IntArg(const TScriptStep& Step, size_t Index) {
+    try {
+        return StrToInt(Step.Args[Index]);
+    } catch (const Exception&) {
+        Fail(Step, "\"" + Step.Args[Index] + "\" is not a whole number");
+    }
+}
+
+struct TKeyName {
+    const char* Name;
+    unsigned short Key;
+};
+constexpr TKeyName KeyNames[] = {
+    {"Left", VK_LEFT},     {"Right", VK_RIGHT},   {"Up", VK_UP},        {"Down", VK_DOWN},
+    {"Delete", VK_DELETE}, {"Escape", VK_ESCAPE}, {"Enter", VK_RETURN}, {"Tab", VK_TAB},
+    {"F2", VK_F2},         {"Home", VK_HOME},     {"End", VK_END},      {"Space", VK_SPACE},
+};
+
+void PressKey(THeadlessHost& Host, const TScriptStep& Step, const String& Spec) {
+    String Name = Spec;
+    TShiftState Shift;
+    if (Name.rfind("shift+", 0) == 0) {
+        Shift = TShiftState{ssShift};
+        Name.erase(0, 6);
+    }
+    for (const TKeyName& K : KeyNames)
+        if (Name == K.Name) {
+            Host.Key(K.Key, Shift);
+            return;
+        }
+    Fail(Step, "no key named " + Spec);
+}
+
+TPoint CentreOnScreen(const TControl* Control) {
+    return Control->ClientToScreen(
+        Point(Control->GetClientWidth() / 2, Control->GetClientHeight() / 2));
+}
+
+TPoint CentreOf(const TControl* Control, const TRect& R) {
+    return Control->ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+}
+
+} // namespace
+
+std::vector<TScriptStep> ParseDesignScript(const String& Text) {
+    std::vector<TScriptStep> Steps;
+    std::istringstream In(Text);
+    String Line;
+    int Number = 0;
+    while (std::getline(In, Line)) {
+        ++Number;
+        if (!Line.empty() && Line.back() == '\r') Line.pop_back();
+        const String Trimmed = Trim(Line);
+        if (Trimmed.empty() || Trimmed[0] == '#') continue;
+        TScriptStep Step;
+        Step.Line = Number;
+        size_t Pos = Trimmed.find_first_of(" \t");
+        Step.Command = Trimmed.substr(0, Pos);
+        while (Pos != String::npos) {
+            Pos = Trimmed.find_first_not_of(" \t", Pos);
+            if (Pos == String::npos) break;
+            if (TakesRestOfLine(Step.Command, Step.Args.size())) {
+                Step.Args.push_back(Trimmed.substr(Pos));
+                break;
+            }
+            const size_t End = Trimmed.find_first_of(" \t", Pos);
+            Step.Args.push_back(Trimmed.substr(Pos, End == String::npos ? End : End - Pos));
+            Pos = End;
+        }
+        Steps.push_back(std::move(Step));
+    }
+    return Steps;
+}
+
+TDesignScript::TDesignScript(THeadlessHost& Host, TDesignerWindow& Window, std::ostream& Log)
+    : FHost(Host), FWindow(Window), FLog(Log) {}
+
+String TDesignScript::PathOf(const String& Name) const {
+    if (FBaseDir.empty() || std::filesystem::path(Name).is_absolute()) return Name;
+    return (std::filesystem::path(FBaseDir) / Name).string();
+}
+
+void TDesignScript::RunFile(const String& FileName) {
+    TFileStream File(FileName, fmOpenRead);
+    String Text(static_cast<size_t>(File.GetSize()), '\0');
+    File.ReadBuffer(Text.data(), static_cast<std::int64_t>(Text.size()));
+    Run(ParseDesignScript(Text));
+}
+
+void TDesignScript::Run(const std::vector<TScriptStep>& Steps) {
+    for (size_t I = 0; I < Steps.size(); ++I) {
+        // The dialog steps that follow run inside the dialog this step opens.
+        size_t Next = I + 1;
+        while (Next < Steps.size() && Steps[Next].Command.rfind("dialog-", 0) == 0) {
+            const TScriptStep& Inner = Steps[Next];
+            FHost.Defer([this, &Inner] { RunDialogStep(Inner); });
+            ++Next;
+        }
+        if (Steps[I].Command.rfind("dialog-", 0) == 0)
+            Fail(Steps[I], "no step before it opens a dialog");
+        RunStep(Steps[I]);
+        FHost.RunUntilIdle();
+        I = Next - 1;
+    }
+}
+
+void TDesignScript::RunStep(const TScriptStep& Step) {
+    FLog << "  " << Step.Command;
+    for (const String& A : Step.Args) FLog << " " << A;
+    FLog << "\n";
+    TFormDesigner& Designer = FWindow.Designer();
+    TObjectInspector& Inspector = FWindow.Inspector();
+    const String& C = Step.Command;
+    auto Component = [&](const String& Name) -> TControl* {
+        auto* Found = dynamic_cast<TControl*>(Designer.GetComponent(Name));
+        if (!Found) Fail(Step, "the form has no control named " + Name);
+        return Found;
+    };
+    // Makes the row PATH shown, opening the rows above it.
+    auto Row = [&](const String& Path) {
+        String Prefix;
+        size_t Dot = 0;
+        while ((Dot = Path.find('.', Dot)) != String::npos) {
+            const int Parent = Inspector.FindRow(Path.substr(0, Dot));
+            if (Parent < 0) Fail(Step, "the inspector has no row " + Path.substr(0, Dot));
+            if (!Inspector.IsExpanded(Parent)) {
+                Inspector.ScrollIntoView(Parent);
+                const TRect Box = Inspector.ExpanderRect(Parent);
+                const TPoint P = CentreOf(&Inspector, Box);
+                FHost.Click(P.X, P.Y);
+            }
+            ++Dot;
+        }
+        const int Found = Inspector.FindRow(Path);
+        if (Found < 0) Fail(Step, "the inspector has no row " + Path);
+        Inspector.ScrollIntoView(Found);
+        FHost.RunUntilIdle();
+        return Found;
+    };
+    if (C == "new") {
+        const TPoint P = CentreOnScreen(&FWindow.NewButton());
+        FHost.Click(P.X, P.Y);
+    } else if (C == "open") {
+        NeedArgs(Step, 1);
+        try {
+            Designer.Open(PathOf(Step.Args[0]));
+        } catch (const Exception& E) {
+            Fail(Step, E.Message());
+        }
+    } else if (C == "drop") {
+        NeedArgs(Step, 3);
+        TComponentPalette& Palette = FWindow.Palette();
+        const TClassInfo* Class = nullptr;
+        for (size_t Page = 0; Page < Palette.Pages().size() && !Class; ++Page) {
+            const TPoint Tab = CentreOf(&Palette, Palette.PageTabRect(static_cast<int>(Page)));
+            FHost.Click(Tab.X, Tab.Y);
+            for (size_t E = 0; E < Palette.Entries().size(); ++E)
+                if (Palette.Entries()[E]->Name == Step.Args[0]) {
+                    const TPoint P = CentreOf(&Palette, Palette.EntryRect(static_cast<int>(E)));
+                    FHost.Click(P.X, P.Y);
+                    Class = Palette.Entries()[E];
+                    break;
+                }
+        }
+        if (!Class) Fail(Step, "the palette has no " + Step.Args[0]);
+        const TPoint P =
+            Designer.GetForm()->ClientToScreen(Point(IntArg(Step, 1), IntArg(Step, 2)));
+        FHost.Click(P.X, P.Y);
+    } else if (C == "select") {
+        NeedArgs(Step, 1);
+        const TPoint P = CentreOnScreen(Component(Step.Args[0]));
+        FHost.Click(P.X, P.Y);
+    } else if (C == "dblclick") {
+        NeedArgs(Step, 1);
+        const TPoint P = CentreOnScreen(Component(Step.Args[0]));
+        FHost.DoubleClick(P.X, P.Y);
+    } else if (C == "drag") {
+        NeedArgs(Step, 3);
+        const TPoint From = CentreOnScreen(Component(Step.Args[0]));
+        FHost.Drag(From, Point(From.X + IntArg(Step, 1), From.Y + IntArg(Step, 2)), 8);
+    } else if (C == "key") {
+        NeedArgs(Step, 1);
+        PressKey(FHost, Step, Step.Args[0]);
+    } else if (C == "page") {
+        NeedArgs(Step, 1);
+        const auto Page =
+            Step.Args[0] == "Events" ? TObjectInspector::ipEvents : TObjectInspector::ipProperties;
+        const TPoint P = CentreOf(&Inspector, Inspector.TabRect(Page));
+        FHost.Click(P.X, P.Y);
+    } else if (C == "set") {
+        NeedArgs(Step, 2);
+        const int R = Row(Step.Args[0]);
+        const TPoint OnName = CentreOf(&Inspector, Inspector.NameRect(R));
+        FHost.Click(OnName.X, OnName.Y);
+        const TPropertyAttributes A = Inspector.RowEditor(R)->GetAttributes();
+        if (A.Contains(paValueList) && A.Contains(paReadOnly)) {
+            // A value that can only be chosen: drop the list and click it.
+            const TPoint Arrow = CentreOf(&Inspector, Inspector.ButtonRect(R));
+            FHost.Click(Arrow.X, Arrow.Y);
+            TValueList* List = Inspector.GetValueList();
+            const auto& Items = List->GetItems();
+            size_t Index = 0;
+            while (Index < Items.size() && Items[Index] != Step.Args[1]) ++Index;
+            if (Index == Items.size())
+                Fail(Step, "the list of " + Step.Args[0] + " has no " + Step.Args[1]);
+            const TPoint P = CentreOf(List, List->ItemRect(static_cast<int>(Index)));
+            FHost.Click(P.X, P.Y);
+        } else {
+            TEdit* Edit = Inspector.GetValueEdit();
+            const TPoint P = CentreOnScreen(Edit);
+            FHost.Click(P.X, P.Y);
+            Edit->SelectAll();
+            FHost.Type(Step.Args[1]);
+            FHost.Key(VK_RETURN);
+        }
+        if (!Inspector.GetMessage().empty()) Fail(Step, Inspector.GetMessage());
+    } else if (C == "edit") {
+        NeedArgs(Step, 1);
+        const int R = Row(Step.Args[0]);
+        const TPoint OnName = CentreOf(&Inspector, Inspector.NameRect(R));
+        FHost.Click(OnName.X, OnName.Y);
+        const TRect Button = Inspector.ButtonRect(R);
+        if (Button.IsEmpty()) Fail(Step, Step.Args[0] + " has no button");
+        const TPoint P = CentreOf(&Inspector, Button);
+        FHost.Click(P.X, P.Y);
+        if (!Inspector.GetMessage().empty()) Fail(Step, Inspector.GetMessage());
+    } else if (C == "verb") {
+        NeedArgs(Step, 1);
+        auto* Selected = dynamic_cast<TControl*>(Designer.GetSelection());
+        if (!Selected) Fail(Step, "no control is selected");
+        const TPoint At = CentreOnScreen(Selected);
+        FHost.Click(At.X, At.Y, mbRight);
+        TVerbMenu& Menu = FWindow.Verbs();
+        if (!Menu.IsOpen()) Fail(Step, "the right click shows no verbs");
+        const auto& Items = Menu.GetList()->GetItems();
+        size_t Index = 0;
+        while (Index < Items.size() && Items[Index] != Step.Args[0]) ++Index;
+        if (Index == Items.size()) {
+            Menu.Close();
+            Fail(Step, "no verb \"" + Step.Args[0] + "\"");
+        }
+        const TPoint P =
+            CentreOf(Menu.GetList(), Menu.GetList()->ItemRect(static_cast<int>(Index)));
+        FHost.Click(P.X, P.Y);
+    } else if (C == "undo") {
+        const TPoint P = CentreOnScreen(&FWindow.UndoButton());
+        FHost.Click(P.X, P.Y);
+    } else if (C == "save") {
+        const TPoint P = CentreOnScreen(&FWindow.SaveButton());
+        FHost.Click(P.X, P.Y);
+    } else if (C == "saveas") {
+        NeedArgs(Step, 1);
+        const bool Binary = Step.Args.size() > 1 && Step.Args[1] == "binary";
+        Designer.SaveAs(PathOf(Step.Args[0]), Binary ? feBinary : feText);
+    } else if (C == "snapshot") {
+        NeedArgs(Step, 1);
+        FHost.RunUntilIdle();
+        SaveScreenPicture(1024, 768, PathOf(Step.Args[0]));
+    } else if (C == "expect") {
+        NeedArgs(Step, 2);
+        const int R = Row(Step.Args[0]);
+        if (Inspector.RowValue(R) != Step.Args[1])
+            Fail(Step, Step.Args[0] + " shows \"" + Inspector.RowValue(R) + "\", not \"" +
+                           Step.Args[1] + "\"");
+    } else if (C == "expect-modified") {
+        NeedArgs(Step, 1);
+        if (Designer.GetModified() != (Step.Args[0] == "yes"))
+            Fail(Step, "the title reads \"" + FWindow.Window().GetCaption() + "\"");
+    } else {
+        Fail(Step, "unknown command");
+    }
+}
+
+void TDesignScript::RunDialogStep(const TScriptStep& Step) {
+    FLog << "    " << Step.Command;
+    for (const String& A : Step.Args) FLog << " " << A;
+    FLog << "\n";
+    TCustomForm* Dialog = Screen->GetActiveForm();
+    if (!Dialog || !Dialog->IsModal()) Fail(Step, "no dialog is open");
+    auto Control = [&](const String& Name) {
+        auto* Found = dynamic_cast<TControl*>(Dialog->FindComponent(Name));
+        if (!Found) Fail(Step, "the dialog has no control named " + Name);
+        return Found;
+    };
+    if (Step.Command == "dialog-click") {
+        NeedArgs(Step, 1);
+        const TPoint P = CentreOnScreen(Control(Step.Args[0]));
+        FHost.Click(P.X, P.Y);
+    } else if (Step.Command == "dialog-type") {
+        NeedArgs(Step, 2);
+        TControl* Target = Control(Step.Args[0]);
+        const TPoint P = CentreOnScreen(Target);
+        FHost.Click(P.X, P.Y);
+        if (auto* Edit = dynamic_cast<TCustomEdit*>(Target)) Edit->SelectAll();
+        FHost.Type(Step.Args[1]);
+    } else if (Step.Command == "dialog-key") {
+        NeedArgs(Step, 1);
+        PressKey(FHost, Step, Step.Args[0]);
+    } else {
+        Fail(Step, "unknown command");
+    }
+}
+
+void SaveScreenPicture(int Width, int Height, const String& PngPath) {
+    TBitmap Picture(Width, Height);
+    TCanvas* C = Picture.GetCanvas();
+    C->GetBrush()->SetColor(0x806040);
+    C->FillRect(Rect(0, 0, Width, Height));
+    for (TWinControl* W : InputRouter->TopLevels()) {
+        if (!W->GetVisible()) continue;
+        const TPixelSurface* S = W->GetSurface();
+        if (!S || !S->Valid()) continue;
+        const TRect R = W->GetBoundsRect();
+        for (int Y = 0; Y < S->Height; ++Y) {
+            const int DY = R.Top + Y;
+            if (DY < 0 || DY >= Height) continue;
+            const int X0 = std::max(0, -R.Left);
+            const int X1 = std::min(S->Width, Width - R.Left);
+            if (X1 <= X0) continue;
+            std::memcpy(Picture.ScanLine(DY) + R.Left + X0, S->Row(Y) + X0,
+                        static_cast<size_t>(X1 - X0) * sizeof(TPixel));
+        }
+    }
+    SavePng(Picture, PngPath);
+}
+
+} // namespace designer

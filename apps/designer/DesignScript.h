@@ -1,0 +1,86 @@
+#pragma once
+
+#include "framework/core/Exceptions.h"
+#include "framework/core/Types.h"
+
+#include <ostream>
+#include <vector>
+
+namespace folio {
+class THeadlessHost;
+}
+
+namespace designer {
+
+using folio::String;
+
+class TDesignerWindow;
+
+// A script step that cannot run: the message names the line.
+class EDesignScriptError : public folio::Exception {
+public:
+    using folio::Exception::Exception;
+};
+
+// One line of a design script: the command and its words. The last word
+// of "set" and "type" steps keeps its spaces (it runs to the line's end).
+struct TScriptStep {
+    int Line = 0;
+    String Command;
+    std::vector<String> Args;
+};
+
+// A session in the designer, written down: one step a line, run on the
+// headless screen through the same input a person gives (clicks on the
+// palette, the form, the inspector and the verb menu, keys and drags).
+//
+//   new | open FILE                 a new form, or a form file
+//   drop CLASS X Y                  choose CLASS on the palette, click the form at X, Y
+//   select NAME                     click the component (or the form by its name)
+//   drag NAME DX DY                 drag the component by DX, DY pixels
+//   key [shift+]KEY                 Left Right Up Down Delete Escape Enter Tab F2
+//   page Properties|Events          the inspector's page
+//   set PATH VALUE                  an inspector row ("GroupsFont.Size") takes VALUE
+//   edit PATH                       the row's ellipsis button
+//   verb TEXT                       right click the selection, click the verb TEXT
+//   dblclick NAME                   double click the component
+//   dialog-click NAME               in the open dialog: click the control NAME
+//   dialog-type NAME TEXT           click the edit NAME, replace its text by TEXT
+//   dialog-key [shift+]KEY          a key in the open dialog
+//   undo | save | saveas FILE [binary]
+//   snapshot FILE                   a PNG of the whole screen
+//   expect PATH VALUE               the inspector row PATH shows VALUE
+//   expect-modified yes|no          the title's modified mark
+//
+// Lines starting with "#" and empty lines are skipped. The dialog steps
+// after a step that opens a modal dialog run inside it.
+std::vector<TScriptStep> ParseDesignScript(const String& Text);
+
+class TDesignScript {
+public:
+    TDesignScript(folio::THeadlessHost& Host, TDesignerWindow& Window, std::ostream& Log);
+    // Runs the steps in order; raises EDesignScriptError at the first that
+    // fails, naming its line.
+    void Run(const std::vector<TScriptStep>& Steps);
+    void RunFile(const String& FileName);
+
+    // Where the "open", "saveas" and "snapshot" files are found when their
+    // names are relative.
+    void SetBaseDir(const String& Dir) { FBaseDir = Dir; }
+
+private:
+    void RunStep(const TScriptStep& Step);
+    void RunDialogStep(const TScriptStep& Step);
+    String PathOf(const String& Name) const;
+
+    folio::THeadlessHost& FHost;
+    TDesignerWindow& FWindow;
+    std::ostream& FLog;
+    String FBaseDir;
+};
+
+// The headless screen as one picture: every shown top-level form's surface
+// at its place, bottom first, on the desktop colour.
+void SaveScreenPicture(int Width, int Height, const String& PngPath);
+
+} // namespace designer

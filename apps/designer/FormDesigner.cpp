@@ -1,0 +1,410 @@
+#include "FormDesigner.h"
+
+#include "framework/core/Exceptions.h"
+#include "framework/core/ScopeGuard.h"
+#include "framework/core/SysUtils.h"
+#include "framework/ui/DesignRegistry.h"
+#include "framework/ui/Input.h"
+#include "framework/ui/MouseFlags.h"
+#include "framework/ui/VirtualKeys.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace designer {
+
+using namespace folio;
+
+namespace {
+
+// How far the pointer moves before a press on a control becomes a drag, so
+// that a click to select never nudges it.
+constexpr int DragThreshold = 3;
+
+// The component that holds Instance: Instance itself, or the first
+// component among its owners (a bar for one of its groups).
+TComponent* HoldingComponent(TPersistent* Instance) {
+    for (TPersistent* P = Instance; P; P = P->GetOwner())
+        if (auto* C = dynamic_cast<TComponent*>(P)) return C;
+    return nullptr;
+}
+
+} // namespace
+
+// Hears when the component holding the selection goes, whoever frees it.
+class TSelectionWatch : public TComponent {
+public:
+    explicit TSelectionWatch(std::function<void(TComponent*)> Gone)
+        : TComponent(nullptr), FGone(std::move(Gone)) {}
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == opRemove && FGone) FGone(AComponent);
+    }
+
+private:
+    std::function<void(TComponent*)> FGone;
+};
+
+TFormDesigner::TFormDesigner()
+    : FHandles(std::make_unique<TGrabHandles>()),
+      FWatch(std::make_unique<TSelectionWatch>([this](TComponent* Gone) {
+          if (HoldingComponent(FSelection) == Gone) {
+              FSelection = nullptr;
+              FHandles->Attach(nullptr);
+          }
+          if (FDragControl == Gone) FDragControl = nullptr;
+      })) {
+    FHandles->OnResizeTo = [this](const TRect& Bounds, bool Final) {
+        TControl* Control = SelectedControl();
+        if (!Control) return;
+        TRect R = Bounds;
+        R.Left = Snap(R.Left);
+        R.Top = Snap(R.Top);
+        R.Right = std::max(R.Left + 1, Snap(R.Right));
+        R.Bottom = std::max(R.Top + 1, Snap(R.Bottom));
+        ApplyBounds(Control, R);
+        if (Final) Modified();
+    };
+    NewForm();
+}
+
+TFormDesigner::~TFormDesigner() {
+    FHandles->Attach(nullptr);
+    FDesigned.Form.reset();
+}
+
+// --- the form and its file ---------------------------------------------------------
+
+void TFormDesigner::ReplaceForm(TDesignedForm Designed) {
+    FHandles->Attach(nullptr);
+    FSelection = nullptr;
+    FDragControl = nullptr;
+    if (FDesigned.Form) FDesigned.Form->Hide();
+    FDesigned = std::move(Designed);
+    FDesigned.Form->SetDesigner(this);
+    ShowForm();
+    Select(FDesigned.Form.get());
+}
+
+void TFormDesigner::ShowForm() {
+    FDesigned.Form->Show();
+}
+
+void TFormDesigner::NewForm() {
+    ReplaceForm(NewDesignedForm(nullptr));
+    FFileName.clear();
+    FUndo.Clear();
+    FCurrent = SnapshotForm(*FDesigned.Form);
+    FSaved = FCurrent;
+    SetModifiedFlag(false);
+}
+
+void TFormDesigner::Open(const String& FileName) {
+    ReplaceForm(ReadDesignedForm(FileName, nullptr));
+    FFileName = FileName;
+    FUndo.Clear();
+    FCurrent = SnapshotForm(*FDesigned.Form);
+    FSaved = FCurrent;
+    SetModifiedFlag(false);
+}
+
+void TFormDesigner::Save() {
+    if (FFileName.empty())
+        throw EInvalidOperation("The form has no file yet: save it with Save As");
+    SaveAs(FFileName, FEncoding);
+}
+
+void TFormDesigner::SaveAs(const String& FileName, TFormEncoding Encoding) {
+    WriteDesignedForm(FDesigned, FileName, Encoding);
+    FFileName = FileName;
+    FEncoding = Encoding;
+    FSaved = FCurrent;
+    SetModifiedFlag(false);
+}
+
+String TFormDesigner::GetTitle() const {
+    String Name = FFileName.empty() ? FDesigned.Form->GetName()
+                                    : std::filesystem::path(FFileName).filename().string();
+    return FModified ? Name + " *" : Name;
+}
+
+void TFormDesigner::SetModifiedFlag(bool Value) {
+    FModified = Value;
+    if (OnTitleChanged) OnTitleChanged();
+}
+
+// --- selection -----------------------------------------------------------------------
+
+TControl* TFormDesigner::SelectedControl() const {
+    return dynamic_cast<TControl*>(FSelection);
+}
+
+void TFormDesigner::Select(TPersistent* Instance) {
+    if (TComponent* Old = HoldingComponent(FSelection)) FWatch->RemoveFreeNotification(Old);
+    FSelection = Instance;
+    if (TComponent* Holder = HoldingComponent(Instance)) FWatch->FreeNotification(Holder);
+    auto* Control = SelectedControl();
+    FHandles->Attach(Control == FDesigned.Form.get() ? nullptr : Control);
+    if (OnSelectionChanged) OnSelectionChanged();
+}
+
+void TFormDesigner::SelectComponent(TPersistent* Instance) {
+    Select(Instance);
+}
+
+// --- changes -----------------------------------------------------------------------
+
+int TFormDesigner::Snap(int Value) const {
+    if (!FSnapToGrid || FGridSize <= 1) return Value;
+    const int Down = Value >= 0 ? Value / FGridSize * FGridSize
+                                : -((-Value + FGridSize - 1) / FGridSize * FGridSize);
+    return Value - Down >= (FGridSize + 1) / 2 ? Down + FGridSize : Down;
+}
+
+void TFormDesigner::BeginChange() {
+    ++FChangeDepth;
+}
+
+void TFormDesigner::EndChange() {
+    if (FChangeDepth == 0) return;
+    if (--FChangeDepth == 0 && FChangePending) {
+        FChangePending = false;
+        RecordChange();
+    }
+}
+
+void TFormDesigner::Modified() {
+    if (FChangeDepth > 0) {
+        FChangePending = true;
+        return;
+    }
+    RecordChange();
+}
+
+void TFormDesigner::RecordChange() {
+    FUndo.Push(std::move(FCurrent));
+    FCurrent = SnapshotForm(*FDesigned.Form);
+    FHandles->Update();
+    SetModifiedFlag(true);
+    if (OnChanged) OnChanged();
+}
+
+void TFormDesigner::Undo() {
+    if (!FUndo.CanUndo()) return;
+    // The selection is found again by name in the form as it was.
+    String Selected;
+    if (TComponent* C = HoldingComponent(FSelection)) Selected = C->GetName();
+    String State = FUndo.Pop();
+    TDesignedForm Was{RestoreForm(State, nullptr), FDesigned.RootClassName};
+    Was.Form->SetBounds(FDesigned.Form->GetLeft(), FDesigned.Form->GetTop(), Was.Form->GetWidth(),
+                        Was.Form->GetHeight());
+    ReplaceForm(std::move(Was));
+    FCurrent = std::move(State);
+    if (TComponent* C = GetComponent(Selected)) Select(C);
+    SetModifiedFlag(FCurrent != FSaved);
+    if (OnChanged) OnChanged();
+}
+
+TComponent* TFormDesigner::DropComponent(const TClassInfo& Class, TWinControl* Parent, TPoint Pos) {
+    if (!Class.CreateComponent)
+        throw EInvalidOperation("The class " + Class.Name + " cannot be created by name");
+    TForm* Form = FDesigned.Form.get();
+    TComponent* Component = Class.CreateComponent(Form);
+    TScopeGuard Undo([Component] { delete Component; });
+    Component->SetName(UniqueName(Class.Name));
+    if (auto* Control = dynamic_cast<TControl*>(Component)) {
+        if (!Parent) Parent = Form;
+        Control->SetBounds(Snap(Pos.X), Snap(Pos.Y), Control->GetWidth(), Control->GetHeight());
+        Control->SetParent(Parent);
+        // Buttons, labels and panels start out showing their name.
+        if (Control->GetControlStyle().Contains(csSetCaption))
+            Control->SetText(Component->GetName());
+    }
+    Undo.Dismiss();
+    FPaletteClass = nullptr;
+    Select(Component);
+    Modified();
+    return Component;
+}
+
+void TFormDesigner::DeleteSelection() {
+    auto* Component = dynamic_cast<TComponent*>(FSelection);
+    if (!Component || Component == FDesigned.Form.get()) return;
+    TComponent* Next = FDesigned.Form.get();
+    if (auto* Control = dynamic_cast<TControl*>(Component))
+        if (Control->GetParent()) Next = Control->GetParent();
+    Select(Next);
+    delete Component;
+    Modified();
+}
+
+void TFormDesigner::ApplyBounds(TControl* Control, const TRect& Bounds) {
+    Control->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+    FHandles->Update();
+}
+
+void TFormDesigner::MoveSelection(int DX, int DY) {
+    TControl* Control = SelectedControl();
+    if (!Control || Control == FDesigned.Form.get()) return;
+    const TRect R = Control->GetBoundsRect();
+    ApplyBounds(Control, Bounds(R.Left + DX, R.Top + DY, R.Width(), R.Height()));
+    Modified();
+}
+
+void TFormDesigner::SizeSelection(int DW, int DH) {
+    TControl* Control = SelectedControl();
+    if (!Control || Control == FDesigned.Form.get()) return;
+    TRect R = Control->GetBoundsRect();
+    R.Right = std::max(R.Left + 1, R.Right + DW);
+    R.Bottom = std::max(R.Top + 1, R.Bottom + DH);
+    ApplyBounds(Control, R);
+    Modified();
+}
+
+// --- component editors ----------------------------------------------------------------
+
+std::unique_ptr<TComponentEditor> TFormDesigner::GetComponentEditor(TComponent* Component) {
+    return DesignRegistry().GetComponentEditor(Component, this);
+}
+
+void TFormDesigner::ExecuteVerb(const String& Verb) {
+    auto* Component = dynamic_cast<TComponent*>(FSelection);
+    if (!Component) throw EInvalidOperation("Verbs belong to components; select one first");
+    auto Editor = GetComponentEditor(Component);
+    for (int I = 0; I < Editor->GetVerbCount(); ++I)
+        if (Editor->GetVerb(I) == Verb) {
+            BeginChange();
+            TScopeGuard End([this] { EndChange(); });
+            Editor->ExecuteVerb(I);
+            return;
+        }
+    throw EInvalidOperation(Component->GetName() + " has no verb \"" + Verb + "\"");
+}
+
+void TFormDesigner::EditComponent(TComponent* Component) {
+    auto Editor = GetComponentEditor(Component);
+    BeginChange();
+    TScopeGuard End([this] { EndChange(); });
+    Editor->Edit();
+}
+
+// --- input -----------------------------------------------------------------------------
+
+bool TFormDesigner::IsDesignMsg(TControl* Sender, TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        // Every key on the designed form is the designer's.
+        Message.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+        return true;
+    case CM_WANTSPECIALKEY:
+        Message.Result = 1;
+        return true;
+    case WM_KEYDOWN:
+        return KeyMessage(Message);
+    case WM_KEYUP:
+    case WM_CHAR:
+        return true;
+    default:
+        return MouseMessage(Sender, Message);
+    }
+}
+
+bool TFormDesigner::MouseMessage(TControl* Sender, TMessage& Message) {
+    const TPoint P = LParamToPoint(Message.LParam);
+    // The control may want some presses itself (the bar's captions).
+    if (Sender != FDesigned.Form.get() && !FDragControl &&
+        Sender->Perform(CM_DESIGNHITTEST, Message.WParam, Message.LParam) != 0)
+        return false;
+    switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+        PressOn(Sender, P);
+        return true;
+    case WM_MOUSEMOVE:
+        if (FDragControl && (Message.WParam & MK_LBUTTON)) DragTo(Sender->ClientToScreen(P));
+        return true;
+    case WM_LBUTTONUP:
+        if (FDragControl) {
+            DragTo(Sender->ClientToScreen(P));
+            const bool Moved = FDragMoved;
+            FDragControl = nullptr;
+            if (Moved) Modified();
+        }
+        return true;
+    case WM_LBUTTONDBLCLK:
+        if (Sender != FDesigned.Form.get()) EditComponent(Sender);
+        return true;
+    case WM_RBUTTONDOWN:
+        Select(Sender);
+        return true;
+    case WM_RBUTTONUP:
+        if (OnContextMenu) OnContextMenu(Sender, Sender->ClientToScreen(P));
+        return true;
+    default:
+        return true;
+    }
+}
+
+void TFormDesigner::PressOn(TControl* Sender, TPoint ClientPos) {
+    if (FPaletteClass) {
+        // A control that takes children gets the new one; any other control
+        // hands it to its parent, where it lands under the pointer.
+        auto* Parent = dynamic_cast<TWinControl*>(Sender);
+        TPoint Pos = ClientPos;
+        if (!Parent || !Sender->GetControlStyle().Contains(csAcceptsControls)) {
+            Parent = Sender->GetParent();
+            Pos = Parent->ScreenToClient(Sender->ClientToScreen(ClientPos));
+        }
+        DropComponent(*FPaletteClass, Parent, Pos);
+        return;
+    }
+    Select(Sender);
+    if (Sender == FDesigned.Form.get()) return;
+    FDragControl = Sender;
+    FDragStart = Sender->ClientToScreen(ClientPos);
+    FDragBounds = Sender->GetBoundsRect();
+    FDragMoved = false;
+}
+
+void TFormDesigner::DragTo(TPoint ScreenPos) {
+    const int DX = ScreenPos.X - FDragStart.X;
+    const int DY = ScreenPos.Y - FDragStart.Y;
+    if (!FDragMoved && std::abs(DX) < DragThreshold && std::abs(DY) < DragThreshold) return;
+    FDragMoved = true;
+    ApplyBounds(FDragControl, Bounds(Snap(FDragBounds.Left + DX), Snap(FDragBounds.Top + DY),
+                                     FDragBounds.Width(), FDragBounds.Height()));
+}
+
+bool TFormDesigner::KeyMessage(TMessage& Message) {
+    const bool Shift = GetKeyState(VK_SHIFT) < 0;
+    const int Step = 1;
+    switch (Message.WParam) {
+    case VK_LEFT:
+        Shift ? SizeSelection(-Step, 0) : MoveSelection(-Step, 0);
+        break;
+    case VK_RIGHT:
+        Shift ? SizeSelection(Step, 0) : MoveSelection(Step, 0);
+        break;
+    case VK_UP:
+        Shift ? SizeSelection(0, -Step) : MoveSelection(0, -Step);
+        break;
+    case VK_DOWN:
+        Shift ? SizeSelection(0, Step) : MoveSelection(0, Step);
+        break;
+    case VK_DELETE:
+        DeleteSelection();
+        break;
+    case VK_ESCAPE:
+        // Up to the parent, as far as the form.
+        if (TControl* Control = SelectedControl(); Control && Control->GetParent())
+            Select(Control->GetParent());
+        else if (FSelection && !dynamic_cast<TComponent*>(FSelection))
+            Select(HoldingComponent(FSelection));
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+} // namespace designer

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "framework/ui/CustomControl.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace designer {
+
+using folio::TRect;
+
+// Which edges of the selected control a handle moves when dragged.
+struct THandleEdges {
+    bool Left = false;
+    bool Top = false;
+    bool Right = false;
+    bool Bottom = false;
+};
+
+// The bounds a handle drag gives: Start moved by (DX, DY) on the handle's
+// edges, never narrower or lower than one pixel.
+TRect ResizedBounds(const TRect& Start, THandleEdges Edges, int DX, int DY);
+
+// One of the eight small squares around the selected control. It is a
+// control of the designer's, placed on the selected control's parent above
+// everything, and dragging it resizes the selection through OnResizeTo.
+class TGrabHandle : public folio::TCustomControl {
+public:
+    TGrabHandle(THandleEdges Edges);
+    THandleEdges GetEdges() const { return FEdges; }
+
+    // Called while the handle is dragged with the bounds the drag gives,
+    // and once more when the button is let go (Final true).
+    std::function<void(const TRect& Bounds, bool Final)> OnResizeTo;
+    // The bounds the drag starts from.
+    std::function<TRect()> OnStart;
+
+protected:
+    void Paint() override;
+    void MouseDown(folio::TMouseButton Button, folio::TShiftState Shift, int X, int Y) override;
+    void MouseMove(folio::TShiftState Shift, int X, int Y) override;
+    void MouseUp(folio::TMouseButton Button, folio::TShiftState Shift, int X, int Y) override;
+
+private:
+    THandleEdges FEdges;
+    bool FDragging = false;
+    bool FMoved = false;
+    folio::TPoint FStartScreen;
+    TRect FStartBounds;
+};
+
+constexpr int HandleSize = 6;
+
+// The eight handles of one selected control.
+class TGrabHandles {
+public:
+    TGrabHandles();
+    ~TGrabHandles();
+    // Puts the handles around Control (on its parent), or hides them for
+    // null or a control without a parent.
+    void Attach(folio::TControl* Control);
+    folio::TControl* GetControl() const { return FControl; }
+    // Follows the control's bounds.
+    void Update();
+    const std::array<std::unique_ptr<TGrabHandle>, 8>& Handles() const { return FHandles; }
+
+    std::function<void(const TRect& Bounds, bool Final)> OnResizeTo;
+
+private:
+    std::array<std::unique_ptr<TGrabHandle>, 8> FHandles;
+    folio::TControl* FControl = nullptr;
+};
+
+} // namespace designer

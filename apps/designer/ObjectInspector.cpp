@@ -1,0 +1,517 @@
+#include "ObjectInspector.h"
+
+#include "FormDesigner.h"
+
+#include "framework/core/ColorConsts.h"
+#include "framework/core/Component.h"
+#include "framework/core/Exceptions.h"
+#include "framework/core/ScopeGuard.h"
+#include "framework/gfx/Canvas.h"
+#include "framework/gfx/Edges.h"
+#include "framework/ui/DesignRegistry.h"
+#include "framework/ui/VirtualKeys.h"
+
+#include <algorithm>
+
+namespace designer {
+
+using namespace folio;
+
+namespace {
+
+const char* const PageNames[] = {"Properties", "Events"};
+constexpr int Indent = 12;
+constexpr int MaxListLines = 10;
+
+void DrawButton(TCanvas* C, TRect R, bool Ellipsis) {
+    C->GetBrush()->SetColor(clBtnFace);
+    C->FillRect(R);
+    TRect Edge = R;
+    DrawEdge(C->GetHandle(), Edge, EDGE_RAISED, BF_RECT);
+    C->GetBrush()->SetColor(clBlack);
+    C->GetPen()->SetColor(clBlack);
+    const int CX = (R.Left + R.Right) / 2;
+    const int CY = (R.Top + R.Bottom) / 2;
+    if (Ellipsis) {
+        for (int I = -1; I <= 1; ++I)
+            C->FillRect(Rect(CX + I * 3 - 1, CY + 2, CX + I * 3 + 1, CY + 4));
+    } else {
+        C->Polygon({Point(CX - 3, CY - 1), Point(CX + 3, CY - 1), Point(CX, CY + 2)});
+    }
+}
+
+} // namespace
+
+// The box values are typed into: Enter, Escape and the arrows are its own,
+// never the window's default or cancel button or a focus move.
+class TInspectorEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    void Dispatch(TMessage& Message) override {
+        TEdit::Dispatch(Message);
+        if (Message.Msg == WM_GETDLGCODE) Message.Result |= DLGC_WANTALLKEYS | DLGC_WANTARROWS;
+    }
+};
+
+// --- construction and rows --------------------------------------------------------------
+
+TObjectInspector::TObjectInspector(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetColor(clWindow);
+    SetDoubleBuffered(true);
+    FEdit = new TInspectorEdit(this);
+    FEdit->SetBorderStyle(bsNone);
+    FEdit->SetVisible(false);
+    FEdit->SetParent(this);
+    FEdit->OnKeyDown = [this](TObject*, unsigned short& Key, TShiftState) { ValueEditKey(Key); };
+    FList = new TValueList(this);
+    FList->SetVisible(false);
+    FList->SetParent(this);
+    FList->OnChoose = [this](const String&) { CloseUp(true); };
+}
+
+TObjectInspector::~TObjectInspector() = default;
+
+void TObjectInspector::SetDesigner(TFormDesigner* Designer) {
+    FDesigner = Designer;
+    Rebuild();
+}
+
+void TObjectInspector::AddRows(std::unique_ptr<TPropertyEditor> Editor, const String& ParentPath,
+                               int Depth) {
+    TRow Row;
+    Row.Attributes = Editor->GetAttributes();
+    Row.Path = ParentPath.empty() ? Editor->GetName() : ParentPath + "." + Editor->GetName();
+    Row.Depth = Depth;
+    Row.Expanded = Row.Attributes.Contains(paSubProperties) && FExpanded.count(Row.Path) > 0;
+    Row.Editor = std::move(Editor);
+    TPropertyEditor* Parent = Row.Editor.get();
+    const bool Expanded = Row.Expanded;
+    const String Path = Row.Path;
+    FRows.push_back(std::move(Row));
+    if (Expanded)
+        Parent->GetProperties([this, &Path, Depth](std::unique_ptr<TPropertyEditor> Sub) {
+            Sub->Initialize();
+            AddRows(std::move(Sub), Path, Depth + 1);
+        });
+}
+
+void TObjectInspector::Rebuild() {
+    const String Current = FCurrent >= 0 && FCurrent < RowCount() ? FRows[FCurrent].Path : "";
+    FList->SetVisible(false);
+    FListRow = -1;
+    FRows.clear();
+    FCurrent = -1;
+    if (FDesigner && FDesigner->GetSelection()) {
+        const TTypeKinds& Kinds = FPage == ipProperties ? PropertyKinds() : EventKinds();
+        DesignRegistry().GetComponentProperties(
+            {FDesigner->GetSelection()}, FDesigner,
+            [this](std::unique_ptr<TPropertyEditor> Editor) { AddRows(std::move(Editor), "", 0); },
+            Kinds);
+    }
+    FCurrent = FindRow(Current);
+    FTopRow = std::clamp(FTopRow, 0, std::max(0, RowCount() - VisibleRows()));
+    PlaceEdit();
+    Invalidate();
+}
+
+void TObjectInspector::RefreshValues() {
+    PlaceEdit();
+    Invalidate();
+}
+
+void TObjectInspector::SetPage(TPage Value) {
+    if (Value == FPage) return;
+    FPage = Value;
+    FCurrent = -1;
+    Rebuild();
+}
+
+String TObjectInspector::RowValue(int Row) const {
+    TPropertyEditor* Editor = FRows[Row].Editor.get();
+    try {
+        return Editor->AllEqual() ? Editor->GetValue() : String();
+    } catch (const Exception& E) {
+        return "(" + E.Message() + ")";
+    }
+}
+
+int TObjectInspector::FindRow(const String& Path) const {
+    for (int I = 0; I < RowCount(); ++I)
+        if (FRows[I].Path == Path) return I;
+    return -1;
+}
+
+void TObjectInspector::SetCurrentRow(int Row) {
+    if (Row < -1 || Row >= RowCount()) Row = -1;
+    if (Row != FListRow) CloseUp(false);
+    FCurrent = Row;
+    PlaceEdit();
+    Invalidate();
+}
+
+// --- geometry ------------------------------------------------------------------------------
+
+int TObjectInspector::NameColumn() const {
+    return std::max(60, GetClientWidth() * 2 / 5);
+}
+
+TRect TObjectInspector::TabRect(TPage Page) const {
+    const int W = GetClientWidth() / 2;
+    const int Left = Page == ipProperties ? 0 : W;
+    return Rect(Left, HeaderHeight, Page == ipProperties ? W : GetClientWidth(),
+                HeaderHeight + TabHeight);
+}
+
+TRect TObjectInspector::RowRect(int Row) const {
+    const int Top = FirstRowTop() + (Row - FTopRow) * RowHeight;
+    return Rect(0, Top, GetClientWidth(), Top + RowHeight);
+}
+
+TRect TObjectInspector::NameRect(int Row) const {
+    TRect R = RowRect(Row);
+    R.Right = NameColumn();
+    return R;
+}
+
+TRect TObjectInspector::ValueRect(int Row) const {
+    TRect R = RowRect(Row);
+    R.Left = NameColumn() + 1;
+    return R;
+}
+
+TRect TObjectInspector::ExpanderRect(int Row) const {
+    const TRect R = RowRect(Row);
+    const int Left = 2 + FRows[Row].Depth * Indent;
+    const int Top = R.Top + (RowHeight - 9) / 2;
+    return Rect(Left, Top, Left + 9, Top + 9);
+}
+
+TRect TObjectInspector::ButtonRect(int Row) const {
+    const TPropertyAttributes A = FRows[Row].Attributes;
+    if (!A.Contains(paDialog) && !A.Contains(paValueList)) return TRect();
+    const TRect R = ValueRect(Row);
+    return Rect(R.Right - ButtonWidth, R.Top + 1, R.Right, R.Bottom - 1);
+}
+
+int TObjectInspector::RowAt(int Y) const {
+    if (Y < FirstRowTop()) return -1;
+    const int Row = FTopRow + (Y - FirstRowTop()) / RowHeight;
+    return Row < RowCount() ? Row : -1;
+}
+
+int TObjectInspector::VisibleRows() const {
+    // The last line is kept for messages.
+    return std::max(1, (GetClientHeight() - FirstRowTop()) / RowHeight - 1);
+}
+
+void TObjectInspector::SetTopRow(int Value) {
+    Value = std::clamp(Value, 0, std::max(0, RowCount() - VisibleRows()));
+    if (Value == FTopRow) return;
+    FTopRow = Value;
+    CloseUp(false);
+    PlaceEdit();
+    Invalidate();
+}
+
+void TObjectInspector::ScrollIntoView(int Row) {
+    if (Row < FTopRow)
+        SetTopRow(Row);
+    else if (Row >= FTopRow + VisibleRows())
+        SetTopRow(Row - VisibleRows() + 1);
+}
+
+bool TObjectInspector::DoMouseWheel(TShiftState, int WheelDelta, TPoint) {
+    SetTopRow(FTopRow - WheelDelta / 40);
+    return true;
+}
+
+void TObjectInspector::Resize() {
+    TCustomControl::Resize();
+    PlaceEdit();
+}
+
+void TObjectInspector::PlaceEdit() {
+    if (!FEdit) return;
+    if (FCurrent < 0 || FCurrent >= RowCount() || FCurrent < FTopRow ||
+        FCurrent >= FTopRow + VisibleRows()) {
+        FEdit->SetVisible(false);
+        return;
+    }
+    TRect R = ValueRect(FCurrent);
+    const TRect Button = ButtonRect(FCurrent);
+    if (!Button.IsEmpty()) R.Right = Button.Left;
+    FEdit->SetBounds(R.Left + 2, R.Top + 1, std::max(1, R.Width() - 3), R.Height() - 2);
+    FEdit->SetText(RowValue(FCurrent));
+    FEdit->SetReadOnly(FRows[FCurrent].Attributes.Contains(paReadOnly));
+    FEdit->SetVisible(true);
+}
+
+// --- changes --------------------------------------------------------------------------------
+
+bool TObjectInspector::ApplyValue(int Row, const String& Text) {
+    if (Row < 0 || Row >= RowCount()) return false;
+    if (FDesigner) FDesigner->BeginChange();
+    // The designer's change may rebuild the rows: nothing below uses them.
+    TScopeGuard End([this] {
+        if (FDesigner) FDesigner->EndChange();
+    });
+    try {
+        FRows[Row].Editor->SetValue(Text);
+        FMessage.clear();
+    } catch (const Exception& E) {
+        FMessage = E.Message();
+        PlaceEdit();
+        Invalidate();
+        return false;
+    }
+    return true;
+}
+
+void TObjectInspector::Changed() {
+    PlaceEdit();
+    Invalidate();
+}
+
+void TObjectInspector::ToggleExpanded(int Row) {
+    if (Row < 0 || Row >= RowCount() || !FRows[Row].Attributes.Contains(paSubProperties)) return;
+    const String Path = FRows[Row].Path;
+    if (FExpanded.count(Path))
+        FExpanded.erase(Path);
+    else
+        FExpanded.insert(Path);
+    FCurrent = Row;
+    Rebuild();
+}
+
+void TObjectInspector::RunEdit(int Row) {
+    if (Row < 0 || Row >= RowCount()) return;
+    if (FDesigner) FDesigner->BeginChange();
+    TScopeGuard End([this] {
+        if (FDesigner) FDesigner->EndChange();
+    });
+    try {
+        FRows[Row].Editor->Edit();
+        FMessage.clear();
+    } catch (const Exception& E) {
+        FMessage = E.Message();
+    }
+    Changed();
+}
+
+void TObjectInspector::DropDown(int Row) {
+    if (Row < 0 || Row >= RowCount() || !FRows[Row].Attributes.Contains(paValueList)) return;
+    std::vector<String> Items;
+    FRows[Row].Editor->GetValues([&Items](const String& V) { Items.push_back(V); });
+    if (FRows[Row].Attributes.Contains(paSortList)) std::sort(Items.begin(), Items.end());
+    FListRow = Row;
+    FList->SetItems(std::move(Items), RowValue(Row));
+    const TRect R = ValueRect(Row);
+    const int Lines = std::clamp(static_cast<int>(FList->GetItems().size()), 1, MaxListLines);
+    FList->SetBounds(R.Left, R.Bottom, R.Width(), Lines * RowHeight + 2);
+    FList->SetVisible(true);
+    FList->BringToFront();
+}
+
+void TObjectInspector::CloseUp(bool Accept) {
+    if (FListRow < 0) return;
+    const int Row = FListRow;
+    FListRow = -1;
+    FList->SetVisible(false);
+    const int Index = FList->GetItemIndex();
+    if (Accept && Index >= 0 && Index < static_cast<int>(FList->GetItems().size()))
+        ApplyValue(Row, FList->GetItems()[Index]);
+}
+
+void TObjectInspector::ValueEditKey(unsigned short& Key) {
+    if (Key == VK_RETURN) {
+        Key = 0;
+        if (FCurrent >= 0 && !FRows[FCurrent].Attributes.Contains(paReadOnly))
+            ApplyValue(FCurrent, FEdit->GetText());
+    } else if (Key == VK_ESCAPE) {
+        Key = 0;
+        CloseUp(false);
+        PlaceEdit();
+    } else if (Key == VK_UP || Key == VK_DOWN) {
+        if (FListRow >= 0) {
+            FList->SetItemIndex(FList->GetItemIndex() + (Key == VK_UP ? -1 : 1));
+        } else {
+            const int Row = FCurrent + (Key == VK_UP ? -1 : 1);
+            if (Row >= 0 && Row < RowCount()) {
+                ScrollIntoView(Row);
+                SetCurrentRow(Row);
+            }
+        }
+        Key = 0;
+    }
+}
+
+// --- painting -------------------------------------------------------------------------------
+
+void TObjectInspector::Paint() {
+    TCanvas* C = GetCanvas();
+    C->GetFont()->Assign(GetFont());
+    const int W = GetClientWidth();
+    C->GetBrush()->SetColor(clBtnFace);
+    C->FillRect(Rect(0, 0, W, FirstRowTop()));
+    C->GetFont()->SetColor(clWindowText);
+    C->SetBkMode(TRANSPARENT);
+    String Header = "(nothing selected)";
+    if (FDesigner && FDesigner->GetSelection()) {
+        TPersistent* S = FDesigner->GetSelection();
+        const auto* Component = dynamic_cast<TComponent*>(S);
+        Header = (Component ? Component->GetName() : S->GetNamePath()) + ": " + S->ClassName();
+    }
+    C->TextOut(4, 3, Header);
+    for (TPage Page : {ipProperties, ipEvents}) {
+        TRect Tab = TabRect(Page);
+        if (Page == FPage) {
+            C->GetBrush()->SetColor(clWindow);
+            C->FillRect(Tab);
+        }
+        TRect Edge = Tab;
+        DrawEdge(C->GetHandle(), Edge, Page == FPage ? EDGE_RAISED : BDR_SUNKENOUTER, BF_RECT);
+        C->SetBkMode(TRANSPARENT);
+        const String Name = PageNames[Page];
+        C->TextOut((Tab.Left + Tab.Right - C->TextWidth(Name)) / 2,
+                   Tab.Top + (TabHeight - C->TextHeight(Name)) / 2, Name);
+    }
+    C->GetBrush()->SetColor(clWindow);
+    C->FillRect(Rect(0, FirstRowTop(), W, GetClientHeight()));
+    const int Split = NameColumn();
+    for (int I = FTopRow; I < std::min(RowCount(), FTopRow + VisibleRows()); ++I) {
+        const TRect Row = RowRect(I);
+        const TRow& R = FRows[I];
+        if (I == FCurrent) {
+            C->GetBrush()->SetColor(clHighlight);
+            C->FillRect(NameRect(I));
+        }
+        C->SetBkMode(TRANSPARENT);
+        C->GetFont()->SetColor(I == FCurrent ? clHighlightText : clWindowText);
+        const TRect Box = ExpanderRect(I);
+        if (R.Attributes.Contains(paSubProperties)) {
+            C->GetPen()->SetColor(clGray);
+            C->GetBrush()->SetColor(clWindow);
+            C->Rectangle(Box);
+            C->GetPen()->SetColor(clBlack);
+            const int MY = (Box.Top + Box.Bottom) / 2;
+            const int MX = (Box.Left + Box.Right) / 2;
+            C->MoveTo(Box.Left + 2, MY);
+            C->LineTo(Box.Right - 2, MY);
+            if (!R.Expanded) {
+                C->MoveTo(MX, Box.Top + 2);
+                C->LineTo(MX, Box.Bottom - 2);
+            }
+        }
+        const String Name = R.Editor->GetName();
+        C->TextRect(Rect(Box.Right + 3, Row.Top, Split, Row.Bottom), Box.Right + 3,
+                    Row.Top + (RowHeight - C->TextHeight(Name)) / 2, Name);
+        if (I != FCurrent) {
+            const String Value = RowValue(I);
+            C->GetFont()->SetColor(clNavy);
+            C->TextRect(Rect(Split + 1, Row.Top, W, Row.Bottom), Split + 3,
+                        Row.Top + (RowHeight - C->TextHeight(Value)) / 2, Value);
+        }
+        const TRect Button = ButtonRect(I);
+        if (I == FCurrent && !Button.IsEmpty())
+            DrawButton(C, Button, R.Attributes.Contains(paDialog));
+        C->GetPen()->SetColor(clBtnFace);
+        C->MoveTo(0, Row.Bottom - 1);
+        C->LineTo(W, Row.Bottom - 1);
+        C->MoveTo(Split, Row.Top);
+        C->LineTo(Split, Row.Bottom);
+    }
+    if (!FMessage.empty()) {
+        const int Top = GetClientHeight() - RowHeight;
+        C->GetBrush()->SetColor(clBtnFace);
+        C->FillRect(Rect(0, Top, W, GetClientHeight()));
+        C->SetBkMode(TRANSPARENT);
+        C->GetFont()->SetColor(clRed);
+        C->TextRect(Rect(0, Top, W, GetClientHeight()), 4, Top + 2, FMessage);
+    }
+}
+
+// --- mouse ----------------------------------------------------------------------------------
+
+void TObjectInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft) return;
+    const TPoint P = Point(X, Y);
+    for (TPage Page : {ipProperties, ipEvents})
+        if (TabRect(Page).Contains(P)) {
+            SetPage(Page);
+            return;
+        }
+    const int Row = RowAt(Y);
+    if (Row < 0) return;
+    if (ExpanderRect(Row).Contains(P) || (Shift.Contains(ssDouble) && NameRect(Row).Contains(P))) {
+        ToggleExpanded(Row);
+        return;
+    }
+    if (Row != FCurrent) SetCurrentRow(Row);
+    if (!ButtonRect(Row).Contains(P)) return;
+    if (FRows[Row].Attributes.Contains(paDialog))
+        RunEdit(Row);
+    else if (FListRow == Row)
+        CloseUp(false);
+    else
+        DropDown(Row);
+}
+
+// --- the drop-down list ---------------------------------------------------------------------
+
+TValueList::TValueList(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetColor(clWindow);
+}
+
+void TValueList::SetItems(std::vector<String> Items, const String& Current) {
+    FItems = std::move(Items);
+    auto It = std::find(FItems.begin(), FItems.end(), Current);
+    FIndex = It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
+    Invalidate();
+}
+
+void TValueList::SetItemIndex(int Value) {
+    if (FItems.empty()) return;
+    Value = std::clamp(Value, 0, static_cast<int>(FItems.size()) - 1);
+    if (Value == FIndex) return;
+    FIndex = Value;
+    Invalidate();
+}
+
+TRect TValueList::ItemRect(int Index) const {
+    const int Top = 1 + Index * TObjectInspector::RowHeight;
+    return Rect(1, Top, GetClientWidth() - 1, Top + TObjectInspector::RowHeight);
+}
+
+void TValueList::Paint() {
+    TCanvas* C = GetCanvas();
+    C->GetFont()->Assign(GetFont());
+    C->GetBrush()->SetColor(clWindow);
+    C->FillRect(GetClientRect());
+    C->GetBrush()->SetColor(clBlack);
+    C->FrameRect(GetClientRect());
+    for (int I = 0; I < static_cast<int>(FItems.size()); ++I) {
+        const TRect R = ItemRect(I);
+        if (R.Top >= GetClientHeight()) break;
+        if (I == FIndex) {
+            C->GetBrush()->SetColor(clHighlight);
+            C->FillRect(R);
+        }
+        C->SetBkMode(TRANSPARENT);
+        C->GetFont()->SetColor(I == FIndex ? clHighlightText : clWindowText);
+        C->TextRect(R, R.Left + 2, R.Top + (R.Height() - C->TextHeight(FItems[I])) / 2, FItems[I]);
+    }
+}
+
+void TValueList::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft) return;
+    for (int I = 0; I < static_cast<int>(FItems.size()); ++I)
+        if (ItemRect(I).Contains(Point(X, Y))) {
+            FIndex = I;
+            if (OnChoose) OnChoose(FItems[I]);
+            return;
+        }
+}
+
+} // namespace designer

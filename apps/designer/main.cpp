@@ -1,0 +1,88 @@
+// The form designer. With a display it opens its window beside the form
+// being designed; with --script it runs a design script on the headless
+// screen and writes a snapshot of the screen at the end.
+#include "DesignScript.h"
+#include "DesignerWindow.h"
+
+#include "framework/core/Exceptions.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/hosts/SdlHost.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+
+namespace {
+
+struct TOptions {
+    std::string FormFile;
+    std::string Script;
+    std::string SnapshotDir = "snapshots";
+    bool Headless = false;
+};
+
+void Usage() {
+    std::cerr << "usage: designer [FORM-FILE] [--script FILE] [--snapshots DIR]\n";
+}
+
+int RunHeadless(const TOptions& Options) {
+    using namespace designer;
+    folio::THeadlessHost Host(1024, 768);
+    TDesignerWindow Window;
+    Window.OnAskSave = [](const String&) { return folio::mrNo; };
+    Window.Show();
+    if (!Options.FormFile.empty()) Window.Designer().Open(Options.FormFile);
+    Host.RunUntilIdle();
+    std::filesystem::create_directories(Options.SnapshotDir);
+    if (!Options.Script.empty()) {
+        std::cout << "Running " << Options.Script << ":\n";
+        TDesignScript Script(Host, Window, std::cout);
+        Script.SetBaseDir(Options.SnapshotDir);
+        Script.RunFile(Options.Script);
+    }
+    Host.RunUntilIdle();
+    const std::string Picture = Options.SnapshotDir + "/designer.png";
+    SaveScreenPicture(1024, 768, Picture);
+    std::cout << "Designer snapshot: " << std::filesystem::absolute(Picture).string() << "\n";
+    return 0;
+}
+
+int RunWindow(const TOptions& Options) {
+    using namespace designer;
+    folio::TSdlHost Host;
+    TDesignerWindow Window;
+    if (!Options.FormFile.empty()) Window.Designer().Open(Options.FormFile);
+    Window.Show();
+    while (Window.Window().GetVisible()) Host.Step(-1);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TOptions Options;
+    for (int I = 1; I < argc; ++I) {
+        if (std::strcmp(argv[I], "--script") == 0 && I + 1 < argc) {
+            Options.Script = argv[++I];
+            Options.Headless = true;
+        } else if (std::strcmp(argv[I], "--snapshots") == 0 && I + 1 < argc) {
+            Options.SnapshotDir = argv[++I];
+            Options.Headless = true;
+        } else if (argv[I][0] == '-') {
+            Usage();
+            return 2;
+        } else {
+            Options.FormFile = argv[I];
+        }
+    }
+    try {
+        const char* Display = std::getenv("DISPLAY");
+        if (!Options.Headless && Display && *Display && folio::TSdlHost::DisplayAvailable())
+            return RunWindow(Options);
+        return RunHeadless(Options);
+    } catch (const folio::Exception& E) {
+        std::cerr << "designer: " << E.what() << "\n";
+        return 1;
+    }
+}
