@@ -2,11 +2,14 @@
 
 #include "DesignerWindow.h"
 
+#include "framework/core/ScopeGuard.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Png.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/CustomForm.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
@@ -26,6 +29,14 @@ bool TakesRestOfLine(const String& Command, size_t Index) {
     if (Command == "set" || Command == "expect" || Command == "dialog-type") return Index == 1;
     if (Command == "verb") return Index == 0;
     return false;
+}
+
+// What a modal form's loop does on the headless screen outside a script's
+// dialog steps: the host's own rule, that a dialog without input is a fault.
+void HeadlessModalStep() {
+    if (!Application->ProcessMessages())
+        throw EInvalidOperation("A modal form waits on the headless host, but nothing is left to "
+                                "give it input");
 }
 
 [[noreturn]] void Fail(const TScriptStep& Step, const String& What) {
@@ -129,18 +140,32 @@ void TDesignScript::RunFile(const String& FileName) {
 
 void TDesignScript::Run(const std::vector<TScriptStep>& Steps) {
     for (size_t I = 0; I < Steps.size(); ++I) {
-        // The dialog steps that follow run inside the dialog this step opens.
-        size_t Next = I + 1;
-        while (Next < Steps.size() && Steps[Next].Command.rfind("dialog-", 0) == 0) {
-            const TScriptStep& Inner = Steps[Next];
-            FHost.Defer([this, &Inner] { RunDialogStep(Inner); });
-            ++Next;
-        }
         if (Steps[I].Command.rfind("dialog-", 0) == 0)
             Fail(Steps[I], "no step before it opens a dialog");
-        RunStep(Steps[I]);
+        size_t End = I + 1;
+        while (End < Steps.size() && Steps[End].Command.rfind("dialog-", 0) == 0) ++End;
+        if (End == I + 1) {
+            RunStep(Steps[I]);
+        } else {
+            // The dialog steps that follow run inside the dialog this step
+            // opens: the dialog's loop takes the next one whenever it has
+            // nothing else to do.
+            size_t Next = I + 1;
+            SetModalLoopStep([&] {
+                if (Application->ProcessMessages()) return;
+                TCustomForm* Active = Screen->GetActiveForm();
+                if (Next < End && Active && Active->IsModal()) {
+                    RunDialogStep(Steps[Next++]);
+                    return;
+                }
+                Fail(Steps[I], "the dialog it opens waits for steps the script does not give");
+            });
+            TScopeGuard Restore([] { SetModalLoopStep(HeadlessModalStep); });
+            RunStep(Steps[I]);
+            if (Next < End) Fail(Steps[Next], "no dialog is open");
+        }
         FHost.RunUntilIdle();
-        I = Next - 1;
+        I = End - 1;
     }
 }
 
@@ -302,6 +327,15 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         if (Inspector.RowValue(R) != Step.Args[1])
             Fail(Step, Step.Args[0] + " shows \"" + Inspector.RowValue(R) + "\", not \"" +
                            Step.Args[1] + "\"");
+    } else if (C == "load-package") {
+        try {
+            FWindow.LoadPackage(Step.Args.empty() ? TPackageLibrary::DefaultPath()
+                                                  : PathOf(Step.Args[0]));
+        } catch (const Exception& E) {
+            Fail(Step, E.Message());
+        }
+    } else if (C == "unload-package") {
+        FWindow.UnloadPackage();
     } else if (C == "expect-modified") {
         NeedArgs(Step, 1);
         if (Designer.GetModified() != (Step.Args[0] == "yes"))
@@ -317,6 +351,7 @@ void TDesignScript::RunDialogStep(const TScriptStep& Step) {
     FLog << "\n";
     TCustomForm* Dialog = Screen->GetActiveForm();
     if (!Dialog || !Dialog->IsModal()) Fail(Step, "no dialog is open");
+    FLog << "    (in " << Dialog->GetName() << ")\n";
     auto Control = [&](const String& Name) {
         auto* Found = dynamic_cast<TControl*>(Dialog->FindComponent(Name));
         if (!Found) Fail(Step, "the dialog has no control named " + Name);

@@ -51,6 +51,7 @@ struct TScriptStep {
 //   snapshot FILE                   a PNG of the whole screen
 //   expect PATH VALUE               the inspector row PATH shows VALUE
 //   expect-modified yes|no          the title's modified mark
+//   load-package [FILE] | unload-package
 //
 // Lines starting with "#" and empty lines are skipped. The dialog steps
 // after a step that opens a modal dialog run inside it.

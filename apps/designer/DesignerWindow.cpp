@@ -2,7 +2,13 @@
 
 #include "framework/core/ColorConsts.h"
 #include "framework/core/Exceptions.h"
+#include "framework/ui/Button.h"
+#include "framework/ui/DesignRegistry.h"
+#include "framework/ui/Edit.h"
+#include "framework/ui/GroupBox.h"
+#include "framework/ui/Image.h"
 #include "framework/ui/Label.h"
+#include "framework/ui/Panel.h"
 
 namespace designer {
 
@@ -62,7 +68,8 @@ void TVerbMenu::Close() {
 // --- the window ----------------------------------------------------------------------------
 
 TDesignerWindow::TDesignerWindow()
-    : FDesigner(std::make_unique<TFormDesigner>()), FWindow(std::make_unique<TForm>(nullptr)) {
+    : FPackage(std::make_unique<TPackageLibrary>()), FDesigner(std::make_unique<TFormDesigner>()),
+      FWindow(std::make_unique<TForm>(nullptr)) {
     FWindow->SetBounds(0, 0, WindowWidth, WindowHeight);
     FNew = ToolButton(*FWindow, "New", 4);
     FSave = ToolButton(*FWindow, "Save", 72);
@@ -104,6 +111,7 @@ TDesignerWindow::TDesignerWindow()
 }
 
 TDesignerWindow::~TDesignerWindow() {
+    FVerbs.reset();
     FDesigner->OnSelectionChanged = nullptr;
     FDesigner->OnChanged = nullptr;
     FDesigner->OnTitleChanged = nullptr;
@@ -118,6 +126,30 @@ void TDesignerWindow::Show() {
 
 void TDesignerWindow::PaletteChanged() {
     FPalette->Reload();
+}
+
+void TDesignerWindow::LoadPackage(const String& FileName) {
+    if (FPackage->IsLoaded()) UnloadPackage();
+    FPackage->Load(FileName);
+    PaletteChanged();
+}
+
+void TDesignerWindow::UnloadPackage() {
+    if (!FPackage->IsLoaded()) return;
+    FVerbs->Close();
+    FDesigner->SetPaletteClass(nullptr);
+    FDesigner->NewForm();
+    FPalette->SetChosen(nullptr);
+    FPackage->Unload();
+    PaletteChanged();
+}
+
+void RegisterStandardControls() {
+    static const int Owner = 0;
+    TRegistrationScope Scope(DesignRegistry(), &Owner);
+    RegisterComponents("Standard", {&TButton::StaticClassInfo(), &TLabel::StaticClassInfo(),
+                                    &TEdit::StaticClassInfo(), &TPanel::StaticClassInfo(),
+                                    &TGroupBox::StaticClassInfo(), &TImage::StaticClassInfo()});
 }
 
 void TDesignerWindow::UpdateTitle() {

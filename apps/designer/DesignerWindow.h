@@ -3,6 +3,7 @@
 #include "ComponentPalette.h"
 #include "FormDesigner.h"
 #include "ObjectInspector.h"
+#include "PackageLibrary.h"
 
 #include "framework/ui/Button.h"
 #include "framework/ui/Form.h"
@@ -52,6 +53,11 @@ public:
     void Show();
     // The palette's pages changed (a package was loaded or unloaded).
     void PaletteChanged();
+    // Loads the package library and shows its palette pages. Unloading
+    // first starts a new form: nothing made from the package may outlive it.
+    void LoadPackage(const String& FileName);
+    void UnloadPackage();
+    const TPackageLibrary& Package() const { return *FPackage; }
     // How a close with unsaved changes is answered: mrYes saves, mrNo
     // drops them, mrCancel keeps the window open. The default asks with a
     // modal dialog.
@@ -61,6 +67,8 @@ private:
     void UpdateTitle();
     void SaveForm();
 
+    // The package goes last: the forms made from it go before it.
+    std::unique_ptr<TPackageLibrary> FPackage;
     std::unique_ptr<TFormDesigner> FDesigner;
     std::unique_ptr<folio::TForm> FWindow;
     TComponentPalette* FPalette = nullptr;
@@ -70,6 +78,10 @@ private:
     folio::TButton* FUndo = nullptr;
     std::unique_ptr<TVerbMenu> FVerbs;
 };
+
+// Puts the framework's standard controls on the palette page "Standard",
+// registered under the designer's own name.
+void RegisterStandardControls();
 
 // Asks, in a modal dialog, whether to save the changes to the form Title.
 folio::TModalResult AskSaveChanges(const String& Title);

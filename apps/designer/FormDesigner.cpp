@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 namespace designer {
 
@@ -54,6 +55,7 @@ TFormDesigner::TFormDesigner()
               FHandles->Attach(nullptr);
           }
           if (FDragControl == Gone) FDragControl = nullptr;
+          if (FEditOnRelease == Gone) FEditOnRelease = nullptr;
       })) {
     FHandles->OnResizeTo = [this](const TRect& Bounds, bool Final) {
         TControl* Control = SelectedControl();
@@ -330,9 +332,12 @@ bool TFormDesigner::MouseMessage(TControl* Sender, TMessage& Message) {
             FDragControl = nullptr;
             if (Moved) Modified();
         }
+        if (TControl* Edited = std::exchange(FEditOnRelease, nullptr)) EditComponent(Edited);
         return true;
     case WM_LBUTTONDBLCLK:
-        if (Sender != FDesigned.Form.get()) EditComponent(Sender);
+        // The editor (often a dialog) opens once the button is up, so that
+        // the dialog gets the mouse and not the control under it.
+        if (Sender != FDesigned.Form.get()) FEditOnRelease = Sender;
         return true;
     case WM_RBUTTONDOWN:
         Select(Sender);

@@ -135,6 +135,8 @@ private:
     TPoint FDragStart;
     TRect FDragBounds;
     bool FDragMoved = false;
+    // A double click's editor, run when its button is released.
+    TControl* FEditOnRelease = nullptr;
 };
 
 } // namespace designer

@@ -19,11 +19,24 @@ struct TOptions {
     std::string FormFile;
     std::string Script;
     std::string SnapshotDir = "snapshots";
+    std::string Package = designer::TPackageLibrary::DefaultPath();
     bool Headless = false;
 };
 
+// The palette: the framework's controls, and the package's when it loads.
+// A designer without the package still designs forms of standard controls.
+void Prepare(designer::TDesignerWindow& Window, const TOptions& Options) {
+    try {
+        Window.LoadPackage(Options.Package);
+    } catch (const designer::EPackageError& E) {
+        std::cerr << "designer: " << E.what() << "\n";
+    }
+    if (!Options.FormFile.empty()) Window.Designer().Open(Options.FormFile);
+}
+
 void Usage() {
-    std::cerr << "usage: designer [FORM-FILE] [--script FILE] [--snapshots DIR]\n";
+    std::cerr
+        << "usage: designer [FORM-FILE] [--package LIBRARY] [--script FILE] [--snapshots DIR]\n";
 }
 
 int RunHeadless(const TOptions& Options) {
@@ -31,8 +44,8 @@ int RunHeadless(const TOptions& Options) {
     folio::THeadlessHost Host(1024, 768);
     TDesignerWindow Window;
     Window.OnAskSave = [](const String&) { return folio::mrNo; };
+    Prepare(Window, Options);
     Window.Show();
-    if (!Options.FormFile.empty()) Window.Designer().Open(Options.FormFile);
     Host.RunUntilIdle();
     std::filesystem::create_directories(Options.SnapshotDir);
     if (!Options.Script.empty()) {
@@ -52,7 +65,7 @@ int RunWindow(const TOptions& Options) {
     using namespace designer;
     folio::TSdlHost Host;
     TDesignerWindow Window;
-    if (!Options.FormFile.empty()) Window.Designer().Open(Options.FormFile);
+    Prepare(Window, Options);
     Window.Show();
     while (Window.Window().GetVisible()) Host.Step(-1);
     return 0;
@@ -66,6 +79,8 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[I], "--script") == 0 && I + 1 < argc) {
             Options.Script = argv[++I];
             Options.Headless = true;
+        } else if (std::strcmp(argv[I], "--package") == 0 && I + 1 < argc) {
+            Options.Package = argv[++I];
         } else if (std::strcmp(argv[I], "--snapshots") == 0 && I + 1 < argc) {
             Options.SnapshotDir = argv[++I];
             Options.Headless = true;
@@ -76,6 +91,7 @@ int main(int argc, char** argv) {
             Options.FormFile = argv[I];
         }
     }
+    designer::RegisterStandardControls();
     try {
         const char* Display = std::getenv("DISPLAY");
         if (!Options.Headless && Display && *Display && folio::TSdlHost::DisplayAvailable())

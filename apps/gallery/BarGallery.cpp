@@ -5,6 +5,7 @@
 #include "framework/core/EventHandlers.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/FormFiles.h"
+#include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/Thread.h"
 #include "framework/gfx/Canvas.h"
@@ -613,7 +614,49 @@ bool ShowWindow(std::ostream& Out) {
     return true;
 }
 
+// Reads FileName into a new gallery form, naming the gallery's form class
+// for the file's root on the way.
+std::unique_ptr<TGalleryBarForm> ReadGalleryForm(const String& FileName) {
+    TFileStream File(FileName, fmOpenRead);
+    TFormObject Tree = ReadFormObject(File);
+    Tree.ClassName = TGalleryBarForm::StaticClassInfo().Name;
+    TMemoryStream Bytes;
+    WriteFormObject(Tree, Bytes, feBinary);
+    Bytes.SetPosition(0);
+    auto Form = std::make_unique<TGalleryBarForm>(nullptr);
+    ReadComponent(Bytes, Form.get());
+    return Form;
+}
+
 } // namespace
+
+bool ShowFormFile(std::ostream& Out, const std::string& FileName,
+                  const TBarGalleryOptions& Options) {
+    try {
+        const char* Display = std::getenv("DISPLAY");
+        if (!Options.ForceSnapshots && Display && *Display && TSdlHost::DisplayAvailable()) {
+            TSdlHost Host;
+            auto Form = ReadGalleryForm(FileName);
+            Form->Show();
+            Out << "The form " << FileName << " is open in a window; close it to finish.\n";
+            while (Form->GetVisible()) Host.Step(-1);
+            return true;
+        }
+        THeadlessHost Host(1024, 768);
+        auto Form = ReadGalleryForm(FileName);
+        Form->Show();
+        Host.RunUntilIdle();
+        std::filesystem::create_directories(Options.SnapshotDir);
+        const String Path = Options.SnapshotDir + "/form.png";
+        Host.Screenshot(Form.get(), Path);
+        Out << "Form " << FileName << ": " << Form->ComponentCount() << " components, snapshot "
+            << std::filesystem::absolute(Path).string() << "\n";
+        return true;
+    } catch (const Exception& E) {
+        Out << "The form " << FileName << " cannot be shown: " << E.what() << "\n";
+        return false;
+    }
+}
 
 bool RunBarGallery(std::ostream& Out, const TBarGalleryOptions& Options) {
     try {

@@ -20,4 +20,12 @@ struct TBarGalleryOptions {
 // where. Answers false when something went wrong.
 bool RunBarGallery(std::ostream& Out, const TBarGalleryOptions& Options);
 
+// Shows a form file (a form designed in the designer, or one the gallery
+// saved) in a window, or writes its snapshot "form.png" without a display.
+// The form is read into the gallery's form class, whatever class its file
+// names for the form, so its handlers are the gallery's. Answers false when
+// the file cannot be read.
+bool ShowFormFile(std::ostream& Out, const std::string& FileName,
+                  const TBarGalleryOptions& Options);
+
 } // namespace gallery

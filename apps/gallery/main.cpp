@@ -10,15 +10,22 @@
 
 int main(int argc, char** argv) {
     gallery::TBarGalleryOptions Options;
+    std::string FormFile;
     for (int I = 1; I < argc; ++I) {
+        if (std::strcmp(argv[I], "--form") == 0 && I + 1 < argc) {
+            FormFile = argv[++I];
+            continue;
+        }
         if (std::strcmp(argv[I], "--snapshots") == 0) {
             Options.ForceSnapshots = true;
             if (I + 1 < argc) Options.SnapshotDir = argv[++I];
         } else {
-            std::cerr << "usage: gallery [--snapshots DIR]\n";
+            std::cerr << "usage: gallery [--snapshots DIR] [--form FILE]\n";
             return 2;
         }
     }
+    // A form file is shown alone: the designer's round trip.
+    if (!FormFile.empty()) return gallery::ShowFormFile(std::cout, FormFile, Options) ? 0 : 1;
     const bool Ok = gallery::RunFrameworkTour(std::cout);
     std::cout << (Ok ? "All framework checks came out right.\n"
                      : "Something did not come out right.\n");

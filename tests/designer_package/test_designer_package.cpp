@@ -1,0 +1,138 @@
+// The designer as it runs: the package library loaded with dlopen gives the
+// palette, the bar's verbs, its property editors and its editor dialog.
+#include "DesignScript.h"
+#include "DesignedForm.h"
+#include "DesignerWindow.h"
+
+#include "framework/core/ClassRegistry.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/DesignRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace designer::test {
+namespace {
+
+using namespace folio;
+
+class DesignerPackageTest : public ::testing::Test {
+protected:
+    DesignerPackageTest() {
+        Window = std::make_unique<TDesignerWindow>();
+        Window->OnAskSave = [](const String&) { return mrNo; };
+        Window->LoadPackage(TPackageLibrary::DefaultPath());
+        Window->Show();
+        Host.RunUntilIdle();
+        Dir = std::filesystem::temp_directory_path() /
+              ("folio-designer-package-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(Dir);
+    }
+    ~DesignerPackageTest() override {
+        Window.reset();
+        std::filesystem::remove_all(Dir);
+    }
+    void Run(const String& Script) {
+        TDesignScript Runner(Host, *Window, Log);
+        Runner.SetBaseDir(Dir.string());
+        Runner.Run(ParseDesignScript(Script));
+    }
+    // A published property of a component of the designed form, as text.
+    String Value(const String& Component, const String& Path) {
+        TPersistent* Object = Window->Designer().GetComponent(Component);
+        EXPECT_NE(Object, nullptr) << Component;
+        if (!Object) return {};
+        String Rest = Path;
+        for (size_t Dot; (Dot = Rest.find('.')) != String::npos; Rest.erase(0, Dot + 1)) {
+            const TPropInfo* Sub = Object->ClassInfo().FindProperty(Rest.substr(0, Dot));
+            Object = static_cast<TPersistent*>(Sub->GetObj(*Object));
+        }
+        const TPropInfo* Prop = Object->ClassInfo().FindProperty(Rest);
+        if (Prop->Kind == TTypeKind::tkEnum) return Prop->EnumName(Prop->GetOrd(*Object));
+        if (Prop->IsOrdinal()) return std::to_string(Prop->GetOrd(*Object));
+        return Prop->GetStr ? Prop->GetStr(*Object) : String();
+    }
+
+    THeadlessHost Host{1024, 768};
+    std::unique_ptr<TDesignerWindow> Window;
+    std::filesystem::path Dir;
+    std::ostringstream Log;
+};
+
+TEST_F(DesignerPackageTest, ThePackageIsLoadedUnloadedAndLoadedAgainWithItsPalette) {
+    auto Pages = [this] { return Window->Palette().Pages(); };
+    EXPECT_NE(std::find(Pages().begin(), Pages().end(), "Marrow"), Pages().end());
+    EXPECT_NE(GetClass("TFolio"), nullptr);
+    Run("drop TFolio 16 16");
+    Run("unload-package");
+    EXPECT_FALSE(Window->Package().IsLoaded());
+    EXPECT_EQ(std::find(Pages().begin(), Pages().end(), "Marrow"), Pages().end());
+    EXPECT_EQ(GetClass("TFolio"), nullptr);
+    // The form made from the package went before it.
+    EXPECT_EQ(Window->Designer().GetComponent("Folio1"), nullptr);
+    Run("load-package\n"
+        "drop TFolio 16 16\n");
+    EXPECT_NE(Window->Designer().GetComponent("Folio1"), nullptr);
+    EXPECT_THROW(Run("load-package no-such-package.so"), EDesignScriptError);
+    EXPECT_FALSE(Window->Package().IsLoaded());
+}
+
+// The session a form designer is for, from the package's palette to the
+// saved file.
+TEST_F(DesignerPackageTest, ADesignedBarAndGaugeAreSavedAndReadBackAsDesigned) {
+    Run("drop TFolio 16 16\n"
+        "set Width 200\n"
+        "set Height 320\n"
+        "drop TCGauge 240 24\n"
+        "select Folio1\n"
+        "set Alignment baHorizontal\n"
+        "set GroupsFont.Size 12\n"
+        "verb Add Group\n"
+        "verb Add Group\n"
+        "verb Select Group\n");
+    EXPECT_EQ(Value("Folio1", "Alignment"), "baHorizontal");
+    EXPECT_EQ(Value("Folio1", "GroupsFont.Size"), "12");
+    // "Select Group" shows the visible group's properties.
+    TPersistent* Selected = Window->Designer().GetSelection();
+    ASSERT_NE(Selected, nullptr);
+    EXPECT_EQ(Selected->ClassName(), "TFolioGroup");
+    Run("expect Caption New Group\n"
+        "select Folio1\n"
+        "dblclick Folio1\n"
+        "dialog-type GroupTextEdit Renamed\n"
+        "dialog-click OKButton\n"
+        // The dialog renamed the first group; the drop-down finds it.
+        "set VisibleGroupObject Renamed\n"
+        "expect VisibleGroup 0\n"
+        "verb Select Group\n"
+        "expect Caption Renamed\n"
+        "select Folio1\n"
+        "drag CGauge1 40 16\n"
+        "undo\n"
+        "expect-modified yes\n"
+        "saveas designed.form\n"
+        "expect-modified no\n"
+        "snapshot designed.png\n");
+    TDesignedForm Read = ReadDesignedForm((Dir / "designed.form").string(), nullptr);
+    EXPECT_EQ(SnapshotForm(*Read.Form), SnapshotForm(*Window->Designer().GetForm()));
+    // The groups travelled: two, one renamed in the dialog.
+    const String Text = [&] {
+        std::ostringstream S;
+        S << std::ifstream(Dir / "designed.form").rdbuf();
+        return S.str();
+    }();
+    EXPECT_NE(Text.find("Groups.Data"), String::npos);
+    auto* Gauge = dynamic_cast<TControl*>(Read.Form->FindComponent("CGauge1"));
+    ASSERT_NE(Gauge, nullptr);
+    EXPECT_EQ(Gauge->GetLeft(), 240);
+    std::filesystem::copy_file(Dir / "designed.png", "designer-package-session.png",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
+} // namespace
+} // namespace designer::test
