@@ -403,12 +403,16 @@ int TCustomForm::ShowModal() {
     FModal = true;
     FModalResult = mrNone;
     Screen->PushModal(this);
+    // The press that opened the form and the next one after it closes are
+    // no double click, however quick.
+    InputRouter->ForgetFirstPress();
     // A loop that was told to end before the form showed is not this
     // form's business; one told to end while it shows cancels the form.
     const bool WasTerminated = Application->Terminated();
     {
         TScopeGuard EndModal([this] {
             Screen->PopModal(this);
+            InputRouter->ForgetFirstPress();
             FModal = false;
             Hide();
         });

@@ -1,7 +1,7 @@
-#include "framework/core/ClassRegistry.h"
 #include "framework/ui/GroupBox.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/gfx/Rects.h"

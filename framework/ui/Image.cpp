@@ -1,7 +1,7 @@
-#include "framework/core/ClassRegistry.h"
 #include "framework/ui/Image.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/ui/StdPublished.h"
 

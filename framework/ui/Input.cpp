@@ -1,8 +1,8 @@
 #include "framework/ui/Input.h"
 
+#include "framework/core/ScopeGuard.h"
 #include "framework/gfx/SystemMetrics.h"
 #include "framework/ui/Application.h"
-#include "framework/core/ScopeGuard.h"
 #include "framework/ui/CustomForm.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Hints.h"

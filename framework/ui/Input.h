@@ -78,6 +78,10 @@ public:
     void WindowRecreated(TWinControl* W);
     void LayoutChanged();
 
+    // The next press begins afresh rather than completing a double click
+    // (a modal form came or went between the two).
+    void ForgetFirstPress() { FFirstPress = TFirstPress{}; }
+
     // Forgets every pressed button and key (a host lost its windows, a test
     // starts afresh).
     void Reset();

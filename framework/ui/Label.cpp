@@ -1,7 +1,7 @@
-#include "framework/core/ClassRegistry.h"
 #include "framework/ui/Label.h"
 
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/ClassRegistry.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/ui/Accelerators.h"
 #include "framework/ui/ControlPaint.h"

@@ -78,10 +78,11 @@ TEST_F(AccessibleTest, TheFormsTreeNamesTheBarsGroupsAndItemsWithTheirRolesAndSt
     EXPECT_EQ(Root->GetName(), "Gallery");
     const String Tree = DescribeAccessibleTree(*Root, 3);
     // The text picture (three children a node at most) reads as the form.
-    for (const char* Line : {"window \"Gallery\" [focused]\n  page tab list \"Shortcuts\" [focusable]\n",
-                             "    page tab \"Mail\" [selectable selected expandable expanded]\n"
-                             "      list item \"Folder 0\" [selectable]\n",
-                             "      (27 more)\n    page tab \"Places\" [selectable expandable]\n"})
+    for (const char* Line :
+         {"window \"Gallery\" [focused]\n  page tab list \"Shortcuts\" [focusable]\n",
+          "    page tab \"Mail\" [selectable selected expandable expanded]\n"
+          "      list item \"Folder 0\" [selectable]\n",
+          "      (27 more)\n    page tab \"Places\" [selectable expandable]\n"})
         EXPECT_NE(Tree.find(Line), String::npos) << Line << "\nin\n" << Tree;
     const auto BarNode = Find(*Root, TAccRole::PageTabList);
     ASSERT_TRUE(BarNode);

@@ -187,6 +187,20 @@ TEST_F(ControlsTest, DoubleClicksNeedTheSameControlButtonPlaceAndAShortPause) {
     Host.Run(Time + 1);
     for (int I = 0; I < 3; ++I) Host.Click(InA.X, InA.Y);
     EXPECT_EQ(Log, (std::vector<String>{"A left", "A left double", "A left"}));
+
+    // A click that opens a modal form, closed at once, and a quick click
+    // after it are two single clicks.
+    Log.clear();
+    Host.Run(Time + 1);
+    TForm Dialog(nullptr);
+    A->OnClick = [&](TObject*) {
+        Host.Defer([&] { Dialog.Close(); });
+        Dialog.ShowModal();
+    };
+    Host.Click(InA.X, InA.Y);
+    A->OnClick = nullptr;
+    Host.Click(InA.X, InA.Y);
+    EXPECT_EQ(Log, (std::vector<String>{"A left", "A left"}));
 }
 
 TEST_F(ControlsTest, ThePressedControlKeepsTheMouseUntilRelease) {
