@@ -248,6 +248,21 @@ void TBarStress::AddStandardActions() {
         const unsigned short Key = Keys[Random(std::size(Keys))];
         FHost.Key(Key, Random(4) == 0 ? TShiftState{ssCtrl} : TShiftState{});
     });
+    AddAction("wheel", 6, [this] {
+        // Whole notches and parts of one, along both axes; the open group
+        // scrolls, but a turn never opens another group.
+        MoveTo(RandomPointIn(FBar->GetClientRect()));
+        const int Open = FBar->GetVisibleGroup();
+        const bool Sliding = LI::Switching(*FBar);
+        static constexpr int Deltas[] = {120, -120, 360, -240, 40, -30};
+        const int Delta = Deltas[Random(std::size(Deltas))];
+        if (Random(4) == 0)
+            FHost.HWheel(Delta);
+        else
+            FHost.Wheel(Delta, Random(4) == 0 ? TShiftState{ssShift} : TShiftState{});
+        if (!Sliding && !LI::Switching(*FBar) && FBar->GetVisibleGroup() != Open)
+            FEventFaults.push_back("a wheel turn opened another group");
+    });
     AddAction("time", 5, [this] { FHost.Run(1 + Random(400)); });
     AddAction("resize", 2, [this] { FBar->SetBounds(10, 10, 40 + Random(320), 40 + Random(440)); });
     AddAction("alignment", 1, [this] {
