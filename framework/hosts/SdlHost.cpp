@@ -212,6 +212,8 @@ struct TSdlHost::TImpl {
         TRect LastBounds;
         String Title;
         unsigned IconVersion = 0;
+        // The size limits last given to the window manager (0: none).
+        TRect Limits;
     };
     std::vector<TWindow> Windows;
     std::map<int, SDL_Cursor*> Cursors;
@@ -248,6 +250,24 @@ struct TSdlHost::TImpl {
 
     // Gives the window its form's icon when the form has a new one. An
     // empty icon leaves the one the window has: the system's, at first.
+    // The window manager keeps a sizeable window within its form's limits,
+    // so a drag on the frame stops there instead of being undone after it.
+    static void SendSizeLimits(TWindow& W) {
+        const TSizeConstraints* C = W.Form->GetConstraints();
+        const TRect Limits{C->GetMinWidth(), C->GetMinHeight(), C->GetMaxWidth(),
+                           C->GetMaxHeight()};
+        if (Limits == W.Limits) return;
+        const bool HadMost = W.Limits.Right > 0 || W.Limits.Bottom > 0;
+        W.Limits = Limits;
+        SDL_SetWindowMinimumSize(W.Window, std::max(Limits.Left, 1), std::max(Limits.Top, 1));
+        // The window system takes no "unlimited" once a largest size was
+        // given, so a limit taken back becomes one no screen reaches.
+        constexpr int NoLimit = 1 << 14;
+        if (HadMost || Limits.Right > 0 || Limits.Bottom > 0)
+            SDL_SetWindowMaximumSize(W.Window, Limits.Right > 0 ? Limits.Right : NoLimit,
+                                     Limits.Bottom > 0 ? Limits.Bottom : NoLimit);
+    }
+
     static void SendIcon(TWindow& W) {
         const auto* Form = dynamic_cast<const TCustomForm*>(W.Form);
         if (!Form || Form->GetIconVersion() == W.IconVersion) return;
@@ -310,6 +330,7 @@ struct TSdlHost::TImpl {
                 W.LastBounds = F->GetBoundsRect();
                 W.Title = F->GetText();
                 SendIcon(W);
+                SendSizeLimits(W);
                 Windows.push_back(W);
                 continue;
             }
@@ -329,6 +350,7 @@ struct TSdlHost::TImpl {
                 SDL_SetWindowTitle(It->Window, It->Title.c_str());
             }
             SendIcon(*It);
+            SendSizeLimits(*It);
         }
     }
 
@@ -437,6 +459,11 @@ struct TSdlHost::TImpl {
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 F->SetBounds(F->GetLeft(), F->GetTop(), E.window.data1, E.window.data2);
                 W->LastBounds = F->GetBoundsRect();
+                // Without a window manager nobody holds the window to its
+                // form's limits: a size the form refused is put back, so
+                // that the window shows the whole form.
+                if (F->GetWidth() != E.window.data1 || F->GetHeight() != E.window.data2)
+                    SDL_SetWindowSize(W->Window, F->GetWidth(), F->GetHeight());
                 W->Presenter.InvalidateAll();
                 break;
             case SDL_WINDOWEVENT_LEAVE:

@@ -6,6 +6,7 @@
 #include "framework/ui/Input.h"
 #include "framework/ui/PopupList.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -152,6 +153,48 @@ TEST_F(SdlHost, RunServesTheFormsAfterAnEarlierLoopWasTerminated) {
     EXPECT_EQ(Ticks, 3);
     EXPECT_FALSE(Application->Terminated());
     DeallocateHWnd(Timer);
+}
+
+// The window manager is told the form's size limits, so that dragging the
+// frame stops at them; a resize asked beyond them ends at them too.
+TEST_F(SdlHost, AWindowKeepsItsFormsSizeLimits) {
+    TSdlHost Host;
+    TForm Form(nullptr);
+    Form.SetBounds(40, 40, 300, 200);
+    TSizeConstraints* Limits = Form.GetConstraints();
+    Limits->SetMinWidth(240);
+    Limits->SetMinHeight(160);
+    Limits->SetMaxWidth(400);
+    Limits->SetMaxHeight(320);
+    Form.Show();
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    auto* Window = static_cast<SDL_Window*>(Host.WindowOf(&Form));
+    ASSERT_NE(Window, nullptr);
+    int W = 0, H = 0;
+    SDL_GetWindowMinimumSize(Window, &W, &H);
+    EXPECT_EQ((TSize{W, H}), (TSize{240, 160}));
+    SDL_GetWindowMaximumSize(Window, &W, &H);
+    EXPECT_EQ((TSize{W, H}), (TSize{400, 320}));
+
+    struct TCase {
+        int Width, Height, Expected, ExpectedHeight;
+    };
+    for (const TCase& C : {TCase{100, 80, 240, 160}, TCase{900, 700, 400, 320}}) {
+        Host.ResizeWindow(&Form, C.Width, C.Height);
+        for (int I = 0; I < 50 && Form.GetWidth() != C.Expected; ++I) Host.Step(10);
+        for (int I = 0; I < 5; ++I) Host.Step(5);
+        EXPECT_EQ(Host.WindowSize(&Form), (TSize{C.Expected, C.ExpectedHeight}));
+        EXPECT_EQ(Form.GetWidth(), C.Expected);
+        EXPECT_EQ(Form.GetHeight(), C.ExpectedHeight);
+    }
+
+    // Limits taken back free the window again.
+    Limits->SetMaxWidth(0);
+    Limits->SetMaxHeight(0);
+    for (int I = 0; I < 3; ++I) Host.Step(5);
+    SDL_GetWindowMaximumSize(Window, &W, &H);
+    EXPECT_GT(W, 2000);
+    EXPECT_GT(H, 2000);
 }
 
 class TDragPad : public TPad {
