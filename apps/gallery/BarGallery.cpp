@@ -1,5 +1,7 @@
 #include "BarGallery.h"
 
+#include "BarGalleryForm.h"
+
 #include "folio/Folio.h"
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/EventHandlers.h"
@@ -16,6 +18,7 @@
 #include "framework/ui/Application.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/Mouse.h"
+#include "framework/ui/QuitSignals.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
@@ -30,276 +33,6 @@ namespace gallery {
 using namespace folio;
 
 namespace {
-
-// The demo draws its own icons with the canvas: a few simple shapes in
-// distinct colours, on a transparent (magenta) key.
-constexpr TColor Key = 0x00FF00FF;
-
-void DrawIcon(TCanvas* C, int Kind, int Size, TColor Colour) {
-    C->GetBrush()->SetColor(Key);
-    C->FillRect(Rect(0, 0, Size, Size));
-    const int M = Size / 8;
-    C->GetPen()->SetColor(0x202020);
-    C->GetBrush()->SetColor(Colour);
-    switch (Kind % 5) {
-    case 0: // an envelope
-        C->Rectangle(M, Size / 4, Size - M, Size - Size / 4);
-        C->MoveTo(M, Size / 4);
-        C->LineTo(Size / 2, Size / 2 + M / 2);
-        C->LineTo(Size - M, Size / 4 - 1);
-        break;
-    case 1: // a calendar page
-        C->Rectangle(M, M + 1, Size - M, Size - M);
-        C->GetBrush()->SetColor(0x0000C0);
-        C->FillRect(Rect(M + 1, M + 2, Size - M - 1, M + Size / 5 + 1));
-        break;
-    case 2: // a disc
-        C->Ellipse(M, M, Size - M, Size - M);
-        break;
-    case 3: // a folder
-        C->Polygon({Point(M, Size / 4), Point(Size / 2 - M, Size / 4), Point(Size / 2, Size / 3),
-                    Point(Size - M, Size / 3), Point(Size - M, Size - M), Point(M, Size - M)});
-        break;
-    default: // a note with lines
-        C->Rectangle(Size / 5, M, Size - Size / 5, Size - M);
-        for (int Y = M + Size / 5; Y < Size - 2 * M; Y += Size / 6) {
-            C->MoveTo(Size / 5 + M, Y);
-            C->LineTo(Size - Size / 5 - M, Y);
-        }
-        break;
-    }
-}
-
-void FillImages(TImageList& List, int Size) {
-    const TColor Colours[] = {0x40C0F0, 0x60A060, 0xE08040, 0x50D0FF, 0xF0F0F0,
-                              0x3060E0, 0xC060C0, 0x80E0A0, 0x2090FF, 0xB0B0B0};
-    List.SetWidth(Size);
-    List.SetHeight(Size);
-    for (int I = 0; I < 10; ++I) {
-        TBitmap B(Size, Size);
-        DrawIcon(B.GetCanvas(), I, Size, Colours[I]);
-        List.AddMasked(&B, Key);
-    }
-}
-
-std::unique_ptr<TBitmap> TilePicture() {
-    auto B = std::make_unique<TBitmap>(24, 24);
-    TCanvas* C = B->GetCanvas();
-    C->GetBrush()->SetColor(0x9CB4C8);
-    C->FillRect(Rect(0, 0, 24, 24));
-    C->GetBrush()->SetColor(0x8CA4B8);
-    C->FillRect(Rect(0, 0, 12, 12));
-    C->FillRect(Rect(12, 12, 24, 24));
-    C->GetPen()->SetColor(0xB8CCDC);
-    C->MoveTo(0, 0);
-    C->LineTo(24, 24);
-    return B;
-}
-
-// The gallery's form class: its handlers are what its form file names for
-// the bars' events.
-class TGalleryBarForm : public TForm {
-    FOLIO_CLASS(TGalleryBarForm)
-public:
-    explicit TGalleryBarForm(TComponent* AOwner) : TForm(AOwner) {}
-
-    // The window's title names the item clicked last.
-    void BarItemClick(TObject*, TFolioItem* Item) {
-        SetCaption("Folio bar gallery: " + Item->GetCaption());
-    }
-};
-
-const TClassInfo& TGalleryBarForm::StaticClassInfo() {
-    using C = TGalleryBarForm;
-    static const TClassInfo Info = TClassBuilder<C>("TGalleryBarForm", &TForm::StaticClassInfo())
-                                       .Method("BarItemClick", &C::BarItemClick)
-                                       .Creatable()
-                                       .Build();
-    return Info;
-}
-
-FOLIO_REGISTER_CLASS(TGalleryBarForm)
-
-struct TGalleryForm {
-    std::unique_ptr<TBitmap> Tile = TilePicture();
-    TGalleryBarForm Form{nullptr};
-    TImageList* Large = nullptr;
-    TImageList* Small = nullptr;
-    TFolio* Vertical = nullptr;
-    TFolio* Horizontal = nullptr;
-
-    TGalleryForm() {
-        // The form owns and names everything, so that its form file holds
-        // the image lists and the bars' references to them.
-        Form.SetName("BarGallery");
-        Large = new TImageList(&Form);
-        Large->SetName("LargeIcons");
-        Small = new TImageList(&Form);
-        Small->SetName("SmallIcons");
-        FillImages(*Large, 32);
-        FillImages(*Small, 16);
-        Form.SetCaption("Folio bar gallery");
-        Form.SetBounds(40, 40, 720, 560);
-        Form.SetClientWidth(700);
-
-        Vertical = new TFolio(&Form);
-        Vertical->SetName("VerticalBar");
-        Vertical->SetParent(&Form);
-        Vertical->SetAnimationStyle(asAccelerate);
-        Vertical->SetBounds(10, 10, 240, 500);
-        Vertical->SetLargeImages(Large);
-        Vertical->SetSmallImages(Small);
-        TFolioGroups* G = Vertical->GetGroups();
-
-        TFolioGroup* Mail = G->Add("Mail");
-        const char* MailItems[] = {
-            "Inbox",  "Outbox",  "Sent items", "Deleted items", "A folder with a rather long name",
-            "Drafts", "Archive", "Junk",       "Receipts",      "Travel",
-            "Family", "Projects"};
-        int Index = 0;
-        for (const char* Caption : MailItems) Mail->GetItems()->Add(Caption, Index++ % 10);
-        Mail->SetStyle(gbGradient);
-        Mail->SetStartColor(0xF0E0D0);
-        Mail->SetEndColor(0x906040);
-
-        TFolioGroup* Calendar = G->Add("Calendar");
-        Calendar->SetColor(0xC8D8C0);
-        for (const char* Caption : {"Today", "This week", "Holidays"})
-            Calendar->GetItems()->Add(Caption, 1);
-
-        TFolioGroup* Places = G->Add("Places");
-        Places->SetStyle(gbBitmap);
-        Places->SetBitmap(Tile.get());
-        Places->SetImageSize(isSmall);
-        for (const char* Caption : {"Desktop", "Documents", "Pictures", "Music", "Downloads"})
-            Places->GetItems()->Add(Caption, 3);
-
-        G->Add("Notes")->GetItems()->Add("Shopping list", 4);
-
-        Horizontal = new TFolio(&Form);
-        Horizontal->SetName("HorizontalBar");
-        Horizontal->SetParent(&Form);
-        Horizontal->SetAnimationStyle(asLinear);
-        Horizontal->SetAnimationSpeed(40);
-        Horizontal->SetAlignment(baHorizontal);
-        Horizontal->SetBounds(270, 10, 420, 180);
-        Horizontal->SetLargeImages(Large);
-        Horizontal->SetSmallImages(Small);
-        TFolioGroups* H = Horizontal->GetGroups();
-        TFolioGroup* Tools = H->Add("Tools");
-        Tools->SetColor(0xE8E0D8);
-        H->Add("Shortcuts with a caption far too long for the strip");
-        TFolioGroup* Apps = H->Add("Apps");
-        Apps->SetStyle(gbGradient);
-        Apps->SetStartColor(0xF8F0E0);
-        Apps->SetEndColor(0xB09070);
-        for (const char* Caption : {"Editor", "Mail", "Calendar", "Files"})
-            Apps->GetItems()->Add(Caption, Index++ % 10);
-        for (const char* Caption : {"Clock", "Notes"}) Tools->GetItems()->Add(Caption, 2);
-        // Still being built, so the group opens without sliding.
-        Horizontal->SetAnimationStyle(asNone);
-        Horizontal->SetVisibleGroup(2);
-        Horizontal->SetAnimationStyle(asLinear);
-
-        // A hovered item shows its over picture; here it is the same one,
-        // so that the hover frame is seen around a picture.
-        for (TFolio* Bar : {Vertical, Horizontal})
-            for (int GI = 0; GI < Bar->GetGroups()->GetCount(); ++GI) {
-                TFolioItems* Items = Bar->GetGroups()->GetGroup(GI)->GetItems();
-                for (int II = 0; II < Items->GetCount(); ++II)
-                    Items->GetItem(II)->SetOverImageIndex(Items->GetItem(II)->GetImageIndex());
-            }
-        for (TFolio* Bar : {Vertical, Horizontal}) {
-            WireRenaming(Bar);
-            BindEventHandler(Bar, "OnItemClick", "BarItemClick");
-        }
-        WireF2();
-    }
-
-    // Renaming in place is the application's choice: here a double click on
-    // an item or on the open group's caption, or F2 (below), opens the
-    // editor, and a bar takes the keyboard when it is pressed. Every press
-    // accepts and closes an open editor, and the second press of a double
-    // click arrives right after the double-click event, so the editor opens
-    // when that press is released.
-    static void WireRenaming(TFolio* Bar) {
-        auto RenameOnRelease = std::make_shared<bool>(false);
-        Bar->OnMouseDown = [Bar](TObject*, TMouseButton, TShiftState, int, int) {
-            if (Bar->CanFocus()) Bar->SetFocus();
-        };
-        Bar->OnDblClick = [RenameOnRelease](TObject*) { *RenameOnRelease = true; };
-        Bar->OnMouseUp = [Bar, RenameOnRelease](TObject*, TMouseButton, TShiftState, int, int) {
-            if (!*RenameOnRelease) return;
-            *RenameOnRelease = false;
-            // A caption comes first: items scrolled below the open group's
-            // slots reach under the captions stacked there. A double click
-            // on another caption only opens its group.
-            if (TFolioGroup* Group = Bar->GetGroupUnderCurosr()) {
-                if (Group == Bar->GetVisibleGroupObject()) Bar->EditGroup(Group);
-                return;
-            }
-            if (TFolioItem* Item = Bar->GetItemUnderCurosr()) Bar->EditItem(Item);
-        };
-    }
-
-    // F2 renames under the pointer in the bar it is over (that bar keeps its
-    // hover state), else in the bar that has the keyboard. Both bars and the
-    // form listen, so F2 works wherever the focus went when an editor closed.
-    void WireF2() {
-        auto OnKey = [this](TObject*, unsigned short& Key, TShiftState) {
-            if (Key == VK_F2 && RenameUnderPointer()) Key = 0;
-        };
-        Form.OnKeyDown = OnKey;
-        for (TFolio* Bar : {Vertical, Horizontal}) Bar->OnKeyDown = OnKey;
-    }
-
-    bool RenameUnderPointer() {
-        TFolio* Bar = nullptr;
-        for (TFolio* B : {Vertical, Horizontal})
-            if (B->GetItemUnderCurosr() || B->GetGroupUnderCurosr()) Bar = B;
-        if (!Bar)
-            for (TFolio* B : {Vertical, Horizontal})
-                if (Form.GetActiveControl() == B) Bar = B;
-        if (!Bar) return false;
-        // The caption under the pointer, else the item under it, else the
-        // open group's caption.
-        if (TFolioGroup* Group = Bar->GetGroupUnderCurosr()) return Bar->EditGroup(Group);
-        if (TFolioItem* Item = Bar->GetItemUnderCurosr()) return Bar->EditItem(Item);
-        return Bar->EditGroup(Bar->GetVisibleGroupObject());
-    }
-
-    void SetAnimation(TFolAnimationStyle Style) {
-        Vertical->SetAnimationStyle(Style);
-        Horizontal->SetAnimationStyle(Style);
-    }
-
-    // Opens the long group and scrolls it so that both scroll buttons show.
-    void OpenLongGroup() {
-        const TFolAnimationStyle Style = Vertical->GetAnimationStyle();
-        Vertical->SetAnimationStyle(asNone);
-        Vertical->SetVisibleGroup(0);
-        Vertical->SetAnimationStyle(Style);
-        Vertical->GetGroups()->GetGroup(0)->SetStartItem(2);
-    }
-
-    // Rests the pointer on a picture of the vertical bar's open group, as a
-    // user would, so that the item shows its hover frame. Answers whether
-    // the bar took it as the item under the pointer.
-    bool HoverItem(THeadlessHost& Host, int Index) {
-        TFolioItem* Item = Vertical->GetVisibleGroupObject()->GetItems()->GetItem(Index);
-        const TRect Picture = Item->GetImageRect();
-        Host.MoveTo(Vertical->ClientToScreen(
-            Point((Picture.Left + Picture.Right) / 2, (Picture.Top + Picture.Bottom) / 2)));
-        Host.RunUntilIdle();
-        return Vertical->GetItemUnderCursor() == Item;
-    }
-
-    // Moves the pointer onto the form beside the bars, where nothing hovers.
-    void RestPointer(THeadlessHost& Host) {
-        Host.MoveTo(Form.ClientToScreen(Point(600, 500)));
-        Host.RunUntilIdle();
-    }
-};
 
 TPoint CentreOf(const TRect& R) {
     return Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
@@ -322,14 +55,27 @@ bool WaitForStep() {
     return true;
 }
 
+// Where a control lies on its form's picture: its parents' places add up
+// (the panels the gallery lays its bars out on have no frame of their own).
+TPoint PlaceOnForm(const TControl& Control) {
+    TPoint P = Point(Control.GetLeft(), Control.GetTop());
+    for (const TWinControl* Parent = Control.GetParent(); Parent && Parent->GetParent();
+         Parent = Parent->GetParent()) {
+        P.X += Parent->GetLeft();
+        P.Y += Parent->GetTop();
+    }
+    return P;
+}
+
 // Copies the control's area of the form's picture into Strip at column X.
 void CopyControl(const TPixelSurface& From, const TControl& Control, TBitmap& Strip, int X) {
     const TPixelSurface To = Strip.GetSurface();
-    const int W = std::min({Control.GetWidth(), To.Width - X, From.Width - Control.GetLeft()});
-    const int H = std::min({Control.GetHeight(), To.Height, From.Height - Control.GetTop()});
-    if (W <= 0 || H <= 0 || Control.GetLeft() < 0 || Control.GetTop() < 0) return;
+    const TPoint At = PlaceOnForm(Control);
+    const int W = std::min({Control.GetWidth(), To.Width - X, From.Width - At.X});
+    const int H = std::min({Control.GetHeight(), To.Height, From.Height - At.Y});
+    if (W <= 0 || H <= 0 || At.X < 0 || At.Y < 0) return;
     for (int Y = 0; Y < H; ++Y)
-        std::memcpy(To.Row(Y) + X, From.Row(Control.GetTop() + Y) + Control.GetLeft(),
+        std::memcpy(To.Row(Y) + X, From.Row(At.Y + Y) + At.X,
                     static_cast<std::size_t>(W) * sizeof(TPixel));
 }
 
@@ -606,11 +352,15 @@ bool ShowWindow(std::ostream& Out) {
     Out << "The bar gallery is open in a window: click captions to switch, hold the scroll\n"
            "buttons, double click or press F2 to rename, drag items within a group, onto\n"
            "another group's caption (rest there to open it) or onto the other bar. Close it\n"
-           "to finish.\n";
+           "to finish.\n"
+        << std::flush;
     // The framework tour has already run the application's loop to its end,
-    // which leaves the loop's end flag set; the window's life decides here.
-    // Each step sleeps until input, a timer or a worker's request arrives.
-    while (Gallery.Form.GetVisible()) Host.Step(-1);
+    // which leaves the loop's end flag set. Cleared, it tells when Ctrl+C or
+    // a quit request ends this window's loop too. Each step sleeps until
+    // input, a timer or a worker's request arrives.
+    Application->ResetTerminated();
+    while (Gallery.Form.GetVisible() && !TQuitSignals::Received() && Host.Step(-1)) {
+    }
     return true;
 }
 
@@ -638,8 +388,11 @@ bool ShowFormFile(std::ostream& Out, const std::string& FileName,
             TSdlHost Host;
             auto Form = ReadGalleryForm(FileName);
             Form->Show();
-            Out << "The form " << FileName << " is open in a window; close it to finish.\n";
-            while (Form->GetVisible()) Host.Step(-1);
+            Out << "The form " << FileName << " is open in a window; close it to finish.\n"
+                << std::flush;
+            Application->ResetTerminated();
+            while (Form->GetVisible() && !TQuitSignals::Received() && Host.Step(-1)) {
+            }
             return true;
         }
         THeadlessHost Host(1024, 768);

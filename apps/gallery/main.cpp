@@ -5,6 +5,8 @@
 #include "FrameworkTour.h"
 #include "SamplesGallery.h"
 
+#include "framework/ui/QuitSignals.h"
+
 #include <cstring>
 #include <iostream>
 
@@ -25,13 +27,21 @@ int main(int argc, char** argv) {
         }
     }
     // A form file is shown alone: the designer's round trip.
-    if (!FormFile.empty()) return gallery::ShowFormFile(std::cout, FormFile, Options) ? 0 : 1;
+    if (!FormFile.empty()) {
+        const bool Shown = gallery::ShowFormFile(std::cout, FormFile, Options);
+        if (const int Signal = folio::TQuitSignals::Received()) return 128 + Signal;
+        return Shown ? 0 : 1;
+    }
     const bool Ok = gallery::RunFrameworkTour(std::cout);
     std::cout << (Ok ? "All framework checks came out right.\n"
                      : "Something did not come out right.\n");
+    // Ctrl+C (or SIGTERM) in a window ends the whole demo, not just the
+    // window it came in: the exit code says which signal it was.
     const bool BarOk = gallery::RunBarGallery(std::cout, Options);
+    if (const int Signal = folio::TQuitSignals::Received()) return 128 + Signal;
     const bool SamplesOk =
         gallery::RunSamplesGallery(std::cout, Options.SnapshotDir, Options.ForceSnapshots);
+    if (const int Signal = folio::TQuitSignals::Received()) return 128 + Signal;
     const bool ControlsOk = gallery::RunControlsGallery(std::cout, Options.SnapshotDir);
     return Ok && BarOk && SamplesOk && ControlsOk ? 0 : 1;
 }

@@ -1,0 +1,171 @@
+// The gallery's forms on the headless screen: their layout follows the
+// window's size down to a least size, the captions above the samples follow
+// the controls, and the colour grids' marks keep clear of their squares'
+// frames.
+#include "BarGalleryForm.h"
+#include "SamplesForm.h"
+
+#include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Canvas.h"
+#include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/VirtualKeys.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+using namespace folio;
+using namespace gallery;
+
+namespace {
+
+TPoint Centre(const TRect& R) {
+    return Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+}
+
+// Sizes the form as the window host does when the user drags its frame.
+void SizeForm(THeadlessHost& Host, TForm& Form, int Width, int Height) {
+    Form.SetBounds(Form.GetLeft(), Form.GetTop(), Width, Height);
+    Host.RunUntilIdle();
+}
+
+} // namespace
+
+TEST(BarGalleryLayout, BarsFillTheWindowAndStopAtTheLeastSize) {
+    THeadlessHost Host(1280, 1024);
+    TGalleryForm Gallery;
+    Gallery.SetAnimation(asNone);
+    Gallery.Form.Show();
+    Gallery.OpenLongGroup();
+    Host.RunUntilIdle();
+    TForm& Form = Gallery.Form;
+    const int Width = Form.GetWidth(), Height = Form.GetHeight();
+    const int BarHeight = Gallery.Vertical->GetHeight();
+    const int StripWidth = Gallery.Horizontal->GetWidth();
+    const int LeastWidth = Form.GetConstraints()->GetMinWidth();
+    const int LeastHeight = Form.GetConstraints()->GetMinHeight();
+    ASSERT_GT(LeastWidth, 0);
+    ASSERT_GT(LeastHeight, 0);
+
+    struct TCase {
+        const char* Name;
+        int Width, Height;
+    };
+    const TCase Cases[] = {{"grown", Width + 200, Height + 150},
+                           {"shrunk", Width - 60, Height - 80},
+                           {"far too small", 200, 150}};
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        SizeForm(Host, Form, C.Width, C.Height);
+        const int W = std::max(C.Width, LeastWidth), H = std::max(C.Height, LeastHeight);
+        EXPECT_EQ(Form.GetWidth(), W);
+        EXPECT_EQ(Form.GetHeight(), H);
+        // The vertical bar takes all the height gained or lost, the
+        // horizontal one all the width.
+        EXPECT_EQ(Gallery.Vertical->GetHeight(), BarHeight + H - Height);
+        EXPECT_EQ(Gallery.Horizontal->GetWidth(), StripWidth + W - Width);
+        // Every caption shows, and the open groups a whole item at least.
+        for (TFolio* Bar : {Gallery.Vertical, Gallery.Horizontal}) {
+            const TFolioGroups* Groups = Bar->GetGroups();
+            const TRect Last = Groups->GetGroup(Groups->GetCount() - 1)->GetCaptionRect();
+            EXPECT_LE(Bar->IsVertical() ? Last.Bottom : Last.Right,
+                      Bar->IsVertical() ? Bar->GetClientHeight() : Bar->GetClientWidth());
+            EXPECT_GE(Bar->GetVisibleGroupObject()->GetVisibleItems(), 1);
+        }
+    }
+}
+
+// Where a control's far corner lies in its form's client area.
+TPoint FarCorner(const TForm& Form, const TControl& Control) {
+    return Form.ScreenToClient(
+        Control.ClientToScreen(Point(Control.GetClientWidth(), Control.GetClientHeight())));
+}
+
+TEST(SamplesGalleryLayout, CalendarTakesTheRoomAndNothingIsCutOff) {
+    THeadlessHost Host(1280, 1024);
+    TSamplesForm Form(nullptr);
+    Form.Show();
+    Host.RunUntilIdle();
+    const int Width = Form.GetWidth(), Height = Form.GetHeight();
+    const int CalendarWidth = Form.Calendar->GetWidth();
+    const int CalendarHeight = Form.Calendar->GetHeight();
+    const int LeastWidth = Form.GetConstraints()->GetMinWidth();
+    const int LeastHeight = Form.GetConstraints()->GetMinHeight();
+    ASSERT_GT(LeastWidth, 0);
+    ASSERT_GT(LeastHeight, 0);
+    for (const TSize Size : {TSize{Width + 240, Height + 160}, TSize{100, 100}}) {
+        SCOPED_TRACE(std::to_string(Size.cx) + " x " + std::to_string(Size.cy));
+        SizeForm(Host, Form, Size.cx, Size.cy);
+        const int W = std::max(Size.cx, LeastWidth), H = std::max(Size.cy, LeastHeight);
+        ASSERT_EQ(Form.GetWidth(), W);
+        ASSERT_EQ(Form.GetHeight(), H);
+        EXPECT_EQ(Form.Calendar->GetWidth(), CalendarWidth + W - Width);
+        EXPECT_EQ(Form.Calendar->GetHeight(), CalendarHeight + H - Height);
+        // The graphs share the width.
+        EXPECT_LE(std::abs(Form.Graphs[0]->GetWidth() - Form.Graphs[1]->GetWidth()), 1);
+        for (const TControl* C : {static_cast<const TControl*>(Form.Calendar),
+                                  static_cast<const TControl*>(Form.ColorGrid),
+                                  static_cast<const TControl*>(Form.WideGrid),
+                                  static_cast<const TControl*>(Form.Gauges[4])}) {
+            const TPoint Corner = FarCorner(Form, *C);
+            EXPECT_LE(Corner.X, Form.GetClientWidth());
+            EXPECT_LE(Corner.Y, Form.GetClientHeight());
+        }
+    }
+}
+
+TEST(SamplesGalleryCaptions, FollowTheCalendarAndTheGridsThroughInput) {
+    THeadlessHost Host(1280, 1024);
+    TSamplesForm Form(nullptr);
+    Form.Show();
+    Host.RunUntilIdle();
+    EXPECT_EQ(Form.CalendarCaption->GetCaption(), "Calendar: 29 February 2024");
+    EXPECT_EQ(Form.ColorGridCaption->GetCaption(), "Colour grid: FG 12, BG 11");
+
+    // A click on the 15th, then Page Down to the next month.
+    TCCalendar* Calendar = Form.Calendar;
+    TRect Fifteenth;
+    for (int Row = 1; Row < 7; ++Row)
+        for (int Col = 0; Col < 7; ++Col)
+            if (Calendar->GetCellText(Col, Row) == "15") Fifteenth = Calendar->CellRect(Col, Row);
+    ASSERT_FALSE(Fifteenth.IsEmpty());
+    Host.Click(Calendar->ClientToScreen(Centre(Fifteenth)).X,
+               Calendar->ClientToScreen(Centre(Fifteenth)).Y);
+    EXPECT_EQ(Form.CalendarCaption->GetCaption(), "Calendar: 15 February 2024");
+    Host.Key(VK_NEXT);
+    EXPECT_EQ(Form.CalendarCaption->GetCaption(), "Calendar: 15 March 2024");
+
+    // The left button picks the foreground, the right one the background.
+    TCColorGrid* Grid = Form.ColorGrid;
+    const TPoint Third = Grid->ClientToScreen(Centre(Grid->SquareRect(3)));
+    const TPoint Fifth = Grid->ClientToScreen(Centre(Grid->SquareRect(5)));
+    Host.Click(Third.X, Third.Y);
+    EXPECT_EQ(Form.ColorGridCaption->GetCaption(), "Colour grid: FG 3, BG 11");
+    Host.Run(1000);
+    Host.Click(Fifth.X, Fifth.Y, mbRight);
+    EXPECT_EQ(Form.ColorGridCaption->GetCaption(), "Colour grid: FG 3, BG 5");
+    const TPoint Wide = Form.WideGrid->ClientToScreen(Centre(Form.WideGrid->SquareRect(9)));
+    Host.Run(1000);
+    Host.Click(Wide.X, Wide.Y);
+    EXPECT_EQ(Form.WideGridCaption->GetCaption(), "Colour grid 8 x 2: FG 9, BG 4");
+}
+
+TEST(SamplesGalleryGrids, MarksKeepClearOfTheSquaresFrames) {
+    THeadlessHost Host(1280, 1024);
+    TSamplesForm Form(nullptr);
+    Form.Show();
+    Host.RunUntilIdle();
+    // The marks are centred in the square; a raised frame takes its outer
+    // three pixels, and one more keeps the text off it.
+    constexpr int Clear = 2 * (3 + 1);
+    TBitmap Measure(8, 8);
+    for (TCColorGrid* Grid : {Form.ColorGrid, Form.WideGrid}) {
+        Measure.GetCanvas()->SetFont(Grid->GetFont());
+        for (const char* Mark : {"FG", "BG", "FB"}) {
+            SCOPED_TRACE(Mark);
+            EXPECT_LE(Measure.GetCanvas()->TextWidth(Mark) + Clear, Grid->GetCellWidth());
+            EXPECT_LE(Measure.GetCanvas()->TextHeight(Mark) + Clear, Grid->GetCellHeight());
+        }
+    }
+}
