@@ -651,6 +651,9 @@ protected:
     void DragCanceled() override;
     // A new Ctl3D value takes effect through the window's creation parameters.
     void CMCtl3DChanged(TMessage& Message) override;
+    // Caption height, spacing and the captions' font grow with the bar;
+    // picture sizes, scroll buttons and frame lines follow its CurrentPPI.
+    void ChangeScale(int M, int D) override;
 
 private:
     friend class TFolioGroups;

@@ -4,6 +4,7 @@
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/ScopeGuard.h"
+#include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/Form.h"
@@ -253,6 +254,15 @@ void TFolio::SetAnimationSpeed(int Value) {
 void TFolio::SetItemSpacing(int Value) {
     if (Value == FItemSpacing) return;
     FItemSpacing = Value;
+    Invalidate();
+}
+
+void TFolio::ChangeScale(int M, int D) {
+    if (M == D || M <= 0 || D <= 0) return;
+    TCustomControl::ChangeScale(M, D);
+    FGroupCaptionHeight = MulDiv(FGroupCaptionHeight, M, D);
+    FItemSpacing = MulDiv(FItemSpacing, M, D);
+    FGroupsFont->SetHeight(MulDiv(FGroupsFont->GetHeight(), M, D));
     Invalidate();
 }
 

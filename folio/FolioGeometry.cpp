@@ -1,5 +1,7 @@
 #include "folio/Folio.h"
 
+#include "framework/core/SysUtils.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -57,14 +59,20 @@ TImageList* TFolioGroup::GetImages() const {
     return FImageSize == isLarge ? FBar->GetLargeImages() : FBar->GetSmallImages();
 }
 
+// Pictures take the room their list's size takes at the bar's resolution;
+// painting picks the list's size that fits that room best.
 int TFolioGroup::GetImagesWidth() const {
-    if (const TImageList* Images = GetImages()) return Images->GetWidth();
-    return FImageSize == isLarge ? 32 : 16;
+    const int Scale = FBar ? FBar->GetCurrentPPI() : 96;
+    const TImageList* Images = GetImages();
+    const int W = Images ? Images->GetWidth() : FImageSize == isLarge ? 32 : 16;
+    return Scale == 96 ? W : MulDiv(W, Scale, 96);
 }
 
 int TFolioGroup::GetImagesHeight() const {
-    if (const TImageList* Images = GetImages()) return Images->GetHeight();
-    return FImageSize == isLarge ? 32 : 16;
+    const int Scale = FBar ? FBar->GetCurrentPPI() : 96;
+    const TImageList* Images = GetImages();
+    const int H = Images ? Images->GetHeight() : FImageSize == isLarge ? 32 : 16;
+    return Scale == 96 ? H : MulDiv(H, Scale, 96);
 }
 
 int TFolioGroup::GetItemHeight() const {
@@ -72,7 +80,7 @@ int TFolioGroup::GetItemHeight() const {
     if (FImageSize != isLarge) return GetImagesHeight();
     // A picture, two lines of caption text and a two-pixel gap.
     const int TwoLines = -2 * FBar->GetFont()->GetHeight();
-    return GetImagesHeight() + TwoLines + 2;
+    return GetImagesHeight() + TwoLines + FBar->ScalePixels(2);
 }
 
 int TFolioGroup::GetItemWidth() const {

@@ -55,6 +55,8 @@ TFolioItemLayout::TFolioItemLayout(const TFolioGroup& Group, TCanvas* Canvas) {
     W = Group.GetImagesWidth();
     H = Group.GetImagesHeight();
     T = -2 * Bar->GetFont()->GetHeight();
+    Gap2 = Bar->ScalePixels(2);
+    Gap3 = Bar->ScalePixels(3);
     StartItem = Group.GetStartItem();
     Count = Group.GetItems()->GetCount();
 
@@ -67,10 +69,10 @@ TFolioItemLayout::TFolioItemLayout(const TFolioGroup& Group, TCanvas* Canvas) {
     // slot's picture start; the reach is their span.
     int Ends[4] = {0, 0, 0, 0};
     if (Vertical && Large) {
-        Pitch = H + T + S + 2;
+        Pitch = H + T + S + Gap2;
         Ends[1] = H;
-        Ends[2] = H + 2 + L;
-        Ends[3] = H + 2 + 2 * L;
+        Ends[2] = H + Gap2 + L;
+        Ends[3] = H + Gap2 + 2 * L;
     } else if (Vertical) {
         Pitch = H + S;
         Ends[1] = H;
@@ -82,7 +84,7 @@ TFolioItemLayout::TFolioItemLayout(const TFolioGroup& Group, TCanvas* Canvas) {
     } else {
         Pitch = 4 * W + S;
         Ends[1] = W;
-        Ends[2] = RightToLeft ? -3 * W - 6 : 4 * W + 6;
+        Ends[2] = RightToLeft ? -3 * W - 2 * Gap3 : 4 * W + 2 * Gap3;
     }
     ReachLo = *std::min_element(std::begin(Ends), std::end(Ends));
     ReachHi = *std::max_element(std::begin(Ends), std::end(Ends));
@@ -105,7 +107,7 @@ TRect TFolioItemLayout::ImageRect(int K) const {
             R.Left = RightToLeft ? CR.Right - S - W : CR.Left + S;
     } else {
         R.Left = SlotStart(K);
-        R.Top = Large ? (CR.Bottom - CR.Top - H - T - 2) / 2 : (CR.Bottom - CR.Top - H) / 2;
+        R.Top = Large ? (CR.Bottom - CR.Top - H - T - Gap2) / 2 : (CR.Bottom - CR.Top - H) / 2;
     }
     R.Right = R.Left + W;
     R.Bottom = R.Top + H;
@@ -117,7 +119,7 @@ TRect TFolioItemLayout::TextRect(const TRect& IR, const String& Caption) const {
     if (Vertical && Large) {
         const int Across = CR.Right - CR.Left;
         const int TW = Measure->TextWidth(Caption);
-        R.Top = IR.Bottom + 2;
+        R.Top = IR.Bottom + Gap2;
         if (TW < Across - 2 * S) {
             R.Left = (Across - TW) / 2;
             R.Right = R.Left + TW;
@@ -131,18 +133,18 @@ TRect TFolioItemLayout::TextRect(const TRect& IR, const String& Caption) const {
     } else if (Vertical) {
         R.Top = IR.Top;
         R.Bottom = IR.Bottom;
-        R.Left = RightToLeft ? CR.Left + S : IR.Right + 3;
-        R.Right = RightToLeft ? IR.Left - 3 : CR.Right - S;
+        R.Left = RightToLeft ? CR.Left + S : IR.Right + Gap3;
+        R.Right = RightToLeft ? IR.Left - Gap3 : CR.Right - S;
     } else if (Large) {
-        R.Top = IR.Bottom + 2;
+        R.Top = IR.Bottom + Gap2;
         R.Bottom = R.Top + T;
         R.Left = IR.Left - W / 2;
         R.Right = IR.Right + W / 2;
     } else {
         R.Top = IR.Top;
         R.Bottom = IR.Bottom;
-        R.Left = RightToLeft ? IR.Left - 3 * W - 3 : IR.Right + 3;
-        R.Right = RightToLeft ? IR.Left - 3 : IR.Right + 3 * W + 3;
+        R.Left = RightToLeft ? IR.Left - 3 * W - Gap3 : IR.Right + Gap3;
+        R.Right = RightToLeft ? IR.Left - Gap3 : IR.Right + 3 * W + Gap3;
     }
     return R;
 }
@@ -150,10 +152,10 @@ TRect TFolioItemLayout::TextRect(const TRect& IR, const String& Caption) const {
 TRect TFolioItemLayout::HitTextRect(const TRect& IR, const String& Caption) const {
     TRect R = TextRect(IR, Caption);
     if (Large) {
-        R.Top -= 2;
+        R.Top -= Gap2;
     } else {
-        R.Left -= 3;
-        R.Right += 3;
+        R.Left -= Gap3;
+        R.Right += Gap3;
     }
     return R;
 }
@@ -189,7 +191,7 @@ TRect TFolioItem::GetClientRect() const {
     const TRect IR = Layout.ImageRect(GetIndex() - Layout.StartItem);
     TRect R;
     UnionRect(R, Layout.TextRect(IR, FCaption), IR);
-    InflateRect(R, 2, 2);
+    InflateRect(R, Layout.Gap2, Layout.Gap2);
     return R;
 }
 
@@ -216,10 +218,10 @@ TRect TFolioGroup::GetPrevButtonPlace() const {
     if (!FBar) return TRect{};
     const TRect CR = GetClientRect();
     const int S = FBar->GetItemSpacing();
-    const int BW = GetSystemMetrics(SM_CXVSCROLL);
+    const int BW = FBar->ScalePixels(GetSystemMetrics(SM_CXVSCROLL));
     TRect R;
     R.Top = CR.Top + S;
-    R.Bottom = R.Top + GetSystemMetrics(SM_CYVSCROLL);
+    R.Bottom = R.Top + FBar->ScalePixels(GetSystemMetrics(SM_CYVSCROLL));
     R.Left = FBar->IsVertical() ? CR.Right - S - BW : CR.Left + S;
     R.Right = R.Left + BW;
     return R;
@@ -229,10 +231,10 @@ TRect TFolioGroup::GetNextButtonPlace() const {
     if (!FBar) return TRect{};
     const TRect CR = GetClientRect();
     const int S = FBar->GetItemSpacing();
-    const int BH = GetSystemMetrics(SM_CYVSCROLL);
+    const int BH = FBar->ScalePixels(GetSystemMetrics(SM_CYVSCROLL));
     TRect R;
     R.Right = CR.Right - S;
-    R.Left = R.Right - GetSystemMetrics(SM_CXVSCROLL);
+    R.Left = R.Right - FBar->ScalePixels(GetSystemMetrics(SM_CXVSCROLL));
     if (FBar->IsVertical()) {
         R.Bottom = CR.Bottom - S;
         R.Top = R.Bottom - BH;

@@ -25,6 +25,10 @@ struct TFolioItemLayout {
     int H = 0; // picture height
     int T = 0; // two text lines
     int L = 0; // one measured text line
+    // The gaps of two and three pixels between a picture, its caption and
+    // its frame, at the bar's resolution.
+    int Gap2 = 2;
+    int Gap3 = 3;
     int StartItem = 0;
     int Count = 0;
     TCanvas* Measure = nullptr;

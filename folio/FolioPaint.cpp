@@ -24,6 +24,7 @@ public:
         FFormat = FBar.DrawTextBiDiModeFlags(Base);
         FBarClient = FBar.GetClientRect();
         FOpen = Group.GetIndex() == FBar.GetVisibleGroup();
+        FScaled = FImages && (FImages->GetWidth() != Layout.W || FImages->GetHeight() != Layout.H);
         // The layout put the bar's Font on this canvas when it measured.
         FCanvas->SetBkMode(TRANSPARENT);
     }
@@ -33,14 +34,18 @@ public:
         TRect TR = FLayout.TextRect(IR, Item.GetCaption());
         TRect Whole;
         UnionRect(Whole, TR, IR);
-        InflateRect(Whole, 2, 2);
+        InflateRect(Whole, FLayout.Gap2, FLayout.Gap2);
         TRect Seen;
         if (!IntersectRect(Seen, Whole, FBarClient)) return;
 
         const bool Hovered = FOpen && Index == HoverItem;
-        if (FImages)
-            FImages->Draw(FCanvas, IR.Left, IR.Top,
-                          Hovered ? Item.GetOverImageIndex() : Item.GetImageIndex(), true);
+        const int Picture = Hovered ? Item.GetOverImageIndex() : Item.GetImageIndex();
+        // A bar scaled for a denser screen draws the list's best size for
+        // the room its pictures take.
+        if (FImages && FScaled)
+            FImages->DrawScaled(FCanvas, IR, Picture, true);
+        else if (FImages)
+            FImages->Draw(FCanvas, IR.Left, IR.Top, Picture, true);
         // The caption under the in-place editor is left to the editor.
         if (!Item.GetEdited()) {
             FText.assign(Item.GetCaption());
@@ -48,13 +53,14 @@ public:
         }
         if (Hovered) {
             TRect Frame = IR;
-            InflateRect(Frame, 2, 2);
+            InflateRect(Frame, FLayout.Gap2, FLayout.Gap2);
             const TColor Light = FBar.GetFrameHighlightColor();
             const TColor Dark = FBar.GetFrameShadowColor();
+            const int Line = FBar.ScalePixels(1);
             if (ItemPressed)
-                DrawFrameLines(FCanvas, Frame, Dark, Light);
+                DrawFrameLines(FCanvas, Frame, Dark, Light, Line);
             else
-                DrawFrameLines(FCanvas, Frame, Light, Dark);
+                DrawFrameLines(FCanvas, Frame, Light, Dark, Line);
         }
     }
 
@@ -66,6 +72,7 @@ private:
     unsigned FFormat = 0;
     TRect FBarClient;
     bool FOpen = false;
+    bool FScaled = false;
     // Reused for every caption, so that a warm paint does not allocate.
     String FText;
 };
@@ -151,21 +158,24 @@ void TFolioGroup::PaintCaption(TCanvas* Canvas) {
     DrawFrameRect(Canvas, R, FCaptionColor,
                   State == gsPressed ? frsPressed
                   : State == gsOver  ? frsOver
-                                     : frsRegular);
+                                     : frsRegular,
+                  FBar->ScalePixels(1));
     const unsigned Format = FBar->DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE |
                                                         DT_NOPREFIX | DT_END_ELLIPSIS);
     Canvas->SetFont(FBar->GetGroupsFont());
     Canvas->SetBkMode(TRANSPARENT);
 
     if (FBar->IsVertical()) {
-        R.Left += 3;
-        R.Right -= 3;
-        R.Top += 2;
-        R.Bottom -= 2;
+        const int Across = FBar->ScalePixels(3);
+        const int Along = FBar->ScalePixels(2);
+        R.Left += Across;
+        R.Right -= Across;
+        R.Top += Along;
+        R.Bottom -= Along;
         // A pressed caption's text sinks with its frame.
         if (State == gsPressed) {
-            R.Left += 2;
-            R.Top += 2;
+            R.Left += Along;
+            R.Top += Along;
         }
         DrawText(Canvas, FCaption, R, Format);
         return;

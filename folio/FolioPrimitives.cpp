@@ -28,11 +28,45 @@ int Channel(float Value) {
     return static_cast<int>(std::clamp(std::nearbyint(Value), 0.0f, 255.0f));
 }
 
+// One ring of a frame drawn Line pixels wide, Inset pixels inside R: the
+// top and left bands in one colour, the right and bottom bands in the
+// other. Wide frames are drawn as bands; one-pixel frames keep the line
+// drawing below, whose corners are what they always were.
+void Ring(TCanvas* Canvas, const TRect& R, int Inset, int Line, TColor TopLeft,
+          TColor BottomRight) {
+    const TRect In{R.Left + Inset, R.Top + Inset, R.Right - Inset, R.Bottom - Inset};
+    if (In.IsEmpty()) return;
+    SolidBrush(Canvas, BottomRight);
+    Canvas->FillRect(TRect{In.Right - Line, In.Top, In.Right, In.Bottom});
+    Canvas->FillRect(TRect{In.Left, In.Bottom - Line, In.Right, In.Bottom});
+    SolidBrush(Canvas, TopLeft);
+    Canvas->FillRect(TRect{In.Left, In.Top, In.Right - Line, In.Top + Line});
+    Canvas->FillRect(TRect{In.Left, In.Top, In.Left + Line, In.Bottom - Line});
+}
+
 } // namespace
 
-void DrawFrameRect(TCanvas* Canvas, const TRect& R, TColor Colour, TFrameRectState State) {
+void DrawFrameRect(TCanvas* Canvas, const TRect& R, TColor Colour, TFrameRectState State,
+                   int Line) {
     SolidBrush(Canvas, Colour);
     Canvas->FillRect(R);
+    if (Line > 1) {
+        switch (State) {
+        case frsOver:
+            Ring(Canvas, R, 0, Line, clBtnShadow, cl3DDkShadow);
+            Ring(Canvas, R, Line, Line, clBtnHighlight, clBtnShadow);
+            break;
+        case frsPressed:
+            Ring(Canvas, R, 0, Line, cl3DDkShadow, clBtnShadow);
+            Ring(Canvas, TRect{R.Left, R.Top, R.Right + Line, R.Bottom + Line}, Line, Line,
+                 clBtnShadow, clBtnShadow);
+            break;
+        default:
+            Ring(Canvas, R, 0, Line, clBtnHighlight, clBtnShadow);
+            break;
+        }
+        return;
+    }
     const int X2 = R.Right - 1;
     const int Y2 = R.Bottom - 1;
     switch (State) {
@@ -72,7 +106,11 @@ void DrawFrameRect(TCanvas* Canvas, const TRect& R, TColor Colour, TFrameRectSta
     }
 }
 
-void DrawFrameLines(TCanvas* Canvas, const TRect& R, TColor First, TColor Second) {
+void DrawFrameLines(TCanvas* Canvas, const TRect& R, TColor First, TColor Second, int Line) {
+    if (Line > 1) {
+        Ring(Canvas, R, 0, Line, First, Second);
+        return;
+    }
     SolidPen(Canvas, First);
     Canvas->MoveTo(R.Right - 1, R.Top);
     Canvas->LineTo(R.Left, R.Top);

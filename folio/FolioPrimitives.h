@@ -10,10 +10,11 @@
 namespace folio {
 
 // Fills R with Colour and frames it raised (regular), raised deeper (over)
-// or sunken (pressed).
-void DrawFrameRect(TCanvas* Canvas, const TRect& R, TColor Colour, TFrameRectState State);
+// or sunken (pressed), with lines Line pixels wide (a scaled bar's).
+void DrawFrameRect(TCanvas* Canvas, const TRect& R, TColor Colour, TFrameRectState State,
+                   int Line = 1);
 // First colour on the top and left edges, second on the right and bottom.
-void DrawFrameLines(TCanvas* Canvas, const TRect& R, TColor First, TColor Second);
+void DrawFrameLines(TCanvas* Canvas, const TRect& R, TColor First, TColor Second, int Line = 1);
 // A gradient from Start to End, row by row (top to bottom) or column by
 // column (left to right). Channels are the raw low bytes of the colour
 // values: a system colour is not resolved first.

@@ -13,12 +13,14 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/gfx/Png.h"
+#include "framework/hosts/DisplayScale.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/Mouse.h"
 #include "framework/ui/QuitSignals.h"
+#include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
@@ -253,8 +255,17 @@ bool WriteDragSnapshot(std::ostream& Out, THeadlessHost& Host, TGalleryForm& Gal
     return true;
 }
 
+// FOLIO_SCALE=2 takes the snapshots as a screen of twice the standard
+// resolution shows the gallery.
+int SnapshotPixelsPerInch() {
+    const int Ppi = PixelsPerInchFromEnvironment();
+    return Ppi ? Ppi : 96;
+}
+
 bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
-    THeadlessHost Host(1024, 768);
+    const int Ppi = SnapshotPixelsPerInch();
+    THeadlessHost Host(MulDiv(1024, Ppi, 96), MulDiv(768, Ppi, 96));
+    Screen->SetPixelsPerInch(Ppi);
     TGalleryForm Gallery;
     // The still pictures switch at once; the strip below slides.
     Gallery.SetAnimation(asNone);
@@ -395,7 +406,9 @@ bool ShowFormFile(std::ostream& Out, const std::string& FileName,
             }
             return true;
         }
-        THeadlessHost Host(1024, 768);
+        const int Ppi = SnapshotPixelsPerInch();
+        THeadlessHost Host(MulDiv(1024, Ppi, 96), MulDiv(768, Ppi, 96));
+        Screen->SetPixelsPerInch(Ppi);
         auto Form = ReadGalleryForm(FileName);
         Form->Show();
         Host.RunUntilIdle();

@@ -2,7 +2,9 @@
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/EventHandlers.h"
+#include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
+#include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
@@ -120,6 +122,14 @@ TGalleryForm::TGalleryForm() : Tile(TilePicture()) {
     Small->SetName("SmallIcons");
     FillImages(*Large, 32);
     FillImages(*Small, 16);
+    // On a denser screen the icons are drawn again at the size they show
+    // at, so that they stay sharp.
+    if (const int Ppi = Screen->GetPixelsPerInch(); Ppi > 96) {
+        const int L = MulDiv(32, Ppi, 96);
+        const int S = MulDiv(16, Ppi, 96);
+        FillImages(*Large->AddSize(L, L), L);
+        FillImages(*Small->AddSize(S, S), S);
+    }
     Form.SetCaption("Folio bar gallery");
     Form.SetBounds(40, 40, 720, 560);
     Form.SetClientWidth(700);
@@ -287,7 +297,7 @@ bool TGalleryForm::HoverItem(THeadlessHost& Host, int Index) {
 
 // Moves the pointer onto the form beside the bars, where nothing hovers.
 void TGalleryForm::RestPointer(THeadlessHost& Host) {
-    Host.MoveTo(Form.ClientToScreen(Point(600, 500)));
+    Host.MoveTo(Form.ClientToScreen(Point(Form.ScalePixels(600), Form.ScalePixels(500))));
     Host.RunUntilIdle();
 }
 

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -111,6 +112,20 @@ String SysErrorMessage(int ErrorCode) {
     // The GNU variant returns the message pointer, which may not be Buffer.
     const char* Message = strerror_r(ErrorCode, Buffer, sizeof Buffer);
     return Message;
+}
+
+int MulDiv(int Number, int Numerator, int Denominator) {
+    if (Denominator == 0) return -1;
+    long long Product = static_cast<long long>(Number) * Numerator;
+    long long D = Denominator;
+    if (D < 0) {
+        Product = -Product;
+        D = -D;
+    }
+    const long long Half = D / 2;
+    const long long Result = Product >= 0 ? (Product + Half) / D : -((-Product + Half) / D);
+    if (Result > INT_MAX || Result < INT_MIN) return -1;
+    return static_cast<int>(Result);
 }
 
 } // namespace folio

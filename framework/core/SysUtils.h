@@ -30,4 +30,9 @@ String Trim(const String& Text);
 // The system's error text for an errno value.
 String SysErrorMessage(int ErrorCode);
 
+// Number * Numerator / Denominator, computed wide and rounded to the
+// nearest integer, halves away from zero; -1 for a zero denominator or a
+// result outside int, as the platform's own.
+int MulDiv(int Number, int Numerator, int Denominator);
+
 } // namespace folio

@@ -3,6 +3,7 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/gfx/FontEngine.h"
 
+#include <atomic>
 #include <cmath>
 
 namespace folio {
@@ -15,7 +16,18 @@ constexpr TColor DefaultFontColor = static_cast<TColor>(0x80000008u);
 constexpr int DefaultFontHeight = -11;
 const char* const DefaultFontName = "MS Sans Serif";
 
+// Hosts set it before any form shows; fonts may be made on any thread.
+std::atomic<int> ScreenPixelsPerInch{96};
+
 } // namespace
+
+int GetScreenPixelsPerInch() {
+    return ScreenPixelsPerInch.load(std::memory_order_relaxed);
+}
+
+void SetScreenPixelsPerInch(int Value) {
+    if (Value >= 1) ScreenPixelsPerInch.store(Value, std::memory_order_relaxed);
+}
 
 const TClassInfo& TFont::StaticClassInfo() {
     static const TClassInfo Info =
@@ -38,7 +50,7 @@ const TClassInfo& TFont::StaticClassInfo() {
 
 TFont::TFont()
     : FName(DefaultFontName), FHeight(DefaultFontHeight), FColor(DefaultFontColor),
-      FCharset(DEFAULT_CHARSET) {}
+      FCharset(DEFAULT_CHARSET), FPixelsPerInch(GetScreenPixelsPerInch()) {}
 
 void TFont::Assign(const TPersistent* Source) {
     if (const auto* Other = dynamic_cast<const TFont*>(Source)) {
@@ -51,6 +63,7 @@ void TFont::Assign(const TPersistent* Source) {
         FPitch = Other->FPitch;
         FQuality = Other->FQuality;
         FEscapement = Other->FEscapement;
+        FPixelsPerInch = Other->FPixelsPerInch;
         FHandle = Other->FHandle;
         Changed();
         return;
@@ -73,13 +86,17 @@ void TFont::SetHeight(int Value) {
 int TFont::GetSize() const {
     // A positive height is a cell height; its point size is reported the same
     // way so that Size round-trips through Height for either sign.
-    const double Points = std::abs(FHeight) * 72.0 / PixelsPerInch;
+    const double Points = std::abs(FHeight) * 72.0 / FPixelsPerInch;
     const int Size = static_cast<int>(std::lround(Points));
     return FHeight < 0 ? Size : -Size;
 }
 
 void TFont::SetSize(int Value) {
-    SetHeight(-static_cast<int>(std::lround(Value * static_cast<double>(PixelsPerInch) / 72.0)));
+    SetHeight(-static_cast<int>(std::lround(Value * static_cast<double>(FPixelsPerInch) / 72.0)));
+}
+
+void TFont::SetPixelsPerInch(int Value) {
+    if (Value >= 1) FPixelsPerInch = Value;
 }
 
 void TFont::SetStyle(TFontStyles Value) {

@@ -50,6 +50,13 @@ struct TLogFont {
 class TFontFace;
 using HFONT = std::shared_ptr<const TFontFace>;
 
+// The screen's resolution in pixels per inch, as the host reads it from the
+// display (96 unless a host says otherwise). New fonts take it for the
+// conversion between points and pixels.
+int GetScreenPixelsPerInch();
+// Values below 1 are ignored.
+void SetScreenPixelsPerInch(int Value);
+
 // Resolves a logical font to a face. The same request returns the same face
 // object while anyone holds it; resolution happens once per (name, height,
 // style, escapement, quality), never per paint. Thread-safe.
@@ -60,8 +67,6 @@ HFONT CreateFontIndirect(const TLogFont& LogFont);
 class TFont : public TPersistent {
     FOLIO_CLASS(TFont)
 public:
-    static constexpr int PixelsPerInch = 96;
-
     TFont();
 
     std::function<void(TObject*)> OnChange;
@@ -73,7 +78,9 @@ public:
     // Negative: character height in pixels; positive: cell height in pixels.
     int GetHeight() const { return FHeight; }
     void SetHeight(int Value);
-    // Points at PixelsPerInch; setting it stores Height = -round(Size * 96 / 72).
+    // Points at the font's PixelsPerInch; setting it stores
+    // Height = -round(Size * PixelsPerInch / 72), so that a size in points
+    // takes more pixels on a denser screen.
     int GetSize() const;
     void SetSize(int Value);
     TFontStyles GetStyle() const { return FStyle; }
@@ -86,7 +93,10 @@ public:
     void SetPitch(TFontPitch Value);
     TFontQuality GetQuality() const { return FQuality; }
     void SetQuality(TFontQuality Value);
-    int GetPixelsPerInch() const { return PixelsPerInch; }
+    // The screen's resolution when the font was made; Height is kept when
+    // it changes, Size follows. Values below 1 are ignored.
+    int GetPixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int Value);
 
     // The resolved face, built on first use and kept until a property that
     // shapes the glyphs changes.
@@ -118,6 +128,7 @@ private:
     TFontPitch FPitch = fpDefault;
     TFontQuality FQuality = fqDefault;
     int FEscapement = 0;
+    int FPixelsPerInch;
     mutable HFONT FHandle;
 };
 

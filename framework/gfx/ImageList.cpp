@@ -78,6 +78,7 @@ void TImageList::SetWidth(int Value) {
         throw EInvalidOperation(Format("Invalid image width %d", Value));
     FWidth = Value;
     FImages.clear();
+    FSizes.clear();
     Change();
 }
 
@@ -87,6 +88,7 @@ void TImageList::SetHeight(int Value) {
         throw EInvalidOperation(Format("Invalid image height %d", Value));
     FHeight = Value;
     FImages.clear();
+    FSizes.clear();
     Change();
 }
 
@@ -140,14 +142,19 @@ int TImageList::AddMasked(const TBitmap* Image, TColor MaskColor) {
 
 void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) const {
     if (!Canvas || Index < 0 || Index >= GetCount()) return;
-    const TImage& Image = FImages[static_cast<size_t>(Index)];
-    if (Enabled)
-        Canvas->DrawMaskedPixels(X, Y, FWidth, FHeight, Image.Pixels.data(), Image.Opaque.data());
-    else
-        DrawDisabled(Canvas, X, Y, Image);
+    DrawImage(Canvas, X, Y, FWidth, FHeight, FImages[static_cast<size_t>(Index)], Enabled);
 }
 
-void TImageList::DrawDisabled(TCanvas* Canvas, int X, int Y, const TImage& Image) const {
+void TImageList::DrawImage(TCanvas* Canvas, int X, int Y, int Width, int Height,
+                           const TImage& Image, bool Enabled) {
+    if (Enabled)
+        Canvas->DrawMaskedPixels(X, Y, Width, Height, Image.Pixels.data(), Image.Opaque.data());
+    else
+        DrawDisabled(Canvas, X, Y, Width, Height, Image);
+}
+
+void TImageList::DrawDisabled(TCanvas* Canvas, int X, int Y, int Width, int Height,
+                              const TImage& Image) {
     // Light pixels vanish into the face; the dark ones form the embossed shape.
     const size_t Size = Image.Pixels.size();
     std::vector<std::uint8_t> Dark(Size);
@@ -158,8 +165,82 @@ void TImageList::DrawDisabled(TCanvas* Canvas, int X, int Y, const TImage& Image
     }
     const std::vector<TPixel> Highlight(Size, RgbToPixel(ColorToRGB(clBtnHighlight)));
     const std::vector<TPixel> Shadow(Size, RgbToPixel(ColorToRGB(clBtnShadow)));
-    Canvas->DrawMaskedPixels(X + 1, Y + 1, FWidth, FHeight, Highlight.data(), Dark.data());
-    Canvas->DrawMaskedPixels(X, Y, FWidth, FHeight, Shadow.data(), Dark.data());
+    Canvas->DrawMaskedPixels(X + 1, Y + 1, Width, Height, Highlight.data(), Dark.data());
+    Canvas->DrawMaskedPixels(X, Y, Width, Height, Shadow.data(), Dark.data());
+}
+
+// --- other sizes --------------------------------------------------------------
+
+std::unique_ptr<TImageList> TImageList::MakeSize(int Width, int Height) {
+    auto Size = std::make_unique<TImageList>();
+    Size->SetWidth(Width);
+    Size->SetHeight(Height);
+    Size->OnChange = [this](TObject*) { Change(); };
+    return Size;
+}
+
+TImageList* TImageList::AddSize(int Width, int Height) {
+    if (Width == FWidth && Height == FHeight) return this;
+    for (const auto& Size : FSizes)
+        if (Size->FWidth == Width && Size->FHeight == Height) return Size.get();
+    FSizes.push_back(MakeSize(Width, Height));
+    Change();
+    return FSizes.back().get();
+}
+
+TImageList* TImageList::GetSize(int Index) const {
+    if (Index < 0 || Index >= GetSizeCount()) throw EListError(Format(SListIndexError, Index));
+    return FSizes[static_cast<size_t>(Index)].get();
+}
+
+const TImageList* TImageList::BestFit(int Width, int Height) const {
+    const TImageList* Best = this;
+    auto Covers = [&](const TImageList* L) { return L->FWidth >= Width && L->FHeight >= Height; };
+    auto Area = [](const TImageList* L) { return static_cast<long long>(L->FWidth) * L->FHeight; };
+    for (const auto& Owned : FSizes) {
+        const TImageList* L = Owned.get();
+        if (L->FWidth == Width && L->FHeight == Height) return L;
+        if (Best->FWidth == Width && Best->FHeight == Height) continue;
+        // A larger picture scaled down keeps its detail; a smaller one
+        // scaled up only grows its pixels.
+        if (Covers(L) != Covers(Best)) {
+            if (Covers(L)) Best = L;
+        } else if (Covers(L) ? Area(L) < Area(Best) : Area(L) > Area(Best)) {
+            Best = L;
+        }
+    }
+    return Best;
+}
+
+void TImageList::DrawScaled(TCanvas* Canvas, const TRect& R, int Index, bool Enabled) const {
+    if (!Canvas || Index < 0 || Index >= GetCount() || R.IsEmpty()) return;
+    const TImageList* From = BestFit(R.Width(), R.Height());
+    if (Index >= From->GetCount()) From = this;
+    const TImage& Image = From->FImages[static_cast<size_t>(Index)];
+    if (From->FWidth == R.Width() && From->FHeight == R.Height()) {
+        DrawImage(Canvas, R.Left, R.Top, From->FWidth, From->FHeight, Image, Enabled);
+        return;
+    }
+    // Nearest pixel, each target pixel from the source pixel its centre
+    // falls on. The scratch picture is kept, so that painting many items
+    // does not allocate each time.
+    thread_local TImage Scaled;
+    const int W = R.Width();
+    const int H = R.Height();
+    const size_t Size = static_cast<size_t>(W) * H;
+    Scaled.Pixels.resize(Size);
+    Scaled.Opaque.resize(Size);
+    for (int Y = 0; Y < H; ++Y) {
+        const int SY = static_cast<int>((2LL * Y + 1) * From->FHeight / (2LL * H));
+        for (int X = 0; X < W; ++X) {
+            const int SX = static_cast<int>((2LL * X + 1) * From->FWidth / (2LL * W));
+            const size_t Src = static_cast<size_t>(SY) * From->FWidth + SX;
+            const size_t Dst = static_cast<size_t>(Y) * W + X;
+            Scaled.Pixels[Dst] = Image.Pixels[Src];
+            Scaled.Opaque[Dst] = Image.Opaque[Src];
+        }
+    }
+    DrawImage(Canvas, R.Left, R.Top, W, H, Scaled, Enabled);
 }
 
 void TImageList::GetBitmap(int Index, TBitmap* Image) const {
@@ -171,20 +252,29 @@ void TImageList::GetBitmap(int Index, TBitmap* Image) const {
 void TImageList::Delete(int Index) {
     if (Index < 0 || Index >= GetCount()) throw EListError(Format(SListIndexError, Index));
     FImages.erase(FImages.begin() + Index);
+    for (const auto& Size : FSizes)
+        if (Index < Size->GetCount()) Size->FImages.erase(Size->FImages.begin() + Index);
     Change();
 }
 
 void TImageList::Clear() {
-    if (FImages.empty()) return;
+    const bool SizesEmpty = std::all_of(FSizes.begin(), FSizes.end(),
+                                        [](const auto& Size) { return Size->FImages.empty(); });
+    if (FImages.empty() && SizesEmpty) return;
     FImages.clear();
+    for (const auto& Size : FSizes) Size->FImages.clear();
     Change();
 }
 
 // --- form files ---------------------------------------------------------------
 
 bool TImageList::Equals(const TImageList* Other) const {
-    return Other && Other->FWidth == FWidth && Other->FHeight == FHeight &&
-           Other->FImages == FImages;
+    if (!Other || Other->FWidth != FWidth || Other->FHeight != FHeight ||
+        Other->FImages != FImages || Other->FSizes.size() != FSizes.size())
+        return false;
+    for (size_t I = 0; I < FSizes.size(); ++I)
+        if (!FSizes[I]->Equals(Other->FSizes[I].get())) return false;
+    return true;
 }
 
 void TImageList::DefineProperties(TFiler* Filer) {
@@ -194,6 +284,36 @@ void TImageList::DefineProperties(TFiler* Filer) {
     Filer->DefineBinaryProperty(
         "Bitmap", [this](TStream& Stream) { ReadImages(Stream); },
         [this](TStream& Stream) { WriteImages(Stream); }, HasData);
+    const bool HasSizes = Ancestor ? !Equals(Ancestor) && !FSizes.empty() : !FSizes.empty();
+    Filer->DefineBinaryProperty(
+        "Sizes", [this](TStream& Stream) { ReadSizes(Stream); },
+        [this](TStream& Stream) { WriteSizes(Stream); }, HasSizes);
+}
+
+// The other sizes: their count (32 bits), then each as "Bitmap" holds the
+// list's own pictures.
+void TImageList::WriteSizes(TStream& Stream) const {
+    const std::int32_t Count = static_cast<std::int32_t>(FSizes.size());
+    Stream.WriteBuffer(&Count, sizeof Count);
+    for (const auto& Size : FSizes) Size->WriteImages(Stream);
+}
+
+void TImageList::ReadSizes(TStream& Stream) {
+    // A handful of sizes serve every screen; more means damaged data.
+    constexpr std::int32_t MaxSizes = 16;
+    std::int32_t Count = 0;
+    Stream.ReadBuffer(&Count, sizeof Count);
+    if (Count < 0 || Count > MaxSizes)
+        throw EReadError(Format("The image list data is damaged: %d other sizes", Count));
+    std::vector<std::unique_ptr<TImageList>> Sizes;
+    for (std::int32_t I = 0; I < Count; ++I) {
+        auto Size = std::make_unique<TImageList>();
+        Size->ReadImages(Stream);
+        Sizes.push_back(std::move(Size));
+    }
+    for (auto& Size : Sizes) Size->OnChange = [this](TObject*) { Change(); };
+    FSizes = std::move(Sizes);
+    Change();
 }
 
 // The pictures as the form file keeps them: the count, the width and the

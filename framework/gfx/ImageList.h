@@ -5,6 +5,7 @@
 #include "framework/gfx/Surface.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace folio {
@@ -49,8 +50,9 @@ public:
 
     int GetWidth() const { return FWidth; }
     int GetHeight() const { return FHeight; }
-    // Changing the picture size empties the list. A size below 1 (or larger
-    // than a bitmap may be) raises EInvalidOperation.
+    // Changing the picture size empties the list, its other sizes included.
+    // A size below 1 (or larger than a bitmap may be) raises
+    // EInvalidOperation.
     void SetWidth(int Value);
     void SetHeight(int Value);
     int GetCount() const { return static_cast<int>(FImages.size()); }
@@ -70,16 +72,38 @@ public:
     void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true) const;
     // Sizes Image to the list's pictures and draws picture Index onto it.
     void GetBitmap(int Index, TBitmap* Image) const;
-    // Raises EListError for an index outside the list.
+    // Raises EListError for an index outside the list; the picture goes
+    // from every size that has it.
     void Delete(int Index);
+    // Empties the list and its other sizes (which stay, empty).
     void Clear();
+
+    // Other sizes of the same pictures, for denser screens: picture N of a
+    // size is picture N of the list drawn for that size. The list's own size
+    // is the one its holders lay out with. AddSize answers the size's own
+    // list (the one already there for that size, or this list itself for
+    // its own size), to be filled with Add or AddMasked; a change of any
+    // size notifies the list's links.
+    TImageList* AddSize(int Width, int Height);
+    int GetSizeCount() const { return static_cast<int>(FSizes.size()); }
+    TImageList* GetSize(int Index) const;
+    // Of this list and its sizes, the one that draws best into Width x
+    // Height: the same size, else the smallest larger one, else the
+    // largest.
+    const TImageList* BestFit(int Width, int Height) const;
+    // Draws picture Index into R from the best fitting size, scaled to R's
+    // size (nearest pixel) unless that size matches R. A size without the
+    // picture falls back to the list's own.
+    void DrawScaled(TCanvas* Canvas, const TRect& R, int Index, bool Enabled = true) const;
 
     void RegisterChanges(TChangeLink* Value);
     void UnRegisterChanges(TChangeLink* Value);
 
-    // True when Other holds the same pictures, transparency included.
+    // True when Other holds the same pictures, transparency and other sizes
+    // included.
     bool Equals(const TImageList* Other) const;
-    // In a form file the pictures are the binary property "Bitmap".
+    // In a form file the pictures are the binary property "Bitmap", the
+    // other sizes "Sizes".
     void DefineProperties(TFiler* Filer) override;
 
     TNotifyEvent OnChange;
@@ -96,12 +120,19 @@ private:
     int AddImages(const TBitmap* Image, const TBitmap* Mask, bool UseColor, TColor MaskColor);
     void ReadImages(TStream& Stream);
     void WriteImages(TStream& Stream) const;
-    void DrawDisabled(TCanvas* Canvas, int X, int Y, const TImage& Image) const;
+    void ReadSizes(TStream& Stream);
+    void WriteSizes(TStream& Stream) const;
+    std::unique_ptr<TImageList> MakeSize(int Width, int Height);
+    static void DrawImage(TCanvas* Canvas, int X, int Y, int Width, int Height, const TImage& Image,
+                          bool Enabled);
+    static void DrawDisabled(TCanvas* Canvas, int X, int Y, int Width, int Height,
+                             const TImage& Image);
 
     int FWidth = 16;
     int FHeight = 16;
     std::vector<TImage> FImages;
     std::vector<TChangeLink*> FLinks;
+    std::vector<std::unique_ptr<TImageList>> FSizes;
 };
 
 } // namespace folio

@@ -15,6 +15,9 @@ THeadlessHost::THeadlessHost(int ScreenWidth, int ScreenHeight, TMilliseconds St
     ResumeSynchronize();
     Application->SetClock(&FClock);
     Screen->SetSize(ScreenWidth, ScreenHeight);
+    // Every host starts at the standard resolution; a test or a snapshot
+    // that wants another sets it before its forms show.
+    Screen->SetPixelsPerInch(96);
     InputRouter->Reset();
     FDeferWindow = AllocateHWnd([this](TMessage& M) {
         if (M.Msg != WM_USER || FDeferred.empty()) return;
@@ -39,6 +42,7 @@ THeadlessHost::~THeadlessHost() {
     DeallocateHWnd(FDeferWindow);
     InputRouter->Reset();
     Application->SetClock(nullptr);
+    Screen->SetPixelsPerInch(96);
 }
 
 void THeadlessHost::RunUntilIdle() {

@@ -12,7 +12,9 @@ namespace folio {
 // A virtual screen for tests and snapshots: forms show on it, input is given
 // programmatically, time is a manual clock. Every input event is followed by
 // the loop's work (posted messages, then the paint pass), as a real loop
-// would run it.
+// would run it. The screen starts at the standard resolution of 96 pixels
+// per inch (Screen->SetPixelsPerInch before forms show picks another) and is
+// put back to it when the host goes.
 class THeadlessHost {
 public:
     explicit THeadlessHost(int ScreenWidth = 1024, int ScreenHeight = 768,

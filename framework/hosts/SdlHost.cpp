@@ -1,5 +1,6 @@
 #include "framework/hosts/SdlHost.h"
 
+#include "framework/hosts/DisplayScale.h"
 #include "framework/hosts/SdlPresenter.h"
 
 #include "framework/core/Exceptions.h"
@@ -17,6 +18,7 @@
 #include "framework/ui/VirtualKeys.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
@@ -199,6 +201,42 @@ bool OpenVideo() {
 // The pointer shape a cursor shows as: crNo and crNoDrop look the same.
 TCursor ShapeOf(TCursor C) {
     return C == crNo ? crNoDrop : C;
+}
+
+// The desktop's scaling setting, Xft.dpi, lives in the X server's resource
+// database. libX11 is loaded only to read it, so that the host needs no X
+// library at build time and runs where there is none.
+int XftPixelsPerInch() {
+    const char* Driver = SDL_GetCurrentVideoDriver();
+    if (!Driver || std::strcmp(Driver, "x11") != 0) return 0;
+    void* X11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
+    if (!X11) return 0;
+    using TOpen = void* (*)(const char*);
+    using TResources = char* (*)(void*);
+    using TClose = int (*)(void*);
+    auto Open = reinterpret_cast<TOpen>(dlsym(X11, "XOpenDisplay"));
+    auto Resources = reinterpret_cast<TResources>(dlsym(X11, "XResourceManagerString"));
+    auto Close = reinterpret_cast<TClose>(dlsym(X11, "XCloseDisplay"));
+    int Result = 0;
+    if (Open && Resources && Close) {
+        if (void* Display = Open(nullptr)) {
+            Result = PixelsPerInchFromResources(Resources(Display));
+            Close(Display);
+        }
+    }
+    dlclose(X11);
+    return Result;
+}
+
+// The user's own choice first, then the desktop's setting, then what the
+// display measures.
+int DisplayPixelsPerInch() {
+    if (const int Chosen = PixelsPerInchFromEnvironment()) return Chosen;
+    if (const int Desktop = XftPixelsPerInch()) return Desktop;
+    float Diagonal = 0, Horizontal = 0, Vertical = 0;
+    if (SDL_GetDisplayDPI(0, &Diagonal, &Horizontal, &Vertical) == 0)
+        if (const int Measured = PixelsPerInchFromDisplayDpi(Horizontal)) return Measured;
+    return 96;
 }
 
 } // namespace
@@ -520,6 +558,7 @@ TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
     ResumeSynchronize();
     SDL_DisplayMode Mode;
     if (SDL_GetDesktopDisplayMode(0, &Mode) == 0) Screen->SetSize(Mode.w, Mode.h);
+    Screen->SetPixelsPerInch(DisplayPixelsPerInch());
     SDL_StartTextInput();
     // The desktop's wish for less motion reaches programs through the
     // environment; an application may still decide otherwise later.
@@ -561,6 +600,7 @@ TSdlHost::~TSdlHost() {
     for (auto& [Id, C] : FImpl->Cursors) SDL_FreeCursor(C);
     SDL_StopTextInput();
     InputRouter->Reset();
+    Screen->SetPixelsPerInch(96);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

@@ -2,6 +2,7 @@
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
+#include "framework/core/SysUtils.h"
 #include "framework/gfx/Font.h"
 #include "framework/ui/DragDrop.h"
 #include "framework/ui/Input.h"
@@ -275,6 +276,21 @@ TPoint TControl::ClientToScreen(TPoint P) const {
 TPoint TControl::ScreenToClient(TPoint P) const {
     const TPoint O = GetClientOrigin();
     return TPoint{P.X - O.X, P.Y - O.Y};
+}
+
+int TControl::ScalePixels(int N) const {
+    return FCurrentPPI == 96 ? N : MulDiv(N, FCurrentPPI, 96);
+}
+
+void TControl::ChangeScale(int M, int D) {
+    if (M == D || M <= 0 || D <= 0) return;
+    // Edges are scaled, not sizes, so that controls that touched still touch.
+    const int L = MulDiv(FLeft, M, D);
+    const int T = MulDiv(FTop, M, D);
+    SetBounds(L, T, MulDiv(FLeft + FWidth, M, D) - L, MulDiv(FTop + FHeight, M, D) - T);
+    // A control without a parent (a form) has only its own font.
+    if (!FParentFont || !FParent) FFont->SetHeight(MulDiv(FFont->GetHeight(), M, D));
+    FCurrentPPI = MulDiv(FCurrentPPI, M, D);
 }
 
 void TControl::Resize() {

@@ -113,6 +113,13 @@ public:
     // A TWinControl: the control has (or gets) a window of its own.
     bool IsWindowed() const { return FWindowed; }
 
+    // The resolution the control's pixel sizes are meant for: 96 until the
+    // control is scaled (ChangeScale) or read from a form designed at
+    // another one. Controls size their fixed metrics (frame widths, button
+    // sizes) by it; ScalePixels(N) is N standard pixels at that resolution.
+    int GetCurrentPPI() const { return FCurrentPPI; }
+    int ScalePixels(int N) const;
+
     TControlStyle GetControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
     TControlState GetControlState() const { return FControlState; }
@@ -214,6 +221,10 @@ protected:
     virtual void ColorChanged();
     virtual void TextChanged();
     virtual void VisibleChanging() {}
+    // Multiplies the control's bounds and, unless it follows its parent's,
+    // its font by M / D, and its CurrentPPI with them. Controls with
+    // metrics of their own scale them too. M == D changes nothing.
+    virtual void ChangeScale(int M, int D);
     // Invalidates the given client rectangle of the control.
     void InvalidateControlRect(const TRect& R, bool Erase = true);
     void SetParentComponent(TComponent* Value) override;
@@ -235,6 +246,13 @@ public:
     class TParentLink {
         friend class TWinControl;
         static void Set(TControl& Child, TWinControl* Parent) { Child.FParent = Parent; }
+    };
+    // Scaling walks the control tree through these.
+    class TScaleHooks {
+        friend class TWinControl;
+        friend class TCustomForm;
+        static void ChangeScale(TControl& C, int M, int D) { C.ChangeScale(M, D); }
+        static void SetCurrentPPI(TControl& C, int Value) { C.FCurrentPPI = Value; }
     };
     // The drag manager starts and ends drags through the control's hooks.
     class TDragHooks {
@@ -300,6 +318,7 @@ private:
     TCursor FDragCursor = crDrag;
     TDragKind FDragKind = dkDrag;
     bool FFontChanging = false;
+    int FCurrentPPI = 96;
     // Hit testing and painting ask it without a cast.
     const bool FWindowed;
 };

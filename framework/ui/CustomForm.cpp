@@ -3,6 +3,7 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/ScopeGuard.h"
+#include "framework/core/SysUtils.h"
 #include "framework/gfx/Bitmap.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Input.h"
@@ -73,8 +74,12 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
             .Unpublished()
             .Component("Menu", &C::GetMenu, &C::SetMenu)
             .Unpublished()
+            .Int("PixelsPerInch", &C::GetPixelsPerInch, &C::SetPixelsPerInch, 96)
+            .Unpublished()
             .Enum("Position", "TPosition", PositionNames, &C::GetPosition, &C::SetPosition,
                   std::optional<TPosition>(poDesigned))
+            .Unpublished()
+            .Bool("Scaled", &C::GetScaled, &C::SetScaled, true)
             .Unpublished()
             .Event("OnActivate", &C::OnActivate)
             .Unpublished()
@@ -192,8 +197,46 @@ void TCustomForm::PlaceOnScreen() {
 
 void TCustomForm::Paint() {}
 
+void TCustomForm::SetPixelsPerInch(int Value) {
+    if (Value >= 1) FPixelsPerInch = Value;
+}
+
+void TCustomForm::Loaded() {
+    TCustomControl::Loaded();
+    // The file's sizes are meant for its resolution; the controls measure
+    // their own metrics by it until the form is scaled.
+    std::vector<TControl*> Pending{this};
+    while (!Pending.empty()) {
+        TControl* C = Pending.back();
+        Pending.pop_back();
+        TScaleHooks::SetCurrentPPI(*C, FPixelsPerInch);
+        if (auto* W = dynamic_cast<TWinControl*>(C))
+            for (int I = 0; I < W->ControlCount(); ++I) Pending.push_back(W->Controls(I));
+    }
+}
+
+void TCustomForm::ScaleToScreen() {
+    const int Target = Screen->GetPixelsPerInch();
+    if (!FScaled || Target == FPixelsPerInch) return;
+    ScaleBy(Target, FPixelsPerInch);
+    FPixelsPerInch = Target;
+}
+
+void TCustomForm::ChangeScale(int M, int D) {
+    if (M == D || M <= 0 || D <= 0) return;
+    const int Left = GetLeft();
+    const int Top = GetTop();
+    const int ClientW = GetClientWidth();
+    const int ClientH = GetClientHeight();
+    TCustomControl::ChangeScale(M, D);
+    SetBounds(Left, Top, GetWidth(), GetHeight());
+    SetClientWidth(MulDiv(ClientW, M, D));
+    SetClientHeight(MulDiv(ClientH, M, D));
+}
+
 void TCustomForm::UpdateShowing() {
     if (GetVisible()) {
+        ScaleToScreen();
         if (!FPlaced) PlaceOnScreen();
         // A shown form gets its windows and becomes the active form.
         if (!HandleAllocated()) CreateHandle();

@@ -69,6 +69,18 @@ public:
     bool IsShortCut(unsigned short Key, TShiftState Shift);
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
+    // Scaled forms are designed at PixelsPerInch and grow (or shrink) to the
+    // screen's resolution when they show: bounds, fonts and the controls'
+    // own metrics by Screen PixelsPerInch / PixelsPerInch, after which
+    // PixelsPerInch is the screen's. A form read from a form file is meant
+    // for the resolution the file names. At the standard 96 on a standard
+    // screen nothing changes.
+    bool GetScaled() const { return FScaled; }
+    void SetScaled(bool Value) { FScaled = Value; }
+    int GetPixelsPerInch() const { return FPixelsPerInch; }
+    // Values below 1 are ignored.
+    void SetPixelsPerInch(int Value);
+
     bool GetKeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
 
@@ -94,6 +106,9 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void UpdateShowing() override;
+    void Loaded() override;
+    // A form keeps its place on the screen; its client area is scaled.
+    void ChangeScale(int M, int D) override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void Paint() override;
     virtual void DoShow();
@@ -110,6 +125,8 @@ private:
     }
     // Moves the form where its Position says, before it is first shown.
     void PlaceOnScreen();
+    // Scales a Scaled form to the screen's resolution.
+    void ScaleToScreen();
 
     std::unique_ptr<TBitmap> FIcon;
     unsigned FIconVersion = 0;
@@ -123,6 +140,8 @@ private:
     bool FModal = false;
     bool FActive = false;
     bool FKeyPreview = false;
+    bool FScaled = true;
+    int FPixelsPerInch = 96;
     bool FShown = false;
     IDesigner* FDesigner = nullptr;
     TMainMenu* FMenu = nullptr;

@@ -2,6 +2,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
+#include "framework/gfx/Font.h"
 #include "framework/ui/CustomForm.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/PopupWindow.h"
@@ -35,6 +36,14 @@ void TScreen::SetFocusCues(bool Value) {
 void TScreen::SetSize(int Width, int Height) {
     FWidth = Width;
     FHeight = Height;
+}
+
+int TScreen::GetPixelsPerInch() const {
+    return GetScreenPixelsPerInch();
+}
+
+void TScreen::SetPixelsPerInch(int Value) {
+    SetScreenPixelsPerInch(Value);
 }
 
 void TScreen::AddForm(TCustomForm* Form) {

@@ -29,6 +29,11 @@ public:
     int GetWidth() const { return FWidth; }
     int GetHeight() const { return FHeight; }
     void SetSize(int Width, int Height);
+    // The display's resolution (96 is the standard one). Hosts set it from
+    // the display before forms show; new fonts convert points with it and
+    // forms that are Scaled grow to it when they first show.
+    int GetPixelsPerInch() const;
+    void SetPixelsPerInch(int Value);
 
     // Internal bookkeeping.
     void AddForm(TCustomForm* Form);

@@ -90,6 +90,10 @@ public:
     // Sends Message to every child in z-order until one sets its Result.
     void Broadcast(TMessage& Message);
 
+    // Scales the control and everything on it by M / D (ChangeScale), as a
+    // Scaled form does when it shows on a screen of another resolution.
+    void ScaleBy(int M, int D);
+
     // Lays the aligned children out in the client area.
     void Realign();
     void DisableAlign() { ++FAlignLevel; }
@@ -121,6 +125,9 @@ public:
     TUnDockEvent OnUnDock;
 
 protected:
+    // Scales the children first, so that those following this control's
+    // font take it scaled once, then the control.
+    void ChangeScale(int M, int D) override;
     virtual void CreateParams(TCreateParams& Params);
     virtual void CreateWnd();
     virtual void DestroyWnd();

@@ -170,6 +170,19 @@ void TWinControl::WMSize(TMessage&) {
     Resize();
 }
 
+void TWinControl::ScaleBy(int M, int D) {
+    ChangeScale(M, D);
+}
+
+void TWinControl::ChangeScale(int M, int D) {
+    if (M == D || M <= 0 || D <= 0) return;
+    // Aligned children are laid out once, in the scaled client area.
+    DisableAlign();
+    for (int I = 0; I < ControlCount(); ++I) TScaleHooks::ChangeScale(*Controls(I), M, D);
+    TControl::ChangeScale(M, D);
+    EnableAlign();
+}
+
 void TWinControl::EnableAlign() {
     if (FAlignLevel > 0) --FAlignLevel;
     if (FAlignLevel == 0 && FAlignPending) Realign();

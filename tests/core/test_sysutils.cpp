@@ -132,4 +132,26 @@ TEST(SysUtils, SysErrorMessageIsTheSystemsText) {
     EXPECT_FALSE(SysErrorMessage(123456).empty());
 }
 
+TEST(SysUtils, MulDivRoundsHalvesAwayFromZeroAndReportsWhatCannotBe) {
+    struct TCase {
+        int Number, Numerator, Denominator, Result;
+    };
+    const TCase Cases[] = {
+        {20, 192, 96, 40},
+        {11, 144, 96, 17},
+        {-11, 192, 96, -22},
+        {3, 1, 2, 2},
+        {-3, 1, 2, -2},
+        {5, 2, -4, -3},
+        {1, 96, 96, 1},
+        {0, 5, 7, 0},
+        {7, 3, 0, -1},
+        {0x40000000, 4, 1, -1},         // beyond int
+        {0x40000000, 4, 8, 0x20000000}, // wide on the way, exact at the end
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(MulDiv(C.Number, C.Numerator, C.Denominator), C.Result)
+            << C.Number << " * " << C.Numerator << " / " << C.Denominator;
+}
+
 } // namespace

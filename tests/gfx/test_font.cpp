@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -258,6 +259,40 @@ TEST(TFontObject, SettersFireOnChangeOnlyOnChange) {
     Font.SetCharset(ANSI_CHARSET);
     EXPECT_EQ(Changes, 5);
     EXPECT_EQ(Font.GetPixelsPerInch(), 96);
+}
+
+TEST(TFontObject, PointsTakeTheScreensResolutionWhenTheFontIsMade) {
+    struct TRestore {
+        ~TRestore() { SetScreenPixelsPerInch(96); }
+    } Restore;
+    TFont Standard;
+    SetScreenPixelsPerInch(192);
+    TFont Dense;
+    EXPECT_EQ(Standard.GetPixelsPerInch(), 96);
+    EXPECT_EQ(Dense.GetPixelsPerInch(), 192);
+    // A size in points takes twice the pixels; a height in pixels stays.
+    for (int Points : {8, 9, 10, 12}) {
+        Standard.SetSize(Points);
+        Dense.SetSize(Points);
+        EXPECT_EQ(Dense.GetHeight(), -static_cast<int>(std::lround(Points * 192 / 72.0))) << Points;
+        EXPECT_EQ(Dense.GetSize(), Points);
+        EXPECT_NEAR(Dense.GetHeight(), 2 * Standard.GetHeight(), 1) << Points;
+        // The glyphs are as big as the pixel height says.
+        const TTextMetric& M = Dense.GetHandle()->Metrics();
+        EXPECT_EQ(M.tmHeight - M.tmInternalLeading, -Dense.GetHeight()) << Points;
+        EXPECT_GT(Dense.GetHandle()->TextWidth("Folio"),
+                  Standard.GetHandle()->TextWidth("Folio") * 3 / 2)
+            << Points;
+    }
+    Dense.SetHeight(-11);
+    EXPECT_EQ(Dense.GetSize(), 4);
+    // Copies keep the resolution their size is meant for.
+    Standard.Assign(&Dense);
+    EXPECT_EQ(Standard.GetPixelsPerInch(), 192);
+    Standard.SetPixelsPerInch(0);
+    EXPECT_EQ(Standard.GetPixelsPerInch(), 192);
+    SetScreenPixelsPerInch(0);
+    EXPECT_EQ(GetScreenPixelsPerInch(), 192);
 }
 
 TEST(TFontObject, AssignCopiesEverythingAndNotifies) {

@@ -1,4 +1,6 @@
 #include "framework/core/Exceptions.h"
+#include "framework/core/FormFiles.h"
+#include "framework/core/Streams.h"
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Colors.h"
@@ -183,4 +185,149 @@ TEST(ImageList, FreeNotificationReachesHolders) {
     auto* Owned = new TImageList(Owner.get());
     EXPECT_EQ(Owned->GetOwner(), Owner.get());
     EXPECT_EQ(TImageList::StaticClassInfo().FindProperty("Width")->Default, 16);
+}
+
+namespace {
+
+// A list of 16 x 16 pictures with 32 x 32 and 24 x 24 sizes; picture N of
+// each size is one colour, the size telling itself by its colour.
+void FillSized(TImageList& List, int Size, TColor Colour, int Count = 2) {
+    TImageList* Target = List.AddSize(Size, Size);
+    ASSERT_EQ(Target->GetWidth(), Size);
+    TBitmap Pictures(Size * Count, Size);
+    Pictures.GetCanvas()->GetBrush()->SetColor(Colour);
+    Pictures.GetCanvas()->FillRect(Rect(0, 0, Size * Count, Size));
+    Target->AddMasked(&Pictures, clNone);
+}
+
+} // namespace
+
+TEST(ImageListSizes, BestFitIsTheSameSizeElseTheSmallestLargerElseTheLargest) {
+    TImageList List(nullptr);
+    FillSized(List, 16, clRed);
+    FillSized(List, 32, clGreen);
+    FillSized(List, 24, clBlue);
+    EXPECT_EQ(List.AddSize(16, 16), &List);
+    EXPECT_EQ(List.AddSize(32, 32), List.GetSize(0));
+    EXPECT_EQ(List.GetSizeCount(), 2);
+    struct TCase {
+        int Want, Got;
+    };
+    for (const TCase C : {TCase{16, 16}, TCase{24, 24}, TCase{32, 32}, TCase{20, 24}, TCase{28, 32},
+                          TCase{64, 32}, TCase{8, 16}})
+        EXPECT_EQ(List.BestFit(C.Want, C.Want)->GetWidth(), C.Got) << C.Want;
+    EXPECT_THROW(List.GetSize(2), EListError);
+}
+
+TEST(ImageListSizes, DrawScaledTakesTheFittingSizeOrScalesByNearestPixel) {
+    TImageList List(nullptr);
+    FillSized(List, 16, clRed);
+    FillSized(List, 32, clGreen);
+    TBitmap Target(80, 80);
+    Target.GetCanvas()->GetBrush()->SetColor(clWhite);
+    Target.GetCanvas()->FillRect(Rect(0, 0, 80, 80));
+    List.DrawScaled(Target.GetCanvas(), Rect(0, 0, 32, 32), 1);
+    EXPECT_EQ(Target.GetPixel(0, 0), clGreen);
+    EXPECT_EQ(Target.GetPixel(31, 31), clGreen);
+    EXPECT_EQ(Target.GetPixel(32, 32), clWhite);
+    List.DrawScaled(Target.GetCanvas(), Rect(40, 40, 56, 56), 0);
+    EXPECT_EQ(Target.GetPixel(40, 40), clRed);
+    // No size this large: the largest one grows to fill the room.
+    List.DrawScaled(Target.GetCanvas(), Rect(0, 40, 40, 80), 0);
+    EXPECT_EQ(Target.GetPixel(0, 40), clGreen);
+    EXPECT_EQ(Target.GetPixel(39, 79), clGreen);
+    EXPECT_EQ(Target.GetPixel(40, 79), clWhite);
+
+    // Transparency scales with the picture.
+    TImageList Masked(nullptr);
+    Masked.SetWidth(2);
+    Masked.SetHeight(2);
+    TBitmap Checker(2, 2);
+    Checker.GetCanvas()->SetPixel(0, 0, clFuchsia);
+    Checker.GetCanvas()->SetPixel(1, 0, clNavy);
+    Checker.GetCanvas()->SetPixel(0, 1, clNavy);
+    Checker.GetCanvas()->SetPixel(1, 1, clFuchsia);
+    Masked.AddMasked(&Checker, clFuchsia);
+    Target.GetCanvas()->FillRect(Rect(0, 0, 80, 80));
+    Masked.DrawScaled(Target.GetCanvas(), Rect(10, 10, 14, 14), 0);
+    EXPECT_EQ(Target.GetPixel(10, 10), clWhite);
+    EXPECT_EQ(Target.GetPixel(11, 11), clWhite);
+    EXPECT_EQ(Target.GetPixel(12, 10), clNavy);
+    EXPECT_EQ(Target.GetPixel(13, 11), clNavy);
+    EXPECT_EQ(Target.GetPixel(10, 12), clNavy);
+    EXPECT_EQ(Target.GetPixel(13, 13), clWhite);
+}
+
+TEST(ImageListSizes, SizesChangeWithTheListAndNotifyIt) {
+    TImageList List(nullptr);
+    int Changes = 0;
+    List.OnChange = [&](TObject*) { ++Changes; };
+    FillSized(List, 16, clRed, 3);
+    FillSized(List, 32, clGreen, 3);
+    EXPECT_EQ(Changes, 3); // the pictures, the new size, its pictures
+    List.Delete(1);
+    EXPECT_EQ(List.GetCount(), 2);
+    EXPECT_EQ(List.GetSize(0)->GetCount(), 2);
+    // A size short of a picture draws it from the list's own size.
+    List.GetSize(0)->Delete(1);
+    TBitmap Target(32, 32);
+    List.DrawScaled(Target.GetCanvas(), Rect(0, 0, 32, 32), 1);
+    EXPECT_EQ(Target.GetPixel(31, 31), clRed);
+    List.Clear();
+    EXPECT_EQ(List.GetSizeCount(), 1);
+    EXPECT_EQ(List.GetSize(0)->GetCount(), 0);
+    // A new picture size empties the list of every size.
+    FillSized(List, 32, clGreen);
+    List.SetWidth(20);
+    EXPECT_EQ(List.GetSizeCount(), 0);
+}
+
+TEST(ImageListSizes, FormFilesKeepEverySizeAndDamagedSizesChangeNothing) {
+    TImageList List(nullptr);
+    List.SetName("Icons");
+    FillSized(List, 16, clRed);
+    FillSized(List, 32, clGreen);
+    FillSized(List, 48, clBlue);
+    TMemoryStream Stream;
+    WriteComponent(Stream, &List);
+    TImageList Copy(nullptr);
+    Stream.SetPosition(0);
+    ReadComponent(Stream, &Copy);
+    EXPECT_TRUE(Copy.Equals(&List));
+    EXPECT_EQ(Copy.GetSizeCount(), 2);
+    EXPECT_EQ(Copy.BestFit(48, 48)->GetWidth(), 48);
+    TBitmap Target(48, 48);
+    Copy.DrawScaled(Target.GetCanvas(), Rect(0, 0, 48, 48), 1);
+    EXPECT_EQ(Target.GetPixel(47, 47), clBlue);
+    // A size missing makes the lists differ.
+    TImageList Fewer(nullptr);
+    FillSized(Fewer, 16, clRed);
+    FillSized(Fewer, 32, clGreen);
+    EXPECT_FALSE(Fewer.Equals(&List));
+
+    // A list without other sizes writes none, as before.
+    TImageList Plain(nullptr);
+    Plain.SetName("Plain");
+    FillSized(Plain, 16, clRed);
+    TMemoryStream PlainStream;
+    WriteComponent(PlainStream, &Plain);
+    const std::string Bytes(static_cast<const char*>(PlainStream.Memory()),
+                            static_cast<size_t>(PlainStream.GetSize()));
+    EXPECT_EQ(Bytes.find("Sizes"), std::string::npos);
+
+    // The sizes' count is damaged: the read raises and the sizes stay.
+    std::string Damaged(static_cast<const char*>(Stream.Memory()),
+                        static_cast<size_t>(Stream.GetSize()));
+    const size_t At = Damaged.find("Sizes");
+    ASSERT_NE(At, std::string::npos);
+    // After the name: the binary value's type byte and 32-bit length.
+    Damaged[At + 5 + 1 + 4] = '\x7F';
+    TMemoryStream Bad;
+    Bad.WriteBuffer(Damaged.data(), static_cast<std::int64_t>(Damaged.size()));
+    Bad.SetPosition(0);
+    TImageList Target2(nullptr);
+    FillSized(Target2, 16, clRed);
+    FillSized(Target2, 32, clGreen);
+    EXPECT_THROW(ReadComponent(Bad, &Target2), Exception);
+    EXPECT_EQ(Target2.GetSizeCount(), 1);
 }
