@@ -36,12 +36,22 @@ void Ring(TCanvas* Canvas, const TRect& R, int Inset, int Line, TColor TopLeft,
           TColor BottomRight) {
     const TRect In{R.Left + Inset, R.Top + Inset, R.Right - Inset, R.Bottom - Inset};
     if (In.IsEmpty()) return;
+    // The bands are filled with the brush; what the caller draws next (an
+    // item's caption, with a transparent background) must not find it
+    // changed, as it would not after the one-pixel lines.
+    TBrush* Brush = Canvas->GetBrush();
+    const TColor OldColour = Brush->GetColor();
+    const TBrushStyle OldStyle = Brush->GetStyle();
+    const int OldMode = Canvas->GetBkMode();
     SolidBrush(Canvas, BottomRight);
     Canvas->FillRect(TRect{In.Right - Line, In.Top, In.Right, In.Bottom});
     Canvas->FillRect(TRect{In.Left, In.Bottom - Line, In.Right, In.Bottom});
     SolidBrush(Canvas, TopLeft);
     Canvas->FillRect(TRect{In.Left, In.Top, In.Right - Line, In.Top + Line});
     Canvas->FillRect(TRect{In.Left, In.Top, In.Left + Line, In.Bottom - Line});
+    Brush->SetColor(OldColour);
+    Brush->SetStyle(OldStyle);
+    Canvas->SetBkMode(OldMode);
 }
 
 } // namespace

@@ -149,6 +149,12 @@ TEST(FolioScaling, FrameLinesAreAsWideAsTheScaleSays) {
         for (int I = 0; I < Line; ++I)
             EXPECT_EQ(S.At(Image.Left + 8, Image.Top - Gap + I), Light) << Ppi << " " << I;
         EXPECT_NE(S.At(Image.Left + 8, Image.Top - Gap + Line), Light) << Ppi;
+        // The captions painted after the frame keep their clear background.
+        const TRect Text = S.Open()->GetItems()->GetItem(1)->GetTextRect();
+        int Filled = 0;
+        for (int Y = Text.Top; Y < Text.Bottom; ++Y)
+            for (int X = Text.Left; X < Text.Right; ++X) Filled += S.At(X, Y) == Light;
+        EXPECT_EQ(Filled, 0) << Ppi;
     }
 }
 
