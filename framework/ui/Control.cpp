@@ -284,6 +284,24 @@ int TControl::ScalePixels(int N) const {
 
 void TControl::ChangeScale(int M, int D) {
     if (M == D || M <= 0 || D <= 0) return;
+    // The limits go first, so that they let the scaled size through; a
+    // growing maximum before the minimum that may pass the old one.
+    TSizeConstraints& C = *FConstraints;
+    auto Maxima = [&] {
+        C.SetMaxWidth(MulDiv(C.GetMaxWidth(), M, D));
+        C.SetMaxHeight(MulDiv(C.GetMaxHeight(), M, D));
+    };
+    auto Minima = [&] {
+        C.SetMinWidth(MulDiv(C.GetMinWidth(), M, D));
+        C.SetMinHeight(MulDiv(C.GetMinHeight(), M, D));
+    };
+    if (M > D) {
+        Maxima();
+        Minima();
+    } else {
+        Minima();
+        Maxima();
+    }
     // Edges are scaled, not sizes, so that controls that touched still touch.
     const int L = MulDiv(FLeft, M, D);
     const int T = MulDiv(FTop, M, D);

@@ -221,8 +221,8 @@ protected:
     virtual void ColorChanged();
     virtual void TextChanged();
     virtual void VisibleChanging() {}
-    // Multiplies the control's bounds and, unless it follows its parent's,
-    // its font by M / D, and its CurrentPPI with them. Controls with
+    // Multiplies the control's bounds, size limits and, unless it follows
+    // its parent's, its font by M / D, and its CurrentPPI with them. Controls with
     // metrics of their own scale them too. M == D changes nothing.
     virtual void ChangeScale(int M, int D);
     // Invalidates the given client rectangle of the control.

@@ -38,6 +38,8 @@ struct TDesigned {
             Panel->SetBoundsRect(Bounds);
         }
         Own->GetFont()->SetHeight(-13);
+        Own->GetConstraints()->SetMinWidth(80);
+        Own->GetConstraints()->SetMaxWidth(150);
     }
 };
 
@@ -60,6 +62,8 @@ TEST_F(ScalingTest, AScaledFormGrowsToTheScreenOnceWhenItShows) {
     EXPECT_EQ(D.Form->GetClientHeight(), 400);
     EXPECT_EQ(D.Inherits->GetBoundsRect(), Rect(20, 20, 220, 120));
     EXPECT_EQ(D.Own->GetBoundsRect(), Rect(20, 140, 220, 240));
+    EXPECT_EQ(D.Own->GetConstraints()->GetMinWidth(), 160);
+    EXPECT_EQ(D.Own->GetConstraints()->GetMaxWidth(), 300);
     // Fonts double once: the form's, the panel's own, and the one that
     // follows the form's through it.
     EXPECT_EQ(D.Form->GetFont()->GetHeight(), -22);
