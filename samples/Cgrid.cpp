@@ -24,7 +24,10 @@ const TAccessibleRegistration AccessibleRegistration(TCColorGrid::StaticClassInf
 
 namespace {
 
-const std::vector<String> OrderingNames{"go16x1", "go8x2", "go4x4", "go2x8", "go1x16"};
+const std::vector<String>& OrderingNames() {
+    static const std::vector<String> Names{"go16x1", "go8x2", "go4x4", "go2x8", "go1x16"};
+    return Names;
+}
 
 constexpr int SquareCount = 16;
 constexpr unsigned MarkFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
@@ -72,7 +75,7 @@ const TClassInfo& TCColorGrid::StaticClassInfo() {
             .Bool("ForegroundEnabled", &C::GetForegroundEnabled, &C::EnableForeground, true)
             .Bool("BackgroundEnabled", &C::GetBackgroundEnabled, &C::EnableBackground, true)
             .Int("Selection", &C::GetSelection, &C::SetSelection, 0)
-            .Enum("GridOrdering", "TGridOrdering", OrderingNames, &C::GetGridOrdering,
+            .Enum("GridOrdering", "TGridOrdering", OrderingNames(), &C::GetGridOrdering,
                   &C::SetGridOrdering, std::optional<TGridOrdering>(go4x4))
             .Event("OnChange", &C::OnChange)
             .Creatable()

@@ -19,7 +19,10 @@
 namespace folio {
 
 namespace {
-const std::vector<String> StyleNames{"csDropDown", "csDropDownList"};
+const std::vector<String>& StyleNames() {
+    static const std::vector<String> Names{"csDropDown", "csDropDownList"};
+    return Names;
+}
 // The text's distance from the box's inner left edge.
 constexpr int TextIndent = 2;
 } // namespace
@@ -28,7 +31,7 @@ const TClassInfo& TComboBox::StaticClassInfo() {
     using C = TComboBox;
     static const TClassInfo Info =
         TClassBuilder<C>("TComboBox", &TCustomControl::StaticClassInfo())
-            .Enum("Style", "TComboBoxStyle", StyleNames, &C::GetStyle, &C::SetStyle, csDropDown)
+            .Enum("Style", "TComboBoxStyle", StyleNames(), &C::GetStyle, &C::SetStyle, csDropDown)
             .Int("DropDownCount", &C::GetDropDownCount, &C::SetDropDownCount, 8)
             .Object("Items", &C::GetItems, &C::SetItems)
             .Int("ItemIndex", &C::GetItemIndex, &C::SetItemIndex, -1)

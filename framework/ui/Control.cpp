@@ -14,12 +14,24 @@ namespace folio {
 // --- class information -----------------------------------------------------
 
 namespace {
-const std::vector<String> AlignNames{"alNone", "alTop",   "alBottom",
-                                     "alLeft", "alRight", "alClient"};
-const std::vector<String> BiDiNames{"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
-                                    "bdRightToLeftReadingOnly"};
-const std::vector<String> DragModeNames{"dmManual", "dmAutomatic"};
-const std::vector<String> DragKindNames{"dkDrag", "dkDock"};
+const std::vector<String>& AlignNames() {
+    static const std::vector<String> Names{"alNone", "alTop",   "alBottom",
+                                           "alLeft", "alRight", "alClient"};
+    return Names;
+}
+const std::vector<String>& BiDiNames() {
+    static const std::vector<String> Names{"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
+                                           "bdRightToLeftReadingOnly"};
+    return Names;
+}
+const std::vector<String>& DragModeNames() {
+    static const std::vector<String> Names{"dmManual", "dmAutomatic"};
+    return Names;
+}
+const std::vector<String>& DragKindNames() {
+    static const std::vector<String> Names{"dkDrag", "dkDock"};
+    return Names;
+}
 
 } // namespace
 
@@ -35,14 +47,14 @@ const TClassInfo& TControl::StaticClassInfo() {
             .Unpublished()
             .Int("ClientHeight", &C::GetClientHeight, &C::SetClientHeight)
             .Unpublished()
-            .Enum("Align", "TAlign", AlignNames, &C::GetAlign, &C::SetAlign,
+            .Enum("Align", "TAlign", AlignNames(), &C::GetAlign, &C::SetAlign,
                   std::optional<TAlign>(alNone))
             .Unpublished()
             .Set("Anchors", "TAnchors", {"akLeft", "akTop", "akRight", "akBottom"},
                  &C::GetAnchorBits, &C::SetAnchorBits,
                  static_cast<long long>(TAnchors{akLeft, akTop}.Bits()))
             .Unpublished()
-            .Enum("BiDiMode", "TBiDiMode", BiDiNames, &C::GetBiDiMode, &C::SetBiDiMode,
+            .Enum("BiDiMode", "TBiDiMode", BiDiNames(), &C::GetBiDiMode, &C::SetBiDiMode,
                   std::optional<TBiDiMode>(bdLeftToRight))
             .Unpublished()
             .Str("Caption", &C::GetCaption, &C::SetCaption)
@@ -56,10 +68,10 @@ const TClassInfo& TControl::StaticClassInfo() {
             .Unpublished()
             .Int("DragCursor", &C::GetDragCursorOrd, &C::SetDragCursorOrd, crDrag)
             .Unpublished()
-            .Enum("DragKind", "TDragKind", DragKindNames, &C::GetDragKind, &C::SetDragKind,
+            .Enum("DragKind", "TDragKind", DragKindNames(), &C::GetDragKind, &C::SetDragKind,
                   std::optional<TDragKind>(dkDrag))
             .Unpublished()
-            .Enum("DragMode", "TDragMode", DragModeNames, &C::GetDragMode, &C::SetDragMode,
+            .Enum("DragMode", "TDragMode", DragModeNames(), &C::GetDragMode, &C::SetDragMode,
                   std::optional<TDragMode>(dmManual))
             .Unpublished()
             .Bool("Enabled", &C::GetEnabled, &C::SetEnabled, true)

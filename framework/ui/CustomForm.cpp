@@ -34,11 +34,17 @@ TCustomForm* GetParentForm(const TControl* Control) {
 }
 
 namespace {
-const std::vector<String> BorderStyleNames{"bsNone",   "bsSingle",     "bsSizeable",
+const std::vector<String>& BorderStyleNames() {
+    static const std::vector<String> Names{"bsNone",   "bsSingle",     "bsSizeable",
                                            "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-const std::vector<String> PositionNames{"poDesigned",        "poDefault",        "poDefaultPosOnly",
-                                        "poDefaultSizeOnly", "poScreenCenter",   "poDesktopCenter",
-                                        "poMainFormCenter",  "poOwnerFormCenter"};
+    return Names;
+}
+const std::vector<String>& PositionNames() {
+    static const std::vector<String> Names{
+        "poDesigned",     "poDefault",       "poDefaultPosOnly", "poDefaultSizeOnly",
+        "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
+    return Names;
+}
 constexpr TBorderIcons DefaultBorderIcons{biSystemMenu, biMinimize, biMaximize};
 
 // Where the system puts the next window it places itself: down and to the
@@ -61,7 +67,7 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
     using C = TCustomForm;
     static const TClassInfo Info =
         TClassBuilder<C>("TCustomForm", &TCustomControl::StaticClassInfo())
-            .Enum("BorderStyle", "TFormBorderStyle", BorderStyleNames, &C::GetBorderStyle,
+            .Enum("BorderStyle", "TFormBorderStyle", BorderStyleNames(), &C::GetBorderStyle,
                   &C::SetBorderStyle, std::optional<TFormBorderStyle>(bsSizeable))
             .Unpublished()
             .Bool("KeyPreview", &C::GetKeyPreview, &C::SetKeyPreview, false)
@@ -76,7 +82,7 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
             .Unpublished()
             .Int("PixelsPerInch", &C::GetPixelsPerInch, &C::SetPixelsPerInch, 96)
             .Unpublished()
-            .Enum("Position", "TPosition", PositionNames, &C::GetPosition, &C::SetPosition,
+            .Enum("Position", "TPosition", PositionNames(), &C::GetPosition, &C::SetPosition,
                   std::optional<TPosition>(poDesigned))
             .Unpublished()
             .Bool("Scaled", &C::GetScaled, &C::SetScaled, true)

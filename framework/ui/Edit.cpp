@@ -14,7 +14,10 @@ using namespace edittext;
 
 namespace {
 
-const std::vector<String> BorderStyleNames{"bsNone", "bsSingle"};
+const std::vector<String>& BorderStyleNames() {
+    static const std::vector<String> Names{"bsNone", "bsSingle"};
+    return Names;
+}
 
 unsigned CaretBlinkTime = 530;
 
@@ -36,7 +39,7 @@ const TClassInfo& TCustomEdit::StaticClassInfo() {
         TClassBuilder<C>("TCustomEdit", &TWinControl::StaticClassInfo())
             .Bool("AutoSize", &C::GetAutoSize, &C::SetAutoSize, true)
             .Unpublished()
-            .Enum("BorderStyle", "TBorderStyle", BorderStyleNames, &C::GetBorderStyle,
+            .Enum("BorderStyle", "TBorderStyle", BorderStyleNames(), &C::GetBorderStyle,
                   &C::SetBorderStyle, std::optional<TBorderStyle>(bsSingle))
             .Unpublished()
             .Bool("HideSelection", &C::GetHideSelection, &C::SetHideSelection, true)

@@ -14,9 +14,15 @@ namespace folio {
 
 namespace {
 
-const std::vector<String> BorderStyleNames{"bsNone",   "bsSingle",     "bsSizeable",
+const std::vector<String>& BorderStyleNames() {
+    static const std::vector<String> Names{"bsNone",   "bsSingle",     "bsSizeable",
                                            "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-const std::vector<String> ScrollStyleNames{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+    return Names;
+}
+const std::vector<String>& ScrollStyleNames() {
+    static const std::vector<String> Names{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+    return Names;
+}
 
 constexpr TGridOptions DefaultOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
                                       goRangeSelect};
@@ -38,7 +44,7 @@ const TClassInfo& TCustomGrid::StaticClassInfo() {
     // The grid declares its properties; descendants choose what to publish.
     static const TClassInfo Info =
         TClassBuilder<C>("TCustomGrid", &TCustomControl::StaticClassInfo())
-            .Enum("BorderStyle", "TBorderStyle", BorderStyleNames, &C::GetBorderStyle,
+            .Enum("BorderStyle", "TBorderStyle", BorderStyleNames(), &C::GetBorderStyle,
                   &C::SetBorderStyle, std::optional<TBorderStyle>(bsSingle))
             .Unpublished()
             .Int("ColCount", &C::GetColCount, &C::SetColCount, 5)
@@ -60,7 +66,7 @@ const TClassInfo& TCustomGrid::StaticClassInfo() {
             .Unpublished()
             .Int("RowCount", &C::GetRowCount, &C::SetRowCount, 5)
             .Unpublished()
-            .Enum("ScrollBars", "TScrollStyle", ScrollStyleNames, &C::GetScrollBars,
+            .Enum("ScrollBars", "TScrollStyle", ScrollStyleNames(), &C::GetScrollBars,
                   &C::SetScrollBars, std::optional<TScrollStyle>(ssBoth))
             .Unpublished()
             .Build();

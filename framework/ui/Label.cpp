@@ -11,19 +11,25 @@
 namespace folio {
 
 namespace {
-const std::vector<String> AlignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
-const std::vector<String> LayoutNames{"tlTop", "tlCenter", "tlBottom"};
+const std::vector<String>& AlignmentNames() {
+    static const std::vector<String> Names{"taLeftJustify", "taRightJustify", "taCenter"};
+    return Names;
+}
+const std::vector<String>& LayoutNames() {
+    static const std::vector<String> Names{"tlTop", "tlCenter", "tlBottom"};
+    return Names;
+}
 } // namespace
 
 const TClassInfo& TLabel::StaticClassInfo() {
     using C = TLabel;
     static const TClassInfo Info =
         TClassBuilder<C>("TLabel", &TGraphicControl::StaticClassInfo())
-            .Enum("Alignment", "TAlignment", AlignmentNames, &C::GetAlignment, &C::SetAlignment,
+            .Enum("Alignment", "TAlignment", AlignmentNames(), &C::GetAlignment, &C::SetAlignment,
                   taLeftJustify)
             .Bool("AutoSize", &C::GetAutoSize, &C::SetAutoSize, true)
             .Component("FocusControl", &C::GetFocusControl, &C::SetFocusControl)
-            .Enum("Layout", "TTextLayout", LayoutNames, &C::GetLayout, &C::SetLayout, tlTop)
+            .Enum("Layout", "TTextLayout", LayoutNames(), &C::GetLayout, &C::SetLayout, tlTop)
             .Bool("ShowAccelChar", &C::GetShowAccelChar, &C::SetShowAccelChar, true)
             .Bool("Transparent", &C::GetTransparent, &C::SetTransparent, false)
             .Bool("WordWrap", &C::GetWordWrap, &C::SetWordWrap, false)

@@ -15,8 +15,14 @@
 namespace folio {
 
 namespace {
-const std::vector<String> StyleNames{"lbStandard", "lbOwnerDrawFixed"};
-const std::vector<String> BorderStyleNames{"bsNone", "bsSingle"};
+const std::vector<String>& StyleNames() {
+    static const std::vector<String> Names{"lbStandard", "lbOwnerDrawFixed"};
+    return Names;
+}
+const std::vector<String>& BorderStyleNames() {
+    static const std::vector<String> Names{"bsNone", "bsSingle"};
+    return Names;
+}
 // Text starts this far from an item's left edge.
 constexpr int TextIndent = 2;
 } // namespace
@@ -25,12 +31,12 @@ const TClassInfo& TListBox::StaticClassInfo() {
     using C = TListBox;
     static const TClassInfo Info =
         TClassBuilder<C>("TListBox", &TCustomControl::StaticClassInfo())
-            .Enum("BorderStyle", "TBorderStyle", BorderStyleNames, &C::GetBorderStyle,
+            .Enum("BorderStyle", "TBorderStyle", BorderStyleNames(), &C::GetBorderStyle,
                   &C::SetBorderStyle, bsSingle)
             .Int("ItemHeight", &C::GetItemHeight, &C::SetItemHeight)
             .Object("Items", &C::GetItems, &C::SetItems)
             .Int("ItemIndex", &C::GetItemIndex, &C::SetItemIndex, -1)
-            .Enum("Style", "TListBoxStyle", StyleNames, &C::GetStyle, &C::SetStyle, lbStandard)
+            .Enum("Style", "TListBoxStyle", StyleNames(), &C::GetStyle, &C::SetStyle, lbStandard)
             .Event("OnDrawItem", &C::OnDrawItem)
             .Publish(PublishedControlBasics)
             .Publish(PublishedHintProperties)

@@ -14,9 +14,18 @@
 namespace folio {
 
 namespace {
-const std::vector<String> AlignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
-const std::vector<String> BevelNames{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
-const std::vector<String> BorderStyleNames{"bsNone", "bsSingle"};
+const std::vector<String>& AlignmentNames() {
+    static const std::vector<String> Names{"taLeftJustify", "taRightJustify", "taCenter"};
+    return Names;
+}
+const std::vector<String>& BevelNames() {
+    static const std::vector<String> Names{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+    return Names;
+}
+const std::vector<String>& BorderStyleNames() {
+    static const std::vector<String> Names{"bsNone", "bsSingle"};
+    return Names;
+}
 
 // The colours of a bevel's top-left and bottom-right lines.
 void BevelColors(TBevelCut Bevel, TColor Face, TColor& Top, TColor& Bottom) {
@@ -40,15 +49,15 @@ const TClassInfo& TPanel::StaticClassInfo() {
     using C = TPanel;
     static const TClassInfo Info =
         TClassBuilder<C>("TPanel", &TCustomControl::StaticClassInfo())
-            .Enum("Alignment", "TAlignment", AlignmentNames, &C::GetAlignment, &C::SetAlignment,
+            .Enum("Alignment", "TAlignment", AlignmentNames(), &C::GetAlignment, &C::SetAlignment,
                   taCenter)
-            .Enum("BevelInner", "TBevelCut", BevelNames, &C::GetBevelInner, &C::SetBevelInner,
+            .Enum("BevelInner", "TBevelCut", BevelNames(), &C::GetBevelInner, &C::SetBevelInner,
                   bvNone)
-            .Enum("BevelOuter", "TBevelCut", BevelNames, &C::GetBevelOuter, &C::SetBevelOuter,
+            .Enum("BevelOuter", "TBevelCut", BevelNames(), &C::GetBevelOuter, &C::SetBevelOuter,
                   bvRaised)
             .Int("BevelWidth", &C::GetBevelWidth, &C::SetBevelWidth, 1)
             .Int("BorderWidth", &C::GetPanelBorderWidth, &C::SetPanelBorderWidth, 0)
-            .Enum("BorderStyle", "TBorderStyle", BorderStyleNames, &C::GetBorderStyle,
+            .Enum("BorderStyle", "TBorderStyle", BorderStyleNames(), &C::GetBorderStyle,
                   &C::SetBorderStyle, bsNone)
             .Publish(PublishedControlBasics)
             .Publish(PublishedHintProperties)

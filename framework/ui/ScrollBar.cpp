@@ -14,7 +14,10 @@
 namespace folio {
 
 namespace {
-const std::vector<String> KindNames{"sbHorizontal", "sbVertical"};
+const std::vector<String>& KindNames() {
+    static const std::vector<String> Names{"sbHorizontal", "sbVertical"};
+    return Names;
+}
 // A held arrow or track first waits, then repeats quicker.
 constexpr unsigned RepeatTimer = 1;
 constexpr unsigned FirstRepeatDelay = 350;
@@ -26,7 +29,7 @@ const TClassInfo& TScrollBar::StaticClassInfo() {
     using C = TScrollBar;
     static const TClassInfo Info =
         TClassBuilder<C>("TScrollBar", &TCustomControl::StaticClassInfo())
-            .Enum("Kind", "TScrollBarKind", KindNames, &C::GetKind, &C::SetKind, sbHorizontal)
+            .Enum("Kind", "TScrollBarKind", KindNames(), &C::GetKind, &C::SetKind, sbHorizontal)
             .Int("LargeChange", &C::GetLargeChange, &C::SetLargeChange, 1)
             .Int("Max", &C::GetMax, &C::SetMax, 100)
             .Int("Min", &C::GetMin, &C::SetMin, 0)

@@ -199,6 +199,9 @@ TEST(BarForm, PropertiesAtTheirDeclaredDefaultsAreNotWritten) {
         {[](TFolio& B) { B.SetFrameShadowColor(0x010203); }, "    FrameShadowColor = 66051\n"},
         {[](TFolio& B) { B.SetInsertMarkColor(clBtnText); }, "    InsertMarkColor = clBtnText\n"},
         {[](TFolio& B) { B.SetAllowDragging(false); }, "    AllowDragging = False\n"},
+        // The bar's table is built while the program starts; names from the
+        // control layer must be there even so.
+        {[](TFolio& B) { B.SetAlign(alLeft); }, "    Align = alLeft\n"},
         {[](TFolio& B) { B.SetButtonClickDelay(400); }, "    ButtonClickDelay = 400\n"},
         {[](TFolio& B) {
              B.SetAnchors({akLeft, akBottom});

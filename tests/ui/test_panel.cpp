@@ -2,9 +2,14 @@
 
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/ComboBox.h"
 #include "framework/ui/Edit.h"
+#include "framework/ui/Form.h"
 #include "framework/ui/GroupBox.h"
+#include "framework/ui/Label.h"
+#include "framework/ui/ListBox.h"
 #include "framework/ui/Panel.h"
+#include "framework/ui/ScrollBar.h"
 
 #include <gtest/gtest.h>
 
@@ -149,6 +154,22 @@ TEST_F(PanelTest, PublishedPropertiesSurviveACopyThroughTheTable) {
     TGroupBox GCopy(nullptr);
     proptest::CopyPublished(G, GCopy);
     proptest::ExpectSamePublished(G, GCopy);
+}
+
+// Form files write enumerations and sets by name. The names must be in the
+// tables however early a table is first built: the application object is
+// made while the program's units are still being initialised.
+TEST(PublishedTables, EveryEnumerationAndSetKnowsItsNames) {
+    const TClassInfo* Classes[] = {
+        &TPanel::StaticClassInfo(),     &TGroupBox::StaticClassInfo(), &TLabel::StaticClassInfo(),
+        &TEdit::StaticClassInfo(),      &TComboBox::StaticClassInfo(), &TListBox::StaticClassInfo(),
+        &TScrollBar::StaticClassInfo(), &TForm::StaticClassInfo(),
+    };
+    for (const TClassInfo* Class : Classes)
+        for (const TPropInfo* P : Class->PublishedProperties())
+            if (P->Kind == TTypeKind::tkEnum || P->Kind == TTypeKind::tkSet) {
+                EXPECT_FALSE(P->EnumNames.empty()) << Class->Name << "." << P->Name;
+            }
 }
 
 } // namespace
