@@ -9,11 +9,15 @@
 #include "framework/gfx/Png.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/ComboBox.h"
 #include "framework/ui/CustomForm.h"
 #include "framework/ui/Input.h"
+#include "framework/ui/ListBox.h"
+#include "framework/ui/PopupList.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -27,7 +31,7 @@ namespace {
 // Commands whose last word runs to the end of the line.
 bool TakesRestOfLine(const String& Command, size_t Index) {
     if (Command == "set" || Command == "expect" || Command == "dialog-type") return Index == 1;
-    if (Command == "verb") return Index == 0;
+    if (Command == "verb" || Command == "dialog-text") return Index == 0;
     return false;
 }
 
@@ -147,26 +151,34 @@ void TDesignScript::Run(const std::vector<TScriptStep>& Steps) {
         if (End == I + 1) {
             RunStep(Steps[I]);
         } else {
-            // The dialog steps that follow run inside the dialog this step
-            // opens: the dialog's loop takes the next one whenever it has
-            // nothing else to do.
-            size_t Next = I + 1;
-            SetModalLoopStep([&] {
-                if (Application->ProcessMessages()) return;
-                TCustomForm* Active = Screen->GetActiveForm();
-                if (Next < End && Active && Active->IsModal()) {
-                    RunDialogStep(Steps[Next++]);
-                    return;
-                }
-                Fail(Steps[I], "the dialog it opens waits for steps the script does not give");
-            });
-            TScopeGuard Restore([] { SetModalLoopStep(HeadlessModalStep); });
-            RunStep(Steps[I]);
-            if (Next < End) Fail(Steps[Next], "no dialog is open");
+            std::vector<std::function<void()>> Inside;
+            for (size_t K = I + 1; K < End; ++K)
+                Inside.push_back([this, &Steps, K] { RunDialogStep(Steps[K]); });
+            InDialog(
+                Steps[I], [&] { RunStep(Steps[I]); }, Inside);
         }
         FHost.RunUntilIdle();
         I = End - 1;
     }
+}
+
+void TDesignScript::InDialog(const TScriptStep& Step, const std::function<void()>& Open,
+                             const std::vector<std::function<void()>>& Inside) {
+    // The dialog's loop takes the next step inside whenever it has nothing
+    // else to do.
+    size_t Next = 0;
+    SetModalLoopStep([&] {
+        if (Application->ProcessMessages()) return;
+        TCustomForm* Active = Screen->GetActiveForm();
+        if (Next < Inside.size() && Active && Active->IsModal()) {
+            Inside[Next++]();
+            return;
+        }
+        Fail(Step, "the dialog it opens waits for steps the script does not give");
+    });
+    TScopeGuard Restore([] { SetModalLoopStep(HeadlessModalStep); });
+    Open();
+    if (Next < Inside.size()) Fail(Step, "no dialog is open for the steps after it");
 }
 
 void TDesignScript::RunStep(const TScriptStep& Step) {
@@ -202,16 +214,49 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         FHost.RunUntilIdle();
         return Found;
     };
-    if (C == "new") {
-        const TPoint P = CentreOnScreen(&FWindow.NewButton());
+    // Drops the row's list with its arrow, turns the wheel over the list
+    // until Value shows, and clicks it.
+    auto ChooseInList = [&](int R, const String& Value) {
+        const TRect ArrowRect = Inspector.ArrowRect(R);
+        if (ArrowRect.IsEmpty()) Fail(Step, Inspector.RowPath(R) + " has no list");
+        const TPoint Arrow = CentreOf(&Inspector, ArrowRect);
+        FHost.Click(Arrow.X, Arrow.Y);
+        TValueList* List = Inspector.GetValueList();
+        if (!List->GetVisible()) Fail(Step, "the list of " + Inspector.RowPath(R) + " stays shut");
+        const auto& Items = List->GetItems();
+        const auto Found = std::find(Items.begin(), Items.end(), Value);
+        if (Found == Items.end())
+            Fail(Step, "the list of " + Inspector.RowPath(R) + " has no " + Value);
+        const int Index = static_cast<int>(Found - Items.begin());
+        FHost.MoveTo(CentreOnScreen(List));
+        for (int Turns = 0; Turns < 1000; ++Turns) {
+            if (Index < List->GetTopIndex())
+                FHost.Wheel(120);
+            else if (Index >= List->GetTopIndex() + List->VisibleLines())
+                FHost.Wheel(-120);
+            else
+                break;
+        }
+        const TPoint P = CentreOf(List, List->ItemRect(Index));
         FHost.Click(P.X, P.Y);
+    };
+    if (C == "new") {
+        ClickOn(&FWindow.NewButton());
     } else if (C == "open") {
         NeedArgs(Step, 1);
+        const String Path = PathOf(Step.Args[0]);
         try {
-            Designer.Open(PathOf(Step.Args[0]));
+            InDialog(Step, [&] { ClickOn(&FWindow.OpenButton()); },
+                     {[&] { TypeFileName(Step, Path); }});
+        } catch (const EDesignScriptError&) {
+            throw;
         } catch (const Exception& E) {
             Fail(Step, E.Message());
         }
+        if (Designer.GetFileName() != Path) Fail(Step, Path + " was not opened");
+    } else if (C == "close") {
+        // The window's close box: the window system asks the form to close.
+        FWindow.Window().Close();
     } else if (C == "drop") {
         NeedArgs(Step, 3);
         TComponentPalette& Palette = FWindow.Palette();
@@ -260,16 +305,7 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         const TPropertyAttributes A = Inspector.RowEditor(R)->GetAttributes();
         if (A.Contains(paValueList) && A.Contains(paReadOnly)) {
             // A value that can only be chosen: drop the list and click it.
-            const TPoint Arrow = CentreOf(&Inspector, Inspector.ButtonRect(R));
-            FHost.Click(Arrow.X, Arrow.Y);
-            TValueList* List = Inspector.GetValueList();
-            const auto& Items = List->GetItems();
-            size_t Index = 0;
-            while (Index < Items.size() && Items[Index] != Step.Args[1]) ++Index;
-            if (Index == Items.size())
-                Fail(Step, "the list of " + Step.Args[0] + " has no " + Step.Args[1]);
-            const TPoint P = CentreOf(List, List->ItemRect(static_cast<int>(Index)));
-            FHost.Click(P.X, P.Y);
+            ChooseInList(R, Step.Args[1]);
         } else {
             TEdit* Edit = Inspector.GetValueEdit();
             const TPoint P = CentreOnScreen(Edit);
@@ -279,13 +315,20 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
             FHost.Key(VK_RETURN);
         }
         if (!Inspector.GetMessage().empty()) Fail(Step, Inspector.GetMessage());
+    } else if (C == "choose") {
+        NeedArgs(Step, 2);
+        const int R = Row(Step.Args[0]);
+        const TPoint OnName = CentreOf(&Inspector, Inspector.NameRect(R));
+        FHost.Click(OnName.X, OnName.Y);
+        ChooseInList(R, Step.Args[1]);
+        if (!Inspector.GetMessage().empty()) Fail(Step, Inspector.GetMessage());
     } else if (C == "edit") {
         NeedArgs(Step, 1);
         const int R = Row(Step.Args[0]);
         const TPoint OnName = CentreOf(&Inspector, Inspector.NameRect(R));
         FHost.Click(OnName.X, OnName.Y);
-        const TRect Button = Inspector.ButtonRect(R);
-        if (Button.IsEmpty()) Fail(Step, Step.Args[0] + " has no button");
+        const TRect Button = Inspector.EllipsisRect(R);
+        if (Button.IsEmpty()) Fail(Step, Step.Args[0] + " has no ellipsis button");
         const TPoint P = CentreOf(&Inspector, Button);
         FHost.Click(P.X, P.Y);
         if (!Inspector.GetMessage().empty()) Fail(Step, Inspector.GetMessage());
@@ -308,15 +351,19 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
             CentreOf(Menu.GetList(), Menu.GetList()->ItemRect(static_cast<int>(Index)));
         FHost.Click(P.X, P.Y);
     } else if (C == "undo") {
-        const TPoint P = CentreOnScreen(&FWindow.UndoButton());
-        FHost.Click(P.X, P.Y);
+        ClickOn(&FWindow.UndoButton());
     } else if (C == "save") {
-        const TPoint P = CentreOnScreen(&FWindow.SaveButton());
-        FHost.Click(P.X, P.Y);
+        ClickOn(&FWindow.SaveButton());
     } else if (C == "saveas") {
         NeedArgs(Step, 1);
         const bool Binary = Step.Args.size() > 1 && Step.Args[1] == "binary";
-        Designer.SaveAs(PathOf(Step.Args[0]), Binary ? feBinary : feText);
+        const String Path = PathOf(Step.Args[0]);
+        InDialog(Step, [&] { ClickOn(&FWindow.SaveAsButton()); }, {[&] {
+                     if (Binary) ChooseFileType(Step, 1);
+                     TypeFileName(Step, Path);
+                 }});
+        if (Designer.GetFileName() != Path || Designer.GetModified())
+            Fail(Step, Path + " was not saved");
     } else if (C == "snapshot") {
         NeedArgs(Step, 1);
         FHost.RunUntilIdle();
@@ -329,13 +376,14 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
                            Step.Args[1] + "\"");
     } else if (C == "load-package") {
         try {
-            FWindow.LoadPackage(Step.Args.empty() ? TPackageLibrary::DefaultPath()
-                                                  : PathOf(Step.Args[0]));
+            if (!FWindow.LoadPackage(Step.Args.empty() ? TPackageLibrary::DefaultPath()
+                                                       : PathOf(Step.Args[0])))
+                Fail(Step, "the unsaved changes were kept");
         } catch (const Exception& E) {
             Fail(Step, E.Message());
         }
     } else if (C == "unload-package") {
-        FWindow.UnloadPackage();
+        if (!FWindow.UnloadPackage()) Fail(Step, "the unsaved changes were kept");
     } else if (C == "expect-modified") {
         NeedArgs(Step, 1);
         if (Designer.GetModified() != (Step.Args[0] == "yes"))
@@ -343,6 +391,35 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
     } else {
         Fail(Step, "unknown command");
     }
+}
+
+void TDesignScript::ClickOn(const TControl* Control) {
+    const TPoint P = CentreOnScreen(Control);
+    FHost.Click(P.X, P.Y);
+}
+
+void TDesignScript::TypeFileName(const TScriptStep& Step, const String& Path) {
+    TCustomForm* Dialog = Screen->GetActiveForm();
+    auto* Name =
+        Dialog ? dynamic_cast<TCustomEdit*>(Dialog->FindComponent("FileNameEdit")) : nullptr;
+    if (!Name) Fail(Step, "no file dialog is open");
+    ClickOn(Name);
+    FHost.Key('A', TShiftState{ssCtrl});
+    FHost.Type(Path);
+    FHost.Key(VK_RETURN);
+}
+
+void TDesignScript::ChooseFileType(const TScriptStep& Step, int Index) {
+    TCustomForm* Dialog = Screen->GetActiveForm();
+    auto* Types =
+        Dialog ? dynamic_cast<TComboBox*>(Dialog->FindComponent("FileTypeCombo")) : nullptr;
+    if (!Types) Fail(Step, "no file dialog is open");
+    ClickOn(Types);
+    if (!Types->GetDroppedDown()) Fail(Step, "the file types do not drop down");
+    const TListBox* List = Types->GetPopupList()->GetList();
+    const TRect R = List->ItemRect(Index);
+    const TPoint P = List->ClientToScreen(Point(R.Left + 10, (R.Top + R.Bottom) / 2));
+    FHost.Click(P.X, P.Y);
 }
 
 void TDesignScript::RunDialogStep(const TScriptStep& Step) {
@@ -368,6 +445,9 @@ void TDesignScript::RunDialogStep(const TScriptStep& Step) {
         FHost.Click(P.X, P.Y);
         if (auto* Edit = dynamic_cast<TCustomEdit*>(Target)) Edit->SelectAll();
         FHost.Type(Step.Args[1]);
+    } else if (Step.Command == "dialog-text") {
+        NeedArgs(Step, 1);
+        FHost.Type(Step.Args[0]);
     } else if (Step.Command == "dialog-key") {
         NeedArgs(Step, 1);
         PressKey(FHost, Step, Step.Args[0]);

@@ -3,12 +3,14 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/Types.h"
 
+#include <functional>
 #include <ostream>
 #include <vector>
 
 namespace folio {
+class TControl;
 class THeadlessHost;
-}
+} // namespace folio
 
 namespace designer {
 
@@ -34,20 +36,24 @@ struct TScriptStep {
 // headless screen through the same input a person gives (clicks on the
 // palette, the form, the inspector and the verb menu, keys and drags).
 //
-//   new | open FILE                 a new form, or a form file
+//   new                             a new form
 //   drop CLASS X Y                  choose CLASS on the palette, click the form at X, Y
 //   select NAME                     click the component (or the form by its name)
 //   drag NAME DX DY                 drag the component by DX, DY pixels
 //   key [shift+]KEY                 Left Right Up Down Delete Escape Enter Tab F2
 //   page Properties|Events          the inspector's page
 //   set PATH VALUE                  an inspector row ("GroupsFont.Size") takes VALUE
+//   choose PATH VALUE               drop the row's list and click VALUE in it
 //   edit PATH                       the row's ellipsis button
 //   verb TEXT                       right click the selection, click the verb TEXT
 //   dblclick NAME                   double click the component
 //   dialog-click NAME               in the open dialog: click the control NAME
 //   dialog-type NAME TEXT           click the edit NAME, replace its text by TEXT
+//   dialog-text TEXT                type TEXT where the open dialog's focus is
 //   dialog-key [shift+]KEY          a key in the open dialog
-//   undo | save | saveas FILE [binary]
+//   undo | save                     the tool buttons
+//   open FILE | saveas FILE [binary]  the tool button, FILE typed in its file dialog
+//   close                           close the designer's window (it may ask first)
 //   snapshot FILE                   a PNG of the whole screen
 //   expect PATH VALUE               the inspector row PATH shows VALUE
 //   expect-modified yes|no          the title's modified mark
@@ -72,6 +78,14 @@ public:
 private:
     void RunStep(const TScriptStep& Step);
     void RunDialogStep(const TScriptStep& Step);
+    // Runs Open, which opens a modal dialog, and then each of Inside in it,
+    // one whenever the dialog has nothing else to do.
+    void InDialog(const TScriptStep& Step, const std::function<void()>& Open,
+                  const std::vector<std::function<void()>>& Inside);
+    void ClickOn(const folio::TControl* Control);
+    // In the open file dialog: Path typed as the name and taken.
+    void TypeFileName(const TScriptStep& Step, const String& Path);
+    void ChooseFileType(const TScriptStep& Step, int Index);
     String PathOf(const String& Name) const;
 
     folio::THeadlessHost& FHost;

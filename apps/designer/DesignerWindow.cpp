@@ -5,6 +5,7 @@
 #include "framework/ui/Button.h"
 #include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Edit.h"
+#include "framework/ui/FileDialog.h"
 #include "framework/ui/GroupBox.h"
 #include "framework/ui/Image.h"
 #include "framework/ui/Label.h"
@@ -19,10 +20,11 @@ namespace {
 constexpr int WindowWidth = 290;
 constexpr int WindowHeight = 720;
 
-TButton* ToolButton(TForm& Owner, const String& Caption, int Left) {
+TButton* ToolButton(TForm& Owner, const String& Name, const String& Caption, int Index) {
     auto* B = new TButton(&Owner);
+    B->SetName(Name);
     B->SetCaption(Caption);
-    B->SetBounds(Left, 4, 64, 24);
+    B->SetBounds(4 + Index * 57, 4, 54, 24);
     B->SetParent(&Owner);
     return B;
 }
@@ -71,9 +73,11 @@ TDesignerWindow::TDesignerWindow()
     : FPackage(std::make_unique<TPackageLibrary>()), FDesigner(std::make_unique<TFormDesigner>()),
       FWindow(std::make_unique<TForm>(nullptr)) {
     FWindow->SetBounds(0, 0, WindowWidth, WindowHeight);
-    FNew = ToolButton(*FWindow, "New", 4);
-    FSave = ToolButton(*FWindow, "Save", 72);
-    FUndo = ToolButton(*FWindow, "Undo", 140);
+    FNew = ToolButton(*FWindow, "NewButton", "New", 0);
+    FOpen = ToolButton(*FWindow, "OpenButton", "Open...", 1);
+    FSave = ToolButton(*FWindow, "SaveButton", "Save", 2);
+    FSaveAs = ToolButton(*FWindow, "SaveAsButton", "Save as...", 3);
+    FUndo = ToolButton(*FWindow, "UndoButton", "Undo", 4);
     FPalette = new TComponentPalette(FWindow.get());
     FPalette->SetBounds(0, 32, WindowWidth, FPalette->GetHeight());
     FPalette->SetParent(FWindow.get());
@@ -84,8 +88,10 @@ TDesignerWindow::TDesignerWindow()
     FInspector->SetParent(FWindow.get());
     FVerbs = std::make_unique<TVerbMenu>(*FDesigner);
 
-    FNew->OnClick = [this](TObject*) { FDesigner->NewForm(); };
+    FNew->OnClick = [this](TObject*) { NewForm(); };
+    FOpen->OnClick = [this](TObject*) { OpenForm(); };
     FSave->OnClick = [this](TObject*) { SaveForm(); };
+    FSaveAs->OnClick = [this](TObject*) { SaveFormAs(); };
     FUndo->OnClick = [this](TObject*) { FDesigner->Undo(); };
     FPalette->OnChoose = [this](const TClassInfo* Class) { FDesigner->SetPaletteClass(Class); };
     FDesigner->OnSelectionChanged = [this] { FInspector->Rebuild(); };
@@ -98,13 +104,7 @@ TDesignerWindow::TDesignerWindow()
     FDesigner->OnContextMenu = [this](TComponent* Component, TPoint ScreenPos) {
         FVerbs->Popup(Component, ScreenPos);
     };
-    FWindow->OnCloseQuery = [this](TObject*, bool& CanClose) {
-        if (!FDesigner->GetModified()) return;
-        const TModalResult Answer =
-            OnAskSave ? OnAskSave(FDesigner->GetTitle()) : AskSaveChanges(FDesigner->GetTitle());
-        if (Answer == mrYes) SaveForm();
-        CanClose = Answer == mrNo || (Answer == mrYes && !FDesigner->GetModified());
-    };
+    FWindow->OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = MayDropChanges(); };
     FInspector->SetDesigner(FDesigner.get());
     FPalette->Reload();
     UpdateTitle();
@@ -128,24 +128,29 @@ void TDesignerWindow::PaletteChanged() {
     FPalette->Reload();
 }
 
-void TDesignerWindow::LoadPackage(const String& FileName) {
-    if (FPackage->IsLoaded()) UnloadPackage();
+bool TDesignerWindow::LoadPackage(const String& FileName) {
+    if (FPackage->IsLoaded() && !UnloadPackage()) return false;
     FPackage->Load(FileName);
     PaletteChanged();
+    return true;
 }
 
-void TDesignerWindow::UnloadPackage() {
-    if (!FPackage->IsLoaded()) return;
+bool TDesignerWindow::UnloadPackage() {
+    if (!FPackage->IsLoaded()) return true;
+    if (!MayDropChanges()) return false;
     FVerbs->Close();
     FDesigner->SetPaletteClass(nullptr);
     FDesigner->NewForm();
     FPalette->SetChosen(nullptr);
     FPackage->Unload();
     PaletteChanged();
+    return true;
 }
 
 void RegisterStandardControls() {
     static const int Owner = 0;
+    // Registering again replaces what was there.
+    DesignRegistry().Unregister(&Owner);
     TRegistrationScope Scope(DesignRegistry(), &Owner);
     RegisterComponents("Standard", {&TButton::StaticClassInfo(), &TLabel::StaticClassInfo(),
                                     &TEdit::StaticClassInfo(), &TPanel::StaticClassInfo(),
@@ -157,32 +162,76 @@ void TDesignerWindow::UpdateTitle() {
     if (FUndo) FUndo->SetEnabled(FDesigner->CanUndo());
 }
 
-void TDesignerWindow::SaveForm() {
-    // A new form goes beside the program, named after the form.
-    if (FDesigner->GetFileName().empty())
-        FDesigner->SaveAs(FDesigner->GetForm()->GetName() + ".form");
-    else
-        FDesigner->Save();
+bool TDesignerWindow::MayDropChanges() {
+    if (!FDesigner->GetModified()) return true;
+    const TModalResult Answer =
+        OnAskSave ? OnAskSave(FDesigner->GetTitle()) : AskSaveChanges(FDesigner->GetTitle());
+    if (Answer == mrYes) return SaveForm();
+    return Answer == mrNo;
 }
+
+void TDesignerWindow::NewForm() {
+    if (MayDropChanges()) FDesigner->NewForm();
+}
+
+void TDesignerWindow::OpenForm() {
+    if (!MayDropChanges()) return;
+    TOpenDialog Dialog(nullptr);
+    Dialog.SetTitle("Open form");
+    Dialog.SetFilter(OpenFormFilter);
+    Dialog.SetDefaultExt("form");
+    Dialog.SetOptions({ofFileMustExist});
+    Dialog.SetFileName(FDesigner->GetFileName());
+    if (Dialog.Execute()) FDesigner->Open(Dialog.GetFileName());
+}
+
+bool TDesignerWindow::SaveForm() {
+    if (FDesigner->GetFileName().empty()) return SaveFormAs();
+    FDesigner->Save();
+    return true;
+}
+
+bool TDesignerWindow::SaveFormAs() {
+    TSaveDialog Dialog(nullptr);
+    Dialog.SetTitle("Save form as");
+    Dialog.SetFilter(SaveFormFilter);
+    Dialog.SetDefaultExt("form");
+    const String& Current = FDesigner->GetFileName();
+    Dialog.SetFileName(Current.empty() ? FDesigner->GetForm()->GetName() + ".form" : Current);
+    Dialog.SetFilterIndex(FDesigner->GetEncoding() == feBinary ? 2 : 1);
+    if (!Dialog.Execute()) return false;
+    FDesigner->SaveAs(Dialog.GetFileName(), Dialog.GetFilterIndex() == 2 ? feBinary : feText);
+    return true;
+}
+
+const char* const OpenFormFilter = "Form files (*.form)|*.form|All files (*)|*";
+const char* const SaveFormFilter =
+    "Text form files (*.form)|*.form|Binary form files (*.form)|*.form";
 
 // --- asking to save ------------------------------------------------------------------------
 
 TModalResult AskSaveChanges(const String& Title) {
     TForm Dialog(nullptr);
+    Dialog.SetName("AskSaveDialog");
     Dialog.SetBorderStyle(bsDialog);
     Dialog.SetCaption("Folio designer");
+    Dialog.SetPosition(poScreenCenter);
     Dialog.SetBounds(300, 300, 320, 110);
     auto* Text = new TLabel(&Dialog);
     Text->SetCaption("Save the changes to " + Title + "?");
     Text->SetBounds(12, 14, 296, 20);
     Text->SetParent(&Dialog);
     const struct {
+        const char* Name;
         const char* Caption;
         TModalResult Result;
-    } Buttons[] = {{"Yes", mrYes}, {"No", mrNo}, {"Cancel", mrCancel}};
+    } Buttons[] = {{"YesButton", "&Yes", mrYes},
+                   {"NoButton", "&No", mrNo},
+                   {"CancelButton", "Cancel", mrCancel}};
     int Left = 60;
     for (const auto& B : Buttons) {
         auto* Button = new TButton(&Dialog);
+        Button->SetName(B.Name);
         Button->SetCaption(B.Caption);
         Button->SetModalResult(B.Result);
         Button->SetBounds(Left, 60, 72, 26);
@@ -192,6 +241,30 @@ TModalResult AskSaveChanges(const String& Title) {
         Left += 80;
     }
     return Dialog.ShowModal();
+}
+
+void ShowDesignerError(const String& Text) {
+    TForm Dialog(nullptr);
+    Dialog.SetName("ErrorDialog");
+    Dialog.SetBorderStyle(bsDialog);
+    Dialog.SetCaption("Folio designer");
+    Dialog.SetPosition(poScreenCenter);
+    Dialog.SetBounds(300, 300, 420, 130);
+    auto* Message = new TLabel(&Dialog);
+    Message->SetName("MessageLabel");
+    Message->SetWordWrap(true);
+    Message->SetCaption(Text);
+    Message->SetBounds(12, 12, 396, 60);
+    Message->SetParent(&Dialog);
+    auto* Ok = new TButton(&Dialog);
+    Ok->SetName("OKButton");
+    Ok->SetCaption("OK");
+    Ok->SetModalResult(mrOk);
+    Ok->SetDefault(true);
+    Ok->SetCancel(true);
+    Ok->SetBounds(174, 80, 72, 26);
+    Ok->SetParent(&Dialog);
+    Dialog.ShowModal();
 }
 
 } // namespace designer

@@ -30,10 +30,11 @@ private:
     TValueList* FList = nullptr;
 };
 
-// The designer's main window: tool buttons (New, Save, Undo), the palette
-// and the property inspector, beside the designed form, which is a window
-// of its own. Its title names the form's file with the modified mark.
-// Closing it with unsaved changes asks whether to save them.
+// The designer's main window: tool buttons (New, Open, Save, Save as,
+// Undo), the palette and the property inspector, beside the designed form,
+// which is a window of its own. Its title names the form's file with the
+// modified mark. Closing it, or New, Open or unloading the package, with
+// unsaved changes asks whether to save them first.
 class TDesignerWindow {
 public:
     TDesignerWindow();
@@ -47,25 +48,37 @@ public:
     TObjectInspector& Inspector() { return *FInspector; }
     TVerbMenu& Verbs() { return *FVerbs; }
     folio::TButton& NewButton() { return *FNew; }
+    folio::TButton& OpenButton() { return *FOpen; }
     folio::TButton& SaveButton() { return *FSave; }
+    folio::TButton& SaveAsButton() { return *FSaveAs; }
     folio::TButton& UndoButton() { return *FUndo; }
 
     void Show();
     // The palette's pages changed (a package was loaded or unloaded).
     void PaletteChanged();
     // Loads the package library and shows its palette pages. Unloading
-    // first starts a new form: nothing made from the package may outlive it.
-    void LoadPackage(const String& FileName);
-    void UnloadPackage();
+    // first starts a new form: nothing made from the package may outlive
+    // it. Both answer false, doing nothing, when the user keeps unsaved
+    // changes.
+    bool LoadPackage(const String& FileName);
+    bool UnloadPackage();
     const TPackageLibrary& Package() const { return *FPackage; }
-    // How a close with unsaved changes is answered: mrYes saves, mrNo
-    // drops them, mrCancel keeps the window open. The default asks with a
-    // modal dialog.
+    // How unsaved changes are answered before they would go: mrYes saves,
+    // mrNo drops them, mrCancel keeps them (and the window open). The
+    // default asks with a modal dialog.
     std::function<folio::TModalResult(const String& Title)> OnAskSave;
+
+    // The tool buttons' work. A new form is saved through the save dialog.
+    void NewForm();
+    void OpenForm();
+    // False when the form stays unsaved (the dialog was cancelled).
+    bool SaveForm();
+    bool SaveFormAs();
 
 private:
     void UpdateTitle();
-    void SaveForm();
+    // Whether the form's changes may go: none, saved, or dropped on purpose.
+    bool MayDropChanges();
 
     // The package goes last: the forms made from it go before it.
     std::unique_ptr<TPackageLibrary> FPackage;
@@ -74,7 +87,9 @@ private:
     TComponentPalette* FPalette = nullptr;
     TObjectInspector* FInspector = nullptr;
     folio::TButton* FNew = nullptr;
+    folio::TButton* FOpen = nullptr;
     folio::TButton* FSave = nullptr;
+    folio::TButton* FSaveAs = nullptr;
     folio::TButton* FUndo = nullptr;
     std::unique_ptr<TVerbMenu> FVerbs;
 };
@@ -83,7 +98,17 @@ private:
 // registered under the designer's own name.
 void RegisterStandardControls();
 
-// Asks, in a modal dialog, whether to save the changes to the form Title.
+// Asks, in a modal dialog, whether to save the changes to the form Title:
+// its buttons YesButton, NoButton and CancelButton answer mrYes, mrNo and
+// mrCancel.
 folio::TModalResult AskSaveChanges(const String& Title);
+
+// Tells the user, in a modal dialog, what went wrong (a file that cannot
+// be read or written).
+void ShowDesignerError(const String& Text);
+
+// The file dialogs' filters: form files (text, then binary for saving).
+extern const char* const OpenFormFilter;
+extern const char* const SaveFormFilter;
 
 } // namespace designer

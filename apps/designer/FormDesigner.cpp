@@ -2,6 +2,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/ScopeGuard.h"
+#include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Input.h"
@@ -96,6 +97,7 @@ void TFormDesigner::ShowForm() {
 void TFormDesigner::NewForm() {
     ReplaceForm(NewDesignedForm(nullptr));
     FFileName.clear();
+    FEncoding = feText;
     FUndo.Clear();
     FCurrent = SnapshotForm(*FDesigned.Form);
     FSaved = FCurrent;
@@ -103,8 +105,15 @@ void TFormDesigner::NewForm() {
 }
 
 void TFormDesigner::Open(const String& FileName) {
-    ReplaceForm(ReadDesignedForm(FileName, nullptr));
+    TDesignedForm Read = ReadDesignedForm(FileName, nullptr);
+    bool Binary = false;
+    {
+        TFileStream File(FileName, fmOpenRead);
+        Binary = IsBinaryForm(File);
+    }
+    ReplaceForm(std::move(Read));
     FFileName = FileName;
+    FEncoding = Binary ? feBinary : feText;
     FUndo.Clear();
     FCurrent = SnapshotForm(*FDesigned.Form);
     FSaved = FCurrent;

@@ -46,6 +46,8 @@ public:
     folio::TForm* GetForm() const { return FDesigned.Form.get(); }
     const String& GetRootClassName() const { return FDesigned.RootClassName; }
     const String& GetFileName() const { return FFileName; }
+    // How the file was read or last written; Save keeps it.
+    folio::TFormEncoding GetEncoding() const { return FEncoding; }
     bool GetModified() const { return FModified; }
     // "Form1.form *": the file's name (or the form's for a new one), with
     // the mark while there are unsaved changes.
@@ -75,6 +77,7 @@ public:
     int Snap(int Value) const;
 
     bool CanUndo() const { return FUndo.CanUndo(); }
+    std::size_t UndoCount() const { return FUndo.Count(); }
     // Puts the form back as it was before the last change.
     void Undo();
 

@@ -12,6 +12,7 @@
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace designer {
 
@@ -186,11 +187,17 @@ TRect TObjectInspector::ExpanderRect(int Row) const {
     return Rect(Left, Top, Left + 9, Top + 9);
 }
 
-TRect TObjectInspector::ButtonRect(int Row) const {
-    const TPropertyAttributes A = FRows[Row].Attributes;
-    if (!A.Contains(paDialog) && !A.Contains(paValueList)) return TRect();
+TRect TObjectInspector::EllipsisRect(int Row) const {
+    if (!FRows[Row].Attributes.Contains(paDialog)) return TRect();
     const TRect R = ValueRect(Row);
     return Rect(R.Right - ButtonWidth, R.Top + 1, R.Right, R.Bottom - 1);
+}
+
+TRect TObjectInspector::ArrowRect(int Row) const {
+    if (!FRows[Row].Attributes.Contains(paValueList)) return TRect();
+    const TRect R = ValueRect(Row);
+    const int Right = FRows[Row].Attributes.Contains(paDialog) ? R.Right - ButtonWidth : R.Right;
+    return Rect(Right - ButtonWidth, R.Top + 1, Right, R.Bottom - 1);
 }
 
 int TObjectInspector::RowAt(int Y) const {
@@ -238,8 +245,8 @@ void TObjectInspector::PlaceEdit() {
         return;
     }
     TRect R = ValueRect(FCurrent);
-    const TRect Button = ButtonRect(FCurrent);
-    if (!Button.IsEmpty()) R.Right = Button.Left;
+    for (const TRect& Button : {ArrowRect(FCurrent), EllipsisRect(FCurrent)})
+        if (!Button.IsEmpty()) R.Right = std::min(R.Right, Button.Left);
     FEdit->SetBounds(R.Left + 2, R.Top + 1, std::max(1, R.Width() - 3), R.Height() - 2);
     FEdit->SetText(RowValue(FCurrent));
     FEdit->SetReadOnly(FRows[FCurrent].Attributes.Contains(paReadOnly));
@@ -307,7 +314,12 @@ void TObjectInspector::DropDown(int Row) {
     FList->SetItems(std::move(Items), RowValue(Row));
     const TRect R = ValueRect(Row);
     const int Lines = std::clamp(static_cast<int>(FList->GetItems().size()), 1, MaxListLines);
-    FList->SetBounds(R.Left, R.Bottom, R.Width(), Lines * RowHeight + 2);
+    const int Height = Lines * RowHeight + 2;
+    // Below the row, or above it when the inspector ends first.
+    const int Top =
+        R.Bottom + Height <= GetClientHeight() || R.Top - Height < 0 ? R.Bottom : R.Top - Height;
+    FList->SetBounds(R.Left, Top, R.Width(), Height);
+    FList->ScrollIntoView(FList->GetItemIndex());
     FList->SetVisible(true);
     FList->BringToFront();
 }
@@ -411,9 +423,10 @@ void TObjectInspector::Paint() {
             C->TextRect(Rect(Split + 1, Row.Top, W, Row.Bottom), Split + 3,
                         Row.Top + (RowHeight - C->TextHeight(Value)) / 2, Value);
         }
-        const TRect Button = ButtonRect(I);
-        if (I == FCurrent && !Button.IsEmpty())
-            DrawButton(C, Button, R.Attributes.Contains(paDialog));
+        if (I == FCurrent) {
+            if (const TRect Arrow = ArrowRect(I); !Arrow.IsEmpty()) DrawButton(C, Arrow, false);
+            if (const TRect Dots = EllipsisRect(I); !Dots.IsEmpty()) DrawButton(C, Dots, true);
+        }
         C->GetPen()->SetColor(clBtnFace);
         C->MoveTo(0, Row.Bottom - 1);
         C->LineTo(W, Row.Bottom - 1);
@@ -448,39 +461,107 @@ void TObjectInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
         return;
     }
     if (Row != FCurrent) SetCurrentRow(Row);
-    if (!ButtonRect(Row).Contains(P)) return;
-    if (FRows[Row].Attributes.Contains(paDialog))
-        RunEdit(Row);
-    else if (FListRow == Row)
+    if (EllipsisRect(Row).Contains(P)) {
+        // Like any button the ellipsis acts when it is let go, so that the
+        // dialog it opens gets the mouse.
         CloseUp(false);
-    else
-        DropDown(Row);
+        FEllipsisRow = Row;
+    } else if (ArrowRect(Row).Contains(P)) {
+        if (FListRow == Row)
+            CloseUp(false);
+        else
+            DropDown(Row);
+    }
+}
+
+void TObjectInspector::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    const int Row = std::exchange(FEllipsisRow, -1);
+    if (Button != mbLeft || Row < 0 || Row >= RowCount()) return;
+    if (EllipsisRect(Row).Contains(Point(X, Y))) RunEdit(Row);
 }
 
 // --- the drop-down list ---------------------------------------------------------------------
 
 TValueList::TValueList(TComponent* AOwner) : TCustomControl(AOwner) {
     SetColor(clWindow);
+    FScrollBar = new TScrollBar(this);
+    FScrollBar->SetKind(sbVertical);
+    FScrollBar->SetVisible(false);
+    FScrollBar->SetParent(this);
+    FScrollBar->OnChange = [this](TObject*) { SetTopIndex(FScrollBar->GetPosition()); };
 }
 
 void TValueList::SetItems(std::vector<String> Items, const String& Current) {
     FItems = std::move(Items);
     auto It = std::find(FItems.begin(), FItems.end(), Current);
     FIndex = It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
+    FTop = 0;
+    UpdateScrollBar();
+    ScrollIntoView(FIndex);
     Invalidate();
 }
 
 void TValueList::SetItemIndex(int Value) {
     if (FItems.empty()) return;
     Value = std::clamp(Value, 0, static_cast<int>(FItems.size()) - 1);
+    ScrollIntoView(Value);
     if (Value == FIndex) return;
     FIndex = Value;
     Invalidate();
 }
 
+int TValueList::VisibleLines() const {
+    return std::max(1, (GetClientHeight() - 2) / TObjectInspector::RowHeight);
+}
+
+void TValueList::SetTopIndex(int Value) {
+    Value = std::clamp(Value, 0, std::max(0, static_cast<int>(FItems.size()) - VisibleLines()));
+    if (Value == FTop) return;
+    FTop = Value;
+    FScrollBar->SetPosition(FTop);
+    Invalidate();
+}
+
+void TValueList::ScrollIntoView(int Index) {
+    if (Index < 0) return;
+    if (Index < FTop)
+        SetTopIndex(Index);
+    else if (Index >= FTop + VisibleLines())
+        SetTopIndex(Index - VisibleLines() + 1);
+}
+
+void TValueList::UpdateScrollBar() {
+    const int Count = static_cast<int>(FItems.size());
+    const bool Needed = Count > VisibleLines();
+    if (Needed) {
+        FScrollBar->SetBounds(GetClientWidth() - 1 - TObjectInspector::ButtonWidth, 1,
+                              TObjectInspector::ButtonWidth, std::max(1, GetClientHeight() - 2));
+        FScrollBar->SetPageSize(0);
+        FScrollBar->SetParams(FTop, 0, Count - 1);
+        FScrollBar->SetPageSize(VisibleLines());
+        FScrollBar->SetLargeChange(VisibleLines());
+    }
+    FScrollBar->SetVisible(Needed);
+    SetTopIndex(FTop);
+}
+
+void TValueList::Resize() {
+    TCustomControl::Resize();
+    UpdateScrollBar();
+}
+
+bool TValueList::DoMouseWheel(TShiftState, int WheelDelta, TPoint) {
+    // Three lines a notch, as lists scroll.
+    SetTopIndex(FTop - WheelDelta * 3 / 120);
+    return true;
+}
+
 TRect TValueList::ItemRect(int Index) const {
-    const int Top = 1 + Index * TObjectInspector::RowHeight;
-    return Rect(1, Top, GetClientWidth() - 1, Top + TObjectInspector::RowHeight);
+    const int Top = 1 + (Index - FTop) * TObjectInspector::RowHeight;
+    const int Right =
+        GetClientWidth() - 1 - (FScrollBar->GetVisible() ? FScrollBar->GetWidth() : 0);
+    return Rect(1, Top, Right, Top + TObjectInspector::RowHeight);
 }
 
 void TValueList::Paint() {
@@ -490,9 +571,9 @@ void TValueList::Paint() {
     C->FillRect(GetClientRect());
     C->GetBrush()->SetColor(clBlack);
     C->FrameRect(GetClientRect());
-    for (int I = 0; I < static_cast<int>(FItems.size()); ++I) {
+    const int Last = std::min(static_cast<int>(FItems.size()), FTop + VisibleLines());
+    for (int I = FTop; I < Last; ++I) {
         const TRect R = ItemRect(I);
-        if (R.Top >= GetClientHeight()) break;
         if (I == FIndex) {
             C->GetBrush()->SetColor(clHighlight);
             C->FillRect(R);
@@ -506,7 +587,8 @@ void TValueList::Paint() {
 void TValueList::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft) return;
-    for (int I = 0; I < static_cast<int>(FItems.size()); ++I)
+    const int Last = std::min(static_cast<int>(FItems.size()), FTop + VisibleLines());
+    for (int I = FTop; I < Last; ++I)
         if (ItemRect(I).Contains(Point(X, Y))) {
             FIndex = I;
             if (OnChoose) OnChoose(FItems[I]);

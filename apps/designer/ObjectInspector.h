@@ -3,6 +3,7 @@
 #include "framework/ui/CustomControl.h"
 #include "framework/ui/Edit.h"
 #include "framework/ui/PropertyEditor.h"
+#include "framework/ui/ScrollBar.h"
 
 #include <memory>
 #include <set>
@@ -20,10 +21,10 @@ class TValueList;
 // on the Events page, its events) as rows of name and value, each edited
 // by the property editor the design registry gives for it. A row with
 // sub-properties opens with "+", a value list drops down from its arrow
-// button, an ellipsis button runs the editor's Edit, and any other value
-// is typed into the box over the value and taken with Enter. A value the
-// editor refuses leaves the object as it was and shows why on the last
-// line.
+// button, an ellipsis button runs the editor's Edit, and a value is typed
+// into the box over it and taken with Enter (unless the editor reads only).
+// A value the editor refuses leaves the object as it was and shows why on
+// the last line.
 class TObjectInspector : public folio::TCustomControl {
 public:
     enum TPage { ipProperties, ipEvents };
@@ -54,9 +55,11 @@ public:
     TRect NameRect(int Row) const;
     TRect ValueRect(int Row) const;
     TRect ExpanderRect(int Row) const;
-    // The arrow of a value list or the ellipsis of a dialog; empty when
-    // the row has neither.
-    TRect ButtonRect(int Row) const;
+    // The arrow that drops a value list and the ellipsis that runs a
+    // dialog, each empty when the row has none. A row with both (a colour)
+    // shows the arrow left of the ellipsis.
+    TRect ArrowRect(int Row) const;
+    TRect EllipsisRect(int Row) const;
     int RowAt(int Y) const;
     // Scrolling: the first row shown, and how many rows fit.
     int GetTopRow() const { return FTopRow; }
@@ -88,6 +91,7 @@ public:
 protected:
     void Paint() override;
     void MouseDown(folio::TMouseButton Button, folio::TShiftState Shift, int X, int Y) override;
+    void MouseUp(folio::TMouseButton Button, folio::TShiftState Shift, int X, int Y) override;
     void Resize() override;
     bool DoMouseWheel(folio::TShiftState Shift, int WheelDelta, folio::TPoint MousePos) override;
 
@@ -114,30 +118,46 @@ private:
     int FCurrent = -1;
     int FTopRow = 0;
     int FListRow = -1;
+    // The row whose ellipsis is held down.
+    int FEllipsisRow = -1;
     folio::TEdit* FEdit = nullptr;
     TValueList* FList = nullptr;
     String FMessage;
 };
 
 // The list a value list row drops down: one line per value, the current one
-// highlighted; a click chooses.
+// highlighted; a click chooses. A list longer than its height scrolls, by
+// its scroll bar or the wheel.
 class TValueList : public folio::TCustomControl {
 public:
     explicit TValueList(folio::TComponent* AOwner);
     void SetItems(std::vector<String> Items, const String& Current);
     const std::vector<String>& GetItems() const { return FItems; }
     int GetItemIndex() const { return FIndex; }
+    // Highlights the line, scrolling it into view.
     void SetItemIndex(int Value);
+    int GetTopIndex() const { return FTop; }
+    void SetTopIndex(int Value);
+    int VisibleLines() const;
+    void ScrollIntoView(int Index);
+    folio::TScrollBar* GetScrollBar() const { return FScrollBar; }
+    // In client coordinates; a line scrolled away lies outside the client.
     TRect ItemRect(int Index) const;
     std::function<void(const String& Value)> OnChoose;
 
 protected:
     void Paint() override;
     void MouseDown(folio::TMouseButton Button, folio::TShiftState Shift, int X, int Y) override;
+    void Resize() override;
+    bool DoMouseWheel(folio::TShiftState Shift, int WheelDelta, folio::TPoint MousePos) override;
 
 private:
+    void UpdateScrollBar();
+
     std::vector<String> FItems;
     int FIndex = -1;
+    int FTop = 0;
+    folio::TScrollBar* FScrollBar = nullptr;
 };
 
 } // namespace designer

@@ -7,6 +7,7 @@
 #include "framework/core/Exceptions.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
+#include "framework/ui/Application.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -65,6 +66,12 @@ int RunWindow(const TOptions& Options) {
     using namespace designer;
     folio::TSdlHost Host;
     TDesignerWindow Window;
+    // A file that cannot be read or written is told in a dialog, not only
+    // on the terminal the designer may not have.
+    folio::Application->OnException = [](folio::TObject*, const std::exception& E) {
+        std::cerr << "designer: " << E.what() << "\n";
+        ShowDesignerError(E.what());
+    };
     Prepare(Window, Options);
     Window.Show();
     while (Window.Window().GetVisible()) Host.Step(-1);

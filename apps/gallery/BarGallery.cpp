@@ -389,6 +389,24 @@ std::unique_ptr<TGalleryBarForm> ReadGalleryForm(const String& FileName) {
     return Form;
 }
 
+// One line per bar of the form and one per group, with its items: what a
+// form file brought, to compare with what was designed.
+void DescribeBars(std::ostream& Out, const TComponent& Form) {
+    for (int I = 0; I < Form.ComponentCount(); ++I) {
+        const auto* Bar = dynamic_cast<const TFolio*>(Form.Components(I));
+        if (!Bar) continue;
+        const TFolioGroups* Groups = Bar->GetGroups();
+        Out << "Bar " << Bar->GetName() << ": " << Groups->GetCount() << " groups\n";
+        for (int G = 0; G < Groups->GetCount(); ++G) {
+            const TFolioItems* Items = Groups->GetGroup(G)->GetItems();
+            Out << "  Group \"" << Groups->GetGroup(G)->GetCaption() << "\":";
+            for (int K = 0; K < Items->GetCount(); ++K)
+                Out << (K ? ", \"" : " \"") << Items->GetItem(K)->GetCaption() << '"';
+            Out << (Items->GetCount() ? "\n" : " no items\n");
+        }
+    }
+}
+
 } // namespace
 
 bool ShowFormFile(std::ostream& Out, const std::string& FileName,
@@ -417,6 +435,7 @@ bool ShowFormFile(std::ostream& Out, const std::string& FileName,
         Host.Screenshot(Form.get(), Path);
         Out << "Form " << FileName << ": " << Form->ComponentCount() << " components, snapshot "
             << std::filesystem::absolute(Path).string() << "\n";
+        DescribeBars(Out, *Form);
         return true;
     } catch (const Exception& E) {
         Out << "The form " << FileName << " cannot be shown: " << E.what() << "\n";

@@ -1,5 +1,7 @@
 #include "framework/core/ColorIdents.h"
 #include "framework/core/SysUtils.h"
+#include "framework/gfx/Colors.h"
+#include "framework/ui/ColorDialog.h"
 #include "framework/ui/StdPropertyEditors.h"
 
 #include <cstdint>
@@ -7,7 +9,19 @@
 namespace folio {
 
 TPropertyAttributes TColorProperty::GetAttributes() {
-    return {paMultiSelect, paValueList, paRevertable};
+    return {paMultiSelect, paValueList, paDialog, paRevertable};
+}
+
+void TColorProperty::Edit() {
+    const auto Was = static_cast<TColor>(GetOrdValue());
+    TColorDialog Dialog(nullptr);
+    Dialog.SetColor(Was);
+    if (!Dialog.Execute()) return;
+    // The dialog works in plain red, green and blue: OK on the colour it
+    // was shown keeps a system colour such as clBtnFace, which would
+    // otherwise stop following the desktop's scheme.
+    if (Dialog.GetColor() == ColorToRGB(Was)) return;
+    SetOrdValue(Dialog.GetColor());
 }
 
 String TColorProperty::GetValueAt(int Index) const {

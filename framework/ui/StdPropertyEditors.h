@@ -80,11 +80,12 @@ public:
 
 // A colour by name ("clBtnFace") when it has one, else as "$00BBGGRR"; the
 // value list offers the named colours. Decimal and hexadecimal numbers are
-// taken too.
+// taken too. Edit picks any colour in the colour dialog.
 class TColorProperty : public TPropertyEditor {
 public:
     using TPropertyEditor::TPropertyEditor;
     TPropertyAttributes GetAttributes() override;
+    void Edit() override;
     String GetValueAt(int Index) const override;
     void GetValues(const TGetStrProc& Proc) override;
     void SetValue(const String& Value) override;

@@ -58,6 +58,7 @@ protected:
         return dynamic_cast<T*>(Designer().GetComponent(Name));
     }
     String File(const String& Name) const { return (Dir / Name).string(); }
+    size_t UndoSteps() { return Designer().UndoCount(); }
 
     static inline const int PaletteOwner = 0;
     THeadlessHost Host{1024, 768};

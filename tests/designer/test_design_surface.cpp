@@ -48,7 +48,10 @@ TEST_F(DesignerTest, TheTitleCarriesTheModifiedMarkUntilSavedAndUndoToTheSavedSt
     Run("saveas first.form\n"
         "expect-modified no\n");
     EXPECT_EQ(Window->Window().GetCaption(), "Folio designer: first.form");
-    Run("key Right\n"
+    // The save dialog left the designer's window active: a click brings
+    // the keys back to the designed form.
+    Run("select CGauge1\n"
+        "key Right\n"
         "expect-modified yes\n"
         "undo\n"
         "expect-modified no\n");
@@ -231,6 +234,76 @@ TEST_F(DesignerTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
     Window->Window().Close();
     Host.RunUntilIdle();
     EXPECT_FALSE(Window->Window().GetVisible());
+}
+
+// The question a person answers, in the designer's own dialog: Cancel
+// keeps the changes and the window, Yes saves them (a new form through the
+// save dialog) and closes.
+TEST_F(DesignerTest, ClosingAsksInADialogAndYesSavesBeforeTheWindowCloses) {
+    Window->OnAskSave = nullptr;
+    Run("drop TCGauge 40 40\n"
+        "close\n"
+        "dialog-click CancelButton\n");
+    EXPECT_TRUE(Window->Window().GetVisible());
+    EXPECT_TRUE(Designer().GetModified());
+    // A new form has no file: Yes asks for one.
+    Run("close\n"
+        "dialog-click YesButton\n"
+        "dialog-type FileNameEdit " +
+        File("closing.form") +
+        "\n"
+        "dialog-key Enter\n");
+    EXPECT_FALSE(Window->Window().GetVisible());
+    EXPECT_FALSE(Designer().GetModified());
+    TDesignedForm Read = ReadDesignedForm(File("closing.form"), nullptr);
+    EXPECT_NE(Read.Form->FindComponent("CGauge1"), nullptr);
+}
+
+TEST_F(DesignerTest, CancellingTheSaveDialogKeepsTheWindowOpenAndTheChanges) {
+    Window->OnAskSave = nullptr;
+    Run("drop TCGauge 40 40\n"
+        "close\n"
+        "dialog-click YesButton\n"
+        "dialog-key Escape\n");
+    EXPECT_TRUE(Window->Window().GetVisible());
+    EXPECT_TRUE(Designer().GetModified());
+    EXPECT_NE(Find<TCGauge>("CGauge1"), nullptr);
+}
+
+// New, Open and unloading the package would drop the form: each asks first.
+TEST_F(DesignerTest, NewAndOpenAskBeforeDroppingUnsavedChanges) {
+    Run("drop TCGauge 40 40\n"
+        "saveas kept.form\n"
+        "select CGauge1\n"
+        "key Right\n");
+    const TRect Moved = Find<TCGauge>("CGauge1")->GetBoundsRect();
+    SaveAnswer = mrCancel;
+    Run("new");
+    ASSERT_NE(Find<TCGauge>("CGauge1"), nullptr);
+    EXPECT_TRUE(Designer().GetModified());
+    EXPECT_THROW(Run("open kept.form"), EDesignScriptError);
+    ASSERT_NE(Find<TCGauge>("CGauge1"), nullptr);
+    EXPECT_EQ(Find<TCGauge>("CGauge1")->GetBoundsRect(), Moved);
+    // Yes saves the move into the file before the new form comes.
+    SaveAnswer = mrYes;
+    Run("new");
+    EXPECT_EQ(Find<TCGauge>("CGauge1"), nullptr);
+    Run("open kept.form");
+    ASSERT_NE(Find<TCGauge>("CGauge1"), nullptr);
+    EXPECT_EQ(Find<TCGauge>("CGauge1")->GetBoundsRect(), Moved);
+}
+
+TEST_F(DesignerTest, SaveKeepsTheEncodingTheFormWasOpenedIn) {
+    Run("drop TCGauge 40 40\n"
+        "saveas kept.form binary\n"
+        "new\n"
+        "open kept.form\n"
+        "select CGauge1\n"
+        "key Down\n"
+        "save\n");
+    TFileStream Saved(File("kept.form"), fmOpenRead);
+    EXPECT_TRUE(IsBinaryForm(Saved));
+    EXPECT_FALSE(Designer().GetModified());
 }
 
 } // namespace

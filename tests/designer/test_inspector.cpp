@@ -1,6 +1,7 @@
 #include "DesignerFixture.h"
 
 #include "framework/core/FormFiles.h"
+#include "framework/gfx/ColorSpace.h"
 
 namespace designer::test {
 namespace {
@@ -65,6 +66,70 @@ TEST_F(DesignerTest, ARefusedValueLeavesTheObjectAndTheUndoStepsAndSaysWhy) {
     Run("undo");
     EXPECT_EQ(Find<TCGauge>("CGauge1"), nullptr);
     EXPECT_FALSE(Designer().CanUndo());
+}
+
+// A colour row has both buttons: the arrow drops the named colours (the
+// list scrolls to those far down it) and the ellipsis opens the colour
+// dialog preset to the colour.
+TEST_F(DesignerTest, AColourIsChosenFromItsListOrInTheColourDialog) {
+    Run("drop TCGauge 40 40");
+    auto* Gauge = Find<TCGauge>("CGauge1");
+    TObjectInspector& I = Window->Inspector();
+    const int Row = I.FindRow("BackColor");
+    ASSERT_GE(Row, 0);
+    EXPECT_FALSE(I.ArrowRect(Row).IsEmpty());
+    EXPECT_FALSE(I.EllipsisRect(Row).IsEmpty());
+    EXPECT_LE(I.ArrowRect(Row).Right, I.EllipsisRect(Row).Left);
+
+    Run("choose BackColor clInfoBk\n"
+        "expect BackColor clInfoBk\n");
+    EXPECT_EQ(Gauge->GetBackColor(), clInfoBk);
+    // The list was longer than it shows: the wheel brought the colour up.
+    TValueList* List = I.GetValueList();
+    EXPECT_GT(List->GetTopIndex(), 0);
+    EXPECT_TRUE(List->GetScrollBar()->GetVisible());
+    EXPECT_FALSE(List->GetVisible());
+
+    Run("edit ForeColor\n"
+        "dialog-type Red 10\n"
+        "dialog-type Green 20\n"
+        "dialog-type Blue 30\n"
+        "dialog-click OKButton\n"
+        "expect ForeColor $001E140A\n");
+    EXPECT_EQ(Gauge->GetForeColor(), RGB(10, 20, 30));
+    // Cancel, and OK on the colour as shown, change nothing.
+    const size_t Steps = UndoSteps();
+    Run("edit ForeColor\n"
+        "dialog-type Red 99\n"
+        "dialog-click CancelButton\n"
+        "edit Color\n"
+        "dialog-click OKButton\n");
+    EXPECT_EQ(Gauge->GetForeColor(), RGB(10, 20, 30));
+    EXPECT_EQ(Gauge->GetColor(), clBtnFace) << "a system colour stays one";
+    EXPECT_EQ(UndoSteps(), Steps);
+    Run("undo\n"
+        "expect ForeColor clBlack\n"
+        "undo\n"
+        "expect BackColor clWhite\n");
+}
+
+TEST_F(DesignerTest, ADroppedListShowsAboveARowNearTheInspectorsEnd) {
+    Run("drop TCGauge 40 40");
+    TObjectInspector& I = Window->Inspector();
+    const int Row = I.FindRow("BackColor");
+    I.ScrollIntoView(Row);
+    I.SetCurrentRow(Row);
+    I.DropDown(Row);
+    TValueList* List = I.GetValueList();
+    ASSERT_TRUE(List->GetVisible());
+    EXPECT_LE(List->GetTop() + List->GetHeight(), I.GetClientHeight());
+    const bool Below = List->GetTop() >= I.RowRect(Row).Bottom;
+    const bool Above = List->GetTop() + List->GetHeight() <= I.RowRect(Row).Top;
+    EXPECT_TRUE(Below || Above);
+    // The current value is highlighted and in view.
+    EXPECT_EQ(List->GetItems()[static_cast<size_t>(List->GetItemIndex())], "clWhite");
+    EXPECT_GE(List->GetItemIndex(), List->GetTopIndex());
+    EXPECT_LT(List->GetItemIndex(), List->GetTopIndex() + List->VisibleLines());
 }
 
 TEST_F(DesignerTest, AComponentReferenceOffersTheFormsComponentsOfItsClass) {

@@ -26,6 +26,7 @@ protected:
     DesignerPackageTest() {
         Window = std::make_unique<TDesignerWindow>();
         Window->OnAskSave = [](const String&) { return mrNo; };
+        RegisterStandardControls();
         Window->LoadPackage(TPackageLibrary::DefaultPath());
         Window->Show();
         Host.RunUntilIdle();
@@ -65,7 +66,8 @@ protected:
 };
 
 TEST_F(DesignerPackageTest, ThePackageIsLoadedUnloadedAndLoadedAgainWithItsPalette) {
-    auto Pages = [this] { return Window->Palette().Pages(); };
+    // By reference: begin and end must come from the same list.
+    auto Pages = [this]() -> const std::vector<String>& { return Window->Palette().Pages(); };
     EXPECT_NE(std::find(Pages().begin(), Pages().end(), "Marrow"), Pages().end());
     EXPECT_NE(GetClass("TFolio"), nullptr);
     Run("drop TFolio 16 16");
@@ -80,6 +82,68 @@ TEST_F(DesignerPackageTest, ThePackageIsLoadedUnloadedAndLoadedAgainWithItsPalet
     EXPECT_NE(Window->Designer().GetComponent("Folio1"), nullptr);
     EXPECT_THROW(Run("load-package no-such-package.so"), EDesignScriptError);
     EXPECT_FALSE(Window->Package().IsLoaded());
+}
+
+// The package's pages beside the designer's own: the bar on "Marrow", the
+// four sample controls on theirs, the standard controls; each drops.
+TEST_F(DesignerPackageTest, ThePaletteHasTheBarTheSampleControlsAndTheStandardControls) {
+    TComponentPalette& Palette = Window->Palette();
+    const std::vector<String> Pages = Palette.Pages();
+    for (const char* Page : {"Marrow", "Samples", "Standard"})
+        EXPECT_NE(std::find(Pages.begin(), Pages.end(), Page), Pages.end()) << Page;
+    auto EntriesOf = [&](const String& Page) {
+        Palette.SetPage(Page);
+        std::vector<String> Names;
+        for (const TClassInfo* Class : Palette.Entries()) Names.push_back(Class->Name);
+        return Names;
+    };
+    EXPECT_EQ(EntriesOf("Marrow"), std::vector<String>{"TFolio"});
+    EXPECT_EQ(EntriesOf("Samples"),
+              (std::vector<String>{"TCCalendar", "TCColorGrid", "TCGauge", "TPerformanceGraph"}));
+    Run("drop TCCalendar 16 16\n"
+        "drop TCColorGrid 300 16\n"
+        "drop TCGauge 300 200\n"
+        "drop TPerformanceGraph 16 260\n"
+        "drop TButton 450 200\n");
+    for (const char* Name :
+         {"CCalendar1", "CColorGrid1", "CGauge1", "PerformanceGraph1", "Button1"}) {
+        TComponent* Dropped = Window->Designer().GetComponent(Name);
+        ASSERT_NE(Dropped, nullptr) << Name;
+        EXPECT_TRUE(Dropped->IsDesigning()) << Name;
+    }
+}
+
+// The ellipsis of Groups in the inspector runs the bar editor dialog; its OK
+// is one change to undo.
+TEST_F(DesignerPackageTest, TheGroupsEllipsisOpensTheBarEditorDialog) {
+    Run("drop TFolio 16 16");
+    const size_t Steps = Window->Designer().UndoCount();
+    Run("edit Groups\n"
+        "dialog-click NewGroupButton\n"
+        "dialog-text First one\n"
+        "dialog-key Enter\n"
+        "dialog-click NewGroupButton\n"
+        "dialog-text Second\n"
+        "dialog-key Enter\n"
+        "dialog-click OKButton\n");
+    std::vector<String> Groups;
+    TObjectInspector& I = Window->Inspector();
+    I.RowEditor(I.FindRow("VisibleGroupObject"))->GetValues([&](const String& V) {
+        Groups.push_back(V);
+    });
+    EXPECT_EQ(Groups, (std::vector<String>{"First one", "Second"}));
+    EXPECT_EQ(Window->Designer().UndoCount(), Steps + 1);
+    // Cancel leaves the bar and the undo steps alone.
+    Run("edit Groups\n"
+        "dialog-click DeleteGroupButton\n"
+        "dialog-click CancelButton\n");
+    EXPECT_EQ(Window->Designer().UndoCount(), Steps + 1);
+    Run("undo");
+    Groups.clear();
+    I.RowEditor(I.FindRow("VisibleGroupObject"))->GetValues([&](const String& V) {
+        Groups.push_back(V);
+    });
+    EXPECT_TRUE(Groups.empty());
 }
 
 // The session a form designer is for, from the package's palette to the
@@ -120,6 +184,25 @@ TEST_F(DesignerPackageTest, ADesignedBarAndGaugeAreSavedAndReadBackAsDesigned) {
         "snapshot designed.png\n");
     TDesignedForm Read = ReadDesignedForm((Dir / "designed.form").string(), nullptr);
     EXPECT_EQ(SnapshotForm(*Read.Form), SnapshotForm(*Window->Designer().GetForm()));
+    // What was designed, seen again through the inspector on the file read
+    // back: the bar's groups (the drop-down of VisibleGroupObject lists their
+    // captions), its alignment and font, the gauge where it was dropped.
+    Run("new\n"
+        "open designed.form\n"
+        "select Folio1\n"
+        "expect Alignment baHorizontal\n"
+        "expect GroupsFont.Size 12\n"
+        "expect Width 200\n");
+    TObjectInspector& I = Window->Inspector();
+    std::vector<String> Groups;
+    I.RowEditor(I.FindRow("VisibleGroupObject"))->GetValues([&](const String& V) {
+        Groups.push_back(V);
+    });
+    EXPECT_EQ(Groups, (std::vector<String>{"Renamed", "New Group"}));
+    Run("select CGauge1\n"
+        "expect Left 240\n"
+        "expect Top 24\n"
+        "expect-modified no\n");
     // The groups travelled: two, one renamed in the dialog.
     const String Text = [&] {
         std::ostringstream S;

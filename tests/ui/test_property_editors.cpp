@@ -137,6 +137,7 @@ TEST_F(PropertyEditorsTest, AttributesAndValueListsFollowTheKind) {
         {"Styles", {paMultiSelect, paSubProperties, paReadOnly, paRevertable}, {}},
         {"Title", {paMultiSelect, paRevertable}, {}},
         {"Font", {paMultiSelect, paSubProperties, paReadOnly}, {}},
+        {"Tint", {paMultiSelect, paValueList, paDialog, paRevertable}, {}},
         {"Buddy", {paMultiSelect, paValueList, paSortList, paRevertable}, {"Probe1", "Probe2"}},
         {"OnPing",
          {paMultiSelect, paValueList, paSortList, paRevertable},
