@@ -131,8 +131,10 @@ TDesignScript::TDesignScript(THeadlessHost& Host, TDesignerWindow& Window, std::
     : FHost(Host), FWindow(Window), FLog(Log) {}
 
 String TDesignScript::PathOf(const String& Name) const {
-    if (FBaseDir.empty() || std::filesystem::path(Name).is_absolute()) return Name;
-    return (std::filesystem::path(FBaseDir) / Name).string();
+    // Absolute, as the file dialogs give their choice.
+    std::filesystem::path Path(Name);
+    if (!FBaseDir.empty() && Path.is_relative()) Path = std::filesystem::path(FBaseDir) / Path;
+    return std::filesystem::absolute(Path).lexically_normal().string();
 }
 
 void TDesignScript::RunFile(const String& FileName) {

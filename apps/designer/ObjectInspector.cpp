@@ -393,6 +393,9 @@ void TObjectInspector::Paint() {
     for (int I = FTopRow; I < std::min(RowCount(), FTopRow + VisibleRows()); ++I) {
         const TRect Row = RowRect(I);
         const TRow& R = FRows[I];
+        // Text rectangles fill with the brush: each row starts from the
+        // window's colour whatever the row before it painted with.
+        C->GetBrush()->SetColor(clWindow);
         if (I == FCurrent) {
             C->GetBrush()->SetColor(clHighlight);
             C->FillRect(NameRect(I));
@@ -461,6 +464,12 @@ void TObjectInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
         return;
     }
     if (Row != FCurrent) SetCurrentRow(Row);
+    if (ValueRect(Row).Contains(P) && !ArrowRect(Row).Contains(P) &&
+        !EllipsisRect(Row).Contains(P) && FEdit->GetVisible()) {
+        // A click on a value is a click into its box: the keys go there.
+        FEdit->SetFocus();
+        FEdit->SelectAll();
+    }
     if (EllipsisRect(Row).Contains(P)) {
         // Like any button the ellipsis acts when it is let go, so that the
         // dialog it opens gets the mouse.

@@ -1,7 +1,10 @@
 #include "DesignerFixture.h"
 
 #include "framework/core/FormFiles.h"
+#include "framework/gfx/Bitmap.h"
 #include "framework/gfx/ColorSpace.h"
+#include "framework/gfx/Colors.h"
+#include "framework/ui/VirtualKeys.h"
 
 namespace designer::test {
 namespace {
@@ -130,6 +133,30 @@ TEST_F(DesignerTest, ADroppedListShowsAboveARowNearTheInspectorsEnd) {
     EXPECT_EQ(List->GetItems()[static_cast<size_t>(List->GetItemIndex())], "clWhite");
     EXPECT_GE(List->GetItemIndex(), List->GetTopIndex());
     EXPECT_LT(List->GetItemIndex(), List->GetTopIndex() + List->VisibleLines());
+}
+
+// As a person edits a value: one click on it, the new text, Enter. The row
+// after the current one keeps the window's colour.
+TEST_F(DesignerTest, OneClickOnAValueTakesTheTypedTextAndTheRowsBelowStayPlain) {
+    Run("drop TFolio 16 16");
+    TObjectInspector& I = Window->Inspector();
+    auto ClickValue = [&](const String& Path) {
+        const TRect R = I.ValueRect(I.FindRow(Path));
+        const TPoint P = I.ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+        Host.Click(P.X, P.Y);
+    };
+    ClickValue("Width");
+    Host.Type("150");
+    Host.Key(VK_RETURN);
+    EXPECT_EQ(Find<TFolio>("Folio1")->GetWidth(), 150);
+    ClickValue("Height");
+    Host.RunUntilIdle();
+    const int Below = I.FindRow("Height") + 1;
+    const TRect Value = I.ValueRect(Below);
+    const TPoint Probe = I.ClientToScreen(Point(Value.Right - 4, Value.Top + 3));
+    TBitmap Screen;
+    Host.ScreenPicture(Rect(Probe.X, Probe.Y, Probe.X + 1, Probe.Y + 1), Screen);
+    EXPECT_EQ(Screen.GetCanvas()->GetPixel(0, 0), ColorToRGB(clWindow));
 }
 
 TEST_F(DesignerTest, AComponentReferenceOffersTheFormsComponentsOfItsClass) {
