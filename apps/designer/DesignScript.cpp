@@ -342,16 +342,14 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         FHost.Click(At.X, At.Y, mbRight);
         TVerbMenu& Menu = FWindow.Verbs();
         if (!Menu.IsOpen()) Fail(Step, "the right click shows no verbs");
-        const auto& Items = Menu.GetList()->GetItems();
-        size_t Index = 0;
-        while (Index < Items.size() && Items[Index] != Step.Args[0]) ++Index;
-        if (Index == Items.size()) {
+        const std::vector<String> Items = Menu.Verbs();
+        const auto Found = std::find(Items.begin(), Items.end(), Step.Args[0]);
+        if (Found == Items.end()) {
             Menu.Close();
             Fail(Step, "no verb \"" + Step.Args[0] + "\"");
         }
-        const TPoint P =
-            CentreOf(Menu.GetList(), Menu.GetList()->ItemRect(static_cast<int>(Index)));
-        FHost.Click(P.X, P.Y);
+        const TRect R = Menu.VerbScreenRect(static_cast<int>(Found - Items.begin()));
+        FHost.Click((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
     } else if (C == "undo") {
         ClickOn(&FWindow.UndoButton());
     } else if (C == "save") {

@@ -9,6 +9,8 @@
 #include "framework/ui/GroupBox.h"
 #include "framework/ui/Image.h"
 #include "framework/ui/Label.h"
+#include "framework/ui/MenuItem.h"
+#include "framework/ui/MenuWindow.h"
 #include "framework/ui/Panel.h"
 
 namespace designer {
@@ -34,37 +36,46 @@ TButton* ToolButton(TForm& Owner, const String& Name, const String& Caption, int
 // --- the verb menu ------------------------------------------------------------------------
 
 TVerbMenu::TVerbMenu(TFormDesigner& Designer)
-    : FDesigner(Designer), FForm(std::make_unique<TForm>(nullptr)) {
-    FForm->SetBorderStyle(bsNone);
-    FList = new TValueList(FForm.get());
-    FList->SetAlign(alClient);
-    FList->SetParent(FForm.get());
-    FList->OnChoose = [this](const String& Verb) {
-        // A separator is no command: the menu stays.
-        if (Verb == "-") return;
-        Close();
-        FDesigner.ExecuteVerb(Verb);
-    };
-    FForm->OnDeactivate = [this](TObject*) { Close(); };
-}
+    : FDesigner(Designer), FMenu(std::make_unique<TPopupMenu>(nullptr)) {}
 
 TVerbMenu::~TVerbMenu() = default;
 
 void TVerbMenu::Popup(TComponent* Component, TPoint ScreenPos) {
     auto Editor = FDesigner.GetComponentEditor(Component);
-    std::vector<String> Verbs;
-    for (int I = 0; I < Editor->GetVerbCount(); ++I) Verbs.push_back(Editor->GetVerb(I));
-    if (Verbs.empty()) return;
-    int Width = 120;
-    for (const String& V : Verbs) Width = std::max(Width, FList->GetCanvas()->TextWidth(V) + 16);
-    FList->SetItems(Verbs, String());
-    FForm->SetBounds(ScreenPos.X, ScreenPos.Y, Width,
-                     static_cast<int>(Verbs.size()) * TObjectInspector::RowHeight + 2);
-    FForm->Show();
+    if (Editor->GetVerbCount() == 0) return;
+    TMenuItem* Items = FMenu->GetItems();
+    Items->Clear();
+    for (int I = 0; I < Editor->GetVerbCount(); ++I) {
+        auto* Item = new TMenuItem(FMenu.get());
+        const String Verb = Editor->GetVerb(I);
+        Item->SetCaption(Verb);
+        Item->OnClick = [this, Verb](TObject*) { FDesigner.ExecuteVerb(Verb); };
+        Items->Add(Item);
+    }
+    FMenu->Popup(ScreenPos.X, ScreenPos.Y);
 }
 
 void TVerbMenu::Close() {
-    if (FForm->GetVisible()) FForm->Hide();
+    if (TMenuWindow* Window = FMenu->GetWindow()) Window->CloseUp(true);
+}
+
+bool TVerbMenu::IsOpen() const {
+    return FMenu->GetWindow() != nullptr;
+}
+
+std::vector<String> TVerbMenu::Verbs() const {
+    std::vector<String> Verbs;
+    TMenuItem* Items = FMenu->GetItems();
+    for (int I = 0; I < Items->Count(); ++I) Verbs.push_back(Items->GetItem(I)->GetCaption());
+    return Verbs;
+}
+
+TRect TVerbMenu::VerbScreenRect(int Index) const {
+    TMenuWindow* Window = FMenu->GetWindow();
+    if (!Window) return TRect();
+    const TRect R = Window->ItemRect(Index);
+    const TPoint TopLeft = Window->ClientToScreen(Point(R.Left, R.Top));
+    return Bounds(TopLeft.X, TopLeft.Y, R.Width(), R.Height());
 }
 
 // --- the window ----------------------------------------------------------------------------

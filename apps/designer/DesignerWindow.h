@@ -7,27 +7,31 @@
 
 #include "framework/ui/Button.h"
 #include "framework/ui/Form.h"
+#include "framework/ui/PopupMenu.h"
 
 #include <memory>
+#include <vector>
 
 namespace designer {
 
-// The verbs of a component's editor on a small frameless form at the
-// pointer: a click runs one, a press elsewhere closes it.
+// The verbs of a component's editor in a popup menu at the pointer ("-"
+// is a separator): a click runs one, a press elsewhere closes it. Being a
+// popup it never takes the keyboard from the form it was opened over.
 class TVerbMenu {
 public:
     explicit TVerbMenu(TFormDesigner& Designer);
     ~TVerbMenu();
     void Popup(TComponent* Component, TPoint ScreenPos);
     void Close();
-    bool IsOpen() const { return FForm->GetVisible(); }
-    folio::TForm* GetForm() const { return FForm.get(); }
-    TValueList* GetList() const { return FList; }
+    bool IsOpen() const;
+    // The verbs the open menu shows, in order, and where each is on the
+    // screen.
+    std::vector<String> Verbs() const;
+    TRect VerbScreenRect(int Index) const;
 
 private:
     TFormDesigner& FDesigner;
-    std::unique_ptr<folio::TForm> FForm;
-    TValueList* FList = nullptr;
+    std::unique_ptr<folio::TPopupMenu> FMenu;
 };
 
 // The designer's main window: tool buttons (New, Open, Save, Save as,
