@@ -393,13 +393,11 @@ void TObjectInspector::Paint() {
     for (int I = FTopRow; I < std::min(RowCount(), FTopRow + VisibleRows()); ++I) {
         const TRect Row = RowRect(I);
         const TRow& R = FRows[I];
-        // Text rectangles fill with the brush: each row starts from the
-        // window's colour whatever the row before it painted with.
-        C->GetBrush()->SetColor(clWindow);
-        if (I == FCurrent) {
-            C->GetBrush()->SetColor(clHighlight);
-            C->FillRect(NameRect(I));
-        }
+        // A text rectangle fills with the brush first: each one is given the
+        // colour it stands on, whatever was painted before it.
+        const TColor NameColor = I == FCurrent ? clHighlight : clWindow;
+        C->GetBrush()->SetColor(NameColor);
+        C->FillRect(NameRect(I));
         C->SetBkMode(TRANSPARENT);
         C->GetFont()->SetColor(I == FCurrent ? clHighlightText : clWindowText);
         const TRect Box = ExpanderRect(I);
@@ -418,11 +416,13 @@ void TObjectInspector::Paint() {
             }
         }
         const String Name = R.Editor->GetName();
+        C->GetBrush()->SetColor(NameColor);
         C->TextRect(Rect(Box.Right + 3, Row.Top, Split, Row.Bottom), Box.Right + 3,
                     Row.Top + (RowHeight - C->TextHeight(Name)) / 2, Name);
         if (I != FCurrent) {
             const String Value = RowValue(I);
             C->GetFont()->SetColor(clNavy);
+            C->GetBrush()->SetColor(clWindow);
             C->TextRect(Rect(Split + 1, Row.Top, W, Row.Bottom), Split + 3,
                         Row.Top + (RowHeight - C->TextHeight(Value)) / 2, Value);
         }
@@ -583,10 +583,8 @@ void TValueList::Paint() {
     const int Last = std::min(static_cast<int>(FItems.size()), FTop + VisibleLines());
     for (int I = FTop; I < Last; ++I) {
         const TRect R = ItemRect(I);
-        if (I == FIndex) {
-            C->GetBrush()->SetColor(clHighlight);
-            C->FillRect(R);
-        }
+        // The text rectangle fills with the brush: the line's own colour.
+        C->GetBrush()->SetColor(I == FIndex ? clHighlight : clWindow);
         C->SetBkMode(TRANSPARENT);
         C->GetFont()->SetColor(I == FIndex ? clHighlightText : clWindowText);
         C->TextRect(R, R.Left + 2, R.Top + (R.Height() - C->TextHeight(FItems[I])) / 2, FItems[I]);

@@ -159,6 +159,39 @@ TEST_F(DesignerTest, OneClickOnAValueTakesTheTypedTextAndTheRowsBelowStayPlain) 
     EXPECT_EQ(Screen.GetCanvas()->GetPixel(0, 0), ColorToRGB(clWindow));
 }
 
+// The colours a person sees: the current row's name on the highlight even
+// when it opens into sub-properties, and in a dropped list only the
+// current value highlighted.
+TEST_F(DesignerTest, TheCurrentRowAndTheCurrentValueAloneAreHighlighted) {
+    Run("drop TFolio 16 16");
+    TObjectInspector& I = Window->Inspector();
+    auto ScreenPixel = [&](const TControl* Control, TPoint P) {
+        const TPoint S = Control->ClientToScreen(P);
+        TBitmap Picture;
+        Host.ScreenPicture(Rect(S.X, S.Y, S.X + 1, S.Y + 1), Picture);
+        return Picture.GetCanvas()->GetPixel(0, 0);
+    };
+    const int Font = I.FindRow("GroupsFont");
+    I.SetCurrentRow(Font);
+    const TRect Name = I.NameRect(Font);
+    EXPECT_EQ(ScreenPixel(&I, Point(Name.Right - 3, Name.Top + 2)), ColorToRGB(clHighlight));
+
+    const int Row = I.FindRow("Color");
+    I.ScrollIntoView(Row);
+    I.SetCurrentRow(Row);
+    I.DropDown(Row);
+    TValueList* List = I.GetValueList();
+    ASSERT_TRUE(List->GetVisible());
+    Host.RunUntilIdle();
+    for (int Line = List->GetTopIndex(); Line < List->GetTopIndex() + List->VisibleLines();
+         ++Line) {
+        const TRect R = List->ItemRect(Line);
+        EXPECT_EQ(ScreenPixel(List, Point(R.Right - 3, R.Top + 2)),
+                  ColorToRGB(Line == List->GetItemIndex() ? clHighlight : clWindow))
+            << List->GetItems()[static_cast<size_t>(Line)];
+    }
+}
+
 TEST_F(DesignerTest, AComponentReferenceOffersTheFormsComponentsOfItsClass) {
     Run("drop TFolio 16 16\n"
         "drop TFolio 200 16\n"
