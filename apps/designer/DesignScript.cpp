@@ -71,8 +71,8 @@ constexpr TKeyName KeyNames[] = {
     {"F2", VK_F2},         {"Home", VK_HOME},     {"End", VK_END},      {"Space", VK_SPACE},
 };
 
-void PressKey(THeadlessHost& Host, const TScriptStep& Step, const String& Spec) {
-    String Name = Spec;
+void PressKey(THeadlessHost& Host, const TScriptStep& Step, const String& Chord) {
+    String Name = Chord;
     TShiftState Shift;
     if (Name.rfind("shift+", 0) == 0) {
         Shift = TShiftState{ssShift};
@@ -83,7 +83,7 @@ void PressKey(THeadlessHost& Host, const TScriptStep& Step, const String& Spec) 
             Host.Key(K.Key, Shift);
             return;
         }
-    Fail(Step, "no key named " + Spec);
+    Fail(Step, "no key named " + Chord);
 }
 
 TPoint CentreOnScreen(const TControl* Control) {
