@@ -31,8 +31,10 @@ struct TSyncState {
     unsigned Signals = 0; // counts queued requests and finished threads
 };
 
+// Never destroyed: a worker that finishes while the program ends may still
+// signal it after the program's static objects are gone.
 TSyncState& Sync() {
-    static TSyncState State;
+    static TSyncState& State = *new TSyncState;
     return State;
 }
 
