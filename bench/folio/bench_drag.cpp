@@ -5,7 +5,7 @@
 // routed to the bar (hover tracking) and memset of the bar's pixels.
 
 #include "bench/folio/BenchAnchor.h"
-#include "bench/folio/BenchIcons.h"
+#include "bench/folio/BenchBar.h"
 #include "folio/Folio.h"
 
 #include "framework/core/SysUtils.h"
@@ -47,17 +47,9 @@ struct TDragScene {
     TPoint GapA, GapB; // client points over two gaps between items
 
     explicit TDragScene(int Items) {
-        AddBenchIcons(Images);
-        Form.SetBounds(0, 0, BarWidth + 40, BarHeight + 40);
         Bar = new TBenchBar(&Form);
-        Bar->SetBorderStyle(bsNone);
-        Bar->SetAnimationStyle(asNone);
-        Bar->SetBounds(20, 20, BarWidth, BarHeight);
-        Bar->SetLargeImages(&Images);
-        Bar->SetParent(&Form);
-        for (int G = 0; G < 8; ++G) Bar->GetGroups()->Add(Format("Group %d", G));
+        FillBenchBar(Form, *Bar, Images, BarWidth, BarHeight, Items);
         Open = Bar->GetGroups()->GetGroup(3);
-        for (int I = 0; I < Items; ++I) Open->GetItems()->Add(Format("Item %d", I % 100), I % 10);
         Bar->SetVisibleGroup(3);
         Form.Show();
         Host.RunUntilIdle();

@@ -6,7 +6,7 @@
 // same run, memset of the bar's pixels.
 
 #include "bench/folio/BenchAnchor.h"
-#include "bench/folio/BenchIcons.h"
+#include "bench/folio/BenchBar.h"
 #include "folio/Folio.h"
 
 #include "framework/core/SysUtils.h"
@@ -32,19 +32,9 @@ struct TScene {
     TFolioGroup* Open = nullptr;
 
     explicit TScene(int Items) {
-        AddBenchIcons(Images);
-        Form.SetBounds(0, 0, BarWidth + 40, BarHeight + 40);
         Bar = new TFolio(&Form);
-        Bar->SetBorderStyle(bsNone);
-        Bar->SetAnimationStyle(asNone);
-        Bar->SetBounds(20, 20, BarWidth, BarHeight);
-        Bar->SetLargeImages(&Images);
-        Bar->SetParent(&Form);
-        for (int G = 0; G < 8; ++G) Bar->GetGroups()->Add(Format("Group %d", G));
+        FillBenchBar(Form, *Bar, Images, BarWidth, BarHeight, Items);
         Open = Bar->GetGroups()->GetGroup(3);
-        Open->GetItems()->BeginUpdate();
-        for (int I = 0; I < Items; ++I) Open->GetItems()->Add(Format("Item %d", I % 100), I % 10);
-        Open->GetItems()->EndUpdate();
         Bar->SetVisibleGroup(3);
         Form.Show();
         Open->SetStartItem(Items / 2);
