@@ -280,6 +280,18 @@ struct TSdlHost::TImpl {
         if (!Focus || !Find(SDL_GetWindowID(Focus))) TPopupWindow::CloseAll();
     }
 
+    // Without a window manager a popup takes the keyboard as it is mapped and
+    // nobody gives it back when it goes: the active form's window takes it
+    // again, or the user's typing would go nowhere.
+    void ReturnKeyboard() {
+        TCustomForm* Active = Screen->GetActiveForm();
+        for (TWindow& W : Windows)
+            if (W.Window && W.Form == Active) {
+                SDL_SetWindowInputFocus(W.Window);
+                return;
+            }
+    }
+
     static void Destroy(TWindow& W) {
         // The window's surface goes with the window.
         if (W.Window) SDL_DestroyWindow(W.Window);
@@ -326,15 +338,18 @@ struct TSdlHost::TImpl {
     // forms that are hidden or gone.
     void Sync() {
         const auto& Tops = InputRouter->TopLevels();
+        bool KeyboardLost = false;
         for (auto It = Windows.begin(); It != Windows.end();) {
             const bool Alive = std::find(Tops.begin(), Tops.end(), It->Form) != Tops.end();
             if (!Alive || !It->Form->GetVisible() || !It->Form->HandleAllocated()) {
+                KeyboardLost |= It->Window && SDL_GetKeyboardFocus() == It->Window;
                 Destroy(*It);
                 It = Windows.erase(It);
             } else {
                 ++It;
             }
         }
+        if (KeyboardLost) ReturnKeyboard();
         for (TWinControl* F : Tops) {
             if (!F->GetVisible() || !F->HandleAllocated() || F->GetWidth() <= 0 ||
                 F->GetHeight() <= 0)

@@ -275,6 +275,10 @@ TEST_F(SdlHost, PopupListsAreTheirOwnWindowsAndModalFormsLoopOnWindowEvents) {
     EXPECT_EQ(Combo->GetText(), "Four");
     Host.Step(1);
     EXPECT_EQ(Host.WindowOf(Popup), nullptr);
+    // Without a window manager the popup took the keyboard as it mapped; its
+    // form's window must have it back, or typing goes nowhere.
+    for (int I = 0; I < 20 && SDL_GetKeyboardFocus() != Host.WindowOf(&Form); ++I) Host.Step(5);
+    EXPECT_EQ(SDL_GetKeyboardFocus(), Host.WindowOf(&Form));
 
     TForm Dialog(nullptr);
     Dialog.SetBounds(80, 80, 160, 80);
