@@ -13,6 +13,7 @@ const TClassInfo& TForm::StaticClassInfo() {
                                        .Publish("ClientHeight")
                                        .Publish("ClientWidth")
                                        .Publish("Color", SysColorBtnFace)
+                                       .Publish("Constraints")
                                        .Publish("Font")
                                        .Publish("Icon")
                                        .Publish("KeyPreview")

@@ -1,10 +1,23 @@
 #include "framework/ui/SizeConstraints.h"
 
+#include "framework/core/ClassBuilder.h"
 #include "framework/ui/Control.h"
 
 namespace folio {
 
-FOLIO_DEFINE_CLASS(TSizeConstraints, TPersistent)
+// Published so that form files keep the limits a designer gave a control or
+// a form; 0, no limit, is not written.
+const TClassInfo& TSizeConstraints::StaticClassInfo() {
+    using C = TSizeConstraints;
+    static const TClassInfo Info =
+        TClassBuilder<C>("TSizeConstraints", &TPersistent::StaticClassInfo())
+            .Int("MaxHeight", &C::GetMaxHeight, &C::SetMaxHeight, 0)
+            .Int("MaxWidth", &C::GetMaxWidth, &C::SetMaxWidth, 0)
+            .Int("MinHeight", &C::GetMinHeight, &C::SetMinHeight, 0)
+            .Int("MinWidth", &C::GetMinWidth, &C::SetMinWidth, 0)
+            .Build();
+    return Info;
+}
 
 void TSizeConstraints::SetMaxHeight(int Value) {
     if (Value == FMaxHeight) return;

@@ -5,6 +5,7 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/Panel.h"
 #include "framework/ui/Screen.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +122,43 @@ TEST_F(FormPlacementTest, FormFilesCarryIconsPositionAndClientSize) {
     for (const char* Line : {"BorderIcons = [biSystemMenu]", "Position = poDefaultPosOnly",
                              "ClientWidth = 405", "ClientHeight = 406"})
         EXPECT_NE(Written.find(Line), String::npos) << Line << "\n" << Written;
+}
+
+// Size limits given in a designer survive a form file in either encoding,
+// on the form and on a control; no limit writes nothing.
+TEST_F(FormPlacementTest, FormFilesCarrySizeLimits) {
+    for (TFormEncoding Encoding : {feText, feBinary}) {
+        TForm Form(nullptr);
+        Form.SetBounds(0, 0, 300, 200);
+        Form.GetConstraints()->SetMinWidth(250);
+        Form.GetConstraints()->SetMaxHeight(400);
+        auto* Side = new TPanel(&Form);
+        Side->SetName("Side");
+        Side->SetParent(&Form);
+        Side->GetConstraints()->SetMaxWidth(90);
+        TMemoryStream Out;
+        WriteComponent(Out, &Form, nullptr, Encoding);
+        Out.SetPosition(0);
+
+        TForm Again(nullptr);
+        ReadComponent(Out, &Again);
+        const TSizeConstraints* C = Again.GetConstraints();
+        EXPECT_EQ(C->GetMinWidth(), 250) << Encoding;
+        EXPECT_EQ(C->GetMaxHeight(), 400) << Encoding;
+        EXPECT_EQ(C->GetMaxWidth(), 0) << Encoding;
+        auto* SideAgain = dynamic_cast<TPanel*>(Again.FindComponent("Side"));
+        ASSERT_NE(SideAgain, nullptr);
+        EXPECT_EQ(SideAgain->GetConstraints()->GetMaxWidth(), 90) << Encoding;
+        // The limits hold on the form read back.
+        Again.SetBounds(0, 0, 100, 500);
+        EXPECT_EQ(Again.GetWidth(), 250) << Encoding;
+        EXPECT_EQ(Again.GetHeight(), 400) << Encoding;
+    }
+    TForm Plain(nullptr);
+    TMemoryStream Out;
+    WriteComponent(Out, &Plain, nullptr, feText);
+    const String Written(static_cast<const char*>(Out.Memory()), Out.GetSize());
+    EXPECT_EQ(Written.find("Constraints"), String::npos) << Written;
 }
 
 TEST_F(FormPlacementTest, AFormFileCarriesTheIconAndEveryChangeCountsOnce) {
