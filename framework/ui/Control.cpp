@@ -296,6 +296,9 @@ int TControl::ScalePixels(int N) const {
 
 void TControl::ChangeScale(int M, int D) {
     if (M == D || M <= 0 || D <= 0) return;
+    // The bounds scale from what they were: a limit scaled below may resize
+    // the control on its way.
+    const TRect Old = GetBoundsRect();
     // The limits go first, so that they let the scaled size through; a
     // growing maximum before the minimum that may pass the old one.
     TSizeConstraints& C = *FConstraints;
@@ -315,9 +318,9 @@ void TControl::ChangeScale(int M, int D) {
         Maxima();
     }
     // Edges are scaled, not sizes, so that controls that touched still touch.
-    const int L = MulDiv(FLeft, M, D);
-    const int T = MulDiv(FTop, M, D);
-    SetBounds(L, T, MulDiv(FLeft + FWidth, M, D) - L, MulDiv(FTop + FHeight, M, D) - T);
+    const int L = MulDiv(Old.Left, M, D);
+    const int T = MulDiv(Old.Top, M, D);
+    SetBounds(L, T, MulDiv(Old.Right, M, D) - L, MulDiv(Old.Bottom, M, D) - T);
     // A control without a parent (a form) has only its own font.
     if (!FParentFont || !FParent) FFont->SetHeight(MulDiv(FFont->GetHeight(), M, D));
     FCurrentPPI = MulDiv(FCurrentPPI, M, D);

@@ -61,10 +61,17 @@ TPersistent* TSizeConstraints::GetOwner() const {
 }
 
 void TSizeConstraints::Changed() {
-    // The control takes its current size again, now limited.
-    if (FControl)
-        FControl->SetBounds(FControl->GetLeft(), FControl->GetTop(), FControl->GetWidth(),
-                            FControl->GetHeight());
+    // The control takes its current size again, now limited: a size that
+    // passes a new limit changes, so that the control applies all of them.
+    if (FControl) {
+        auto Limit = [](int Size, int Least, int Most) {
+            if (Most > 0 && Size > Most) Size = Most;
+            return Least > 0 && Size < Least ? Least : Size;
+        };
+        FControl->SetBounds(FControl->GetLeft(), FControl->GetTop(),
+                            Limit(FControl->GetWidth(), FMinWidth, FMaxWidth),
+                            Limit(FControl->GetHeight(), FMinHeight, FMaxHeight));
+    }
     if (OnChange) OnChange(this);
 }
 

@@ -6,6 +6,9 @@
 #include "framework/gfx/Colors.h"
 #include "framework/ui/VirtualKeys.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace designer::test {
 namespace {
 
@@ -54,6 +57,20 @@ TEST_F(DesignerTest, ValuesTakenInTheInspectorReachTheObjectAndAreUndoneOneByOne
             EXPECT_TRUE(Cases[Earlier].Holds())
                 << Cases[Earlier].Path << " after undoing " << Cases[K].Path;
     }
+}
+
+// A limit given to the form resizes it: the size rows show the new size, and
+// the limit goes into the saved form.
+TEST_F(DesignerTest, ASizeLimitShowsItsEffectOnTheOtherRowsAndIsSaved) {
+    Run("select Form1\n"
+        "set Width 640\n"
+        "set Constraints.MaxWidth 500\n"
+        "expect Width 500\n"
+        "expect ClientWidth 500\n");
+    Run("saveas limits.form");
+    std::ifstream In(File("limits.form"));
+    const String Saved((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    EXPECT_NE(Saved.find("MaxWidth = 500"), String::npos) << Saved;
 }
 
 TEST_F(DesignerTest, ARefusedValueLeavesTheObjectAndTheUndoStepsAndSaysWhy) {

@@ -416,6 +416,12 @@ TEST_F(ControlsTest, CanResizeAndConstraintsLimitTheSize) {
     A->OnConstrainedResize = [](TObject*, int& MinW, int&, int&, int&) { MinW = 60; };
     A->SetWidth(10);
     EXPECT_EQ(A->GetWidth(), 60);
+
+    // A limit the current size passes resizes the control at once.
+    TProbe* B = AddProbe(0, 0, 120, 40);
+    B->GetConstraints()->SetMaxWidth(90);
+    B->GetConstraints()->SetMinHeight(55);
+    EXPECT_EQ(B->GetBoundsRect(), Bounds(0, 0, 90, 55));
 }
 
 TEST_F(ControlsTest, KeysGoToTheFocusedControlAndTabMovesTheFocus) {
