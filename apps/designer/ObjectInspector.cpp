@@ -68,6 +68,13 @@ TObjectInspector::TObjectInspector(TComponent* AOwner) : TCustomControl(AOwner) 
     FList->SetVisible(false);
     FList->SetParent(this);
     FList->OnChoose = [this](const String&) { CloseUp(true); };
+    // More rows than fit: the bar shows that there are, and where the
+    // shown ones are.
+    FScrollBar = new TScrollBar(this);
+    FScrollBar->SetKind(sbVertical);
+    FScrollBar->SetVisible(false);
+    FScrollBar->SetParent(this);
+    FScrollBar->OnChange = [this](TObject*) { SetTopRow(FScrollBar->GetPosition()); };
 }
 
 TObjectInspector::~TObjectInspector() = default;
@@ -111,8 +118,26 @@ void TObjectInspector::Rebuild() {
     }
     FCurrent = FindRow(Current);
     FTopRow = std::clamp(FTopRow, 0, std::max(0, RowCount() - VisibleRows()));
+    UpdateScrollBar();
     PlaceEdit();
     Invalidate();
+}
+
+void TObjectInspector::UpdateScrollBar() {
+    const bool Needed = RowCount() > VisibleRows();
+    if (Needed) {
+        FScrollBar->SetBounds(GetClientWidth() - ButtonWidth, FirstRowTop(), ButtonWidth,
+                              VisibleRows() * RowHeight);
+        FScrollBar->SetPageSize(0);
+        FScrollBar->SetParams(FTopRow, 0, RowCount() - 1);
+        FScrollBar->SetPageSize(VisibleRows());
+        FScrollBar->SetLargeChange(VisibleRows());
+    }
+    FScrollBar->SetVisible(Needed);
+}
+
+int TObjectInspector::RowsRight() const {
+    return GetClientWidth() - (FScrollBar->GetVisible() ? FScrollBar->GetWidth() : 0);
 }
 
 void TObjectInspector::RefreshValues() {
@@ -165,7 +190,7 @@ TRect TObjectInspector::TabRect(TPage Page) const {
 
 TRect TObjectInspector::RowRect(int Row) const {
     const int Top = FirstRowTop() + (Row - FTopRow) * RowHeight;
-    return Rect(0, Top, GetClientWidth(), Top + RowHeight);
+    return Rect(0, Top, RowsRight(), Top + RowHeight);
 }
 
 TRect TObjectInspector::NameRect(int Row) const {
@@ -215,6 +240,7 @@ void TObjectInspector::SetTopRow(int Value) {
     Value = std::clamp(Value, 0, std::max(0, RowCount() - VisibleRows()));
     if (Value == FTopRow) return;
     FTopRow = Value;
+    FScrollBar->SetPosition(FTopRow);
     CloseUp(false);
     PlaceEdit();
     Invalidate();
@@ -234,6 +260,8 @@ bool TObjectInspector::DoMouseWheel(TShiftState, int WheelDelta, TPoint) {
 
 void TObjectInspector::Resize() {
     TCustomControl::Resize();
+    SetTopRow(FTopRow);
+    UpdateScrollBar();
     PlaceEdit();
 }
 

@@ -72,6 +72,7 @@ public:
     void SetCurrentRow(int Row);
     folio::TEdit* GetValueEdit() const { return FEdit; }
     TValueList* GetValueList() const { return FList; }
+    folio::TScrollBar* GetScrollBar() const { return FScrollBar; }
     // What the last refused value said; empty after a value was taken.
     const String& GetMessage() const { return FMessage; }
 
@@ -106,6 +107,9 @@ private:
     void AddRows(std::unique_ptr<folio::TPropertyEditor> Editor, const String& ParentPath,
                  int Depth);
     int NameColumn() const;
+    // Where rows end: left of the scroll bar while it shows.
+    int RowsRight() const;
+    void UpdateScrollBar();
     int FirstRowTop() const { return HeaderHeight + TabHeight; }
     void PlaceEdit();
     void ValueEditKey(unsigned short& Key);
@@ -122,6 +126,7 @@ private:
     int FEllipsisRow = -1;
     folio::TEdit* FEdit = nullptr;
     TValueList* FList = nullptr;
+    folio::TScrollBar* FScrollBar = nullptr;
     String FMessage;
 };
 

@@ -73,6 +73,33 @@ TEST_F(DesignerTest, ASizeLimitShowsItsEffectOnTheOtherRowsAndIsSaved) {
     EXPECT_NE(Saved.find("MaxWidth = 500"), String::npos) << Saved;
 }
 
+// The bar has more rows than fit: a scroll bar says so, scrolls them, and
+// follows the wheel; rows and their value box end left of it.
+TEST_F(DesignerTest, TheInspectorScrollsLongListsByItsScrollBar) {
+    TObjectInspector& I = Window->Inspector();
+    EXPECT_FALSE(I.GetScrollBar()->GetVisible()) << "the empty form's rows fit";
+    Run("drop TFolio 16 16");
+    ASSERT_GT(I.RowCount(), I.VisibleRows());
+    TScrollBar* Bar = I.GetScrollBar();
+    ASSERT_TRUE(Bar->GetVisible());
+    EXPECT_LE(I.RowRect(0).Right, Bar->GetLeft());
+    I.SetCurrentRow(0);
+    EXPECT_LE(I.GetValueEdit()->GetLeft() + I.GetValueEdit()->GetWidth(), Bar->GetLeft());
+
+    // A click below the thumb pages down; the wheel scrolls back.
+    const TPoint Low = Bar->ClientToScreen(Point(Bar->GetWidth() / 2, Bar->GetHeight() - 20));
+    Host.Click(Low.X, Low.Y);
+    Host.RunUntilIdle();
+    EXPECT_GT(I.GetTopRow(), 0);
+    EXPECT_EQ(Bar->GetPosition(), I.GetTopRow());
+    const TPoint Middle = I.ClientToScreen(Point(20, I.RowRect(I.GetTopRow()).Top + 4));
+    Host.MoveTo(Middle.X, Middle.Y);
+    Host.Wheel(120 * 40);
+    Host.RunUntilIdle();
+    EXPECT_EQ(I.GetTopRow(), 0);
+    EXPECT_EQ(Bar->GetPosition(), 0);
+}
+
 TEST_F(DesignerTest, ARefusedValueLeavesTheObjectAndTheUndoStepsAndSaysWhy) {
     Run("drop TCGauge 40 40");
     auto* Gauge = Find<TCGauge>("CGauge1");
