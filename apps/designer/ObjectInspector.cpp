@@ -41,6 +41,15 @@ void DrawButton(TCanvas* C, TRect R, bool Ellipsis) {
     }
 }
 
+// A scroll bar over Count lines of which Shown fit, the first shown at Top.
+void ShowLines(TScrollBar* Bar, int Top, int Count, int Shown) {
+    // The page goes first: the old one may not fit the new range.
+    Bar->SetPageSize(0);
+    Bar->SetParams(Top, 0, Count - 1);
+    Bar->SetPageSize(Shown);
+    Bar->SetLargeChange(Shown);
+}
+
 } // namespace
 
 // The box values are typed into: Enter, Escape and the arrows are its own,
@@ -128,10 +137,7 @@ void TObjectInspector::UpdateScrollBar() {
     if (Needed) {
         FScrollBar->SetBounds(GetClientWidth() - ButtonWidth, FirstRowTop(), ButtonWidth,
                               VisibleRows() * RowHeight);
-        FScrollBar->SetPageSize(0);
-        FScrollBar->SetParams(FTopRow, 0, RowCount() - 1);
-        FScrollBar->SetPageSize(VisibleRows());
-        FScrollBar->SetLargeChange(VisibleRows());
+        ShowLines(FScrollBar, FTopRow, RowCount(), VisibleRows());
     }
     FScrollBar->SetVisible(Needed);
 }
@@ -574,10 +580,7 @@ void TValueList::UpdateScrollBar() {
     if (Needed) {
         FScrollBar->SetBounds(GetClientWidth() - 1 - TObjectInspector::ButtonWidth, 1,
                               TObjectInspector::ButtonWidth, std::max(1, GetClientHeight() - 2));
-        FScrollBar->SetPageSize(0);
-        FScrollBar->SetParams(FTop, 0, Count - 1);
-        FScrollBar->SetPageSize(VisibleLines());
-        FScrollBar->SetLargeChange(VisibleLines());
+        ShowLines(FScrollBar, FTop, Count, VisibleLines());
     }
     FScrollBar->SetVisible(Needed);
     SetTopIndex(FTop);
