@@ -292,6 +292,17 @@ struct TSdlHost::TImpl {
             }
     }
 
+    // A press in a form gives its window the keyboard, as a window manager
+    // does on a click; without one nobody would. Popups and hints never take
+    // it, nor a form a modal one blocks.
+    static void TakeKeyboard(const TWindow& W) {
+        auto* Form = dynamic_cast<TCustomForm*>(W.Form);
+        if (!Form || !Form->GetEnabled() || Screen->IsBlockedByModal(Form) ||
+            SDL_GetKeyboardFocus() == W.Window)
+            return;
+        SDL_SetWindowInputFocus(W.Window);
+    }
+
     static void Destroy(TWindow& W) {
         // The window's surface goes with the window.
         if (W.Window) SDL_DestroyWindow(W.Window);
@@ -461,7 +472,8 @@ struct TSdlHost::TImpl {
                     Modifiers());
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (TWindow* W = Find(E.button.windowID))
+            if (TWindow* W = Find(E.button.windowID)) {
+                TakeKeyboard(*W);
                 // The window system's click count is not used: it pairs
                 // presses on different controls and further apart than the
                 // framework allows; the router decides double clicks.
@@ -469,6 +481,7 @@ struct TSdlHost::TImpl {
                     Button(E.button.button),
                     TPoint{W->Form->GetLeft() + E.button.x, W->Form->GetTop() + E.button.y},
                     Modifiers());
+            }
             break;
         case SDL_MOUSEBUTTONUP:
             if (TWindow* W = Find(E.button.windowID))

@@ -5,12 +5,14 @@
 #include "framework/ui/ComboBox.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/PopupList.h"
+#include "framework/ui/Screen.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace folio;
@@ -92,6 +94,26 @@ TEST_F(SdlHost, OpensAWindowPerFormAndReactsToRealInput) {
     Form.Hide();
     Host.Step(1);
     EXPECT_EQ(Host.WindowOf(&Form), nullptr);
+}
+
+// Without a window manager nobody moves the keyboard: a click in a form's
+// window takes it there, and typing follows.
+TEST_F(SdlHost, AClickInAFormGivesItsWindowTheKeyboard) {
+    TSdlHost Host;
+    TForm First(nullptr), Second(nullptr);
+    First.SetBounds(40, 40, 160, 100);
+    Second.SetBounds(260, 40, 160, 100);
+    First.Show();
+    Second.Show();
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    for (auto [Form, Other] : {std::pair{&Second, &First}, std::pair{&First, &Second}}) {
+        Host.PushMouseButton(Form, 20, 20, mbLeft, true);
+        Host.PushMouseButton(Form, 20, 20, mbLeft, false);
+        for (int I = 0; I < 20 && SDL_GetKeyboardFocus() != Host.WindowOf(Form); ++I) Host.Step(5);
+        EXPECT_EQ(SDL_GetKeyboardFocus(), Host.WindowOf(Form));
+        EXPECT_EQ(Screen->GetActiveForm(), Form);
+        EXPECT_NE(SDL_GetKeyboardFocus(), Host.WindowOf(Other));
+    }
 }
 
 // The host sleeps in the window system's queue; a worker's Synchronize and
