@@ -11,6 +11,7 @@
 #include "framework/ui/Label.h"
 #include "framework/ui/MenuItem.h"
 #include "framework/ui/MenuWindow.h"
+#include "framework/ui/MessageDialog.h"
 #include "framework/ui/Panel.h"
 
 namespace designer {
@@ -210,6 +211,7 @@ bool TDesignerWindow::SaveFormAs() {
     const String& Current = FDesigner->GetFileName();
     Dialog.SetFileName(Current.empty() ? FDesigner->GetForm()->GetName() + ".form" : Current);
     Dialog.SetFilterIndex(FDesigner->GetEncoding() == feBinary ? 2 : 1);
+    Dialog.SetOptions({ofOverwritePrompt});
     if (!Dialog.Execute()) return false;
     FDesigner->SaveAs(Dialog.GetFileName(), Dialog.GetFilterIndex() == 2 ? feBinary : feText);
     return true;
@@ -222,60 +224,18 @@ const char* const SaveFormFilter =
 // --- asking to save ------------------------------------------------------------------------
 
 TModalResult AskSaveChanges(const String& Title) {
-    TForm Dialog(nullptr);
-    Dialog.SetName("AskSaveDialog");
-    Dialog.SetBorderStyle(bsDialog);
-    Dialog.SetCaption("Folio designer");
-    Dialog.SetPosition(poScreenCenter);
-    Dialog.SetBounds(300, 300, 320, 110);
-    auto* Text = new TLabel(&Dialog);
-    Text->SetCaption("Save the changes to " + Title + "?");
-    Text->SetBounds(12, 14, 296, 20);
-    Text->SetParent(&Dialog);
-    const struct {
-        const char* Name;
-        const char* Caption;
-        TModalResult Result;
-    } Buttons[] = {{"YesButton", "&Yes", mrYes},
-                   {"NoButton", "&No", mrNo},
-                   {"CancelButton", "Cancel", mrCancel}};
-    int Left = 60;
-    for (const auto& B : Buttons) {
-        auto* Button = new TButton(&Dialog);
-        Button->SetName(B.Name);
-        Button->SetCaption(B.Caption);
-        Button->SetModalResult(B.Result);
-        Button->SetBounds(Left, 60, 72, 26);
-        Button->SetParent(&Dialog);
-        if (B.Result == mrYes) Button->SetDefault(true);
-        if (B.Result == mrCancel) Button->SetCancel(true);
-        Left += 80;
-    }
-    return Dialog.ShowModal();
+    const auto Dialog = CreateMessageDialog("Save the changes to " + Title + "?", mtConfirmation,
+                                            {mbYes, mbNo, mbCancel});
+    Dialog->SetName("AskSaveDialog");
+    Dialog->SetCaption("Folio designer");
+    return Dialog->ShowModal();
 }
 
 void ShowDesignerError(const String& Text) {
-    TForm Dialog(nullptr);
-    Dialog.SetName("ErrorDialog");
-    Dialog.SetBorderStyle(bsDialog);
-    Dialog.SetCaption("Folio designer");
-    Dialog.SetPosition(poScreenCenter);
-    Dialog.SetBounds(300, 300, 420, 130);
-    auto* Message = new TLabel(&Dialog);
-    Message->SetName("MessageLabel");
-    Message->SetWordWrap(true);
-    Message->SetCaption(Text);
-    Message->SetBounds(12, 12, 396, 60);
-    Message->SetParent(&Dialog);
-    auto* Ok = new TButton(&Dialog);
-    Ok->SetName("OKButton");
-    Ok->SetCaption("OK");
-    Ok->SetModalResult(mrOk);
-    Ok->SetDefault(true);
-    Ok->SetCancel(true);
-    Ok->SetBounds(174, 80, 72, 26);
-    Ok->SetParent(&Dialog);
-    Dialog.ShowModal();
+    const auto Dialog = CreateMessageDialog(Text, mtError, {mbOK});
+    Dialog->SetName("ErrorDialog");
+    Dialog->SetCaption("Folio designer");
+    Dialog->ShowModal();
 }
 
 } // namespace designer

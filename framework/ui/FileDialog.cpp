@@ -9,6 +9,7 @@
 #include "framework/ui/Form.h"
 #include "framework/ui/Label.h"
 #include "framework/ui/ListBox.h"
+#include "framework/ui/MessageDialog.h"
 
 #include <algorithm>
 #include <cctype>
@@ -27,8 +28,9 @@ const TClassInfo& TOpenDialog::StaticClassInfo() {
             .Str("Filter", &C::GetFilter, &C::SetFilter)
             .Int("FilterIndex", &C::GetFilterIndex, &C::SetFilterIndex, 1)
             .Str("InitialDir", &C::GetInitialDir, &C::SetInitialDir)
-            .Set("Options", "TOpenOptions", {"ofFileMustExist", "ofPathMustExist"},
-                 &C::GetOptionBits, &C::SetOptionBits, 0)
+            .Set("Options", "TOpenOptions",
+                 {"ofFileMustExist", "ofPathMustExist", "ofOverwritePrompt"}, &C::GetOptionBits,
+                 &C::SetOptionBits, 0)
             .Creatable()
             .Build();
     return Info;
@@ -270,6 +272,10 @@ void TOpenDialog::Accept() {
         ShowStatus("The file " + Path.filename().string() + " was not found.");
         return;
     }
+    if (FOptions.Contains(ofOverwritePrompt) && Exists(Path) &&
+        MessageDlg(Path.filename().string() + " already exists.\nDo you want to replace it?",
+                   mtWarning, {mbYes, mbNo}) != mrYes)
+        return;
     FFileName = Path.string();
     P.Form->SetModalResult(mrOk);
 }

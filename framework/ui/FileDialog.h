@@ -12,7 +12,8 @@ class TLabel;
 class TListBox;
 class TPanel;
 
-enum class TOpenOption { ofFileMustExist, ofPathMustExist };
+// ofOverwritePrompt: choosing a file that exists asks before it is taken.
+enum class TOpenOption { ofFileMustExist, ofPathMustExist, ofOverwritePrompt };
 using enum TOpenOption;
 using TOpenOptions = TSet<TOpenOption>;
 

@@ -2,6 +2,7 @@
 #include "framework/core/Streams.h"
 #include "framework/gfx/ColorSpace.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Button.h"
 #include "framework/ui/ColorDialog.h"
 #include "framework/ui/ColorSpectrum.h"
 #include "framework/ui/ColorSwatches.h"
@@ -10,7 +11,9 @@
 #include "framework/ui/Image.h"
 #include "framework/ui/Label.h"
 #include "framework/ui/ListBox.h"
+#include "framework/ui/MessageDialog.h"
 #include "framework/ui/OpenPictureDialog.h"
+#include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <gtest/gtest.h>
@@ -236,6 +239,76 @@ TEST_F(FileDialogTest, AFileThatMustExistKeepsTheDialogOpenWithAMessage) {
     });
     ASSERT_TRUE(Dialog.Execute());
     EXPECT_EQ(Dialog.GetFileName(), (Dir / "b.BMP").string());
+}
+
+// Saving over a file asks first: No keeps the dialog open on the name, Yes
+// takes it.
+TEST_F(FileDialogTest, ChoosingAFileThatExistsAsksBeforeReplacingIt) {
+    TSaveDialog Dialog(nullptr);
+    Dialog.SetInitialDir(Dir.string());
+    Dialog.SetDefaultExt("bmp");
+    Dialog.SetOptions({ofOverwritePrompt});
+    std::vector<String> Asked;
+    auto Answer = [&](unsigned short Key) {
+        Host.Defer([&, Key] {
+            TCustomForm* Message = Screen->GetActiveForm();
+            ASSERT_NE(Message, nullptr);
+            EXPECT_EQ(Message->GetName(), "MessageDialog");
+            Asked.push_back(
+                dynamic_cast<TLabel*>(Message->FindComponent("MessageLabel"))->GetCaption());
+            Host.Key(Key);
+        });
+    };
+    Host.Defer([&] {
+        Host.Type("a");
+        Answer(VK_ESCAPE);
+        Host.Key(VK_RETURN);
+        ASSERT_NE(Dialog.GetForm(), nullptr);
+        EXPECT_EQ(Dialog.GetForm()->GetModalResult(), mrNone) << "No closed the file dialog";
+        Answer(VK_RETURN);
+        Host.Key(VK_RETURN);
+    });
+    ASSERT_TRUE(Dialog.Execute());
+    EXPECT_EQ(Dialog.GetFileName(), (Dir / "a.bmp").string());
+    EXPECT_EQ(Asked, std::vector<String>(2, "a.bmp already exists.\nDo you want to replace it?"));
+}
+
+// The buttons asked for, in their order; the first is the default and the
+// most cautious answers Escape. A long message wraps and makes room.
+TEST(MessageDialog, ButtonsDefaultAndCancelAnswersAndRoomForTheText) {
+    THeadlessHost Host;
+    const struct {
+        TMsgDlgButtons Buttons;
+        std::vector<String> Names;
+        const char* Cancel;
+    } Cases[] = {
+        {{mbYes, mbNo}, {"YesButton", "NoButton"}, "NoButton"},
+        {{mbCancel, mbNo, mbYes}, {"YesButton", "NoButton", "CancelButton"}, "CancelButton"},
+        {{mbOK, mbCancel}, {"OKButton", "CancelButton"}, "CancelButton"},
+        {{mbOK}, {"OKButton"}, "OKButton"},
+        {{}, {"OKButton"}, "OKButton"},
+    };
+    for (const auto& C : Cases) {
+        const auto Dialog = CreateMessageDialog("Sure?", mtConfirmation, C.Buttons);
+        EXPECT_EQ(Dialog->GetCaption(), "Confirm");
+        std::vector<String> Names;
+        int Left = -1;
+        for (int I = 0; I < Dialog->ControlCount(); ++I)
+            if (auto* B = dynamic_cast<TButton*>(Dialog->Controls(I))) {
+                EXPECT_GT(B->GetLeft(), Left) << B->GetName();
+                Left = B->GetLeft();
+                Names.push_back(B->GetName());
+                EXPECT_EQ(B->GetDefault(), Names.size() == 1) << B->GetName();
+                EXPECT_EQ(B->GetCancel(), B->GetName() == C.Cancel) << B->GetName();
+                EXPECT_LE(B->GetLeft() + B->GetWidth(), Dialog->GetClientWidth());
+            }
+        EXPECT_EQ(Names, C.Names);
+    }
+    const auto Short = CreateMessageDialog("Short.", mtError, {mbOK});
+    const auto Long = CreateMessageDialog(
+        String(40, 'x') + " " + String(300, 'y') + " z " + String(200, 'w'), mtError, {mbOK});
+    EXPECT_EQ(Long->GetCaption(), "Error");
+    EXPECT_GT(Long->GetClientHeight(), Short->GetClientHeight());
 }
 
 TEST_F(FileDialogTest, ThePictureDialogPreviewsTheSelectedBitmap) {
