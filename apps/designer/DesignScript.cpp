@@ -18,9 +18,11 @@
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 namespace designer {
 
@@ -74,15 +76,26 @@ constexpr TKeyName KeyNames[] = {
 void PressKey(THeadlessHost& Host, const TScriptStep& Step, const String& Chord) {
     String Name = Chord;
     TShiftState Shift;
-    if (Name.rfind("shift+", 0) == 0) {
-        Shift = TShiftState{ssShift};
-        Name.erase(0, 6);
+    for (bool Prefix = true; Prefix;) {
+        Prefix = false;
+        for (auto [Text, State] : {std::pair{"shift+", ssShift}, std::pair{"ctrl+", ssCtrl}})
+            if (Name.rfind(Text, 0) == 0) {
+                Shift.Include(State);
+                Name.erase(0, std::char_traits<char>::length(Text));
+                Prefix = true;
+            }
     }
     for (const TKeyName& K : KeyNames)
         if (Name == K.Name) {
             Host.Key(K.Key, Shift);
             return;
         }
+    // A letter or digit is its own key.
+    if (Name.size() == 1 && std::isalnum(static_cast<unsigned char>(Name[0]))) {
+        Host.Key(static_cast<unsigned short>(std::toupper(static_cast<unsigned char>(Name[0]))),
+                 Shift);
+        return;
+    }
     Fail(Step, "no key named " + Chord);
 }
 

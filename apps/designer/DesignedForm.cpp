@@ -77,6 +77,19 @@ String SnapshotForm(TForm& Form) {
     return String(Bytes.Memory(), static_cast<size_t>(Bytes.GetSize()));
 }
 
+TFormObject SnapshotTree(const String& Snapshot) {
+    TMemoryStream Bytes;
+    Bytes.Write(Snapshot.data(), static_cast<std::int64_t>(Snapshot.size()));
+    Bytes.SetPosition(0);
+    return ReadFormObject(Bytes);
+}
+
+String TreeSnapshot(const TFormObject& Tree) {
+    TMemoryStream Bytes;
+    WriteFormObject(Tree, Bytes, feBinary);
+    return String(Bytes.Memory(), static_cast<size_t>(Bytes.GetSize()));
+}
+
 std::unique_ptr<TForm> RestoreForm(const String& Snapshot, IDesigner* Designer) {
     TMemoryStream Bytes;
     Bytes.Write(Snapshot.data(), static_cast<std::int64_t>(Snapshot.size()));

@@ -36,6 +36,9 @@ void WriteDesignedForm(const TDesignedForm& Designed, const String& FileName,
 // The whole form as bytes (a binary form), and back: the designer's undo
 // steps.
 String SnapshotForm(folio::TForm& Form);
+// A snapshot's component tree, and a tree as a snapshot.
+folio::TFormObject SnapshotTree(const String& Snapshot);
+String TreeSnapshot(const folio::TFormObject& Tree);
 std::unique_ptr<folio::TForm> RestoreForm(const String& Snapshot, folio::IDesigner* Designer);
 
 } // namespace designer

@@ -1,9 +1,12 @@
 #include "FormDesigner.h"
 
+#include "ComponentClipboard.h"
+
 #include "framework/core/Exceptions.h"
 #include "framework/core/ScopeGuard.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
+#include "framework/ui/Clipboard.h"
 #include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/MouseFlags.h"
@@ -207,14 +210,53 @@ void TFormDesigner::Undo() {
     String Selected;
     if (TComponent* C = HoldingComponent(FSelection)) Selected = C->GetName();
     String State = FUndo.Pop();
-    TDesignedForm Was{RestoreForm(State, nullptr), FDesigned.RootClassName};
-    Was.Form->SetBounds(FDesigned.Form->GetLeft(), FDesigned.Form->GetTop(), Was.Form->GetWidth(),
-                        Was.Form->GetHeight());
-    ReplaceForm(std::move(Was));
+    ShowSnapshot(State);
     FCurrent = std::move(State);
     if (TComponent* C = GetComponent(Selected)) Select(C);
     SetModifiedFlag(FCurrent != FSaved);
     if (OnChanged) OnChanged();
+}
+
+void TFormDesigner::ShowSnapshot(const String& Snapshot) {
+    TDesignedForm Shown{RestoreForm(Snapshot, nullptr), FDesigned.RootClassName};
+    // The form stays where the user put it on the screen.
+    Shown.Form->SetBounds(FDesigned.Form->GetLeft(), FDesigned.Form->GetTop(),
+                          Shown.Form->GetWidth(), Shown.Form->GetHeight());
+    ReplaceForm(std::move(Shown));
+}
+
+// --- the clipboard ---------------------------------------------------------------------
+
+void TFormDesigner::CopySelection() {
+    auto* Component = dynamic_cast<TComponent*>(FSelection);
+    if (!Component || Component == FDesigned.Form.get()) return;
+    Clipboard()->SetAsText(
+        CopyComponentText(SnapshotTree(SnapshotForm(*FDesigned.Form)), Component->GetName()));
+}
+
+void TFormDesigner::CutSelection() {
+    auto* Component = dynamic_cast<TComponent*>(FSelection);
+    if (!Component || Component == FDesigned.Form.get()) return;
+    CopySelection();
+    DeleteSelection();
+}
+
+void TFormDesigner::Paste() {
+    const String Text = Clipboard()->GetAsText();
+    if (Text.empty()) return;
+    // Into a selected control that takes children, else beside the selection.
+    String Parent;
+    if (TControl* Control = SelectedControl()) {
+        if (Control->GetControlStyle().Contains(csAcceptsControls))
+            Parent = Control->GetName();
+        else if (Control->GetParent())
+            Parent = Control->GetParent()->GetName();
+    }
+    TFormObject Tree = SnapshotTree(SnapshotForm(*FDesigned.Form));
+    const String Pasted = PasteComponentText(Tree, Text, Parent, FGridSize);
+    ShowSnapshot(TreeSnapshot(Tree));
+    if (TComponent* C = GetComponent(Pasted)) Select(C);
+    Modified();
 }
 
 TComponent* TFormDesigner::DropComponent(const TClassInfo& Class, TWinControl* Parent, TPoint Pos) {
@@ -391,6 +433,25 @@ void TFormDesigner::DragTo(TPoint ScreenPos) {
 
 bool TFormDesigner::KeyMessage(TMessage& Message) {
     const bool Shift = GetKeyState(VK_SHIFT) < 0;
+    if (GetKeyState(VK_CONTROL) < 0) {
+        switch (Message.WParam) {
+        case 'C':
+            CopySelection();
+            break;
+        case 'X':
+            CutSelection();
+            break;
+        case 'V':
+            Paste();
+            break;
+        case 'Z':
+            Undo();
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
     const int Step = 1;
     switch (Message.WParam) {
     case VK_LEFT:

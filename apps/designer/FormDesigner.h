@@ -76,6 +76,16 @@ public:
     void SetSnapToGrid(bool Value) { FSnapToGrid = Value; }
     int Snap(int Value) const;
 
+    // --- the clipboard ---
+    // The selected component (not the form) as a text form block.
+    void CopySelection();
+    // Copies, then deletes, as one change.
+    void CutSelection();
+    // Pastes the clipboard's component block into the selected control if
+    // it takes children, else beside the selection, and selects it. Text
+    // that is no component block raises EFormError and changes nothing.
+    void Paste();
+
     bool CanUndo() const { return FUndo.CanUndo(); }
     std::size_t UndoCount() const { return FUndo.Count(); }
     // Puts the form back as it was before the last change.
@@ -108,6 +118,8 @@ public:
 
 private:
     void ReplaceForm(TDesignedForm Designed);
+    // Shows the form a snapshot holds in place of the one designed.
+    void ShowSnapshot(const String& Snapshot);
     void SetModifiedFlag(bool Value);
     void RecordChange();
     bool MouseMessage(TControl* Sender, folio::TMessage& Message);
