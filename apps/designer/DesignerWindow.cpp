@@ -117,6 +117,13 @@ TDesignerWindow::TDesignerWindow()
         FVerbs->Popup(Component, ScreenPos);
     };
     FWindow->OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = MayDropChanges(); };
+    FWindow->SetKeyPreview(true);
+    FWindow->OnKeyDown = [this](TObject*, unsigned short& Key, TShiftState Shift) {
+        if (CommandKey(Key, Shift)) Key = 0;
+    };
+    FDesigner->OnCommandKey = [this](unsigned short Key, TShiftState Shift) {
+        return CommandKey(Key, Shift);
+    };
     FInspector->SetDesigner(FDesigner.get());
     FPalette->Reload();
     UpdateTitle();
@@ -128,6 +135,7 @@ TDesignerWindow::~TDesignerWindow() {
     FDesigner->OnChanged = nullptr;
     FDesigner->OnTitleChanged = nullptr;
     FDesigner->OnContextMenu = nullptr;
+    FDesigner->OnCommandKey = nullptr;
     FInspector->SetDesigner(nullptr);
 }
 
@@ -214,6 +222,23 @@ bool TDesignerWindow::SaveFormAs() {
     Dialog.SetOptions({ofOverwritePrompt});
     if (!Dialog.Execute()) return false;
     FDesigner->SaveAs(Dialog.GetFileName(), Dialog.GetFilterIndex() == 2 ? feBinary : feText);
+    return true;
+}
+
+bool TDesignerWindow::CommandKey(unsigned short Key, TShiftState Shift) {
+    if (!Shift.Contains(ssCtrl) || Shift.Contains(ssAlt)) return false;
+    const bool WithShift = Shift.Contains(ssShift);
+    if (Key == 'S') {
+        WithShift ? SaveFormAs() : SaveForm();
+        return true;
+    }
+    if (WithShift) return false;
+    if (Key == 'N')
+        NewForm();
+    else if (Key == 'O')
+        OpenForm();
+    else
+        return false;
     return true;
 }
 

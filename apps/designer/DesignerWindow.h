@@ -78,6 +78,9 @@ public:
     // False when the form stays unsaved (the dialog was cancelled).
     bool SaveForm();
     bool SaveFormAs();
+    // The tool buttons' keys, in the designer's window and on the designed
+    // form: Ctrl+N, Ctrl+O, Ctrl+S and Ctrl+Shift+S. False for other keys.
+    bool CommandKey(unsigned short Key, folio::TShiftState Shift);
 
 private:
     void UpdateTitle();

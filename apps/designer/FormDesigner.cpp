@@ -448,6 +448,9 @@ bool TFormDesigner::KeyMessage(TMessage& Message) {
             Undo();
             break;
         default:
+            if (OnCommandKey)
+                OnCommandKey(static_cast<unsigned short>(Message.WParam),
+                             Shift ? TShiftState{ssCtrl, ssShift} : TShiftState{ssCtrl});
             break;
         }
         return true;

@@ -107,6 +107,9 @@ public:
     std::function<void()> OnSelectionChanged;
     std::function<void()> OnChanged;
     std::function<void()> OnTitleChanged;
+    // A Ctrl chord the designer has no use for (Ctrl+S): true when the host
+    // took it.
+    std::function<bool(unsigned short Key, folio::TShiftState Shift)> OnCommandKey;
     // A right click on Component at a screen point: the host shows its verbs.
     std::function<void(TComponent* Component, TPoint ScreenPos)> OnContextMenu;
 

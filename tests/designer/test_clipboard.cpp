@@ -3,6 +3,9 @@
 #include "framework/core/Exceptions.h"
 #include "framework/ui/Clipboard.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace designer::test {
 namespace {
 
@@ -73,6 +76,29 @@ TEST_F(DesignerTest, PastingTextThatIsNoComponentChangesNothing) {
     Run("select Form1\nkey ctrl+C\n");
     EXPECT_EQ(Clipboard()->GetAsText(), "");
     EXPECT_EQ(UndoSteps(), Steps);
+}
+
+// The tool buttons' keys work on the designed form and in the designer's
+// own window alike.
+TEST_F(DesignerTest, CtrlKeysSaveAndStartANewFormFromEitherWindow) {
+    Run("saveas keys.form\n"
+        "drop TButton 24 24\n"
+        "select Button1\n"
+        "key ctrl+S\n");
+    EXPECT_FALSE(Designer().GetModified());
+    std::ifstream In(File("keys.form"));
+    const String Saved((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    EXPECT_NE(Saved.find("object Button1: TButton"), String::npos);
+
+    Run("key Right");
+    ASSERT_TRUE(Designer().GetModified());
+    const TPoint Header = Window->Inspector().ClientToScreen(Point(4, 4));
+    Host.Click(Header.X, Header.Y);
+    Run("key ctrl+S");
+    EXPECT_FALSE(Designer().GetModified());
+    Run("key ctrl+N");
+    EXPECT_EQ(Designer().GetFileName(), "");
+    EXPECT_EQ(Find<TButton>("Button1"), nullptr);
 }
 
 } // namespace
