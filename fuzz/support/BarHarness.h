@@ -46,7 +46,8 @@ public:
 
 private:
     struct TState;
-    TState Capture();
+    // Bytes: whether to save the bar, or to take the bytes it was filled with.
+    TState Capture(bool Bytes = true);
     void Fill();
 
     THeadlessHost FHost;
@@ -54,6 +55,8 @@ private:
     std::unique_ptr<TImageList> FSmallImages;
     std::unique_ptr<TImageList> FLargeImages;
     TFolio* FBar = nullptr;
+    // The contents Fill copies into the bar, built once, and their bytes.
+    std::unique_ptr<TFolioGroups> FSource;
     TBytes FFilled;
     // The bar as Fill leaves it; a failed load must leave it so too, so it
     // is captured once per fill rather than before every load.

@@ -22,6 +22,7 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
 
 using namespace folio;
 using namespace folio::fuzz;
@@ -160,27 +161,36 @@ FOLIO_FUZZ_SEEDS {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
     CheckConversions(Data, Size);
 
-    auto Form = MakeForm();
-    const String Before = Text(Form.get());
+    // Most inputs fail to read, and a failed read must leave the form as it
+    // was: the form and its text are made once and kept until a read
+    // succeeds. It lives as long as the process, as the application does.
+    static TFuzzForm* Form = nullptr;
+    static String Before;
+    if (!Form) {
+        Form = MakeForm().release();
+        Before = Text(Form);
+    }
     TMemoryStream Stream;
     FillStream(Stream, Data, Size);
     TPeakMemory::Begin();
     try {
-        ReadComponent(Stream, Form.get());
+        ReadComponent(Stream, Form);
     } catch (const Exception&) {
         NoteMemoryRatio("form_file", Size, TPeakMemory::Peak());
-        FOLIO_FUZZ_CHECK(Text(Form.get()) == Before, "a failed read changed the form");
+        FOLIO_FUZZ_CHECK(Text(Form) == Before, "a failed read changed the form");
         FOLIO_FUZZ_CHECK(Form->ComponentCount() == 2, "a failed read left components behind");
         return 0;
     }
     NoteMemoryRatio("form_file", Size, TPeakMemory::Peak());
+    // The next input reads into a fresh form; this one is checked below.
+    const std::unique_ptr<TFuzzForm> Read(std::exchange(Form, nullptr));
     // A form may hold what its writer puts elsewhere (a control nested in
     // a component that cannot be its parent moves to the form), so the
     // promise is that the written form is settled after one round trip.
     TFuzzForm Copy(nullptr), Again(nullptr);
     try {
         TMemoryStream First, Second;
-        WriteComponent(First, Form.get(), nullptr, feBinary);
+        WriteComponent(First, Read.get(), nullptr, feBinary);
         First.SetPosition(0);
         ReadComponent(First, &Copy);
         WriteComponent(Second, &Copy, nullptr, feText);

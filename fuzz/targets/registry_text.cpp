@@ -15,9 +15,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <utility>
 
 using namespace folio;
 using namespace folio::fuzz;
@@ -77,7 +78,9 @@ TStoreFolder& Store() {
 
 String FileBytes(const String& Path) {
     std::ifstream In(Path, std::ios::binary);
-    return String(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+    std::ostringstream Bytes;
+    Bytes << In.rdbuf();
+    return std::move(Bytes).str();
 }
 
 void WriteFile(const String& Path, std::string_view Bytes) {
@@ -86,8 +89,8 @@ void WriteFile(const String& Path, std::string_view Bytes) {
 }
 
 // Saves one key over the file holding Input; Parsed is what Input parses
-// to, null when it is damaged.
-void CheckSaveOver(std::string_view Input, const TRegKeyNode* Parsed) {
+// to, null when it is damaged. It becomes the tree the save should give.
+void CheckSaveOver(std::string_view Input, std::unique_ptr<TRegKeyNode> Parsed) {
     Store();
     const String Path = RegistryFileName(HKEY_CURRENT_USER);
     WriteFile(Path, Input);
@@ -107,9 +110,9 @@ void CheckSaveOver(std::string_view Input, const TRegKeyNode* Parsed) {
         return;
     }
     FOLIO_FUZZ_CHECK(Saved, "a save over a file that parses failed");
-    std::unique_ptr<TRegKeyNode> Expected = ParseRegistryText(Input, FileName);
-    EnsureRegKey(*Expected, {"Fuzz", "Saved"}).SetValue("Value", TRegValue{rdInteger, 1, {}});
-    FOLIO_FUZZ_CHECK(Text(*ParseRegistryText(After, Path)) == Text(*Expected),
+    TRegKeyNode& Expected = *Parsed;
+    EnsureRegKey(Expected, {"Fuzz", "Saved"}).SetValue("Value", TRegValue{rdInteger, 1, {}});
+    FOLIO_FUZZ_CHECK(Text(*ParseRegistryText(After, Path)) == Text(Expected),
                      "the saved file lost or changed keys");
 }
 
@@ -182,6 +185,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     const String Written = Text(*Tree);
     FOLIO_FUZZ_CHECK(Text(*ParseRegistryText(Written, FileName)) == Written,
                      "a written text reads back to other keys");
-    CheckSaveOver(Input, Tree.get());
+    CheckSaveOver(Input, std::move(Tree));
     return 0;
 }
