@@ -13,7 +13,10 @@
 # in build/fuzz/corpus/<name>, so a later run goes on where the last stopped;
 # inputs that break an invariant or crash go to build/fuzz/findings/<name>/.
 # Each run's log is build/fuzz/logs/<name>.log; the executions of all runs
-# add up in build/fuzz/logs/<name>.total. Exits non-zero after a finding.
+# add up in build/fuzz/logs/<name>.total. Each run also reports the processor
+# time it got, and the executions per processor second, which stay
+# comparable when other work shares the machine. Exits non-zero after a
+# finding (an interrupted run is none).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/common.sh
@@ -36,7 +39,7 @@ while [ $# -gt 0 ]; do
         "$exe" --write-seeds "fuzz/corpus/$name"
       done
       exit 0 ;;
-    -h|--help) sed -n '2,17p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
     -*) echo "unknown option $1" >&2; exit 2 ;;
     *) targets+=("$1"); shift ;;
   esac
@@ -60,9 +63,12 @@ for name in "${targets[@]}"; do
   log=build/fuzz/logs/$name.log
   echo "== $name: ${limit[*]} ${extra[*]}"
   set +e
-  nice -n 19 "$exe" "${limit[@]}" "${extra[@]}" -print_final_stats=1 \
-    -artifact_prefix="build/fuzz/findings/$name/" \
-    "build/fuzz/corpus/$name" "fuzz/corpus/$name" >"$log" 2>&1
+  # The processor time it got, beside the time it took: on a shared
+  # machine a run at the lowest priority may get a fraction of a core.
+  TIMEFORMAT='%U %S'
+  { time nice -n 19 "$exe" "${limit[@]}" "${extra[@]}" -print_final_stats=1 \
+      -artifact_prefix="build/fuzz/findings/$name/" \
+      "build/fuzz/corpus/$name" "fuzz/corpus/$name" >"$log" 2>&1; } 2>"$log.cpu"
   rc=$?
   set -e
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
@@ -70,9 +76,15 @@ for name in "${targets[@]}"; do
   rss=$(sed -n 's/^stat::peak_rss_mb: *//p' "$log" | tail -1)
   echo "${runs:-0}" >>"build/fuzz/logs/$name.total"
   total=$(awk '{ s += $1 } END { print s }' "build/fuzz/logs/$name.total")
-  echo "   ${runs:-?} executions at ${rate:-?}/s (all runs: $total), peak RSS ${rss:-?} MB"
+  cpu=$(awk '{ printf "%.1f", $1 + $2 }' "$log.cpu")
+  cpu_rate=$(awk -v r="${runs:-0}" -v c="$cpu" 'BEGIN { if (c > 0) printf "%.0f", r / c; else print "?" }')
+  echo "   ${runs:-?} executions at ${rate:-?}/s, $cpu s of processor time ($cpu_rate per" \
+    "processor second) (all runs: $total), peak RSS ${rss:-?} MB"
   grep -h "peak memory" "$log" | sed 's/^/   /' || true
-  if [ $rc -ne 0 ]; then
+  if [ $rc -eq 72 ]; then
+    # libFuzzer's code for a run stopped by a signal (Ctrl+C, kill -INT).
+    echo "   interrupted; no finding" >&2
+  elif [ $rc -ne 0 ]; then
     echo "   FINDING (exit $rc): see $log and build/fuzz/findings/$name/" >&2
     status=1
   fi
