@@ -710,6 +710,12 @@ private:
     void StopSwitch();
     // Mouse handling: the pressed caption, button or item.
     void InvalidateNoErase(const TRect& R);
+    // Whether the application draws captions or group backgrounds itself.
+    bool DrawsCustom() const;
+    // Whether a paint of the bar sets every pixel of its client area, so
+    // that erasing the background first would only be painted over.
+    bool PaintCoversClient() const;
+    void WMEraseBkgnd(TMessage& Message);
     // Lets go of a held scroll button: no more repeats, nothing drawn pressed.
     void StopButtonRepeat();
     // Drag handling: the drag of one of the bar's kind now running, with its

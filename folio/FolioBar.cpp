@@ -380,6 +380,9 @@ void TFolio::Dispatch(TMessage& Message) {
     case WM_NCPAINT:
         WMNCPaint(Message);
         break;
+    case WM_ERASEBKGND:
+        WMEraseBkgnd(Message);
+        break;
     case CM_MOUSELEAVE:
         CMMouseLeave(Message);
         break;

@@ -80,6 +80,35 @@ private:
 } // namespace
 
 // ---------------------------------------------------------------------------
+// The bar's background
+
+bool TFolio::DrawsCustom() const {
+    return (FCustomDrawGroupCaption && OnDrawGroupCaption) || (FCustomDrawGroup && OnDrawGroup);
+}
+
+bool TFolio::PaintCoversClient() const {
+    // With a group open, the captions before it lie edge to edge from the
+    // leading side, the later ones up to the trailing side, and the open
+    // group's background fills what is between (or the captions overlap
+    // when the bar is too short): every caption and background is filled
+    // across the whole bar. A slide, no open group, the application's own
+    // drawing or a picture background (which may have transparent parts)
+    // leave that unsure.
+    if (FAnimating || FSwitching || DrawsCustom()) return false;
+    const TFolioGroup* Open = GetVisibleGroupObject();
+    if (!Open) return false;
+    return Open->GetStyle() != gbBitmap || !Open->GetBitmap() || Open->GetBitmap()->GetEmpty();
+}
+
+void TFolio::WMEraseBkgnd(TMessage& Message) {
+    if (!PaintCoversClient()) {
+        TCustomControl::Dispatch(Message);
+        return;
+    }
+    Message.Result = 1;
+}
+
+// ---------------------------------------------------------------------------
 // The item collection and an item
 
 void TFolioItems::Paint(TCanvas* Canvas) {
