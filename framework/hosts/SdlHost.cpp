@@ -1,6 +1,7 @@
 #include "framework/hosts/SdlHost.h"
 
 #include "framework/hosts/DisplayScale.h"
+#include "framework/hosts/SdlInputWait.h"
 #include "framework/hosts/SdlPresenter.h"
 
 #include "framework/core/Exceptions.h"
@@ -260,6 +261,8 @@ struct TSdlHost::TImpl {
     TPresentCounts Counts;
     // The user event the application's wake hook pushes.
     Uint32 WakeEvent = 0;
+    // Where the loop sleeps between events.
+    std::unique_ptr<TSdlInputWait> Input;
     // One of our windows lost the keyboard focus in this batch of events.
     bool FocusLeft = false;
     // Ctrl+C and SIGTERM end the application's loop at once.
@@ -391,6 +394,7 @@ struct TSdlHost::TImpl {
                                             F->GetWidth(), F->GetHeight(), Flags);
                 if (!W.Window) continue;
                 W.Presenter = TSdlPresenter(W.Window);
+                Input->Attach(W.Window);
                 W.LastBounds = F->GetBoundsRect();
                 W.Title = F->GetText();
                 SendIcon(W);
@@ -454,6 +458,26 @@ struct TSdlHost::TImpl {
         if (B == SDL_BUTTON_RIGHT) return mbRight;
         if (B == SDL_BUTTON_MIDDLE) return mbMiddle;
         return mbLeft;
+    }
+
+    // Handles the events SDL's queue holds, without asking the window
+    // system for more. Of several pointer moves in a row only the last is
+    // handled: the pointer is where that one says, and each move handled
+    // would cost a repaint the next one undoes. Answers whether there were
+    // any.
+    bool HandleQueued() {
+        SDL_Event E, Next;
+        bool Any = false;
+        while (SDL_PeepEvents(&E, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+            Any = true;
+            if (E.type == SDL_MOUSEMOTION &&
+                SDL_PeepEvents(&Next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0 &&
+                Next.type == SDL_MOUSEMOTION && Next.motion.windowID == E.motion.windowID &&
+                Next.motion.state == E.motion.state)
+                continue;
+            Handle(E);
+        }
+        return Any;
     }
 
     void Handle(const SDL_Event& E) {
@@ -603,16 +627,9 @@ TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
         [](const String& Text) { SDL_SetClipboardText(Text.c_str()); });
     FImpl->WakeEvent = SDL_RegisterEvents(1);
     if (FImpl->WakeEvent == static_cast<Uint32>(-1)) FImpl->WakeEvent = 0;
-    if (FImpl->WakeEvent != 0) {
-        const Uint32 Type = FImpl->WakeEvent;
-        // Any thread: pushing an event is safe from workers and wakes a
-        // wait on the window system's queue.
-        Application->SetWakeHook([Type] {
-            SDL_Event E{};
-            E.type = Type;
-            SDL_PushEvent(&E);
-        });
-    }
+    FImpl->Input = std::make_unique<TSdlInputWait>(FImpl->WakeEvent);
+    // Any thread: posts and workers' requests end the loop's wait.
+    Application->SetWakeHook([Input = FImpl->Input.get()] { Input->Wake(); });
     SetModalLoopStep([this] { Step(-1); });
     FImpl->QuitSignals = std::make_unique<TQuitSignals>();
 }
@@ -633,6 +650,7 @@ TSdlHost::~TSdlHost() {
 }
 
 bool TSdlHost::Step(int TimeoutMs) {
+    FImpl->Input->Served();
     Application->ProcessMessages();
     FImpl->Sync();
     FImpl->Present();
@@ -642,13 +660,9 @@ bool TSdlHost::Step(int TimeoutMs) {
     // first; an idle application sleeps here without waking.
     int Wait = Application->TimeToNextTimer();
     if (TimeoutMs >= 0 && (Wait < 0 || TimeoutMs < Wait)) Wait = TimeoutMs;
-    SDL_Event E;
-    const int Got = Wait < 0 ? SDL_WaitEvent(&E) : SDL_WaitEventTimeout(&E, Wait);
-    if (Got) {
-        FImpl->Handle(E);
-        while (SDL_PollEvent(&E)) FImpl->Handle(E);
-        FImpl->FocusSettled();
-    }
+    FImpl->Input->Wait(Wait);
+    if (FImpl->HandleQueued()) FImpl->FocusSettled();
+    FImpl->Input->Served();
     Application->ProcessMessages();
     FImpl->Sync();
     FImpl->Present();

@@ -158,6 +158,56 @@ TEST_F(SdlHost, AWorkerOrATimerWakesTheBlockedHost) {
     DeallocateHWnd(Timer);
 }
 
+// Pointer moves waiting together are handled as one, at the last place
+// (each handled move may cost a repaint the next one undoes); a press
+// between moves keeps the move before it, so the press lands where it was.
+TEST_F(SdlHost, QueuedPointerMovesAreHandledAsTheLastOfThem) {
+    TSdlHost Host;
+    TForm Form(nullptr);
+    Form.SetBounds(40, 40, 200, 120);
+    auto* Pad = new TPad(&Form);
+    Pad->SetBounds(0, 0, 200, 120);
+    Pad->SetParent(&Form);
+    std::vector<String> Moves;
+    Pad->OnMouseMove = [&](TObject*, TShiftState, int X, int Y) {
+        Moves.push_back(std::to_string(X) + "," + std::to_string(Y));
+    };
+    Pad->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int X, int Y) {
+        Moves.push_back("down " + std::to_string(X) + "," + std::to_string(Y));
+    };
+    Form.Show();
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    struct TCase {
+        const char* Name;
+        std::vector<TPoint> Before;
+        bool Press;
+        std::vector<TPoint> After;
+        std::vector<String> Handled;
+    };
+    const TCase Cases[] = {
+        {"three moves", {{10, 10}, {20, 20}, {30, 30}}, false, {}, {"30,30"}},
+        {"moves around a press",
+         {{40, 40}, {45, 45}},
+         true,
+         {{50, 50}, {60, 60}},
+         {"45,45", "down 45,45", "60,60"}},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Moves.clear();
+        for (const TPoint& P : C.Before) Host.PushMouseMove(&Form, P.X, P.Y);
+        const TPoint Last = C.Before.back();
+        if (C.Press) Host.PushMouseButton(&Form, Last.X, Last.Y, mbLeft, true);
+        for (const TPoint& P : C.After) Host.PushMouseMove(&Form, P.X, P.Y);
+        Host.Step(0);
+        if (C.Press) {
+            Host.PushMouseButton(&Form, C.After.back().X, C.After.back().Y, mbLeft, false);
+            Host.Step(0);
+        }
+        EXPECT_EQ(Moves, C.Handled);
+    }
+}
+
 // The host's own loop runs until the last form hides, also when an earlier
 // loop of the application (a nested Application->Run) ended by Terminate.
 TEST_F(SdlHost, RunServesTheFormsAfterAnEarlierLoopWasTerminated) {
