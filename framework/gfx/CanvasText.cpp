@@ -72,7 +72,10 @@ int DrawText(HDC DC, String& Text, TRect& R, unsigned Format) {
 }
 
 int DrawText(HDC DC, const String& Text, TRect& R, unsigned Format) {
-    String Copy = Text;
+    // The text may be shortened in place: a copy each thread keeps takes it,
+    // so that drawing the same captions again allocates nothing.
+    thread_local String Copy;
+    Copy.assign(Text);
     return DrawText(DC, Copy, R, Format);
 }
 

@@ -29,8 +29,11 @@ struct TLine {
     int Width = 0;
 };
 
-TDisplayText MakeDisplayText(const String& Text, bool Prefixes) {
-    TDisplayText D;
+// Fills D, whose buffers keep their room from one call to the next.
+void MakeDisplayText(const String& Text, bool Prefixes, TDisplayText& D) {
+    D.Chars.clear();
+    D.Source.clear();
+    D.Underlined.clear();
     D.Chars.reserve(Text.size());
     D.Source.reserve(Text.size() + 1);
     for (size_t I = 0; I < Text.size(); ++I) {
@@ -53,7 +56,6 @@ TDisplayText MakeDisplayText(const String& Text, bool Prefixes) {
         I = Next - 1;
     }
     D.Source.push_back(Text.size());
-    return D;
 }
 
 class TLayout {
@@ -196,11 +198,16 @@ int DrawTextOn(const TPixelSurface& Target, const TRect& Clip, const TFontFace& 
     const bool SingleLine = (Format & DT_SINGLELINE) != 0;
     const bool WordBreak = !SingleLine && (Format & DT_WORDBREAK) != 0;
 
-    const TDisplayText D = MakeDisplayText(Text, (Format & DT_NOPREFIX) == 0);
+    // Text is drawn on every repaint: the displayed text and its lines are
+    // laid out in buffers each thread keeps, so a warm paint allocates
+    // nothing. Nothing drawn here draws text in turn.
+    thread_local TDisplayText D;
+    thread_local std::vector<TLine> Lines;
+    MakeDisplayText(Text, (Format & DT_NOPREFIX) == 0, D);
     const TLayout Layout(Face, D, Format);
 
     // Paragraphs end at CR LF, CR or LF unless the text is one line.
-    std::vector<TLine> Lines;
+    Lines.clear();
     const size_t N = D.Chars.size();
     for (size_t Start = 0;;) {
         size_t End = Start;
