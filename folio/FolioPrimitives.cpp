@@ -140,22 +140,44 @@ void FillGradient(TCanvas* Canvas, const TRect& R, TColor Start, bool Rows, TCol
     float Value[3] = {Byte(Start, 0), Byte(Start, 8), Byte(Start, 16)};
     float Step[3];
     for (int C = 0; C < 3; ++C) Step[C] = (Byte(End, C * 8) - Value[C]) / static_cast<float>(N);
+    const auto Colour = [&] {
+        return static_cast<TColor>(Channel(Value[0]) | Channel(Value[1]) << 8 |
+                                   Channel(Value[2]) << 16);
+    };
 
+    // Neighbouring lines mostly share a colour (a bar hundreds of pixels
+    // long spans a few dozen shades), so each run of equal lines is one
+    // fill. The brush is the caller's again afterwards, and the pen is left
+    // as drawing the lines one by one would leave it.
+    TBrush* Brush = Canvas->GetBrush();
+    const TColor OldColour = Brush->GetColor();
+    const TBrushStyle OldStyle = Brush->GetStyle();
     SolidPen(Canvas, Start & 0xFFFFFF);
     const int From = Rows ? R.Top : R.Left;
     const int To = Rows ? R.Bottom : R.Right;
+    const auto Fill = [&](int First, int Last, TColor C) {
+        SolidBrush(Canvas, C);
+        Canvas->FillRect(Rows ? TRect{R.Left, First, R.Right, Last}
+                              : TRect{First, R.Top, Last, R.Bottom});
+    };
+    TColor RunColour = Colour();
+    int RunStart = From;
     for (int P = From; P < To; ++P) {
-        Canvas->GetPen()->SetColor(static_cast<TColor>(Channel(Value[0]) | Channel(Value[1]) << 8 |
-                                                       Channel(Value[2]) << 16));
-        if (Rows) {
-            Canvas->MoveTo(R.Left, P);
-            Canvas->LineTo(R.Right, P);
-        } else {
-            Canvas->MoveTo(P, R.Top);
-            Canvas->LineTo(P, R.Bottom);
+        const TColor C = Colour();
+        if (C != RunColour) {
+            Fill(RunStart, P, RunColour);
+            RunStart = P;
+            RunColour = C;
         }
-        for (int C = 0; C < 3; ++C) Value[C] += Step[C];
+        for (int I = 0; I < 3; ++I) Value[I] += Step[I];
     }
+    if (RunStart < To) {
+        Fill(RunStart, To, RunColour);
+        Canvas->GetPen()->SetColor(RunColour);
+        Canvas->MoveTo(Rows ? R.Right : To - 1, Rows ? To - 1 : R.Bottom);
+    }
+    Brush->SetColor(OldColour);
+    Brush->SetStyle(OldStyle);
 }
 
 void TileBitmap(TCanvas* Canvas, const TBitmap* Bitmap, const TRect& R, TColor Colour, bool Fixed) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace folio;
 using PI = TFolioPaintInspector;
 
@@ -135,6 +137,40 @@ TEST(FolioPrimitives, GradientRunsFromStartToEnd) {
     FillGradient(Cols.C(), Rect(0, 0, 11, 4), 0x0000FF, false, 0x00FF00);
     EXPECT_EQ(Cols.At(0, 3), 0x0000FF);
     EXPECT_EQ(Cols.At(10, 0), 0x00FF00);
+}
+
+// A long gradient between close colours: many lines share a shade, each
+// line still takes the shade stepped to it, the lines fill the whole span,
+// the caller's brush is kept and the pen ends as the last line left it.
+TEST(FolioPrimitives, LongGradientStepsEveryLineAndKeepsTheBrush) {
+    for (const bool Rows : {true, false}) {
+        const int Long = 300;
+        TSheet S(Rows ? 7 : Long, Rows ? Long : 7);
+        S.C()->GetBrush()->SetColor(0x123456);
+        S.C()->GetBrush()->SetStyle(bsClear);
+        FillGradient(S.C(), Rows ? Rect(1, 0, 6, Long) : Rect(0, 1, Long, 6), 0x000080, Rows,
+                     0x400000);
+        float Red = 0x80, Blue = 0;
+        for (int P = 0; P < Long; ++P) {
+            const TColor Want = static_cast<TColor>(std::lround(Red)) |
+                                static_cast<TColor>(std::lround(Blue)) << 16;
+            const int X = Rows ? 3 : P, Y = Rows ? P : 3;
+            // Halves round to even in the painter; skip the lines that land on one.
+            const bool Half = std::fabs(Red - std::floor(Red) - 0.5f) < 1e-3f ||
+                              std::fabs(Blue - std::floor(Blue) - 0.5f) < 1e-3f;
+            if (!Half) {
+                ASSERT_EQ(S.At(X, Y), Want) << "line " << P << (Rows ? " rows" : " columns");
+            }
+            ASSERT_EQ(S.At(Rows ? 1 : P, Rows ? P : 1), S.At(Rows ? 5 : P, Rows ? P : 5));
+            ASSERT_EQ(S.At(Rows ? 0 : P, Rows ? P : 0), Paper);
+            Red += (0.0f - 0x80) / (Long - 1);
+            Blue += (0x40 - 0.0f) / (Long - 1);
+        }
+        EXPECT_EQ(S.C()->GetBrush()->GetColor(), 0x123456);
+        EXPECT_EQ(S.C()->GetBrush()->GetStyle(), bsClear);
+        EXPECT_EQ(S.C()->GetPen()->GetColor(), 0x400000);
+        EXPECT_EQ(S.C()->GetPen()->GetStyle(), psSolid);
+    }
 }
 
 TEST(FolioPrimitives, OnePixelHighGradientIsTheStartColour) {
