@@ -30,21 +30,29 @@ bool TClassInfo::InheritsFrom(const TClassInfo& Other) const {
     return false;
 }
 
-std::vector<const TPropInfo*> TClassInfo::PublishedProperties() const {
-    std::vector<const TPropInfo*> Result;
-    if (Parent) Result = Parent->PublishedProperties();
+const TPublishedList::TList& TPublishedList::Keep(std::unique_ptr<TList> List) const {
+    const TList* Expected = nullptr;
+    if (FList.compare_exchange_strong(Expected, List.get(), std::memory_order_acq_rel))
+        return *List.release();
+    return *Expected;
+}
+
+const std::vector<const TPropInfo*>& TClassInfo::PublishedProperties() const {
+    if (const auto* Kept = Published.Get()) return *Kept;
+    auto Result = std::make_unique<TPublishedList::TList>();
+    if (Parent) *Result = Parent->PublishedProperties();
     for (const TPropInfo& P : OwnProperties) {
         if (!P.Published) continue;
         bool Replaced = false;
-        for (const TPropInfo*& Existing : Result)
+        for (const TPropInfo*& Existing : *Result)
             if (Existing->Name == P.Name) {
                 Existing = &P;
                 Replaced = true;
                 break;
             }
-        if (!Replaced) Result.push_back(&P);
+        if (!Replaced) Result->push_back(&P);
     }
-    return Result;
+    return Published.Keep(std::move(Result));
 }
 
 const TPropInfo* TClassInfo::FindProperty(const String& PropName) const {

@@ -4,8 +4,10 @@
 #include "framework/core/Types.h"
 
 #include <any>
+#include <atomic>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <typeinfo>
 #include <vector>
@@ -104,6 +106,30 @@ struct TMethodInfo {
     std::function<std::any(TObject& Instance)> Bind;
 };
 
+// A class's published properties, worked out when first asked for: a class's
+// table does not change once it is built, and readers, writers and editors
+// ask for it for every object they touch. A copy of a class's information
+// works the list out again from its own table.
+class TPublishedList {
+public:
+    using TList = std::vector<const TPropInfo*>;
+    TPublishedList() = default;
+    TPublishedList(const TPublishedList&) {}
+    TPublishedList& operator=(const TPublishedList&) {
+        Reset();
+        return *this;
+    }
+    ~TPublishedList() { Reset(); }
+
+    const TList* Get() const { return FList.load(std::memory_order_acquire); }
+    // Keeps List unless another thread kept one first; answers the kept one.
+    const TList& Keep(std::unique_ptr<TList> List) const;
+
+private:
+    void Reset() { delete FList.exchange(nullptr); }
+    mutable std::atomic<const TList*> FList{nullptr};
+};
+
 // Run-time class information: name, parent and property table.
 struct TClassInfo {
     String Name;
@@ -111,12 +137,13 @@ struct TClassInfo {
     std::vector<TPropInfo> OwnProperties; // declared by this class, in order
     std::function<TComponent*(TComponent* Owner)> CreateComponent; // set for components
     std::vector<TMethodInfo> Methods = {};                         // event handlers offered by name
+    TPublishedList Published = {};
 
     bool InheritsFrom(const TClassInfo& Other) const;
     // Published properties, the ancestors' first, in declaration order. A
     // property re-published by a descendant keeps its ancestor's position and
     // takes the descendant's default.
-    std::vector<const TPropInfo*> PublishedProperties() const;
+    const std::vector<const TPropInfo*>& PublishedProperties() const;
     const TPropInfo* FindProperty(const String& Name) const;
     // Any declared property, published or not, searched from this class up.
     const TPropInfo* FindDeclared(const String& Name) const;

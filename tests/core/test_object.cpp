@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 using namespace folio;
@@ -226,6 +227,27 @@ TEST(ClassInfo, PublishedPropertiesComeAncestorsFirstInDeclarationOrder) {
     Big.push_back("Height");
     Big.push_back("Spacing");
     EXPECT_EQ(PublishedNames(TPropBigShape::StaticClassInfo()), Big);
+}
+
+// The list is worked out once, also when threads ask for it at the same
+// time; a copy of a class's information lists its own properties.
+TEST(ClassInfo, PublishedPropertiesAreWorkedOutOnceAndCopiesListTheirOwn) {
+    TClassInfo Fresh = TPropBigShape::StaticClassInfo();
+    std::vector<const std::vector<const TPropInfo*>*> Seen(4);
+    std::vector<std::thread> Threads;
+    for (size_t I = 0; I < Seen.size(); ++I)
+        Threads.emplace_back([&, I] { Seen[I] = &Fresh.PublishedProperties(); });
+    for (std::thread& T : Threads) T.join();
+    for (const auto* List : Seen) EXPECT_EQ(List, Seen[0]);
+    EXPECT_EQ(&Fresh.PublishedProperties(), Seen[0]);
+
+    TClassInfo Copy = Fresh;
+    Copy.OwnProperties.front().Name = "Depth"; // was Height
+    std::vector<String> Names = PublishedNames(Fresh);
+    EXPECT_EQ(Names[Names.size() - 2], "Height");
+    Names[Names.size() - 2] = "Depth";
+    EXPECT_EQ(PublishedNames(Copy), Names);
+    EXPECT_EQ(PublishedNames(Fresh), PublishedNames(TPropBigShape::StaticClassInfo()));
 }
 
 TEST(ClassInfo, KindsAndTypeNames) {
