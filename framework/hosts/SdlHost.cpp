@@ -188,6 +188,11 @@ bool OpenVideo() {
     // host, and they stay installed after a mere look for a display. The
     // host takes the signals itself while it lives (TQuitSignals).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A click that brings a window forward also acts where it lands (on a
+    // palette button, on the form being designed), as on any desktop; SDL
+    // drops a press that comes within a few milliseconds of the window
+    // getting the focus, which is every click a window manager focuses on.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     for (int Try = 0; Try < 5; ++Try) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             if (!WindowlessDriver()) return true;

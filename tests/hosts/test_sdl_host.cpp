@@ -10,6 +10,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <SDL_syswm.h>
+// Xlib's macros (None, Bool, Status ...) stay below every header of ours.
+#include <X11/Xlib.h>
+
 #include <chrono>
 #include <memory>
 #include <utility>
@@ -111,9 +115,61 @@ TEST_F(SdlHost, AClickInAFormGivesItsWindowTheKeyboard) {
         Host.PushMouseButton(Form, 20, 20, mbLeft, false);
         for (int I = 0; I < 20 && SDL_GetKeyboardFocus() != Host.WindowOf(Form); ++I) Host.Step(5);
         EXPECT_EQ(SDL_GetKeyboardFocus(), Host.WindowOf(Form));
-        EXPECT_EQ(Screen->GetActiveForm(), Form);
+        EXPECT_EQ(folio::Screen->GetActiveForm(), Form);
         EXPECT_NE(SDL_GetKeyboardFocus(), Host.WindowOf(Other));
     }
+}
+
+// A window manager gives the focus to the window a click lands in and then
+// passes the click on: the press must still act (a palette button, a spot
+// on the form being designed), not only bring the window forward.
+TEST_F(SdlHost, AClickThatBringsAWindowTheFocusStillActs) {
+    TSdlHost Host;
+    TForm First(nullptr), Second(nullptr);
+    First.SetBounds(40, 40, 160, 100);
+    Second.SetBounds(260, 40, 160, 100);
+    int Presses = 0;
+    Second.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++Presses; };
+    First.Show();
+    Second.Show();
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    const auto XWindow = [&](TForm* Form) {
+        SDL_SysWMinfo Info;
+        SDL_VERSION(&Info.version);
+        const bool Known =
+            SDL_GetWindowWMInfo(static_cast<SDL_Window*>(Host.WindowOf(Form)), &Info) &&
+            Info.subsystem == SDL_SYSWM_X11;
+        return Known ? Info.info.x11.window : Window{0};
+    };
+    const Window FirstWindow = XWindow(&First), SecondWindow = XWindow(&Second);
+    if (!FirstWindow || !SecondWindow) GTEST_SKIP() << "not an X display";
+    Display* Manager = XOpenDisplay(nullptr);
+    ASSERT_NE(Manager, nullptr);
+    XSetInputFocus(Manager, FirstWindow, RevertToParent, CurrentTime);
+    XSync(Manager, False);
+    for (int I = 0; I < 20 && SDL_GetKeyboardFocus() != Host.WindowOf(&First); ++I) Host.Step(5);
+    ASSERT_EQ(SDL_GetKeyboardFocus(), Host.WindowOf(&First));
+
+    // What a window manager does for a click into Second: focus, then the press.
+    XSetInputFocus(Manager, SecondWindow, RevertToParent, CurrentTime);
+    for (const int Type : {ButtonPress, ButtonRelease}) {
+        XEvent E{};
+        E.xbutton.type = Type;
+        E.xbutton.display = Manager;
+        E.xbutton.window = SecondWindow;
+        E.xbutton.root = DefaultRootWindow(Manager);
+        E.xbutton.x = 30;
+        E.xbutton.y = 30;
+        E.xbutton.button = Button1;
+        E.xbutton.same_screen = True;
+        XSendEvent(Manager, SecondWindow, True,
+                   Type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &E);
+    }
+    XSync(Manager, False);
+    XCloseDisplay(Manager);
+    for (int I = 0; I < 20 && Presses == 0; ++I) Host.Step(5);
+    EXPECT_EQ(Presses, 1);
+    EXPECT_EQ(SDL_GetKeyboardFocus(), Host.WindowOf(&Second));
 }
 
 // The host sleeps in the window system's queue; a worker's Synchronize and
