@@ -130,6 +130,11 @@ void TFolioEditorForm::BarEditedGroup(TObject*, TFolioGroup* Group, String& NewT
     GroupTextEdit->SetText(NewText);
     ItemsGroupBox->SetCaption(" Items in group <" + NewText + ">");
     FGroupLoading = false;
+    // The boxes now show the group just named, and "Add item" and "Delete
+    // group" act on the working bar's open group: a new group opens as soon
+    // as it has its name, or they would act on another group than the one
+    // shown. (The bar has let go of its editor by now.)
+    if (Bar->GetVisibleGroupObject() != Group) Bar->SetVisibleGroupObject(Group);
 }
 
 void TFolioEditorForm::BarEditedItem(TObject*, TFolioItem* Item, String& NewText) {

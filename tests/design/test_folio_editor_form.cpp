@@ -123,6 +123,10 @@ struct FolioEditorFormTest : ::testing::Test {
         const TPoint P =
             Dialog->Bar->ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
         Host.Click(P.X, P.Y);
+        WaitForGroup(Index);
+    }
+    // Waits for the working bar's slide to the group Index.
+    void WaitForGroup(int Index) {
         for (int Wait = 0; Wait < 400 && Dialog->Bar->GetVisibleGroup() != Index; ++Wait) {
             Host.RunUntilIdle();
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -308,6 +312,29 @@ TEST_F(FolioEditorFormTest, GroupButtonsAddRenameAndDeleteThroughTheWorkingBar) 
         Click(Dialog->OKButton);
     });
     EXPECT_TRUE(Captions(*Bar).empty());
+}
+
+// A new group named in place is the group the boxes show, and the buttons
+// that act on the open group act on it: its items, its deletion.
+TEST_F(FolioEditorFormTest, ANewGroupOpensOnceNamedSoTheButtonsActOnIt) {
+    AddGroups({"Mail"});
+    RunDialog([&] {
+        Click(Dialog->NewGroupButton);
+        Host.Type("Tools");
+        Host.Key(VK_RETURN);
+        Host.RunUntilIdle();
+        EXPECT_EQ(Dialog->ItemsGroupBox->GetCaption(), " Items in group <Tools>");
+        WaitForGroup(1);
+        Click(Dialog->AddItemButton);
+        Host.Key(VK_ESCAPE);
+        Host.RunUntilIdle();
+        EXPECT_EQ(Dialog->Bar->GetGroups()->GetGroup(0)->GetItems()->GetCount(), 0);
+        EXPECT_EQ(Dialog->Bar->GetGroups()->GetGroup(1)->GetItems()->GetCount(), 1);
+        Click(Dialog->DeleteGroupButton);
+        EXPECT_EQ(Captions(*Dialog->Bar), std::vector<String>{"Mail"});
+        Click(Dialog->OKButton);
+    });
+    EXPECT_EQ(Captions(*Bar), std::vector<String>{"Mail"});
 }
 
 TEST_F(FolioEditorFormTest, ItemButtonsRenameAndDeleteTheCurrentItem) {
