@@ -28,6 +28,7 @@
 #include <iterator>
 #include <map>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace folio {
@@ -258,6 +259,9 @@ struct TSdlHost::TImpl {
         unsigned IconVersion = 0;
         // The size limits last given to the window manager (0: none).
         TRect Limits;
+        // Not moved yet since it was made: its first move shows where a
+        // window manager put it.
+        bool Placing = false;
     };
     std::vector<TWindow> Windows;
     std::map<int, SDL_Cursor*> Cursors;
@@ -272,6 +276,55 @@ struct TSdlHost::TImpl {
     bool FocusLeft = false;
     // Ctrl+C and SIGTERM end the application's loop at once.
     std::unique_ptr<TQuitSignals> QuitSignals;
+    // The left and top of the frame a window manager put around our last
+    // framed window. A form's Left and Top are where its client area lies
+    // on the screen, as the window system reports a window's moves; but a
+    // new window is placed by its frame's corner. New windows are made that
+    // much up and to the left, and the first is moved once its frame is
+    // known, or every form shown would land a frame lower and to the right
+    // than it says (and walk on with each save and load, each undo in the
+    // designer).
+    TPoint FrameGuess{0, 0};
+
+    // A new framed window's first move, to (X, Y): with a window manager's
+    // frame around it, learns the frame and puts the client area where the
+    // form says, as far as the frame stays on the screen (a form at the
+    // screen's corner keeps its title bar in reach). Answers true when the
+    // form keeps its place.
+    bool PlaceInFrame(TWindow& W, int X, int Y) {
+        int Top = 0, Left = 0, Bottom = 0, Right = 0;
+        if (SDL_GetWindowBordersSize(W.Window, &Top, &Left, &Bottom, &Right) != 0 ||
+            (Top == 0 && Left == 0))
+            return false;
+        FrameGuess = TPoint{Left, Top};
+        const TPoint Asked{W.Form->GetLeft(), W.Form->GetTop()};
+        const TPoint Origin = ScreenOrigin();
+        const TPoint Wanted{std::max(Asked.X, Origin.X + Left), std::max(Asked.Y, Origin.Y + Top)};
+        if (X == Wanted.X && Y == Wanted.Y) return false;
+        SDL_SetWindowPosition(W.Window, Wanted.X, Wanted.Y);
+        // A form moved onto the screen takes its place with the move's report.
+        return Wanted.X == Asked.X && Wanted.Y == Asked.Y;
+    }
+
+    // Where a new framed window for a form at (Left, Top) is made: its
+    // frame's corner by the frame last seen, never off the screen's top or
+    // left (a window manager may not show it there).
+    static TPoint FramePosition(int Left, int Top, TPoint Frame) {
+        const TPoint Origin = ScreenOrigin();
+        return TPoint{std::max(Left - Frame.X, Origin.X), std::max(Top - Frame.Y, Origin.Y)};
+    }
+
+    // The top left corner of all displays together.
+    static TPoint ScreenOrigin() {
+        TPoint Origin{0, 0};
+        for (int I = 0; I < SDL_GetNumVideoDisplays(); ++I) {
+            SDL_Rect D;
+            if (SDL_GetDisplayBounds(I, &D) != 0) continue;
+            Origin.X = std::min(Origin.X, D.x);
+            Origin.Y = std::min(Origin.Y, D.y);
+        }
+        return Origin;
+    }
 
     TWindow* Find(Uint32 WindowId) {
         for (TWindow& W : Windows)
@@ -395,8 +448,11 @@ struct TSdlHost::TImpl {
                     Flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP |
                              SDL_WINDOW_SKIP_TASKBAR;
                 }
-                W.Window = SDL_CreateWindow(F->GetText().c_str(), F->GetLeft(), F->GetTop(),
-                                            F->GetWidth(), F->GetHeight(), Flags);
+                W.Placing = !(Flags & SDL_WINDOW_BORDERLESS);
+                const TPoint At = W.Placing ? FramePosition(F->GetLeft(), F->GetTop(), FrameGuess)
+                                            : TPoint{F->GetLeft(), F->GetTop()};
+                W.Window = SDL_CreateWindow(F->GetText().c_str(), At.X, At.Y, F->GetWidth(),
+                                            F->GetHeight(), Flags);
                 if (!W.Window) continue;
                 W.Presenter = TSdlPresenter(W.Window);
                 Input->Attach(W.Window);
@@ -548,6 +604,9 @@ struct TSdlHost::TImpl {
             TWinControl* F = W->Form;
             switch (E.window.event) {
             case SDL_WINDOWEVENT_MOVED:
+                if (std::exchange(W->Placing, false) &&
+                    PlaceInFrame(*W, E.window.data1, E.window.data2))
+                    break;
                 F->SetBounds(E.window.data1, E.window.data2, F->GetWidth(), F->GetHeight());
                 W->LastBounds = F->GetBoundsRect();
                 break;
