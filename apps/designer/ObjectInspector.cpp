@@ -8,10 +8,12 @@
 #include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
+#include "framework/ui/Cursors.h"
 #include "framework/ui/DesignRegistry.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace designer {
@@ -184,7 +186,13 @@ void TObjectInspector::SetCurrentRow(int Row) {
 // --- geometry ------------------------------------------------------------------------------
 
 int TObjectInspector::NameColumn() const {
-    return std::max(60, GetClientWidth() * 2 / 5);
+    if (FNameWidth <= 0) return std::max(60, GetClientWidth() * 2 / 5);
+    // Some of either column stays in sight whatever the drag or the width.
+    return std::max(30, std::min(FNameWidth, RowsRight() - 30));
+}
+
+bool TObjectInspector::OnColumnLine(int X, int Y) const {
+    return RowAt(Y) >= 0 && std::abs(X - NameColumn()) <= 2;
 }
 
 TRect TObjectInspector::TabRect(TPage Page) const {
@@ -271,6 +279,14 @@ void TObjectInspector::Resize() {
     PlaceEdit();
 }
 
+// Puts the value box over the current row's value, left of its buttons.
+void TObjectInspector::MoveEdit() {
+    TRect R = ValueRect(FCurrent);
+    for (const TRect& Button : {ArrowRect(FCurrent), EllipsisRect(FCurrent)})
+        if (!Button.IsEmpty()) R.Right = std::min(R.Right, Button.Left);
+    FEdit->SetBounds(R.Left + 2, R.Top + 1, std::max(1, R.Width() - 3), R.Height() - 2);
+}
+
 void TObjectInspector::PlaceEdit() {
     if (!FEdit) return;
     if (FCurrent < 0 || FCurrent >= RowCount() || FCurrent < FTopRow ||
@@ -278,10 +294,7 @@ void TObjectInspector::PlaceEdit() {
         FEdit->SetVisible(false);
         return;
     }
-    TRect R = ValueRect(FCurrent);
-    for (const TRect& Button : {ArrowRect(FCurrent), EllipsisRect(FCurrent)})
-        if (!Button.IsEmpty()) R.Right = std::min(R.Right, Button.Left);
-    FEdit->SetBounds(R.Left + 2, R.Top + 1, std::max(1, R.Width() - 3), R.Height() - 2);
+    MoveEdit();
     FEdit->SetText(RowValue(FCurrent));
     FEdit->SetReadOnly(FRows[FCurrent].Attributes.Contains(paReadOnly));
     FEdit->SetVisible(true);
@@ -493,6 +506,10 @@ void TObjectInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
         }
     const int Row = RowAt(Y);
     if (Row < 0) return;
+    if (OnColumnLine(X, Y)) {
+        FSplitting = true;
+        return;
+    }
     if (ExpanderRect(Row).Contains(P) || (Shift.Contains(ssDouble) && NameRect(Row).Contains(P))) {
         ToggleExpanded(Row);
         return;
@@ -517,8 +534,20 @@ void TObjectInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
     }
 }
 
+void TObjectInspector::MouseMove(TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseMove(Shift, X, Y);
+    // The value box keeps what was typed into it while the line moves.
+    if (FSplitting) {
+        FNameWidth = X;
+        if (FEdit && FEdit->GetVisible()) MoveEdit();
+        Invalidate();
+    }
+    SetCursor(FSplitting || OnColumnLine(X, Y) ? crHSplit : crDefault);
+}
+
 void TObjectInspector::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
+    FSplitting = false;
     const int Row = std::exchange(FEllipsisRow, -1);
     if (Button != mbLeft || Row < 0 || Row >= RowCount()) return;
     if (EllipsisRect(Row).Contains(Point(X, Y))) RunEdit(Row);

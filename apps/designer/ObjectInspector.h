@@ -92,6 +92,7 @@ public:
 protected:
     void Paint() override;
     void MouseDown(folio::TMouseButton Button, folio::TShiftState Shift, int X, int Y) override;
+    void MouseMove(folio::TShiftState Shift, int X, int Y) override;
     void MouseUp(folio::TMouseButton Button, folio::TShiftState Shift, int X, int Y) override;
     void Resize() override;
     bool DoMouseWheel(folio::TShiftState Shift, int WheelDelta, folio::TPoint MousePos) override;
@@ -106,7 +107,11 @@ private:
     };
     void AddRows(std::unique_ptr<folio::TPropertyEditor> Editor, const String& ParentPath,
                  int Depth);
+    // Where the names end and the values begin; the line between them can
+    // be dragged.
     int NameColumn() const;
+    bool OnColumnLine(int X, int Y) const;
+    void MoveEdit();
     // Where rows end: left of the scroll bar while it shows.
     int RowsRight() const;
     void UpdateScrollBar();
@@ -124,6 +129,10 @@ private:
     int FListRow = -1;
     // The row whose ellipsis is held down.
     int FEllipsisRow = -1;
+    // The names' width a person dragged the column line to (0: two fifths
+    // of the width), and whether the line is being dragged.
+    int FNameWidth = 0;
+    bool FSplitting = false;
     folio::TEdit* FEdit = nullptr;
     TValueList* FList = nullptr;
     folio::TScrollBar* FScrollBar = nullptr;

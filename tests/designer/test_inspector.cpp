@@ -181,6 +181,36 @@ TEST_F(DesignerTest, ADroppedListShowsAboveARowNearTheInspectorsEnd) {
 
 // As a person edits a value: one click on it, the new text, Enter. The row
 // after the current one keeps the window's colour.
+// Long names ("OnConstrainedResize") need a wider name column: the line
+// between the columns is dragged, the pointer says so, the value box moves
+// along keeping what was typed, and some of either column stays.
+TEST_F(DesignerTest, TheLineBetweenNamesAndValuesIsDragged) {
+    Run("drop TFolio 16 16");
+    TObjectInspector& I = Window->Inspector();
+    const int Row = I.FindRow("Width");
+    I.SetCurrentRow(Row);
+    I.GetValueEdit()->SetText("123");
+    const int Line = I.ValueRect(Row).Left - 1;
+    const int Y = I.RowRect(Row).Top + 5;
+    Host.MoveTo(I.ClientToScreen(Point(Line, Y)));
+    Host.RunUntilIdle();
+    EXPECT_EQ(Host.GetCursor(), crHSplit);
+    Host.Drag(I.ClientToScreen(Point(Line, Y)), I.ClientToScreen(Point(Line + 40, Y)));
+    Host.RunUntilIdle();
+    EXPECT_EQ(I.NameRect(Row).Right, Line + 40);
+    EXPECT_EQ(I.ValueRect(Row).Left, Line + 41);
+    EXPECT_GT(I.GetValueEdit()->GetLeft(), Line + 40);
+    EXPECT_EQ(I.GetValueEdit()->GetText(), "123");
+    EXPECT_EQ(I.GetCurrentRow(), Row) << "a drag of the line selects no row";
+
+    Host.Drag(I.ClientToScreen(Point(Line + 40, Y)), I.ClientToScreen(Point(I.GetWidth() + 50, Y)));
+    Host.RunUntilIdle();
+    EXPECT_LE(I.NameRect(Row).Right, I.RowRect(Row).Right - 30);
+    Host.MoveTo(I.ClientToScreen(Point(5, Y)));
+    Host.RunUntilIdle();
+    EXPECT_NE(Host.GetCursor(), crHSplit);
+}
+
 TEST_F(DesignerTest, OneClickOnAValueTakesTheTypedTextAndTheRowsBelowStayPlain) {
     Run("drop TFolio 16 16");
     TObjectInspector& I = Window->Inspector();
