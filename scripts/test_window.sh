@@ -2,11 +2,10 @@
 # Runs the window host's tests (ctest label "window") on a virtual X display
 # of their own, with the default preset's build (built if needed). A test
 # that skips here counts as a failure: with a display there is no reason to.
-# One test frames windows with a window manager of its own (openbox).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/common.sh
-folio_install_packages openbox
+folio_install_packages
 folio_configure default
 cmake --build --preset default
 log=$(mktemp)

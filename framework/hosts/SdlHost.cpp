@@ -536,7 +536,14 @@ struct TSdlHost::TImpl {
                 Next.type == SDL_MOUSEMOTION && Next.motion.windowID == E.motion.windowID &&
                 Next.motion.state == E.motion.state)
                 continue;
-            Handle(E);
+            // A handler that fails (a file that cannot be read, say) is
+            // reported as the loop reports any failure of its work; the
+            // events after it are handled, the application goes on.
+            try {
+                Handle(E);
+            } catch (...) {
+                Application->HandleException(nullptr);
+            }
         }
         return Any;
     }
