@@ -235,8 +235,10 @@ private:
                     ++FPos;
                     Code = 0;
                     int Digits = 0;
+                    // Only two digits are taken; the rest are counted, not
+                    // added up, so that a long run of them cannot overflow.
                     for (int D; FPos != FEnd && (D = HexDigit(*FPos)) >= 0; ++FPos, ++Digits)
-                        Code = Code * 16 + D;
+                        if (Digits < 2) Code = Code * 16 + D;
                     if (Digits == 0 || Digits > 2) Code = -1;
                 } else {
                     int Digits = 0;

@@ -156,6 +156,10 @@ FOLIO_FUZZ_SEEDS {
                         "  end\n"
                         "end\n";
     Seeds.Add("hand.form", TBytes(Hand.begin(), Hand.end()));
+    // Found by the fuzzer: a byte code of many hex digits overflowed while
+    // it was added up (the form is refused, as it was, without the overflow).
+    const String LongCode = "object m\n  Caption = 'It''s'#$9999999999999999999999999'x'\nend\n";
+    Seeds.Add("long-byte-code.form", TBytes(LongCode.begin(), LongCode.end()));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {

@@ -152,9 +152,9 @@ TEST(FormEncoding, TextFormsMayBeWrittenByHand) {
     ExpectSameTree(Form, Expected);
     for (const char* Bad :
          {"object T\n  A = -$1\nend\n", "object T\n  A = 99999999999999999999\nend\n",
-          "object T\n  A = #256\nend\n", "object T\n  A = 'x' +\nend\n",
-          "object T\n  A = [x,]\nend\n", "object T\n  A = [True]\nend\n",
-          "object T\n  end = 1\nend\n", "object T\nend\nend\n",
+          "object T\n  A = #256\nend\n", "object T\n  A = #$9999999999999999999999999\nend\n",
+          "object T\n  A = 'x' +\nend\n", "object T\n  A = [x,]\nend\n",
+          "object T\n  A = [True]\nend\n", "object T\n  end = 1\nend\n", "object T\nend\nend\n",
           "object T\n  object C: T\n  end\n  A = 1\nend\n", "object 1T\nend\n",
           "object A.B: T\nend\n", "thing T\nend\n"})
         EXPECT_THROW(FromText(Bad), EFormError) << Bad;
