@@ -125,6 +125,13 @@ struct FolioEditorFormTest : ::testing::Test {
         Host.Click(P.X, P.Y);
         WaitForGroup(Index);
     }
+    // "New group", then the new group's name typed into its caption editor.
+    void NameNewGroup(const String& Name) {
+        Click(Dialog->NewGroupButton);
+        Host.Type(Name);
+        Host.Key(VK_RETURN);
+        Host.RunUntilIdle();
+    }
     // Waits for the working bar's slide to the group Index.
     void WaitForGroup(int Index) {
         for (int Wait = 0; Wait < 400 && Dialog->Bar->GetVisibleGroup() != Index; ++Wait) {
@@ -283,10 +290,7 @@ TEST_F(FolioEditorFormTest, ApplyThenCancelKeepsTheAppliedState) {
 TEST_F(FolioEditorFormTest, GroupButtonsAddRenameAndDeleteThroughTheWorkingBar) {
     AddGroups({"Mail"});
     RunDialog([&] {
-        Click(Dialog->NewGroupButton);
-        Host.Type("Tools");
-        Host.Key(VK_RETURN);
-        Host.RunUntilIdle();
+        NameNewGroup("Tools");
         EXPECT_EQ(Captions(*Dialog->Bar), (std::vector<String>{"Mail", "Tools"}));
 
         ClickCaption(1);
@@ -319,10 +323,7 @@ TEST_F(FolioEditorFormTest, GroupButtonsAddRenameAndDeleteThroughTheWorkingBar) 
 TEST_F(FolioEditorFormTest, ANewGroupOpensOnceNamedSoTheButtonsActOnIt) {
     AddGroups({"Mail"});
     RunDialog([&] {
-        Click(Dialog->NewGroupButton);
-        Host.Type("Tools");
-        Host.Key(VK_RETURN);
-        Host.RunUntilIdle();
+        NameNewGroup("Tools");
         EXPECT_EQ(Dialog->ItemsGroupBox->GetCaption(), " Items in group <Tools>");
         WaitForGroup(1);
         Click(Dialog->AddItemButton);
