@@ -21,7 +21,8 @@ namespace folio {
 // - "[path]" starts a key: its names from the root key, joined by
 //   backslashes; "[]" is the root key itself. Keys on the way that have no
 //   line of their own are created. In a key name, "%" and every byte that is
-//   not printable UTF-8 are written as "%" and two hex digits.
+//   not printable UTF-8 are written as "%" and two hex digits; a name holds
+//   no backslash, escaped or not.
 // - A value line is the value's name in double quotes, "=", and the data:
 //   "dword:" and one to eight hex digits, or "sz:" and a string in quotes.
 // - In quotes, \\ \" \n \r \t stand for a backslash, a quote, a line feed, a
@@ -171,9 +172,25 @@ private:
 
     void ParseKeyHeader(std::string_view Line) {
         if (Line.size() < 2 || Line.back() != ']') Fail("a key line has no closing \"]\"");
-        std::string_view Path = Line.substr(1, Line.size() - 2);
+        const std::string_view FullPath = Line.substr(1, Line.size() - 2);
+        std::string_view Path = FullPath;
         TRegKeyNode* Key = FRoot.get();
         int Depth = 0;
+        // A written file names every key right after its parent, each by its
+        // whole path; walking those from the root would take time in the
+        // square of the depth. A path that goes on from the last key line's
+        // starts at that key (names hold no backslash, so the names before
+        // it are the same ones).
+        if (!FKeyPath.empty() && FullPath.starts_with(FKeyPath) &&
+            (FullPath.size() == FKeyPath.size() || FullPath[FKeyPath.size()] == '\\')) {
+            Key = FKey;
+            Depth = FKeyDepth;
+            Path.remove_prefix(FKeyPath.size());
+            if (!Path.empty()) {
+                Path.remove_prefix(1);
+                if (Path.empty()) Fail("a key path ends in a backslash");
+            }
+        }
         while (!Path.empty()) {
             const size_t Slash = Path.find('\\');
             const std::string_view Name = Path.substr(0, Slash);
@@ -185,6 +202,8 @@ private:
             if (Path.empty()) Fail("a key path ends in a backslash");
         }
         FKey = Key;
+        FKeyPath = FullPath;
+        FKeyDepth = Depth;
     }
 
     String UnescapeKeyName(std::string_view Text) {
@@ -200,6 +219,8 @@ private:
             const int High = I + 2 < Text.size() ? HexDigit(Text[I + 1]) : -1;
             const int Low = High >= 0 ? HexDigit(Text[I + 2]) : -1;
             if (Low < 0) Fail("a \"%\" in a key name is not followed by two hex digits");
+            // Key names hold no backslash: it parts the names of a path.
+            if (High * 16 + Low == '\\') Fail("a key name holds an escaped backslash");
             Name += static_cast<char>(High * 16 + Low);
             I += 2;
         }
@@ -309,6 +330,8 @@ private:
     const String& FFileName;
     std::unique_ptr<TRegKeyNode> FRoot;
     TRegKeyNode* FKey = nullptr; // the key of the last key line
+    std::string_view FKeyPath;   // and its path as written, and its depth
+    int FKeyDepth = 0;
     int FLine = 0;
 };
 

@@ -135,6 +135,7 @@ TEST(RegistryText, DamagedTextNamesFileAndLine) {
         for (int I = 1; I <= RegistryMaxDepth; ++I) Path += "\\k";
         return Path + "]\n";
     }();
+    const std::string AtBound = Deep.substr(0, Deep.size() - 4); // 512 keys, no "]\n"
     const std::string LongName(RegistryMaxNameLength + 1, 'n');
     struct TCase {
         std::string Text;
@@ -146,6 +147,7 @@ TEST(RegistryText, DamagedTextNamesFileAndLine) {
         {"[A\\\\B]\n", 1, "empty name"},
         {"[A\\]\n", 1, "ends in a backslash"},
         {"[A%4]\n", 1, "two hex digits"},
+        {"[A\\B%5cC]\n", 1, "escaped backslash"},
         {"[A]\nv = dword:1\n", 2, "neither a key"},
         {"[A]\n\"v = dword:1\n", 2, "no closing quote"},
         {"[A]\n\"v\" dword:1\n", 2, "not followed by \"=\""},
@@ -159,6 +161,8 @@ TEST(RegistryText, DamagedTextNamesFileAndLine) {
         {"[A]\n\"v\" = sz:\"a\\", 2, "no closing quote"},
         {"[A]\n\"V\" = dword:1\n\n\"v\" = dword:2\n", 4, "given twice"},
         {"# ok\n" + Deep, 2, "more than 512 keys deep"},
+        {AtBound + "]\n" + AtBound + "\\k]\n", 2, "more than 512 keys deep"},
+        {"[A]\n[A\\]\n", 2, "ends in a backslash"},
         {"[" + LongName + "]\n", 1, "longer than 16384 bytes"},
         {"[A]\n\"" + LongName + "\" = dword:1\n", 2, "longer than 16384 bytes"},
     };
@@ -170,6 +174,23 @@ TEST(RegistryText, DamagedTextNamesFileAndLine) {
             << Message;
         EXPECT_NE(Message.find(Case.Says), std::string::npos) << Message;
     }
+}
+
+// Key lines that go on from the one before start at its key; those that
+// only look as if they did must still be read from the root.
+TEST(RegistryText, KeyLinesFollowingEachOtherReadAsFromTheRoot) {
+    const auto Read = ParseRegistryText("[a]\n[ab]\n[ab\\c]\n[a\\b]\n[A\\B\\d]\n"
+                                        "[a\\b%41x]\n[a\\b\\e]\n[a]\n\"v\" = dword:1\n",
+                                        FileName);
+    TRegKeyNode Expected;
+    TRegKeyNode& A = Expected.EnsureKey("a");
+    Expected.EnsureKey("ab").EnsureKey("c");
+    TRegKeyNode& B = A.EnsureKey("b");
+    B.EnsureKey("d");
+    A.EnsureKey("bAx");
+    B.EnsureKey("e");
+    A.SetValue("v", Number(1));
+    ExpectSameTree(*Read, Expected);
 }
 
 TEST(RegistryText, LimitsAreInclusive) {
