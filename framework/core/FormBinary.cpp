@@ -187,12 +187,15 @@ private:
         return Text;
     }
 
-    // An identifier that a text form can hold as it is.
-    String Name(const char* What, bool MayBeEmpty) {
+    // An identifier that a text form can hold as it is. In an object's
+    // header the words that stand for values (nil, True, False) are names
+    // like any other, as the text reader takes them: a component may be
+    // called so.
+    String Name(const char* What, bool MayBeEmpty, bool InHeader = false) {
         const std::size_t At = FPos;
         String Text = Short(What);
         if (Text.empty() && MayBeEmpty) return Text;
-        if (Text.empty() || !IsValidIdent(Text) || IsReservedFormWord(Text))
+        if (Text.empty() || !IsValidIdent(Text) || (!InHeader && IsReservedFormWord(Text)))
             Fail(At, String("expected ") + What + ", found '" + Text + "'");
         return Text;
     }
@@ -276,8 +279,8 @@ private:
             Fail(FPos - 1,
                  Format("expected an object (1) or an inherited object (2), found %u", Kind));
         Node.Inherited = Kind == InheritedTag;
-        Node.ClassName = Name("a class name", false);
-        Node.Name = Name("a component name", true);
+        Node.ClassName = Name("a class name", false, true);
+        Node.Name = Name("a component name", true, true);
         for (;;) {
             const std::size_t At = FPos;
             const std::size_t Length = Byte("a property name or the end of the properties");

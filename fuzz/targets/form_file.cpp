@@ -160,6 +160,10 @@ FOLIO_FUZZ_SEEDS {
     // it was added up (the form is refused, as it was, without the overflow).
     const String LongCode = "object m\n  Caption = 'It''s'#$9999999999999999999999999'x'\nend\n";
     Seeds.Add("long-byte-code.form", TBytes(LongCode.begin(), LongCode.end()));
+    // Found by the fuzzer: a class named like a value word read from text
+    // but not back from the binary form the text became.
+    const String ValueWords = "object nil: TFuzzForm\n  object Bar2: False\n  end\nend\n";
+    Seeds.Add("value-word-names.form", TBytes(ValueWords.begin(), ValueWords.end()));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {

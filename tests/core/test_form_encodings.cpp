@@ -178,6 +178,17 @@ TEST(FormEncoding, EveryCutOfABinaryFormIsRefusedWithItsOffset) {
     EXPECT_EQ(Used, Bytes.size()) << "a binary form knows where it ends";
 }
 
+// A component may be named like the words that stand for values; both
+// encodings read such a header back (a binary form of one could not be read).
+TEST(FormEncoding, HeadersMayUseTheWordsForValues) {
+    const TFormObject Form =
+        FromText("object nil: True\n  object False: TButton\n    Tag = nil\n  end\nend\n");
+    EXPECT_EQ(Form.Name, "nil");
+    EXPECT_EQ(Form.ClassName, "True");
+    ExpectSameTree(FromBinary(Binary(Form)), Form);
+    EXPECT_EQ(FromText(FormToText(Form)).Children.at(0).Name, "False");
+}
+
 TEST(FormEncoding, BinaryFormsOutsideTheOneEncodingAreRefused) {
     const String Good = Binary(Tree({{"P", TFormValue::Integer(5), {}}}));
     const size_t Value = Good.find('P') + 1; // the value's tag
