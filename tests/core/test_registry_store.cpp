@@ -174,6 +174,12 @@ TEST_F(RegistryTest, KillingAWriterAtAnyMomentLeavesOneWholeSave) {
                 Reg.CloseKey();
             }
         });
+        // The first writer lives until its first save is whole: a child
+        // under a sanitizer on a busy machine may take longer than any of
+        // the short lives below to get there. Later ones die at any moment.
+        const auto GiveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!Exists(StoreFile()) && std::chrono::steady_clock::now() < GiveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::this_thread::sleep_for(std::chrono::milliseconds(5 + Random() % 40));
         ::kill(Child, SIGKILL);
         const int Status = WaitChild(Child);
