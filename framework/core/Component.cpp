@@ -66,6 +66,7 @@ int TComponent::ComponentIndex() const {
 }
 
 bool IsValidIdent(const String& Name) {
+    if (Name.size() > MaxIdentLength) return false;
     for (size_t I = 0; I < Name.size(); ++I) {
         const unsigned char C = static_cast<unsigned char>(Name[I]);
         const bool Ok = C == '_' || std::isalpha(C) || (I > 0 && std::isdigit(C));
@@ -83,6 +84,8 @@ void TComponent::ValidateRename(TComponent* AComponent, const String& NewName) c
 
 void TComponent::SetName(const String& NewName) {
     if (FName == NewName) return;
+    if (NewName.size() > MaxIdentLength)
+        throw EComponentError(Format(SNameTooLong, NewName.c_str(), int(MaxIdentLength)));
     if (!IsValidIdent(NewName)) throw EComponentError(Format(SInvalidName, NewName.c_str()));
     if (FOwner) FOwner->ValidateRename(this, NewName);
     FName = NewName;

@@ -112,8 +112,13 @@ private:
     std::vector<std::pair<String, String>> FEventHandlers;
 };
 
+// The longest name a form may hold: the binary encoding gives a name,
+// a property path or an identifier value one length byte.
+constexpr std::size_t MaxIdentLength = 255;
+
 // True when Name is a valid component name: a letter or underscore, then
-// letters, digits and underscores. The empty name is allowed.
+// letters, digits and underscores, at most MaxIdentLength of them. The empty
+// name is allowed.
 bool IsValidIdent(const String& Name);
 
 } // namespace folio

@@ -82,9 +82,14 @@ private:
         return "'" + String(FPos, P) + "'";
     }
 
+    // Every word of a form is a name, a property path or an identifier
+    // value, and the binary encoding holds none longer than MaxIdentLength.
     String PeekWord() const {
         const char* P = FPos;
         while (P != FEnd && IsWordChar(*P)) ++P;
+        if (static_cast<std::size_t>(P - FPos) > MaxIdentLength)
+            Fail("a name longer than " + IntToStr(int(MaxIdentLength)) + " characters, found " +
+                 Found());
         return String(FPos, P);
     }
 

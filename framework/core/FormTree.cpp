@@ -28,6 +28,7 @@ bool IsReservedFormWord(const String& Name) {
 }
 
 bool IsValidPropertyPath(const String& Name) {
+    if (Name.size() > MaxIdentLength) return false;
     std::size_t Start = 0;
     for (;;) {
         const std::size_t Dot = Name.find('.', Start);

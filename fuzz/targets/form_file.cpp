@@ -164,6 +164,11 @@ FOLIO_FUZZ_SEEDS {
     // but not back from the binary form the text became.
     const String ValueWords = "object nil: TFuzzForm\n  object Bar2: False\n  end\nend\n";
     Seeds.Add("value-word-names.form", TBytes(ValueWords.begin(), ValueWords.end()));
+    // Found by the fuzzer: a name too long for the binary encoding read from
+    // text and then failed to save. This one is as long as a name may be.
+    const String LongName =
+        "object N" + String(254, 'n') + ": TFuzzForm\n  object Bar2: TFolio\n  end\nend\n";
+    Seeds.Add("longest-name.form", TBytes(LongName.begin(), LongName.end()));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {

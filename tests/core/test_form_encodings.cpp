@@ -1,3 +1,4 @@
+#include "framework/core/Component.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/FormBinary.h"
 #include "framework/core/FormFiles.h"
@@ -8,6 +9,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <string>
 
 using namespace folio;
 
@@ -187,6 +189,49 @@ TEST(FormEncoding, HeadersMayUseTheWordsForValues) {
     EXPECT_EQ(Form.ClassName, "True");
     ExpectSameTree(FromBinary(Binary(Form)), Form);
     EXPECT_EQ(FromText(FormToText(Form)).Children.at(0).Name, "False");
+}
+
+// The binary encoding holds a name in one length byte, so a text form may
+// not hold a longer one: it would read and then fail to save.
+TEST(FormEncoding, EveryNameFitsTheBinaryEncoding) {
+    const auto FormWith = [](const String& Name) {
+        return "object Form1: TForm\n  object " + Name + ": T" + Name + "\n    P" + Name +
+               ".Q = " + Name + "\n    S = [a, " + Name + "]\n  end\nend\n";
+    };
+    // With the 'T', 'P' and '.Q' around it, each place holds 255 characters.
+    const TFormObject Longest = FromText(FormWith("N" + String(251, 'a')));
+    ExpectSameTree(FromBinary(Binary(Longest)), Longest);
+    ExpectSameTree(FromText(FormToText(Longest)), Longest);
+
+    const String Long(256, 'x');
+    const struct {
+        String Text;
+        int Line;
+    } Cases[] = {
+        {"object " + Long + ": TForm\nend\n", 1},
+        {"object Form1: " + Long + "\nend\n", 1},
+        {"object Form1: TForm\n  " + Long + " = 1\nend\n", 2},
+        {"object Form1: TForm\n  A.B = 1\n  P.Q" + String(253, 'q') + " = 1\nend\n", 3},
+        {"object Form1: TForm\n\n  A = " + Long + "\nend\n", 3},
+        {"object Form1: TForm\n  A = [a,\n " + Long + "]\nend\n", 3},
+    };
+    for (const auto& Case : Cases) {
+        try {
+            FromText(Case.Text);
+            ADD_FAILURE() << Case.Text;
+        } catch (const EFormError& E) {
+            EXPECT_NE(
+                E.Message().find("line " + std::to_string(Case.Line) + ": a name longer than 255"),
+                String::npos)
+                << E.Message();
+        }
+    }
+
+    TComponent Owner(nullptr);
+    TComponent Part(&Owner);
+    Part.SetName("N" + String(254, 'a'));
+    EXPECT_THROW(Part.SetName(Long), EComponentError);
+    EXPECT_EQ(Part.GetName().size(), 255u);
 }
 
 TEST(FormEncoding, BinaryFormsOutsideTheOneEncodingAreRefused) {
