@@ -85,7 +85,8 @@ void TComponent::ValidateRename(TComponent* AComponent, const String& NewName) c
 void TComponent::SetName(const String& NewName) {
     if (FName == NewName) return;
     if (NewName.size() > MaxIdentLength)
-        throw EComponentError(Format(SNameTooLong, NewName.c_str(), int(MaxIdentLength)));
+        throw EComponentError(
+            Format(SNameTooLong, int(MaxIdentLength), NewName.c_str(), int(NewName.size())));
     if (!IsValidIdent(NewName)) throw EComponentError(Format(SInvalidName, NewName.c_str()));
     if (FOwner) FOwner->ValidateRename(this, NewName);
     FName = NewName;

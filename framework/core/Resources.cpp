@@ -18,7 +18,8 @@ const char* const SFOpenError = "Cannot open file \"%s\". %s";
 const char* const SInvalidDate = "Invalid argument to date encode";
 const char* const SDuplicateName = "A component named %s already exists";
 const char* const SInvalidName = "'%s' is not a valid component name";
-const char* const SNameTooLong = "The name '%s' is longer than %d characters";
+const char* const SNameTooLong =
+    "A component name may have at most %d characters; '%.32s...' has %d";
 const char* const SClassNotFound = "Class %s not found";
 
 namespace {

@@ -40,7 +40,7 @@ extern const char* const SFOpenError;   // file name and the system's reason
 extern const char* const SInvalidDate;
 extern const char* const SDuplicateName; // one component name
 extern const char* const SInvalidName;   // one component name
-extern const char* const SNameTooLong;   // the name, the longest allowed
+extern const char* const SNameTooLong;   // the longest allowed, the name, its length
 extern const char* const SClassNotFound; // one class name
 
 } // namespace folio
