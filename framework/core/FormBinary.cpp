@@ -79,7 +79,8 @@ private:
         FOut.append(static_cast<const char*>(Data), Count);
     }
     void Short(const String& Text) {
-        if (Text.size() > 255) throw EWriteError("The name '" + Text + "' is too long for a form");
+        if (Text.size() > MaxIdentLength)
+            throw EWriteError("The name '" + Text + "' is too long for a form");
         Byte(static_cast<unsigned char>(Text.size()));
         FOut += Text;
     }
