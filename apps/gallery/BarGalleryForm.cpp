@@ -243,30 +243,23 @@ void TGalleryForm::WireRenaming(TFolio* Bar) {
     };
 }
 
-// F2 renames under the pointer in the bar it is over (that bar keeps its
-// hover state), else in the bar that has the keyboard. Both bars and the
-// form listen, so F2 works wherever the focus went when an editor closed.
+// A bar with the keyboard renames its focused caption or item on F2 by
+// itself. The gallery adds only what no bar does: with the keyboard on the
+// form, F2 renames what lies under the pointer.
 void TGalleryForm::WireF2() {
-    auto OnKey = [this](TObject*, unsigned short& Key, TShiftState) {
+    Form.OnKeyDown = [this](TObject*, unsigned short& Key, TShiftState) {
         if (Key == VK_F2 && RenameUnderPointer()) Key = 0;
     };
-    Form.OnKeyDown = OnKey;
-    for (TFolio* Bar : {Vertical, Horizontal}) Bar->OnKeyDown = OnKey;
 }
 
 bool TGalleryForm::RenameUnderPointer() {
-    TFolio* Bar = nullptr;
-    for (TFolio* B : {Vertical, Horizontal})
-        if (B->GetItemUnderCurosr() || B->GetGroupUnderCurosr()) Bar = B;
-    if (!Bar)
-        for (TFolio* B : {Vertical, Horizontal})
-            if (Form.GetActiveControl() == B) Bar = B;
-    if (!Bar) return false;
-    // The caption under the pointer, else the item under it, else the
-    // open group's caption.
-    if (TFolioGroup* Group = Bar->GetGroupUnderCurosr()) return Bar->EditGroup(Group);
-    if (TFolioItem* Item = Bar->GetItemUnderCurosr()) return Bar->EditItem(Item);
-    return Bar->EditGroup(Bar->GetVisibleGroupObject());
+    for (TFolio* Bar : {Vertical, Horizontal}) {
+        // A caption comes first: items scrolled below the open group's
+        // slots reach under the captions stacked there.
+        if (TFolioGroup* Group = Bar->GetGroupUnderCurosr()) return Bar->EditGroup(Group);
+        if (TFolioItem* Item = Bar->GetItemUnderCurosr()) return Bar->EditItem(Item);
+    }
+    return false;
 }
 
 void TGalleryForm::SetAnimation(TFolAnimationStyle Style) {

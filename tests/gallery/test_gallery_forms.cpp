@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using namespace folio;
 using namespace gallery;
@@ -28,6 +29,38 @@ TPoint Centre(const TRect& R) {
 void SizeForm(THeadlessHost& Host, TForm& Form, int Width, int Height) {
     Form.SetBounds(Form.GetLeft(), Form.GetTop(), Width, Height);
     Host.RunUntilIdle();
+}
+
+// The captions of Bar's groups and items, in order, groups first each.
+std::vector<String> Captions(const TFolio& Bar) {
+    std::vector<String> All;
+    const TFolioGroups* Groups = Bar.GetGroups();
+    for (int G = 0; G < Groups->GetCount(); ++G) {
+        const TFolioGroup* Group = Groups->GetGroup(G);
+        All.push_back(Group->GetCaption());
+        for (int I = 0; I < Group->GetItems()->GetCount(); ++I)
+            All.push_back(Group->GetItems()->GetItem(I)->GetCaption());
+    }
+    return All;
+}
+
+// Presses F2, types "!" at the end of what its editor opened on and
+// accepts; answers the one caption of Bar that changed ("" for none, or
+// several).
+String RenamedByF2(THeadlessHost& Host, const TFolio& Bar) {
+    const std::vector<String> Before = Captions(Bar);
+    Host.Key(VK_F2);
+    Host.Key(VK_END);
+    Host.Type("!");
+    Host.Key(VK_RETURN);
+    const std::vector<String> After = Captions(Bar);
+    String Changed;
+    for (size_t I = 0; I < Before.size() && I < After.size(); ++I)
+        if (Before[I] != After[I]) {
+            if (!Changed.empty()) return "";
+            Changed = Before[I];
+        }
+    return Changed;
 }
 
 } // namespace
@@ -168,4 +201,54 @@ TEST(SamplesGalleryGrids, MarksKeepClearOfTheSquaresFrames) {
             EXPECT_LE(Measure.GetCanvas()->TextHeight(Mark) + Clear, Grid->GetCellHeight());
         }
     }
+}
+
+// F2 goes to the bar that has the keyboard and renames what shows its focus
+// cue there, wherever the pointer rests; the gallery itself renames under
+// the pointer only when no bar has the keyboard.
+TEST(BarGalleryF2, RenamesWhatTheFocusCueIsOnWhereverThePointerRests) {
+    struct TCase {
+        const char* Name;
+        bool Horizontal;
+        int Steps;           // presses of the bar's forward arrow after Tab
+        const char* Renamed; // the caption whose editor opens
+    };
+    const TCase Cases[] = {
+        {"the open group's caption", false, 0, "Mail"},
+        {"the third item of the open group", false, 3, "Sent items"},
+        {"the caption after the open group", false, 13, "Calendar"},
+        {"an item of the horizontal bar", true, 2, "Mail"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        THeadlessHost Host(1280, 1024);
+        TGalleryForm Gallery;
+        Gallery.SetAnimation(asNone);
+        Gallery.Form.Show();
+        Host.RunUntilIdle();
+        TFolio* Bar = C.Horizontal ? Gallery.Horizontal : Gallery.Vertical;
+        // The pointer rests on the form's empty area, which a click gives
+        // the keyboard; Tab then walks to the bar.
+        Gallery.RestPointer(Host);
+        Host.Click();
+        for (int Tabs = 0; Tabs < 3 && !Bar->Focused(); ++Tabs) Host.Key(VK_TAB);
+        ASSERT_TRUE(Bar->Focused());
+        for (int I = 0; I < C.Steps; ++I) Host.Key(C.Horizontal ? VK_RIGHT : VK_DOWN);
+        EXPECT_EQ(RenamedByF2(Host, *Bar), C.Renamed);
+    }
+}
+
+// With the keyboard on the form itself, F2 renames what lies under the
+// pointer in the bar it rests on.
+TEST(BarGalleryF2, WithNoBarFocusedRenamesUnderThePointer) {
+    THeadlessHost Host(1280, 1024);
+    TGalleryForm Gallery;
+    Gallery.SetAnimation(asNone);
+    Gallery.Form.Show();
+    Host.RunUntilIdle();
+    Gallery.RestPointer(Host);
+    Host.Click();
+    ASSERT_FALSE(Gallery.Vertical->Focused() || Gallery.Horizontal->Focused());
+    ASSERT_TRUE(Gallery.HoverItem(Host, 1));
+    EXPECT_EQ(RenamedByF2(Host, *Gallery.Vertical), "Outbox");
 }
