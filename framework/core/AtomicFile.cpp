@@ -3,16 +3,15 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/Resources.h"
 #include "framework/core/SysUtils.h"
+#include "framework/core/UniqueFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <string>
 
 namespace folio {
 
@@ -38,9 +37,10 @@ String FolderOf(const String& FileName) {
 
 // Makes the new file beside Final. Saving needs what creating Final in
 // place would: a writable folder, and write permission on a file that is
-// there, which must not be a folder.
-String CreateBeside(const String& Final, const String& Shown) {
-    static std::atomic<unsigned> Counter{0};
+// there, which must not be a folder. The new file is held open from here to
+// the commit, so its name is never opened again and nobody can slip another
+// file under it.
+TUniqueFile CreateBeside(const String& Final, const String& Shown) {
     struct stat Old;
     if (::stat(Final.c_str(), &Old) == 0) {
         const int Error = S_ISDIR(Old.st_mode)                 ? EISDIR
@@ -50,18 +50,11 @@ String CreateBeside(const String& Final, const String& Shown) {
             throw EFCreateError(
                 Format(SFCreateError, Shown.c_str(), SysErrorMessage(Error).c_str()));
     }
-    for (int Attempt = 0;; ++Attempt) {
-        const String Temp = Final + ".saving-" + std::to_string(::getpid()) + "-" +
-                            std::to_string(Counter.fetch_add(1));
-        const int Handle = ::open(Temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (Handle >= 0) {
-            ::close(Handle);
-            return Temp;
-        }
-        if (errno != EEXIST || Attempt >= 100)
-            throw EFCreateError(
-                Format(SFCreateError, Shown.c_str(), SysErrorMessage(errno).c_str()));
-    }
+    TUniqueFile File = CreateUniqueFile(AT_FDCWD, Final, 0666);
+    if (File.Handle < 0)
+        throw EFCreateError(
+            Format(SFCreateError, Shown.c_str(), SysErrorMessage(File.Error).c_str()));
+    return File;
 }
 
 // The new file takes the permissions (and, where the process may, the
@@ -80,10 +73,11 @@ void TakeOver(int Handle, const String& Final) {
 
 } // namespace
 
-TAtomicFileStream::TAtomicFileStream(const String& FileName)
-    : FFileName(Resolve(FileName)), FTempName(CreateBeside(FFileName, FileName)) {
+TAtomicFileStream::TAtomicFileStream(const String& FileName) : FFileName(Resolve(FileName)) {
+    const TUniqueFile File = CreateBeside(FFileName, FileName);
+    FTempName = File.Name;
     try {
-        FFile = std::make_unique<TFileStream>(FTempName, fmOpenReadWrite);
+        FFile = std::make_unique<TFileStream>(File.Handle, FTempName);
     } catch (...) {
         ::unlink(FTempName.c_str());
         throw;
@@ -126,14 +120,12 @@ void TAtomicFileStream::Commit() {
     } catch (const EWriteError&) {
         CommitError(FFileName, errno ? errno : EIO);
     }
-    FFile.reset();
     // The content must be on the disk before the name points to it, or a
     // crash could leave an empty file in the old one's place.
-    const int Handle = ::open(FTempName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (Handle >= 0) TakeOver(Handle, FFileName);
-    const bool Synced = Handle >= 0 && ::fsync(Handle) == 0;
+    TakeOver(FFile->Handle(), FFileName);
+    const bool Synced = ::fsync(FFile->Handle()) == 0;
     const int SyncError = errno;
-    if (Handle >= 0) ::close(Handle);
+    FFile.reset();
     if (!Synced || ::rename(FTempName.c_str(), FFileName.c_str()) != 0) {
         const int Error = Synced ? errno : SyncError;
         ::unlink(FTempName.c_str());

@@ -4,12 +4,15 @@
 #include "framework/core/RegistryText.h"
 #include "framework/core/ScopeGuard.h"
 #include "framework/core/SysUtils.h"
+#include "framework/core/UniqueFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <string_view>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -55,6 +58,8 @@ public:
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
     int Get() const { return FFd; }
+    // Hands the descriptor over: this object no longer closes it.
+    void Release() { FFd = -1; }
     // Closes now, so that a failed close is seen; false when it failed.
     bool Close() {
         const int Fd = FFd;
@@ -71,6 +76,14 @@ private:
                                     SysErrorMessage(Error).c_str()));
 }
 
+// A link in the folder may have been planted by someone who could write
+// there once; following it would read or write whatever it names.
+[[noreturn]] void LinkRefused(const char* What, const String& Path) {
+    throw ERegistryException(Format("The registry %s \"%s\" is a symbolic link; the registry "
+                                    "follows no links in its folder and leaves it as it is",
+                                    What, Path.c_str()));
+}
+
 void MakeFolders(const String& Folder) {
     for (size_t Slash = 1; Slash != String::npos; ++Slash) {
         Slash = Folder.find('/', Slash);
@@ -85,11 +98,59 @@ void MakeFolders(const String& Folder) {
     }
 }
 
-// Reads the whole file into Text; false when there is no file.
-bool ReadFileText(const String& Path, String& Text) {
-    TFileHandle File(::open(Path.c_str(), O_RDONLY | O_CLOEXEC));
+// Whoever may write in the folder may replace the files in it, or plant
+// links and other files under the names the store uses. So the store works
+// only in a folder that its own user owns and that nobody else may write
+// in, as tools that keep keys in a folder of the user's do; it refuses any
+// other before it reads or writes a byte there.
+void CheckFolder(int Handle, const String& Folder) {
+    struct stat Info;
+    if (::fstat(Handle, &Info) != 0)
+        throw ERegistryException(Format("Cannot examine the registry folder \"%s\": %s",
+                                        Folder.c_str(), SysErrorMessage(errno).c_str()));
+    const unsigned Mode = Info.st_mode & 07777;
+    if (Info.st_uid != ::geteuid())
+        throw ERegistryException(Format(
+            "The registry folder \"%s\" (mode %04o) belongs to another user (uid %u), so the "
+            "registry neither reads nor writes its files there. Set FOLIO_REGISTRY_DIR to a "
+            "folder of your own.",
+            Folder.c_str(), Mode, static_cast<unsigned>(Info.st_uid)));
+    if (Mode & (S_IWGRP | S_IWOTH))
+        throw ERegistryException(Format(
+            "The registry folder \"%s\" has mode %04o: other users may write in it and so "
+            "change or replace the registry's files, so the registry neither reads nor writes "
+            "its files there. Make it private (chmod go-w \"%s\") or set FOLIO_REGISTRY_DIR "
+            "to a private folder.",
+            Folder.c_str(), Mode, Folder.c_str()));
+}
+
+// Opens the registry folder and checks it. Every file of the store is then
+// reached through this descriptor, so the files go into the folder that was
+// checked even if its path comes to name another folder meanwhile. Gives -1
+// for a missing folder when MayBeMissing.
+int OpenFolder(const String& Folder, bool MayBeMissing) {
+    const int Handle = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Handle < 0) {
+        if (errno == ENOENT && MayBeMissing) return -1;
+        throw ERegistryException(Format("Cannot open the registry folder \"%s\": %s",
+                                        Folder.c_str(), SysErrorMessage(errno).c_str()));
+    }
+    TFileHandle Closer(Handle);
+    CheckFolder(Handle, Folder);
+    Closer.Release();
+    return Handle;
+}
+
+// Reads the whole file Name of the folder into Text; false when there is no
+// file. Path is its full name, for messages.
+bool ReadFileText(int Folder, const String& Name, const String& Path, String& Text) {
+    // O_NONBLOCK: a pipe planted under the name must not hang the reader;
+    // it is refused below as not a regular file.
+    TFileHandle File(
+        ::openat(Folder, Name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (File.Get() < 0) {
         if (errno == ENOENT) return false;
+        if (errno == ELOOP) LinkRefused("file", Path);
         FileError("open", Path, errno);
     }
     struct stat Info;
@@ -136,29 +197,50 @@ void WriteAll(int Fd, const String& Text, const String& Path) {
     }
 }
 
-void SyncFolder(const String& Folder) {
-    TFileHandle Dir(::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (Dir.Get() < 0 || ::fsync(Dir.Get()) != 0)
-        throw ERegistryException(Format("Cannot flush the registry folder \"%s\": %s",
-                                        Folder.c_str(), SysErrorMessage(errno).c_str()));
+// Removes what writers killed in the middle of a save left beside the file
+// Name: their new files, which never took its place. Called under the lock,
+// so no living writer is making one. The plain ".new" name is what earlier
+// versions of the store used.
+void RemoveLeftovers(int Folder, const String& Name) {
+    const int Handle = ::dup(Folder);
+    if (Handle < 0) return;
+    DIR* List = ::fdopendir(Handle);
+    if (!List) {
+        ::close(Handle);
+        return;
+    }
+    // The copy shares its position with the folder's descriptor.
+    ::rewinddir(List);
+    const String OldName = Name + ".new";
+    while (const dirent* Entry = ::readdir(List)) {
+        const std::string_view EntryName = Entry->d_name;
+        if (IsUniqueFileOf(EntryName, Name) || EntryName == OldName)
+            ::unlinkat(Folder, Entry->d_name, 0);
+    }
+    ::closedir(List);
 }
 
-// Writes Text to a new file beside Path, flushes it, renames it over Path
-// and flushes the folder.
-void ReplaceFile(const String& Folder, const String& Path, const String& Text) {
-    const String Temp = Path + ".new";
+// Writes Text to a new file beside the file Name, flushes it, renames it
+// over Name and flushes the folder.
+void ReplaceFile(int Folder, const String& FolderPath, const String& Name, const String& Path,
+                 const String& Text) {
+    const TUniqueFile Temp = CreateUniqueFile(Folder, Name, 0600);
+    if (Temp.Handle < 0) FileError("create a new file for", Path, Temp.Error);
+    const String TempPath = FolderPath + "/" + Temp.Name;
     // A failed save leaves no half-written file behind.
-    TScopeGuard RemoveTemp([&Temp] { ::unlink(Temp.c_str()); });
+    TScopeGuard RemoveTemp([&] { ::unlinkat(Folder, Temp.Name.c_str(), 0); });
     {
-        TFileHandle File(::open(Temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-        if (File.Get() < 0) FileError("create", Temp, errno);
-        WriteAll(File.Get(), Text, Temp);
-        if (::fsync(File.Get()) != 0) FileError("flush", Temp, errno);
-        if (!File.Close()) FileError("close", Temp, errno);
-        if (::rename(Temp.c_str(), Path.c_str()) != 0) FileError("replace", Path, errno);
+        TFileHandle File(Temp.Handle);
+        WriteAll(File.Get(), Text, TempPath);
+        if (::fsync(File.Get()) != 0) FileError("flush", TempPath, errno);
+        if (!File.Close()) FileError("close", TempPath, errno);
+        if (::renameat(Folder, Temp.Name.c_str(), Folder, Name.c_str()) != 0)
+            FileError("replace", Path, errno);
     }
     RemoveTemp.Dismiss();
-    SyncFolder(Folder);
+    if (::fsync(Folder) != 0)
+        throw ERegistryException(Format("Cannot flush the registry folder \"%s\": %s",
+                                        FolderPath.c_str(), SysErrorMessage(errno).c_str()));
 }
 
 String FileTitle(HKEY Root) {
@@ -205,32 +287,47 @@ std::unique_ptr<TRegKeyNode> TRegistryFile::Parse() const {
 
 TRegistryFile ReadRegistryFile(HKEY Root) {
     TRegistryFile File;
-    File.Path = RegistryFileName(Root);
-    File.Exists = ReadFileText(File.Path, File.Text);
+    const String Folder = GetRegistryFolder();
+    const String Name = RootInfo(Root).File;
+    File.Path = Folder + "/" + Name;
+    // Nothing is created for a read: a missing folder holds no keys.
+    TFileHandle FolderHandle(OpenFolder(Folder, true));
+    if (FolderHandle.Get() >= 0)
+        File.Exists = ReadFileText(FolderHandle.Get(), Name, File.Path, File.Text);
     return File;
 }
 
-TRegistryWriter::TRegistryWriter(HKEY Root) : FRoot(Root), FFolder(GetRegistryFolder()) {
-    FFile.Path = FFolder + "/" + RootInfo(Root).File;
+TRegistryWriter::TRegistryWriter(HKEY Root)
+    : FRoot(Root), FFolder(GetRegistryFolder()), FName(RootInfo(Root).File) {
+    FFile.Path = FFolder + "/" + FName;
     MakeFolders(FFolder);
-    const String LockPath = FFile.Path + ".lock";
-    FLock = ::open(LockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (FLock < 0) FileError("create the lock of", FFile.Path, errno);
+    FFolderHandle = OpenFolder(FFolder, false);
+    // A constructor that fails runs no destructor: let the folder and the
+    // lock go here.
+    TScopeGuard Release([this] {
+        if (FLock >= 0) ::close(FLock);
+        ::close(FFolderHandle);
+    });
+    const String LockName = FName + ".lock";
+    FLock =
+        ::openat(FFolderHandle, LockName.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (FLock < 0) {
+        if (errno == ELOOP) LinkRefused("lock file", FFolder + "/" + LockName);
+        FileError("create the lock of", FFile.Path, errno);
+    }
     while (::flock(FLock, LOCK_EX) != 0) {
         if (errno == EINTR) continue;
-        const int Error = errno;
-        ::close(FLock);
-        FileError("lock", FFile.Path, Error);
+        FileError("lock", FFile.Path, errno);
     }
-    // A constructor that fails runs no destructor: let the lock go here.
-    TScopeGuard Unlock([this] { ::close(FLock); });
-    FFile.Exists = ReadFileText(FFile.Path, FFile.Text);
-    Unlock.Dismiss();
+    RemoveLeftovers(FFolderHandle, FName);
+    FFile.Exists = ReadFileText(FFolderHandle, FName, FFile.Path, FFile.Text);
+    Release.Dismiss();
 }
 
 TRegistryWriter::~TRegistryWriter() {
     // Closing the descriptor releases the lock.
     ::close(FLock);
+    ::close(FFolderHandle);
 }
 
 void TRegistryWriter::Write(const TRegKeyNode& Tree) {
@@ -241,7 +338,7 @@ void TRegistryWriter::Write(const TRegKeyNode& Tree) {
                                         RootInfo(FRoot).Name,
                                         static_cast<long long>(RegistryMaxFileSize >> 20)));
     if (FFile.Exists && Text == FFile.Text) return;
-    ReplaceFile(FFolder, FFile.Path, Text);
+    ReplaceFile(FFolderHandle, FFolder, FName, FFile.Path, Text);
     FFile.Exists = true;
     FFile.Text = std::move(Text);
 }

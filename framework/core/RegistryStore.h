@@ -18,6 +18,14 @@ namespace folio {
 // never a mix. Writers take an advisory lock on a ".lock" file beside it,
 // read the file afresh and change only what they changed, so processes that
 // write different keys at once keep each other's keys. Readers take no lock.
+//
+// The folder must belong to the user and be closed to writing by anyone
+// else; any other raises ERegistryException naming the folder and its mode
+// before a byte is read or written there (the store makes its folders with
+// mode 0700). Links in the folder are not followed: a file or lock that is a
+// symbolic link is refused, and each new file gets a name nobody could guess
+// and is made with O_EXCL|O_NOFOLLOW. A writer removes under the lock the new
+// files that writers killed in the middle of a save left behind.
 
 // The root's name ("HKEY_CURRENT_USER"); raises ERegistryException for a
 // number that is not a predefined root.
@@ -67,6 +75,8 @@ public:
 private:
     HKEY FRoot;
     String FFolder;
+    String FName; // the file's name in the folder
+    int FFolderHandle = -1;
     int FLock = -1;
     TRegistryFile FFile;
 };

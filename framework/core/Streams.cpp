@@ -241,10 +241,19 @@ TFileStream::TFileStream(const String& FileName, unsigned Mode) : FFileName(File
             throw EFOpenError(
                 Format(SFOpenError, FileName.c_str(), SysErrorMessage(Error).c_str()));
     }
+    AllocateBuffer();
+}
+
+TFileStream::TFileStream(int Handle, const String& FileName)
+    : FFileName(FileName), FHandle(Handle) {
+    AllocateBuffer();
+}
+
+void TFileStream::AllocateBuffer() {
     FBuffer = static_cast<char*>(std::malloc(FileBufferSize));
     if (!FBuffer) {
         ::close(FHandle);
-        throw EOutOfResources("Out of memory while opening \"" + FileName + "\"");
+        throw EOutOfResources("Out of memory while opening \"" + FFileName + "\"");
     }
 }
 

@@ -117,6 +117,9 @@ class TFileStream final : public TStream {
     FOLIO_CLASS(TFileStream)
 public:
     TFileStream(const String& FileName, unsigned Mode);
+    // Takes over Handle, a file already open for reading and writing under
+    // FileName (a file made with O_EXCL, say); the stream closes it.
+    TFileStream(int Handle, const String& FileName);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
@@ -130,8 +133,11 @@ public:
     void Flush();
 
     const String& FileName() const { return FFileName; }
+    // The open file, for calls a stream does not offer (fsync, fchmod).
+    int Handle() const { return FHandle; }
 
 private:
+    void AllocateBuffer();
     bool FlushWrites();
 
     String FFileName;

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 // Points the registry at a new temporary folder for one test and removes it
 // afterwards.
@@ -27,6 +29,18 @@ protected:
 
     std::string StoreFile(folio::HKEY Root = folio::HKEY_CURRENT_USER) const {
         return folio::RegistryFileName(Root);
+    }
+    // Files of the store folder that are neither a root's file nor its lock:
+    // what a save left behind.
+    std::vector<std::string> Leftovers() const {
+        std::vector<std::string> Names;
+        if (!std::filesystem::exists(Folder + "/store")) return Names;
+        for (const auto& Entry : std::filesystem::directory_iterator(Folder + "/store")) {
+            const std::string Name = Entry.path().filename();
+            if (!Name.ends_with(".keys") && !Name.ends_with(".keys.lock")) Names.push_back(Name);
+        }
+        std::sort(Names.begin(), Names.end());
+        return Names;
     }
     static std::string ReadBytes(const std::string& Path) {
         std::ifstream In(Path, std::ios::binary);

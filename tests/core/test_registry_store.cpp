@@ -1,10 +1,12 @@
 // The registry's file store: atomic replacement, crashes in the middle of a
-// save, writers in several processes, damaged and oversized files.
+// save, writers in several processes, damaged and oversized files, links
+// planted in its folder and folders that others may write in.
 
 #include "framework/core/Registry.h"
 
 #include "RegistryTestFolder.h"
 #include "framework/core/Exceptions.h"
+#include "framework/core/SysUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -31,19 +33,32 @@ namespace {
 enum TRenameMode { rmPass, rmFail, rmKill };
 volatile std::sig_atomic_t RenameMode = rmPass;
 
-} // namespace
-
-// This program's own rename comes before the C library's, so the store's
-// calls reach it.
-extern "C" int rename(const char* Old, const char* New) noexcept {
+// False when the next rename is to fail; kills the process when asked to.
+bool RenamePasses() {
     if (RenameMode == rmFail) {
         errno = EIO;
-        return -1;
+        return false;
     }
     if (RenameMode == rmKill) ::kill(::getpid(), SIGKILL);
+    return true;
+}
+
+} // namespace
+
+// This program's own rename and renameat come before the C library's, so
+// the store's calls reach them.
+extern "C" int rename(const char* Old, const char* New) noexcept {
+    if (!RenamePasses()) return -1;
     using TRename = int (*)(const char*, const char*);
     static const auto Real = reinterpret_cast<TRename>(::dlsym(RTLD_NEXT, "rename"));
     return Real(Old, New);
+}
+
+extern "C" int renameat(int OldFolder, const char* Old, int NewFolder, const char* New) noexcept {
+    if (!RenamePasses()) return -1;
+    using TRenameAt = int (*)(int, const char*, int, const char*);
+    static const auto Real = reinterpret_cast<TRenameAt>(::dlsym(RTLD_NEXT, "renameat"));
+    return Real(OldFolder, Old, NewFolder, New);
 }
 
 namespace {
@@ -108,7 +123,7 @@ TEST_F(RegistryTest, FilesArePrivateAndReplacedWhole) {
     ASSERT_EQ(::stat((Folder + "/old-link").c_str(), &Info), 0);
     EXPECT_EQ(Info.st_ino, OldFile);
     EXPECT_NE(ReadBytes(Folder + "/old-link").find("dword:00000001"), std::string::npos);
-    EXPECT_FALSE(Exists(StoreFile() + ".new"));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(RegistryTest, AFailedRenameLeavesTheOldFileAndKeepsTheChanges) {
@@ -126,7 +141,7 @@ TEST_F(RegistryTest, AFailedRenameLeavesTheOldFileAndKeepsTheChanges) {
     }
     RenameMode = rmPass;
     EXPECT_EQ(ReadBytes(StoreFile()), Before);
-    EXPECT_FALSE(Exists(StoreFile() + ".new"));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
     EXPECT_EQ(ReadValue("\\New", "v"), -1);
     // The object still holds its change; closing again writes it.
     Reg.CloseKey();
@@ -148,14 +163,26 @@ TEST_F(RegistryTest, AProcessKilledBetweenWriteAndRenameLeavesTheOldFile) {
     ASSERT_TRUE(WIFSIGNALED(Status));
     EXPECT_EQ(WTERMSIG(Status), SIGKILL);
     // The child got as far as a complete new file beside the old one.
-    EXPECT_NE(ReadBytes(StoreFile() + ".new").find("[New]"), std::string::npos);
+    const std::vector<std::string> Left = Leftovers();
+    ASSERT_EQ(Left.size(), 1u);
+    EXPECT_TRUE(Left[0].starts_with("current_user.keys.saving-")) << Left[0];
+    EXPECT_NE(ReadBytes(Folder + "/store/" + Left[0]).find("[New]"), std::string::npos);
     EXPECT_EQ(ReadBytes(StoreFile()), Before);
     EXPECT_EQ(ReadValue("\\Old", "v"), 1);
     EXPECT_EQ(ReadValue("\\New", "v"), -1);
-    // The dead process's lock went with it, and its leftover is replaced.
+    // The dead process's lock went with it, and the next save removes its
+    // leftover, as well as one of the ".new" files that earlier versions
+    // wrote; files that only look alike stay.
+    const std::vector<std::string> Others = {"current_user.keys.saving-notours",
+                                             "current_user.keys.saving-0123456789abcdeF",
+                                             "users.keys.saving-0123456789abcdef", "notes.new"};
+    for (const std::string& Name : Others) WriteBytes(Folder + "/store/" + Name, "other");
+    WriteBytes(StoreFile() + ".new", "[Old]\n");
     SaveValue("\\Later", "v", 3);
     EXPECT_EQ(ReadValue("\\Later", "v"), 3);
-    EXPECT_FALSE(Exists(StoreFile() + ".new"));
+    std::vector<std::string> Expected = Others;
+    std::sort(Expected.begin(), Expected.end());
+    EXPECT_EQ(Leftovers(), Expected);
 }
 
 TEST_F(RegistryTest, KillingAWriterAtAnyMomentLeavesOneWholeSave) {
@@ -248,7 +275,7 @@ TEST_F(RegistryTest, ADamagedFileRaisesWithItsLineAndIsNeverOverwritten) {
         }
     }
     EXPECT_EQ(ReadBytes(StoreFile()), Damaged);
-    EXPECT_FALSE(Exists(StoreFile() + ".new"));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(RegistryTest, OversizedFilesAreRefusedUnreadAndNeverWritten) {
@@ -276,4 +303,115 @@ TEST_F(RegistryTest, OversizedFilesAreRefusedUnreadAndNeverWritten) {
     EXPECT_EQ(ReadBytes(StoreFile()), Before);
     // Taken back, the change leaves nothing for the destructor to try again.
     EXPECT_TRUE(Reg.DeleteKey("\\Big"));
+}
+
+namespace {
+
+// Runs a save and gives the message it raised; empty when it succeeded.
+std::string SaveMessage(const std::string& Key) {
+    try {
+        SaveValue(Key, "v", 1);
+        return "";
+    } catch (const ERegistryException& E) {
+        return E.Message().empty() ? "(no message)" : E.Message();
+    }
+}
+
+} // namespace
+
+TEST_F(RegistryTest, PlantedLinksAreNeverFollowed) {
+    const std::string Store = Folder + "/store";
+    const std::string Victim = Folder + "/victim";
+    const std::string Absent = Folder + "/absent";
+    struct TCase {
+        const char* Link;   // its name beside the registry file
+        const char* Refuse; // what a refused save names; null when it succeeds
+    } Cases[] = {
+        // The fixed name earlier versions gave their new file: a leftover,
+        // removed, never written through.
+        {"current_user.keys.new", nullptr},
+        {"current_user.keys.lock", "lock file"},
+        {"current_user.keys", "registry file"},
+    };
+    for (const TCase& Case : Cases) {
+        for (const std::string& Target : {Victim, Absent}) {
+            SCOPED_TRACE(std::string(Case.Link) + " -> " + Target);
+            std::filesystem::remove_all(Store);
+            ASSERT_EQ(::mkdir(Store.c_str(), 0700), 0);
+            WriteBytes(Victim, "the victim's own text");
+            std::filesystem::remove(Absent);
+            const std::string Link = Store + "/" + Case.Link;
+            ASSERT_EQ(::symlink(Target.c_str(), Link.c_str()), 0);
+
+            const std::string Message = SaveMessage("\\Planted");
+            EXPECT_EQ(ReadBytes(Victim), "the victim's own text");
+            EXPECT_FALSE(Exists(Absent));
+            if (!Case.Refuse) {
+                EXPECT_EQ(Message, "");
+                EXPECT_EQ(ReadValue("\\Planted", "v"), 1);
+                EXPECT_FALSE(std::filesystem::is_symlink(Link));
+                continue;
+            }
+            EXPECT_NE(Message.find(Case.Refuse), std::string::npos) << Message;
+            EXPECT_NE(Message.find("is a symbolic link"), std::string::npos) << Message;
+            EXPECT_NE(Message.find(Link), std::string::npos) << Message;
+            EXPECT_TRUE(std::filesystem::is_symlink(Link));
+            EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+        }
+    }
+    // A reader refuses a linked registry file as well.
+    EXPECT_THROW(TRegistry().KeyExists("\\Planted"), ERegistryException);
+}
+
+TEST_F(RegistryTest, AFolderOthersMayWriteInOrThatIsNotTheUsersIsRefused) {
+    const std::string Store = Folder + "/store";
+    struct TCase {
+        mode_t Mode;
+        bool OtherOwner;
+        const char* Says; // what the refusal names; null when the folder is used
+    } Cases[] = {
+        {0700, false, nullptr},
+        {0755, false, nullptr},
+        {0750, false, nullptr},
+        {0777, false, "has mode 0777"},
+        {0775, false, "has mode 0775"},
+        {0770, false, "has mode 0770"},
+        {0702, false, "has mode 0702"},
+        {01777, false, "has mode 1777"},
+        {0700, true, "belongs to another user"},
+        {0755, true, "belongs to another user"},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(
+            Format("mode %04o%s", unsigned(Case.Mode), Case.OtherOwner ? ", not ours" : ""));
+        std::filesystem::remove_all(Store);
+        ASSERT_EQ(::mkdir(Store.c_str(), 0700), 0);
+        WriteBytes(StoreFile(), "[Kept]\n\"v\" = dword:00000007\n");
+        const std::string Before = ReadBytes(StoreFile());
+        ASSERT_EQ(::chmod(Store.c_str(), Case.Mode), 0);
+        if (Case.OtherOwner) {
+            if (::geteuid() != 0) continue; // only the superuser can give a folder away
+            ASSERT_EQ(::chown(Store.c_str(), 65534, 65534), 0);
+        }
+        const std::string Message = SaveMessage("\\New");
+        if (!Case.Says) {
+            EXPECT_EQ(Message, "");
+            EXPECT_EQ(ReadValue("\\Kept", "v"), 7);
+            continue;
+        }
+        EXPECT_NE(Message.find("\"" + Store + "\""), std::string::npos) << Message;
+        EXPECT_NE(Message.find(Case.Says), std::string::npos) << Message;
+        EXPECT_NE(Message.find(Format("%04o", unsigned(Case.Mode))), std::string::npos) << Message;
+        if (!Case.OtherOwner) {
+            EXPECT_NE(Message.find("chmod go-w"), std::string::npos) << Message;
+        }
+        // Nothing was written: no lock, no new file, the old one unchanged.
+        std::vector<std::string> Names;
+        for (const auto& Entry : std::filesystem::directory_iterator(Store))
+            Names.push_back(Entry.path().filename());
+        EXPECT_EQ(Names, std::vector<std::string>{"current_user.keys"});
+        EXPECT_EQ(ReadBytes(StoreFile()), Before);
+        // Nor is anything read from it.
+        EXPECT_THROW(ReadValue("\\Kept", "v"), ERegistryException);
+    }
 }
