@@ -252,6 +252,19 @@ std::pair<TDesignRegistry*, TRegistrationOwner> CurrentTarget() {
     return {T.Registry ? T.Registry : &DesignRegistry(), T.Owner};
 }
 
+void RegisterComponentsInCurrentTarget(const String& Page,
+                                       const std::vector<const TClassInfo*>& Classes) {
+    auto [Registry, Owner] = CurrentTarget();
+    Registry->RegisterComponents(Page, Classes, Owner);
+}
+
+// A program that has the design registry in it puts the classes its units
+// register on the palette from the start, before any of them is looked up
+// here; a runtime program, which links none of this, only makes them
+// creatable by name.
+[[maybe_unused]] const bool PaletteInstalled =
+    (SetRegisterComponentsProc(&RegisterComponentsInCurrentTarget), true);
+
 } // namespace
 
 TDesignRegistry& DesignRegistry() {
@@ -283,11 +296,6 @@ String EditorTypeName(const std::type_info& Type) {
     // Only the class's own name: the namespaces say nothing to a person.
     const auto Colon = Name.rfind("::");
     return Colon == String::npos ? Name : Name.substr(Colon + 2);
-}
-
-void RegisterComponents(const String& Page, const std::vector<const TClassInfo*>& Classes) {
-    auto [Registry, Owner] = CurrentTarget();
-    Registry->RegisterComponents(Page, Classes, Owner);
 }
 
 std::vector<TComponentPaletteEntry> PaletteEntries() {

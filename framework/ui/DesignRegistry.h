@@ -21,6 +21,13 @@ class IDesigner;
 // unloaded.
 using TRegistrationOwner = const void*;
 
+// The component palette: which component classes a designer offers, on which
+// page (RegisterComponents puts them there).
+struct TComponentPaletteEntry {
+    String Page;
+    const TClassInfo* Class = nullptr;
+};
+
 using TComponentEditorFactory =
     std::function<std::unique_ptr<TComponentEditor>(TComponent* Component, IDesigner* Designer)>;
 using TPropertyEditorFactory = std::function<std::unique_ptr<TPropertyEditor>(
@@ -160,6 +167,13 @@ void RegisterPropertyEditor(TPropertyType PropertyType, const TClassInfo* Compon
             return std::make_unique<TEditor>(Designer, std::move(Components), Prop);
         });
 }
+
+// The program registry's palette: every registration so far, in
+// registration order (a class registered again keeps its first place and
+// moves to the new page), and the page a class was registered on (empty when
+// it was not).
+std::vector<TComponentPaletteEntry> PaletteEntries();
+String PalettePageOf(const TClassInfo& Class);
 
 // The program registry's lookups.
 std::unique_ptr<TComponentEditor> GetComponentEditor(TComponent* Component, IDesigner* Designer);

@@ -6,18 +6,16 @@
 
 namespace folio {
 
-// The component palette: which component classes a designer offers, on which
-// page. Registering a class also makes it creatable by name.
-struct TComponentPaletteEntry {
-    String Page;
-    const TClassInfo* Class = nullptr;
-};
-
+// Each unit's Register puts its component classes on a page of a designer's
+// palette. Registering a class also makes it creatable by name, which is all
+// a program without a designer keeps of it.
 void RegisterComponents(const String& Page, const std::vector<const TClassInfo*>& Classes);
-// Every registration so far, in registration order. A class registered again
-// keeps its first place and moves to the new page.
-std::vector<TComponentPaletteEntry> PaletteEntries();
-// The page a class was registered on; empty when it was not.
-String PalettePageOf(const TClassInfo& Class);
+
+// Where RegisterComponents sends the classes when a designer's registry is
+// in the program: that registry makes them creatable by name itself and
+// remembers their pages. Returns the procedure that was installed before.
+using TRegisterComponentsProc = void (*)(const String& Page,
+                                         const std::vector<const TClassInfo*>& Classes);
+TRegisterComponentsProc SetRegisterComponentsProc(TRegisterComponentsProc Proc);
 
 } // namespace folio

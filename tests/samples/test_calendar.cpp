@@ -4,8 +4,8 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Form.h"
-#include "framework/ui/Palette.h"
 #include "framework/ui/VirtualKeys.h"
 #include "samples/SampleStrings.h"
 

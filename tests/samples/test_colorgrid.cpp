@@ -1,8 +1,8 @@
 #include "samples/Cgrid.h"
 
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Form.h"
-#include "framework/ui/Palette.h"
 #include "framework/ui/VirtualKeys.h"
 #include "samples/SampleStrings.h"
 
