@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ui/ComponentEditor.h"
+#include "framework/design/ComponentEditor.h"
 
 namespace folio {
 

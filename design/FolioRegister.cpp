@@ -3,7 +3,7 @@
 #include "design/FolioComponentEditor.h"
 #include "design/FolioPropertyEditors.h"
 #include "folio/Folio.h"
-#include "framework/ui/DesignRegistry.h"
+#include "framework/design/DesignRegistry.h"
 
 namespace folio::Folio {
 

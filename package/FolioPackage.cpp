@@ -1,7 +1,7 @@
 #include "package/FolioPackage.h"
 
 #include "framework/core/Exceptions.h"
-#include "framework/ui/DesignRegistry.h"
+#include "framework/design/DesignRegistry.h"
 #include "package/PackageUnits.h"
 
 #include <string>

@@ -2,13 +2,16 @@
 """Checks that every #include of the project's own headers points down the layers.
 
     framework/core < gfx < ui < hosts      the framework knows nothing above it
-    folio/, samples/                        on the framework, beside each other
-    design/ < package/                      on the bar and the samples
+    framework/ui < framework/design         design-time support, beside the hosts
+    folio/, samples/                        on the runtime framework, beside each other
+    design/ < package/                      on the bar, the samples and framework/design
     apps/                                   on top
 
 Only framework/hosts, its tests and apps/ may include SDL. Tests, benchmarks
 and fuzz targets of a layer (tests/<layer>/...) may use what their layer may
-use, the headless host they run on, and their own folder's helpers.
+use, the headless host they run on, the design-time support (to see what a
+unit registers for a designer), the helpers of the framework's ui tests
+and their own folder's helpers.
 
 Usage: check_layers.py [SOURCE_ROOT]   (exit status 1 and one line per fault)
 """
@@ -17,16 +20,20 @@ import os
 import re
 import sys
 
-FRAMEWORK = ["framework/core", "framework/gfx", "framework/ui", "framework/hosts"]
+# The framework a running program uses; framework/design is for designers and
+# packages only, so runtime controls (folio/, samples/) never include it.
+RUNTIME = ["framework/core", "framework/gfx", "framework/ui", "framework/hosts"]
+FRAMEWORK = RUNTIME + ["framework/design"]
 
 # What each layer may include besides itself. Order does not matter here.
 BELOW = {
     "framework/core": [],
-    "framework/gfx": FRAMEWORK[:1],
-    "framework/ui": FRAMEWORK[:2],
-    "framework/hosts": FRAMEWORK[:3],
-    "folio": FRAMEWORK,
-    "samples": FRAMEWORK,
+    "framework/gfx": RUNTIME[:1],
+    "framework/ui": RUNTIME[:2],
+    "framework/hosts": RUNTIME[:3],
+    "framework/design": RUNTIME[:3],
+    "folio": RUNTIME,
+    "samples": RUNTIME,
     "design": FRAMEWORK + ["folio", "samples"],
     "package": FRAMEWORK + ["folio", "samples", "design"],
     "apps": FRAMEWORK + ["folio", "samples", "design", "package"],
@@ -37,7 +44,11 @@ BELOW = {
 # example, a fuzz target of several readers) may use every library.
 HARNESSES = ["tests", "bench", "fuzz"]
 HARNESS_LAYER = {"core": "framework/core", "gfx": "framework/gfx", "ui": "framework/ui",
-                 "hosts": "framework/hosts"}
+                 "hosts": "framework/hosts", "framework_design": "framework/design"}
+# What every layer's tests may use besides their layer: the host they run
+# on, the design-time support, and the probe components of the ui tests.
+HARNESS_EXTRAS = ["framework/hosts", "framework/design"]
+HARNESS_SHARED = {"tests": ["tests/ui"]}
 LIBRARIES = BELOW["apps"]
 
 # Folders that hold no C++ of their own or are not part of the source tree.
@@ -77,9 +88,8 @@ def rules_for(path):
         layer = HARNESS_LAYER.get(parts[1], parts[1])
         if layer in BELOW:
             uses = [layer] + BELOW[layer]
-            if "framework/hosts" not in uses:
-                uses.append("framework/hosts")
-            return harness, uses + [harness]
+            uses += [extra for extra in HARNESS_EXTRAS if extra not in uses]
+            return harness, uses + HARNESS_SHARED.get(parts[0], []) + [harness]
         return harness, LIBRARIES + [harness]
     if parts[0] in HARNESSES:
         return parts[0], LIBRARIES + [parts[0]]

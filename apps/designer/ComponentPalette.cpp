@@ -1,9 +1,9 @@
 #include "ComponentPalette.h"
 
 #include "framework/core/ColorConsts.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
-#include "framework/ui/DesignRegistry.h"
 
 #include <algorithm>
 

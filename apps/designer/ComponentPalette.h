@@ -1,7 +1,7 @@
 #pragma once
 
+#include "framework/design/DesignRegistry.h"
 #include "framework/ui/CustomControl.h"
-#include "framework/ui/DesignRegistry.h"
 
 #include <functional>
 #include <vector>

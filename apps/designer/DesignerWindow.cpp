@@ -2,8 +2,8 @@
 
 #include "framework/core/ColorConsts.h"
 #include "framework/core/Exceptions.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/ui/Button.h"
-#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Edit.h"
 #include "framework/ui/FileDialog.h"
 #include "framework/ui/GroupBox.h"

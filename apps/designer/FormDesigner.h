@@ -4,7 +4,7 @@
 #include "GrabHandles.h"
 #include "UndoStack.h"
 
-#include "framework/ui/ComponentEditor.h"
+#include "framework/design/ComponentEditor.h"
 #include "framework/ui/Designer.h"
 
 #include <functional>

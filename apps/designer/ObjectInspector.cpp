@@ -6,10 +6,10 @@
 #include "framework/core/Component.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/ScopeGuard.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/Cursors.h"
-#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>

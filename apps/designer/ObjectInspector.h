@@ -1,8 +1,8 @@
 #pragma once
 
+#include "framework/design/PropertyEditor.h"
 #include "framework/ui/CustomControl.h"
 #include "framework/ui/Edit.h"
-#include "framework/ui/PropertyEditor.h"
 #include "framework/ui/ScrollBar.h"
 
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "package/FolioPackage.h"
 
-#include "framework/ui/DesignRegistry.h"
+#include "framework/design/DesignRegistry.h"
 
 #include <cstdlib>
 #include <dlfcn.h>

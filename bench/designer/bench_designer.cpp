@@ -10,9 +10,9 @@
 #include "DesignerWindow.h"
 
 #include "folio/Folio.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Button.h"
-#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Edit.h"
 #include "framework/ui/Label.h"
 #include "framework/ui/Panel.h"

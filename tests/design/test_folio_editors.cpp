@@ -3,8 +3,8 @@
 #include "design/FolioPropertyEditors.h"
 #include "design/FolioRegister.h"
 #include "framework/core/Exceptions.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/DesignRegistry.h"
 
 #include <gtest/gtest.h>
 

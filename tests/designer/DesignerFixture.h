@@ -4,9 +4,9 @@
 #include "DesignerWindow.h"
 
 #include "folio/Folio.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Button.h"
-#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Panel.h"
 #include "samples/Cgauges.h"
 

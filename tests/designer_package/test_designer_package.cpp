@@ -5,8 +5,8 @@
 #include "DesignerWindow.h"
 
 #include "framework/core/ClassRegistry.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/DesignRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/Component.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/DesignRegistry.h"
 #include "package/FolioPackage.h"
 
 #include <gtest/gtest.h>

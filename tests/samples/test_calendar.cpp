@@ -2,9 +2,9 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/VirtualKeys.h"
 #include "samples/SampleStrings.h"

@@ -1,7 +1,7 @@
 #include "samples/Cgrid.h"
 
+#include "framework/design/DesignRegistry.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/VirtualKeys.h"
 #include "samples/SampleStrings.h"

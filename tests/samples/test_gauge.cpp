@@ -3,11 +3,11 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/Resources.h"
 #include "framework/core/SysUtils.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Font.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Form.h"
 #include "samples/SampleStrings.h"
 

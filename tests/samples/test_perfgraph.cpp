@@ -1,9 +1,9 @@
 #include "samples/Perfgrap.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/DesignRegistry.h"
 #include "framework/ui/Form.h"
 #include "samples/SampleStrings.h"
 

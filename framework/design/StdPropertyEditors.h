@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ui/PropertyEditor.h"
+#include "framework/design/PropertyEditor.h"
 
 namespace folio {
 

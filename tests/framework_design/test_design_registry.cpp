@@ -1,11 +1,11 @@
-#include "DesignProbes.h"
+#include "ui/DesignProbes.h"
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
+#include "framework/design/DesignRegistry.h"
+#include "framework/design/StdPropertyEditors.h"
 #include "framework/ui/Clipboard.h"
-#include "framework/ui/DesignRegistry.h"
-#include "framework/ui/StdPropertyEditors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "framework/core/Object.h"
-#include "framework/ui/ComponentEditor.h"
+#include "framework/design/ComponentEditor.h"
+#include "framework/design/PropertyEditor.h"
 #include "framework/ui/Palette.h"
-#include "framework/ui/PropertyEditor.h"
 
 #include <functional>
 #include <memory>

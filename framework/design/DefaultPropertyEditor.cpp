@@ -1,6 +1,6 @@
 #include "framework/core/Component.h"
 #include "framework/core/SysUtils.h"
-#include "framework/ui/StdPropertyEditors.h"
+#include "framework/design/StdPropertyEditors.h"
 
 #include <algorithm>
 

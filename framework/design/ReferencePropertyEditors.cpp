@@ -4,8 +4,8 @@
 #include "framework/core/Component.h"
 #include "framework/core/EventHandlers.h"
 #include "framework/core/SysUtils.h"
+#include "framework/design/StdPropertyEditors.h"
 #include "framework/ui/Designer.h"
-#include "framework/ui/StdPropertyEditors.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "framework/ui/PropertyEditor.h"
+#include "framework/design/PropertyEditor.h"
 
-#include "framework/ui/DesignRegistry.h"
+#include "framework/design/DesignRegistry.h"
 #include "framework/ui/Designer.h"
 
 namespace folio {

@@ -2,7 +2,7 @@
 // as a True/False sub-property.
 
 #include "framework/core/SysUtils.h"
-#include "framework/ui/StdPropertyEditors.h"
+#include "framework/design/StdPropertyEditors.h"
 
 namespace folio {
 

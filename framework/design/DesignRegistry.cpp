@@ -1,9 +1,9 @@
-#include "framework/ui/DesignRegistry.h"
+#include "framework/design/DesignRegistry.h"
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/Component.h"
 #include "framework/core/SysUtils.h"
-#include "framework/ui/StdPropertyEditors.h"
+#include "framework/design/StdPropertyEditors.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "framework/ui/ComponentEditor.h"
+#include "framework/design/ComponentEditor.h"
 
 #include "framework/core/Component.h"
 #include "framework/core/FormFiles.h"

@@ -1,9 +1,9 @@
-#include "DesignProbes.h"
+#include "ui/DesignProbes.h"
 
 #include "framework/core/ColorConsts.h"
 #include "framework/core/SysUtils.h"
-#include "framework/ui/DesignRegistry.h"
-#include "framework/ui/StdPropertyEditors.h"
+#include "framework/design/DesignRegistry.h"
+#include "framework/design/StdPropertyEditors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "framework/core/ColorIdents.h"
 #include "framework/core/SysUtils.h"
+#include "framework/design/StdPropertyEditors.h"
 #include "framework/gfx/Colors.h"
 #include "framework/ui/ColorDialog.h"
-#include "framework/ui/StdPropertyEditors.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 
 #include "framework/core/Component.h"
 #include "framework/core/SysUtils.h"
-#include "framework/ui/StdPropertyEditors.h"
+#include "framework/design/StdPropertyEditors.h"
 
 namespace folio {
 

@@ -1,6 +1,6 @@
 #include "framework/core/Component.h"
-#include "framework/ui/DesignRegistry.h"
-#include "framework/ui/StdPropertyEditors.h"
+#include "framework/design/DesignRegistry.h"
+#include "framework/design/StdPropertyEditors.h"
 
 namespace folio {
 

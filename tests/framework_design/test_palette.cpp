@@ -1,5 +1,5 @@
 #include "framework/core/Component.h"
-#include "framework/ui/DesignRegistry.h"
+#include "framework/design/DesignRegistry.h"
 
 #include <gtest/gtest.h>
 
