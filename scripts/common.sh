@@ -5,9 +5,16 @@ FOLIO_PACKAGES=(
   g++ cmake ninja-build pkg-config ccache python3
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev libx11-dev
+  libharfbuzz-dev libfribidi-dev libicu-dev
   fonts-liberation2 fonts-dejavu-core
+  fonts-lohit-deva fonts-tlwg-loma-ttf fonts-wqy-microhei fonts-symbola
+  libharfbuzz-bin
   xvfb xauth clang-format
 )
+
+# Only the comparisons with another text engine need these
+# (scripts/compare_text.sh, and the peer's half of bench/gfx/bench_scripts).
+FOLIO_PEER_PACKAGES=(libpango1.0-dev pango1.0-tools libfribidi-bin imagemagick)
 
 # Only the fuzz targets need these (scripts/fuzz.sh): clang with libFuzzer.
 FOLIO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

@@ -3,16 +3,24 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/GlyphCache.h"
+#include "framework/gfx/ShapeCache.h"
+
+#include <fontconfig/fontconfig.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_ADVANCES_H
+#include <hb-ft.h>
+#include <hb.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <string>
+#include <unordered_map>
 
 namespace folio {
 
@@ -130,68 +138,106 @@ TGlyphSource::TGlyphSource(const TGlyphSourceKey& Key) : FKey(Key), FFace(new TF
     }
 
     FGlyphCount = static_cast<unsigned>(std::max<FT_Long>(Face->num_glyphs, 1));
-    FByIndex.reset(new std::unique_ptr<TGlyph>[FGlyphCount]);
-    for (char32_t C = 0; C < 0x20; ++C) FLatin[C].store(&FControl, std::memory_order_relaxed);
-    FLatin[0x7F].store(&FControl, std::memory_order_relaxed);
-    // Without the table's average, measure an "x" of this file only: the
-    // fallback face must not be acquired while the source cache is locked
-    // for this constructor.
-    if (FMetrics.tmAveCharWidth <= 0) {
-        const TGlyph* X = OwnGlyph(U'x');
-        FMetrics.tmAveCharWidth = std::max(1, X ? X->Advance : Em / 2);
+    FByIndex.reset(new std::atomic<const TGlyph*>[FGlyphCount]());
+    if (Key.SynthBold) {
+        const FT_Pos Strength = std::max<FT_Pos>(64, (FEmPixels * 64) / 24);
+        FBoldExtra26 = static_cast<int>((Strength + 63) & ~63);
     }
+    // Without the table's average, measure an "x" of this file only.
+    if (FMetrics.tmAveCharWidth <= 0) {
+        const unsigned X = FT_Get_Char_Index(Face, U'x');
+        FT_Fixed Advance = 0;
+        if (X != 0 && FT_Get_Advance(Face, X, FT_LOAD_DEFAULT, &Advance) == 0)
+            FMetrics.tmAveCharWidth = std::max(1, static_cast<int>((Advance + 0x8000) >> 16));
+        else
+            FMetrics.tmAveCharWidth = std::max(1, Em / 2);
+    }
+    // A stand-in's characters come from fontconfig's cache; a face asked for
+    // by name answers from its own file, and starting fontconfig is left
+    // until a character is missing.
+    if (Key.IsFallback) FChars = FileCharSet(Key.FileName, Key.FaceIndex);
+    FShapeCache = std::make_unique<TShapeCache>();
 }
 
-TGlyphSource::~TGlyphSource() = default;
+int TGlyphSource::LoadFlags() const {
+    // Bi-level glyphs are hinted for it, so their stems land on whole pixels.
+    return FT_LOAD_NO_BITMAP | (FKey.Mono ? FT_LOAD_TARGET_MONO : FT_LOAD_DEFAULT);
+}
 
-const TGlyph& TGlyphSource::SlowGlyph(char32_t CodePoint) const {
-    // Control characters have no ink and no advance: a stray line break or
-    // tab in a caption takes no room instead of showing a box.
-    if (CodePoint < 0x20 || CodePoint == 0x7F) return FControl;
+TGlyphSource::~TGlyphSource() {
+    if (FHarfBuzz) hb_font_destroy(FHarfBuzz);
+}
+
+const TGlyph& TGlyphSource::SlowGlyphAt(unsigned GlyphIndex) const {
     std::lock_guard Lock(FMutex);
-    const unsigned Index = FT_Get_Char_Index(FFace->Face, CodePoint);
-    const TGlyph* G = Index == 0 ? FallbackLocked(CodePoint) : nullptr;
-    if (!G) G = RenderLocked(Index, CodePoint);
-    if (CodePoint < LatinCount) FLatin[CodePoint].store(G, std::memory_order_release);
-    return *G;
+    return *RenderLocked(GlyphIndex);
 }
 
-const TGlyph* TGlyphSource::OwnGlyph(char32_t CodePoint) const {
+bool TGlyphSource::Covers(char32_t CodePoint) const {
+    if (FChars) return FcCharSetHasChar(FChars, CodePoint) == FcTrue;
     std::lock_guard Lock(FMutex);
-    const unsigned Index = FT_Get_Char_Index(FFace->Face, CodePoint);
-    return Index == 0 ? nullptr : RenderLocked(Index, CodePoint);
+    return FT_Get_Char_Index(FFace->Face, CodePoint) != 0;
 }
 
-const TGlyph* TGlyphSource::FallbackLocked(char32_t CodePoint) const {
-    if (!FFallbackTried) {
-        FFallbackTried = true;
-        const String File =
-            FallbackFaceFile(FKey.SynthBold || (FFace->Face->style_flags & FT_STYLE_FLAG_BOLD));
-        if (!File.empty() && File != FKey.FileName) {
-            try {
-                FFallback = AcquireGlyphSource(TGlyphSourceKey{
-                    File, 0, -FEmPixels, false,
-                    FKey.SynthItalic || (FFace->Face->style_flags & FT_STYLE_FLAG_ITALIC) != 0,
-                    FKey.Mono});
-            } catch (const Exception&) {
-                // Without a usable fallback, missing glyphs draw as this file's own box.
-            }
+hb_font_t* TGlyphSource::HarfBuzzFontLocked() const {
+    if (!FHarfBuzz) {
+        // HarfBuzz reads advances through FreeType with the flags glyphs are
+        // rendered with, so hinted advances and drawn glyphs agree.
+        FHarfBuzz = hb_ft_font_create_referenced(FFace->Face);
+        hb_ft_font_set_load_flags(FHarfBuzz, LoadFlags());
+    }
+    return FHarfBuzz;
+}
+
+size_t TGlyphSource::FallbackCount() const {
+    if (FKey.IsFallback) return 0;
+    std::lock_guard Lock(FFallbackMutex);
+    if (!FFallbackFiles) {
+        const bool Bold = FKey.SynthBold || (FFace->Face->style_flags & FT_STYLE_FLAG_BOLD);
+        const bool Italic = FKey.SynthItalic || (FFace->Face->style_flags & FT_STYLE_FLAG_ITALIC);
+        FFallbackFiles = &FallbackFiles(FKey.Family, Bold, Italic);
+        FFallbacks.reset(new std::shared_ptr<TGlyphSource>[FFallbackFiles->size()]);
+        FFallbackTried.reset(new bool[FFallbackFiles->size()]());
+    }
+    return FFallbackFiles->size();
+}
+
+const TFallbackFile& TGlyphSource::FallbackFile(size_t Index) const {
+    return (*FFallbackFiles)[Index];
+}
+
+const TGlyphSource* TGlyphSource::Fallback(size_t Index) const {
+    std::lock_guard Lock(FFallbackMutex);
+    if (!FFallbackTried[Index]) {
+        FFallbackTried[Index] = true;
+        const TFallbackFile& File = (*FFallbackFiles)[Index];
+        try {
+            // Stand-ins draw at this face's em size, slanted like it; a bold
+            // face's stand-in is a bold file where fontconfig found one.
+            TGlyphSourceKey Key{File.FileName,
+                                File.FaceIndex,
+                                -FEmPixels,
+                                false,
+                                FKey.SynthItalic ||
+                                    (FFace->Face->style_flags & FT_STYLE_FLAG_ITALIC) != 0,
+                                FKey.Mono};
+            Key.IsFallback = true;
+            FFallbacks[Index] = AcquireGlyphSource(Key);
+        } catch (const Exception&) {
+            // A file FreeType cannot use is passed over.
         }
     }
-    return FFallback ? FFallback->OwnGlyph(CodePoint) : nullptr;
+    return FFallbacks[Index].get();
 }
 
-const TGlyph* TGlyphSource::RenderLocked(unsigned GlyphIndex, char32_t CodePoint) const {
+const TGlyph* TGlyphSource::RenderLocked(unsigned GlyphIndex) const {
     if (GlyphIndex >= FGlyphCount) GlyphIndex = 0;
-    if (FByIndex[GlyphIndex]) return FByIndex[GlyphIndex].get();
+    if (const TGlyph* Done = FByIndex[GlyphIndex].load(std::memory_order_relaxed)) return Done;
 
     auto G = std::make_unique<TGlyph>();
     FT_Face Face = FFace->Face;
     FT_GlyphSlot Slot = Face->glyph;
-    // Bi-level glyphs are hinted for it, so their stems land on whole pixels.
-    const FT_Int32 LoadFlags =
-        FT_LOAD_NO_BITMAP | (FKey.Mono ? FT_LOAD_TARGET_MONO : FT_LOAD_DEFAULT);
-    bool Ok = FT_Load_Glyph(Face, GlyphIndex, LoadFlags) == 0;
+    bool Ok = FT_Load_Glyph(Face, GlyphIndex, LoadFlags()) == 0;
     if (Ok && FKey.SynthBold && Slot->format == FT_GLYPH_FORMAT_OUTLINE) {
         // Widen the strokes by about a twenty-fourth of the em, and the
         // advance with them, rounded to whole pixels.
@@ -228,12 +274,16 @@ const TGlyph* TGlyphSource::RenderLocked(unsigned GlyphIndex, char32_t CodePoint
                     Dst[X] = (Src[X >> 3] & (0x80u >> (X & 7))) ? 255 : 0;
             }
         }
-    } else if (CodePoint != 0) {
+    } else if (GlyphIndex != 0) {
         // A glyph FreeType cannot render draws as the file's missing glyph.
-        return RenderLocked(0, 0);
+        const TGlyph* Missing = RenderLocked(0);
+        FByIndex[GlyphIndex].store(Missing, std::memory_order_release);
+        return Missing;
     }
-    FByIndex[GlyphIndex] = std::move(G);
-    return FByIndex[GlyphIndex].get();
+    const TGlyph* Done = G.get();
+    FOwned.push_back(std::move(G));
+    FByIndex[GlyphIndex].store(Done, std::memory_order_release);
+    return Done;
 }
 
 std::shared_ptr<TGlyphSource> AcquireGlyphSource(const TGlyphSourceKey& Key) {
@@ -282,10 +332,12 @@ const TTextMetric& TFontFace::Metrics() const {
 }
 
 int TFontFace::TextWidth(std::string_view Utf8) const {
-    long long Width = 0;
-    const TGlyphSource& Source = *FSource;
-    for (size_t I = 0; I < Utf8.size();) Width += Source.Glyph(NextCodePoint(Utf8, I)).Advance;
-    return static_cast<int>(std::min<long long>(Width, MaxTextWidth));
+    if (Utf8.empty()) return 0;
+    return std::min(Shape(Utf8)->Width(), MaxTextWidth);
+}
+
+std::shared_ptr<const TShapedText> TFontFace::Shape(std::string_view Utf8, bool RightToLeft) const {
+    return FSource->Shape(Utf8, RightToLeft);
 }
 
 TSize TFontFace::TextExtent(std::string_view Utf8) const {

@@ -2,6 +2,7 @@
 
 #include "framework/core/Types.h"
 #include "framework/gfx/Font.h"
+#include "framework/gfx/ShapedText.h"
 #include "framework/gfx/Surface.h"
 
 #include <memory>
@@ -24,8 +25,10 @@ struct TTextMetric {
 class TGlyphSource;
 
 // A resolved logical font: a face file at a pixel size, with a style and an
-// escapement. Faces are immutable and may be used from any thread; glyphs
-// are rendered once and cached, so drawing with a warm cache allocates nothing.
+// escapement. Faces are immutable and may be used from any thread. Text is
+// shaped (kerning, ligatures, joining, marks), ordered for reading in either
+// direction and drawn with stand-in faces for characters the file lacks;
+// shaped text and glyphs are cached, so drawing text again allocates nothing.
 class TFontFace {
 public:
     TFontFace(const TLogFont& LogFont, std::shared_ptr<TGlyphSource> Source);
@@ -47,6 +50,10 @@ public:
     TSize TextExtent(std::string_view Utf8) const;
     int TextWidth(std::string_view Utf8) const;
 
+    // The text shaped as one paragraph read left to right or right to left,
+    // from the cache when it was shaped before.
+    std::shared_ptr<const TShapedText> Shape(std::string_view Utf8, bool RightToLeft = false) const;
+
     // Draws anti-aliased text, blending Color over the pixels by coverage,
     // clipped to Clip and to the surface. (X, Y) is the top-left corner of the
     // text cell; with a quarter turn the cell turns counter-clockwise about
@@ -55,6 +62,11 @@ public:
     // strike-out are drawn when the logical font asks for them.
     void DrawString(const TPixelSurface& Target, const TRect& Clip, int X, int Y,
                     std::string_view Utf8, TPixel Color) const;
+    // Draws the bytes [Begin, End) of shaped text as one line in visual
+    // order, its left edge at X; returns its width. Underline and
+    // strike-out are drawn when the logical font asks for them.
+    int DrawShaped(const TPixelSurface& Target, const TRect& Clip, int X, int Y,
+                   const TShapedText& Text, size_t Begin, size_t End, TPixel Color) const;
 
     // Fills CellRect, given in the text's own frame relative to the cell
     // origin (X, Y), turned like the text. Used for underlines and opaque
@@ -101,8 +113,11 @@ constexpr unsigned DT_RTLREADING = 0x20000;
 // "...", and DT_MODIFYSTRING writes the shortened text back into Text.
 // Without DT_NOPREFIX "&x" underlines x and "&&" draws "&". Without DT_NOCLIP
 // drawing is clipped to R, and always to Clip. A non-null Background fills
-// each line's extent before its text is drawn (opaque mode). DT_RTLREADING is
-// accepted; lines are laid out left to right.
+// each line's extent before its text is drawn (opaque mode). Each paragraph
+// reads right to left with DT_RTLREADING (left to right without), its
+// mixed-direction stretches ordered per line; DT_WORDBREAK breaks lines where
+// the Unicode line-breaking rules allow, and shortening cuts between whole
+// characters.
 int DrawTextOn(const TPixelSurface& Target, const TRect& Clip, const TFontFace& Face, TPixel Color,
                const TPixel* Background, String& Text, TRect& R, unsigned Format);
 

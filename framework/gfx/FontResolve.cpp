@@ -13,6 +13,7 @@
 #include <map>
 #include <mutex>
 #include <tuple>
+#include <vector>
 
 namespace folio {
 
@@ -154,9 +155,109 @@ TResolvedFile ResolveFile(const String& Name, bool Bold, bool Italic) {
 
 } // namespace
 
-String FallbackFaceFile(bool Bold) {
-    const char* File = DejaVuSans[Bold ? 1 : 0];
-    return Readable(File) ? String(File) : String();
+namespace {
+
+// A file's character set is copied once and kept for good: every source of
+// the file shares it. It is a copy of its own, since fontconfig's cached
+// sets must all be let go before fontconfig is finished at exit.
+const FcCharSet* KeepCharSet(FcPattern* Font) {
+    FcCharSet* Chars = nullptr;
+    if (FcPatternGetCharSet(Font, FC_CHARSET, 0, &Chars) != FcResultMatch || !Chars) return nullptr;
+    FcCharSet* Own = FcCharSetCreate();
+    if (Own && !FcCharSetMerge(Own, Chars, nullptr)) {
+        FcCharSetDestroy(Own);
+        return nullptr;
+    }
+    return Own;
+}
+
+} // namespace
+
+const FcCharSet* FileCharSet(const String& FileName, int FaceIndex) {
+    static auto* Cache = new std::map<std::pair<String, int>, const FcCharSet*>;
+    static const bool Ready = StartFontconfig();
+    if (!Ready) return nullptr;
+    std::lock_guard Lock(ResolverMutex());
+    const auto Key = std::make_pair(FileName, FaceIndex);
+    auto It = Cache->find(Key);
+    if (It != Cache->end()) return It->second;
+    const FcCharSet* Found = nullptr;
+    // Fontconfig knows the files it lists from its cache, without opening them.
+    if (FcPattern* Pattern = FcPatternCreate()) {
+        FcPatternAddString(Pattern, FC_FILE, reinterpret_cast<const FcChar8*>(FileName.c_str()));
+        FcPatternAddInteger(Pattern, FC_INDEX, FaceIndex);
+        if (FcObjectSet* Objects = FcObjectSetBuild(FC_CHARSET, nullptr)) {
+            if (FcFontSet* Set = FcFontList(nullptr, Pattern, Objects)) {
+                if (Set->nfont > 0) Found = KeepCharSet(Set->fonts[0]);
+                FcFontSetDestroy(Set);
+            }
+            FcObjectSetDestroy(Objects);
+        }
+        FcPatternDestroy(Pattern);
+    }
+    if (!Found) {
+        int Count = 0;
+        if (FcPattern* Query = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(FileName.c_str()),
+                                               FaceIndex, nullptr, &Count)) {
+            Found = KeepCharSet(Query);
+            FcPatternDestroy(Query);
+        }
+    }
+    Cache->emplace(Key, Found);
+    return Found;
+}
+
+const std::vector<TFallbackFile>& FallbackFiles(const String& Family, bool Bold, bool Italic) {
+    static auto* Cache = new std::map<std::tuple<String, bool, bool>, std::vector<TFallbackFile>>;
+    static const bool Ready = StartFontconfig();
+    {
+        std::lock_guard Lock(ResolverMutex());
+        auto It = Cache->find(std::make_tuple(Family, Bold, Italic));
+        if (It != Cache->end()) return It->second;
+    }
+    std::vector<TFallbackFile> Files;
+    // The interface face's old stand-in comes first, so characters it has
+    // draw as they always did.
+    const char* Classic = DejaVuSans[Bold ? 1 : 0];
+    if (Readable(Classic)) Files.push_back(TFallbackFile{Classic, 0, FileCharSet(Classic, 0)});
+    std::lock_guard Lock(ResolverMutex());
+    FcPattern* Pattern = Ready ? FcPatternCreate() : nullptr;
+    if (Pattern) {
+        const String Name = Family.empty() ? String("sans-serif") : Family;
+        FcPatternAddString(Pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(Name.c_str()));
+        FcPatternAddInteger(Pattern, FC_WEIGHT, Bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(Pattern, FC_SLANT, Italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddBool(Pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(nullptr, Pattern, FcMatchPattern);
+        FcDefaultSubstitute(Pattern);
+        FcResult Result = FcResultNoMatch;
+        // Trimmed: a face that adds no characters to those before it is left out.
+        if (FcFontSet* Set = FcFontSort(nullptr, Pattern, FcTrue, nullptr, &Result)) {
+            for (int I = 0; I < Set->nfont && Files.size() < 64; ++I) {
+                FcPattern* Font = Set->fonts[I];
+                FcChar8* File = nullptr;
+                FcBool Scalable = FcTrue, Color = FcFalse;
+                int Index = 0;
+                if (FcPatternGetString(Font, FC_FILE, 0, &File) != FcResultMatch || !File) continue;
+                FcPatternGetBool(Font, FC_SCALABLE, 0, &Scalable);
+                FcPatternGetBool(Font, FC_COLOR, 0, &Color);
+                FcPatternGetInteger(Font, FC_INDEX, 0, &Index);
+                // Glyphs are drawn from outlines in the text colour: colour
+                // bitmaps and bitmap-only faces cannot stand in.
+                if (!Scalable || Color) continue;
+                const String Path = reinterpret_cast<const char*>(File);
+                if (std::any_of(Files.begin(), Files.end(), [&](const TFallbackFile& F) {
+                        return F.FileName == Path && F.FaceIndex == Index;
+                    }))
+                    continue;
+                Files.push_back(TFallbackFile{Path, Index, KeepCharSet(Font)});
+            }
+            FcFontSetDestroy(Set);
+        }
+        FcPatternDestroy(Pattern);
+    }
+    auto [It, Inserted] = Cache->emplace(std::make_tuple(Family, Bold, Italic), std::move(Files));
+    return It->second;
 }
 
 namespace {
@@ -191,8 +292,11 @@ HFONT CreateFontIndirect(const TLogFont& LogFont) {
     // two threads racing for the same font both get a working face.
     const auto Open = [&](const String& Name) {
         const TResolvedFile File = ResolveFile(Name, Bold, LogFont.Italic);
-        return AcquireGlyphSource(TGlyphSourceKey{File.FileName, File.FaceIndex, LogFont.Height,
-                                                  File.SynthBold, File.SynthItalic, Mono});
+        TGlyphSourceKey Key{File.FileName,  File.FaceIndex,   LogFont.Height,
+                            File.SynthBold, File.SynthItalic, Mono};
+        // The family orders the stand-ins for characters the file lacks.
+        if (!IsUiSansName(LowerCase(Name))) Key.Family = Name;
+        return AcquireGlyphSource(Key);
     };
     std::shared_ptr<TGlyphSource> Source;
     try {

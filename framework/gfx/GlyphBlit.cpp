@@ -104,39 +104,59 @@ void BlitTurned(const TPixelSurface& Target, const TRect& Clip, int Turns, int X
 
 void TFontFace::DrawString(const TPixelSurface& Target, const TRect& Clip, int X, int Y,
                            std::string_view Utf8, TPixel Color) const {
-    if (!Target.Valid()) return;
+    if (!Target.Valid() || Utf8.empty()) return;
+    const auto Shaped = Shape(Utf8);
+    DrawShaped(Target, Clip, X, Y, *Shaped, 0, Shaped->Size, Color);
+}
+
+int TFontFace::DrawShaped(const TPixelSurface& Target, const TRect& Clip, int X, int Y,
+                          const TShapedText& Text, size_t Begin, size_t End, TPixel Color) const {
+    thread_local std::vector<TShapedText::TGlyphRange> Ranges;
+    Text.VisualGlyphRanges(Begin, End, Ranges);
+    std::int64_t Pen = 0;
+    for (const auto& R : Ranges)
+        for (size_t I = R.Begin; I < R.End; ++I) Pen += Text.Glyphs[I].Advance;
+    const int Width = TShapedText::Pixels(Pen);
+    if (!Target.Valid()) return Width;
     const TRect C = Intersect(Clip, TRect{0, 0, Target.Width, Target.Height});
-    if (C.IsEmpty()) return;
+    if (C.IsEmpty()) return Width;
     Color |= 0xFF000000u;
-    const TGlyphSource& Source = *FSource;
-    const int Ascent = Source.Metrics().tmAscent;
+    const int Ascent = FSource->Metrics().tmAscent;
     const int Turns = FQuarterTurns;
     // How far along the text's direction the clip reaches from the origin:
     // glyphs beyond it (plus an em for overhangs) cannot show, so a long
-    // string stops being walked there.
-    const int Reach = (Turns == 0   ? C.Right - X
-                       : Turns == 1 ? Y - C.Top
-                       : Turns == 2 ? X - C.Left
-                                    : C.Bottom - Y) +
-                      Source.EmPixels();
-    int Pen = 0;
-    for (size_t I = 0; I < Utf8.size() && Pen <= Reach;) {
-        const TGlyph& G = Source.Glyph(NextCodePoint(Utf8, I));
-        if (G.Width > 0) {
-            const int U0 = Pen + G.Left, V0 = Ascent - G.Top;
-            if (Turns == 0)
-                BlitUpright(Target, C, X + U0, Y + V0, G, Color);
-            else
-                BlitTurned(Target, C, Turns, X, Y, U0, V0, G, Color);
+    // line stops being walked there.
+    const std::int64_t Reach = static_cast<std::int64_t>((Turns == 0   ? C.Right - X
+                                                          : Turns == 1 ? Y - C.Top
+                                                          : Turns == 2 ? X - C.Left
+                                                                       : C.Bottom - Y) +
+                                                         FSource->EmPixels())
+                               << 6;
+    Pen = 0;
+    for (const auto& R : Ranges) {
+        for (size_t I = R.Begin; I < R.End && Pen <= Reach; ++I) {
+            const TShapedGlyph& SG = Text.Glyphs[I];
+            if (SG.Ink) {
+                const TGlyph& G = SG.Source->GlyphAt(SG.Index);
+                if (G.Width > 0) {
+                    const int U0 = TShapedText::Pixels(Pen + SG.XOffset) + G.Left;
+                    const int V0 = Ascent - TShapedText::Pixels(SG.YOffset) - G.Top;
+                    if (Turns == 0)
+                        BlitUpright(Target, C, X + U0, Y + V0, G, Color);
+                    else
+                        BlitTurned(Target, C, Turns, X, Y, U0, V0, G, Color);
+                }
+            }
+            Pen += SG.Advance;
         }
-        Pen += G.Advance;
     }
     if (FLogFont.Underline)
-        FillCellRect(Target, C, X, Y, TRect{0, FUnderlineTop, Pen, FUnderlineTop + FLineThickness},
-                     Color);
+        FillCellRect(Target, C, X, Y,
+                     TRect{0, FUnderlineTop, Width, FUnderlineTop + FLineThickness}, Color);
     if (FLogFont.StrikeOut)
-        FillCellRect(Target, C, X, Y, TRect{0, FStrikeOutTop, Pen, FStrikeOutTop + FLineThickness},
-                     Color);
+        FillCellRect(Target, C, X, Y,
+                     TRect{0, FStrikeOutTop, Width, FStrikeOutTop + FLineThickness}, Color);
+    return Width;
 }
 
 void TFontFace::FillCellRect(const TPixelSurface& Target, const TRect& Clip, int X, int Y,

@@ -1,14 +1,21 @@
 #pragma once
 
 // The font engine's own parts: the scaled font file with its glyph cache and
-// the face resolver. Only the engine's .cpp files include this header.
+// shaped-text cache, and the face resolver. Only the engine's .cpp files
+// include this header.
 
 #include "framework/gfx/FontEngine.h"
+#include "framework/gfx/ShapedText.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string_view>
+#include <vector>
+
+struct hb_font_t;
+struct _FcCharSet;
 
 namespace folio {
 
@@ -36,7 +43,21 @@ struct TGlyphSourceKey {
     bool SynthItalic = false;
     // Bi-level glyphs: every coverage value 0 or 255.
     bool Mono = false;
+    // The family asked for, which orders the faces that stand in for
+    // characters this file lacks; empty for the interface's sans-serif.
+    String Family{};
+    // Set on faces that themselves stand in for another: they look for no
+    // stand-ins of their own.
+    bool IsFallback = false;
     friend auto operator<=>(const TGlyphSourceKey&, const TGlyphSourceKey&) = default;
+};
+
+// Where a face file may be found and which characters it has, as fontconfig
+// lists them. The character set is shared and never changes.
+struct TFallbackFile {
+    String FileName;
+    int FaceIndex = 0;
+    const _FcCharSet* Chars = nullptr;
 };
 
 class TGlyphSource {
@@ -47,31 +68,52 @@ public:
     TGlyphSource(const TGlyphSource&) = delete;
     TGlyphSource& operator=(const TGlyphSource&) = delete;
 
+    const TGlyphSourceKey& Key() const { return FKey; }
     const String& FileName() const { return FKey.FileName; }
     const TTextMetric& Metrics() const { return FMetrics; }
     int EmPixels() const { return FEmPixels; }
     int UnderlineOffset() const { return FUnderlineOffset; } // rows below the baseline
     int LineThickness() const { return FLineThickness; }
     int StrikeOutOffset() const { return FStrikeOutOffset; } // rows above the baseline
+    // What synthetic emboldening adds to every advance, in 26.6 pixels.
+    int BoldExtra26() const { return FBoldExtra26; }
 
-    // The glyph of a code point, rendered on first use. Thread-safe; a
-    // Latin-1 glyph already rendered is found without a lock.
-    const TGlyph& Glyph(char32_t CodePoint) const {
-        if (CodePoint < LatinCount) {
-            const TGlyph* G = FLatin[CodePoint].load(std::memory_order_acquire);
+    // The glyph of a glyph index of this file, rendered on first use.
+    // Thread-safe; a glyph already rendered is found without a lock.
+    const TGlyph& GlyphAt(unsigned GlyphIndex) const {
+        if (GlyphIndex < FGlyphCount) {
+            const TGlyph* G = FByIndex[GlyphIndex].load(std::memory_order_acquire);
             if (G) return *G;
         }
-        return SlowGlyph(CodePoint);
+        return SlowGlyphAt(GlyphIndex);
     }
 
-private:
-    static constexpr char32_t LatinCount = 256;
+    // Whether the file maps the code point to a glyph of its own.
+    bool Covers(char32_t CodePoint) const;
 
-    const TGlyph& SlowGlyph(char32_t CodePoint) const;
-    const TGlyph* RenderLocked(unsigned GlyphIndex, char32_t CodePoint) const;
-    // The glyph of a code point this file has, or null; no fallback.
-    const TGlyph* OwnGlyph(char32_t CodePoint) const;
-    const TGlyph* FallbackLocked(char32_t CodePoint) const;
+    // The text shaped as one paragraph, from the cache when it was shaped
+    // before. Thread-safe.
+    std::shared_ptr<const TShapedText> Shape(std::string_view Utf8, bool RightToLeft) const;
+
+    // Shapes one run of Text (characters [Begin, End), one direction and
+    // script) with this file, appending its glyphs to Out. Clusters are
+    // character indices into Text. Thread-safe.
+    void ShapeRun(std::u32string_view Text, size_t Begin, size_t End, bool RightToLeft,
+                  std::uint32_t Script, std::vector<TShapedGlyph>& Out) const;
+
+    // The faces that stand in for characters this file lacks, best first,
+    // and the source for one of them at this source's em size (null when the
+    // file cannot be used).
+    size_t FallbackCount() const;
+    const TFallbackFile& FallbackFile(size_t Index) const;
+    const TGlyphSource* Fallback(size_t Index) const;
+
+private:
+    const TGlyph& SlowGlyphAt(unsigned GlyphIndex) const;
+    // FreeType's load flags for glyphs and their advances.
+    int LoadFlags() const;
+    const TGlyph* RenderLocked(unsigned GlyphIndex) const;
+    hb_font_t* HarfBuzzFontLocked() const;
 
     TGlyphSourceKey FKey;
     TTextMetric FMetrics;
@@ -79,73 +121,78 @@ private:
     int FUnderlineOffset = 1;
     int FLineThickness = 1;
     int FStrikeOutOffset = 3;
+    int FBoldExtra26 = 0;
 
     struct TFreeTypeFace;
     std::unique_ptr<TFreeTypeFace> FFace;
+    // The characters of this file, from fontconfig, for choosing a face per
+    // character without touching FreeType.
+    const _FcCharSet* FChars = nullptr;
 
     // The cache is bounded by the number of glyphs in the file: glyphs are
-    // kept by glyph index, and code points missing from the file share the
-    // file's "missing" glyph.
+    // kept by glyph index.
     mutable std::mutex FMutex;
-    mutable std::atomic<const TGlyph*> FLatin[LatinCount] = {};
-    mutable std::unique_ptr<std::unique_ptr<TGlyph>[]> FByIndex;
-    mutable TGlyph FControl; // control characters: no ink, no advance
+    mutable std::unique_ptr<std::atomic<const TGlyph*>[]> FByIndex;
+    mutable std::vector<std::unique_ptr<TGlyph>> FOwned;
     unsigned FGlyphCount = 0;
-    // Code points this file lacks are drawn from the fallback face at the
-    // same em size when it has them.
-    mutable std::shared_ptr<TGlyphSource> FFallback;
-    mutable bool FFallbackTried = false;
+    mutable hb_font_t* FHarfBuzz = nullptr;
+
+    // Stand-in faces, acquired when a character first needs one.
+    mutable std::mutex FFallbackMutex;
+    mutable const std::vector<TFallbackFile>* FFallbackFiles = nullptr;
+    mutable std::unique_ptr<std::shared_ptr<TGlyphSource>[]> FFallbacks;
+    mutable std::unique_ptr<bool[]> FFallbackTried;
+
+    struct TShapeCache;
+    std::unique_ptr<TShapeCache> FShapeCache;
 };
 
 // The glyph source for a key, shared while anyone holds it.
 std::shared_ptr<TGlyphSource> AcquireGlyphSource(const TGlyphSourceKey& Key);
 
-// The declared fallback face's file for missing glyphs, or empty when it is
-// not installed.
-String FallbackFaceFile(bool Bold);
+// The faces that stand in for characters missing from a face of a family
+// (empty: the interface's sans-serif), best first, as fontconfig sorts
+// them. The list is made once per family and style and kept.
+const std::vector<TFallbackFile>& FallbackFiles(const String& Family, bool Bold, bool Italic);
+
+// The characters a face file has, as fontconfig lists them, or null.
+const _FcCharSet* FileCharSet(const String& FileName, int FaceIndex);
 
 // Decodes one code point of UTF-8 at S[I], advancing I. A malformed sequence
-// yields U+FFFD and consumes one byte, so decoding always makes progress.
+// (its longest start that could still have been a character, or one stray
+// byte) yields one U+FFFD, so decoding always makes progress and never reads
+// past the end.
 inline char32_t NextCodePoint(std::string_view S, size_t& I) {
-    const auto B0 = static_cast<unsigned char>(S[I]);
-    if (B0 < 0x80) {
-        ++I;
-        return B0;
-    }
+    const auto B0 = static_cast<unsigned char>(S[I++]);
+    if (B0 < 0x80) return B0;
     int Len = 0;
     char32_t CP = 0;
-    if ((B0 & 0xE0) == 0xC0) {
+    unsigned char Low = 0x80, High = 0xBF; // the second byte's range
+    if (B0 >= 0xC2 && B0 <= 0xDF) {
         Len = 2;
         CP = B0 & 0x1F;
-    } else if ((B0 & 0xF0) == 0xE0) {
+    } else if (B0 >= 0xE0 && B0 <= 0xEF) {
         Len = 3;
         CP = B0 & 0x0F;
-    } else if ((B0 & 0xF8) == 0xF0) {
+        if (B0 == 0xE0) Low = 0xA0;
+        if (B0 == 0xED) High = 0x9F; // no surrogates
+    } else if (B0 >= 0xF0 && B0 <= 0xF4) {
         Len = 4;
         CP = B0 & 0x07;
+        if (B0 == 0xF0) Low = 0x90;
+        if (B0 == 0xF4) High = 0x8F; // nothing past U+10FFFF
     } else {
-        ++I;
-        return 0xFFFD;
-    }
-    if (I + static_cast<size_t>(Len) > S.size()) {
-        ++I;
         return 0xFFFD;
     }
     for (int K = 1; K < Len; ++K) {
-        const auto B = static_cast<unsigned char>(S[I + static_cast<size_t>(K)]);
-        if ((B & 0xC0) != 0x80) {
-            ++I;
-            return 0xFFFD;
-        }
+        if (I >= S.size()) return 0xFFFD;
+        const auto B = static_cast<unsigned char>(S[I]);
+        if (B < Low || B > High) return 0xFFFD;
+        Low = 0x80;
+        High = 0xBF;
         CP = (CP << 6) | (B & 0x3F);
-    }
-    const bool Overlong =
-        (Len == 2 && CP < 0x80) || (Len == 3 && CP < 0x800) || (Len == 4 && CP < 0x10000);
-    if (Overlong || CP > 0x10FFFF || (CP >= 0xD800 && CP <= 0xDFFF)) {
         ++I;
-        return 0xFFFD;
     }
-    I += static_cast<size_t>(Len);
     return CP;
 }
 

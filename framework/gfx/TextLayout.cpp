@@ -1,5 +1,6 @@
-// DrawText: prefix characters, line breaking, alignment, ellipsis and the
-// opaque background, on top of the face's string drawing.
+// DrawText: prefix characters, paragraphs shaped in their reading direction,
+// line breaking, alignment, ellipsis and the opaque background, on top of
+// the face's shaped-text drawing.
 
 #include "framework/gfx/FontEngine.h"
 #include "framework/gfx/GlyphCache.h"
@@ -21,9 +22,12 @@ struct TDisplayText {
     std::vector<size_t> Underlined; // displayed offsets of "&x" characters
 };
 
+// A line: bytes [Begin, End) of one paragraph, shown up to Cut and then
+// "..." when it was shortened.
 struct TLine {
+    size_t Para = 0;
     size_t Begin = 0;
-    size_t End = 0; // the displayed part ends at End, or at Cut with an ellipsis
+    size_t End = 0;
     size_t Cut = 0;
     bool Ellipsis = false;
     int Width = 0;
@@ -60,116 +64,161 @@ void MakeDisplayText(const String& Text, bool Prefixes, TDisplayText& D) {
 
 class TLayout {
 public:
-    TLayout(const TFontFace& Face, const TDisplayText& Text, unsigned Format)
-        : FFace(Face), FText(Text.Chars), FExpandTabs((Format & DT_EXPANDTABS) != 0),
+    TLayout(const TFontFace& Face, const std::vector<std::shared_ptr<const TShapedText>>& Paras,
+            const std::vector<size_t>& ParaStart, const String& Chars, unsigned Format)
+        : FFace(Face), FParas(Paras), FParaStart(ParaStart), FChars(Chars),
+          FExpandTabs((Format & DT_EXPANDTABS) != 0),
           FTabWidth(std::max(1, 8 * Face.Metrics().tmAveCharWidth)) {}
 
-    // The pen position after the code point at I drawn from pen position X.
-    int Advance(int X, size_t& I) const {
-        const size_t Start = I;
-        const char32_t CP = NextCodePoint(FText, I);
-        const int Next =
-            CP == '\t' && FExpandTabs
-                ? (X / FTabWidth + 1) * FTabWidth
-                : X + FFace.TextWidth(std::string_view(FText).substr(Start, I - Start));
-        return std::min(Next, MaxTextWidth);
+    const TShapedText& Para(size_t P) const { return *FParas[P]; }
+    char CharAt(size_t P, size_t I) const { return FChars[FParaStart[P] + I]; }
+
+    // The width of bytes [Begin, End) of a paragraph, tabs stopping at
+    // every eighth average character width when they are expanded.
+    int Width(size_t P, size_t Begin, size_t End) const {
+        const TShapedText& T = Para(P);
+        if (!FExpandTabs) return std::min(T.Width(Begin, End), MaxTextWidth);
+        int X = 0;
+        size_t Seg = Begin;
+        for (size_t I = Begin; I < End; ++I) {
+            if (CharAt(P, I) != '\t') continue;
+            X += T.Width(Seg, I);
+            X = (std::min(X, MaxTextWidth) / FTabWidth + 1) * FTabWidth;
+            Seg = I + 1;
+        }
+        return std::min(X + T.Width(Seg, End), MaxTextWidth);
     }
 
-    int Width(size_t Begin, size_t End) const {
-        int X = 0;
-        for (size_t I = Begin; I < End;) X = Advance(X, I);
-        return X;
+    // The end of [Begin, End) without the spaces it ends with.
+    size_t Trim(size_t P, size_t Begin, size_t End) const {
+        while (End > Begin && (CharAt(P, End - 1) == ' ' || CharAt(P, End - 1) == '\t')) --End;
+        return End;
     }
 
-    // Breaks [Begin, End) into lines no wider than MaxWidth at spaces; a word
-    // wider than a line is broken between characters only when BreakWords.
-    void Wrap(size_t Begin, size_t End, int MaxWidth, bool BreakWords,
-              std::vector<TLine>& Lines) const {
-        size_t LineStart = Begin;
-        size_t BreakEnd = 0, BreakNext = 0; // the last space run on the line
-        bool HaveBreak = false, InSpaces = false;
-        int X = 0;
-        size_t I = Begin;
-        while (I < End) {
-            size_t Next = I;
-            if (FText[I] == ' ') {
-                if (!InSpaces) BreakEnd = I;
-                InSpaces = true;
-                X = Advance(X, Next);
-                BreakNext = Next;
-                // Spaces at the start of a line are no place to break.
-                HaveBreak = BreakEnd > LineStart;
-                I = Next;
-                continue;
-            }
-            InSpaces = false;
-            const int NX = Advance(X, Next);
-            if (NX > MaxWidth && I > LineStart) {
-                if (HaveBreak) {
-                    Lines.push_back(TLine{LineStart, BreakEnd, BreakEnd, false, 0});
-                    LineStart = BreakNext;
-                    X = Width(LineStart, I);
-                    HaveBreak = false;
+    // Breaks a paragraph into lines no wider than MaxWidth where the line
+    // breaking rules allow; a word wider than a line is broken between
+    // characters only when BreakWords, and stands alone on its line
+    // otherwise.
+    void Wrap(size_t P, int MaxWidth, bool BreakWords, std::vector<TLine>& Lines) const {
+        const TShapedText& T = Para(P);
+        const size_t Size = T.Size;
+        size_t LineStart = 0;
+        size_t Fit = 0; // the last break at which the line still fits
+        for (size_t B = 1; B <= Size; ++B) {
+            const bool End = B == Size;
+            if (!End && !(T.Breaks[B] & (tbBreakAllowed | tbBreakMandatory))) continue;
+            const size_t Shown = Trim(P, LineStart, B);
+            if (Shown > LineStart && Width(P, LineStart, Shown) > MaxWidth) {
+                if (Fit > LineStart) {
+                    Lines.push_back(TLine{P, LineStart, Trim(P, LineStart, Fit), 0, false, 0});
+                    LineStart = Fit;
+                    B = Fit; // look at this stretch again on the new line
                     continue;
                 }
                 if (BreakWords) {
-                    Lines.push_back(TLine{LineStart, I, I, false, 0});
-                    LineStart = I;
-                    X = 0;
-                    continue;
+                    // Cut between characters where the line stops fitting,
+                    // keeping at least one character on it.
+                    size_t Cut = T.NextGrapheme(LineStart);
+                    for (size_t G = T.NextGrapheme(Cut); G <= Shown && G > Cut;
+                         G = T.NextGrapheme(G)) {
+                        if (Width(P, LineStart, G) > MaxWidth) break;
+                        Cut = G;
+                        if (G == Shown) break;
+                    }
+                    if (Cut < Shown) {
+                        Lines.push_back(TLine{P, LineStart, Cut, 0, false, 0});
+                        LineStart = Cut;
+                        B = Cut;
+                        continue;
+                    }
                 }
             }
-            X = NX;
-            I = Next;
+            if (End) break;
+            // Spaces at the start of a line are no place to break.
+            if (Shown > LineStart) Fit = B;
+            if (T.Breaks[B] & tbBreakMandatory) {
+                Lines.push_back(TLine{P, LineStart, Shown, 0, false, 0});
+                LineStart = Fit = B;
+            }
         }
-        Lines.push_back(TLine{LineStart, End, End, false, 0});
+        Lines.push_back(TLine{P, LineStart, Size, 0, false, 0});
     }
 
-    // Shortens a line to MaxWidth with "..." at its end.
+    // Shortens a line to MaxWidth with "..." at its end, cut between whole
+    // characters.
     void Shorten(TLine& Line, int MaxWidth) const {
+        const TShapedText& T = Para(Line.Para);
         const int Dots = FFace.TextWidth(Ellipsis);
         size_t Cut = Line.Begin;
         int X = 0;
-        for (size_t I = Line.Begin; I < Line.End;) {
-            size_t Next = I;
-            const int NX = Advance(X, Next);
-            if (NX + Dots > MaxWidth) break;
-            X = NX;
-            I = Next;
-            Cut = I;
+        for (size_t G = T.NextGrapheme(Line.Begin); G <= Line.End && G > Cut;
+             G = T.NextGrapheme(G)) {
+            const int W = Width(Line.Para, Line.Begin, G);
+            if (W + Dots > MaxWidth) break;
+            Cut = G;
+            X = W;
+            if (G == Line.End) break;
         }
         Line.Cut = Cut;
         Line.Ellipsis = true;
         Line.Width = X + Dots;
     }
 
-    // Draws [Begin, End) with its left edge at X; tab stops count from LineX.
-    void Draw(const TPixelSurface& Target, const TRect& Clip, int LineX, int Y, size_t Begin,
-              size_t End, TPixel Color) const {
-        if (!FExpandTabs) {
-            FFace.DrawString(Target, Clip, LineX, Y,
-                             std::string_view(FText).substr(Begin, End - Begin), Color);
+    // Draws a line with its left edge at X; tab stops count from X.
+    void Draw(const TPixelSurface& Target, const TRect& Clip, int X, int Y, const TLine& L,
+              TPixel Color) const {
+        const TShapedText& T = Para(L.Para);
+        const size_t Shown = L.Ellipsis ? L.Cut : L.End;
+        if (L.Ellipsis) {
+            // The shortened line and its dots are one paragraph, so that the
+            // dots stand at its end in its reading direction.
+            thread_local String Short;
+            const size_t From = FParaStart[L.Para];
+            Short.assign(FChars, From + L.Begin, Shown - L.Begin);
+            Short.append(Ellipsis);
+            const auto S = FFace.Shape(Short, T.RightToLeft);
+            FFace.DrawShaped(Target, Clip, X, Y, *S, 0, S->Size, Color);
             return;
         }
-        int X = 0;
-        size_t SegStart = Begin;
-        for (size_t I = Begin; I <= End;) {
-            if (I == End || FText[I] == '\t') {
-                FFace.DrawString(Target, Clip, LineX + X, Y,
-                                 std::string_view(FText).substr(SegStart, I - SegStart), Color);
-                if (I == End) break;
-                X += Width(SegStart, I);
-                X = (X / FTabWidth + 1) * FTabWidth;
-                SegStart = ++I;
-                continue;
-            }
-            ++I;
+        if (!FExpandTabs) {
+            FFace.DrawShaped(Target, Clip, X, Y, T, L.Begin, Shown, Color);
+            return;
         }
+        int Pen = 0;
+        size_t Seg = L.Begin;
+        for (size_t I = L.Begin; I <= Shown; ++I) {
+            if (I < Shown && CharAt(L.Para, I) != '\t') continue;
+            FFace.DrawShaped(Target, Clip, X + Pen, Y, T, Seg, I, Color);
+            if (I == Shown) break;
+            Pen += T.Width(Seg, I);
+            Pen = (Pen / FTabWidth + 1) * FTabWidth;
+            Seg = I + 1;
+        }
+    }
+
+    // Where the character at byte U of a line stands: its left edge and width.
+    bool CharRect(const TLine& L, size_t U, int& Left, int& CharWidth) const {
+        thread_local std::vector<TVisualCluster> Clusters;
+        const size_t Shown = L.Ellipsis ? L.Cut : L.End;
+        if (U < L.Begin || U >= Shown) return false;
+        Para(L.Para).VisualClusters(L.Begin, Shown, Clusters);
+        for (const TVisualCluster& C : Clusters) {
+            if (U < C.ByteBegin || U >= C.ByteEnd) continue;
+            Left = C.X;
+            CharWidth = C.Width;
+            // Right to left, the dots of a shortened line stand before it.
+            if (L.Ellipsis && Para(L.Para).RightToLeft)
+                Left += L.Width - Width(L.Para, L.Begin, Shown);
+            return true;
+        }
+        return false;
     }
 
 private:
     const TFontFace& FFace;
-    const String& FText;
+    const std::vector<std::shared_ptr<const TShapedText>>& FParas;
+    const std::vector<size_t>& FParaStart;
+    const String& FChars;
     bool FExpandTabs;
     int FTabWidth;
 };
@@ -197,17 +246,21 @@ int DrawTextOn(const TPixelSurface& Target, const TRect& Clip, const TFontFace& 
     const int MaxWidth = R.Width();
     const bool SingleLine = (Format & DT_SINGLELINE) != 0;
     const bool WordBreak = !SingleLine && (Format & DT_WORDBREAK) != 0;
+    const bool RightToLeft = (Format & DT_RTLREADING) != 0;
 
-    // Text is drawn on every repaint: the displayed text and its lines are
-    // laid out in buffers each thread keeps, so a warm paint allocates
-    // nothing. Nothing drawn here draws text in turn.
+    // Text is drawn on every repaint: the displayed text, its paragraphs and
+    // its lines are laid out in buffers each thread keeps, and paragraphs
+    // come shaped from the face's cache, so a warm paint allocates nothing.
+    // Nothing drawn here draws text in turn.
     thread_local TDisplayText D;
     thread_local std::vector<TLine> Lines;
+    thread_local std::vector<std::shared_ptr<const TShapedText>> Paras;
+    thread_local std::vector<size_t> ParaStart;
     MakeDisplayText(Text, (Format & DT_NOPREFIX) == 0, D);
-    const TLayout Layout(Face, D, Format);
 
     // Paragraphs end at CR LF, CR or LF unless the text is one line.
-    Lines.clear();
+    Paras.clear();
+    ParaStart.clear();
     const size_t N = D.Chars.size();
     for (size_t Start = 0;;) {
         size_t End = Start;
@@ -215,16 +268,23 @@ int DrawTextOn(const TPixelSurface& Target, const TRect& Clip, const TFontFace& 
             while (End < N && D.Chars[End] != '\r' && D.Chars[End] != '\n') ++End;
         else
             End = N;
-        if (WordBreak)
-            Layout.Wrap(Start, End, MaxWidth, (Format & DT_EDITCONTROL) != 0, Lines);
-        else
-            Lines.push_back(TLine{Start, End, End, false, 0});
+        ParaStart.push_back(Start);
+        Paras.push_back(
+            Face.Shape(std::string_view(D.Chars).substr(Start, End - Start), RightToLeft));
         if (End >= N) break;
         Start = End + (D.Chars[End] == '\r' && End + 1 < N && D.Chars[End + 1] == '\n' ? 2 : 1);
         if (Start >= N) break;
     }
+    const TLayout Layout(Face, Paras, ParaStart, D.Chars, Format);
 
-    for (TLine& L : Lines) L.Width = Layout.Width(L.Begin, L.End);
+    Lines.clear();
+    for (size_t P = 0; P < Paras.size(); ++P) {
+        if (WordBreak)
+            Layout.Wrap(P, MaxWidth, (Format & DT_EDITCONTROL) != 0, Lines);
+        else
+            Lines.push_back(TLine{P, 0, Paras[P]->Size, 0, false, 0});
+    }
+    for (TLine& L : Lines) L.Width = Layout.Width(L.Para, L.Begin, L.End);
 
     // An edit control shows whole lines only. When text is left out below
     // them, an ellipsis ends the last line shown even if that line fits.
@@ -246,19 +306,21 @@ int DrawTextOn(const TPixelSurface& Target, const TRect& Clip, const TFontFace& 
             const bool Last = K + 1 == Lines.size();
             if (Lines[K].Width <= MaxWidth && !(Last && TextLeftOut)) continue;
             Layout.Shorten(Lines[K], MaxWidth);
-            // The text written back ends here when the lines below are hidden.
-            if (Last && TextLeftOut) Lines[K].End = N;
             Shortened = true;
         }
         if (Shortened && (Format & DT_MODIFYSTRING)) {
             String Result;
             size_t Copied = 0;
-            for (const TLine& L : Lines) {
+            for (size_t K = 0; K < Lines.size(); ++K) {
+                const TLine& L = Lines[K];
                 if (!L.Ellipsis) continue;
-                const size_t CutAt = D.Source[L.Cut], LineEnd = D.Source[L.End];
+                const size_t From = ParaStart[L.Para];
+                // The text written back ends here when the lines below are hidden.
+                const size_t LineEnd = K + 1 == Lines.size() && TextLeftOut ? N : From + L.End;
+                const size_t CutAt = D.Source[From + L.Cut];
                 Result.append(Text, Copied, CutAt - Copied);
                 Result.append(Ellipsis);
-                Copied = LineEnd;
+                Copied = D.Source[LineEnd];
             }
             Result.append(Text, Copied, String::npos);
             Text = std::move(Result);
@@ -295,15 +357,11 @@ int DrawTextOn(const TPixelSurface& Target, const TRect& Clip, const TFontFace& 
             X = R.Right - L.Width;
         if (Background)
             Face.FillCellRect(Target, C, X, Y, TRect{0, 0, L.Width, LineHeight}, *Background);
-        const size_t Shown = L.Ellipsis ? L.Cut : L.End;
-        Layout.Draw(Target, C, X, Y, L.Begin, Shown, Color);
-        if (L.Ellipsis)
-            Face.DrawString(Target, C, X + Layout.Width(L.Begin, Shown), Y, Ellipsis, Color);
+        Layout.Draw(Target, C, X, Y, L, Color);
         for (size_t U : D.Underlined) {
-            if (U < L.Begin || U >= Shown) continue;
-            size_t Next = U;
-            const int UX = Layout.Width(L.Begin, U);
-            const int UW = Layout.Advance(UX, Next) - UX;
+            if (U < ParaStart[L.Para]) continue;
+            int UX = 0, UW = 0;
+            if (!Layout.CharRect(L, U - ParaStart[L.Para], UX, UW)) continue;
             Face.FillCellRect(
                 Target, C, X, Y,
                 TRect{UX, Face.UnderlineTop(), UX + UW, Face.UnderlineTop() + Thickness}, Color);
