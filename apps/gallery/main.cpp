@@ -4,6 +4,7 @@
 #include "ControlsGallery.h"
 #include "FrameworkTour.h"
 #include "SamplesGallery.h"
+#include "WorldGallery.h"
 
 #include "framework/ui/QuitSignals.h"
 
@@ -43,5 +44,6 @@ int main(int argc, char** argv) {
         gallery::RunSamplesGallery(std::cout, Options.SnapshotDir, Options.ForceSnapshots);
     if (const int Signal = folio::TQuitSignals::Received()) return 128 + Signal;
     const bool ControlsOk = gallery::RunControlsGallery(std::cout, Options.SnapshotDir);
-    return Ok && BarOk && SamplesOk && ControlsOk ? 0 : 1;
+    const bool WorldOk = gallery::WriteWorldSnapshot(std::cout, Options.SnapshotDir);
+    return Ok && BarOk && SamplesOk && ControlsOk && WorldOk ? 0 : 1;
 }
