@@ -256,6 +256,13 @@ TModalResult AskSaveChanges(const String& Title) {
     return Dialog->ShowModal();
 }
 
+void RunDesignerWindow(TDesignerWindow& Window, const std::function<bool()>& Step) {
+    // A quit ends the program at once, as in the terminal it is asked from;
+    // a modal dialog open at that moment was cancelled by its own loop.
+    while (Window.Window().GetVisible() && Step()) {
+    }
+}
+
 void ShowDesignerError(const String& Text) {
     const auto Dialog = CreateMessageDialog(Text, mtError, {mbOK});
     Dialog->SetName("ErrorDialog");

@@ -101,6 +101,12 @@ private:
     std::unique_ptr<TVerbMenu> FVerbs;
 };
 
+// Serves the designer's window until it is closed or the program is told
+// to end: Step serves one round of the event loop and answers false once
+// the application is terminated, as the window host's does after Ctrl+C or
+// SIGTERM in the terminal.
+void RunDesignerWindow(TDesignerWindow& Window, const std::function<bool()>& Step);
+
 // Puts the framework's standard controls on the palette page "Standard",
 // registered under the designer's own name.
 void RegisterStandardControls();

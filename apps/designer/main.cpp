@@ -8,6 +8,7 @@
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/QuitSignals.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -74,7 +75,8 @@ int RunWindow(const TOptions& Options) {
     };
     Prepare(Window, Options);
     Window.Show();
-    while (Window.Window().GetVisible()) Host.Step(-1);
+    RunDesignerWindow(Window, [&Host] { return Host.Step(-1); });
+    if (const int Signal = folio::TQuitSignals::Received()) return 128 + Signal;
     return 0;
 }
 

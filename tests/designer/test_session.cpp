@@ -4,6 +4,13 @@
 
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Png.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/QuitSignals.h"
+
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <thread>
 
 namespace designer::test {
 namespace {
@@ -72,6 +79,39 @@ TEST_F(DesignerTest, AScriptedSessionDesignsSavesAndPicturesAForm) {
     EXPECT_EQ(SnapshotForm(*Read.Form), SnapshotForm(*Designer().GetForm()));
     std::filesystem::copy_file(File("session.png"), "designer-session.png",
                                std::filesystem::copy_options::overwrite_existing);
+}
+
+// Ctrl+C or SIGTERM in the designer's terminal ends its window loop. The
+// window host turns either into the application's quit, but the loop only
+// watched the window and went on waiting for input.
+TEST_F(DesignerTest, TheWindowLoopEndsWhenTheProgramIsToldToQuit) {
+    const std::function<void()> Quits[] = {
+        [] { Application->Terminate(); },
+        [] { std::raise(SIGTERM); },
+    };
+    for (size_t I = 0; I < std::size(Quits); ++I) {
+        SCOPED_TRACE(I);
+        TQuitSignals Signals;
+        Application->ResetTerminated();
+        int Steps = 0;
+        bool Stopped = false;
+        RunDesignerWindow(*Window, [&] {
+            if (++Steps == 3) Quits[I]();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            Host.RunUntilIdle();
+            // A loop that does not end by itself is ended here, so that the
+            // test fails instead of hanging.
+            if (Steps == 3000) {
+                Window->Window().Hide();
+                Stopped = true;
+            }
+            return !Application->Terminated();
+        });
+        EXPECT_FALSE(Stopped) << "the loop went on after the quit";
+        if (Stopped) Window->Window().Show();
+        TQuitSignals::ClearReceived();
+        Application->ResetTerminated();
+    }
 }
 
 } // namespace
