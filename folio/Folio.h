@@ -614,8 +614,10 @@ public:
 
     // Keyboard: the caption or the item of the open group that the keys act
     // on (at most one of the two; both null before the bar first had the
-    // focus). The focus rectangle shows on it while the bar has the focus
-    // and the keyboard is in use. Setting one scrolls an item into view.
+    // focus). A bar is not a tab stop unless the application sets TabStop;
+    // then Tab and a click give it the keyboard. The focus rectangle shows
+    // on it while the bar has the focus and the keyboard is in use. Setting
+    // one scrolls an item into view.
     TFolioGroup* GetFocusedGroup() const;
     TFolioItem* GetFocusedItem() const;
     // Act on a caption or item as a click does, OnGroupCanClick's veto

@@ -97,7 +97,7 @@ const TClassInfo& TFolio::StaticClassInfo() {
             .Publish("PopupMenu")
             .Publish("ShowHint")
             .Publish("TabOrder")
-            .Publish("TabStop", 1)
+            .Publish("TabStop")
             .Publish("UseDockManager")
             .Publish("Visible")
             .Publish("OnCanResize")
@@ -147,8 +147,6 @@ TFolio::TFolio(TComponent* AOwner) : TCustomControl(AOwner) {
         Link->OnChange = [this](TObject* Sender) { ImagesChanged(Sender); };
 
     SetDoubleBuffered(true);
-    // The bar takes the focus by Tab or a click, so the keyboard can reach it.
-    SetTabStop(true);
     TCustomControl::SetColor(clBtnShadow);
     CreateRotatedFont();
     SetWidth(50);

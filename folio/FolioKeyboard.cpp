@@ -14,6 +14,8 @@ namespace folio {
 // the captions from the first to the open one, the open group's items, then
 // the captions after it. Enter or Space acts on the caption or item as a
 // click does, F2 renames it, and Ctrl with an arrow moves the focused item.
+// The keys reach the bar once it has the focus: by Tab or a click when the
+// application makes it a tab stop, or by the application's SetFocus.
 
 namespace {
 
@@ -232,7 +234,8 @@ void TFolio::WMFocusChanged(TMessage& Message) {
 }
 
 void TFolio::FocusUnderPointer(int X, int Y) {
-    // A click puts the keyboard where the pointer is, as a list does.
+    // A click puts the keyboard where the pointer is, as a list does; only
+    // a tab stop takes the focus by a click.
     if (GetTabStop() && !Focused() && CanFocus()) SetFocus();
     const int G = GetOnGroup(X, Y);
     if (G != -1) {

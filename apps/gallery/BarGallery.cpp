@@ -362,8 +362,10 @@ bool ShowWindow(std::ostream& Out) {
     Gallery.OpenLongGroup();
     Out << "The bar gallery is open in a window: click captions to switch, hold the scroll\n"
            "buttons, double click or press F2 to rename, drag items within a group, onto\n"
-           "another group's caption (rest there to open it) or onto the other bar. Close it\n"
-           "to finish.\n"
+           "another group's caption (rest there to open it) or onto the other bar. The\n"
+           "gallery sets TabStop on both bars (a bar is not a tab stop by itself), so Tab\n"
+           "or a click gives a bar the keyboard: the arrows walk its captions and items,\n"
+           "Enter or Space opens or clicks, F2 renames. Close it to finish.\n"
         << std::flush;
     // The framework tour has already run the application's loop to its end,
     // which leaves the loop's end flag set. Cleared, it tells when Ctrl+C or

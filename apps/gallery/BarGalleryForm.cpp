@@ -4,6 +4,7 @@
 #include "framework/core/EventHandlers.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
+#include "framework/gfx/FontEngine.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
 
@@ -101,10 +102,32 @@ void TGalleryBarForm::BarItemClick(TObject*, TFolioItem* Item) {
     SetCaption("Folio bar gallery: " + Item->GetCaption());
 }
 
+void TGalleryBarForm::BarGetGroupEditRect(TObject* Sender, TFolioGroup* Group, TRect& EditRect) {
+    const auto* Bar = dynamic_cast<const TFolio*>(Sender);
+    if (!Bar || Bar->IsVertical()) return;
+    // The box gets the width of the caption and a caret (at least a few
+    // characters), the height of one line, and lies centred on the strip,
+    // inside the bar.
+    const TRect Strip = Group->GetCaptionRect();
+    const TFontFace& Face = *Bar->GetGroupsFont()->GetHandle();
+    const int Frame = 2 + 2; // the editor's one-pixel margins and flat border
+    const int Caret = 2;
+    const int Text =
+        std::max(Face.TextWidth(Group->GetCaption()), 8 * Face.Metrics().tmAveCharWidth);
+    const int W = std::min(Text + Caret + Frame, std::max(Bar->GetClientWidth(), Strip.Width()));
+    const int H = std::min(Face.Metrics().tmHeight + Frame, std::max(Bar->GetClientHeight(), 1));
+    int Left = (Strip.Left + Strip.Right - W) / 2;
+    int Top = (Strip.Top + Strip.Bottom - H) / 2;
+    Left = std::max(0, std::min(Left, Bar->GetClientWidth() - W));
+    Top = std::max(0, std::min(Top, Bar->GetClientHeight() - H));
+    EditRect = Rect(Left, Top, Left + W, Top + H);
+}
+
 const TClassInfo& TGalleryBarForm::StaticClassInfo() {
     using C = TGalleryBarForm;
     static const TClassInfo Info = TClassBuilder<C>("TGalleryBarForm", &TForm::StaticClassInfo())
                                        .Method("BarItemClick", &C::BarItemClick)
+                                       .Method("BarGetGroupEditRect", &C::BarGetGroupEditRect)
                                        .Creatable()
                                        .Build();
     return Info;
@@ -210,9 +233,15 @@ TGalleryForm::TGalleryForm() : Tile(TilePicture()) {
                 Items->GetItem(II)->SetOverImageIndex(Items->GetItem(II)->GetImageIndex());
         }
     for (TFolio* Bar : {Vertical, Horizontal}) {
+        // A bar is not a tab stop by itself; the gallery makes both bars
+        // reachable by Tab and a click, so the arrows, Enter, Space and F2
+        // work in them.
+        Bar->SetTabStop(true);
         WireRenaming(Bar);
         BindEventHandler(Bar, "OnItemClick", "BarItemClick");
     }
+    Horizontal->SetCustomGroupEditing(true);
+    BindEventHandler(Horizontal, "OnGetGroupEditRect", "BarGetGroupEditRect");
     WireF2();
     SetMinimumSize();
 }

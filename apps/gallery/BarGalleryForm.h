@@ -20,13 +20,21 @@ public:
 
     // The window's title names the item clicked last.
     void BarItemClick(folio::TObject*, folio::TFolioItem* Item);
+    // A horizontal bar's caption is a tall, narrow strip whose text is drawn
+    // turned, while an editor's text runs across: the gallery edits such a
+    // caption in a box one line high and wide enough for its text, centred
+    // on the strip and inside the bar. A vertical bar's caption is left as
+    // it is.
+    void BarGetGroupEditRect(folio::TObject* Sender, folio::TFolioGroup* Group,
+                             folio::TRect& EditRect);
 };
 
 // The bar gallery's form: a vertical bar down the left side that fills the
 // form's height and a horizontal bar across the top of the rest that fills
 // its width, each on a panel that keeps a margin round it. The form does
 // not shrink below the size at which every caption and one item of each
-// bar still show.
+// bar still show. Both bars are tab stops, so Tab and a click give them the
+// keyboard; the horizontal one places its caption editor itself.
 struct TGalleryForm {
     std::unique_ptr<folio::TBitmap> Tile;
     TGalleryBarForm Form{nullptr};

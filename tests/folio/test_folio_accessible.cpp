@@ -18,7 +18,8 @@ using namespace folio;
 namespace {
 
 // A form laid out as the gallery's: a bar of three groups (the first with
-// more items than it shows), a label, an edit box and a button.
+// more items than it shows) that the application makes a tab stop, a
+// label, an edit box and a button.
 struct AccessibleTest : ::testing::Test {
     THeadlessHost Host;
     std::unique_ptr<TForm> Form;
@@ -35,6 +36,7 @@ struct AccessibleTest : ::testing::Test {
         Bar->SetAnimationStyle(asNone);
         Bar->SetBounds(10, 10, 150, 300);
         Bar->SetParent(Form.get());
+        Bar->SetTabStop(true);
         TFolioGroup* Mail = Bar->GetGroups()->Add("Mail");
         Mail->SetHint("Your mail");
         for (int I = 0; I < 30; ++I) Mail->GetItems()->Add("Folder " + IntToStr(I), -1);

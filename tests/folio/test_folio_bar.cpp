@@ -62,6 +62,7 @@ TEST(FolioBar, FreshBarStateAndDeclaredDefaults) {
     EXPECT_EQ(Bar.GetFrameShadowColor(), cl3DDkShadow);
     EXPECT_EQ(Bar.GetFrameHighlightColor(), clBtnFace);
     EXPECT_TRUE(Bar.GetAllowDragging());
+    EXPECT_FALSE(Bar.GetTabStop()) << "the bar re-publishes TabStop unchanged";
 
     EXPECT_EQ(DeclaredDefault("GroupCaptionHeight"), 20);
     EXPECT_EQ(DeclaredDefault("AnimationSpeed"), 30);
@@ -70,6 +71,7 @@ TEST(FolioBar, FreshBarStateAndDeclaredDefaults) {
     EXPECT_EQ(DeclaredDefault("AnimationStyle"), asAccelerate);
     EXPECT_EQ(DeclaredDefault("InsertMarkColor"), clBlack);
     EXPECT_EQ(DeclaredDefault("CustomGroupEditing"), 0);
+    EXPECT_EQ(DeclaredDefault("TabStop"), 0);
     const TPropInfo* Flat = TFolio::StaticClassInfo().FindProperty("FlatBorder");
     ASSERT_NE(Flat, nullptr);
     EXPECT_FALSE(Flat->Default.has_value());

@@ -179,7 +179,7 @@ TEST(BarForm, PropertiesAtTheirDeclaredDefaultsAreNotWritten) {
          {"BorderStyle", "Groups.Data", "Alignment", "VisibleGroupObject", "GroupCaptionHeight",
           "AnimationStyle", "AnimationSpeed", "ItemSpacing", "FrameHighlightColor",
           "FrameShadowColor", "Cursor", "ButtonClickDelay", "AllowDragging", "InsertMarkColor",
-          "CustomItemEditing", "CustomGroupEditing", "SmallImages", "OnItemClick"})
+          "CustomItemEditing", "CustomGroupEditing", "SmallImages", "OnItemClick", "TabStop"})
         EXPECT_EQ(Fresh.find("    " + String(Absent)), String::npos) << Absent << "\n" << Fresh;
     // Without a declared default a property is always written.
     for (const char* Present : {"    VisibleGroup = -1\n", "    CustomDrawGroup = False\n",
@@ -199,6 +199,7 @@ TEST(BarForm, PropertiesAtTheirDeclaredDefaultsAreNotWritten) {
         {[](TFolio& B) { B.SetFrameShadowColor(0x010203); }, "    FrameShadowColor = 66051\n"},
         {[](TFolio& B) { B.SetInsertMarkColor(clBtnText); }, "    InsertMarkColor = clBtnText\n"},
         {[](TFolio& B) { B.SetAllowDragging(false); }, "    AllowDragging = False\n"},
+        {[](TFolio& B) { B.SetTabStop(true); }, "    TabStop = True\n"},
         // The bar's table is built while the program starts; names from the
         // control layer must be there even so.
         {[](TFolio& B) { B.SetAlign(alLeft); }, "    Align = alLeft\n"},

@@ -19,9 +19,10 @@ using LI = TFolioLiveInspector;
 namespace {
 
 // An edit box first in the tab order, then a bar of three groups, the first
-// open, on a shown form. The bar's client area is 200 x 300 at (20, 40);
-// a large item slot with its spacing is 32 + 22 + 2 + 12 = 68 pixels, so
-// three whole slots fit in the 240 pixels below the captions.
+// open, on a shown form; the application makes the bar a tab stop. The
+// bar's client area is 200 x 300 at (20, 40); a large item slot with its
+// spacing is 32 + 22 + 2 + 12 = 68 pixels, so three whole slots fit in the
+// 240 pixels below the captions.
 struct KeyboardTest : ::testing::Test {
     THeadlessHost Host;
     std::unique_ptr<TForm> Form;
@@ -29,7 +30,7 @@ struct KeyboardTest : ::testing::Test {
     TFolio* Bar = nullptr;
     std::vector<String> Log;
 
-    void Make(int Items, TFolAlignment Alignment = baVertical) {
+    void Make(int Items, TFolAlignment Alignment = baVertical, bool TabStop = true) {
         Form = std::make_unique<TForm>(nullptr);
         Form->SetBounds(0, 0, 500, 400);
         Edit = new TEdit(Form.get());
@@ -42,6 +43,7 @@ struct KeyboardTest : ::testing::Test {
         Bar->SetBounds(20, 40, Alignment == baVertical ? 200 : 420,
                        Alignment == baVertical ? 300 : 200);
         Bar->SetParent(Form.get());
+        if (TabStop) Bar->SetTabStop(true);
         for (int G = 0; G < 3; ++G) {
             TFolioGroup* Group = Bar->GetGroups()->Add("G" + IntToStr(G));
             for (int I = 0; I < Items; ++I) Group->GetItems()->Add("I" + IntToStr(I), -1);
@@ -79,9 +81,28 @@ struct KeyboardTest : ::testing::Test {
 
 } // namespace
 
+// A new bar is not a tab stop: Tab passes it by and a click leaves the
+// keyboard where it was, though the click still acts. The keys reach it once
+// the application gives it the focus.
+TEST_F(KeyboardTest, ANewBarIsNoTabStopAndAClickLeavesTheFocusWhereItWas) {
+    Make(3, baVertical, false);
+    EXPECT_FALSE(Bar->GetTabStop());
+    EXPECT_FALSE(TFolio(nullptr).GetTabStop());
+    Host.Key(VK_TAB);
+    EXPECT_FALSE(Bar->Focused());
+    const TPoint OnCaption = Bar->ClientToScreen(Point(100, 290));
+    Host.Click(OnCaption.X, OnCaption.Y);
+    Host.RunUntilIdle();
+    EXPECT_FALSE(Bar->Focused());
+    EXPECT_EQ(Bar->GetVisibleGroup(), 2) << "the click opened the group all the same";
+    EXPECT_EQ(Form->GetActiveControl(), Edit);
+    Bar->SetFocus();
+    Host.Key(VK_UP);
+    EXPECT_EQ(Focus(), "G1");
+}
+
 TEST_F(KeyboardTest, TabFocusesTheBarAndTheArrowsWalkItemsThenCaptions) {
     Make(3);
-    EXPECT_TRUE(Bar->GetTabStop());
     Host.Key(VK_TAB);
     ASSERT_TRUE(Bar->Focused());
     EXPECT_EQ(Focus(), "G0");
