@@ -5,7 +5,6 @@
 #include "framework/gfx/FontEngine.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Form.h"
-#include "framework/ui/Input.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <algorithm>
@@ -19,8 +18,6 @@ TFolEditor::TFolEditor(TFolio* ABar) : TCustomEdit(ABar) {
     SetAutoSize(false);
     SetParentCtl3D(false);
     SetCtl3D(false);
-    // A press anywhere else ends the edit, as a press on the bar does.
-    InputRouter->WatchPressesOutside(this);
 }
 
 bool TFolEditor::LargeItemEdit() const {
@@ -106,18 +103,6 @@ void TFolEditor::WndProc(TMessage& Message) {
 }
 
 void TFolEditor::HandleMessage(TMessage& Message) {
-    if (Message.Msg == CM_MOUSEDOWNOUTSIDE) {
-        // The text typed so far is kept, and the press then goes on to what
-        // it landed on: another control, another window or the form.
-        if (TFolio* B = LiveBar()) {
-            const bool HadFocus = Focused();
-            B->HideEditor(true);
-            // The keyboard goes back to the bar, the form's focused control
-            // all along, unless the press gives it to another control.
-            if (HadFocus && !B->FEditor && B->CanFocus()) B->SetFocus();
-        }
-        return;
-    }
     if (Message.Msg == CM_WANTSPECIALKEY &&
         (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
         // Enter and Escape end the edit, even on a form whose default or

@@ -10,7 +10,9 @@ namespace folio {
 // A flat edit box laid over a group or item caption. It never applies its
 // text itself: Enter and Escape post WM_HIDEEDITOR to the bar, which closes
 // the editor when the message arrives, so the editor is never destroyed while
-// one of its own handlers runs.
+// one of its own handlers runs. A press on the bar accepts the edit; a press
+// on another control, or the focus going elsewhere, leaves it open, so the
+// developer can look something up and come back to the text.
 class TFolEditor : public TCustomEdit {
     FOLIO_CLASS(TFolEditor)
 public:
