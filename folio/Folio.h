@@ -702,8 +702,6 @@ private:
     void CMHintShow(TMessage& Message);
 
     void InternalSetVisibleGroup(int Index);
-    // Where a group's caption editor goes on a horizontal bar.
-    TRect RotatedCaptionEditRect(const TFolioGroup* Group) const;
     // Group switching: starts the worker of an animated switch, ends a
     // switch on the user-interface thread, and on destruction parts from a
     // worker that is still running before the bar goes.

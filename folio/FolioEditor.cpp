@@ -7,8 +7,6 @@
 #include "framework/ui/Form.h"
 #include "framework/ui/VirtualKeys.h"
 
-#include <algorithm>
-
 namespace folio {
 
 FOLIO_DEFINE_CLASS(TFolEditor, TCustomEdit)
@@ -159,26 +157,6 @@ private:
 
 } // namespace
 
-TRect TFolio::RotatedCaptionEditRect(const TFolioGroup* Group) const {
-    // The caption strip of a horizontal bar is a few pixels wide and its
-    // text is drawn turned, but the editor's text runs across: the box gets
-    // the width of the caption and a caret (at least a few characters),
-    // the height of one line, and lies centred on the strip, inside the bar.
-    const TRect Strip = Group->GetCaptionRect();
-    const TFontFace& Face = *FGroupsFont->GetHandle();
-    const int Frame = 2 + 2; // the editor's one-pixel margins and flat border
-    const int Caret = 2;
-    const int Text =
-        std::max(Face.TextWidth(Group->GetCaption()), 8 * Face.Metrics().tmAveCharWidth);
-    const int W = std::min(Text + Caret + Frame, std::max(GetClientWidth(), Strip.Width()));
-    const int H = std::min(Face.Metrics().tmHeight + Frame, std::max(GetClientHeight(), 1));
-    int Left = (Strip.Left + Strip.Right - W) / 2;
-    int Top = (Strip.Top + Strip.Bottom - H) / 2;
-    Left = std::max(0, std::min(Left, GetClientWidth() - W));
-    Top = std::max(0, std::min(Top, GetClientHeight() - H));
-    return Rect(Left, Top, Left + W, Top + H);
-}
-
 bool TFolio::EditGroup(TFolioGroup* Group) {
     HideEditor(true);
     // A group of another bar would never tell this one that it is going, so
@@ -192,7 +170,10 @@ bool TFolio::EditGroup(TFolioGroup* Group) {
     Editor->SetColor(clWindow);
     Editor->SetFont(FGroupsFont.get());
     Editor->GetFont()->SetColor(clBtnText);
-    TRect R = IsVertical() ? Group->GetCaptionRect() : RotatedCaptionEditRect(Group);
+    // On a horizontal bar this is the tall, narrow caption strip, whose text
+    // is drawn turned while the editor's runs across; an application that
+    // wants a wider box gives one through OnGetGroupEditRect.
+    TRect R = Group->GetCaptionRect();
     if (FCustomGroupEditing && OnGetGroupEditRect) OnGetGroupEditRect(this, Group, R);
     Editor->SetBounds(R.Left, R.Top, R.Width(), R.Height());
     Editor->SetText(Group->GetCaption());
