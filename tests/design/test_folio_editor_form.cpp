@@ -568,6 +568,31 @@ TEST_F(FolioEditorPictureTest, SetAndClearPictureChangeOnlyTheWorkingGroupUntilA
     EXPECT_TRUE(Bar->GetGroups()->GetGroup(0)->GetBitmap()->Equals(&Picture)) << "the applied one";
 }
 
+// No button of the dialog is its default: Enter in one of its boxes does
+// not close it, while Escape still cancels through the Cancel button.
+TEST_F(FolioEditorFormTest, EnterInABoxLeavesTheDialogOpen) {
+    AddGroups({"Mail"});
+    Bar->GetGroups()->GetGroup(0)->GetItems()->Add("Inbox", 0);
+    RunDialog([&] {
+        EXPECT_FALSE(Dialog->OKButton->GetDefault());
+        EXPECT_TRUE(Dialog->CancelButton->GetCancel());
+        ClickItem(0);
+        for (TEdit* Box : {Dialog->GroupTextEdit, Dialog->GroupTagSpinEdit, Dialog->ItemTextEdit,
+                           Dialog->TagSpinEdit}) {
+            SCOPED_TRACE(Box->GetName());
+            Click(Box);
+            Host.Key(VK_RETURN);
+            Host.RunUntilIdle();
+            EXPECT_EQ(Dialog->GetModalResult(), 0);
+            EXPECT_TRUE(Dialog->GetVisible());
+        }
+        Host.Key(VK_ESCAPE);
+        Host.RunUntilIdle();
+        EXPECT_EQ(Dialog->GetModalResult(), mrCancel);
+    });
+    EXPECT_TRUE(Designer.Log.empty()) << "Cancel sends nothing back";
+}
+
 TEST_F(FolioEditorFormTest, TheLinkLabelOpensTheWebAddress) {
     String Opened;
     RunDialog([&] {
