@@ -1,6 +1,7 @@
 #include "folio/FolioPrimitives.h"
 
 #include "framework/gfx/Canvas.h"
+#include "framework/gfx/Colors.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,8 +23,7 @@ void SolidBrush(TCanvas* Canvas, TColor Colour) {
     Brush->SetColor(Colour);
 }
 
-// Rounds to the nearest integer with halves to even, as the float-to-integer
-// conversion of the original arithmetic does, and keeps the byte in range.
+// Rounds to the nearest integer, halves to even, and keeps the byte in range.
 int Channel(float Value) {
     return static_cast<int>(std::clamp(std::nearbyint(Value), 0.0f, 255.0f));
 }
@@ -132,6 +132,11 @@ void DrawFrameLines(TCanvas* Canvas, const TRect& R, TColor First, TColor Second
 }
 
 void FillGradient(TCanvas* Canvas, const TRect& R, TColor Start, bool Rows, TColor End) {
+    // A system colour is an index, not a shade: its low bytes would blend
+    // into near-black. Both ends are resolved to their shades first, which
+    // leaves plain colours as they are.
+    Start = ColorToRGB(Start);
+    End = ColorToRGB(End);
     const auto Byte = [](TColor C, int Shift) {
         return static_cast<float>((static_cast<unsigned>(C) >> Shift) & 0xFF);
     };
@@ -152,7 +157,7 @@ void FillGradient(TCanvas* Canvas, const TRect& R, TColor Start, bool Rows, TCol
     TBrush* Brush = Canvas->GetBrush();
     const TColor OldColour = Brush->GetColor();
     const TBrushStyle OldStyle = Brush->GetStyle();
-    SolidPen(Canvas, Start & 0xFFFFFF);
+    SolidPen(Canvas, Start);
     const int From = Rows ? R.Top : R.Left;
     const int To = Rows ? R.Bottom : R.Right;
     const auto Fill = [&](int First, int Last, TColor C) {

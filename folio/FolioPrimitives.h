@@ -16,8 +16,8 @@ void DrawFrameRect(TCanvas* Canvas, const TRect& R, TColor Colour, TFrameRectSta
 // First colour on the top and left edges, second on the right and bottom.
 void DrawFrameLines(TCanvas* Canvas, const TRect& R, TColor First, TColor Second, int Line = 1);
 // A gradient from Start to End, row by row (top to bottom) or column by
-// column (left to right). Channels are the raw low bytes of the colour
-// values: a system colour is not resolved first.
+// column (left to right). System colours are resolved to their shades
+// before the channels are stepped.
 void FillGradient(TCanvas* Canvas, const TRect& R, TColor Start, bool Rows, TColor End);
 // Tiles Bitmap over R, clipped to R: anchored at the canvas origin when
 // Fixed, so that neighbouring areas continue one pattern, else at R's

@@ -181,12 +181,54 @@ TEST(FolioPrimitives, OnePixelHighGradientIsTheStartColour) {
     EXPECT_EQ(S.At(0, 2), Paper);
 }
 
-TEST(FolioPrimitives, GradientUsesRawLowBytesOfSystemColours) {
-    TSheet S(4, 2);
-    // clBtnShadow is 0x80000010 and cl3DDkShadow 0x80000015: red 0x10 to 0x15.
-    FillGradient(S.C(), Rect(0, 0, 4, 2), clBtnShadow, true, cl3DDkShadow);
-    EXPECT_EQ(S.At(0, 0), 0x000010);
-    EXPECT_EQ(S.At(0, 1), 0x000015);
+// A system colour is a name, not a shade: its index in the low bytes would
+// blend into near-black. Both ends are resolved first; a plain colour,
+// whatever its top byte, keeps its three low bytes as before.
+TEST(FolioPrimitives, GradientResolvesSystemColoursAndKeepsPlainOnes) {
+    // The middle of three rows, each channel rounded halves to even.
+    const auto Mid = [](TColor A, TColor B) {
+        TColor M = 0;
+        for (int Shift : {0, 8, 16}) {
+            const float Sum = static_cast<float>(((A >> Shift) & 0xFF) + ((B >> Shift) & 0xFF));
+            M |= static_cast<TColor>(std::nearbyint(Sum / 2)) << Shift;
+        }
+        return M;
+    };
+    struct TCase {
+        TColor Start, End;
+        TColor First, Last;
+    } const Cases[] = {
+        {clBtnShadow, cl3DDkShadow, Rgb(clBtnShadow), Rgb(cl3DDkShadow)},
+        {clBtnShadow, clBtnShadow, Rgb(clBtnShadow), Rgb(clBtnShadow)},
+        {0x00204060, clWindow, 0x00204060, Rgb(clWindow)},
+        {clBtnHighlight, 0x00000000, Rgb(clBtnHighlight), 0x00000000},
+        {0x00000010, 0x00000015, 0x00000010, 0x00000015},
+        {0x02123456, 0x02FEDCBA, 0x00123456, 0x00FEDCBA},
+    };
+    for (const TCase& C : Cases) {
+        TSheet S(4, 3);
+        FillGradient(S.C(), Rect(0, 0, 4, 3), C.Start, true, C.End);
+        EXPECT_EQ(S.At(0, 0), C.First) << std::hex << C.Start << " to " << C.End;
+        EXPECT_EQ(S.At(3, 1), Mid(C.First, C.Last)) << std::hex << C.Start << " to " << C.End;
+        EXPECT_EQ(S.At(0, 2), C.Last) << std::hex << C.Start << " to " << C.End;
+    }
+}
+
+// A new group's gradient runs between its two default colours, the button
+// shadow: choosing the style paints it in that grey, not in near-black.
+TEST(FolioPaint, ANewGroupsGradientShowsTheButtonShadow) {
+    for (const TFolAlignment Alignment : {baVertical, baHorizontal}) {
+        TBarFixture F(60, 120, 1);
+        F.Bar.SetAlignment(Alignment);
+        TFolioGroup* G = F.G(0);
+        G->SetStyle(gbGradient);
+        TSheet S(60, 120);
+        G->PaintClientRect(S.C());
+        const TRect C = G->GetClientRect();
+        for (const TPoint P : {Point(C.Left, C.Top), Point(C.Right - 1, C.Bottom - 1),
+                               Point((C.Left + C.Right) / 2, (C.Top + C.Bottom) / 2)})
+            EXPECT_EQ(S.At(P.X, P.Y), Rgb(clBtnShadow)) << P.X << ", " << P.Y;
+    }
 }
 
 namespace {
