@@ -7,9 +7,10 @@ namespace folio {
 class TFolio;
 
 // The bar's VisibleGroupObject in the property inspector: the open group's
-// caption ("None" without one), chosen from the captions of the groups. Two
-// groups captioned alike are one entry for the list, and choosing it opens
-// the one with the lower index.
+// caption ("None" without one), chosen from the captions of the groups in
+// their order. Groups captioned alike each have their entry, but a caption
+// names only the first of them: choosing any of those entries opens the one
+// with the lower index.
 class TFolioVisibleGroupPropEditor : public TPropertyEditor {
 public:
     using TPropertyEditor::TPropertyEditor;
