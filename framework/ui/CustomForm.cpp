@@ -320,8 +320,11 @@ void TCustomForm::FocusControl(TWinControl* Control) {
 }
 
 bool TCustomForm::SetFocusedControl(TWinControl* Control) {
-    if (Control == FFocusedControl) return true;
+    // The active control follows even when the focused one stays: a control
+    // that hands the keyboard to a short-lived child of its own (an in-place
+    // editor) records itself again, over the child that focusing made active.
     if (Control != this && Control) FActiveControl = Control;
+    if (Control == FFocusedControl) return true;
     // Exit events from the old control up to the common parent, then enter
     // events down to the new one.
     TWinControl* Old = FFocusedControl;
