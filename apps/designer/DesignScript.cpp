@@ -365,6 +365,8 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         FHost.Click((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
     } else if (C == "undo") {
         ClickOn(&FWindow.UndoButton());
+    } else if (C == "redo") {
+        ClickOn(&FWindow.RedoButton());
     } else if (C == "save") {
         ClickOn(&FWindow.SaveButton());
     } else if (C == "saveas") {

@@ -51,7 +51,7 @@ struct TScriptStep {
 //   dialog-type NAME TEXT           click the edit NAME, replace its text by TEXT
 //   dialog-text TEXT                type TEXT where the open dialog's focus is
 //   dialog-key [shift+]KEY          a key in the open dialog
-//   undo | save                     the tool buttons
+//   undo | redo | save              the tool buttons
 //   open FILE | saveas FILE [binary]  the tool button, FILE typed in its file dialog
 //   close                           close the designer's window (it may ask first)
 //   snapshot FILE                   a PNG of the whole screen

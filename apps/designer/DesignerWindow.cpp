@@ -23,12 +23,14 @@ namespace {
 constexpr int WindowWidth = 290;
 constexpr int WindowHeight = 720;
 
-TButton* ToolButton(TForm& Owner, const String& Name, const String& Caption, int Index) {
+// The tool buttons stand in a row, each as wide as its caption needs.
+TButton* ToolButton(TForm& Owner, const String& Name, const String& Caption, int& Left, int Width) {
     auto* B = new TButton(&Owner);
     B->SetName(Name);
     B->SetCaption(Caption);
-    B->SetBounds(4 + Index * 57, 4, 54, 24);
+    B->SetBounds(Left, 4, Width, 24);
     B->SetParent(&Owner);
+    Left += Width + 2;
     return B;
 }
 
@@ -85,11 +87,13 @@ TDesignerWindow::TDesignerWindow()
     : FPackage(std::make_unique<TPackageLibrary>()), FDesigner(std::make_unique<TFormDesigner>()),
       FWindow(std::make_unique<TForm>(nullptr)) {
     FWindow->SetBounds(0, 0, WindowWidth, WindowHeight);
-    FNew = ToolButton(*FWindow, "NewButton", "New", 0);
-    FOpen = ToolButton(*FWindow, "OpenButton", "Open...", 1);
-    FSave = ToolButton(*FWindow, "SaveButton", "Save", 2);
-    FSaveAs = ToolButton(*FWindow, "SaveAsButton", "Save as...", 3);
-    FUndo = ToolButton(*FWindow, "UndoButton", "Undo", 4);
+    int Left = 4;
+    FNew = ToolButton(*FWindow, "NewButton", "New", Left, 40);
+    FOpen = ToolButton(*FWindow, "OpenButton", "Open...", Left, 52);
+    FSave = ToolButton(*FWindow, "SaveButton", "Save", Left, 40);
+    FSaveAs = ToolButton(*FWindow, "SaveAsButton", "Save as...", Left, 62);
+    FUndo = ToolButton(*FWindow, "UndoButton", "Undo", Left, 40);
+    FRedo = ToolButton(*FWindow, "RedoButton", "Redo", Left, 40);
     FPalette = new TComponentPalette(FWindow.get());
     FPalette->SetBounds(0, 32, WindowWidth, FPalette->GetHeight());
     FPalette->SetParent(FWindow.get());
@@ -105,6 +109,7 @@ TDesignerWindow::TDesignerWindow()
     FSave->OnClick = [this](TObject*) { SaveForm(); };
     FSaveAs->OnClick = [this](TObject*) { SaveFormAs(); };
     FUndo->OnClick = [this](TObject*) { FDesigner->Undo(); };
+    FRedo->OnClick = [this](TObject*) { FDesigner->Redo(); };
     FPalette->OnChoose = [this](const TClassInfo* Class) { FDesigner->SetPaletteClass(Class); };
     FDesigner->OnSelectionChanged = [this] { FInspector->Rebuild(); };
     FDesigner->OnChanged = [this] {
@@ -180,12 +185,14 @@ void RegisterStandardControls() {
 void TDesignerWindow::UpdateTitle() {
     FWindow->SetCaption("Folio designer: " + FDesigner->GetTitle());
     if (FUndo) FUndo->SetEnabled(FDesigner->CanUndo());
+    if (FRedo) FRedo->SetEnabled(FDesigner->CanRedo());
 }
 
 bool TDesignerWindow::MayDropChanges() {
     if (!FDesigner->GetModified()) return true;
-    const TModalResult Answer =
-        OnAskSave ? OnAskSave(FDesigner->GetTitle()) : AskSaveChanges(FDesigner->GetTitle());
+    // The question names the file; the title's modified mark is no part of it.
+    const String Name = FDesigner->GetDocumentName();
+    const TModalResult Answer = OnAskSave ? OnAskSave(Name) : AskSaveChanges(Name);
     if (Answer == mrYes) return SaveForm();
     return Answer == mrNo;
 }
@@ -248,8 +255,8 @@ const char* const SaveFormFilter =
 
 // --- asking to save ------------------------------------------------------------------------
 
-TModalResult AskSaveChanges(const String& Title) {
-    const auto Dialog = CreateMessageDialog("Save the changes to " + Title + "?", mtConfirmation,
+TModalResult AskSaveChanges(const String& Name) {
+    const auto Dialog = CreateMessageDialog("Save the changes to " + Name + "?", mtConfirmation,
                                             {mbYes, mbNo, mbCancel});
     Dialog->SetName("AskSaveDialog");
     Dialog->SetCaption("Folio designer");

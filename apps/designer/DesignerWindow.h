@@ -35,7 +35,7 @@ private:
 };
 
 // The designer's main window: tool buttons (New, Open, Save, Save as,
-// Undo), the palette and the property inspector, beside the designed form,
+// Undo, Redo), the palette and the property inspector, beside the designed form,
 // which is a window of its own. Its title names the form's file with the
 // modified mark. Closing it, or New, Open or unloading the package, with
 // unsaved changes asks whether to save them first.
@@ -56,6 +56,7 @@ public:
     folio::TButton& SaveButton() { return *FSave; }
     folio::TButton& SaveAsButton() { return *FSaveAs; }
     folio::TButton& UndoButton() { return *FUndo; }
+    folio::TButton& RedoButton() { return *FRedo; }
 
     void Show();
     // The palette's pages changed (a package was loaded or unloaded).
@@ -68,8 +69,9 @@ public:
     bool UnloadPackage();
     const TPackageLibrary& Package() const { return *FPackage; }
     // How unsaved changes are answered before they would go: mrYes saves,
-    // mrNo drops them, mrCancel keeps them (and the window open). The
-    // default asks with a modal dialog.
+    // mrNo drops them, mrCancel keeps them (and the window open). It is
+    // given the form's file name (without the modified mark). The default
+    // asks with a modal dialog.
     std::function<folio::TModalResult(const String& Title)> OnAskSave;
 
     // The tool buttons' work. A new form is saved through the save dialog.
@@ -98,6 +100,7 @@ private:
     folio::TButton* FSave = nullptr;
     folio::TButton* FSaveAs = nullptr;
     folio::TButton* FUndo = nullptr;
+    folio::TButton* FRedo = nullptr;
     std::unique_ptr<TVerbMenu> FVerbs;
 };
 
@@ -111,10 +114,10 @@ void RunDesignerWindow(TDesignerWindow& Window, const std::function<bool()>& Ste
 // registered under the designer's own name.
 void RegisterStandardControls();
 
-// Asks, in a modal dialog, whether to save the changes to the form Title:
+// Asks, in a modal dialog, whether to save the changes to the form file Name:
 // its buttons YesButton, NoButton and CancelButton answer mrYes, mrNo and
 // mrCancel.
-folio::TModalResult AskSaveChanges(const String& Title);
+folio::TModalResult AskSaveChanges(const String& Name);
 
 // Tells the user, in a modal dialog, what went wrong (a file that cannot
 // be read or written).

@@ -104,6 +104,7 @@ void TFormDesigner::NewForm() {
     FUndo.Clear();
     FCurrent = SnapshotForm(*FDesigned.Form);
     FSaved = FCurrent;
+    FSelectionBefore = SelectionNames();
     SetModifiedFlag(false);
 }
 
@@ -120,6 +121,7 @@ void TFormDesigner::Open(const String& FileName) {
     FUndo.Clear();
     FCurrent = SnapshotForm(*FDesigned.Form);
     FSaved = FCurrent;
+    FSelectionBefore = SelectionNames();
     SetModifiedFlag(false);
 }
 
@@ -137,9 +139,13 @@ void TFormDesigner::SaveAs(const String& FileName, TFormEncoding Encoding) {
     SetModifiedFlag(false);
 }
 
+String TFormDesigner::GetDocumentName() const {
+    return FFileName.empty() ? FDesigned.Form->GetName()
+                             : std::filesystem::path(FFileName).filename().string();
+}
+
 String TFormDesigner::GetTitle() const {
-    String Name = FFileName.empty() ? FDesigned.Form->GetName()
-                                    : std::filesystem::path(FFileName).filename().string();
+    const String Name = GetDocumentName();
     return FModified ? Name + " *" : Name;
 }
 
@@ -160,7 +166,23 @@ void TFormDesigner::Select(TPersistent* Instance) {
     if (TComponent* Holder = HoldingComponent(Instance)) FWatch->FreeNotification(Holder);
     auto* Control = SelectedControl();
     FHandles->Attach(Control == FDesigned.Form.get() ? nullptr : Control);
+    // A selection made outside a change is where an undo of the next one
+    // comes back to; one made by a change (the dropped component) is not.
+    if (FChangeDepth == 0) FSelectionBefore = SelectionNames();
     if (OnSelectionChanged) OnSelectionChanged();
+}
+
+TSelectionNames TFormDesigner::SelectionNames() const {
+    if (TComponent* C = HoldingComponent(FSelection)) return {C->GetName()};
+    return {};
+}
+
+void TFormDesigner::SelectNames(const TSelectionNames& Names) {
+    TPersistent* Found = nullptr;
+    for (const String& Name : Names)
+        if ((Found = Name == FDesigned.Form->GetName() ? FDesigned.Form.get() : GetComponent(Name)))
+            break;
+    Select(Found ? Found : FDesigned.Form.get());
 }
 
 void TFormDesigner::SelectComponent(TPersistent* Instance) {
@@ -197,8 +219,13 @@ void TFormDesigner::Modified() {
 }
 
 void TFormDesigner::RecordChange() {
-    FUndo.Push(std::move(FCurrent));
-    FCurrent = SnapshotForm(*FDesigned.Form);
+    String After = SnapshotForm(*FDesigned.Form);
+    // A change that changed nothing (a verb that found nothing to do) is
+    // still told, but there is nothing to undo.
+    TSelectionNames Selection = SelectionNames();
+    if (After != FCurrent) FUndo.Record(FCurrent, FSelectionBefore, After, Selection);
+    FCurrent = std::move(After);
+    FSelectionBefore = std::move(Selection);
     FHandles->Update();
     SetModifiedFlag(true);
     if (OnChanged) OnChanged();
@@ -206,15 +233,30 @@ void TFormDesigner::RecordChange() {
 
 void TFormDesigner::Undo() {
     if (!FUndo.CanUndo()) return;
-    // The selection is found again by name in the form as it was.
-    String Selected;
-    if (TComponent* C = HoldingComponent(FSelection)) Selected = C->GetName();
-    String State = FUndo.Pop();
+    TSelectionNames Selection;
+    String State = FUndo.Undo(FCurrent, Selection);
+    ShowHistoryStep(State, Selection);
+}
+
+void TFormDesigner::Redo() {
+    if (!FUndo.CanRedo()) return;
+    TSelectionNames Selection;
+    String State = FUndo.Redo(FCurrent, Selection);
+    ShowHistoryStep(State, Selection);
+}
+
+void TFormDesigner::ShowHistoryStep(const String& State, const TSelectionNames& Selection) {
     ShowSnapshot(State);
-    FCurrent = std::move(State);
-    if (TComponent* C = GetComponent(Selected)) Select(C);
+    FCurrent = State;
+    // The selection is found again by name in the form as it was.
+    SelectNames(Selection);
     SetModifiedFlag(FCurrent != FSaved);
     if (OnChanged) OnChanged();
+}
+
+void TFormDesigner::ClearHistory() {
+    FUndo.Clear();
+    if (OnTitleChanged) OnTitleChanged();
 }
 
 void TFormDesigner::ShowSnapshot(const String& Snapshot) {
@@ -237,6 +279,8 @@ void TFormDesigner::CopySelection() {
 void TFormDesigner::CutSelection() {
     auto* Component = dynamic_cast<TComponent*>(FSelection);
     if (!Component || Component == FDesigned.Form.get()) return;
+    BeginChange();
+    TScopeGuard End([this] { EndChange(); });
     CopySelection();
     DeleteSelection();
 }
@@ -254,6 +298,8 @@ void TFormDesigner::Paste() {
     }
     TFormObject Tree = SnapshotTree(SnapshotForm(*FDesigned.Form));
     const String Pasted = PasteComponentText(Tree, Text, Parent, FGridSize);
+    BeginChange();
+    TScopeGuard End([this] { EndChange(); });
     ShowSnapshot(TreeSnapshot(Tree));
     if (TComponent* C = GetComponent(Pasted)) Select(C);
     Modified();
@@ -276,6 +322,8 @@ TComponent* TFormDesigner::DropComponent(const TClassInfo& Class, TWinControl* P
     }
     Undo.Dismiss();
     FPaletteClass = nullptr;
+    BeginChange();
+    TScopeGuard End([this] { EndChange(); });
     Select(Component);
     Modified();
     return Component;
@@ -287,6 +335,8 @@ void TFormDesigner::DeleteSelection() {
     TComponent* Next = FDesigned.Form.get();
     if (auto* Control = dynamic_cast<TControl*>(Component))
         if (Control->GetParent()) Next = Control->GetParent();
+    BeginChange();
+    TScopeGuard End([this] { EndChange(); });
     Select(Next);
     delete Component;
     Modified();
@@ -445,7 +495,10 @@ bool TFormDesigner::KeyMessage(TMessage& Message) {
             Paste();
             break;
         case 'Z':
-            Undo();
+            Shift ? Redo() : Undo();
+            break;
+        case 'Y':
+            Redo();
             break;
         default:
             if (OnCommandKey)

@@ -52,6 +52,9 @@ public:
     // "Form1.form *": the file's name (or the form's for a new one), with
     // the mark while there are unsaved changes.
     String GetTitle() const;
+    // The file's name (or the form's for a new one) without the mark, as a
+    // question about the form names it.
+    String GetDocumentName() const;
 
     // --- selection ---
     TPersistent* GetSelection() const { return FSelection; }
@@ -87,9 +90,17 @@ public:
     void Paste();
 
     bool CanUndo() const { return FUndo.CanUndo(); }
+    bool CanRedo() const { return FUndo.CanRedo(); }
     std::size_t UndoCount() const { return FUndo.Count(); }
-    // Puts the form back as it was before the last change.
+    std::size_t RedoCount() const { return FUndo.RedoCount(); }
+    const TUndoStack& History() const { return FUndo; }
+    // Puts the form back as it was before the last change, with what was
+    // selected then; Redo makes the undone change again, with what was
+    // selected after it. A new change drops the changes that could be
+    // redone. Saving keeps both; ClearHistory forgets them.
     void Undo();
+    void Redo();
+    void ClearHistory();
 
     // --- component editors ---
     std::unique_ptr<folio::TComponentEditor> GetComponentEditor(TComponent* Component);
@@ -125,6 +136,9 @@ private:
     void ShowSnapshot(const String& Snapshot);
     void SetModifiedFlag(bool Value);
     void RecordChange();
+    TSelectionNames SelectionNames() const;
+    void SelectNames(const TSelectionNames& Names);
+    void ShowHistoryStep(const String& State, const TSelectionNames& Selection);
     bool MouseMessage(TControl* Sender, folio::TMessage& Message);
     bool KeyMessage(folio::TMessage& Message);
     void PressOn(TControl* Sender, TPoint ClientPos);
@@ -146,6 +160,9 @@ private:
     bool FSnapToGrid = true;
     TUndoStack FUndo;
     String FCurrent; // the form as it is, the next undo step's content
+    // What was selected when the form was last as FCurrent holds it: the
+    // selection an undo of the next change gives back.
+    TSelectionNames FSelectionBefore;
     int FChangeDepth = 0;
     bool FChangePending = false;
     // A drag of the selected control with the mouse.

@@ -140,6 +140,13 @@ public:
         FInfo.OwnProperties.back().Published = false;
         return *this;
     }
+    // Names the type of the last property more narrowly than its kind does
+    // (an integer that is a "TCursor"), so that a designer can pick an
+    // editor that knows its values' names.
+    TClassBuilder& OfType(const char* TypeName) {
+        FInfo.OwnProperties.back().TypeName = TypeName;
+        return *this;
+    }
     // Decides whether the last property is stored in a form file.
     TClassBuilder& Stored(std::function<bool(const T&)> Predicate) {
         FInfo.OwnProperties.back().StoredFn = [Predicate](const TObject& O) {

@@ -14,6 +14,7 @@ std::unique_ptr<TPropertyEditor> CreateDefaultPropertyEditor(IDesigner* Designer
     };
     switch (Prop.Kind) {
     case TTypeKind::tkInteger:
+        if (Prop.TypeName == "TCursor") return Make.operator()<TCursorProperty>();
         return Make.operator()<TIntegerProperty>();
     case TTypeKind::tkBool:
         return Make.operator()<TBoolProperty>();

@@ -91,6 +91,23 @@ public:
     void SetValue(const String& Value) override;
 };
 
+// A cursor shape by its name ("crHandPoint"); the value list offers the
+// built-in shapes, and a number is taken too (an application's own cursor).
+class TCursorProperty : public TPropertyEditor {
+public:
+    using TPropertyEditor::TPropertyEditor;
+    TPropertyAttributes GetAttributes() override;
+    String GetValueAt(int Index) const override;
+    void GetValues(const TGetStrProc& Proc) override;
+    void SetValue(const String& Value) override;
+};
+
+// The built-in cursor shapes' names: CursorToIdent answers false for a
+// number without one, IdentToCursor for a text that is no name (in any
+// case).
+bool CursorToIdent(int Cursor, String& Ident);
+bool IdentToCursor(const String& Ident, int& Cursor);
+
 // An owned persistent object (a font, a collection): its class name in
 // parentheses, expanding into the object's own published properties.
 class TClassProperty : public TPropertyEditor {

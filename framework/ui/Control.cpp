@@ -65,8 +65,10 @@ const TClassInfo& TControl::StaticClassInfo() {
             .Object("Constraints", &C::GetConstraints, &C::SetConstraints)
             .Unpublished()
             .Int("Cursor", &C::GetCursorOrd, &C::SetCursorOrd, crDefault)
+            .OfType("TCursor")
             .Unpublished()
             .Int("DragCursor", &C::GetDragCursorOrd, &C::SetDragCursorOrd, crDrag)
+            .OfType("TCursor")
             .Unpublished()
             .Enum("DragKind", "TDragKind", DragKindNames(), &C::GetDragKind, &C::SetDragKind,
                   std::optional<TDragKind>(dkDrag))

@@ -2,6 +2,7 @@
 
 #include "framework/ui/Button.h"
 #include "framework/ui/Label.h"
+#include "framework/ui/MessageIcon.h"
 
 #include <algorithm>
 
@@ -52,21 +53,33 @@ std::unique_ptr<TForm> CreateMessageDialog(const String& Msg, TMsgDlgType DlgTyp
     Dialog->SetPosition(poScreenCenter);
     Dialog->SetCaption(Caption(DlgType));
 
+    // The icon stands left of the text, which moves over to make room.
+    int TextLeft = Margin;
+    int IconBottom = 0;
+    if (DlgType != mtCustom) {
+        auto* Icon = new TMessageIcon(Dialog.get());
+        Icon->SetName("MessageIcon");
+        Icon->SetKind(DlgType);
+        Icon->SetParent(Dialog.get());
+        Icon->SetBounds(Margin, Margin, MessageIconSize, MessageIconSize);
+        TextLeft += MessageIconSize + Margin;
+        IconBottom = Margin + MessageIconSize;
+    }
     auto* Text = new TLabel(Dialog.get());
     Text->SetName("MessageLabel");
     Text->SetParent(Dialog.get());
     // The label keeps its width and takes the height of the wrapped text.
     Text->SetWordWrap(true);
-    Text->SetBounds(Margin, Margin, TextWidth, 0);
+    Text->SetBounds(TextLeft, Margin, TextWidth, 0);
     Text->SetCaption(Msg);
-    const int TextBottom = Margin + std::max(Text->GetHeight(), 16);
+    const int TextBottom = std::max(Margin + std::max(Text->GetHeight(), 16), IconBottom);
 
     std::vector<const TButtonKind*> Shown;
     for (const TButtonKind& K : ButtonKinds)
         if (Buttons.Contains(K.Button)) Shown.push_back(&K);
     const int Count = static_cast<int>(Shown.size());
     const int Row = Count * ButtonWidth + (Count - 1) * ButtonGap;
-    const int Width = std::max(TextWidth, Row) + 2 * Margin;
+    const int Width = std::max(TextLeft - Margin + TextWidth, Row) + 2 * Margin;
     const TButtonKind* Escape = Shown.size() == 1 ? Shown[0] : nullptr;
     for (const TButtonKind* K : Shown)
         if (K->Button == mbCancel || (K->Button == mbNo && (!Escape || Escape->Button != mbCancel)))

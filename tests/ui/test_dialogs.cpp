@@ -1,5 +1,7 @@
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
+#include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Canvas.h"
 #include "framework/gfx/ColorSpace.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Button.h"
@@ -12,6 +14,7 @@
 #include "framework/ui/Label.h"
 #include "framework/ui/ListBox.h"
 #include "framework/ui/MessageDialog.h"
+#include "framework/ui/MessageIcon.h"
 #include "framework/ui/OpenPictureDialog.h"
 #include "framework/ui/Screen.h"
 #include "framework/ui/VirtualKeys.h"
@@ -20,6 +23,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 using namespace folio;
 namespace fs = std::filesystem;
@@ -392,3 +396,70 @@ TEST(DialogFiles, DialogsAreReadBackFromAFormFile) {
 }
 
 } // namespace
+
+// Each kind of message carries its icon left of the text, in its signal
+// colour: red for an error, yellow for a warning, blue for information and
+// questions; a custom message has none and its text starts at the margin.
+TEST(MessageDialog, EachKindShowsItsIconBesideTheText) {
+    THeadlessHost Host;
+    const struct {
+        TMsgDlgType Type;
+        bool HasIcon;
+    } Cases[] = {{mtError, true},
+                 {mtWarning, true},
+                 {mtInformation, true},
+                 {mtConfirmation, true},
+                 {mtCustom, false}};
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(static_cast<int>(C.Type));
+        const auto Dialog = CreateMessageDialog("Something happened.", C.Type, {mbOK});
+        auto* Icon = dynamic_cast<TMessageIcon*>(Dialog->FindComponent("MessageIcon"));
+        auto* Text = dynamic_cast<TLabel*>(Dialog->FindComponent("MessageLabel"));
+        ASSERT_NE(Text, nullptr);
+        ASSERT_EQ(Icon != nullptr, C.HasIcon);
+        if (!Icon) {
+            EXPECT_EQ(Text->GetLeft(), 12);
+            continue;
+        }
+        EXPECT_EQ(Icon->GetKind(), C.Type);
+        EXPECT_GE(Text->GetLeft(), Icon->GetLeft() + Icon->GetWidth());
+        EXPECT_LE(Text->GetLeft() + Text->GetWidth(), Dialog->GetClientWidth());
+        // The buttons stand below the icon, not across it.
+        auto* OK = dynamic_cast<TButton*>(Dialog->FindComponent("OKButton"));
+        EXPECT_GE(OK->GetTop(), Icon->GetTop() + Icon->GetHeight());
+    }
+}
+
+TEST(MessageDialog, IconsPaintTheirSignalColours) {
+    auto Red = [](TColor C) { return (C & 0xFF) > 0xC0 && ((C >> 16) & 0xFF) < 0x60; };
+    auto Blue = [](TColor C) { return ((C >> 16) & 0xFF) > 0xA0 && (C & 0xFF) < 0x60; };
+    auto Yellow = [](TColor C) {
+        return (C & 0xFF) > 0xC0 && ((C >> 8) & 0xFF) > 0xA0 && ((C >> 16) & 0xFF) < 0x60;
+    };
+    const struct {
+        TMsgDlgType Type;
+        std::function<bool(TColor)> Fill;
+    } Cases[] = {
+        {mtError, Red}, {mtWarning, Yellow}, {mtInformation, Blue}, {mtConfirmation, Blue}};
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(static_cast<int>(C.Type));
+        TBitmap Picture(32, 32);
+        Picture.GetCanvas()->GetBrush()->SetColor(clWhite);
+        Picture.GetCanvas()->FillRect(Rect(0, 0, 32, 32));
+        DrawMessageIcon(Picture.GetCanvas(), Rect(0, 0, 32, 32), C.Type);
+        // Inside the shape, below its mark.
+        EXPECT_TRUE(C.Fill(Picture.GetCanvas()->GetPixel(16, 28)))
+            << std::hex << Picture.GetCanvas()->GetPixel(16, 28);
+        // The corners stay the background.
+        EXPECT_EQ(Picture.GetCanvas()->GetPixel(0, 0), clWhite);
+        // The mark stands in the middle in another colour than the fill.
+        bool Mark = false;
+        for (int Y = 8; Y < 24; ++Y) Mark = Mark || !C.Fill(Picture.GetCanvas()->GetPixel(16, Y));
+        EXPECT_TRUE(Mark);
+    }
+    TBitmap Blank(32, 32);
+    Blank.GetCanvas()->GetBrush()->SetColor(clWhite);
+    Blank.GetCanvas()->FillRect(Rect(0, 0, 32, 32));
+    DrawMessageIcon(Blank.GetCanvas(), Rect(0, 0, 32, 32), mtCustom);
+    EXPECT_EQ(Blank.GetCanvas()->GetPixel(16, 16), clWhite);
+}
