@@ -100,6 +100,8 @@ void MoveOffSiblings(TFormObject& Object, const TFormObject& Parent, int Step) {
     }
 }
 
+String PasteBlock(TFormObject& Form, TFormObject Block, const String& ParentName, int Step);
+
 } // namespace
 
 String CopyComponentText(const TFormObject& Form, const String& Name) {
@@ -112,7 +114,36 @@ String CopyComponentText(const TFormObject& Form, const String& Name) {
 
 String PasteComponentText(TFormObject& Form, const String& Text, const String& ParentName,
                           int Step) {
-    TFormObject Block = ParseTextForm(Text.data(), Text.size());
+    return PasteBlock(Form, ParseTextForm(Text.data(), Text.size()), ParentName, Step);
+}
+
+String CopyComponentsText(const TFormObject& Form, const std::vector<String>& Names) {
+    String Text;
+    for (const String& Name : Names) Text += CopyComponentText(Form, Name);
+    return Text;
+}
+
+std::vector<String> PasteComponentsText(TFormObject& Form, const String& Text,
+                                        const String& ParentName, int Step) {
+    // The blocks are read as the children of a block around them, which
+    // keeps the reader's own rules for where one block ends.
+    const String Wrapped = "object Clipboard: TForm\n" + Text + "\nend\n";
+    TFormObject Outer = ParseTextForm(Wrapped.data(), Wrapped.size());
+    if (!Outer.Properties.empty() || Outer.Children.empty())
+        throw EFormError("The clipboard holds no component blocks (\"object Name: TClass ... "
+                         "end\"), so nothing was pasted");
+    for (const TFormObject& Block : Outer.Children) CheckedClass(Block);
+    TFormObject Result = Form;
+    std::vector<String> Names;
+    for (TFormObject& Block : Outer.Children)
+        Names.push_back(PasteBlock(Result, std::move(Block), ParentName, Step));
+    Form = std::move(Result);
+    return Names;
+}
+
+namespace {
+
+String PasteBlock(TFormObject& Form, TFormObject Block, const String& ParentName, int Step) {
     const TClassInfo& Class = CheckedClass(Block);
     std::set<String> Taken;
     CollectNames(Form, Taken);
@@ -131,5 +162,7 @@ String PasteComponentText(TFormObject& Form, const String& Text, const String& P
     Parent->Children.push_back(std::move(Block));
     return Name;
 }
+
+} // namespace
 
 } // namespace designer

@@ -2,6 +2,8 @@
 
 #include "framework/core/FormTree.h"
 
+#include <vector>
+
 namespace designer {
 
 using folio::String;
@@ -24,5 +26,16 @@ String CopyComponentText(const TFormObject& Form, const String& Name);
 // form, or an inherited block; Form is then unchanged.
 String PasteComponentText(TFormObject& Form, const String& Text, const String& ParentName,
                           int Step);
+
+// The blocks of the components called Names, one after the other, as text;
+// raises EInvalidOperation when the tree lacks one of them.
+String CopyComponentsText(const TFormObject& Form, const std::vector<String>& Names);
+
+// Puts the component blocks of Text, one or several one after the other,
+// into the form's tree as PasteComponentText puts one, and answers their
+// names in order. Raises EFormError, with Form unchanged, when the text is
+// not component blocks or any block cannot be pasted.
+std::vector<String> PasteComponentsText(TFormObject& Form, const String& Text,
+                                        const String& ParentName, int Step);
 
 } // namespace designer

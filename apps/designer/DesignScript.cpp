@@ -295,6 +295,30 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         NeedArgs(Step, 1);
         const TPoint P = CentreOnScreen(Component(Step.Args[0]));
         FHost.Click(P.X, P.Y);
+    } else if (C == "shift-click" || C == "ctrl-click") {
+        NeedArgs(Step, 1);
+        const TPoint P = CentreOnScreen(Component(Step.Args[0]));
+        FHost.Click(P.X, P.Y, mbLeft,
+                    C == "shift-click" ? TShiftState{ssShift} : TShiftState{ssCtrl});
+    } else if (C == "band") {
+        NeedArgs(Step, 4);
+        TForm* Form = Designer.GetForm();
+        const TPoint From = Form->ClientToScreen(Point(IntArg(Step, 0), IntArg(Step, 1)));
+        const TPoint To = Form->ClientToScreen(Point(IntArg(Step, 2), IntArg(Step, 3)));
+        const bool Adds = Step.Args.size() > 4 && Step.Args[4] == "shift";
+        FHost.Drag(From, To, 8, mbLeft, Adds ? TShiftState{ssShift} : TShiftState{});
+    } else if (C == "expect-selection") {
+        std::vector<String> Names;
+        for (TPersistent* P : Designer.GetSelectionList())
+            if (auto* Selected = dynamic_cast<TComponent*>(P)) Names.push_back(Selected->GetName());
+        std::vector<String> Wanted = Step.Args;
+        std::sort(Names.begin(), Names.end());
+        std::sort(Wanted.begin(), Wanted.end());
+        if (Names != Wanted) {
+            String Shown;
+            for (const String& N : Names) Shown += (Shown.empty() ? "" : " ") + N;
+            Fail(Step, "the selection is \"" + Shown + "\"");
+        }
     } else if (C == "dblclick") {
         NeedArgs(Step, 1);
         const TPoint P = CentreOnScreen(Component(Step.Args[0]));

@@ -39,6 +39,9 @@ struct TScriptStep {
 //   new                             a new form
 //   drop CLASS X Y                  choose CLASS on the palette, click the form at X, Y
 //   select NAME                     click the component (or the form by its name)
+//   shift-click NAME | ctrl-click NAME   the component joins or leaves the selection
+//   band X1 Y1 X2 Y2 [shift]        drag a band over the form from X1, Y1 to X2, Y2
+//   expect-selection NAME...        exactly these components are selected
 //   drag NAME DX DY                 drag the component by DX, DY pixels
 //   key [shift+]KEY                 Left Right Up Down Delete Escape Enter Tab F2
 //   page Properties|Events          the inspector's page

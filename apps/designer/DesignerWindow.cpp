@@ -118,6 +118,7 @@ TDesignerWindow::TDesignerWindow()
         if (!FDesigner->GetPaletteClass()) FPalette->SetChosen(nullptr);
     };
     FDesigner->OnTitleChanged = [this] { UpdateTitle(); };
+    FDesigner->OnSelectionMoved = [this] { FInspector->RefreshValues(); };
     FDesigner->OnContextMenu = [this](TComponent* Component, TPoint ScreenPos) {
         FVerbs->Popup(Component, ScreenPos);
     };
@@ -139,6 +140,7 @@ TDesignerWindow::~TDesignerWindow() {
     FDesigner->OnSelectionChanged = nullptr;
     FDesigner->OnChanged = nullptr;
     FDesigner->OnTitleChanged = nullptr;
+    FDesigner->OnSelectionMoved = nullptr;
     FDesigner->OnContextMenu = nullptr;
     FDesigner->OnCommandKey = nullptr;
     FInspector->SetDesigner(nullptr);

@@ -52,15 +52,9 @@ private:
 };
 
 TFormDesigner::TFormDesigner()
-    : FHandles(std::make_unique<TGrabHandles>()),
-      FWatch(std::make_unique<TSelectionWatch>([this](TComponent* Gone) {
-          if (HoldingComponent(FSelection) == Gone) {
-              FSelection = nullptr;
-              FHandles->Attach(nullptr);
-          }
-          if (FDragControl == Gone) FDragControl = nullptr;
-          if (FEditOnRelease == Gone) FEditOnRelease = nullptr;
-      })) {
+    : FHandles(std::make_unique<TGrabHandles>()), FMarks(std::make_unique<TSelectionMarks>()),
+      FBand(std::make_unique<TRubberBand>()),
+      FWatch(std::make_unique<TSelectionWatch>([this](TComponent* Gone) { SelectionGone(Gone); })) {
     FHandles->OnResizeTo = [this](const TRect& Bounds, bool Final) {
         TControl* Control = SelectedControl();
         if (!Control) return;
@@ -70,13 +64,18 @@ TFormDesigner::TFormDesigner()
         R.Right = std::max(R.Left + 1, Snap(R.Right));
         R.Bottom = std::max(R.Top + 1, Snap(R.Bottom));
         ApplyBounds(Control, R);
-        if (Final) Modified();
+        if (Final)
+            Modified();
+        else if (OnSelectionMoved)
+            OnSelectionMoved();
     };
     NewForm();
 }
 
 TFormDesigner::~TFormDesigner() {
     FHandles->Attach(nullptr);
+    FMarks->Show({});
+    FBand->Show(nullptr, TRect());
     FDesigned.Form.reset();
 }
 
@@ -84,8 +83,15 @@ TFormDesigner::~TFormDesigner() {
 
 void TFormDesigner::ReplaceForm(TDesignedForm Designed) {
     FHandles->Attach(nullptr);
+    FMarks->Show({});
+    FBand->Show(nullptr, TRect());
+    FBanding = false;
+    for (TPersistent* P : FSelected)
+        if (TComponent* Old = HoldingComponent(P)) FWatch->RemoveFreeNotification(Old);
     FSelection = nullptr;
+    FSelected.clear();
     FDragControl = nullptr;
+    FDragStarts.clear();
     if (FDesigned.Form) FDesigned.Form->Hide();
     FDesigned = std::move(Designed);
     FDesigned.Form->SetDesigner(this);
@@ -160,29 +166,124 @@ TControl* TFormDesigner::SelectedControl() const {
     return dynamic_cast<TControl*>(FSelection);
 }
 
+bool TFormDesigner::IsSelected(const TPersistent* Instance) const {
+    return std::find(FSelected.begin(), FSelected.end(), Instance) != FSelected.end();
+}
+
 void TFormDesigner::Select(TPersistent* Instance) {
-    if (TComponent* Old = HoldingComponent(FSelection)) FWatch->RemoveFreeNotification(Old);
-    FSelection = Instance;
-    if (TComponent* Holder = HoldingComponent(Instance)) FWatch->FreeNotification(Holder);
-    auto* Control = SelectedControl();
-    FHandles->Attach(Control == FDesigned.Form.get() ? nullptr : Control);
+    ApplySelection(Instance ? std::vector<TPersistent*>{Instance} : std::vector<TPersistent*>{},
+                   Instance);
+}
+
+void TFormDesigner::SelectList(const std::vector<TPersistent*>& Instances, TPersistent* Current) {
+    std::vector<TPersistent*> List;
+    for (TPersistent* P : Instances) {
+        auto* C = dynamic_cast<TComponent*>(P);
+        // Several are components of the form; the form goes with none.
+        if (!C || C == FDesigned.Form.get() || C->GetOwner() != FDesigned.Form.get()) continue;
+        if (std::find(List.begin(), List.end(), P) == List.end()) List.push_back(P);
+    }
+    if (List.empty()) return Select(FDesigned.Form.get());
+    if (List.size() == 1) return Select(List.front());
+    if (std::find(List.begin(), List.end(), Current) == List.end()) Current = List.back();
+    ApplySelection(std::move(List), Current);
+}
+
+void TFormDesigner::ToggleSelection(TPersistent* Instance) {
+    if (!Instance || Instance == FDesigned.Form.get()) return;
+    std::vector<TPersistent*> List;
+    for (TPersistent* P : FSelected)
+        if (P != FDesigned.Form.get() && dynamic_cast<TComponent*>(P)) List.push_back(P);
+    if (const auto It = std::find(List.begin(), List.end(), Instance); It != List.end()) {
+        List.erase(It);
+        SelectList(List, List.empty() ? nullptr : List.back());
+    } else {
+        List.push_back(Instance);
+        SelectList(List, Instance);
+    }
+}
+
+void TFormDesigner::ApplySelection(std::vector<TPersistent*> Selected, TPersistent* Current) {
+    for (TPersistent* P : FSelected)
+        if (TComponent* Old = HoldingComponent(P)) FWatch->RemoveFreeNotification(Old);
+    FSelected = std::move(Selected);
+    FSelection = Current;
+    for (TPersistent* P : FSelected)
+        if (TComponent* Holder = HoldingComponent(P)) FWatch->FreeNotification(Holder);
+    UpdateMarks();
     // A selection made outside a change is where an undo of the next one
     // comes back to; one made by a change (the dropped component) is not.
     if (FChangeDepth == 0) FSelectionBefore = SelectionNames();
     if (OnSelectionChanged) OnSelectionChanged();
 }
 
+void TFormDesigner::UpdateMarks() {
+    // One control has handles to size it by; several have grey marks.
+    if (FSelected.size() > 1) {
+        FHandles->Attach(nullptr);
+        FMarks->Show(SelectedControls());
+    } else {
+        FMarks->Show({});
+        auto* Control = SelectedControl();
+        FHandles->Attach(Control == FDesigned.Form.get() ? nullptr : Control);
+    }
+}
+
+void TFormDesigner::SelectionGone(TComponent* Gone) {
+    const auto Held = [Gone](TPersistent* P) { return HoldingComponent(P) == Gone; };
+    if (std::any_of(FSelected.begin(), FSelected.end(), Held)) {
+        std::erase_if(FSelected, Held);
+        if (Held(FSelection)) FSelection = FSelected.empty() ? nullptr : FSelected.back();
+        UpdateMarks();
+    }
+    std::erase_if(FDragStarts, [Gone](const auto& S) { return S.first == Gone; });
+    if (FDragControl == Gone) FDragControl = nullptr;
+    if (FEditOnRelease == Gone) FEditOnRelease = nullptr;
+}
+
+std::vector<TControl*> TFormDesigner::SelectedControls() const {
+    std::vector<TControl*> Controls;
+    for (TPersistent* P : FSelected)
+        if (auto* C = dynamic_cast<TControl*>(P); C && C != FDesigned.Form.get())
+            Controls.push_back(C);
+    return Controls;
+}
+
+std::vector<TComponent*> TFormDesigner::SelectedTops() const {
+    std::vector<TComponent*> Tops;
+    for (TPersistent* P : FSelected) {
+        auto* C = dynamic_cast<TComponent*>(P);
+        if (!C || C == FDesigned.Form.get()) continue;
+        bool Inside = false;
+        if (auto* Control = dynamic_cast<TControl*>(C))
+            for (TControl* Up = Control->GetParent(); Up && !Inside; Up = Up->GetParent())
+                Inside = IsSelected(Up);
+        if (!Inside) Tops.push_back(C);
+    }
+    return Tops;
+}
+
 TSelectionNames TFormDesigner::SelectionNames() const {
-    if (TComponent* C = HoldingComponent(FSelection)) return {C->GetName()};
-    return {};
+    TSelectionNames Names;
+    for (TPersistent* P : FSelected)
+        if (TComponent* C = HoldingComponent(P)) Names.push_back(C->GetName());
+    // The current one last, where a selection of several keeps it.
+    if (TComponent* C = HoldingComponent(FSelection))
+        if (FSelected.size() > 1) {
+            std::erase(Names, C->GetName());
+            Names.push_back(C->GetName());
+        }
+    return Names;
 }
 
 void TFormDesigner::SelectNames(const TSelectionNames& Names) {
-    TPersistent* Found = nullptr;
+    std::vector<TPersistent*> Found;
     for (const String& Name : Names)
-        if ((Found = Name == FDesigned.Form->GetName() ? FDesigned.Form.get() : GetComponent(Name)))
-            break;
-    Select(Found ? Found : FDesigned.Form.get());
+        if (TPersistent* P =
+                Name == FDesigned.Form->GetName() ? FDesigned.Form.get() : GetComponent(Name))
+            Found.push_back(P);
+    if (Found.size() == 1) return Select(Found.front());
+    SelectList(Found, Found.empty() ? nullptr : Found.back());
 }
 
 void TFormDesigner::SelectComponent(TPersistent* Instance) {
@@ -219,6 +320,7 @@ void TFormDesigner::Modified() {
 }
 
 void TFormDesigner::RecordChange() {
+    FMarks->Update();
     String After = SnapshotForm(*FDesigned.Form);
     // A change that changed nothing (a verb that found nothing to do) is
     // still told, but there is nothing to undo.
@@ -270,15 +372,14 @@ void TFormDesigner::ShowSnapshot(const String& Snapshot) {
 // --- the clipboard ---------------------------------------------------------------------
 
 void TFormDesigner::CopySelection() {
-    auto* Component = dynamic_cast<TComponent*>(FSelection);
-    if (!Component || Component == FDesigned.Form.get()) return;
-    Clipboard()->SetAsText(
-        CopyComponentText(SnapshotTree(SnapshotForm(*FDesigned.Form)), Component->GetName()));
+    std::vector<String> Names;
+    for (TComponent* C : SelectedTops()) Names.push_back(C->GetName());
+    if (Names.empty()) return;
+    Clipboard()->SetAsText(CopyComponentsText(SnapshotTree(SnapshotForm(*FDesigned.Form)), Names));
 }
 
 void TFormDesigner::CutSelection() {
-    auto* Component = dynamic_cast<TComponent*>(FSelection);
-    if (!Component || Component == FDesigned.Form.get()) return;
+    if (SelectedTops().empty()) return;
     BeginChange();
     TScopeGuard End([this] { EndChange(); });
     CopySelection();
@@ -297,11 +398,11 @@ void TFormDesigner::Paste() {
             Parent = Control->GetParent()->GetName();
     }
     TFormObject Tree = SnapshotTree(SnapshotForm(*FDesigned.Form));
-    const String Pasted = PasteComponentText(Tree, Text, Parent, FGridSize);
+    const std::vector<String> Pasted = PasteComponentsText(Tree, Text, Parent, FGridSize);
     BeginChange();
     TScopeGuard End([this] { EndChange(); });
     ShowSnapshot(TreeSnapshot(Tree));
-    if (TComponent* C = GetComponent(Pasted)) Select(C);
+    SelectNames(Pasted);
     Modified();
 }
 
@@ -330,38 +431,61 @@ TComponent* TFormDesigner::DropComponent(const TClassInfo& Class, TWinControl* P
 }
 
 void TFormDesigner::DeleteSelection() {
-    auto* Component = dynamic_cast<TComponent*>(FSelection);
-    if (!Component || Component == FDesigned.Form.get()) return;
+    const std::vector<TComponent*> Tops = SelectedTops();
+    if (Tops.empty()) return;
+    // The parent of the current one is selected next (the form for several
+    // or for a component that is no control).
     TComponent* Next = FDesigned.Form.get();
-    if (auto* Control = dynamic_cast<TControl*>(Component))
-        if (Control->GetParent()) Next = Control->GetParent();
+    if (Tops.size() == 1)
+        if (auto* Control = dynamic_cast<TControl*>(Tops.front()))
+            if (Control->GetParent()) Next = Control->GetParent();
+    // A container goes with what it holds: the controls inside it belong to
+    // the form, and would otherwise stay in it, unseen, without a parent.
+    std::vector<String> Names;
+    std::function<void(TComponent*)> Collect = [&](TComponent* C) {
+        if (auto* Container = dynamic_cast<TWinControl*>(C))
+            for (int I = 0; I < Container->ControlCount(); ++I)
+                if (TControl* Child = Container->Controls(I);
+                    Child->GetOwner() == FDesigned.Form.get())
+                    Collect(Child);
+        Names.push_back(C->GetName());
+    };
+    for (TComponent* C : Tops) Collect(C);
     BeginChange();
     TScopeGuard End([this] { EndChange(); });
     Select(Next);
-    delete Component;
+    // Innermost first, and by name: a component may take others with it.
+    for (const String& Name : Names) delete GetComponent(Name);
     Modified();
 }
 
 void TFormDesigner::ApplyBounds(TControl* Control, const TRect& Bounds) {
     Control->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
     FHandles->Update();
+    FMarks->Update();
 }
 
 void TFormDesigner::MoveSelection(int DX, int DY) {
-    TControl* Control = SelectedControl();
-    if (!Control || Control == FDesigned.Form.get()) return;
-    const TRect R = Control->GetBoundsRect();
-    ApplyBounds(Control, Bounds(R.Left + DX, R.Top + DY, R.Width(), R.Height()));
+    std::vector<TControl*> Controls;
+    for (TComponent* C : SelectedTops())
+        if (auto* Control = dynamic_cast<TControl*>(C)) Controls.push_back(Control);
+    if (Controls.empty()) return;
+    for (TControl* Control : Controls) {
+        const TRect R = Control->GetBoundsRect();
+        ApplyBounds(Control, Bounds(R.Left + DX, R.Top + DY, R.Width(), R.Height()));
+    }
     Modified();
 }
 
 void TFormDesigner::SizeSelection(int DW, int DH) {
-    TControl* Control = SelectedControl();
-    if (!Control || Control == FDesigned.Form.get()) return;
-    TRect R = Control->GetBoundsRect();
-    R.Right = std::max(R.Left + 1, R.Right + DW);
-    R.Bottom = std::max(R.Top + 1, R.Bottom + DH);
-    ApplyBounds(Control, R);
+    const std::vector<TControl*> Controls = SelectedControls();
+    if (Controls.empty()) return;
+    for (TControl* Control : Controls) {
+        TRect R = Control->GetBoundsRect();
+        R.Right = std::max(R.Left + 1, R.Right + DW);
+        R.Bottom = std::max(R.Top + 1, R.Bottom + DH);
+        ApplyBounds(Control, R);
+    }
     Modified();
 }
 
@@ -416,21 +540,26 @@ bool TFormDesigner::IsDesignMsg(TControl* Sender, TMessage& Message) {
 bool TFormDesigner::MouseMessage(TControl* Sender, TMessage& Message) {
     const TPoint P = LParamToPoint(Message.LParam);
     // The control may want some presses itself (the bar's captions).
-    if (Sender != FDesigned.Form.get() && !FDragControl &&
+    if (Sender != FDesigned.Form.get() && !FDragControl && !FBanding &&
         Sender->Perform(CM_DESIGNHITTEST, Message.WParam, Message.LParam) != 0)
         return false;
+    const auto OnForm = [&] { return FDesigned.Form->ScreenToClient(Sender->ClientToScreen(P)); };
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
-        PressOn(Sender, P);
+        PressOn(Sender, P, (Message.WParam & (MK_SHIFT | MK_CONTROL)) != 0);
         return true;
     case WM_MOUSEMOVE:
-        if (FDragControl && (Message.WParam & MK_LBUTTON)) DragTo(Sender->ClientToScreen(P));
+        if (!(Message.WParam & MK_LBUTTON)) return true;
+        if (FDragControl) DragTo(Sender->ClientToScreen(P));
+        if (FBanding) BandTo(OnForm());
         return true;
     case WM_LBUTTONUP:
+        if (FBanding) EndBand(OnForm());
         if (FDragControl) {
             DragTo(Sender->ClientToScreen(P));
             const bool Moved = FDragMoved;
             FDragControl = nullptr;
+            FDragStarts.clear();
             if (Moved) Modified();
         }
         if (TControl* Edited = std::exchange(FEditOnRelease, nullptr)) EditComponent(Edited);
@@ -441,7 +570,8 @@ bool TFormDesigner::MouseMessage(TControl* Sender, TMessage& Message) {
         if (Sender != FDesigned.Form.get()) FEditOnRelease = Sender;
         return true;
     case WM_RBUTTONDOWN:
-        Select(Sender);
+        // A right click inside the selection keeps it, for commands on all.
+        if (!IsSelected(Sender)) Select(Sender);
         return true;
     case WM_RBUTTONUP:
         if (OnContextMenu) OnContextMenu(Sender, Sender->ClientToScreen(P));
@@ -451,7 +581,7 @@ bool TFormDesigner::MouseMessage(TControl* Sender, TMessage& Message) {
     }
 }
 
-void TFormDesigner::PressOn(TControl* Sender, TPoint ClientPos) {
+void TFormDesigner::PressOn(TControl* Sender, TPoint ClientPos, bool Adding) {
     if (FPaletteClass) {
         // A control that takes children gets the new one; any other control
         // hands it to its parent, where it lands under the pointer.
@@ -464,11 +594,30 @@ void TFormDesigner::PressOn(TControl* Sender, TPoint ClientPos) {
         DropComponent(*FPaletteClass, Parent, Pos);
         return;
     }
-    Select(Sender);
-    if (Sender == FDesigned.Form.get()) return;
+    if (Sender == FDesigned.Form.get()) {
+        // The form's empty area: a band selects what it touches.
+        if (!Adding) Select(Sender);
+        FBanding = true;
+        FBandAdds = Adding;
+        FBandStart = FBandEnd = ClientPos;
+        return;
+    }
+    if (Adding) {
+        ToggleSelection(Sender);
+        return;
+    }
+    // A press inside a selection of several drags them all.
+    if (!IsSelected(Sender) || FSelected.size() < 2)
+        Select(Sender);
+    else
+        ApplySelection(FSelected, Sender);
     FDragControl = Sender;
     FDragStart = Sender->ClientToScreen(ClientPos);
     FDragBounds = Sender->GetBoundsRect();
+    FDragStarts.clear();
+    for (TComponent* C : SelectedTops())
+        if (auto* Control = dynamic_cast<TControl*>(C))
+            FDragStarts.emplace_back(Control, Control->GetBoundsRect());
     FDragMoved = false;
 }
 
@@ -477,8 +626,48 @@ void TFormDesigner::DragTo(TPoint ScreenPos) {
     const int DY = ScreenPos.Y - FDragStart.Y;
     if (!FDragMoved && std::abs(DX) < DragThreshold && std::abs(DY) < DragThreshold) return;
     FDragMoved = true;
-    ApplyBounds(FDragControl, Bounds(Snap(FDragBounds.Left + DX), Snap(FDragBounds.Top + DY),
-                                     FDragBounds.Width(), FDragBounds.Height()));
+    // The control pressed lands on the grid; the others keep their places
+    // beside it.
+    const int MoveX = Snap(FDragBounds.Left + DX) - FDragBounds.Left;
+    const int MoveY = Snap(FDragBounds.Top + DY) - FDragBounds.Top;
+    for (const auto& [Control, Start] : FDragStarts)
+        ApplyBounds(Control,
+                    Bounds(Start.Left + MoveX, Start.Top + MoveY, Start.Width(), Start.Height()));
+    if (OnSelectionMoved) OnSelectionMoved();
+}
+
+TRect TFormDesigner::GetBandRect() const {
+    if (!FBanding) return TRect();
+    return Rect(std::min(FBandStart.X, FBandEnd.X), std::min(FBandStart.Y, FBandEnd.Y),
+                std::max(FBandStart.X, FBandEnd.X), std::max(FBandStart.Y, FBandEnd.Y));
+}
+
+void TFormDesigner::BandTo(TPoint FormPos) {
+    FBandEnd = FormPos;
+    FBand->Show(FDesigned.Form.get(), GetBandRect());
+}
+
+void TFormDesigner::EndBand(TPoint FormPos) {
+    FBandEnd = FormPos;
+    const TRect Band = GetBandRect();
+    FBanding = false;
+    FBand->Show(nullptr, TRect());
+    // A press without a drag only selects the form.
+    if (Band.Width() < DragThreshold && Band.Height() < DragThreshold) return;
+    std::vector<TPersistent*> Touched;
+    if (FBandAdds)
+        for (TPersistent* P : FSelected)
+            if (P != FDesigned.Form.get()) Touched.push_back(P);
+    TForm* Form = FDesigned.Form.get();
+    for (int I = 0; I < Form->ControlCount(); ++I) {
+        TControl* Control = Form->Controls(I);
+        if (Control->GetOwner() != Form) continue; // the designer's own handles
+        const TRect R = Control->GetBoundsRect();
+        if (R.Left < Band.Right && Band.Left < R.Right && R.Top < Band.Bottom &&
+            Band.Top < R.Bottom && !IsSelected(Control))
+            Touched.push_back(Control);
+    }
+    SelectList(Touched, Touched.empty() ? nullptr : Touched.back());
 }
 
 bool TFormDesigner::KeyMessage(TMessage& Message) {
@@ -527,7 +716,10 @@ bool TFormDesigner::KeyMessage(TMessage& Message) {
         break;
     case VK_ESCAPE:
         // Up to the parent, as far as the form.
-        if (TControl* Control = SelectedControl(); Control && Control->GetParent())
+        if (FBanding) {
+            FBanding = false;
+            FBand->Show(nullptr, TRect());
+        } else if (TControl* Control = SelectedControl(); Control && Control->GetParent())
             Select(Control->GetParent());
         else if (FSelection && !dynamic_cast<TComponent*>(FSelection))
             Select(HoldingComponent(FSelection));

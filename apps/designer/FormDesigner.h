@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace designer {
 
@@ -57,9 +59,30 @@ public:
     String GetDocumentName() const;
 
     // --- selection ---
+    // The selection's current object: the one the handles are on, the
+    // last one clicked in a selection of several.
     TPersistent* GetSelection() const { return FSelection; }
+    // Everything selected, in the order it was chosen. Several are always
+    // components of the form, never the form itself.
+    const std::vector<TPersistent*>& GetSelectionList() const { return FSelected; }
+    bool IsSelected(const TPersistent* Instance) const;
+    // Selects Instance alone.
     void Select(TPersistent* Instance);
+    // Selects Instances (components of the form, not the form; the others
+    // are left out), Current among them the current one; none selects the
+    // form.
+    void SelectList(const std::vector<TPersistent*>& Instances, TPersistent* Current = nullptr);
+    // Shift or Ctrl and a click: Instance joins the selection, or leaves
+    // it when it was in it.
+    void ToggleSelection(TPersistent* Instance);
+    // The components of the selection, leaving out those inside another
+    // selected one (they go wherever it goes).
+    std::vector<TComponent*> SelectedTops() const;
     const TGrabHandles& GetHandles() const { return *FHandles; }
+    const TSelectionMarks& GetMarks() const { return *FMarks; }
+    // The band dragged over the form's empty area, in the form's client
+    // coordinates; empty when none is being dragged.
+    TRect GetBandRect() const;
 
     // --- changes ---
     // The class the next press on the form drops; null selects instead.
@@ -68,9 +91,9 @@ public:
     // Makes a component of Class on the form, named uniquely, at Pos in
     // Parent's client coordinates (snapped to the grid), and selects it.
     TComponent* DropComponent(const folio::TClassInfo& Class, TWinControl* Parent, TPoint Pos);
-    // Deletes the selected component (never the form itself).
+    // Deletes the selected components (never the form itself) as one change.
     void DeleteSelection();
-    // Moves or sizes the selected control by the given pixels.
+    // Moves or sizes the selected controls by the given pixels, as one change.
     void MoveSelection(int DX, int DY);
     void SizeSelection(int DW, int DH);
     int GetGridSize() const { return FGridSize; }
@@ -80,13 +103,15 @@ public:
     int Snap(int Value) const;
 
     // --- the clipboard ---
-    // The selected component (not the form) as a text form block.
+    // The selected components (not the form) as text form blocks, one
+    // after the other.
     void CopySelection();
     // Copies, then deletes, as one change.
     void CutSelection();
-    // Pastes the clipboard's component block into the selected control if
-    // it takes children, else beside the selection, and selects it. Text
-    // that is no component block raises EFormError and changes nothing.
+    // Pastes the clipboard's component blocks into the selected control if
+    // it takes children, else beside the selection, and selects them, as
+    // one change. Text that is not component blocks, or names a class the
+    // designer cannot make, raises EFormError and changes nothing.
     void Paste();
 
     bool CanUndo() const { return FUndo.CanUndo(); }
@@ -118,6 +143,9 @@ public:
     std::function<void()> OnSelectionChanged;
     std::function<void()> OnChanged;
     std::function<void()> OnTitleChanged;
+    // Told at each step of a drag that moves or sizes the selection, before
+    // the change is made at the release: the inspector shows the bounds live.
+    std::function<void()> OnSelectionMoved;
     // A Ctrl chord the designer has no use for (Ctrl+S): true when the host
     // took it.
     std::function<bool(unsigned short Key, folio::TShiftState Shift)> OnCommandKey;
@@ -141,10 +169,17 @@ private:
     void ShowHistoryStep(const String& State, const TSelectionNames& Selection);
     bool MouseMessage(TControl* Sender, folio::TMessage& Message);
     bool KeyMessage(folio::TMessage& Message);
-    void PressOn(TControl* Sender, TPoint ClientPos);
+    // Adding: Shift or Ctrl was held, so the press adds to the selection.
+    void PressOn(TControl* Sender, TPoint ClientPos, bool Adding);
     void DragTo(TPoint ScreenPos);
     void ApplyBounds(TControl* Control, const TRect& Bounds);
     TControl* SelectedControl() const;
+    void ApplySelection(std::vector<TPersistent*> Selected, TPersistent* Current);
+    void SelectionGone(TComponent* Gone);
+    std::vector<TControl*> SelectedControls() const;
+    void UpdateMarks();
+    void BandTo(TPoint FormPos);
+    void EndBand(TPoint FormPos);
     void ShowForm();
 
     TDesignedForm FDesigned;
@@ -153,7 +188,10 @@ private:
     bool FModified = false;
     String FSaved; // the form as its file holds it
     TPersistent* FSelection = nullptr;
+    std::vector<TPersistent*> FSelected;
     std::unique_ptr<TGrabHandles> FHandles;
+    std::unique_ptr<TSelectionMarks> FMarks;
+    std::unique_ptr<TRubberBand> FBand;
     std::unique_ptr<TSelectionWatch> FWatch;
     const folio::TClassInfo* FPaletteClass = nullptr;
     int FGridSize = 8;
@@ -165,11 +203,19 @@ private:
     TSelectionNames FSelectionBefore;
     int FChangeDepth = 0;
     bool FChangePending = false;
-    // A drag of the selected control with the mouse.
+    // A drag of the selected controls with the mouse: the one pressed, and
+    // where each was when the drag began.
     TControl* FDragControl = nullptr;
     TPoint FDragStart;
     TRect FDragBounds;
+    std::vector<std::pair<TControl*, TRect>> FDragStarts;
     bool FDragMoved = false;
+    // A band dragged over the form's empty area: where it began, where the
+    // pointer is, and whether it adds to the selection (Shift or Ctrl).
+    bool FBanding = false;
+    bool FBandAdds = false;
+    TPoint FBandStart;
+    TPoint FBandEnd;
     // A double click's editor, run when its button is released.
     TControl* FEditOnRelease = nullptr;
 };

@@ -109,4 +109,88 @@ void TGrabHandles::Update() {
     }
 }
 
+// --- the marks of a selection of several ----------------------------------------------
+
+TSelectionMark::TSelectionMark() : TCustomControl(nullptr) {
+    SetBounds(0, 0, HandleSize, HandleSize);
+}
+
+void TSelectionMark::Paint() {
+    TCanvas* C = GetCanvas();
+    C->GetBrush()->SetColor(clGray);
+    C->FillRect(GetClientRect());
+}
+
+TSelectionMarks::TSelectionMarks() = default;
+
+TSelectionMarks::~TSelectionMarks() = default;
+
+void TSelectionMarks::Show(const std::vector<TControl*>& Controls) {
+    FControls.clear();
+    for (TControl* C : Controls)
+        if (C && C->GetParent()) FControls.push_back(C);
+    // The marks are kept for the next selection; the ones not needed hide.
+    while (FMarks.size() < FControls.size() * 4)
+        FMarks.push_back(std::make_unique<TSelectionMark>());
+    Update();
+}
+
+void TSelectionMarks::Update() {
+    const int Half = HandleSize / 2;
+    size_t Next = 0;
+    for (TControl* C : FControls) {
+        const TRect R = C->GetBoundsRect();
+        const TPoint Corners[4] = {
+            Point(R.Left - Half, R.Top - Half), Point(R.Right - Half, R.Top - Half),
+            Point(R.Right - Half, R.Bottom - Half), Point(R.Left - Half, R.Bottom - Half)};
+        for (const TPoint& P : Corners) {
+            TSelectionMark* Mark = FMarks[Next++].get();
+            if (Mark->GetParent() != C->GetParent()) Mark->SetParent(C->GetParent());
+            Mark->SetBounds(P.X, P.Y, HandleSize, HandleSize);
+            Mark->SetVisible(true);
+            Mark->BringToFront();
+        }
+    }
+    for (; Next < FMarks.size(); ++Next) {
+        FMarks[Next]->SetVisible(false);
+        FMarks[Next]->SetParent(nullptr);
+    }
+}
+
+int TSelectionMarks::Count() const {
+    return static_cast<int>(FControls.size()) * 4;
+}
+
+TRubberBand::TRubberBand() {
+    for (auto& E : FEdges) {
+        E = std::make_unique<TSelectionMark>();
+        E->SetVisible(false);
+    }
+}
+
+TRubberBand::~TRubberBand() = default;
+
+void TRubberBand::Show(TWinControl* Parent, const TRect& R) {
+    const TRect Lines[4] = {
+        Rect(R.Left, R.Top, R.Right, R.Top + 1), Rect(R.Left, R.Bottom - 1, R.Right, R.Bottom),
+        Rect(R.Left, R.Top, R.Left + 1, R.Bottom), Rect(R.Right - 1, R.Top, R.Right, R.Bottom)};
+    for (int I = 0; I < 4; ++I) {
+        TSelectionMark* E = FEdges[I].get();
+        if (!Parent) {
+            E->SetVisible(false);
+            E->SetParent(nullptr);
+            continue;
+        }
+        if (E->GetParent() != Parent) E->SetParent(Parent);
+        E->SetBounds(Lines[I].Left, Lines[I].Top, std::max(1, Lines[I].Width()),
+                     std::max(1, Lines[I].Height()));
+        E->SetVisible(true);
+        E->BringToFront();
+    }
+}
+
+bool TRubberBand::IsShown() const {
+    return FEdges[0]->GetVisible() && FEdges[0]->GetParent();
+}
+
 } // namespace designer

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace designer {
 
@@ -70,6 +71,47 @@ public:
 private:
     std::array<std::unique_ptr<TGrabHandle>, 8> FHandles;
     folio::TControl* FControl = nullptr;
+};
+
+// The grey corner marks of each control of a selection of several: they
+// show what is selected and take no input (sizing several controls is done
+// with Shift and the arrows, or the size commands).
+class TSelectionMark : public folio::TCustomControl {
+public:
+    TSelectionMark();
+
+protected:
+    void Paint() override;
+};
+
+class TSelectionMarks {
+public:
+    TSelectionMarks();
+    ~TSelectionMarks();
+    // Marks the corners of each of Controls (on their parents), or none.
+    void Show(const std::vector<folio::TControl*>& Controls);
+    // Follows the controls' bounds.
+    void Update();
+    // How many marks show, four for each control marked.
+    int Count() const;
+
+private:
+    std::vector<folio::TControl*> FControls;
+    std::vector<std::unique_ptr<TSelectionMark>> FMarks;
+};
+
+// The band dragged over a form to select the controls it touches: four
+// thin lines on the form.
+class TRubberBand {
+public:
+    TRubberBand();
+    ~TRubberBand();
+    // Shows the band as R on Parent, or hides it for a null parent.
+    void Show(folio::TWinControl* Parent, const TRect& R);
+    bool IsShown() const;
+
+private:
+    std::array<std::unique_ptr<TSelectionMark>, 4> FEdges;
 };
 
 } // namespace designer

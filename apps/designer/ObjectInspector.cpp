@@ -6,6 +6,7 @@
 #include "framework/core/Component.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/ScopeGuard.h"
+#include "framework/core/SysUtils.h"
 #include "framework/design/DesignRegistry.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
@@ -122,8 +123,9 @@ void TObjectInspector::Rebuild() {
     FCurrent = -1;
     if (FDesigner && FDesigner->GetSelection()) {
         const TTypeKinds& Kinds = FPage == ipProperties ? PropertyKinds() : EventKinds();
+        // Several selected show the properties they share, set on all.
         DesignRegistry().GetComponentProperties(
-            {FDesigner->GetSelection()}, FDesigner,
+            FDesigner->GetSelectionList(), FDesigner,
             [this](std::unique_ptr<TPropertyEditor> Editor) { AddRows(std::move(Editor), "", 0); },
             Kinds);
     }
@@ -419,6 +421,8 @@ void TObjectInspector::Paint() {
         TPersistent* S = FDesigner->GetSelection();
         const auto* Component = dynamic_cast<TComponent*>(S);
         Header = (Component ? Component->GetName() : S->GetNamePath()) + ": " + S->ClassName();
+        if (const size_t Count = FDesigner->GetSelectionList().size(); Count > 1)
+            Header = IntToStr(static_cast<long long>(Count)) + " components selected";
     }
     C->TextOut(4, 3, Header);
     for (TPage Page : {ipProperties, ipEvents}) {
