@@ -16,7 +16,8 @@
 # gallery or designer. A crash, a sanitizer report or a loop that stops
 # answering fails the run: the seed and the last 200 events are written to
 # DIR/NAME-seed-N.events and the commands that replay them are printed.
-# Each program's output goes to DIR/NAME.log (DIR: build/asan/monkey).
+# Each program's output goes to DIR/NAME.log, every event with the windows
+# it met to DIR/NAME.trace (DIR: build/asan/monkey).
 #
 # The programs run in a folder of their own with their own home and
 # registry folder; random input never reaches a file dialog (the driver
@@ -116,7 +117,7 @@ run() {
   echo "== monkey: $name (seed $seed)"
   (cd "$sandbox/$name" &&
     "$build/tests/monkey" --name "$name" --profile "$profile" --out "$out" \
-      --form "$form" "${bounds[@]}" -- "$@") || status=1
+      --form "$form" --trace "$out/$name.trace" "${bounds[@]}" -- "$@") || status=1
 }
 run gallery gallery "$build/apps/gallery/gallery"
 run designer designer "$build/apps/designer/designer" "$form"

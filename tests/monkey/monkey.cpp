@@ -70,8 +70,8 @@ struct TOptions {
     std::uint64_t Seed = 1;
     long Events = 1000;
     double Seconds = 0; // 0: no time bound
-    long Warmup = 500;
-    std::string Form; // the designer's form file, for its save and reopen steps
+    long Warmup = -1;   // -1: a tenth of the events, at most 10,000
+    std::string Form;   // the designer's form file, for its save and reopen steps
     std::string Replay;
     std::string Trace; // every event with the windows it met, when given
     double HangSeconds = 60;
@@ -123,6 +123,7 @@ TOptions ParseOptions(int argc, char** argv) {
             Usage();
     }
     for (; I < argc; ++I) Options.Command.push_back(argv[I]);
+    if (Options.Warmup < 0) Options.Warmup = std::min(10000L, std::max(1L, Options.Events / 10));
     if (Options.Name.empty() || Options.Command.empty()) Usage();
     if (Options.Profile != "gallery" && Options.Profile != "designer") Usage();
     return Options;
@@ -695,14 +696,19 @@ public:
                             [](const TAppWindow& W) { return IsFileDialog(W.View.Title); });
             Remember(Event);
             if (FTrace) {
-                *FTrace << FIndex << ' ' << FormatEvent(Event) << "  #";
+                *FTrace << FIndex << ' ' << FormatEvent(Event) << "  # "
+                        << FProgram.ResidentKiB() / 1024 << " MiB";
                 for (const TAppWindow& W : Windows) *FTrace << " [" << WindowName(W.View) << ']';
                 *FTrace << std::endl;
             }
             FCpuBefore = FProgram.CpuMs();
             Perform(Event, Windows);
             if (const int Code = Check(Event, FileStep)) return Code;
-            if (FIndex == FOptions.Warmup) FRssStart = FProgram.ResidentKiB();
+            if (FIndex == FOptions.Warmup) {
+                FRssStart = FProgram.ResidentKiB();
+                FRssStartAt = FIndex;
+            }
+            NoteLife();
             if (FIndex % 1000 == 0) Progress(Start);
         }
         FEventsDone = FIndex - 1;
@@ -724,6 +730,7 @@ private:
         FLogAtStart = FProgram.LogSize();
         FProgram.Start();
         ++FStarts;
+        FLives.push_back(TLife{FIndex + 1, FIndex, -1, -1});
         const auto Start = TClock::now();
         while (MsSince(Start) < 120000) {
             if (FProgram.Ended()) return false;
@@ -1006,8 +1013,20 @@ private:
                   << FMissed << " event(s) whose window had gone\n";
         std::cout << "  crashes 0, sanitizer reports 0\n";
         std::cout << "  resident memory: " << FRssFirst / 1024 << " MiB at start, "
-                  << FRssStart / 1024 << " MiB after " << FOptions.Warmup << " events, "
+                  << FRssStart / 1024 << " MiB after " << FRssStartAt << " events, "
                   << FRssEnd / 1024 << " MiB at the end\n";
+        // Each life of the program on its own: its memory once it is warmed
+        // up and at its end, for the longest lives.
+        std::vector<TLife> Longest = FLives;
+        std::sort(Longest.begin(), Longest.end(), [](const TLife& A, const TLife& B) {
+            return A.Last - A.First > B.Last - B.First;
+        });
+        if (Longest.size() > 5) Longest.resize(5);
+        for (const TLife& L : Longest)
+            if (L.WarmKiB >= 0)
+                std::cout << "  resident memory of the program started at event " << L.First << ": "
+                          << L.WarmKiB / 1024 << " MiB after " << LifeWarmup << " events of it, "
+                          << L.EndKiB / 1024 << " MiB at its end, event " << L.Last << "\n";
         std::cout << "  loop answers: median " << Percentile(FLatencies, 0.5) << " ms, 99% "
                   << Percentile(FLatencies, 0.99) << " ms, slowest " << Percentile(FLatencies, 1.0)
                   << " ms; " << FSlow.size() << " over " << SlowMs << " ms (" << SlowOutside
@@ -1044,7 +1063,24 @@ private:
     std::streamoff FLogAtStart = 0;
     std::unique_ptr<std::ofstream> FTrace;
     std::pair<double, double> FCpuBefore;
-    long FRssFirst = -1, FRssStart = -1, FRssEnd = -1;
+    long FRssFirst = -1, FRssStart = -1, FRssEnd = -1, FRssStartAt = 0;
+    // The runs of events between the program's starts, with its resident
+    // memory once warmed up (after LifeWarmup events) and at the end.
+    struct TLife {
+        long First, Last;
+        long WarmKiB, EndKiB;
+    };
+    static constexpr long LifeWarmup = 2000;
+    std::vector<TLife> FLives;
+
+    void NoteLife() {
+        if (FLives.empty()) return;
+        TLife& L = FLives.back();
+        L.Last = FIndex;
+        const long Into = FIndex - L.First + 1;
+        if (Into == LifeWarmup) L.WarmKiB = FProgram.ResidentKiB();
+        if (Into >= LifeWarmup && Into % 100 == 0) L.EndKiB = FProgram.ResidentKiB();
+    }
     long FStarts = 0, FRestarts = 0, FReopens = 0, FMissed = 0;
 
 public:
