@@ -9,6 +9,7 @@
 # program's event loop for an answer and measures how long it took.
 #
 #   scripts/monkey.sh [--seed N] [--events N] [--seconds S] [--only NAME] [--out DIR]
+#                     [--bin DIR]
 #   scripts/monkey.sh --replay FILE
 #
 # Defaults: seed 1, 100,000 events for each program (the long run), no time
@@ -16,7 +17,10 @@
 # gallery or designer. A crash, a sanitizer report or a loop that stops
 # answering fails the run: the seed and the last 200 events are written to
 # DIR/NAME-seed-N.events and the commands that replay them are printed.
-# Each program's output goes to DIR/NAME.log, every event with the windows
+# --bin takes the programs from a build folder of the asan preset (or a copy
+# of one) as they are, without building: a long run can go on while the
+# tree is built again. Each program's output goes to DIR/NAME.log, every
+# event with the windows
 # it met to DIR/NAME.trace (DIR: build/asan/monkey).
 #
 # The programs run in a folder of their own with their own home and
@@ -32,6 +36,7 @@ seconds=0
 only=""
 out=""
 replay=""
+bin=""
 while [ $# -gt 0 ]; do
   case $1 in
     --seed) seed=$2; shift 2 ;;
@@ -40,7 +45,8 @@ while [ $# -gt 0 ]; do
     --only) only=$2; shift 2 ;;
     --out) out=$2; shift 2 ;;
     --replay) replay=$(realpath "$2"); shift 2 ;;
-    -h|--help) sed -n '2,24p' "$0"; exit 0 ;;
+    --bin) bin=$(realpath "$2"); shift 2 ;;
+    -h|--help) sed -n '2,30p' "$0"; exit 0 ;;
     *) echo "monkey: unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -56,10 +62,13 @@ fi
 if [ -z "${FOLIO_MONKEY_INNER:-}" ]; then
   . scripts/common.sh
   folio_install_packages openbox
-  folio_configure asan
-  cmake --build --preset asan --target gallery designer folio_package monkey
+  if [ -z "$bin" ]; then
+    folio_configure asan
+    cmake --build --preset asan --target gallery designer folio_package monkey
+  fi
   export FOLIO_MONKEY_INNER=1
   args=(--seed "$seed" --events "$events" --seconds "$seconds" --out "$out")
+  [ -n "$bin" ] && args+=(--bin "$bin")
   [ -n "$only" ] && args+=(--only "$only")
   [ -n "$replay" ] && args+=(--replay "$replay")
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "${args[@]}"
@@ -67,7 +76,7 @@ fi
 
 # --- On the virtual display from here on. ---
 
-build=$root/build/asan
+build=${bin:-$root/build/asan}
 sandbox=$(mktemp -d "${TMPDIR:-/tmp}/folio-monkey.XXXXXX")
 openbox >/dev/null 2>&1 &
 wm=$!
