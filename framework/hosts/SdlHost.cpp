@@ -821,6 +821,18 @@ void TSdlHost::PushMouseMove(const TWinControl* Form, int X, int Y) {
     SDL_PushEvent(&E);
 }
 
+void TSdlHost::PushMouseWheel(const TWinControl* Form, int Notches) {
+    auto* W = static_cast<SDL_Window*>(WindowOf(Form));
+    if (!W) return;
+    SDL_Event E{};
+    E.type = SDL_MOUSEWHEEL;
+    E.wheel.windowID = SDL_GetWindowID(W);
+    E.wheel.y = Notches;
+    E.wheel.preciseY = static_cast<float>(Notches);
+    E.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&E);
+}
+
 void TSdlHost::PushWindowLeave(const TWinControl* Form) {
     auto* W = static_cast<SDL_Window*>(WindowOf(Form));
     if (!W) return;

@@ -48,6 +48,9 @@ public:
     void PushMouseButton(const TWinControl* Form, int X, int Y, TMouseButton Button, bool Down,
                          int Clicks = 1);
     void PushMouseMove(const TWinControl* Form, int X, int Y);
+    // Wheel notches over the form where the pointer last moved; positive
+    // turns away from the user.
+    void PushMouseWheel(const TWinControl* Form, int Notches);
     void PushWindowLeave(const TWinControl* Form);
     // The user asks the window manager to close the window.
     void PushWindowClose(const TWinControl* Form);

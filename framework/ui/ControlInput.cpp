@@ -200,8 +200,7 @@ void TControl::WMMouseWheel(TMessage& Message) {
         return;
     }
     // Unhandled wheel turns go up to the parent, as the platform does.
-    if (FParent && FParent != GetWheelBubbleLimit())
-        Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+    if (FParent) Message.Result = FParent->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
 
 void TControl::WMMouseHWheel(TMessage& Message) {
@@ -211,8 +210,7 @@ void TControl::WMMouseHWheel(TMessage& Message) {
         Message.Result = 1;
         return;
     }
-    if (FParent && FParent != GetWheelBubbleLimit())
-        Message.Result = FParent->Perform(WM_MOUSEHWHEEL, Message.WParam, Message.LParam);
+    if (FParent) Message.Result = FParent->Perform(WM_MOUSEHWHEEL, Message.WParam, Message.LParam);
 }
 
 bool TControl::DoMouseHWheel(TShiftState, int, TPoint) {

@@ -1,6 +1,5 @@
 #include "framework/ui/Input.h"
 
-#include "framework/core/ScopeGuard.h"
 #include "framework/gfx/SystemMetrics.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/CustomForm.h"
@@ -21,9 +20,6 @@ namespace {
 TInputRouter TheRouter;
 // The router keeps the capture: it clears it quietly when the control goes.
 TControl* CaptureControl = nullptr;
-// While a wheel turn goes to the focused control after the pointer's
-// controls left it, the first of them it would reach again going up.
-TControl* WheelLimit = nullptr;
 } // namespace
 
 TInputRouter* const InputRouter = &TheRouter;
@@ -307,30 +303,12 @@ void TInputRouter::DeliverWheel(unsigned Msg, int Delta, TPoint ScreenPos, TShif
         if (T) T->Perform(Msg, WParam, LParam);
         return;
     }
+    // The wheel scrolls what is under the pointer: that control, or the
+    // first of its parents that can use the turn. A turn nothing there can
+    // use ends unused; it never goes sideways to the focused control, which
+    // the user is not pointing at.
     TControl* Under = FindControlAt(ScreenPos);
-    if (Under && Screen->IsBlockedByModal(Under)) Under = nullptr;
-    if (Under && Under->Perform(Msg, WParam, LParam) != 0) return;
-    // Nothing on the way up from the pointer took it: the focused control
-    // gets it, unless the turn already passed through it, and it goes up
-    // only as far as the controls that have not been offered it yet.
-    TControl* Focus = FindControl(GetFocus());
-    if (!Focus) return;
-    TControl* Seen = nullptr;
-    for (TControl* F = Focus; F && !Seen; F = F->GetParent())
-        for (TControl* C = Under; C; C = C->GetParent())
-            if (C == F) {
-                Seen = F;
-                break;
-            }
-    if (Seen == Focus) return;
-    TControl* const Outer = WheelLimit;
-    WheelLimit = Seen;
-    TScopeGuard Restore([Outer] { WheelLimit = Outer; });
-    Focus->Perform(Msg, WParam, LParam);
-}
-
-TControl* GetWheelBubbleLimit() {
-    return WheelLimit;
+    if (Under && !Screen->IsBlockedByModal(Under)) Under->Perform(Msg, WParam, LParam);
 }
 
 void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {

@@ -120,11 +120,6 @@ private:
 
 extern TInputRouter* const InputRouter;
 
-// A wheel turn that goes up through a control's parents stops before this
-// one (null: no limit); the router sets it while it offers a turn a second
-// time, so no control sees one turn twice.
-TControl* GetWheelBubbleLimit();
-
 // The keyboard state of a key: the high bit set while it is down.
 short GetKeyState(int VirtualKey);
 

@@ -8,6 +8,7 @@
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/MouseFlags.h"
 #include "framework/ui/VirtualKeys.h"
 
 #include <gtest/gtest.h>
@@ -251,4 +252,48 @@ TEST(BarGalleryF2, WithNoBarFocusedRenamesUnderThePointer) {
     ASSERT_FALSE(Gallery.Vertical->Focused() || Gallery.Horizontal->Focused());
     ASSERT_TRUE(Gallery.HoverItem(Host, 1));
     EXPECT_EQ(RenamedByF2(Host, *Gallery.Vertical), "Outbox");
+}
+
+// The wheel scrolls the bar under the pointer; a turn over the other bar,
+// which has nothing to scroll, or over the form's empty area reaches no
+// bar, least of all the focused one.
+TEST(BarGalleryWheel, ScrollsOnlyTheBarUnderThePointer) {
+    THeadlessHost Host(1280, 1024);
+    TGalleryForm Gallery;
+    Gallery.SetAnimation(asNone);
+    Gallery.Form.Show();
+    Host.RunUntilIdle();
+    TFolio* Vertical = Gallery.Vertical;
+    TFolioGroup* Mail = Vertical->GetVisibleGroupObject();
+    ASSERT_EQ(Mail->GetCaption(), "Mail");
+    Mail->SetStartItem(2);
+    Gallery.RestPointer(Host);
+    Host.Click();
+    for (int Tabs = 0; Tabs < 3 && !Vertical->Focused(); ++Tabs) Host.Key(VK_TAB);
+    ASSERT_TRUE(Vertical->Focused());
+
+    const TFolio* Horizontal = Gallery.Horizontal;
+    const TRect Strip = Horizontal->GetVisibleGroupObject()->GetClientRect();
+    struct TCase {
+        const char* Name;
+        TPoint At;
+        int StartItem; // Mail's first shown item after a turn towards the user
+    };
+    const TCase Cases[] = {
+        {"over the horizontal bar",
+         Horizontal->ClientToScreen(Point(Strip.Right - 4, Strip.Top + 4)), 2},
+        {"over the form's empty area",
+         Gallery.Form.ClientToScreen(
+             Point(Gallery.Form.ScalePixels(600), Gallery.Form.ScalePixels(500))),
+         2},
+        {"over the vertical bar", Vertical->ClientToScreen(Centre(Mail->GetClientRect())), 3},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Mail->SetStartItem(2);
+        Host.MoveTo(C.At);
+        Host.Wheel(-WHEEL_DELTA);
+        EXPECT_EQ(Mail->GetStartItem(), C.StartItem);
+        EXPECT_TRUE(Vertical->Focused());
+    }
 }

@@ -581,8 +581,9 @@ TEST_F(ControlsTest, AFormMayRefuseTheFocusedControl) {
     EXPECT_NE(F->GetFocusedControl(), A);
 }
 
-TEST_F(ControlsTest, WheelGoesToTheFocusedControlAndUpToItsParentWhenUnhandled) {
+TEST_F(ControlsTest, WheelGoesToTheControlUnderThePointerAndUpToItsParentWhenUnhandled) {
     TProbe* A = AddProbe(10, 10, 50, 50);
+    TProbe* B = AddProbe(100, 10, 50, 50);
     Form->Show();
     A->SetFocus();
     std::vector<String> Log;
@@ -590,14 +591,24 @@ TEST_F(ControlsTest, WheelGoesToTheFocusedControlAndUpToItsParentWhenUnhandled) 
         Log.push_back("A down");
         Handled = true;
     };
+    B->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool& Handled) {
+        Log.push_back("B down");
+        Handled = true;
+    };
     Form->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool& Handled) {
         Log.push_back("form up");
         Handled = true;
     };
-    Host.MoveTo(120, 70);
+    // Over B, which takes turns towards the user and leaves the others to
+    // its parent; the focused A is never asked.
+    Host.MoveTo(B->ClientToScreen(Point(20, 20)));
     Host.Wheel(-WHEEL_DELTA);
     Host.Wheel(WHEEL_DELTA);
-    EXPECT_EQ(Log, (std::vector<String>{"A down", "form up"}));
+    // Over the form's own area only the form is asked.
+    Host.MoveTo(Form->ClientToScreen(Point(300, 150)));
+    Host.Wheel(-WHEEL_DELTA);
+    Host.Wheel(WHEEL_DELTA);
+    EXPECT_EQ(Log, (std::vector<String>{"B down", "form up", "form up"}));
 }
 
 TEST_F(ControlsTest, ParentFontAndColourFollowTheParentUntilSetDirectly) {
@@ -794,7 +805,7 @@ TEST_F(DragTest, AReleaseBeforeTheThresholdIsAClick) {
 
 } // namespace
 
-TEST_F(ControlsTest, WheelGoesToTheControlUnderThePointerBeforeTheFocusedOne) {
+TEST_F(ControlsTest, WheelNeverGoesSidewaysToTheFocusedControl) {
     TProbe* A = AddProbe(10, 10, 50, 50);
     TProbe* B = AddProbe(100, 10, 50, 50);
     Form->Show();
@@ -813,16 +824,22 @@ TEST_F(ControlsTest, WheelGoesToTheControlUnderThePointerBeforeTheFocusedOne) {
     Host.MoveTo(B->ClientToScreen(Point(20, 20)));
     Host.Wheel(WHEEL_DELTA);
     EXPECT_EQ(Log, (std::vector<String>{"B"}));
-    // One it leaves goes up to the form, then to the focused control.
+    // One it leaves goes up to the form and ends there, unused: the focused
+    // control is not under the pointer.
     Log.clear();
     Host.Wheel(-WHEEL_DELTA);
-    EXPECT_EQ(Log, (std::vector<String>{"B", "form", "A"}));
-    // Over the focused control itself the turn is not offered twice.
+    EXPECT_EQ(Log, (std::vector<String>{"B", "form"}));
+    // Over the focused control it goes there and up, once each.
     Log.clear();
     A->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { Log.push_back("A"); };
     Host.MoveTo(A->ClientToScreen(Point(10, 10)));
     Host.Wheel(-WHEEL_DELTA);
     EXPECT_EQ(Log, (std::vector<String>{"A", "form"}));
+    // Beside every form nothing is asked.
+    Log.clear();
+    Host.MoveTo(Form->GetLeft() + Form->GetWidth() + 20, Form->GetTop() + 20);
+    Host.Wheel(-WHEEL_DELTA);
+    EXPECT_TRUE(Log.empty());
 }
 
 TEST_F(ControlsTest, SidewaysWheelTurnsReachTheControlUnderThePointer) {

@@ -195,6 +195,34 @@ TEST_F(BarWindow, APressOutsideTheBarLeavesTheEditorOpenAPressOnTheBarAccepts) {
 // Ctrl+C and SIGTERM end the loop at once, however long it would sleep,
 // whichever thread the signal lands on; closing the last window ends it too.
 // Once the host is gone the signals' old handlers are back.
+// The bar has the keyboard; wheel turns from the window system over the
+// edit box (which has nothing to scroll) and over the form's empty area
+// scroll nothing, and only a turn over the bar scrolls it.
+TEST_F(BarWindow, TheWheelScrollsOnlyTheBarUnderThePointer) {
+    TFolioGroup* Mail = Bar->GetGroups()->GetGroup(0);
+    Bar->SetFocus();
+    Steps(2);
+    ASSERT_TRUE(Bar->Focused());
+    struct TCase {
+        const char* Name;
+        TPoint At;
+        int StartItem;
+    };
+    const TCase Cases[] = {{"over the edit box", Point(300, 30), 2},
+                           {"over the form's empty area", Point(320, 300), 2},
+                           {"over the bar", Centre(Mail->GetClientRect()), 3}};
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Mail->SetStartItem(2);
+        MoveTo(C.At);
+        Steps(2);
+        Host->PushMouseWheel(Form.get(), -1);
+        Steps(3);
+        EXPECT_EQ(Mail->GetStartItem(), C.StartItem);
+        EXPECT_TRUE(Bar->Focused());
+    }
+}
+
 TEST_F(BarWindow, QuitSignalsAndClosingTheLastWindowEndTheLoopAtOnce) {
     for (int Signal : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(Signal == SIGINT ? "SIGINT" : "SIGTERM");
