@@ -297,6 +297,12 @@ struct TSdlHost::TImpl {
             (Top == 0 && Left == 0))
             return false;
         FrameGuess = TPoint{Left, Top};
+        // Forms are placed by their client area: the work area they may
+        // fill is the screen's, less the frame round each.
+        SDL_Rect U;
+        if (SDL_GetDisplayUsableBounds(0, &U) == 0)
+            Screen->SetWorkAreaRect(
+                TRect{U.x + Left, U.y + Top, U.x + U.w - Right, U.y + U.h - Bottom});
         const TPoint Asked{W.Form->GetLeft(), W.Form->GetTop()};
         const TPoint Origin = ScreenOrigin();
         const TPoint Wanted{std::max(Asked.X, Origin.X + Left), std::max(Asked.Y, Origin.Y + Top)};
@@ -610,13 +616,22 @@ struct TSdlHost::TImpl {
             if (!W) break;
             TWinControl* F = W->Form;
             switch (E.window.event) {
-            case SDL_WINDOWEVENT_MOVED:
-                if (std::exchange(W->Placing, false) &&
-                    PlaceInFrame(*W, E.window.data1, E.window.data2))
-                    break;
-                F->SetBounds(E.window.data1, E.window.data2, F->GetWidth(), F->GetHeight());
-                W->LastBounds = F->GetBoundsRect();
+            case SDL_WINDOWEVENT_MOVED: {
+                const bool Placing = std::exchange(W->Placing, false);
+                if (!Placing || !PlaceInFrame(*W, E.window.data1, E.window.data2)) {
+                    F->SetBounds(E.window.data1, E.window.data2, F->GetWidth(), F->GetHeight());
+                    W->LastBounds = F->GetBoundsRect();
+                }
+                // A form that fitted the screen before its frame was known
+                // may not with it; the next sync moves and sizes the window.
+                if (auto* Form = dynamic_cast<TCustomForm*>(F); Placing && Form) {
+                    const TRect Area = Screen->GetWorkAreaRect();
+                    if (!Form->IsDesigning() &&
+                        (Form->GetWidth() > Area.Width() || Form->GetHeight() > Area.Height()))
+                        Form->FitToWorkArea();
+                }
                 break;
+            }
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 F->SetBounds(F->GetLeft(), F->GetTop(), E.window.data1, E.window.data2);
                 W->LastBounds = F->GetBoundsRect();
@@ -681,6 +696,10 @@ TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
     ResumeSynchronize();
     SDL_DisplayMode Mode;
     if (SDL_GetDesktopDisplayMode(0, &Mode) == 0) Screen->SetSize(Mode.w, Mode.h);
+    // The desktop's panels are no place for a form.
+    if (SDL_Rect Usable; SDL_GetDisplayUsableBounds(0, &Usable) == 0)
+        Screen->SetWorkAreaRect(
+            TRect{Usable.x, Usable.y, Usable.x + Usable.w, Usable.y + Usable.h});
     Screen->SetPixelsPerInch(DisplayPixelsPerInch());
     SDL_StartTextInput();
     // The desktop's wish for less motion reaches programs through the
@@ -717,6 +736,7 @@ TSdlHost::~TSdlHost() {
     SDL_StopTextInput();
     InputRouter->Reset();
     Screen->SetPixelsPerInch(96);
+    Screen->SetWorkAreaRect(TRect{});
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

@@ -221,11 +221,23 @@ void TCustomForm::Loaded() {
     }
 }
 
-void TCustomForm::ScaleToScreen() {
+bool TCustomForm::ScaleToScreen() {
     const int Target = Screen->GetPixelsPerInch();
-    if (!FScaled || Target == FPixelsPerInch) return;
+    if (!FScaled || Target == FPixelsPerInch) return false;
     ScaleBy(Target, FPixelsPerInch);
     FPixelsPerInch = Target;
+    return true;
+}
+
+void TCustomForm::FitToWorkArea() {
+    const TRect Area = Screen->GetWorkAreaRect();
+    // The size first: the constraints may refuse part of the shrinking.
+    const int Width = std::min(GetWidth(), Area.Width());
+    const int Height = std::min(GetHeight(), Area.Height());
+    if (Width != GetWidth() || Height != GetHeight()) SetBounds(GetLeft(), GetTop(), Width, Height);
+    const int Left = std::max(Area.Left, std::min(GetLeft(), Area.Right - GetWidth()));
+    const int Top = std::max(Area.Top, std::min(GetTop(), Area.Bottom - GetHeight()));
+    if (Left != GetLeft() || Top != GetTop()) SetBounds(Left, Top, GetWidth(), GetHeight());
 }
 
 void TCustomForm::ChangeScale(int M, int D) {
@@ -242,8 +254,15 @@ void TCustomForm::ChangeScale(int M, int D) {
 
 void TCustomForm::UpdateShowing() {
     if (GetVisible()) {
-        ScaleToScreen();
+        const bool Scaled = ScaleToScreen();
         if (!FPlaced) PlaceOnScreen();
+        // A form designed for a smaller screen, or grown by scaling, would
+        // reach beyond the screen, its lower controls and its title bar's
+        // buttons out of the user's reach. A form open in a designer keeps
+        // the size being designed.
+        const TRect Area = Screen->GetWorkAreaRect();
+        if (!IsDesigning() && (Scaled || GetWidth() > Area.Width() || GetHeight() > Area.Height()))
+            FitToWorkArea();
         // A shown form gets its windows and becomes the active form.
         if (!HandleAllocated()) CreateHandle();
         InputRouter->BringToTop(this);

@@ -81,6 +81,14 @@ public:
     // Values below 1 are ignored.
     void SetPixelsPerInch(int Value);
 
+    // Fits the form into the screen's work area: a form larger than it
+    // shrinks to it, never below its least size (Constraints), and one that
+    // reaches beyond it moves onto it. A form whose least size does not fit
+    // keeps that size with its top left corner in the work area, where its
+    // title bar stays in reach. A form that is scaled as it shows, or that
+    // shows larger than the work area, is fitted by itself.
+    void FitToWorkArea();
+
     bool GetKeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
 
@@ -125,8 +133,9 @@ private:
     }
     // Moves the form where its Position says, before it is first shown.
     void PlaceOnScreen();
-    // Scales a Scaled form to the screen's resolution.
-    void ScaleToScreen();
+    // Scales a Scaled form to the screen's resolution; answers whether it
+    // did.
+    bool ScaleToScreen();
 
     std::unique_ptr<TBitmap> FIcon;
     unsigned FIconVersion = 0;

@@ -36,6 +36,15 @@ void TScreen::SetFocusCues(bool Value) {
 void TScreen::SetSize(int Width, int Height) {
     FWidth = Width;
     FHeight = Height;
+    FWorkArea = TRect{0, 0, Width, Height};
+}
+
+void TScreen::SetWorkAreaRect(const TRect& Value) {
+    // An empty area leaves no room for any form: the whole screen stands in.
+    if (Value.IsEmpty())
+        FWorkArea = TRect{0, 0, FWidth, FHeight};
+    else
+        FWorkArea = Value;
 }
 
 int TScreen::GetPixelsPerInch() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/core/Types.h"
 #include "framework/ui/Cursors.h"
 
 #include <vector>
@@ -28,7 +29,14 @@ public:
     void SetFocusCues(bool Value);
     int GetWidth() const { return FWidth; }
     int GetHeight() const { return FHeight; }
+    // A new size makes the whole screen the work area again.
     void SetSize(int Width, int Height);
+    // The part of the screen where forms go: the screen without the
+    // desktop's panels and, once the host knows it, without the frame a
+    // window manager puts round a form (a form's bounds are its client
+    // area). Hosts set it; forms shown too large for it are fitted into it.
+    TRect GetWorkAreaRect() const { return FWorkArea; }
+    void SetWorkAreaRect(const TRect& Value);
     // The display's resolution (96 is the standard one). Hosts set it from
     // the display before forms show; new fonts convert points with it and
     // forms that are Scaled grow to it when they first show.
@@ -53,6 +61,7 @@ private:
     bool FFocusCues = false;
     int FWidth = 1024;
     int FHeight = 768;
+    TRect FWorkArea{0, 0, 1024, 768};
 };
 
 extern TScreen* const Screen;

@@ -456,3 +456,46 @@ TEST_F(SdlHost, PopupListsAreTheirOwnWindowsAndModalFormsLoopOnWindowEvents) {
 }
 
 } // namespace
+
+// At twice the standard resolution a form designed for three quarters of
+// the screen would open half as large again as the screen: it opens in the
+// screen's work area instead, its frame too where a window manager adds
+// one, at no less than its least size.
+TEST_F(SdlHost, AFormScaledAsItShowsOpensWithinTheWorkArea) {
+    TSdlHost Host;
+    folio::Screen->SetPixelsPerInch(192);
+    const TRect Area = folio::Screen->GetWorkAreaRect();
+    TForm Form(nullptr);
+    Form.SetBorderStyle(bsSizeable);
+    Form.SetCaption("scaled");
+    Form.SetBounds(40, 40, Area.Width() * 3 / 4, Area.Height() * 3 / 4);
+    Form.GetConstraints()->SetMinWidth(120);
+    Form.GetConstraints()->SetMinHeight(90);
+    Form.Show();
+    for (int I = 0; I < 100 && !Host.WindowOf(&Form); ++I) Host.Step(5);
+    ASSERT_NE(Host.WindowOf(&Form), nullptr);
+    auto* Window = static_cast<SDL_Window*>(Host.WindowOf(&Form));
+    // The window manager, where there is one, frames the window and the
+    // form learns the frame; the window then settles.
+    TSize Size{};
+    for (int I = 0, Same = 0; I < 200 && Same < 10; ++I) {
+        Host.Step(10);
+        const TSize Now = Host.WindowSize(&Form);
+        Same = Now == Size ? Same + 1 : 0;
+        Size = Now;
+    }
+    int X = 0, Y = 0, Top = 0, Left = 0, Bottom = 0, Right = 0;
+    SDL_GetWindowPosition(Window, &X, &Y);
+    SDL_GetWindowBordersSize(Window, &Top, &Left, &Bottom, &Right);
+    SDL_Rect Usable;
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &Usable), 0);
+    EXPECT_GE(X - Left, Usable.x);
+    EXPECT_GE(Y - Top, Usable.y);
+    EXPECT_LE(X + Size.cx + Right, Usable.x + Usable.w);
+    EXPECT_LE(Y + Size.cy + Bottom, Usable.y + Usable.h);
+    // The form says what the window shows, and it kept its least size.
+    EXPECT_EQ(Size, (TSize{Form.GetWidth(), Form.GetHeight()}));
+    EXPECT_EQ(Form.GetConstraints()->GetMinWidth(), 240);
+    EXPECT_GE(Form.GetWidth(), 240);
+    EXPECT_GE(Form.GetHeight(), 180);
+}

@@ -191,3 +191,84 @@ TEST_F(FormPlacementTest, AFormFileCarriesTheIconAndEveryChangeCountsOnce) {
 }
 
 } // namespace
+
+// A form that shows too large for the screen's work area, or that grows by
+// scaling as it shows, is fitted into the work area and moved onto it; its
+// least size stays. Others keep the bounds they were given.
+TEST_F(FormPlacementTest, FormsTooLargeForTheWorkAreaAreFittedIntoIt) {
+    struct TCase {
+        const char* Name;
+        TRect WorkArea;
+        int PixelsPerInch;
+        TRect Bounds;    // as designed, at 96 pixels per inch
+        TSize LeastSize; // at 96 pixels per inch
+        bool Designing;
+        TRect Expected;
+    };
+    const TRect Whole = Rect(0, 0, 1024, 768);
+    const TRect BelowAPanel = Rect(0, 30, 1024, 768);
+    const TCase Cases[] = {
+        {"scaled beyond the screen", Whole, 192, Rect(40, 40, 740, 600), {}, false, Whole},
+        {"scaled, fits but reaches beyond",
+         Whole,
+         144,
+         Rect(400, 300, 900, 700),
+         {},
+         false,
+         Rect(274, 168, 1024, 768)},
+        {"scaled, fits where it is",
+         Whole,
+         144,
+         Rect(10, 20, 510, 420),
+         {},
+         false,
+         Rect(10, 20, 760, 620)},
+        {"shown larger than the screen", Whole, 96, Rect(100, 50, 1300, 950), {}, false, Whole},
+        {"below the desktop's panel",
+         BelowAPanel,
+         192,
+         Rect(40, 10, 640, 300),
+         {},
+         false,
+         Rect(0, 30, 1024, 610)},
+        {"its least size does not fit",
+         Whole,
+         192,
+         Rect(300, 200, 900, 700),
+         {600, 300},
+         false,
+         Rect(0, 0, 1200, 768)},
+        {"its least size fits", Whole, 192, Rect(0, 0, 700, 500), {400, 300}, false, Whole},
+        {"not scaled, partly beyond but not too large",
+         Whole,
+         96,
+         Rect(900, 700, 1100, 800),
+         {},
+         false,
+         Rect(900, 700, 1100, 800)},
+        {"open in a designer",
+         Whole,
+         96,
+         Rect(100, 50, 1300, 950),
+         {},
+         true,
+         Rect(100, 50, 1300, 950)},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Screen->SetSize(1024, 768);
+        Screen->SetWorkAreaRect(C.WorkArea);
+        Screen->SetPixelsPerInch(C.PixelsPerInch);
+        auto Form = std::make_unique<TForm>(nullptr);
+        Form->SetBorderStyle(bsSizeable);
+        Form->SetBounds(C.Bounds.Left, C.Bounds.Top, C.Bounds.Width(), C.Bounds.Height());
+        Form->GetConstraints()->SetMinWidth(C.LeastSize.cx);
+        Form->GetConstraints()->SetMinHeight(C.LeastSize.cy);
+        if (C.Designing) Form->SetDesigning(true);
+        Form->Show();
+        EXPECT_EQ(Form->GetBoundsRect(), C.Expected);
+        Form.reset();
+        Screen->SetPixelsPerInch(96);
+    }
+    Screen->SetSize(1024, 768);
+}
