@@ -307,6 +307,12 @@ void TCustomForm::Activate(bool Value) {
     if (Value == FActive) return;
     FActive = Value;
     if (Value) {
+        // A form activated with no control chosen gives the keyboard to the
+        // first control of its tab order that can take it, as a dialog
+        // does: keys then go to a control the user sees, not to the form
+        // unseen. A form open in a designer leaves the choice to it.
+        if (!FActiveControl && !IsDesigning())
+            FActiveControl = FindNextControl(nullptr, true, true, false);
         SetWindowFocus();
         if (OnActivate) OnActivate(this);
     } else if (OnDeactivate) {

@@ -185,7 +185,9 @@ void TCustomEdit::PaintWindow() {
     TPaintPass::BindForPaint(this, C);
     Layout();
     C.GetBrush()->SetStyle(bsSolid);
-    C.GetBrush()->SetColor(GetColor());
+    // A disabled box shows the face colour, as a dialog's background, so
+    // that nobody takes it for a place to type.
+    C.GetBrush()->SetColor(GetEnabled() ? GetColor() : clBtnFace);
     C.FillRect(GetClientRect());
     const TFontFace& Face = *GetFont()->GetHandle();
     const TPixelSurface& S = C.GetSurface();

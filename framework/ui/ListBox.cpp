@@ -214,16 +214,20 @@ void TListBox::Paint() {
     const int Bottom = (Last - FTopIndex) * GetItemHeight();
     if (Bottom < Area.Bottom) {
         Canvas->GetBrush()->SetStyle(bsSolid);
-        Canvas->GetBrush()->SetColor(GetColor());
+        Canvas->GetBrush()->SetColor(Background());
         Canvas->FillRect(Rect(Area.Left, Bottom, Area.Right, Area.Bottom));
     }
+}
+
+TColor TListBox::Background() const {
+    return GetEnabled() ? GetColor() : clBtnFace;
 }
 
 void TListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
     TCanvas* Canvas = GetCanvas();
     const bool Selected = State.Contains(odSelected);
     Canvas->GetBrush()->SetStyle(bsSolid);
-    Canvas->GetBrush()->SetColor(Selected ? clHighlight : GetColor());
+    Canvas->GetBrush()->SetColor(Selected ? clHighlight : Background());
     Canvas->FillRect(Rect);
     Canvas->GetFont()->SetColor(Selected ? clHighlightText : GetFont()->GetColor());
     TRect Text = folio::Rect(Rect.Left + TextIndent, Rect.Top, Rect.Right, Rect.Bottom);

@@ -76,6 +76,9 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void Paint() override;
     virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+    // What shows behind the items: the box's colour, or the face colour
+    // while the box is disabled.
+    TColor Background() const;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void KeyDown(unsigned short& Key, TShiftState Shift) override;

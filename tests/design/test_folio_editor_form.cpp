@@ -188,6 +188,33 @@ TEST_F(FolioEditorFormTest, ThreeGroupsShowTheFirstAndAnEmptyDisabledItemsBox) {
     EXPECT_EQ(Designer.Log, std::vector<String>{"Modified"});
 }
 
+// With no item chosen the Items box's fields are disabled and look it, in
+// the face colour; the dialog opens with the keyboard on its first control
+// in the tab order, and a click on a disabled field leaves it there.
+TEST_F(FolioEditorFormTest, DisabledFieldsLookDisabledAndKeepNoKeyboard) {
+    AddGroups({"Mail"});
+    Bar->GetGroups()->GetGroup(0)->GetItems()->Add("Inbox", 0);
+    RunDialog(
+        [&] {
+            EXPECT_EQ(FindControl(GetFocus()), Dialog->OKButton);
+            const TColor Face = ColorToRGB(clBtnFace), Window = ColorToRGB(clWindow);
+            auto Middle = [&](const TControl* C) {
+                const TPoint P = C->ClientToScreen(Point(C->GetClientWidth() / 2, 5));
+                return Host.Pixel(Dialog, P.X - Dialog->GetLeft(), P.Y - Dialog->GetTop());
+            };
+            for (const TControl* C : std::initializer_list<const TControl*>{
+                     Dialog->ItemTextEdit, Dialog->ItemImageSpinEdit, Dialog->ItemOverImageSpinEdit,
+                     Dialog->TagSpinEdit})
+                EXPECT_EQ(Middle(C), Face) << C->GetName();
+            EXPECT_EQ(Middle(Dialog->GroupTextEdit), Window);
+            Click(Dialog->ItemTextEdit);
+            EXPECT_EQ(FindControl(GetFocus()), Dialog->OKButton);
+            EXPECT_TRUE(Dialog->GetVisible());
+            Click(Dialog->CancelButton);
+        },
+        true);
+}
+
 TEST_F(FolioEditorFormTest, NoGroupsLeaveTheGroupControlsDisabledAndTheItemsCaptionAsDesigned) {
     RunDialog([&] {
         EXPECT_EQ(Dialog->GetCurrentGroup(), nullptr);

@@ -58,6 +58,9 @@ struct AccessibleTest : ::testing::Test {
         Button->SetParent(Form.get());
         Button->OnClick = [this](TObject*) { ++Pressed; };
         Form->Show();
+        // The keyboard starts on the form itself, from where the tests take
+        // it to the bar.
+        Form->FocusControl(nullptr);
         Host.RunUntilIdle();
     }
     void TearDown() override { Form.reset(); }

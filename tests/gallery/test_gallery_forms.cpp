@@ -247,8 +247,7 @@ TEST(BarGalleryF2, WithNoBarFocusedRenamesUnderThePointer) {
     Gallery.SetAnimation(asNone);
     Gallery.Form.Show();
     Host.RunUntilIdle();
-    Gallery.RestPointer(Host);
-    Host.Click();
+    Gallery.Form.FocusControl(nullptr);
     ASSERT_FALSE(Gallery.Vertical->Focused() || Gallery.Horizontal->Focused());
     ASSERT_TRUE(Gallery.HoverItem(Host, 1));
     EXPECT_EQ(RenamedByF2(Host, *Gallery.Vertical), "Outbox");

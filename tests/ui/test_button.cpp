@@ -127,6 +127,41 @@ TEST_F(ButtonTest, AcceleratorsClickTheirButtonButTypedTextStaysInAnEdit) {
     EXPECT_EQ(Clicks.size(), 2u);
 }
 
+// A form opens with the keyboard in the first control of its tab order
+// that can take it, so that typing goes where the user sees it: into the
+// edit box, or, with that disabled, to the first button, where a plain
+// letter is an accelerator. A click on the disabled box moves nothing.
+TEST_F(ButtonTest, AFormOpensWithTheKeyboardInItsFirstEnabledControl) {
+    struct TCase {
+        const char* Name;
+        bool EditEnabled;
+        const char* Focused;
+        String Text;
+        std::vector<String> Clicks;
+    };
+    const TCase Cases[] = {
+        {"the edit box first", true, "edit", "Inbox", {}},
+        {"the edit box disabled", false, "&OK", "", {"&OK"}},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        SetUp();
+        Clicks.clear();
+        Edit->SetEnabled(C.EditEnabled);
+        Form->Show();
+        Host.RunUntilIdle();
+        const TWinControl* Focus = FindControl(GetFocus());
+        ASSERT_NE(Focus, nullptr);
+        EXPECT_EQ(Focus == Edit ? String("edit") : Focus->GetText(), C.Focused);
+        const TPoint OnEdit = Edit->ClientToScreen(Point(20, 10));
+        Host.Click(OnEdit.X, OnEdit.Y);
+        EXPECT_EQ(FindControl(GetFocus()), Focus);
+        Host.Type("Inbox");
+        EXPECT_EQ(Edit->GetText(), C.Text);
+        EXPECT_EQ(Clicks, C.Clicks);
+    }
+}
+
 TEST_F(ButtonTest, SpaceShowsThePressedLookAndClicksOnRelease) {
     Form->Show();
     Other->SetFocus();

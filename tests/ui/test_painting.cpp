@@ -1,7 +1,11 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Button.h"
+#include "framework/ui/ComboBox.h"
+#include "framework/ui/Edit.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/GraphicControl.h"
+#include "framework/ui/ListBox.h"
 #include "framework/ui/PaintPass.h"
 
 #include <gtest/gtest.h>
@@ -294,3 +298,73 @@ TEST_F(PaintingTest, PaintStartsWithTheControlFontAndColour) {
 }
 
 } // namespace
+
+// A disabled box paints as disabled, in the face colour with grey text, so
+// that nobody takes it for a place to type; enabled, the same box shows
+// the window colour and the window-text colour.
+TEST_F(PaintingTest, DisabledBoxesShowTheFaceColourAndGreyText) {
+    Form->SetBounds(0, 0, 300, 200);
+    // The keyboard goes to a button, so that no box shows a selection.
+    auto* Button = new TButton(Form.get());
+    Button->SetBounds(150, 120, 75, 25);
+    Button->SetParent(Form.get());
+    auto* Edit = new TEdit(Form.get());
+    Edit->SetBounds(10, 10, 120, 24);
+    Edit->SetText("Inbox");
+    auto* Editable = new TComboBox(Form.get());
+    Editable->SetBounds(10, 50, 120, 24);
+    Editable->SetText("Inbox");
+    auto* DropDownList = new TComboBox(Form.get());
+    DropDownList->SetStyle(csDropDownList);
+    DropDownList->SetBounds(10, 90, 120, 24);
+    DropDownList->GetItems()->Add("Inbox");
+    DropDownList->SetItemIndex(0);
+    auto* List = new TListBox(Form.get());
+    List->SetBounds(150, 10, 120, 80);
+    List->GetItems()->Add("Inbox");
+    TWinControl* const Boxes[] = {Edit, Editable, DropDownList, List};
+    for (TWinControl* Box : Boxes) Box->SetParent(Form.get());
+    Form->Show();
+    // The box's text and its background at a place no text reaches: left of
+    // a combo box's button, below a list's only item.
+    auto Text = [](TWinControl* Box) { return Rect(3, 3, 60, std::min(Box->GetHeight() - 3, 20)); };
+    auto Empty = [&](TWinControl* Box) {
+        return Box == List ? Point(60, 60)
+                           : Point(Box->GetClientWidth() - 30, Box->GetHeight() / 2);
+    };
+    const TColor Window = ColorToRGB(clWindow), Face = ColorToRGB(clBtnFace);
+    // Text is smoothed: the window-text colour shows as dark pixels, grey
+    // text has none.
+    auto Dark = [](TColor C) {
+        return (C & 0xFF) < 0x50 && ((C >> 8) & 0xFF) < 0x50 && ((C >> 16) & 0xFF) < 0x50;
+    };
+    for (const bool Enabled : {true, false}) {
+        for (TWinControl* Box : Boxes) {
+            SCOPED_TRACE(String(Box == Edit           ? "edit box"
+                                : Box == Editable     ? "combo box"
+                                : Box == DropDownList ? "drop-down list"
+                                                      : "list box") +
+                         (Enabled ? ", enabled" : ", disabled"));
+            Box->SetEnabled(Enabled);
+            Host.RunUntilIdle();
+            const TPoint At = Box->ClientToScreen(Empty(Box));
+            EXPECT_EQ(Host.Pixel(Form.get(), At.X - Form->GetLeft(), At.Y - Form->GetTop()),
+                      Enabled ? Window : Face);
+            int Inked = 0, Drawn = 0;
+            const TRect R = Text(Box);
+            for (int Y = R.Top; Y < R.Bottom; ++Y)
+                for (int X = R.Left; X < R.Right; ++X) {
+                    const TPoint P = Box->ClientToScreen(Point(X, Y));
+                    const TColor C =
+                        Host.Pixel(Form.get(), P.X - Form->GetLeft(), P.Y - Form->GetTop());
+                    Inked += Dark(C);
+                    Drawn += C != (Enabled ? Window : Face);
+                }
+            EXPECT_GT(Drawn, 0) << "no text shows";
+            if (Enabled)
+                EXPECT_GT(Inked, 0);
+            else
+                EXPECT_EQ(Inked, 0);
+        }
+    }
+}
