@@ -242,8 +242,31 @@ TGalleryForm::TGalleryForm() : Tile(TilePicture()) {
     }
     Horizontal->SetCustomGroupEditing(true);
     BindEventHandler(Horizontal, "OnGetGroupEditRect", "BarGetGroupEditRect");
+    ShowHints();
     WireF2();
     SetMinimumSize();
+}
+
+// The bars show tooltips: a caption cut short shows whole, a few items
+// tell what they hold, and elsewhere over a bar its own hint says how it is
+// used.
+void TGalleryForm::ShowHints() {
+    Vertical->SetHint("Click a caption to open its group; double click or F2 renames");
+    Horizontal->SetHint("Drag items here from the other bar");
+    const struct {
+        TFolio* Bar;
+        int Group, Item;
+        const char* Hint;
+    } Hints[] = {{Vertical, 0, 0, "Mail that came in"},
+                 {Vertical, 0, 5, "Mail not sent yet"},
+                 {Vertical, 1, 0, "What is due today"},
+                 {Horizontal, 2, 0, "Opens the text editor"}};
+    for (const auto& H : Hints) {
+        TFolioItem* Item = H.Bar->GetGroups()->GetGroup(H.Group)->GetItems()->GetItem(H.Item);
+        Item->SetHint(H.Hint);
+        Item->SetShowHint(true);
+    }
+    for (TFolio* Bar : {Vertical, Horizontal}) Bar->SetShowHint(true);
 }
 
 // Renaming in place is the application's choice: here a double click on

@@ -60,6 +60,7 @@ struct TGalleryForm {
 private:
     static void WireRenaming(folio::TFolio* Bar);
     void WireF2();
+    void ShowHints();
     bool RenameUnderPointer();
     void SetMinimumSize();
 };

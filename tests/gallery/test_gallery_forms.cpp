@@ -8,6 +8,8 @@
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Hints.h"
 #include "framework/ui/MouseFlags.h"
 #include "framework/ui/VirtualKeys.h"
 
@@ -294,5 +296,45 @@ TEST(BarGalleryWheel, ScrollsOnlyTheBarUnderThePointer) {
         Host.Wheel(-WHEEL_DELTA);
         EXPECT_EQ(Mail->GetStartItem(), C.StartItem);
         EXPECT_TRUE(Vertical->Focused());
+    }
+}
+
+// The gallery shows tooltips: an item's own hint, a caption cut short in
+// full, and the bar's hint over its background.
+TEST(BarGalleryHints, TheBarsShowTheirTooltips) {
+    THeadlessHost Host(1280, 1024);
+    TGalleryForm Gallery;
+    Gallery.SetAnimation(asNone);
+    Gallery.Form.Show();
+    Host.RunUntilIdle();
+    TFolio* Vertical = Gallery.Vertical;
+    TFolio* Horizontal = Gallery.Horizontal;
+    Vertical->GetVisibleGroupObject()->SetStartItem(0);
+    const TFolioGroup* Cut = Horizontal->GetGroups()->GetGroup(1);
+    struct TCase {
+        const char* Name;
+        TPoint At;
+        const char* Hint;
+    };
+    const TCase Cases[] = {
+        {"an item with its own hint",
+         Vertical->ClientToScreen(
+             Centre(Vertical->GetVisibleGroupObject()->GetItems()->GetItem(0)->GetImageRect())),
+         "Mail that came in"},
+        {"a caption cut short", Horizontal->ClientToScreen(Centre(Cut->GetCaptionRect())),
+         "Shortcuts with a caption far too long for the strip"},
+        {"the vertical bar's background",
+         Vertical->ClientToScreen(
+             Point(8, Vertical->GetVisibleGroupObject()->GetClientRect().Top + 4)),
+         "Click a caption to open its group; double click or F2 renames"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Gallery.RestPointer(Host);
+        Host.MoveTo(C.At);
+        Host.Run(Application->GetHintPause());
+        THintWindow* Shown = THintManager::ShownWindow();
+        ASSERT_NE(Shown, nullptr);
+        EXPECT_EQ(Shown->GetCaption(), C.Hint);
     }
 }
