@@ -345,6 +345,54 @@ TEST(PerformanceGraph, PaintsOnItsParentsSurfaceAndFollowsItsSize) {
     EXPECT_EQ(Host.Pixel(Form.get(), X0 + 28, Y0 + 50), clRed);
 }
 
+// Widening keeps every step in the ring's order: the replay draws the kept
+// steps from the left and the new, empty entries after the newest. Updates
+// scroll the picture, so the empty stretch moves left between the kept steps
+// and the new ones, until a replay draws the ring again from its oldest
+// entry, the empty ones, which the updates have made the oldest.
+TEST(PerformanceGraph, WideningKeepsTheStepsInTheRingsOrderUntilTheNextReplay) {
+    THeadlessHost Host;
+    auto Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(0, 0, 300, 200);
+    auto* G = new TGraphProbe(Form.get());
+    G->SetBounds(10, 10, 100, 100);
+    G->SetParent(Form.get());
+    PlainChart(*G, pgBar);
+    Form->Show();
+    Host.RunUntilIdle();
+    for (int I = 1; I <= 40; ++I) {
+        G->DataPoint(clRed, 1000);
+        G->Update();
+    }
+    const TColor Back = ColorToRGB(G->GetBackColor());
+    // Which of the columns X holds a step's bar (row 50 is halfway up).
+    auto Bars = [&](std::initializer_list<int> Xs) {
+        std::vector<bool> Shown;
+        for (int X : Xs) Shown.push_back(G->Pixel(X, 50) == clRed);
+        return Shown;
+    };
+    ASSERT_NE(Back, clRed);
+
+    // 200 pixels: 66 steps and a ring of 68. The 33 kept steps after the
+    // oldest start 2 pixels in (200 mod 3) and end at x = 101.
+    G->SetWidth(200);
+    Host.RunUntilIdle();
+    ASSERT_EQ(G->GetHistorySize(), 68);
+    EXPECT_EQ(Bars({2, 50, 100, 101, 150, 199}),
+              (std::vector<bool>{true, true, true, false, false, false}));
+
+    // An update scrolls by one step and draws the new step at the right edge.
+    G->DataPoint(clRed, 1000);
+    G->Update();
+    EXPECT_EQ(Bars({0, 50, 97, 98, 150, 196, 197, 199}),
+              (std::vector<bool>{true, true, true, false, false, false, true, true}));
+
+    // A replay draws the ring from its oldest entry: the empty ones first.
+    G->SetBackColor(Back == clBlack ? clWhite : clBlack);
+    EXPECT_EQ(Bars({2, 50, 94, 95, 150, 199}),
+              (std::vector<bool>{false, false, false, true, true, true}));
+}
+
 TEST(PerformanceGraph, RegistersOnTheSamplesPage) {
     Perfgrap::Register();
     EXPECT_EQ(PalettePageOf(TPerformanceGraph::StaticClassInfo()), LoadStr(SSamplesPage));
