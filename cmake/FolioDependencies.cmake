@@ -13,3 +13,6 @@ pkg_check_modules(FOLIO_FRIBIDI REQUIRED IMPORTED_TARGET fribidi)
 pkg_check_modules(FOLIO_ICU REQUIRED IMPORTED_TARGET icu-uc)
 # Only the window host needs SDL2; a user of the headless parts does not.
 pkg_check_modules(FOLIO_SDL2 QUIET IMPORTED_TARGET sdl2)
+# The desktop's message bus (sd-bus): only the window host's adapters to
+# the desktop use it.
+pkg_check_modules(FOLIO_SYSTEMD QUIET IMPORTED_TARGET libsystemd)

@@ -19,9 +19,10 @@ install(FILES
   DESTINATION ${FOLIO_INSTALL_CMAKEDIR})
 
 # pkg-config: the libraries in link order (each before the ones it uses),
-# all but the window host, which has its own file since it brings SDL2.
+# all but the window host and its desktop adapters, which have their own
+# file since they bring SDL2 and libsystemd.
 get_property(folio_libraries GLOBAL PROPERTY FOLIO_INSTALLED_LIBRARIES)
-list(REMOVE_ITEM folio_libraries folio_hosts_sdl)
+list(REMOVE_ITEM folio_libraries folio_hosts_sdl folio_hosts_desktop)
 list(REVERSE folio_libraries)
 list(TRANSFORM folio_libraries PREPEND -l OUTPUT_VARIABLE folio_pc_flags)
 string(JOIN " " FOLIO_PC_LIBS ${folio_pc_flags})

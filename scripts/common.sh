@@ -5,11 +5,13 @@ FOLIO_PACKAGES=(
   g++ cmake ninja-build pkg-config ccache python3
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev libx11-dev libxtst-dev
+  libsystemd-dev
   libharfbuzz-dev libfribidi-dev libicu-dev
   fonts-liberation2 fonts-dejavu-core
   fonts-lohit-deva fonts-tlwg-loma-ttf fonts-wqy-microhei fonts-symbola
   libharfbuzz-bin
   xvfb xauth clang-format
+  dbus-daemon python3-dbusmock
 )
 
 # Only the comparisons with another text engine need these

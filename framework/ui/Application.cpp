@@ -223,6 +223,21 @@ void TApplication::Idle() {
     } catch (...) {
         HandleException(this);
     }
+    // Work queued meanwhile waits for the next idle work.
+    std::vector<std::function<void()>> After;
+    After.swap(FAfterIdle);
+    for (auto& Work : After) {
+        try {
+            Work();
+        } catch (...) {
+            HandleException(this);
+        }
+    }
+}
+
+void TApplication::QueueAfterIdle(std::function<void()> Work) {
+    FAfterIdle.push_back(std::move(Work));
+    WakeUp();
 }
 
 void TApplication::RearmHook() {

@@ -74,6 +74,12 @@ public:
     void SetIdleHandler(std::function<void()> Handler) { FIdleHandler = std::move(Handler); }
     // Asks the loop to run the idle work soon (wakes a blocked loop); any thread.
     void WakeUp();
+    // Runs Work once after the next idle work (the paint pass), on the
+    // user-interface thread: a handler that has more to do than one turn of
+    // the loop should take leaves the rest there, and what Work posts is
+    // handled in the loop's next turn, after the input that came meanwhile.
+    // User-interface thread only.
+    void QueueAfterIdle(std::function<void()> Work);
 
     // A host that waits on its own event queue (a window system's) instead
     // of the application's sets a wake hook. It is called, from whatever
@@ -181,6 +187,7 @@ private:
     std::uint64_t FTimerSequence = 0;
 
     std::function<void()> FIdleHandler;
+    std::vector<std::function<void()>> FAfterIdle;
     bool FShowHint = true;
     int FHintPause = 500;
     int FHintShortPause = 50;

@@ -185,6 +185,39 @@ TEST_F(ApplicationTest, IdleWorkRunsAfterTheQueueIsEmpty) {
     EXPECT_EQ(Seen, (std::vector<String>{"idle after 2"}));
 }
 
+TEST_F(ApplicationTest, WorkQueuedAfterIdleWaitsForThePaintAndItsPostsForTheNextPass) {
+    TWindow W;
+    std::vector<String> Seen;
+    Application->SetIdleHandler([&] { Seen.push_back("idle"); });
+    int Left = 3;
+    // Work that does a share and leaves the rest for after the next paint.
+    std::function<void()> Share = [&] {
+        Seen.push_back("share");
+        if (--Left > 0) {
+            PostMessage(W.Handle, WM_USER + 1);
+            Application->QueueAfterIdle(Share);
+        }
+    };
+    Application->QueueAfterIdle(Share);
+    for (int Pass = 0; Pass < 3; ++Pass) {
+        Application->ProcessMessages();
+        Seen.push_back("pass");
+    }
+    EXPECT_EQ(Seen, (std::vector<String>{"idle", "share", "pass", "idle", "share", "pass", "idle",
+                                         "share", "pass"}));
+    // Each share's post was handled in the pass after it, not in its own.
+    EXPECT_EQ(W.Receiver.Log.size(), 2u);
+    // A failure in queued work is reported; the loop goes on.
+    int Reported = 0;
+    Application->OnException = [&](TObject*, const std::exception&) { ++Reported; };
+    Application->QueueAfterIdle([] { throw EInvalidOperation("broken"); });
+    Application->QueueAfterIdle([&] { Seen.push_back("after the failure"); });
+    Application->ProcessMessages();
+    Application->OnException = nullptr;
+    EXPECT_EQ(Reported, 1);
+    EXPECT_EQ(Seen.back(), "after the failure");
+}
+
 TEST_F(ApplicationTest, ExceptionsInHandlersDoNotStopTheLoop) {
     std::vector<String> Errors;
     Application->OnException = [&](TObject*, const std::exception& E) {
