@@ -111,11 +111,12 @@ void TComponentPalette::Paint() {
         DrawEdge(C->GetHandle(), Edge, Down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
         C->SetBkMode(TRANSPARENT);
         if (I < 0) {
-            // The arrow: choose nothing, select on the form.
+            // The arrow: choose nothing, select on the form. Drawn in the
+            // text colour, so that it shows on a dark face as well.
             const int X = R.Left + 10;
             const int Y = R.Top + 5;
-            C->GetBrush()->SetColor(clBlack);
-            C->GetPen()->SetColor(clBlack);
+            C->GetBrush()->SetColor(clWindowText);
+            C->GetPen()->SetColor(clWindowText);
             C->Polygon({Point(X, Y), Point(X, Y + 13), Point(X + 3, Y + 10), Point(X + 6, Y + 15),
                         Point(X + 8, Y + 14), Point(X + 5, Y + 9), Point(X + 9, Y + 9)});
             continue;

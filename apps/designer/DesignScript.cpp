@@ -403,6 +403,13 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
                  }});
         if (Designer.GetFileName() != Path || Designer.GetModified())
             Fail(Step, Path + " was not saved");
+    } else if (C == "scheme") {
+        NeedArgs(Step, 1);
+        TColorScheme Scheme;
+        if (Step.Args[0] != "desktop" && !ColorSchemeFromName(Step.Args[0], Scheme))
+            Fail(Step, "no colour scheme \"" + Step.Args[0] + "\"");
+        ViewInScheme(Step.Args[0]);
+        FHost.RunUntilIdle();
     } else if (C == "snapshot") {
         NeedArgs(Step, 1);
         FHost.RunUntilIdle();

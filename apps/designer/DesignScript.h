@@ -57,6 +57,8 @@ struct TScriptStep {
 //   undo | redo | save              the tool buttons
 //   open FILE | saveas FILE [binary]  the tool button, FILE typed in its file dialog
 //   close                           close the designer's window (it may ask first)
+//   scheme NAME                     view in a colour scheme (classic, light, dark,
+//                                   high-contrast-dark, high-contrast-light, desktop)
 //   snapshot FILE                   a PNG of the whole screen
 //   expect PATH VALUE               the inspector row PATH shows VALUE
 //   expect-modified yes|no          the title's modified mark

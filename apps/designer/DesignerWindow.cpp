@@ -13,6 +13,7 @@
 #include "framework/ui/MenuWindow.h"
 #include "framework/ui/MessageDialog.h"
 #include "framework/ui/Panel.h"
+#include "framework/ui/Screen.h"
 
 namespace designer {
 
@@ -43,17 +44,59 @@ TVerbMenu::TVerbMenu(TFormDesigner& Designer)
 
 TVerbMenu::~TVerbMenu() = default;
 
+void ViewInScheme(const String& Choice) {
+    TColorScheme Scheme = csClassic;
+    if (ColorSchemeFromName(Choice, Scheme))
+        Screen->SetColorScheme(Scheme);
+    else
+        Screen->SetFollowDesktopColorScheme(true);
+}
+
 void TVerbMenu::Popup(TComponent* Component, TPoint ScreenPos) {
     auto Editor = FDesigner.GetComponentEditor(Component);
-    if (Editor->GetVerbCount() == 0) return;
     TMenuItem* Items = FMenu->GetItems();
     Items->Clear();
-    for (int I = 0; I < Editor->GetVerbCount(); ++I) {
+    FVerbCount = Editor->GetVerbCount();
+    for (int I = 0; I < FVerbCount; ++I) {
         auto* Item = new TMenuItem(FMenu.get());
         const String Verb = Editor->GetVerb(I);
         Item->SetCaption(Verb);
         Item->OnClick = [this, Verb](TObject*) { FDesigner.ExecuteVerb(Verb); };
         Items->Add(Item);
+    }
+    if (FVerbCount > 0) {
+        auto* Line = new TMenuItem(FMenu.get());
+        Line->SetCaption("-");
+        Items->Add(Line);
+    }
+    // The designed form as a user of each scheme will see it; the choice
+    // holds for the designer's own window too, since both show on one screen.
+    auto* View = new TMenuItem(FMenu.get());
+    View->SetCaption("View in scheme");
+    Items->Add(View);
+    const struct {
+        const char* Caption;
+        const char* Name;
+    } Choices[] = {
+        {"The desktop's", "desktop"},
+        {"Classic", "classic"},
+        {"Light", "light"},
+        {"Dark", "dark"},
+        {"High contrast, dark", "high-contrast-dark"},
+        {"High contrast, light", "high-contrast-light"},
+    };
+    for (const auto& C : Choices) {
+        auto* Item = new TMenuItem(FMenu.get());
+        Item->SetCaption(C.Caption);
+        Item->SetRadioItem(true);
+        TColorScheme Scheme = csClassic;
+        const bool Named = ColorSchemeFromName(C.Name, Scheme);
+        Item->SetChecked(Named ? !Screen->GetFollowDesktopColorScheme() &&
+                                     Screen->GetColorScheme() == Scheme
+                               : Screen->GetFollowDesktopColorScheme());
+        const String Name = C.Name;
+        Item->OnClick = [Name](TObject*) { ViewInScheme(Name); };
+        View->Add(Item);
     }
     FMenu->Popup(ScreenPos.X, ScreenPos.Y);
 }
@@ -69,7 +112,8 @@ bool TVerbMenu::IsOpen() const {
 std::vector<String> TVerbMenu::Verbs() const {
     std::vector<String> Verbs;
     TMenuItem* Items = FMenu->GetItems();
-    for (int I = 0; I < Items->Count(); ++I) Verbs.push_back(Items->GetItem(I)->GetCaption());
+    for (int I = 0; I < Items->Count() && I < FVerbCount; ++I)
+        Verbs.push_back(Items->GetItem(I)->GetCaption());
     return Verbs;
 }
 

@@ -25,14 +25,19 @@ public:
     void Close();
     bool IsOpen() const;
     // The verbs the open menu shows, in order, and where each is on the
-    // screen.
+    // screen. After them comes the "View in scheme" choice.
     std::vector<String> Verbs() const;
     TRect VerbScreenRect(int Index) const;
 
 private:
     TFormDesigner& FDesigner;
     std::unique_ptr<folio::TPopupMenu> FMenu;
+    int FVerbCount = 0;
 };
+
+// Shows every form in the scheme Choice names ("classic", "dark", ...), or
+// in the desktop's again for any other word ("desktop").
+void ViewInScheme(const String& Choice);
 
 // The designer's main window: tool buttons (New, Open, Save, Save as,
 // Undo, Redo), the palette and the property inspector, beside the designed form,

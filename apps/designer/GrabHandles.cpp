@@ -30,7 +30,8 @@ TGrabHandle::TGrabHandle(THandleEdges Edges) : TCustomControl(nullptr), FEdges(E
 
 void TGrabHandle::Paint() {
     TCanvas* C = GetCanvas();
-    C->GetBrush()->SetColor(clBlack);
+    // The form's text colour stands out from its face in every scheme.
+    C->GetBrush()->SetColor(clWindowText);
     C->FillRect(GetClientRect());
 }
 

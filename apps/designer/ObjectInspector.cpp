@@ -32,8 +32,9 @@ void DrawButton(TCanvas* C, TRect R, bool Ellipsis) {
     C->FillRect(R);
     TRect Edge = R;
     DrawEdge(C->GetHandle(), Edge, EDGE_RAISED, BF_RECT);
-    C->GetBrush()->SetColor(clBlack);
-    C->GetPen()->SetColor(clBlack);
+    // The glyph in the button text's colour: legible on a dark face too.
+    C->GetBrush()->SetColor(clBtnText);
+    C->GetPen()->SetColor(clBtnText);
     const int CX = (R.Left + R.Right) / 2;
     const int CY = (R.Top + R.Bottom) / 2;
     if (Ellipsis) {
@@ -456,7 +457,7 @@ void TObjectInspector::Paint() {
             C->GetPen()->SetColor(clGray);
             C->GetBrush()->SetColor(clWindow);
             C->Rectangle(Box);
-            C->GetPen()->SetColor(clBlack);
+            C->GetPen()->SetColor(clWindowText);
             const int MY = (Box.Top + Box.Bottom) / 2;
             const int MX = (Box.Left + Box.Right) / 2;
             C->MoveTo(Box.Left + 2, MY);
@@ -642,7 +643,7 @@ void TValueList::Paint() {
     C->GetFont()->Assign(GetFont());
     C->GetBrush()->SetColor(clWindow);
     C->FillRect(GetClientRect());
-    C->GetBrush()->SetColor(clBlack);
+    C->GetBrush()->SetColor(clWindowFrame);
     C->FrameRect(GetClientRect());
     const int Last = std::min(static_cast<int>(FItems.size()), FTop + VisibleLines());
     for (int I = FTop; I < Last; ++I) {

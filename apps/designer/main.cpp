@@ -5,6 +5,7 @@
 #include "DesignerWindow.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/Application.h"
@@ -44,6 +45,8 @@ void Usage() {
 int RunHeadless(const TOptions& Options) {
     using namespace designer;
     folio::THeadlessHost Host(1024, 768);
+    // No desktop to ask here: the user's FOLIO_COLOR_SCHEME stands for it.
+    folio::FollowSchemeVariable();
     TDesignerWindow Window;
     Window.OnAskSave = [](const String&) { return folio::mrNo; };
     Prepare(Window, Options);

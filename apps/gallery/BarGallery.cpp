@@ -13,6 +13,7 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/gfx/Png.h"
+#include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/DisplayScale.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
@@ -265,6 +266,7 @@ int SnapshotPixelsPerInch() {
 bool WriteSnapshots(std::ostream& Out, const TBarGalleryOptions& Options) {
     const int Ppi = SnapshotPixelsPerInch();
     THeadlessHost Host(MulDiv(1024, Ppi, 96), MulDiv(768, Ppi, 96));
+    FollowSchemeVariable();
     Screen->SetPixelsPerInch(Ppi);
     TGalleryForm Gallery;
     // The still pictures switch at once; the strip below slides.
@@ -428,6 +430,7 @@ bool ShowFormFile(std::ostream& Out, const std::string& FileName,
         }
         const int Ppi = SnapshotPixelsPerInch();
         THeadlessHost Host(MulDiv(1024, Ppi, 96), MulDiv(768, Ppi, 96));
+        FollowSchemeVariable();
         Screen->SetPixelsPerInch(Ppi);
         auto Form = ReadGalleryForm(FileName);
         Form->Show();

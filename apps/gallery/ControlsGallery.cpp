@@ -2,6 +2,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/Colors.h"
+#include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/Button.h"
 #include "framework/ui/ColorDialog.h"
@@ -139,6 +140,7 @@ bool RunControlsGallery(std::ostream& Out, const std::string& SnapshotDir) {
     try {
         std::filesystem::create_directories(SnapshotDir);
         THeadlessHost Host(640, 480);
+        FollowSchemeVariable();
         {
             TControlsForm F;
             F.Form.Show();

@@ -7,6 +7,7 @@
 #include "framework/core/Messages.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Png.h"
+#include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/Application.h"
@@ -30,6 +31,7 @@ constexpr unsigned TickInterval = 150;
 
 bool WriteSnapshot(std::ostream& Out, const std::string& SnapshotDir) {
     THeadlessHost Host(1024, 768);
+    FollowSchemeVariable();
     TSamplesForm Form(nullptr);
     Form.Show();
     Host.RunUntilIdle();

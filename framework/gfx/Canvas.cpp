@@ -3,6 +3,7 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Bitmap.h"
+#include "framework/gfx/ColorSchemes.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Rects.h"
 
@@ -31,9 +32,9 @@ FOLIO_DEFINE_CLASS(TCanvas, TPersistent)
 TCanvas::TCanvas()
     : FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()),
       FFont(std::make_unique<TFont>()) {
-    FPen->OnChange = [this](TObject*) { FPenOpValid = false; };
+    FPen->OnChange = [this](TObject*) { FPenOpScheme = 0; };
     FBrush->OnChange = [this](TObject*) {
-        FBrushOpValid = false;
+        FBrushOpScheme = 0;
         FBkMode = FBrush->GetStyle() == bsClear ? TRANSPARENT : OPAQUE;
     };
 }
@@ -107,17 +108,17 @@ int TCanvas::SetBkMode(int Mode) {
 // --- drawing tools --------------------------------------------------------
 
 const TPixelOp& TCanvas::PenOp() const {
-    if (!FPenOpValid) {
+    if (FPenOpScheme != ColorSchemeGeneration()) {
         FPenOp = MakePenOp(FPen->GetMode(), ColorPixel(FPen->GetColor()));
-        FPenOpValid = true;
+        FPenOpScheme = ColorSchemeGeneration();
     }
     return FPenOp;
 }
 
 const TPixelOp& TCanvas::BrushOp() const {
-    if (!FBrushOpValid) {
+    if (FBrushOpScheme != ColorSchemeGeneration()) {
         FBrushOp = FillOp(ColorPixel(FBrush->GetColor()));
-        FBrushOpValid = true;
+        FBrushOpScheme = ColorSchemeGeneration();
     }
     return FBrushOp;
 }

@@ -198,8 +198,10 @@ private:
     int FBkMode = OPAQUE;
     mutable TPixelOp FPenOp;
     mutable TPixelOp FBrushOp;
-    mutable bool FPenOpValid = false;
-    mutable bool FBrushOpValid = false;
+    // The colour scheme generation the cached pen and brush were resolved
+    // in (0: not resolved): a system colour resolves anew in another scheme.
+    mutable unsigned FPenOpScheme = 0;
+    mutable unsigned FBrushOpScheme = 0;
 };
 
 // --- the platform's functions on a canvas handle ---------------------------

@@ -8,8 +8,9 @@ namespace folio {
 // Number of entries of the system colour table (indexes 0 .. count - 1).
 constexpr int SystemColorCount = 25;
 
-// The value of system colour Index (0x00BBGGRR); an index outside the table
-// answers black.
+// The value of system colour Index (0x00BBGGRR) in the active colour scheme
+// (ColorSchemes.h: classic unless another was selected); an index outside
+// the table answers black.
 TColor GetSysColor(int Index);
 
 // A plain RGB value for any colour: system colours resolve through the fixed

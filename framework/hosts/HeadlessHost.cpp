@@ -18,6 +18,7 @@ THeadlessHost::THeadlessHost(int ScreenWidth, int ScreenHeight, TMilliseconds St
     // Every host starts at the standard resolution; a test or a snapshot
     // that wants another sets it before its forms show.
     Screen->SetPixelsPerInch(96);
+    ClassicColors();
     InputRouter->Reset();
     FDeferWindow = AllocateHWnd([this](TMessage& M) {
         if (M.Msg != WM_USER || FDeferred.empty()) return;
@@ -43,6 +44,14 @@ THeadlessHost::~THeadlessHost() {
     InputRouter->Reset();
     Application->SetClock(nullptr);
     Screen->SetPixelsPerInch(96);
+    ClassicColors();
+}
+
+void THeadlessHost::ClassicColors() {
+    // Nothing on this screen asks a desktop: it follows one that says
+    // nothing, which is the classic scheme, whatever a test chose before.
+    Screen->SetDesktopColorScheme(csClassic);
+    Screen->SetFollowDesktopColorScheme(true);
 }
 
 void THeadlessHost::RunUntilIdle() {

@@ -13,8 +13,9 @@ namespace folio {
 // programmatically, time is a manual clock. Every input event is followed by
 // the loop's work (posted messages, then the paint pass), as a real loop
 // would run it. The screen starts at the standard resolution of 96 pixels
-// per inch (Screen->SetPixelsPerInch before forms show picks another) and is
-// put back to it when the host goes.
+// per inch (Screen->SetPixelsPerInch before forms show picks another) and in
+// the classic colour scheme (Screen->SetColorScheme picks another), and is
+// put back to both when the host goes.
 class THeadlessHost {
 public:
     explicit THeadlessHost(int ScreenWidth = 1024, int ScreenHeight = 768,
@@ -71,6 +72,8 @@ public:
     void ScreenshotScreen(const TRect& R, const String& PngPath);
 
 private:
+    static void ClassicColors();
+
     TManualClock FClock;
     TPoint FPointer;
     HWND FDeferWindow = 0;

@@ -1,5 +1,7 @@
 #include "framework/hosts/SdlHost.h"
 
+#include "framework/hosts/DBusConnection.h"
+#include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/DisplayScale.h"
 #include "framework/hosts/SdlInputWait.h"
 #include "framework/hosts/SdlPresenter.h"
@@ -276,6 +278,10 @@ struct TSdlHost::TImpl {
     bool FocusLeft = false;
     // Ctrl+C and SIGTERM end the application's loop at once.
     std::unique_ptr<TQuitSignals> QuitSignals;
+    // The session bus (null without one) and the desktop's colour scheme
+    // read and followed through it.
+    std::unique_ptr<TDBusConnection> SessionBus;
+    std::unique_ptr<TDesktopColorScheme> DesktopColors;
     // The left and top of the frame a window manager put around our last
     // framed window. A form's Left and Top are where its client area lies
     // on the screen, as the window system reports a window's moves; but a
@@ -722,11 +728,17 @@ TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
     Application->SetWakeHook([Input = FImpl->Input.get()] { Input->Wake(); });
     SetModalLoopStep([this] { Step(-1); });
     FImpl->QuitSignals = std::make_unique<TQuitSignals>();
+    // Before the first window shows, so that it shows in the desktop's
+    // colours; a change on the desktop later repaints every form.
+    FImpl->SessionBus = TDBusConnection::OpenSession();
+    FImpl->DesktopColors = std::make_unique<TDesktopColorScheme>(FImpl->SessionBus.get());
 }
 
 TSdlHost::~TSdlHost() {
     // A signal after this stops the program as it would without the host.
     FImpl->QuitSignals.reset();
+    FImpl->DesktopColors.reset();
+    FImpl->SessionBus.reset();
     // After this no worker pushes events into a queue about to close.
     Application->SetWakeHook(nullptr);
     SetModalLoopStep(nullptr);
@@ -778,6 +790,10 @@ void TSdlHost::Run() {
             if (F->GetVisible() && dynamic_cast<TCustomForm*>(F)) AnyVisible = true;
         if (!AnyVisible) break;
     }
+}
+
+TDBusConnection* TSdlHost::SessionBus() const {
+    return FImpl->SessionBus.get();
 }
 
 TCursor TSdlHost::ShownCursor() const {

@@ -6,6 +6,8 @@
 
 namespace folio {
 
+class TDBusConnection;
+
 // The window host: every shown top-level form is a real window showing its
 // surface, fed with the real mouse, keyboard and text input. The host sets
 // the cursor shape of the control under the pointer, follows window moves
@@ -13,6 +15,8 @@ namespace folio {
 // surface changed, sending the window system only the damaged pixels.
 // While it lives, SIGINT and SIGTERM end the application's loop at once
 // (TQuitSignals), and closing the last window asks the application to end.
+// It follows the desktop's colour scheme (TDesktopColorScheme) unless the
+// program chose one (TScreen::SetColorScheme).
 class TSdlHost {
 public:
     // Raises EOutOfResources when no display can be opened.
@@ -34,6 +38,10 @@ public:
     bool Step(int TimeoutMs = 10);
     // Shows changed surfaces now.
     void Present();
+
+    // The connection to the session bus the host's adapters to the desktop
+    // share (null when there is none). Other adapters use it too.
+    TDBusConnection* SessionBus() const;
 
     // The native window of a form (an SDL_Window*), or null; tests use it.
     void* WindowOf(const TWinControl* Form) const;

@@ -46,6 +46,11 @@ enum : unsigned {
     // null when the press reached no control. Sent before the pressed
     // control hears of the press.
     CM_MOUSEDOWNOUTSIDE = CM_BASE + 150,
+    // The system colours changed (another colour scheme). Every control on
+    // every form hears it, parents first; a control that keeps colours
+    // worked out from system colours works them out again. Windows repaint
+    // on their own.
+    CM_SYSCOLORCHANGE = CM_BASE + 36,
 };
 
 } // namespace folio

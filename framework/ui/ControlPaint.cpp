@@ -1,5 +1,6 @@
 #include "framework/ui/ControlPaint.h"
 
+#include "framework/gfx/ColorSchemes.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
 #include "framework/gfx/FontEngine.h"
@@ -15,6 +16,12 @@ void DrawCaption(TCanvas* Canvas, const String& Text, TRect R, unsigned Flags, b
         return;
     }
     const TColor Saved = Font->GetColor();
+    if (!GetColorSchemeTraits().EngravedDisabledText) {
+        Font->SetColor(clGrayText);
+        DrawText(Canvas, Text, R, Flags);
+        Font->SetColor(Saved);
+        return;
+    }
     TRect Shifted = Rect(R.Left + 1, R.Top + 1, R.Right + 1, R.Bottom + 1);
     Font->SetColor(clBtnHighlight);
     DrawText(Canvas, Text, Shifted, Flags);

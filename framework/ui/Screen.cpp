@@ -3,6 +3,7 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Font.h"
+#include "framework/ui/ControlMessages.h"
 #include "framework/ui/CustomForm.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/PopupWindow.h"
@@ -31,6 +32,56 @@ void TScreen::SetFocusCues(bool Value) {
     if (Value == FFocusCues) return;
     FFocusCues = Value;
     if (TWinControl* Focused = FindControl(GetFocus())) Focused->Invalidate();
+}
+
+void TScreen::SetColorScheme(TColorScheme Scheme) {
+    FFollowDesktop = false;
+    if (Scheme == folio::GetColorScheme() && Scheme != csCustom) return;
+    SelectColorScheme(Scheme);
+    SystemColorsChanged();
+}
+
+void TScreen::SetSystemColors(const TSystemColorTable& Colors, TColorSchemeTraits Traits) {
+    FFollowDesktop = false;
+    if (folio::GetColorScheme() == csCustom && ColorSchemeColors(csCustom) == Colors &&
+        ColorSchemeTraits(csCustom) == Traits)
+        return;
+    SelectSystemColors(Colors, Traits);
+    SystemColorsChanged();
+}
+
+void TScreen::SetFollowDesktopColorScheme(bool Value) {
+    FFollowDesktop = Value;
+    if (Value && FDesktopScheme != folio::GetColorScheme()) {
+        SelectColorScheme(FDesktopScheme);
+        SystemColorsChanged();
+    }
+}
+
+void TScreen::SetDesktopColorScheme(TColorScheme Scheme) {
+    if (Scheme == csCustom) return;
+    FDesktopScheme = Scheme;
+    if (FFollowDesktop && Scheme != folio::GetColorScheme()) {
+        SelectColorScheme(Scheme);
+        SystemColorsChanged();
+    }
+}
+
+void TScreen::SystemColorsChanged() {
+    // Forms that are not shown hear it too: a control among them may keep
+    // colours for when it shows. Popups and hints are top-level windows
+    // without being forms.
+    std::vector<TWinControl*> Windows(FForms.begin(), FForms.end());
+    for (TWinControl* W : InputRouter->TopLevels())
+        if (std::find(Windows.begin(), Windows.end(), W) == Windows.end()) Windows.push_back(W);
+    for (TWinControl* W : Windows) {
+        // A handler may close another form: only those still there hear it.
+        const bool Form = std::find(FForms.begin(), FForms.end(), W) != FForms.end();
+        const auto& Tops = InputRouter->TopLevels();
+        if (Form || std::find(Tops.begin(), Tops.end(), W) != Tops.end())
+            W->Perform(CM_SYSCOLORCHANGE);
+    }
+    if (OnSystemColorsChanged) OnSystemColorsChanged();
 }
 
 void TScreen::SetSize(int Width, int Height) {

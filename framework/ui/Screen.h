@@ -1,8 +1,10 @@
 #pragma once
 
 #include "framework/core/Types.h"
+#include "framework/gfx/ColorSchemes.h"
 #include "framework/ui/Cursors.h"
 
+#include <functional>
 #include <vector>
 
 namespace folio {
@@ -43,6 +45,29 @@ public:
     int GetPixelsPerInch() const;
     void SetPixelsPerInch(int Value);
 
+    // The colour scheme the system colours resolve through. A change tells
+    // every control on every form (CM_SYSCOLORCHANGE) and repaints each form
+    // once, in the next paint pass.
+    TColorScheme GetColorScheme() const { return folio::GetColorScheme(); }
+    // The program's choice of scheme; from then on the desktop's is no
+    // longer followed (SetFollowDesktopColorScheme(true) follows it again).
+    void SetColorScheme(TColorScheme Scheme);
+    // The program's own table of system colours (csCustom), likewise.
+    void SetSystemColors(const TSystemColorTable& Colors, TColorSchemeTraits Traits = {});
+    // Whether the scheme follows the desktop's (true until the program
+    // chooses one). A window host tells the screen what the desktop asks
+    // for; the headless host asks nothing, so it stays classic.
+    bool GetFollowDesktopColorScheme() const { return FFollowDesktop; }
+    void SetFollowDesktopColorScheme(bool Value);
+    // Hosts: the scheme the desktop asks for now (csClassic when it says
+    // nothing). Taken at once while the screen follows the desktop.
+    TColorScheme GetDesktopColorScheme() const { return FDesktopScheme; }
+    void SetDesktopColorScheme(TColorScheme Scheme);
+    // Tells every control that the system colours changed and repaints
+    // every form; then OnSystemColorsChanged.
+    void SystemColorsChanged();
+    std::function<void()> OnSystemColorsChanged;
+
     // Internal bookkeeping.
     void AddForm(TCustomForm* Form);
     void RemoveForm(TCustomForm* Form);
@@ -59,6 +84,8 @@ private:
     TCustomForm* FActiveForm = nullptr;
     TCursor FCursor = crDefault;
     bool FFocusCues = false;
+    bool FFollowDesktop = true;
+    TColorScheme FDesktopScheme = csClassic;
     int FWidth = 1024;
     int FHeight = 768;
     TRect FWorkArea{0, 0, 1024, 768};

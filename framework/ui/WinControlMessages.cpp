@@ -72,6 +72,14 @@ void TWinControl::Dispatch(TMessage& Message) {
         Broadcast(Message);
         if (Message.Result != 0) return;
         break;
+    case CM_SYSCOLORCHANGE:
+        // The frame and the client area were painted in the old colours.
+        // Every window of the form is marked at once; the paint pass then
+        // paints each one once.
+        InvalidateFrame();
+        Invalidate();
+        for (size_t I = 0; I < FControls.size(); ++I) FControls[I]->Perform(CM_SYSCOLORCHANGE);
+        break;
     case CM_PARENTCTL3DCHANGED:
         if (FParentCtl3D && GetParent() && FCtl3D != GetParent()->GetCtl3D()) {
             FCtl3D = GetParent()->GetCtl3D();
