@@ -9,6 +9,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/design/DesignRegistry.h"
 #include "framework/gfx/Canvas.h"
+#include "framework/gfx/ColorSchemes.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/Cursors.h"
 #include "framework/ui/VirtualKeys.h"
@@ -473,7 +474,13 @@ void TObjectInspector::Paint() {
                     Row.Top + (RowHeight - C->TextHeight(Name)) / 2, Name);
         if (I != FCurrent) {
             const String Value = RowValue(I);
-            C->GetFont()->SetColor(clNavy);
+            // Values stand apart from names in blue: navy on a light
+            // window, a light blue on a dark one, the plain text colour
+            // where the scheme is for high contrast.
+            const TColorSchemeTraits Scheme = GetColorSchemeTraits();
+            C->GetFont()->SetColor(Scheme.HighContrast ? clWindowText
+                                   : Scheme.Dark       ? TColor(0xFFC080)
+                                                       : clNavy);
             C->GetBrush()->SetColor(clWindow);
             C->TextRect(Rect(Split + 1, Row.Top, W, Row.Bottom), Split + 3,
                         Row.Top + (RowHeight - C->TextHeight(Value)) / 2, Value);
