@@ -34,6 +34,9 @@ enum : unsigned {
     WM_KEYDOWN = 0x0100,
     WM_KEYUP = 0x0101,
     WM_CHAR = 0x0102,
+    // The input method's text being composed: WParam is the cursor in it
+    // (characters), LParam points at its UTF-8 (empty when it ends).
+    WM_IME_COMPOSITION = 0x010F,
     WM_TIMER = 0x0113,
     WM_MOUSEMOVE = 0x0200,
     WM_LBUTTONDOWN = 0x0201,

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 namespace folio {
 
@@ -145,71 +146,130 @@ void TShapedText::VisualClusters(size_t Begin, size_t End, std::vector<TVisualCl
         for (size_t J = I; J > 0 && Out[J].X < Out[J - 1].X; --J) std::swap(Out[J], Out[J - 1]);
 }
 
+namespace {
+
+// Where the cursor shows for each position of a line. The cursor stands in
+// one of the gaps between clusters on screen (gap I left of cluster I, gap
+// N right of the last). A position shows at the leading edge of the
+// character after it, or at the trailing edge of the one before it at the
+// line's end; where two directions meet, two positions can ask for the same
+// gap, and the one whose character reads against the paragraph takes its
+// other edge. Every position then has a gap of its own, so the arrows reach
+// every position and never come back in one direction.
+void AssignGaps(const std::vector<TVisualCluster>& C, bool ParagraphRtl,
+                std::vector<size_t>& PosAtGap, std::vector<std::pair<size_t, size_t>>& GapOfPos) {
+    const size_t N = C.size();
+    PosAtGap.assign(N + 1, SIZE_MAX);
+    GapOfPos.clear();
+    thread_local std::vector<std::pair<size_t, size_t>> Leading, Trailing; // byte, cluster
+    Leading.clear();
+    Trailing.clear();
+    for (size_t I = 0; I < N; ++I) {
+        Leading.emplace_back(C[I].ByteBegin, I);
+        Trailing.emplace_back(C[I].ByteEnd, I);
+    }
+    std::sort(Leading.begin(), Leading.end());
+    std::sort(Trailing.begin(), Trailing.end());
+    const auto Find = [](const std::vector<std::pair<size_t, size_t>>& V, size_t Byte) {
+        auto It = std::lower_bound(V.begin(), V.end(), std::make_pair(Byte, size_t(0)));
+        return It != V.end() && It->first == Byte ? It->second : SIZE_MAX;
+    };
+    // Positions: every cluster's start, and the ends that start nothing.
+    for (const auto& L : Leading) GapOfPos.emplace_back(L.first, SIZE_MAX);
+    for (const auto& T : Trailing)
+        if (Find(Leading, T.first) == SIZE_MAX) GapOfPos.emplace_back(T.first, SIZE_MAX);
+    std::sort(GapOfPos.begin(), GapOfPos.end());
+    GapOfPos.erase(std::unique(GapOfPos.begin(), GapOfPos.end()), GapOfPos.end());
+    const auto Edges = [&](size_t Pos, size_t& First, size_t& Second, bool& Against) {
+        const size_t Lead = Find(Leading, Pos), Trail = Find(Trailing, Pos);
+        const auto TrailGap = [&] { return C[Trail].RightToLeft ? Trail : Trail + 1; };
+        First = Lead != SIZE_MAX ? (C[Lead].RightToLeft ? Lead + 1 : Lead) : TrailGap();
+        Second = Trail != SIZE_MAX ? TrailGap() : First;
+        Against = Lead != SIZE_MAX && C[Lead].RightToLeft != ParagraphRtl;
+    };
+    for (int Pass = 0; Pass < 2; ++Pass) {
+        for (auto& [Pos, Gap] : GapOfPos) {
+            if (Gap != SIZE_MAX) continue;
+            size_t First = 0, Second = 0;
+            bool Against = false;
+            Edges(Pos, First, Second, Against);
+            if (Pass == 0 && Against) continue;
+            for (size_t G : {First, Second})
+                if (PosAtGap[G] == SIZE_MAX) {
+                    PosAtGap[G] = Pos;
+                    Gap = G;
+                    break;
+                }
+            if (Gap == SIZE_MAX && Pass == 1) Gap = First; // shown there, reached by a click
+        }
+    }
+}
+
+struct TCaretMap {
+    std::vector<TVisualCluster> Clusters;
+    std::vector<size_t> PosAtGap;
+    std::vector<std::pair<size_t, size_t>> GapOfPos;
+
+    void Make(const TShapedText& T, size_t Begin, size_t End) {
+        T.VisualClusters(Begin, End, Clusters);
+        AssignGaps(Clusters, T.RightToLeft, PosAtGap, GapOfPos);
+    }
+    size_t GapOf(size_t Pos) const {
+        auto It =
+            std::lower_bound(GapOfPos.begin(), GapOfPos.end(), std::make_pair(Pos, size_t(0)));
+        if (It != GapOfPos.end() && It->first == Pos) return It->second;
+        // Inside a cluster (never a cursor place): its left gap.
+        for (size_t I = 0; I < Clusters.size(); ++I)
+            if (Clusters[I].ByteBegin < Pos && Pos < Clusters[I].ByteEnd) return I;
+        return SIZE_MAX;
+    }
+    int XOf(size_t Gap) const {
+        if (Gap >= Clusters.size()) return Clusters.back().X + Clusters.back().Width;
+        return Clusters[Gap].X;
+    }
+};
+
+} // namespace
+
 int TShapedText::CaretX(size_t Begin, size_t End, size_t Pos) const {
-    thread_local std::vector<TVisualCluster> Clusters;
-    VisualClusters(Begin, End, Clusters);
-    for (const TVisualCluster& C : Clusters)
-        if (C.ByteBegin == Pos) return C.RightToLeft ? C.X + C.Width : C.X;
-    for (const TVisualCluster& C : Clusters)
-        if (C.ByteEnd == Pos) return C.RightToLeft ? C.X : C.X + C.Width;
-    for (const TVisualCluster& C : Clusters)
-        if (C.ByteBegin < Pos && Pos < C.ByteEnd) return C.RightToLeft ? C.X + C.Width : C.X;
-    if (Clusters.empty()) return 0;
+    thread_local TCaretMap Map;
+    Map.Make(*this, Begin, End);
+    if (Map.Clusters.empty()) return 0;
+    const size_t Gap = Map.GapOf(Pos);
     // Past the line's end: after its last character in reading order.
-    return RightToLeft ? Clusters.front().X : Clusters.back().X + Clusters.back().Width;
+    if (Gap == SIZE_MAX) return RightToLeft ? Map.XOf(0) : Map.XOf(Map.Clusters.size());
+    return Map.XOf(Gap);
 }
 
 size_t TShapedText::PosFromX(size_t Begin, size_t End, int X) const {
-    thread_local std::vector<TVisualCluster> Clusters;
-    VisualClusters(Begin, End, Clusters);
-    if (Clusters.empty()) return Begin;
-    for (const TVisualCluster& C : Clusters) {
-        if (X >= C.X + C.Width) continue;
-        const bool LeftHalf = X < C.X + C.Width / 2 + (C.Width & 1);
-        return LeftHalf == C.RightToLeft ? C.ByteEnd : C.ByteBegin;
+    thread_local TCaretMap Map;
+    Map.Make(*this, Begin, End);
+    if (Map.Clusters.empty()) return Begin;
+    // The nearest gap that shows a position.
+    size_t Best = SIZE_MAX;
+    int BestDistance = 0;
+    for (size_t G = 0; G < Map.PosAtGap.size(); ++G) {
+        if (Map.PosAtGap[G] == SIZE_MAX) continue;
+        const int D = std::abs(Map.XOf(G) - X);
+        if (Best == SIZE_MAX || D < BestDistance) {
+            Best = G;
+            BestDistance = D;
+        }
     }
-    const TVisualCluster& Last = Clusters.back();
-    return Last.RightToLeft ? Last.ByteBegin : Last.ByteEnd;
+    return Best == SIZE_MAX ? Begin : Map.PosAtGap[Best];
 }
 
 size_t TShapedText::MoveVisually(size_t Begin, size_t End, size_t Pos, bool Right) const {
-    thread_local std::vector<TVisualCluster> Clusters;
-    VisualClusters(Begin, End, Clusters);
-    const size_t N = Clusters.size();
+    thread_local TCaretMap Map;
+    Map.Make(*this, Begin, End);
+    const size_t N = Map.Clusters.size();
     if (N == 0) return Pos;
-    // The cursor stands in one of the gaps between clusters on screen: gap
-    // I is left of cluster I, gap N right of the last. Where two directions
-    // meet, one position has two gaps; it is shown in the one CaretX draws
-    // it in (the leading edge of the character at it), its own gap.
-    const auto OwnGap = [&](size_t P) {
-        for (size_t I = 0; I < N; ++I)
-            if (Clusters[I].ByteBegin == P) return Clusters[I].RightToLeft ? I + 1 : I;
-        for (size_t I = 0; I < N; ++I)
-            if (Clusters[I].ByteEnd == P) return Clusters[I].RightToLeft ? I : I + 1;
-        for (size_t I = 0; I < N; ++I)
-            if (Clusters[I].ByteBegin < P && P < Clusters[I].ByteEnd)
-                return Clusters[I].RightToLeft ? I + 1 : I;
-        return RightToLeft ? size_t(0) : N;
-    };
-    // The positions shown at gap H: the edges of the clusters beside it.
-    const auto AtGap = [&](size_t H, size_t& A, size_t& B) {
-        A = H > 0 ? (Clusters[H - 1].RightToLeft ? Clusters[H - 1].ByteBegin
-                                                 : Clusters[H - 1].ByteEnd)
-                  : SIZE_MAX;
-        B = H < N ? (Clusters[H].RightToLeft ? Clusters[H].ByteEnd : Clusters[H].ByteBegin)
-                  : SIZE_MAX;
-    };
-    // A step goes to the nearest gap in that direction that is some
-    // position's own gap: every step moves the cursor on screen, so steps in
-    // one direction never come back.
-    const size_t From = OwnGap(Pos);
-    for (size_t H = From;;) {
+    size_t Gap = Map.GapOf(Pos);
+    if (Gap == SIZE_MAX) Gap = RightToLeft ? 0 : N;
+    for (size_t H = Gap;;) {
         if (Right ? H >= N : H == 0) return Pos;
         H = Right ? H + 1 : H - 1;
-        size_t A = 0, B = 0;
-        AtGap(H, A, B);
-        if (A != SIZE_MAX && A != Pos && OwnGap(A) == H) return A;
-        if (B != SIZE_MAX && B != Pos && OwnGap(B) == H) return B;
+        if (Map.PosAtGap[H] != SIZE_MAX && Map.PosAtGap[H] != Pos) return Map.PosAtGap[H];
     }
 }
 

@@ -617,6 +617,9 @@ struct TSdlHost::TImpl {
         case SDL_TEXTINPUT:
             InputRouter->Text(E.text.text);
             break;
+        case SDL_TEXTEDITING:
+            InputRouter->Composition(E.edit.text, E.edit.start);
+            break;
         case SDL_WINDOWEVENT: {
             TWindow* W = Find(E.window.windowID);
             if (!W) break;

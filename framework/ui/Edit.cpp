@@ -159,6 +159,7 @@ void TCustomEdit::FontChanged() {
 
 void TCustomEdit::TextChanged() {
     FLayoutValid = false;
+    FBreaksValid = false;
     const int Len = static_cast<int>(GetText().size());
     if (!FInTextSet) {
         // A text set by the program puts the caret at its start.
@@ -187,9 +188,8 @@ int TCustomEdit::GetSelLength() const {
 
 void TCustomEdit::SetSelStart(int Value) {
     Value = std::clamp(Value, 0, static_cast<int>(GetText().size()));
-    while (Value > 0 && Value < static_cast<int>(GetText().size()) &&
-           IsContinuation(GetText()[static_cast<size_t>(Value)]))
-        --Value;
+    // A place inside a character moves back to the character's start.
+    if (Value < static_cast<int>(GetText().size())) Value = PrevPos(NextPos(Value));
     FAnchor = FCaret = Value;
     ScrollCaretIntoView();
     Invalidate();
@@ -198,9 +198,8 @@ void TCustomEdit::SetSelStart(int Value) {
 void TCustomEdit::SetSelLength(int Value) {
     const int Start = GetSelStart();
     int End = std::clamp(Start + std::max(Value, 0), 0, static_cast<int>(GetText().size()));
-    while (End < static_cast<int>(GetText().size()) &&
-           IsContinuation(GetText()[static_cast<size_t>(End)]))
-        ++End;
+    // The selection takes a character it reaches into whole.
+    if (End > Start && End < static_cast<int>(GetText().size())) End = NextPos(PrevPos(End));
     FAnchor = Start;
     FCaret = End;
     ScrollCaretIntoView();
@@ -276,17 +275,22 @@ void TCustomEdit::ReplaceSelection(const String& Value) {
 }
 
 int TCustomEdit::PrevPos(int Pos) const {
+    if (!FBreaksValid) {
+        FindTextBreaks(GetText(), FBreaks);
+        FBreaksValid = true;
+    }
     if (Pos <= 0) return 0;
-    --Pos;
-    while (Pos > 0 && IsContinuation(GetText()[static_cast<size_t>(Pos)])) --Pos;
+    Pos = std::min(Pos, static_cast<int>(GetText().size())) - 1;
+    while (Pos > 0 && !(FBreaks[static_cast<size_t>(Pos)] & tbGraphemeStart)) --Pos;
     return Pos;
 }
 
 int TCustomEdit::NextPos(int Pos) const {
+    PrevPos(0); // the character places of the text
     const int Len = static_cast<int>(GetText().size());
     if (Pos >= Len) return Len;
     ++Pos;
-    while (Pos < Len && IsContinuation(GetText()[static_cast<size_t>(Pos)])) ++Pos;
+    while (Pos < Len && !(FBreaks[static_cast<size_t>(Pos)] & tbGraphemeStart)) ++Pos;
     return Pos;
 }
 

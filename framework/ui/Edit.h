@@ -1,8 +1,11 @@
 #pragma once
 
+#include "framework/gfx/FontEngine.h"
 #include "framework/ui/FormTypes.h"
 #include "framework/ui/WinControl.h"
 
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace folio {
@@ -18,8 +21,12 @@ void SetCaretBlinkTime(unsigned Milliseconds);
 // Delete, Shift to select, Ctrl+A/C/X/V) and the mouse (click and drag).
 // The editing itself runs in the default handling of the key messages, after
 // KeyDown and KeyPress: a descendant that sets the key to 0 there swallows it.
-// Text positions count bytes of UTF-8; the caret never stops inside a
-// character.
+// Text positions count bytes of UTF-8; the caret stops only between
+// user-perceived characters (grapheme clusters), so Backspace and Delete
+// take a letter with its accents whole. Text reads right to left when the
+// box's BiDiMode says so, mixed directions in visual order: the arrows move
+// the caret on screen, left or right. An input method's composition shows
+// at the caret, underlined, until it is typed.
 class TCustomEdit : public TWinControl {
     FOLIO_CLASS(TCustomEdit)
 public:
@@ -72,6 +79,8 @@ public:
     int PosFromPoint(TPoint P) const;
     // The client position of the caret's top.
     TPoint PointFromPos(int Pos) const;
+    // What the input method is composing, shown at the caret (empty: none).
+    const String& GetComposition() const { return FComposition; }
 
     void DefaultHandler(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
@@ -108,6 +117,15 @@ private:
     int LineHeight() const;
     int PrevPos(int Pos) const;
     int NextPos(int Pos) const;
+    // The caret one step left or right on screen.
+    int VisualPos(int Pos, bool Right) const;
+    // A line's text without its line break, shaped in the box's direction.
+    std::shared_ptr<const TShapedText> ShapeLine(const TLine& L) const;
+    int ShownLength(const TLine& L) const;
+    bool RightToLeftText() const { return UseRightToLeftReading(); }
+    void PaintSelection(const TLine& L, const TShapedText& Shaped, int X, int Y,
+                        const TFontFace& Face);
+    void PaintComposition(const TLine& L, int X, int Y, const TFontFace& Face, TPixel Color);
 
     int FAnchor = 0;
     int FCaret = 0;
@@ -123,6 +141,13 @@ private:
     bool FCaretShown = true;
     bool FInTextSet = false;
     mutable bool FLayoutValid = false;
+    // Where characters start and lines may break, for the whole text.
+    mutable std::vector<std::uint8_t> FBreaks;
+    mutable bool FBreaksValid = false;
+    // The start of a character typed as UTF-8 bytes, until it is whole.
+    String FPendingUtf8;
+    String FComposition;
+    int FCompositionCursor = 0;
     mutable std::vector<TLine> FLines;
     mutable int FLayoutWidth = -1;
     std::unique_ptr<TCanvas> FCanvas;

@@ -82,6 +82,13 @@ void TCustomEdit::Dispatch(TMessage& Message) {
             InvalidateRect(GetHandle(), &R, false);
         }
         return;
+    case WM_IME_COMPOSITION:
+        // The composition shows at the caret until it is typed or dropped.
+        FComposition = Message.LParam ? *reinterpret_cast<const String*>(Message.LParam) : String();
+        FCompositionCursor = static_cast<int>(Message.WParam);
+        if (FReadOnly) FComposition.clear();
+        Invalidate();
+        return;
     case WM_SIZE:
         FLayoutValid = false;
         // The lines rewrap to the new width, and a taller box may hold what
@@ -139,13 +146,13 @@ void TCustomEdit::HandleKey(unsigned short Key) {
         if (!Shift && GetSelLength() > 0)
             MoveCaret(GetSelStart(), false);
         else
-            MoveCaret(PrevPos(FCaret), Shift);
+            MoveCaret(VisualPos(FCaret, false), Shift);
         break;
     case VK_RIGHT:
         if (!Shift && GetSelLength() > 0)
             MoveCaret(GetSelStart() + GetSelLength(), false);
         else
-            MoveCaret(NextPos(FCaret), Shift);
+            MoveCaret(VisualPos(FCaret, true), Shift);
         break;
     case VK_HOME:
         MoveCaret(Ctrl ? 0 : FLines[static_cast<size_t>(LineOf(FCaret))].Start, Shift);
@@ -206,6 +213,22 @@ void TCustomEdit::HandleKey(unsigned short Key) {
 void TCustomEdit::HandleChar(char Ch) {
     if (FReadOnly) return;
     const auto U = static_cast<unsigned char>(Ch);
+    // Typed text arrives a byte at a time: the bytes of one character are
+    // gathered and inserted together, so the text never holds half of one.
+    if (U >= 0x80) {
+        if (U >= 0xC0) FPendingUtf8.clear();
+        if (U >= 0xC0 || !FPendingUtf8.empty()) FPendingUtf8 += Ch;
+        if (FPendingUtf8.empty()) return; // a stray continuation byte
+        const auto Lead = static_cast<unsigned char>(FPendingUtf8[0]);
+        const size_t Need = Lead >= 0xF0 ? 4 : Lead >= 0xE0 ? 3 : 2;
+        if (FPendingUtf8.size() < Need) return;
+        const String Whole = std::move(FPendingUtf8);
+        FPendingUtf8.clear();
+        FComposition.clear();
+        ReplaceSelection(Whole);
+        return;
+    }
+    FPendingUtf8.clear();
     if (Ch == '\b') {
         if (GetSelLength() == 0) FAnchor = PrevPos(FCaret);
         ReplaceSelection(String());
@@ -218,6 +241,7 @@ void TCustomEdit::HandleChar(char Ch) {
     if (Ch == '\t' && !IsMultiLine()) return;
     if (U < 32 && Ch != '\t') return;
     if (U == 127) return;
+    FComposition.clear();
     ReplaceSelection(String(1, Ch));
 }
 

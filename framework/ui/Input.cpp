@@ -416,6 +416,12 @@ void TInputRouter::Text(const String& Utf8) {
     for (char Ch : Utf8) Char(Ch);
 }
 
+void TInputRouter::Composition(const String& Utf8, int Cursor) {
+    TWinControl* Focus = FindControl(GetFocus());
+    if (!Focus) return;
+    Focus->Perform(WM_IME_COMPOSITION, Cursor, reinterpret_cast<std::intptr_t>(&Utf8));
+}
+
 TCursor TInputRouter::GetCursor() const {
     if (TDragManager::Active()) return TDragManager::Cursor();
     if (Screen->GetCursor() != crDefault) return Screen->GetCursor();

@@ -43,6 +43,9 @@ public:
     // One typed character (a byte of UTF-8 text).
     void Char(char Ch);
     void Text(const String& Utf8);
+    // The input method's composition changed: shown at the focused
+    // control's caret until it is typed (Text) or dropped (empty).
+    void Composition(const String& Utf8, int Cursor);
 
     // A control that must know when the user presses elsewhere (an in-place
     // editor ends its edit then) watches presses: every press on a control

@@ -59,16 +59,25 @@ void CheckShaped(const TShapedText& T, const std::string& Text) {
         FOLIO_FUZZ_CHECK(C.ByteBegin < C.ByteEnd && C.ByteEnd <= T.Size, "cluster bytes");
         X = C.X + C.Width;
     }
-    // Stepping right from the left end visits each place once and stops.
+    // Stepping right from the left end visits every place once and stops;
+    // stepping left walks the same places back.
     if (!Clusters.empty() && Clusters.size() < 2000) {
-        size_t Pos = T.PosFromX(0, T.Size, -1);
-        std::set<size_t> Seen{Pos};
+        size_t Pos = T.PosFromX(0, T.Size, -1000);
+        std::vector<size_t> Walk{Pos};
         for (size_t Step = 0; Step <= Clusters.size() + 1; ++Step) {
             const size_t Moved = T.MoveVisually(0, T.Size, Pos, true);
             if (Moved == Pos) break;
-            FOLIO_FUZZ_CHECK(Seen.insert(Moved).second, "a cursor step came back");
             FOLIO_FUZZ_CHECK(T.IsGraphemeStart(Moved), "the cursor stopped inside a character");
-            Pos = Moved;
+            Walk.push_back(Pos = Moved);
+        }
+        const std::set<size_t> Seen(Walk.begin(), Walk.end());
+        FOLIO_FUZZ_CHECK(Seen.size() == Walk.size(), "a cursor step came back");
+        size_t Places = 0;
+        for (size_t B = 0; B <= T.Size; ++B) Places += T.IsGraphemeStart(B) ? 1 : 0;
+        FOLIO_FUZZ_CHECK(Seen.size() == Places, "a place the arrows never reach");
+        for (size_t I = Walk.size() - 1; I > 0; --I) {
+            const size_t Back = T.MoveVisually(0, T.Size, Walk[I], false);
+            FOLIO_FUZZ_CHECK(Back == Walk[I - 1], "stepping left took another way back");
         }
     }
 }
