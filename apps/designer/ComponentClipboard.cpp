@@ -63,12 +63,22 @@ void Rename(TFormObject& Object, std::set<String>& Taken, std::map<String, Strin
     for (TFormObject& Child : Object.Children) Rename(Child, Taken, Renamed);
 }
 
-// A reference to a component of the block follows its new name.
+// A reference to a component of the block follows its new name, also in
+// lists and collection items, and as the first name of a path into a frame
+// ("Frame1.Button1").
+void FollowRenames(TFormValue& Value, const std::map<String, String>& Renamed) {
+    if (Value.Kind == TFormValueKind::Ident) {
+        const std::size_t Dot = Value.Text.find('.');
+        if (auto It = Renamed.find(NameKey(Value.Text.substr(0, Dot))); It != Renamed.end())
+            Value.Text = It->second + (Dot == String::npos ? String() : Value.Text.substr(Dot));
+    }
+    for (TFormValue& Item : Value.Items) FollowRenames(Item, Renamed);
+    for (TFormCollectionItem& Item : Value.Collection)
+        for (TFormProperty& P : Item.Properties) FollowRenames(P.Value, Renamed);
+}
+
 void FollowRenames(TFormObject& Object, const std::map<String, String>& Renamed) {
-    for (TFormProperty& P : Object.Properties)
-        if (P.Value.Kind == TFormValueKind::Ident)
-            if (auto It = Renamed.find(NameKey(P.Value.Text)); It != Renamed.end())
-                P.Value.Text = It->second;
+    for (TFormProperty& P : Object.Properties) FollowRenames(P.Value, Renamed);
     for (TFormObject& Child : Object.Children) FollowRenames(Child, Renamed);
 }
 

@@ -86,6 +86,31 @@ public:
         FInfo.OwnProperties.push_back(std::move(P));
         return *this;
     }
+    // A floating-point number of type float, double or long double. A form
+    // stores a float as a single and the others as extended floats; a
+    // property with a declared default is not stored while it holds it.
+    template <class V, class S>
+    TClassBuilder& Float(const char* Name, V (T::*Get)() const, void (T::*Set)(S),
+                         std::optional<std::type_identity_t<V>> Default = std::nullopt) {
+        static_assert(std::is_floating_point_v<V>);
+        using Arg = std::remove_cvref_t<S>;
+        static_assert(std::is_floating_point_v<Arg>);
+        TPropInfo P = Start(Name, TTypeKind::tkFloat,
+                            std::is_same_v<V, float>    ? "Single"
+                            : std::is_same_v<V, double> ? "Double"
+                                                        : "Extended");
+        P.FloatSize = static_cast<int>(sizeof(V) > 8 ? 10 : sizeof(V));
+        if (Default) P.FloatDefault = static_cast<long double>(*Default);
+        P.GetFloat = [Get](const TObject& O) {
+            return static_cast<long double>((static_cast<const T&>(O).*Get)());
+        };
+        if (Set)
+            P.SetFloat = [Set](TObject& O, long double Value) {
+                (static_cast<T&>(O).*Set)(static_cast<Arg>(Value));
+            };
+        FInfo.OwnProperties.push_back(std::move(P));
+        return *this;
+    }
     // An owned persistent sub-object (a font, a collection). Writing it copies
     // the given object into the owned one through the setter.
     template <class O, class S>

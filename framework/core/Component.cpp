@@ -4,6 +4,7 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/Resources.h"
 #include "framework/core/SysUtils.h"
+#include "framework/core/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -65,12 +66,36 @@ int TComponent::ComponentIndex() const {
     return It == List.end() ? -1 : static_cast<int>(It - List.begin());
 }
 
+namespace {
+
+// Names may be written in any script: a form of an application made in
+// another language names its components in that language. Characters that
+// separate or decorate words (spaces, punctuation, the symbols of Latin-1,
+// the byte order mark) stay out, so that a name still reads as one word.
+bool IsLetterBeyondAscii(char32_t Code) {
+    if (Code < 0xC0 || Code == 0xD7 || Code == 0xF7) return false;
+    if (Code >= 0x2000 && Code <= 0x206F) return false; // general punctuation and spaces
+    if (Code >= 0x3000 && Code <= 0x303F) return false; // ideographic punctuation and space
+    if (Code == 0xFEFF || Code >= 0xFFF0) return Code > 0xFFFF;
+    return true;
+}
+
+} // namespace
+
 bool IsValidIdent(const String& Name) {
     if (Name.size() > MaxIdentLength) return false;
-    for (size_t I = 0; I < Name.size(); ++I) {
+    for (size_t I = 0; I < Name.size();) {
         const unsigned char C = static_cast<unsigned char>(Name[I]);
+        if (C >= 0x80) {
+            char32_t Code;
+            const size_t N = Utf8CharLength(Name.data(), Name.size(), I, &Code);
+            if (N == 0 || !IsLetterBeyondAscii(Code)) return false;
+            I += N;
+            continue;
+        }
         const bool Ok = C == '_' || std::isalpha(C) || (I > 0 && std::isdigit(C));
         if (!Ok) return false;
+        ++I;
     }
     return true;
 }
@@ -125,6 +150,34 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>& Proc, TComp
             ParentInForm = P == Root;
         if (Parent == this || (this == Root && !ParentInForm)) Proc(C);
     }
+}
+
+void TComponent::SetChildOrder(TComponent* Child, int Order) {
+    TComponent* Root = Child ? Child->FOwner : nullptr;
+    if (!Root) return;
+    std::vector<TComponent*> Siblings;
+    GetChildren(
+        [&](TComponent* C) {
+            if (C != Child) Siblings.push_back(C);
+        },
+        Root);
+    auto& List = Root->FComponents;
+    EraseOne(List, Child);
+    auto At = List.end();
+    if (Order >= 0 && static_cast<std::size_t>(Order) < Siblings.size()) {
+        At = std::find(List.begin(), List.end(), Siblings[static_cast<std::size_t>(Order)]);
+    } else if (!Siblings.empty()) {
+        At = std::find(List.begin(), List.end(), Siblings.back());
+        if (At != List.end()) ++At;
+    }
+    List.insert(At, Child);
+}
+
+void TComponent::SetInline(bool Value) {
+    if (Value)
+        FComponentState.Include(csInline);
+    else
+        FComponentState.Exclude(csInline);
 }
 
 const String& TComponent::GetEventHandlerName(const String& Event) const {

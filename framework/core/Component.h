@@ -19,6 +19,9 @@ enum class TComponentStateFlag {
     csAncestor,
     csUpdating,
     csFreeNotification,
+    // A frame: a component of a class that brings its own components, which
+    // a form file stores as an "inline" block of their differences.
+    csInline,
 };
 using TComponentState = TSet<TComponentStateFlag>;
 using enum TComponentStateFlag;
@@ -77,6 +80,16 @@ public:
     // order: those Root owns whose parent component is this one, and for
     // Root itself also those without a parent inside the form.
     virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root);
+    // Moves Child, one of the components GetChildren gives for Child's
+    // owner, to place Order among them (past the last: the last); an
+    // inherited form places a component so. The base reorders the owner's
+    // components.
+    virtual void SetChildOrder(TComponent* Child, int Order);
+
+    // A frame made from an "inline" block, or marked so in code: forms
+    // store its components' differences from those its class makes.
+    bool IsInline() const { return FComponentState.Contains(csInline); }
+    void SetInline(bool Value);
 
     // The name of the form method bound to an event, as form files store
     // it; empty when the event has no named handler (a handler assigned in
@@ -117,8 +130,8 @@ private:
 constexpr std::size_t MaxIdentLength = 255;
 
 // True when Name is a valid component name: a letter or underscore, then
-// letters, digits and underscores, at most MaxIdentLength of them. The empty
-// name is allowed.
+// letters, digits and underscores, at most MaxIdentLength bytes of them. A
+// letter may be one of any script, in UTF-8. The empty name is allowed.
 bool IsValidIdent(const String& Name);
 
 } // namespace folio

@@ -22,9 +22,10 @@ public:
 
     virtual ~TFiler() = default;
 
-    // A property holding one value (a number, a string, a name ...). While
-    // writing, WriteData is called when HasData is true and writes exactly
-    // one value with the writer's Write* calls; while reading, ReadData
+    // A property holding one value (a number, a string, a name, a list of
+    // values ...). While writing, WriteData is called when HasData is true
+    // and writes exactly one value with the writer's Write* calls (a list:
+    // WriteListBegin, its values, WriteListEnd); while reading, ReadData
     // reads it with the reader's Read* calls.
     virtual void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
                                 bool HasData) = 0;

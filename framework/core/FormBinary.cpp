@@ -4,6 +4,7 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
+#include "framework/core/Utf8.h"
 
 #include <bit>
 #include <cstring>
@@ -11,7 +12,9 @@
 // The binary form format. All numbers are little-endian.
 //
 //   form      := signature "FFB1", object
-//   object    := kind (1 byte: 1 a new component, 2 an inherited one),
+//   object    := kind (1 byte: 1 a new component, 2 an inherited one, 3 an
+//                inline frame; 0x10 added when a child index follows),
+//                child index (an integer value, 0 or more; only with 0x10),
 //                class name (short string), component name (short string,
 //                may be empty), property* 00, object* 00
 //   property  := name (short string of at least one byte: a dotted
@@ -24,12 +27,22 @@
 //                09 a string: 32-bit length, that many bytes
 //                0A a binary property: 32-bit length, that many bytes
 //                0B a set: element names as short strings, then 00
+//                0C a wide string: 32-bit length, that many bytes of UTF-8
+//                   holding at least one character above U+00FF
+//                0D a single float: its 4 bytes
+//                0E an extended float: its 10 bytes (significand, then sign
+//                   and exponent)
+//                0F a list: value*, then 00
+//                10 a collection: item*, then 00, where an item is 01 or 02
+//                   and an order index (an integer value), then property* 00
 //   short string := 1-byte length, that many bytes
 //
 // A form has one encoding of each tree: integers at their narrowest, names
-// that are identifiers and never one of the words the text form reserves.
-// The reader refuses anything else, so converting a binary form to text and
-// back gives the same bytes.
+// that are identifiers and never one of the words the text form reserves,
+// floats that are finite numbers in their one normal form (a text form
+// cannot hold the others), wide strings that need to be wide. The reader
+// refuses anything else, so converting a binary form to text and back gives
+// the same bytes. Strings are at most MaxFormStringLength bytes long.
 
 namespace folio {
 
@@ -40,6 +53,10 @@ namespace {
 enum : unsigned char {
     ObjectTag = 1,
     InheritedTag = 2,
+    InlineTag = 3,
+    ChildIndexFlag = 0x10,
+    ItemTag = 1,
+    IndexedItemTag = 2,
     NilTag = 1,
     FalseTag = 2,
     TrueTag = 3,
@@ -51,22 +68,33 @@ enum : unsigned char {
     StringTag = 9,
     BinaryTag = 10,
     SetTag = 11,
+    WStringTag = 12,
+    SingleTag = 13,
+    ExtendedTag = 14,
+    ListTag = 15,
+    CollectionTag = 16,
+    LastTag = CollectionTag,
 };
+
+// A wide string is one because it needs to be: text a plain string holds
+// as well reads back as a plain string from the text encoding.
+bool IsWideText(const String& Text) {
+    char32_t Widest = 0;
+    return IsWellFormedUtf8(Text.data(), Text.size(), &Widest) && Widest > 0xFF;
+}
 
 class TBinaryEncoder {
 public:
     void Signature() { FOut.append(BinaryFormSignature, sizeof BinaryFormSignature); }
 
     void Object(const TFormObject& Node) {
-        Byte(Node.Inherited ? InheritedTag : ObjectTag);
+        unsigned char Kind = Node.Inline ? InlineTag : Node.Inherited ? InheritedTag : ObjectTag;
+        if (Node.ChildIndex >= 0) Kind |= ChildIndexFlag;
+        Byte(Kind);
+        if (Node.ChildIndex >= 0) Integer(Node.ChildIndex);
         Short(Node.ClassName);
         Short(Node.Name);
-        for (const TFormProperty& P : Node.Properties) {
-            if (P.Name.empty()) throw EWriteError("A form property has no name");
-            Short(P.Name);
-            Value(P.Value);
-        }
-        Byte(0);
+        Properties(Node.Properties);
         for (const TFormObject& Child : Node.Children) Object(Child);
         Byte(0);
     }
@@ -83,6 +111,20 @@ private:
             throw EWriteError("The name '" + Text + "' is too long for a form");
         Byte(static_cast<unsigned char>(Text.size()));
         FOut += Text;
+    }
+    void Properties(const std::vector<TFormProperty>& List) {
+        for (const TFormProperty& P : List) {
+            if (P.Name.empty()) throw EWriteError("A form property has no name");
+            Short(P.Name);
+            Value(P.Value);
+        }
+        Byte(0);
+    }
+    void StringValue(const String& Text) {
+        if (Text.size() > MaxFormStringLength)
+            throw EWriteError(Format("A string of %zu bytes is longer than a form holds (%zu)",
+                                     Text.size(), MaxFormStringLength));
+        Long(Text);
     }
     void Long(const String& Bytes) {
         if (Bytes.size() > 0x7FFFFFFF) throw EWriteError("A form value is larger than 2 GB");
@@ -128,7 +170,42 @@ private:
             break;
         case TFormValueKind::String:
             Byte(StringTag);
-            Long(V.Text);
+            StringValue(V.Text);
+            break;
+        case TFormValueKind::WString:
+            if (!IsWideText(V.Text))
+                throw EWriteError("A wide string must be UTF-8 with a character above U+00FF");
+            Byte(WStringTag);
+            StringValue(V.Text);
+            break;
+        case TFormValueKind::Single: {
+            const auto Bits = static_cast<std::uint32_t>(V.Int);
+            if (!IsEncodableFloat(V)) throw EWriteError("A form holds only finite numbers");
+            Byte(SingleTag);
+            Raw(&Bits, 4);
+            break;
+        }
+        case TFormValueKind::Extended: {
+            const auto Significand = static_cast<std::uint64_t>(V.Int);
+            if (!IsEncodableFloat(V)) throw EWriteError("A form holds only finite numbers");
+            Byte(ExtendedTag);
+            Raw(&Significand, 8);
+            Raw(&V.Exponent, 2);
+            break;
+        }
+        case TFormValueKind::List:
+            Byte(ListTag);
+            for (const TFormValue& Item : V.Items) Value(Item);
+            Byte(0);
+            break;
+        case TFormValueKind::Collection:
+            Byte(CollectionTag);
+            for (const TFormCollectionItem& Item : V.Collection) {
+                Byte(Item.Index ? IndexedItemTag : ItemTag);
+                if (Item.Index) Integer(*Item.Index);
+                Properties(Item.Properties);
+            }
+            Byte(0);
             break;
         case TFormValueKind::Binary:
             Byte(BinaryTag);
@@ -201,13 +278,15 @@ private:
         return Text;
     }
 
-    String Long(const char* What) {
+    String Long(const char* What, std::size_t Limit = 0x7FFFFFFF) {
         const std::size_t At = FPos;
         Need(4, At, What);
         std::uint32_t N;
         std::memcpy(&N, FData + FPos, 4);
         FPos += 4;
         if (N > 0x7FFFFFFF) Fail(At, Format("%s claims %u bytes", What, N));
+        if (N > Limit)
+            Fail(At, Format("%s of %u bytes is longer than a form holds (%zu)", What, N, Limit));
         Need(N, At, What);
         String Bytes(reinterpret_cast<const char*>(FData + FPos), N);
         FPos += N;
@@ -223,7 +302,20 @@ private:
         return X;
     }
 
-    TFormValue Value() {
+    // An integer value that may only be an integer, from its tag on.
+    long long IntegerOnly(const char* What) {
+        const std::size_t At = FPos;
+        const unsigned char Tag = FPos < FSize ? FData[FPos] : 0;
+        if (Tag < Int8Tag || Tag > Int64Tag) Fail(At, String("expected ") + What + " (an integer)");
+        return Value(0).Int;
+    }
+
+    void CheckDepth(int Depth, std::size_t At) const {
+        if (Depth >= MaxFormDepth)
+            Fail(At, Format("values nest deeper than %d levels", MaxFormDepth));
+    }
+
+    TFormValue Value(int Depth) {
         const std::size_t At = FPos;
         const unsigned char Tag = Byte("a value");
         long long N = 0;
@@ -248,10 +340,21 @@ private:
             N = Fixed<std::int64_t>(At);
             if (N >= INT32_MIN && N <= INT32_MAX) Narrow(At, N);
             return TFormValue::Integer(N);
-        case IdentTag:
-            return TFormValue::Ident(Name("an identifier", false));
+        case IdentTag: {
+            const std::size_t NameAt = FPos;
+            String Text = Short("an identifier");
+            if (!IsValidIdentValue(Text))
+                Fail(NameAt, "expected an identifier, found '" + Text + "'");
+            return TFormValue::Ident(std::move(Text));
+        }
         case StringTag:
-            return TFormValue::Str(Long("a string"));
+            return TFormValue::Str(Long("a string", MaxFormStringLength));
+        case WStringTag: {
+            String Text = Long("a wide string", MaxFormStringLength);
+            if (!IsWideText(Text))
+                Fail(At, "a wide string must be UTF-8 with a character above U+00FF");
+            return TFormValue::WStr(std::move(Text));
+        }
         case BinaryTag:
             return TFormValue::Binary(Long("a binary property"));
         case SetTag: {
@@ -261,8 +364,60 @@ private:
             if (Byte("the end of a set") != 0) Fail(FPos - 1, "expected the end of a set");
             return TFormValue::Set(std::move(Elements));
         }
+        case SingleTag: {
+            Need(4, At, "a single float");
+            std::uint32_t Bits;
+            std::memcpy(&Bits, FData + FPos, 4);
+            FPos += 4;
+            TFormValue V = TFormValue::SingleBits(Bits);
+            if (!IsEncodableFloat(V)) Fail(At, "a float that is not a finite number");
+            return V;
+        }
+        case ExtendedTag: {
+            Need(10, At, "an extended float");
+            std::uint64_t Significand;
+            std::uint16_t SignExponent;
+            std::memcpy(&Significand, FData + FPos, 8);
+            std::memcpy(&SignExponent, FData + FPos + 8, 2);
+            FPos += 10;
+            TFormValue V = TFormValue::ExtendedBits(Significand, SignExponent);
+            if (!IsEncodableFloat(V))
+                Fail(At, "an extended float that is not a finite number in its normal form");
+            return V;
+        }
+        case ListTag: {
+            CheckDepth(Depth, At);
+            std::vector<TFormValue> Items;
+            for (;;) {
+                if (FPos >= FSize)
+                    Fail(FPos, "expected a value or the end of a list, found the end of the data");
+                if (FData[FPos] == 0) break;
+                Items.push_back(Value(Depth + 1));
+            }
+            ++FPos;
+            return TFormValue::List(std::move(Items));
+        }
+        case CollectionTag: {
+            CheckDepth(Depth, At);
+            std::vector<TFormCollectionItem> Items;
+            for (;;) {
+                const std::size_t ItemAt = FPos;
+                const unsigned char Kind = Byte("an item or the end of a collection");
+                if (Kind == 0) break;
+                if (Kind != ItemTag && Kind != IndexedItemTag)
+                    Fail(ItemAt, Format("expected an item (1 or 2) or the end of a collection, "
+                                        "found %u",
+                                        Kind));
+                TFormCollectionItem Item;
+                Item.Place = {false, static_cast<long long>(ItemAt)};
+                if (Kind == IndexedItemTag) Item.Index = IntegerOnly("an item's order index");
+                Item.Properties = Properties(Depth + 1);
+                Items.push_back(std::move(Item));
+            }
+            return TFormValue::MakeCollection(std::move(Items));
+        }
         default:
-            Fail(At, Format("expected a value tag (1 to 11), found %u", Tag));
+            Fail(At, Format("expected a value tag (1 to %u), found %u", unsigned(LastTag), Tag));
         }
     }
 
@@ -270,18 +425,8 @@ private:
         Fail(At, Format("the integer %lld is stored wider than it needs", N));
     }
 
-    TFormObject Object(int Depth) {
-        TFormObject Node;
-        Node.Place = {false, static_cast<long long>(FPos)};
-        if (Depth >= MaxFormDepth)
-            Fail(FPos, Format("components nest deeper than %d levels", MaxFormDepth));
-        const unsigned char Kind = Byte("an object");
-        if (Kind != ObjectTag && Kind != InheritedTag)
-            Fail(FPos - 1,
-                 Format("expected an object (1) or an inherited object (2), found %u", Kind));
-        Node.Inherited = Kind == InheritedTag;
-        Node.ClassName = Name("a class name", false, true);
-        Node.Name = Name("a component name", true, true);
+    std::vector<TFormProperty> Properties(int Depth) {
+        std::vector<TFormProperty> List;
         for (;;) {
             const std::size_t At = FPos;
             const std::size_t Length = Byte("a property name or the end of the properties");
@@ -292,9 +437,36 @@ private:
             P.Name = Short("a property name");
             if (!IsValidPropertyPath(P.Name))
                 Fail(At, "expected a property name, found '" + P.Name + "'");
-            P.Value = Value();
-            Node.Properties.push_back(std::move(P));
+            P.Value = Value(Depth);
+            List.push_back(std::move(P));
         }
+        return List;
+    }
+
+    TFormObject Object(int Depth) {
+        TFormObject Node;
+        Node.Place = {false, static_cast<long long>(FPos)};
+        if (Depth >= MaxFormDepth)
+            Fail(FPos, Format("components nest deeper than %d levels", MaxFormDepth));
+        const unsigned char Kind = Byte("an object");
+        const unsigned char Base = Kind & ~ChildIndexFlag;
+        if (Base != ObjectTag && Base != InheritedTag && Base != InlineTag)
+            Fail(FPos - 1, Format("expected an object (1), an inherited object (2) or an inline "
+                                  "frame (3), found %u",
+                                  Kind));
+        Node.Inherited = Base == InheritedTag;
+        Node.Inline = Base == InlineTag;
+        if (Kind & ChildIndexFlag) {
+            const std::size_t At = FPos;
+            const long long Index = IntegerOnly("a child index");
+            if (Index < 0 || Index > INT32_MAX)
+                Fail(At,
+                     Format("a child index must be from 0 to %d, found %lld", INT32_MAX, Index));
+            Node.ChildIndex = static_cast<int>(Index);
+        }
+        Node.ClassName = Name("a class name", false, true);
+        Node.Name = Name("a component name", true, true);
+        Node.Properties = Properties(0);
         for (;;) {
             if (FPos < FSize && FData[FPos] == 0) {
                 ++FPos;

@@ -2,8 +2,10 @@
 
 #include "framework/core/Component.h"
 #include "framework/core/Exceptions.h"
+#include "framework/core/FormFloat.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
+#include "framework/core/Utf8.h"
 
 #include <cctype>
 
@@ -11,8 +13,15 @@ namespace folio {
 
 namespace {
 
+// Names are ASCII words or words of any script in UTF-8; IsValidIdent
+// decides afterwards which bytes make a name.
 bool IsWordChar(char C) {
-    return std::isalnum(static_cast<unsigned char>(C)) || C == '_' || C == '.';
+    const auto U = static_cast<unsigned char>(C);
+    return std::isalnum(U) || C == '_' || C == '.' || U >= 0x80;
+}
+
+bool IsDigit(char C) {
+    return C >= '0' && C <= '9';
 }
 
 bool SameWord(const String& A, const char* B) {
@@ -29,6 +38,122 @@ int HexDigit(char C) {
     return -1;
 }
 
+bool IsHighSurrogate(char32_t C) {
+    return C >= 0xD800 && C <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t C) {
+    return C >= 0xDC00 && C <= 0xDFFF;
+}
+
+constexpr char32_t ReplacementCharacter = 0xFFFD;
+
+// Builds the bytes of one string literal from its quoted parts and its
+// character codes.
+//
+// A code from 256 up is a character (a UTF-16 unit, as the files that use
+// them write them: a pair of surrogates makes one character, a lone one
+// becomes U+FFFD), and the string is a wide one. A code from 128 to 255 is
+// where files disagree: the forms of older applications give their
+// accented letters so ('Param'#232'tres', 'Espa'#241'ol': one code for one
+// Latin-1 character, which is what the code means in Unicode too), while
+// some others spelled UTF-8 out byte by byte ('Caf'#195#169). A run of such
+// codes that is well-formed UTF-8 is taken as those bytes, since a run of
+// Latin-1 letters that happens to be well-formed UTF-8 ("Ã©") is what
+// garbled text looks like, not what people write; any other run is Latin-1
+// characters. In a wide string every code is a character. Quoted parts are
+// taken as the bytes they are (forms are UTF-8 files), except that a wide
+// string must be UTF-8, so there a byte that is not is a Latin-1 character.
+//
+// Our own writer gives quoted UTF-8 for text and codes only below 128, and
+// a byte that is not UTF-8 stays a raw byte inside quotes, so whatever it
+// writes reads back byte for byte.
+class TStringBuilder {
+public:
+    explicit TStringBuilder(bool Characters) : FCharacters(Characters) {}
+
+    void Quoted(const char* Data, std::size_t Size) {
+        Flush();
+        if (!FCharacters) {
+            FOut.append(Data, Size);
+            return;
+        }
+        for (std::size_t I = 0; I < Size;) {
+            const std::size_t N = Utf8CharLength(Data, Size, I);
+            if (N == 0) {
+                AppendUtf8(FOut, static_cast<unsigned char>(Data[I]));
+                ++I;
+            } else {
+                FOut.append(Data + I, N);
+                I += N;
+            }
+        }
+    }
+
+    void Code(char32_t C) {
+        if (C >= 0x100) FWide = true;
+        if (C >= 0x80 && C <= 0xFF && !FCharacters) {
+            FlushSurrogate();
+            FRun += static_cast<char>(C);
+            return;
+        }
+        FlushRun();
+        if (IsLowSurrogate(C) && FHigh) {
+            AppendUtf8(FOut, 0x10000 + ((FHigh - 0xD800) << 10) + (C - 0xDC00));
+            FHigh = 0;
+            return;
+        }
+        FlushSurrogate();
+        if (IsHighSurrogate(C)) {
+            FHigh = C;
+        } else if (IsLowSurrogate(C)) {
+            AppendUtf8(FOut, ReplacementCharacter);
+        } else {
+            AppendUtf8(FOut, C);
+        }
+    }
+
+    // The bytes so far and those waiting in a run, for the length limit.
+    std::size_t Size() const { return FOut.size() + FRun.size() + (FHigh ? 3 : 0); }
+
+    void Finish() { Flush(); }
+    bool Wide() const { return FWide; }
+    // True when the literal must be read again with every code a character:
+    // it turned out wide, and a run was taken as UTF-8 or a quoted byte is
+    // not UTF-8.
+    bool NeedsCharacters() const {
+        return FWide && !FCharacters && (FTookUtf8 || !IsWellFormedUtf8(FOut.data(), FOut.size()));
+    }
+    String& Text() { return FOut; }
+
+private:
+    void Flush() {
+        FlushRun();
+        FlushSurrogate();
+    }
+    void FlushSurrogate() {
+        if (!FHigh) return;
+        AppendUtf8(FOut, ReplacementCharacter);
+        FHigh = 0;
+    }
+    void FlushRun() {
+        if (FRun.empty()) return;
+        if (FRun.size() >= 2 && IsWellFormedUtf8(FRun.data(), FRun.size())) {
+            FOut += FRun;
+            FTookUtf8 = true;
+        } else {
+            for (char B : FRun) AppendUtf8(FOut, static_cast<unsigned char>(B));
+        }
+        FRun.clear();
+    }
+
+    bool FCharacters;
+    bool FWide = false;
+    bool FTookUtf8 = false;
+    char32_t FHigh = 0;
+    String FRun;
+    String FOut;
+};
+
 class TTextDecoder {
 public:
     TTextDecoder(const char* Data, std::size_t Size) : FEnd(Data + Size), FPos(Data) {}
@@ -41,9 +166,9 @@ public:
             static_cast<unsigned char>(FPos[2]) == 0xBF)
             FPos += 3;
         SkipSpace();
-        const String Word = PeekWord();
-        if (!SameWord(Word, "object") && !SameWord(Word, "inherited"))
-            Fail("expected 'object' or 'inherited' at the start of the form, found " + Found());
+        if (!IsObjectWord(PeekWord()))
+            Fail("expected 'object', 'inherited' or 'inline' at the start of the form, found " +
+                 Found());
         TFormObject Root = Object(0);
         SkipSpace();
         if (FPos != FEnd)
@@ -54,6 +179,10 @@ public:
 private:
     [[noreturn]] void Fail(const String& What) const {
         throw EFormError("Text form, line " + IntToStr(FLine) + ": " + What);
+    }
+
+    static bool IsObjectWord(const String& W) {
+        return SameWord(W, "object") || SameWord(W, "inherited") || SameWord(W, "inline");
     }
 
     void SkipSpace() {
@@ -115,12 +244,27 @@ private:
         return Text;
     }
 
+    // "[n]" after an object's class or a collection's "item".
+    long long Index(const char* What, long long Limit) {
+        ++FPos; // '['
+        SkipSpace();
+        if (FPos == FEnd || !IsDigit(*FPos))
+            Fail(String("expected ") + What + " (a number from 0) after '[', found " + Found());
+        const TNumber N = Number();
+        if (N.Float || N.Int > Limit)
+            Fail(String("expected ") + What + " from 0 to " + IntToStr(Limit));
+        Expect(']', ("']' after " + String(What)).c_str());
+        return N.Int;
+    }
+
     TFormObject Object(int Depth) {
         TFormObject Node;
         Node.Place = {true, FLine};
         if (Depth >= MaxFormDepth)
             Fail("components nest deeper than " + IntToStr(MaxFormDepth) + " levels");
-        Node.Inherited = SameWord(Word(), "inherited");
+        const String Kind = Word();
+        Node.Inherited = SameWord(Kind, "inherited");
+        Node.Inline = SameWord(Kind, "inline");
         String First = Ident("a component name or class name");
         SkipSpace();
         if (FPos != FEnd && *FPos == ':') {
@@ -130,9 +274,11 @@ private:
         } else {
             Node.ClassName = std::move(First);
         }
+        SkipSpace();
+        if (FPos != FEnd && *FPos == '[')
+            Node.ChildIndex = static_cast<int>(Index("a child index", INT32_MAX));
         for (;;) {
             SkipSpace();
-            const long long Line = FLine;
             const String W = PeekWord();
             if (W.empty()) {
                 if (FPos == FEnd) {
@@ -147,44 +293,69 @@ private:
                 FPos += W.size();
                 return Node;
             }
-            if (SameWord(W, "object") || SameWord(W, "inherited")) {
+            if (IsObjectWord(W)) {
                 Node.Children.push_back(Object(Depth + 1));
                 continue;
             }
             if (!Node.Children.empty())
                 Fail("expected an object or 'end' after the nested objects, found " + Found());
-            if (!IsValidPropertyPath(W)) Fail("expected a property name, found " + Found());
-            FPos += W.size();
-            TFormProperty P;
-            P.Name = W;
-            P.Place = {true, Line};
-            Expect('=', ("'=' after " + W).c_str());
-            P.Value = Value();
-            Node.Properties.push_back(std::move(P));
+            Property(W, Node.Properties, 0);
         }
     }
 
-    TFormValue Value() {
+    // One "Name = value" line whose name W has been peeked.
+    void Property(const String& W, std::vector<TFormProperty>& Properties, int Depth) {
+        if (!IsValidPropertyPath(W)) Fail("expected a property name, found " + Found());
+        TFormProperty P;
+        P.Place = {true, FLine};
+        FPos += W.size();
+        P.Name = W;
+        Expect('=', ("'=' after " + W).c_str());
+        P.Value = Value(Depth);
+        Properties.push_back(std::move(P));
+    }
+
+    TFormValue Value(int Depth) {
         SkipSpace();
         if (FPos == FEnd) Fail("expected a value, found the end of the form");
         const char C = *FPos;
-        if (C == '\'' || C == '#') return TFormValue::Str(StringValue());
+        if (C == '\'' || C == '#') return StringValue();
         if (C == '{') return TFormValue::Binary(HexValue());
         if (C == '[') return SetValue();
-        if (C == '-' || C == '$' || std::isdigit(static_cast<unsigned char>(C)))
-            return TFormValue::Integer(IntegerValue());
+        if (C == '(') return ListValue(Depth);
+        if (C == '<') return CollectionValue(Depth);
+        if (C == '-' || C == '+' || C == '$' || IsDigit(C)) {
+            const TNumber N = Number();
+            if (!N.Float) return TFormValue::Integer(N.Int);
+            return N.Single ? TFormValue::Single(N.SingleValue)
+                            : TFormValue::Extended(N.ExtendedValue);
+        }
         const String W = PeekWord();
-        if (W.empty() || !IsValidIdent(W)) Fail("expected a value, found " + Found());
+        if (W.empty()) Fail("expected a value, found " + Found());
+        if (SameWord(W, "nil")) return FPos += W.size(), TFormValue::Nil();
+        if (SameWord(W, "true")) return FPos += W.size(), TFormValue::Bool(true);
+        if (SameWord(W, "false")) return FPos += W.size(), TFormValue::Bool(false);
+        if (!IsValidIdentValue(W)) Fail("expected a value, found " + Found());
         FPos += W.size();
-        if (SameWord(W, "nil")) return TFormValue::Nil();
-        if (SameWord(W, "true")) return TFormValue::Bool(true);
-        if (SameWord(W, "false")) return TFormValue::Bool(false);
         return TFormValue::Ident(W);
     }
 
-    long long IntegerValue() {
+    struct TNumber {
+        bool Float = false;
+        bool Single = false;
+        long long Int = 0;
+        float SingleValue = 0;
+        long double ExtendedValue = 0;
+    };
+
+    // An integer (decimal or $hex), or a float: decimal digits with a
+    // fraction or an exponent, and "s" after a single's.
+    TNumber Number() {
+        TNumber N;
+        const char* Start = FPos;
         const bool Negative = *FPos == '-';
-        if (Negative) ++FPos;
+        const bool Signed = Negative || *FPos == '+';
+        if (Signed) ++FPos;
         unsigned long long Magnitude = 0;
         bool Any = false;
         if (FPos != FEnd && *FPos == '$') {
@@ -195,68 +366,117 @@ private:
                 Magnitude = Magnitude << 4 | static_cast<unsigned>(D);
                 Any = true;
             }
-            if (Negative && Any) Fail("expected a number without a sign before '$'");
+            if (Signed && Any) Fail("expected a number without a sign before '$'");
         } else {
-            while (FPos != FEnd && std::isdigit(static_cast<unsigned char>(*FPos))) {
+            bool Overflow = false;
+            while (FPos != FEnd && IsDigit(*FPos)) {
                 const unsigned D = static_cast<unsigned>(*FPos - '0');
-                if (Magnitude > (~0ULL - D) / 10) Fail("a number too large for 64 bits");
+                if (Magnitude > (~0ULL - D) / 10) Overflow = true;
                 Magnitude = Magnitude * 10 + D;
                 Any = true;
                 ++FPos;
             }
+            if (Any && FPos != FEnd && (*FPos == '.' || *FPos == 'e' || *FPos == 'E'))
+                return FloatNumber(Start);
+            if (Overflow) Fail("a number too large for 64 bits");
             const unsigned long long Limit = Negative ? 1ULL << 63 : (1ULL << 63) - 1;
             if (Magnitude > Limit) Fail("a number too large for 64 bits");
+            if (Any && FPos != FEnd && (*FPos == 's' || *FPos == 'S') &&
+                (FPos + 1 == FEnd || !IsWordChar(FPos[1])))
+                return FloatNumber(Start);
         }
         if (!Any) Fail("expected digits, found " + Found());
         if (FPos != FEnd && IsWordChar(*FPos)) Fail("expected a number, found " + Found());
-        if (Negative) return static_cast<long long>(0 - Magnitude);
-        return static_cast<long long>(Magnitude);
+        N.Int =
+            Negative ? static_cast<long long>(0 - Magnitude) : static_cast<long long>(Magnitude);
+        return N;
     }
 
-    // Quoted parts and #n bytes, and parts of a long string joined by +.
-    String StringValue() {
-        String Bytes;
+    TNumber FloatNumber(const char* Start) {
+        if (FPos != FEnd && *FPos == '.') {
+            ++FPos;
+            while (FPos != FEnd && IsDigit(*FPos)) ++FPos;
+        }
+        if (FPos != FEnd && (*FPos == 'e' || *FPos == 'E')) {
+            ++FPos;
+            if (FPos != FEnd && (*FPos == '+' || *FPos == '-')) ++FPos;
+            if (FPos == FEnd || !IsDigit(*FPos))
+                Fail("expected the digits of an exponent, found " + Found());
+            while (FPos != FEnd && IsDigit(*FPos)) ++FPos;
+        }
+        const char* End = FPos;
+        TNumber N;
+        N.Float = true;
+        if (FPos != FEnd && (*FPos == 's' || *FPos == 'S')) {
+            N.Single = true;
+            ++FPos;
+        }
+        if (FPos != FEnd && IsWordChar(*FPos)) Fail("expected a number, found " + Found());
+        const std::string_view Digits(Start, static_cast<std::size_t>(End - Start));
+        const bool Ok =
+            N.Single ? ParseSingle(Digits, N.SingleValue) : ParseExtended(Digits, N.ExtendedValue);
+        if (!Ok) Fail("the number " + String(Digits) + " is out of range");
+        return N;
+    }
+
+    // Quoted parts and character codes, and parts of a long string joined
+    // by +.
+    TFormValue StringValue() {
+        const char* Start = FPos;
+        const long long StartLine = FLine;
+        TStringBuilder Plain(false);
+        StringParts(Plain);
+        if (!Plain.NeedsCharacters())
+            return Plain.Wide() ? TFormValue::WStr(std::move(Plain.Text()))
+                                : TFormValue::Str(std::move(Plain.Text()));
+        FPos = Start;
+        FLine = StartLine;
+        TStringBuilder Wide(true);
+        StringParts(Wide);
+        return TFormValue::WStr(std::move(Wide.Text()));
+    }
+
+    // The bytes waiting to be added are counted low (a run of codes may
+    // double when it turns out Latin-1), so the exact length is checked
+    // again at the end.
+    void Finish(TStringBuilder& Builder) const {
+        Builder.Finish();
+        CheckLength(Builder, 0);
+    }
+
+    void CheckLength(const TStringBuilder& Builder, std::size_t More) const {
+        if (Builder.Size() > MaxFormStringLength || More > MaxFormStringLength - Builder.Size())
+            Fail("a string longer than " + IntToStr(static_cast<long long>(MaxFormStringLength)) +
+                 " bytes");
+    }
+
+    void StringParts(TStringBuilder& Builder) {
         for (;;) {
             if (FPos != FEnd && *FPos == '\'') {
                 ++FPos;
                 for (;;) {
-                    if (FPos == FEnd || *FPos == '\n' || *FPos == '\r')
+                    const char* Run = FPos;
+                    while (FPos != FEnd && *FPos != '\'' && *FPos != '\n' && *FPos != '\r') ++FPos;
+                    CheckLength(Builder, static_cast<std::size_t>(FPos - Run));
+                    Builder.Quoted(Run, static_cast<std::size_t>(FPos - Run));
+                    if (FPos == FEnd || *FPos != '\'')
                         Fail("a string is not closed with ' on its line");
-                    if (*FPos == '\'') {
-                        if (FPos + 1 != FEnd && FPos[1] == '\'') {
-                            Bytes += '\'';
-                            FPos += 2;
-                            continue;
-                        }
-                        ++FPos;
-                        break;
+                    if (FPos + 1 != FEnd && FPos[1] == '\'') {
+                        CheckLength(Builder, 1);
+                        Builder.Quoted("'", 1);
+                        FPos += 2;
+                        continue;
                     }
-                    Bytes += *FPos++;
+                    ++FPos;
+                    break;
                 }
             } else if (FPos != FEnd && *FPos == '#') {
                 ++FPos;
-                long long Code = -1;
-                if (FPos != FEnd && *FPos == '$') {
-                    ++FPos;
-                    Code = 0;
-                    int Digits = 0;
-                    // Only two digits are taken; the rest are counted, not
-                    // added up, so that a long run of them cannot overflow.
-                    for (int D; FPos != FEnd && (D = HexDigit(*FPos)) >= 0; ++FPos, ++Digits)
-                        if (Digits < 2) Code = Code * 16 + D;
-                    if (Digits == 0 || Digits > 2) Code = -1;
-                } else {
-                    int Digits = 0;
-                    while (FPos != FEnd && std::isdigit(static_cast<unsigned char>(*FPos)) &&
-                           Digits < 4) {
-                        Code = (Code < 0 ? 0 : Code) * 10 + (*FPos++ - '0');
-                        ++Digits;
-                    }
-                }
-                if (Code < 0 || Code > 255) Fail("expected a byte code 0 to 255 after '#'");
-                Bytes += static_cast<char>(Code);
+                Builder.Code(CharacterCode());
+                CheckLength(Builder, 0);
             } else {
-                return Bytes;
+                Finish(Builder);
+                return;
             }
             // A part ends here; another may follow at once (#10'...') or after +.
             const char* Before = FPos;
@@ -270,9 +490,31 @@ private:
             } else if (FPos != Before || FPos == FEnd || (*FPos != '\'' && *FPos != '#')) {
                 FPos = Before;
                 FLine = LineBefore;
-                return Bytes;
+                Finish(Builder);
+                return;
             }
         }
+    }
+
+    // The number after '#': decimal, or hexadecimal after '$'. Only so many
+    // digits are added up; the rest are counted, so that a long run of
+    // them cannot overflow.
+    char32_t CharacterCode() {
+        long long Code = 0;
+        int Digits = 0;
+        if (FPos != FEnd && *FPos == '$') {
+            ++FPos;
+            for (int D; FPos != FEnd && (D = HexDigit(*FPos)) >= 0; ++FPos, ++Digits)
+                if (Digits < 6) Code = Code * 16 + D;
+            if (Digits > 6) Code = -1;
+        } else {
+            for (; FPos != FEnd && IsDigit(*FPos); ++FPos, ++Digits)
+                if (Digits < 7) Code = Code * 10 + (*FPos - '0');
+            if (Digits > 7) Code = -1;
+        }
+        if (Digits == 0 || Code < 0 || Code > 0x10FFFF)
+            Fail("expected a character code from 0 to 1114111 after '#'");
+        return static_cast<char32_t>(Code);
     }
 
     String HexValue() {
@@ -327,6 +569,65 @@ private:
             }
             Expect(']', "',' or ']' in a set");
             return TFormValue::Set(std::move(Elements));
+        }
+    }
+
+    void CheckValueDepth(int Depth) const {
+        if (Depth >= MaxFormDepth)
+            Fail("values nest deeper than " + IntToStr(MaxFormDepth) + " levels");
+    }
+
+    // "( value value ... )": the values one after another, any kinds.
+    TFormValue ListValue(int Depth) {
+        CheckValueDepth(Depth);
+        ++FPos; // '('
+        std::vector<TFormValue> Items;
+        for (;;) {
+            SkipSpace();
+            if (FPos == FEnd) Fail("expected ')' to close a list, found the end of the form");
+            if (*FPos == ')') {
+                ++FPos;
+                return TFormValue::List(std::move(Items));
+            }
+            Items.push_back(Value(Depth + 1));
+        }
+    }
+
+    // "< item ... end item [2] ... end >": each item's properties.
+    TFormValue CollectionValue(int Depth) {
+        CheckValueDepth(Depth);
+        ++FPos; // '<'
+        std::vector<TFormCollectionItem> Items;
+        for (;;) {
+            SkipSpace();
+            if (FPos != FEnd && *FPos == '>') {
+                ++FPos;
+                return TFormValue::MakeCollection(std::move(Items));
+            }
+            if (!SameWord(PeekWord(), "item"))
+                Fail("expected 'item' or '>' in a collection, found " + Found());
+            TFormCollectionItem Item;
+            Item.Place = {true, FLine};
+            FPos += 4;
+            SkipSpace();
+            if (FPos != FEnd && *FPos == '[')
+                Item.Index = Index("an item's order index", INT32_MAX);
+            for (;;) {
+                SkipSpace();
+                const String W = PeekWord();
+                if (SameWord(W, "end")) {
+                    FPos += W.size();
+                    break;
+                }
+                if (W.empty() || IsObjectWord(W)) {
+                    if (FPos == FEnd)
+                        Fail("expected 'end' to close the item opened on line " +
+                             IntToStr(Item.Place.Where) + ", found the end of the form");
+                    Fail("expected a property name or 'end' in an item, found " + Found());
+                }
+                Property(W, Item.Properties, Depth + 1);
+            }
+            Items.push_back(std::move(Item));
         }
     }
 

@@ -1,7 +1,9 @@
 #include "framework/core/FormText.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/core/FormFloat.h"
 #include "framework/core/Streams.h"
+#include "framework/core/Utf8.h"
 
 #include <charconv>
 
@@ -14,53 +16,23 @@ constexpr std::size_t StringWrap = 64;
 // Bytes of a binary property per hex line.
 constexpr std::size_t HexBytesPerLine = 32;
 
-// The length of the UTF-8 character starting at Text[I], or 0 when the bytes
-// there are not one (a lone continuation byte, a cut or overlong sequence).
-std::size_t Utf8Length(const String& Text, std::size_t I) {
-    const unsigned char C = static_cast<unsigned char>(Text[I]);
-    std::size_t N;
-    unsigned Min;
-    if (C >= 0xC2 && C <= 0xDF) {
-        N = 2;
-        Min = 0x80;
-    } else if (C >= 0xE0 && C <= 0xEF) {
-        N = 3;
-        Min = 0x800;
-    } else if (C >= 0xF0 && C <= 0xF4) {
-        N = 4;
-        Min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (I + N > Text.size()) return 0;
-    unsigned Code = C & (0x7F >> N);
-    for (std::size_t K = 1; K < N; ++K) {
-        const unsigned char Next = static_cast<unsigned char>(Text[I + K]);
-        if ((Next & 0xC0) != 0x80) return 0;
-        Code = (Code << 6) | (Next & 0x3F);
-    }
-    if (Code < Min || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF)) return 0;
-    return N;
-}
-
 class TTextEncoder {
 public:
     void Object(const TFormObject& Node, int Depth) {
         Indent(Depth);
-        FOut += Node.Inherited ? "inherited " : "object ";
+        FOut += Node.Inline ? "inline " : Node.Inherited ? "inherited " : "object ";
         if (!Node.Name.empty()) {
             FOut += Node.Name;
             FOut += ": ";
         }
         FOut += Node.ClassName;
-        FOut += '\n';
-        for (const TFormProperty& P : Node.Properties) {
-            Indent(Depth + 1);
-            FOut += P.Name;
-            FOut += " = ";
-            Value(P.Value, Depth + 1);
-            FOut += '\n';
+        if (Node.ChildIndex >= 0) {
+            FOut += " [";
+            Integer(Node.ChildIndex);
+            FOut += ']';
         }
+        FOut += '\n';
+        Properties(Node.Properties, Depth + 1);
         for (const TFormObject& Child : Node.Children) Object(Child, Depth + 1);
         Indent(Depth);
         FOut += "end\n";
@@ -70,6 +42,16 @@ public:
 
 private:
     void Indent(int Depth) { FOut.append(static_cast<std::size_t>(Depth) * 2, ' '); }
+
+    void Properties(const std::vector<TFormProperty>& List, int Depth) {
+        for (const TFormProperty& P : List) {
+            Indent(Depth);
+            FOut += P.Name;
+            FOut += " = ";
+            Value(P.Value, Depth);
+            FOut += '\n';
+        }
+    }
 
     void Integer(long long V) {
         char Buffer[24];
@@ -97,6 +79,24 @@ private:
         case TFormValueKind::String:
             Str(V.Text, Depth);
             break;
+        case TFormValueKind::WString:
+            WideStr(V.Text, Depth);
+            break;
+        case TFormValueKind::Single:
+            if (!IsEncodableFloat(V)) throw EWriteError("A form holds only finite numbers");
+            FOut += FormatSingle(V.AsSingle());
+            FOut += 's';
+            break;
+        case TFormValueKind::Extended:
+            if (!IsEncodableFloat(V)) throw EWriteError("A form holds only finite numbers");
+            FOut += FormatExtended(V.AsExtended());
+            break;
+        case TFormValueKind::List:
+            List(V.Items, Depth);
+            break;
+        case TFormValueKind::Collection:
+            Collection(V.Collection, Depth);
+            break;
         case TFormValueKind::Binary:
             Hex(V.Text, Depth);
             break;
@@ -111,8 +111,48 @@ private:
         }
     }
 
-    // Quoted runs of printable text and #n for every other byte.
+    static void CheckLength(const String& Text) {
+        if (Text.size() > MaxFormStringLength)
+            throw EWriteError("A string of " + std::to_string(Text.size()) +
+                              " bytes is longer than a form holds (" +
+                              std::to_string(MaxFormStringLength) + ")");
+    }
+
+    // "(" and each value on a line of its own, ")" after the last.
+    void List(const std::vector<TFormValue>& Items, int Depth) {
+        FOut += '(';
+        for (const TFormValue& Item : Items) {
+            FOut += '\n';
+            Indent(Depth + 1);
+            Value(Item, Depth + 1);
+        }
+        FOut += ')';
+    }
+
+    void Collection(const std::vector<TFormCollectionItem>& Items, int Depth) {
+        FOut += '<';
+        for (const TFormCollectionItem& Item : Items) {
+            FOut += '\n';
+            Indent(Depth + 1);
+            FOut += "item";
+            if (Item.Index) {
+                FOut += " [";
+                Integer(*Item.Index);
+                FOut += ']';
+            }
+            FOut += '\n';
+            Properties(Item.Properties, Depth + 2);
+            Indent(Depth + 1);
+            FOut += "end";
+        }
+        FOut += '>';
+    }
+
+    // Quoted runs of text and #n for control characters. A byte that is
+    // not part of a UTF-8 character is quoted as it is: a character code
+    // from 128 up means a character, not a byte (see the reader).
     void Str(const String& Text, int Depth) {
+        CheckLength(Text);
         if (Text.empty()) {
             FOut += "''";
             return;
@@ -128,7 +168,11 @@ private:
                 LineBytes = 0;
             }
             const unsigned char C = static_cast<unsigned char>(Text[I]);
-            std::size_t N = C >= 0x20 && C < 0x7F ? 1 : C >= 0x80 ? Utf8Length(Text, I) : 0;
+            std::size_t N = C >= 0x20 && C < 0x7F ? 1 : 0;
+            if (C >= 0x80) {
+                N = Utf8CharLength(Text.data(), Text.size(), I);
+                if (N == 0) N = 1;
+            }
             if (N == 0) {
                 if (Quoted) FOut += '\'';
                 Quoted = false;
@@ -144,6 +188,46 @@ private:
             FOut.append(Text, I, N);
             I += N;
             LineBytes += N;
+        }
+        if (Quoted) FOut += '\'';
+    }
+
+    // Printable ASCII quoted, every other character as its code: UTF-16
+    // units, a pair of surrogates above U+FFFF.
+    void WideStr(const String& Text, int Depth) {
+        CheckLength(Text);
+        char32_t Widest = 0;
+        if (!IsWellFormedUtf8(Text.data(), Text.size(), &Widest) || Widest <= 0xFF)
+            throw EWriteError("A wide string must be UTF-8 with a character above U+00FF");
+        bool Quoted = false;
+        std::size_t LineStart = FOut.size();
+        for (std::size_t I = 0; I < Text.size();) {
+            if (FOut.size() - LineStart >= StringWrap) {
+                if (Quoted) FOut += '\'';
+                Quoted = false;
+                FOut += " +\n";
+                Indent(Depth + 1);
+                LineStart = FOut.size();
+            }
+            char32_t Code;
+            I += Utf8CharLength(Text.data(), Text.size(), I, &Code);
+            if (Code >= 0x20 && Code < 0x7F) {
+                if (!Quoted) FOut += '\'';
+                Quoted = true;
+                if (Code == '\'') FOut += '\'';
+                FOut += static_cast<char>(Code);
+                continue;
+            }
+            if (Quoted) FOut += '\'';
+            Quoted = false;
+            if (Code > 0xFFFF) {
+                Code -= 0x10000;
+                FOut += '#';
+                Integer(0xD800 + (Code >> 10));
+                Code = 0xDC00 + (Code & 0x3FF);
+            }
+            FOut += '#';
+            Integer(Code);
         }
         if (Quoted) FOut += '\'';
     }

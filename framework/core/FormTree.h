@@ -3,6 +3,7 @@
 #include "framework/core/Types.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace folio {
@@ -17,35 +18,89 @@ enum class TFormValueKind : std::uint8_t {
     False,
     True,
     Integer, // any width up to 64 bits
-    Ident,   // a name: enumeration value, colour, component, handler
+    Ident,   // a name: enumeration value, colour, component, handler; a
+             // reference to another form's component is "Form.Component"
     String,  // any bytes
     Binary,  // a block of bytes written by a binary property
     Set,     // element names
+    // Unicode text that a text form gave with character codes above 255
+    // (#1053): held as UTF-8, and written with character codes again.
+    WString,
+    Single,     // a 32-bit float: its bits in Int
+    Extended,   // an 80-bit float: its significand in Int, sign and exponent in Exponent
+    List,       // values in order, of any kinds: Items
+    Collection, // the items of a collection property: Collection
 };
+
+struct TFormValue;
+struct TFormProperty;
+struct TFormCollectionItem;
 
 struct TFormValue {
     TFormValueKind Kind = TFormValueKind::Nil;
+    std::uint16_t Exponent = 0; // Extended: the sign bit and the 15-bit exponent
     long long Int = 0;
-    String Text;                  // Ident, String and Binary
+    String Text;                  // Ident, String, WString and Binary
     std::vector<String> Elements; // Set
+    std::vector<TFormValue> Items;
+    std::vector<TFormCollectionItem> Collection;
 
     static TFormValue Nil() { return {}; }
     static TFormValue Bool(bool Value) {
-        return {Value ? TFormValueKind::True : TFormValueKind::False, 0, {}, {}};
+        TFormValue V;
+        V.Kind = Value ? TFormValueKind::True : TFormValueKind::False;
+        return V;
     }
-    static TFormValue Integer(long long Value) { return {TFormValueKind::Integer, Value, {}, {}}; }
-    static TFormValue Ident(String Name) { return {TFormValueKind::Ident, 0, std::move(Name), {}}; }
+    static TFormValue Integer(long long Value) {
+        TFormValue V;
+        V.Kind = TFormValueKind::Integer;
+        V.Int = Value;
+        return V;
+    }
+    static TFormValue Ident(String Name) { return Textual(TFormValueKind::Ident, std::move(Name)); }
     static TFormValue Str(String Bytes) {
-        return {TFormValueKind::String, 0, std::move(Bytes), {}};
+        return Textual(TFormValueKind::String, std::move(Bytes));
+    }
+    // Utf8 must be well-formed UTF-8 holding a character above U+00FF;
+    // the encoders refuse anything else.
+    static TFormValue WStr(String Utf8) {
+        return Textual(TFormValueKind::WString, std::move(Utf8));
     }
     static TFormValue Binary(String Bytes) {
-        return {TFormValueKind::Binary, 0, std::move(Bytes), {}};
+        return Textual(TFormValueKind::Binary, std::move(Bytes));
     }
     static TFormValue Set(std::vector<String> Names) {
-        return {TFormValueKind::Set, 0, {}, std::move(Names)};
+        TFormValue V;
+        V.Kind = TFormValueKind::Set;
+        V.Elements = std::move(Names);
+        return V;
     }
+    static TFormValue Single(float Value);
+    static TFormValue Extended(long double Value);
+    // Raw bits, for the binary reader and for tests of unusual numbers.
+    static TFormValue SingleBits(std::uint32_t Bits);
+    static TFormValue ExtendedBits(std::uint64_t Significand, std::uint16_t SignExponent);
+    static TFormValue List(std::vector<TFormValue> Values);
+    static TFormValue MakeCollection(std::vector<TFormCollectionItem> Items);
 
-    friend bool operator==(const TFormValue&, const TFormValue&) = default;
+    bool IsString() const {
+        return Kind == TFormValueKind::String || Kind == TFormValueKind::WString;
+    }
+    bool IsFloat() const {
+        return Kind == TFormValueKind::Single || Kind == TFormValueKind::Extended;
+    }
+    float AsSingle() const;
+    long double AsExtended() const;
+
+    friend bool operator==(const TFormValue&, const TFormValue&);
+
+private:
+    static TFormValue Textual(TFormValueKind Kind, String Text) {
+        TFormValue V;
+        V.Kind = Kind;
+        V.Text = std::move(Text);
+        return V;
+    }
 };
 
 // Where a part of a form came from: a line of a text form or a byte offset
@@ -62,25 +117,67 @@ struct TFormProperty {
     String Name; // dotted for nested objects: "GroupsFont.Name", "Groups.Data"
     TFormValue Value;
     TFormPlace Place;
+
+    friend bool operator==(const TFormProperty& A, const TFormProperty& B) {
+        return A.Name == B.Name && A.Value == B.Value;
+    }
 };
+
+// One item of a collection property: its properties, as an object's, and
+// the order index a collection may give its items.
+struct TFormCollectionItem {
+    std::optional<long long> Index;
+    std::vector<TFormProperty> Properties;
+    TFormPlace Place;
+
+    friend bool operator==(const TFormCollectionItem& A, const TFormCollectionItem& B) {
+        return A.Index == B.Index && A.Properties == B.Properties;
+    }
+};
+
+inline bool operator==(const TFormValue& A, const TFormValue& B) {
+    return A.Kind == B.Kind && A.Exponent == B.Exponent && A.Int == B.Int && A.Text == B.Text &&
+           A.Elements == B.Elements && A.Items == B.Items && A.Collection == B.Collection;
+}
 
 struct TFormObject {
     // An inherited block changes a component the ancestor form made; an
-    // ordinary one makes a new component.
+    // ordinary one makes a new component. An inline block makes a frame:
+    // a component of its class that brings its own components, which the
+    // block's inherited children change.
     bool Inherited = false;
+    bool Inline = false;
     String ClassName;
     String Name;
+    // In an inherited form: where the component goes among its parent's
+    // children ("object Edit1: TEdit [0]"); -1 keeps the order it is read in.
+    int ChildIndex = -1;
     TFormPlace Place;
     std::vector<TFormProperty> Properties;
     std::vector<TFormObject> Children;
 };
 
 // How deep components may nest in a form file; deeper input is refused
-// rather than read with ever deeper recursion.
+// rather than read with ever deeper recursion. Lists and collections inside
+// a property's value nest no deeper than this either.
 constexpr int MaxFormDepth = 64;
+
+// The longest string value a form may hold, in bytes (a caption, a line of
+// a list). Readers refuse a longer one before they make room for it; no
+// form a person or a program writes comes near it.
+constexpr std::size_t MaxFormStringLength = 1 << 20;
+
+// True when a Single or Extended value is a finite number in the one form
+// each encoding holds: not an infinity or a NaN, and for an extended float
+// its integer bit set exactly when its exponent is not zero (the 80-bit
+// format's unnormals and pseudo-denormals have no text).
+bool IsEncodableFloat(const TFormValue& Value);
 
 // True when Name is a dotted property name: identifiers joined by dots.
 bool IsValidPropertyPath(const String& Name);
+// True when Name is an identifier value: a name, or a reference to another
+// form's component ("MainForm.ImageList1"), none of the reserved words.
+bool IsValidIdentValue(const String& Name);
 // Identifiers a text form reserves for values.
 bool IsReservedFormWord(const String& Name);
 

@@ -5,9 +5,17 @@
 #include "framework/core/Resources.h"
 #include "framework/core/SysUtils.h"
 
+#include <cmath>
+
 namespace folio {
 
 bool TPropInfo::HasDefaultValue(const TObject& Instance) const {
+    if (Kind == TTypeKind::tkFloat) {
+        if (!FloatDefault || !GetFloat) return false;
+        const long double Value = GetFloat(Instance);
+        // Zero's sign is kept: -0.0 is not the default 0.0.
+        return Value == *FloatDefault && std::signbit(Value) == std::signbit(*FloatDefault);
+    }
     return IsOrdinal() && Default && GetOrd && GetOrd(Instance) == *Default;
 }
 

@@ -30,6 +30,7 @@ enum class TTypeKind {
     tkClass,     // an owned persistent sub-object (a font, a collection)
     tkComponent, // a reference to another component
     tkMethod,    // an event
+    tkFloat,     // a floating-point number: single, double or extended
 };
 
 // The class a tkClass or tkComponent property holds. It is looked up when
@@ -70,6 +71,13 @@ struct TPropInfo {
     std::function<void(TObject&, long long)> SetOrd;
     std::function<String(const TObject&)> GetStr;
     std::function<void(TObject&, const String&)> SetStr;
+    // tkFloat: the value in the widest type, the declared default, and the
+    // width of the property's own type in bytes (4 single, 8 double, more
+    // extended), which a form keeps and which bounds what a form may set.
+    std::function<long double(const TObject&)> GetFloat;
+    std::function<void(TObject&, long double)> SetFloat;
+    std::optional<long double> FloatDefault;
+    int FloatSize = 8;
     std::function<TObject*(const TObject&)> GetObj;
     std::function<void(TObject&, TObject*)> SetObj;
     std::function<bool(const TObject&)> EventAssigned;
@@ -84,8 +92,8 @@ struct TPropInfo {
                Kind == TTypeKind::tkEnum || Kind == TTypeKind::tkColor || Kind == TTypeKind::tkSet;
     }
     bool IsStored(const TObject& Instance) const { return !StoredFn || StoredFn(Instance); }
-    // True when an ordinal property holds its declared default (and so is not
-    // written to a form file).
+    // True when an ordinal or float property holds its declared default (and
+    // so is not written to a form file).
     bool HasDefaultValue(const TObject& Instance) const;
 
     // Enumeration values print and parse by name ("baVertical"); an unknown

@@ -1,15 +1,19 @@
 #include "framework/core/Reader.h"
 
+#include "framework/core/Collection.h"
 #include "framework/core/ColorIdents.h"
 #include "framework/core/Component.h"
 #include "framework/core/EventHandlers.h"
 #include "framework/core/Exceptions.h"
+#include "framework/core/FormFloat.h"
+#include "framework/core/GlobalComponents.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/Writer.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cfloat>
 #include <unordered_map>
 
 namespace folio {
@@ -35,7 +39,17 @@ String Describe(const TFormValue& V) {
     case TFormValueKind::Ident:
         return "the name " + V.Text;
     case TFormValueKind::String:
+    case TFormValueKind::WString:
         return V.Text.size() <= 40 ? "the string '" + V.Text + "'" : "a string";
+    case TFormValueKind::Single:
+        return "the number " + FormatSingle(V.AsSingle());
+    case TFormValueKind::Extended:
+        return "the number " + FormatExtended(V.AsExtended());
+    case TFormValueKind::List:
+        return "a list of " + IntToStr(static_cast<long long>(V.Items.size())) + " values";
+    case TFormValueKind::Collection:
+        return "a collection of " + IntToStr(static_cast<long long>(V.Collection.size())) +
+               " items";
     case TFormValueKind::Binary:
         return "a binary block of " + IntToStr(static_cast<long long>(V.Text.size())) + " bytes";
     case TFormValueKind::Set:
@@ -119,28 +133,50 @@ void TReader::ReadObject(const TFormObject& Node, TComponent* Parent, bool IsRoo
                                  " is a " + FRoot->ClassName() +
                                  ", which does not descend from it");
         Touch(FRoot);
-        if (!Node.Name.empty() && Node.Name != FRoot->GetName()) {
-            try {
-                FRoot->SetName(Node.Name);
-            } catch (const Exception& E) {
-                Fail(Node.Place, E.Message());
+        // An inherited form's root may have a name of its own: a form class
+        // made from another is a form of its own, "inherited Form2: TForm2"
+        // over "object Form1: TForm1". The last form read names the root;
+        // references in the earlier ones may still use their name for it.
+        if (!Node.Name.empty()) {
+            FRootNames.push_back(Lower(Node.Name));
+            if (Node.Name != FRoot->GetName()) {
+                try {
+                    FRoot->SetName(Node.Name);
+                } catch (const Exception& E) {
+                    Fail(Node.Place, E.Message());
+                }
             }
         }
         Component = FRoot;
     } else if (Node.Inherited) {
         Component = FindInherited(Node);
-        if (std::find(FCreated.begin(), FCreated.end(), Component) == FCreated.end())
+        if (!IsMadeHere(Component)) {
             Touch(Component);
+        } else if (std::find(FLoading.begin(), FLoading.end(), Component) == FLoading.end()) {
+            // A component a frame made for itself in this read: it goes
+            // with the frame if the read fails.
+            Component->BeginLoading();
+            FLoading.push_back(Component);
+        }
     } else {
         Component = MakeComponent(Node, Parent);
+        if (Node.Inline) Component->SetInline(true);
     }
+    if (!IsRoot && Node.ChildIndex >= 0) FOrders.push_back({Parent, Component, Node.ChildIndex});
     ReadProperties(Component, Node);
+    // The inherited blocks inside a frame name the frame's own components.
+    TComponent* const SavedScope = FScope;
+    if (!IsRoot && Component->IsInline()) FScope = Component;
     for (const TFormObject& Child : Node.Children) ReadObject(Child, Component, false);
+    FScope = SavedScope;
 }
 
 TComponent* TReader::MakeComponent(const TFormObject& Node, TComponent* Parent) {
-    if (!Node.Name.empty() && Lookup(Node.Name))
-        Fail(Node.Place, "a component named " + Node.Name + " is already in the form");
+    if (!Node.Name.empty() &&
+        (FScope ? FScope->FindComponent(Node.Name) || FMade.count({FScope, Lower(Node.Name)})
+                : Lookup(Node.Name) != nullptr))
+        Fail(Node.Place, "a component named " + Node.Name + " is already in the " +
+                             (FScope ? "frame " + Label(FScope) : String("form")));
     const TClassInfo* Class = GetClass(Node.ClassName);
     if (!Class)
         Fail(Node.Place, "unknown class " + Node.ClassName +
@@ -158,7 +194,10 @@ TComponent* TReader::MakeComponent(const TFormObject& Node, TComponent* Parent) 
     } catch (const Exception& E) {
         Fail(Node.Place, E.Message());
     }
-    if (!Node.Name.empty()) FMade[Lower(Node.Name)] = Component;
+    if (!Node.Name.empty()) FMade[{FScope, Lower(Node.Name)}] = Component;
+    // A component made inside a frame belongs to the frame, as those the
+    // frame made do, so that the frame's block holds it when written.
+    if (FScope) FOwners[Component] = FScope;
     if (Parent) {
         // A parent that existed before the read gets its new child only on
         // hand-over, so that a failed read leaves it untouched.
@@ -171,15 +210,31 @@ TComponent* TReader::MakeComponent(const TFormObject& Node, TComponent* Parent) 
 }
 
 TComponent* TReader::FindInherited(const TFormObject& Node) const {
-    TComponent* Component = Node.Name.empty() ? nullptr : Lookup(Node.Name);
+    TComponent* Component = nullptr;
+    if (!Node.Name.empty()) {
+        if (FScope) {
+            auto It = FMade.find({FScope, Lower(Node.Name)});
+            Component = It != FMade.end() ? It->second : FScope->FindComponent(Node.Name);
+        } else {
+            Component = Lookup(Node.Name);
+        }
+    }
     if (!Component || Component == FRoot)
         Fail(Node.Place, "the inherited component " +
-                             (Node.Name.empty() ? Node.ClassName : Node.Name) +
-                             " is not in the ancestor form");
+                             (Node.Name.empty() ? Node.ClassName : Node.Name) + " is not in the " +
+                             (FScope ? "frame " + Label(FScope) : String("ancestor form")));
     if (!ClassNamed(Component->ClassInfo(), Node.ClassName))
         Fail(Node.Place, "the inherited component " + Node.Name + " is a " +
                              Component->ClassName() + ", not a " + Node.ClassName);
     return Component;
+}
+
+// True for a component this read made, or one that such a component (a
+// frame) made and owns.
+bool TReader::IsMadeHere(const TComponent* Component) const {
+    for (const TComponent* C = Component; C; C = C->Owner())
+        if (std::find(FCreated.begin(), FCreated.end(), C) != FCreated.end()) return true;
+    return false;
 }
 
 // A component that existed before the read: its properties are saved first,
@@ -193,12 +248,49 @@ void TReader::Touch(TComponent* Existing) {
     FLoading.push_back(Existing);
 }
 
-TComponent* TReader::Lookup(const String& Name) const {
+TComponent* TReader::Lookup(const String& Name, TComponent* Scope) const {
     if (Name.empty()) return nullptr;
-    auto It = FMade.find(Lower(Name));
+    const String Key = Lower(Name);
+    if (Scope) {
+        auto It = FMade.find({Scope, Key});
+        if (It != FMade.end()) return It->second;
+        if (TComponent* Owned = Scope->FindComponent(Name)) return Owned;
+    }
+    auto It = FMade.find({nullptr, Key});
     if (It != FMade.end()) return It->second;
     if (TComponent* Owned = FRoot->FindComponent(Name)) return Owned;
-    if (Lower(FRoot->GetName()) == Lower(Name)) return FRoot;
+    if (Lower(FRoot->GetName()) == Key ||
+        std::find(FRootNames.begin(), FRootNames.end(), Key) != FRootNames.end())
+        return FRoot;
+    return nullptr;
+}
+
+// A reference may name a component of this form, one inside a frame of it
+// ("Frame1.Button1"), or one of another form ("MainForm.Images"). Missing
+// says what could not be found.
+TComponent* TReader::LookupReference(const TFixup& Fixup, String& Missing) const {
+    const String& Name = Fixup.Target;
+    const std::size_t Dot = Name.find('.');
+    if (Dot == String::npos) {
+        TComponent* Found = Lookup(Name, Fixup.Scope);
+        if (!Found) Missing = "the component " + Name + " never appears in the form";
+        return Found;
+    }
+    if (TComponent* Found = Lookup(Name.substr(0, Dot), Fixup.Scope)) {
+        for (std::size_t From = Dot; Found && From != String::npos;) {
+            const std::size_t Next = Name.find('.', From + 1);
+            const String Part =
+                Name.substr(From + 1, Next == String::npos ? String::npos : Next - From - 1);
+            auto It = FMade.find({Found, Lower(Part)});
+            Found = It != FMade.end() ? It->second : Found->FindComponent(Part);
+            From = Next;
+        }
+        if (!Found) Missing = "the component " + Name + " is not in the form";
+        return Found;
+    }
+    if (TComponent* Found = FindGlobalComponent(Name)) return Found;
+    Missing = "the component " + Name + " is not found: no form named " + Name.substr(0, Dot) +
+              " among the application's forms holds it";
     return nullptr;
 }
 
@@ -217,31 +309,38 @@ void TReader::ReadProperties(TComponent* Component, const TFormObject& Node) {
 }
 
 void TReader::ReadProperty(TComponent* Component, const TFormProperty& Property) {
-    const String Where =
-        DescribeFormPlace(Property.Place) + ": " + Label(Component) + "." + Property.Name;
-    TPersistent* Instance = Component;
-    std::size_t Start = 0;
+    ReadPropertyOf(*Component, Component, Property, Label(Component));
+}
+
+void TReader::ReadPropertyOf(TPersistent& Start, TComponent* Component,
+                             const TFormProperty& Property, const String& Owner) {
+    const String Path = Owner + "." + Property.Name;
+    const String Where = DescribeFormPlace(Property.Place) + ": " + Path;
+    TPersistent* Instance = &Start;
+    std::size_t From = 0;
     for (;;) {
-        const std::size_t Dot = Property.Name.find('.', Start);
+        const std::size_t Dot = Property.Name.find('.', From);
         const String Part =
-            Property.Name.substr(Start, Dot == String::npos ? String::npos : Dot - Start);
+            Property.Name.substr(From, Dot == String::npos ? String::npos : Dot - From);
         const TPropInfo* Prop = FindPublished(Instance->ClassInfo(), Part);
         if (Dot == String::npos) {
             if (Prop) {
-                if (Instance == Component && Part == "Name")
+                if (Component && Instance == Component && Part == "Name")
                     throw EFormError(Where + ": a component's name belongs in its object line");
-                SetValue(*Instance, *Prop, Property.Value, Where);
+                SetValue(*Instance, *Prop, Property.Value, Where, Path);
                 return;
             }
             // Not in the table: one of the object's defined properties.
             FDefineName = &Part;
             FDefineValue = &Property.Value;
             FDefineFound = false;
+            FLists.clear();
             try {
                 Instance->DefineProperties(this);
             } catch (...) {
                 FDefineName = nullptr;
                 FDefineValue = nullptr;
+                FLists.clear();
                 throw;
             }
             FDefineName = nullptr;
@@ -258,12 +357,12 @@ void TReader::ReadProperty(TComponent* Component, const TFormProperty& Property)
             throw EFormError(Where + ": " + Part + " holds no object now, so " +
                              Property.Name.substr(Dot + 1) + " cannot be set");
         Instance = Sub;
-        Start = Dot + 1;
+        From = Dot + 1;
     }
 }
 
 void TReader::SetValue(TObject& Instance, const TPropInfo& Prop, const TFormValue& Value,
-                       const String& Where) {
+                       const String& Where, const String& Path) {
     auto Expected = [&](const String& What) {
         throw EFormError(Where + ": expected " + What + ", found " + Describe(Value));
     };
@@ -324,7 +423,7 @@ void TReader::SetValue(TObject& Instance, const TPropInfo& Prop, const TFormValu
         SetOrdinal(Value.Int);
         return;
     case TTypeKind::tkString:
-        if (Value.Kind != TFormValueKind::String) Expected("a string");
+        if (!Value.IsString()) Expected("a string");
         if (!Prop.SetStr) throw EFormError(Where + ": the property is read-only");
         Prop.SetStr(Instance, Value.Text);
         return;
@@ -336,29 +435,102 @@ void TReader::SetValue(TObject& Instance, const TPropInfo& Prop, const TFormValu
         }
         if (!IsIdent) Expected("a component name or nil");
         // Set once the whole form is read: the component may come later.
-        FFixups.push_back({&Instance, &Prop, Value.Text, Where});
+        FFixups.push_back({&Instance, &Prop, Value.Text, Where, FItems, FScope});
         return;
     case TTypeKind::tkMethod: {
         if (!Prop.SetEvent || !Prop.EventType)
             throw EFormError(Where + ": the event cannot be set");
         if (Value.Kind == TFormValueKind::Nil) {
-            FBindings.push_back({&Instance, &Prop, nullptr, {}});
+            FBindings.push_back({&Instance, &Prop, nullptr, {}, false, FItems});
             return;
         }
         if (!IsIdent) Expected("a handler name or nil");
         if (FRoot->IsDesigning()) {
             if (!IsValidIdent(Value.Text)) Expected("a handler name");
-            FBindings.push_back({&Instance, &Prop, nullptr, Value.Text, true});
+            FBindings.push_back({&Instance, &Prop, nullptr, Value.Text, true, FItems});
             return;
         }
         const TMethodInfo& Method = FindEventHandler(*FRoot, Prop, Value.Text);
-        FBindings.push_back({&Instance, &Prop, &Method, Value.Text});
+        FBindings.push_back({&Instance, &Prop, &Method, Value.Text, false, FItems});
         return;
     }
-    case TTypeKind::tkClass:
+    case TTypeKind::tkFloat: {
+        long double V = 0;
+        if (IsInt)
+            V = static_cast<long double>(Value.Int);
+        else if (Value.Kind == TFormValueKind::Single)
+            V = Value.AsSingle();
+        else if (Value.Kind == TFormValueKind::Extended)
+            V = Value.AsExtended();
+        else
+            Expected("a number");
+        const long double Largest = Prop.FloatSize == 4   ? FLT_MAX
+                                    : Prop.FloatSize == 8 ? DBL_MAX
+                                                          : LDBL_MAX;
+        if (V > Largest || V < -Largest)
+            throw EFormError(Where + ": " + Describe(Value) + " is too large for a " +
+                             Prop.TypeName);
+        if (!Prop.SetFloat) throw EFormError(Where + ": the property is read-only");
+        Prop.SetFloat(Instance, V);
+        return;
+    }
+    case TTypeKind::tkClass: {
+        if (Value.Kind == TFormValueKind::Collection && Prop.GetObj) {
+            auto* Collection = dynamic_cast<TCollection*>(Prop.GetObj(Instance));
+            if (!Collection) throw EFormError(Where + ": the property is not a collection");
+            ReadCollection(*Collection, Value, Path);
+            return;
+        }
         throw EFormError(Where + ": the property holds an object; its properties are written as " +
                          Prop.Name + ".Name = value");
     }
+    }
+}
+
+// --- collections -------------------------------------------------------------------
+
+// A collection's value replaces its items: the items are made afresh and
+// each is given the properties read for it.
+void TReader::ReadCollection(TCollection& Collection, const TFormValue& Value, const String& Path) {
+    DropPendingOf(Collection);
+    Collection.BeginUpdate();
+    try {
+        Collection.Clear();
+        for (std::size_t I = 0; I < Value.Collection.size(); ++I) {
+            const TFormCollectionItem& Read = Value.Collection[I];
+            TCollectionItem* Item = Collection.Add();
+            FItems.push_back(Item);
+            const String Owner = Path + "[" + IntToStr(static_cast<long long>(I)) + "]";
+            for (const TFormProperty& P : Read.Properties) {
+                try {
+                    ReadPropertyOf(*Item, nullptr, P, Owner);
+                } catch (const EFormError&) {
+                    if (!FRestoring) throw;
+                } catch (const std::exception& E) {
+                    if (!FRestoring) Fail(P.Place, Owner + "." + P.Name + ": " + E.what());
+                }
+            }
+            FItems.pop_back();
+        }
+    } catch (...) {
+        FItems.clear();
+        Collection.EndUpdate();
+        throw;
+    }
+    Collection.EndUpdate();
+}
+
+// References and events read for items that a collection is about to
+// free must not be set on them afterwards.
+void TReader::DropPendingOf(const TCollection& Collection) {
+    if (Collection.GetCount() == 0) return;
+    auto InCollection = [&](const std::vector<const TCollectionItem*>& Items) {
+        for (const TCollectionItem* Item : Items)
+            if (Item->GetCollection() == &Collection) return true;
+        return false;
+    };
+    std::erase_if(FFixups, [&](const TFixup& F) { return InCollection(F.Items); });
+    std::erase_if(FBindings, [&](const TBinding& B) { return InCollection(B.Items); });
 }
 
 // --- defined properties ---------------------------------------------------------
@@ -369,6 +541,7 @@ void TReader::DefineProperty(const String& Name, TReaderProc ReadData, TWriterPr
     if (!ReadData) throw EReadError("the property cannot be read");
     FValueTaken = false;
     ReadData(*this);
+    if (!FLists.empty()) throw EReadError("the property's reader did not read its list to the end");
     if (!FValueTaken) throw EReadError("the property's reader read no value");
 }
 
@@ -390,10 +563,60 @@ void TReader::DefineBinaryProperty(const String& Name, TStreamProc ReadData, TSt
 }
 
 const TFormValue& TReader::TakeValue(const char* Expected) {
+    if (!FLists.empty()) {
+        auto& [List, Next] = FLists.back();
+        if (Next >= List->Items.size())
+            throw EReadError(String("The list ends where ") + Expected + " was to be read");
+        return List->Items[Next++];
+    }
     if (!FDefineValue || !FDefineFound || FValueTaken)
         throw EReadError(String("No value to read as ") + Expected);
     FValueTaken = true;
     return *FDefineValue;
+}
+
+TFormValueKind TReader::NextValue() const {
+    if (!FLists.empty()) {
+        const auto& [List, Next] = FLists.back();
+        return Next < List->Items.size() ? List->Items[Next].Kind : TFormValueKind::Nil;
+    }
+    if (!FDefineValue || !FDefineFound || FValueTaken) return TFormValueKind::Nil;
+    return FDefineValue->Kind;
+}
+
+void TReader::ReadListBegin() {
+    const TFormValue& V = TakeValue("a list");
+    if (V.Kind != TFormValueKind::List)
+        throw EReadError("expected a list ( ... ), found " + Describe(V));
+    FLists.emplace_back(&V, 0);
+}
+
+bool TReader::EndOfList() const {
+    if (FLists.empty()) throw EReadError("EndOfList outside a list");
+    return FLists.back().second >= FLists.back().first->Items.size();
+}
+
+void TReader::ReadListEnd() {
+    if (FLists.empty()) throw EReadError("A list was ended that was not begun");
+    if (!EndOfList())
+        throw EReadError(Format("%zu values of the list were left unread",
+                                FLists.back().first->Items.size() - FLists.back().second));
+    FLists.pop_back();
+}
+
+long double TReader::ReadFloat() {
+    const TFormValue& V = TakeValue("a number");
+    if (V.Kind == TFormValueKind::Integer) return static_cast<long double>(V.Int);
+    if (V.Kind == TFormValueKind::Single) return V.AsSingle();
+    if (V.Kind == TFormValueKind::Extended) return V.AsExtended();
+    throw EReadError("expected a number, found " + Describe(V));
+}
+
+String TReader::ReadBinary() {
+    const TFormValue& V = TakeValue("a binary block");
+    if (V.Kind != TFormValueKind::Binary)
+        throw EReadError("expected a binary block { ... }, found " + Describe(V));
+    return V.Text;
 }
 
 long long TReader::ReadInteger() {
@@ -412,8 +635,7 @@ bool TReader::ReadBoolean() {
 
 String TReader::ReadString() {
     const TFormValue& V = TakeValue("a string");
-    if (V.Kind != TFormValueKind::String)
-        throw EReadError("expected a string, found " + Describe(V));
+    if (!V.IsString()) throw EReadError("expected a string, found " + Describe(V));
     return V.Text;
 }
 
@@ -427,11 +649,11 @@ String TReader::ReadIdent() {
 
 void TReader::ResolveFixups() {
     for (const TFixup& F : FFixups) {
-        TComponent* Target = Lookup(F.Target);
+        String Missing;
+        TComponent* Target = LookupReference(F, Missing);
         if (!Target) {
             if (FRestoring) continue;
-            throw EFormError(F.Where + ": the component " + F.Target +
-                             " never appears in the form");
+            throw EFormError(F.Where + ": " + Missing);
         }
         try {
             F.Prop->SetObj(*F.Instance, Target);
@@ -463,9 +685,13 @@ void TReader::Rollback() {
 }
 
 void TReader::Commit() {
-    for (TComponent* Component : FCreated) FRoot->InsertComponent(Component);
+    for (TComponent* Component : FCreated) {
+        auto Owner = FOwners.find(Component);
+        (Owner != FOwners.end() ? Owner->second : FRoot)->InsertComponent(Component);
+    }
     FCreated.clear();
     for (const auto& [Component, Parent] : FParents) Component->SetParentComponent(Parent);
+    for (const TOrder& O : FOrders) O.Parent->SetChildOrder(O.Component, O.Index);
     for (const TBinding& B : FBindings) {
         if (B.NameOnly) {
             if (auto* Component = dynamic_cast<TComponent*>(B.Instance))

@@ -5,6 +5,7 @@
 #include "framework/core/Reader.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
+#include "framework/core/Writer.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -121,14 +122,45 @@ void TStrings::Assign(const TPersistent* Source) {
 }
 
 void TStrings::DefineProperties(TFiler* Filer) {
-    // Hex bytes are what the writer produces, but nobody can read or write
-    // them by hand; the lines of a string can. Only readers know "Text", so
-    // every list is written one way.
+    // Only readers know "Text", the lines of one string, which older forms
+    // of ours and forms written by hand may hold: every list is written
+    // one way, as a list of its strings.
     Filer->DefineProperty(
         "Text", [this](TReader& Reader) { SetText(Reader.ReadString()); }, nullptr, false);
-    Filer->DefineBinaryProperty(
-        "Strings", [this](TStream& S) { ReadStrings(S); }, [this](TStream& S) { WriteStrings(S); },
-        !FItems.empty());
+    const auto* Ancestor = dynamic_cast<const TStrings*>(Filer->Ancestor());
+    Filer->DefineProperty(
+        "Strings", [this](TReader& Reader) { ReadList(Reader); },
+        [this](TWriter& Writer) { WriteList(Writer); },
+        Ancestor ? Ancestor->FItems != FItems : !FItems.empty());
+}
+
+void TStrings::WriteList(TWriter& Writer) const {
+    Writer.WriteListBegin();
+    for (const String& S : FItems) Writer.WriteString(S);
+    Writer.WriteListEnd();
+}
+
+void TStrings::ReadList(TReader& Reader) {
+    // Forms written before lists existed hold the strings as a block of
+    // bytes (see ReadStrings).
+    if (Reader.NextValue() == TFormValueKind::Binary) {
+        const String Bytes = Reader.ReadBinary();
+        TMemoryStream Stream;
+        Stream.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
+        Stream.SetPosition(0);
+        ReadStrings(Stream);
+        if (Stream.Remaining() > 0)
+            throw EReadError(Format("%lld bytes of a string list were left unread",
+                                    static_cast<long long>(Stream.Remaining())));
+        return;
+    }
+    std::vector<String> Items;
+    Reader.ReadListBegin();
+    while (!Reader.EndOfList()) Items.push_back(Reader.ReadString());
+    Reader.ReadListEnd();
+    if (Items == FItems) return;
+    FItems = std::move(Items);
+    Changed();
 }
 
 void TStrings::WriteStrings(TStream& Stream) const {

@@ -8,13 +8,18 @@
 
 namespace folio {
 
+class TReader;
 class TStream;
+class TWriter;
 
 // An ordered list of strings: the items of list and combo boxes, the pages
 // of a notebook, the tabs of a tab control. OnChange tells the owner after
-// every change (once per BeginUpdate / EndUpdate bracket). A form file holds
-// the list as the binary property "Strings"; a form written by hand may give
-// it as "Text" instead, one string per line, which the writer never writes.
+// every change (once per BeginUpdate / EndUpdate bracket). A published
+// TStrings property (TClassBuilder::Object, "Items") is stored in a form
+// file as the list "Items.Strings = ('one' 'two')"; reading also takes
+// "Items.Text", one string per line, and the block of bytes that forms
+// written before lists existed hold (ReadStrings). An inherited form stores
+// the list when it differs from the ancestor's.
 class TStrings : public TPersistent {
     FOLIO_CLASS(TStrings)
 public:
@@ -51,9 +56,12 @@ public:
 
     void Assign(const TPersistent* Source) override;
     void DefineProperties(TFiler* Filer) override;
-    // The "Strings" bytes: a 32-bit count, then each string as a 32-bit
-    // length and its bytes. Reading checks every length against what is
-    // left and replaces the list only when all of it was read.
+    // The "Strings" list of a form file.
+    void WriteList(TWriter& Writer) const;
+    void ReadList(TReader& Reader);
+    // The bytes older forms hold: a 32-bit count, then each string as a
+    // 32-bit length and its bytes. Reading checks every length against what
+    // is left and replaces the list only when all of it was read.
     void WriteStrings(TStream& Stream) const;
     void ReadStrings(TStream& Stream);
 

@@ -36,6 +36,8 @@ std::unique_ptr<TPropertyEditor> CreateDefaultPropertyEditor(IDesigner* Designer
         return Make.operator()<TComponentProperty>();
     case TTypeKind::tkMethod:
         return Make.operator()<TMethodProperty>();
+    case TTypeKind::tkFloat:
+        return Make.operator()<TFloatProperty>();
     }
     return std::make_unique<TPropertyEditor>(Designer, std::move(Components), Prop);
 }

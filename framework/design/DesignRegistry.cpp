@@ -78,9 +78,9 @@ std::optional<std::tuple<int, int, int>> Rank(const TPropertyEditorEntry& E,
 } // namespace
 
 const TTypeKinds& PropertyKinds() {
-    static const TTypeKinds Kinds{TTypeKind::tkInteger, TTypeKind::tkBool,     TTypeKind::tkEnum,
-                                  TTypeKind::tkString,  TTypeKind::tkColor,    TTypeKind::tkSet,
-                                  TTypeKind::tkClass,   TTypeKind::tkComponent};
+    static const TTypeKinds Kinds{TTypeKind::tkInteger, TTypeKind::tkBool,      TTypeKind::tkEnum,
+                                  TTypeKind::tkString,  TTypeKind::tkColor,     TTypeKind::tkSet,
+                                  TTypeKind::tkClass,   TTypeKind::tkComponent, TTypeKind::tkFloat};
     return Kinds;
 }
 

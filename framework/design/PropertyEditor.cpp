@@ -91,6 +91,10 @@ String TPropertyEditor::GetStrValueAt(int Index) const {
     return FProp->GetStr ? FProp->GetStr(*GetComponent(Index)) : String();
 }
 
+long double TPropertyEditor::GetFloatValueAt(int Index) const {
+    return FProp->GetFloat ? FProp->GetFloat(*GetComponent(Index)) : 0;
+}
+
 TObject* TPropertyEditor::GetObjValueAt(int Index) const {
     return FProp->GetObj ? FProp->GetObj(*GetComponent(Index)) : nullptr;
 }
@@ -105,6 +109,12 @@ void TPropertyEditor::SetOrdValue(long long Value) {
         throw EPropertyError("Value " + std::to_string(Value) + " is out of range for property " +
                              FProp->Name);
     for (TPersistent* P : FComponents) FProp->SetOrd(*P, Value);
+    Modified();
+}
+
+void TPropertyEditor::SetFloatValue(long double Value) {
+    CheckWritable(static_cast<bool>(FProp->SetFloat));
+    for (TPersistent* P : FComponents) FProp->SetFloat(*P, Value);
     Modified();
 }
 

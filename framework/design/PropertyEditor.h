@@ -106,6 +106,9 @@ protected:
     String GetStrValue() const { return GetStrValueAt(0); }
     String GetStrValueAt(int Index) const;
     void SetStrValue(const String& Value);
+    long double GetFloatValue() const { return GetFloatValueAt(0); }
+    long double GetFloatValueAt(int Index) const;
+    void SetFloatValue(long double Value);
     TObject* GetObjValue() const { return GetObjValueAt(0); }
     TObject* GetObjValueAt(int Index) const;
     void SetObjValue(TObject* Value);

@@ -17,6 +17,16 @@ public:
     void SetValue(const String& Value) override;
 };
 
+// A floating-point number in the shortest digits of the property's type
+// ("0.1", "1.5E+20"), with '.' for the decimal point whatever the locale,
+// within the range the type holds.
+class TFloatProperty : public TPropertyEditor {
+public:
+    using TPropertyEditor::TPropertyEditor;
+    String GetValueAt(int Index) const override;
+    void SetValue(const String& Value) override;
+};
+
 // "False" or "True", from a value list.
 class TBoolProperty : public TPropertyEditor {
 public:

@@ -1,9 +1,12 @@
-// The default editors of plain values: integers, booleans, enumerations
-// and strings.
+// The default editors of plain values: integers, floats, booleans,
+// enumerations and strings.
 
 #include "framework/core/Component.h"
+#include "framework/core/FormFloat.h"
 #include "framework/core/SysUtils.h"
 #include "framework/design/StdPropertyEditors.h"
+
+#include <cmath>
 
 namespace folio {
 
@@ -25,6 +28,40 @@ void TIntegerProperty::SetValue(const String& Value) {
                                     Prop.Name.c_str(), Prop.MinValue, Prop.MaxValue,
                                     Value.c_str()));
     SetOrdValue(Number);
+}
+
+// --- floats ------------------------------------------------------------------------------
+
+String TFloatProperty::GetValueAt(int Index) const {
+    const long double Value = GetFloatValueAt(Index);
+    switch (GetPropInfo().FloatSize) {
+    case 4:
+        return FormatSingle(static_cast<float>(Value));
+    case 8:
+        return FormatDouble(static_cast<double>(Value));
+    default:
+        return FormatExtended(Value);
+    }
+}
+
+void TFloatProperty::SetValue(const String& Value) {
+    const String Text = Trim(Value);
+    const int Size = GetPropInfo().FloatSize;
+    long double Number = 0;
+    bool Ok;
+    if (Size == 4) {
+        float F = 0;
+        Ok = ParseSingle(Text, F);
+        Number = F;
+    } else if (Size == 8) {
+        double D = 0;
+        Ok = ParseDouble(Text, D);
+        Number = D;
+    } else {
+        Ok = ParseExtended(Text, Number);
+    }
+    if (!Ok || Text.empty() || !std::isfinite(Number)) InvalidValue(Value);
+    SetFloatValue(Number);
 }
 
 // --- booleans ----------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "framework/ui/Screen.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/core/GlobalComponents.h"
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Font.h"
 #include "framework/ui/ControlMessages.h"
@@ -14,6 +15,14 @@ namespace folio {
 
 namespace {
 TScreen TheScreen;
+
+// A form file may refer to a component of another form by the form's name
+// ("MainForm.Images"): the forms are those on the screen.
+const int FormFinder = RegisterFindGlobalComponent([](const String& Name) -> TComponent* {
+    for (int I = 0; I < TheScreen.FormCount(); ++I)
+        if (SameText(TheScreen.Forms(I)->GetName(), Name)) return TheScreen.Forms(I);
+    return nullptr;
+});
 } // namespace
 
 TScreen* const Screen = &TheScreen;

@@ -288,7 +288,14 @@ TEST(Component, OwnerTellsSiblingsOfARemovalWithoutFreeNotification) {
 TEST(Component, InvalidNamesRaiseAndKeepTheOldName) {
     TLog Log;
     TProbe C(nullptr, &Log, "Good_1");
-    for (const char* Bad : {"1abc", "a b", "a-b", "a.b", " a", "\xC3\xA9t\xC3\xA9"}) {
+    // Letters of any script are letters, in UTF-8; bytes that are not UTF-8,
+    // and spaces and punctuation beyond ASCII, are not.
+    for (const char* Bad : {"1abc", "a b", "a-b", "a.b", " a", "\xE9t\xE9",
+                            "a\xC2\xA0"
+                            "b",
+                            "a\xE2\x80\x94"
+                            "b",
+                            "\xC3"}) {
         try {
             C.SetName(Bad);
             ADD_FAILURE() << "accepted '" << Bad << "'";
@@ -297,6 +304,8 @@ TEST(Component, InvalidNamesRaiseAndKeepTheOldName) {
         }
         EXPECT_EQ(C.GetName(), "Good_1");
     }
+    C.SetName("\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(C.GetName(), "\xC3\xA9t\xC3\xA9");
     C.SetName("_x9");
     EXPECT_EQ(C.GetName(), "_x9");
     C.SetName("");

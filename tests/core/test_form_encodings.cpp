@@ -154,7 +154,7 @@ TEST(FormEncoding, TextFormsMayBeWrittenByHand) {
     ExpectSameTree(Form, Expected);
     for (const char* Bad :
          {"object T\n  A = -$1\nend\n", "object T\n  A = 99999999999999999999\nend\n",
-          "object T\n  A = #256\nend\n", "object T\n  A = #$9999999999999999999999999\nend\n",
+          "object T\n  A = #1114112\nend\n", "object T\n  A = #$9999999999999999999999999\nend\n",
           "object T\n  A = 'x' +\nend\n", "object T\n  A = [x,]\nend\n",
           "object T\n  A = [True]\nend\n", "object T\n  end = 1\nend\n", "object T\nend\nend\n",
           "object T\n  object C: T\n  end\n  A = 1\nend\n", "object 1T\nend\n",
@@ -256,7 +256,7 @@ TEST(FormEncoding, BinaryFormsOutsideTheOneEncodingAreRefused) {
     const TCase Cases[] = {
         {"signature", Patched(0, "X", 1), "signature"},
         {"wide integer", Patched(Value, String("\x05\x05\x00", 3), 2), "wider than it needs"},
-        {"unknown tag", Patched(Value, "\x0C", 1), "value tag"},
+        {"unknown tag", Patched(Value, "\x3F", 1), "value tag"},
         {"reserved ident", Patched(Value, String("\x08\x04True", 6), 2), "identifier"},
         {"ident with a space",
          Patched(Value,
@@ -265,8 +265,9 @@ TEST(FormEncoding, BinaryFormsOutsideTheOneEncodingAreRefused) {
                         5),
                  2),
          "identifier"},
-        {"object kind", Patched(4, "\x03", 1), "inherited object"},
-        {"huge string", Patched(Value, String("\x09\xFF\xFF\xFF\x7F", 5), 2), "runs past the end"},
+        {"object kind", Patched(4, "\x07", 1), "inherited object"},
+        {"huge string", Patched(Value, String("\x09\xFF\xFF\xFF\x7F", 5), 2), "longer than a form"},
+        {"cut string", Patched(Value, String("\x09\x00\x01\x00\x00", 5), 2), "runs past the end"},
         {"negative length", Patched(Value, String("\x0A\xFF\xFF\xFF\xFF", 5), 2), "claims"},
     };
     for (const TCase& C : Cases) {
