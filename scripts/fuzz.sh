@@ -9,7 +9,8 @@
 #       rewrites the seed corpora in fuzz/corpus/ with the targets' own seed
 #       writers (from the default build).
 #
-# A target starts from its seeds (fuzz/corpus/<name>) and keeps what it adds
+# A target starts from its seeds (fuzz/corpus/<name>), with its dictionary
+# (fuzz/dict/<name>.dict) when it has one, and keeps what it adds
 # in build/fuzz/corpus/<name>, so a later run goes on where the last stopped;
 # inputs that break an invariant or crash go to build/fuzz/findings/<name>/.
 # Each run's log is build/fuzz/logs/<name>.log; the executions of all runs
@@ -61,12 +62,14 @@ for name in "${targets[@]}"; do
   if [ ! -x "$exe" ]; then echo "no fuzz target $name" >&2; exit 2; fi
   mkdir -p "build/fuzz/corpus/$name" "build/fuzz/findings/$name" build/fuzz/logs
   log=build/fuzz/logs/$name.log
-  echo "== $name: ${limit[*]} ${extra[*]}"
+  dict=()
+  if [ -f "fuzz/dict/$name.dict" ]; then dict=(-dict="fuzz/dict/$name.dict"); fi
+  echo "== $name: ${limit[*]} ${extra[*]} ${dict[*]}"
   set +e
   # The processor time it got, beside the time it took: on a shared
   # machine a run at the lowest priority may get a fraction of a core.
   TIMEFORMAT='%U %S'
-  { time nice -n 19 "$exe" "${limit[@]}" "${extra[@]}" -print_final_stats=1 \
+  { time nice -n 19 "$exe" "${limit[@]}" "${extra[@]}" "${dict[@]}" -print_final_stats=1 \
       -artifact_prefix="build/fuzz/findings/$name/" \
       "build/fuzz/corpus/$name" "fuzz/corpus/$name" >"$log" 2>&1; } 2>"$log.cpu"
   rc=$?

@@ -1,7 +1,9 @@
 #include "fuzz/support/Mutator.h"
 
 #include <algorithm>
+#include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace folio::fuzz {
 
@@ -32,7 +34,7 @@ void TMutator::Edit(TBytes& Bytes, const TBytes& Other) {
         return Bytes.begin() + static_cast<std::ptrdiff_t>(Offset);
     };
     const std::size_t Size = Bytes.size();
-    switch (Below(11)) {
+    switch (Below(FWords.empty() ? 11 : 13)) {
     case 0: // flip a bit
         if (Size) Bytes[Below(Size)] ^= static_cast<std::uint8_t>(1u << Below(8));
         break;
@@ -96,7 +98,51 @@ void TMutator::Edit(TBytes& Bytes, const TBytes& Other) {
         Bytes.insert(Bytes.end(), Other.begin() + static_cast<std::ptrdiff_t>(From), Other.end());
         break;
     }
+    case 11: { // a dictionary word inserted
+        const TBytes& Word = FWords[Below(FWords.size())];
+        Bytes.insert(At(Below(Size + 1)), Word.begin(), Word.end());
+        break;
     }
+    case 12: { // a dictionary word written over what is there
+        const TBytes& Word = FWords[Below(FWords.size())];
+        const std::size_t Offset = Below(Size + 1);
+        if (Offset + Word.size() > Bytes.size()) Bytes.resize(Offset + Word.size());
+        std::copy(Word.begin(), Word.end(), At(Offset));
+        break;
+    }
+    }
+}
+
+std::vector<TBytes> ReadDictionary(const std::string& FileName) {
+    std::ifstream In(FileName);
+    if (!In) throw std::runtime_error("cannot read the dictionary " + FileName);
+    std::vector<TBytes> Words;
+    std::string Line;
+    for (int Number = 1; std::getline(In, Line); ++Number) {
+        const std::size_t First = Line.find_first_not_of(" \t");
+        if (First == std::string::npos || Line[First] == '#') continue;
+        const std::size_t Open = Line.find('"');
+        const std::size_t Close = Line.rfind('"');
+        if (Open == std::string::npos || Close <= Open)
+            throw std::runtime_error(FileName + ":" + std::to_string(Number) + ": no quoted word");
+        TBytes Word;
+        for (std::size_t I = Open + 1; I < Close; ++I) {
+            if (Line[I] != '\\' || I + 1 >= Close) {
+                Word.push_back(static_cast<std::uint8_t>(Line[I]));
+                continue;
+            }
+            const char Next = Line[++I];
+            if (Next == 'x' && I + 2 < Close) {
+                Word.push_back(
+                    static_cast<std::uint8_t>(std::stoi(Line.substr(I + 1, 2), nullptr, 16)));
+                I += 2;
+            } else {
+                Word.push_back(static_cast<std::uint8_t>(Next));
+            }
+        }
+        Words.push_back(std::move(Word));
+    }
+    return Words;
 }
 
 } // namespace folio::fuzz

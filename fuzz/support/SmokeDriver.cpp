@@ -2,7 +2,7 @@
 // the seed corpus and a fixed-seed batch of mutations of it, so that every
 // build (and the continuous integration) checks the targets' invariants.
 //
-//   fuzz_<name>_smoke [--runs N] [--seed S] [--max-size BYTES] PATH...
+//   fuzz_<name>_smoke [--runs N] [--seed S] [--max-size BYTES] [--dict FILE] PATH...
 //       replays every file named or found (sorted) in the folders named,
 //       then runs N mutations of them;
 //   fuzz_<name>_smoke --write-seeds FOLDER
@@ -77,7 +77,7 @@ int WriteSeeds(const fs::path& Folder) {
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: %s [--runs N] [--seed S] [--max-size BYTES] PATH...\n"
+                 "usage: %s [--runs N] [--seed S] [--max-size BYTES] [--dict FILE] PATH...\n"
                  "       %s --write-seeds FOLDER\n",
                  ProgramName.c_str(), ProgramName.c_str());
     std::exit(2);
@@ -100,6 +100,7 @@ int main(int Argc, char** Argv) {
     std::uint64_t Seed = 1;
     std::size_t MaxSize = 1 << 16;
     std::vector<fs::path> Paths;
+    std::string Dictionary;
     for (int I = 1; I < Argc; ++I) {
         const std::string Arg = Argv[I];
         const bool HasValue = I + 1 < Argc;
@@ -109,6 +110,8 @@ int main(int Argc, char** Argv) {
             Seed = std::strtoull(Argv[++I], nullptr, 10);
         else if (Arg == "--max-size" && HasValue)
             MaxSize = std::strtoull(Argv[++I], nullptr, 10);
+        else if (Arg == "--dict" && HasValue)
+            Dictionary = Argv[++I];
         else if (Arg == "--write-seeds" && HasValue)
             return WriteSeeds(Argv[++I]);
         else if (Arg.rfind("--", 0) == 0)
@@ -140,6 +143,7 @@ int main(int Argc, char** Argv) {
     for (const auto& [Name, Bytes] : Corpus) Run(Bytes, Name);
     if (Runs > 0 && !Corpus.empty()) {
         folio::fuzz::TMutator Mutator(Seed);
+        if (!Dictionary.empty()) Mutator.SetDictionary(folio::fuzz::ReadDictionary(Dictionary));
         for (long I = 0; I < Runs; ++I) {
             const auto& Base = Corpus[Mutator.Below(Corpus.size())];
             const auto& Other = Corpus[Mutator.Below(Corpus.size())].second;

@@ -1,21 +1,26 @@
 // ReadComponent: a form file in either encoding (chosen by its first bytes),
-// read into a form that already holds a bar and an image list.
+// read into a form that already holds a bar, an image list, a chart with a
+// list, a collection and floats, and a frame.
 //
 // Promises checked: a form the parser takes converts to the other encoding
 // and back without loss; a read that raises leaves the form and its
 // components as they were; a read that succeeds gives a form that writes and
-// reads back to the same text.
+// reads back to the same text; no read takes more memory than MemoryBound
+// allows for its size. The dictionary fuzz/dict/form_file.dict gives the
+// words of the text encoding.
 
 #include "fuzz/FuzzTarget.h"
 #include "fuzz/support/PeakMemory.h"
 
 #include "folio/Folio.h"
 #include "framework/core/ClassBuilder.h"
+#include "framework/core/Collection.h"
 #include "framework/core/EventHandlers.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/FormBinary.h"
 #include "framework/core/FormFiles.h"
 #include "framework/core/FormText.h"
+#include "framework/core/StringList.h"
 #include "framework/core/Writer.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/ui/Form.h"
@@ -38,6 +43,64 @@ public:
     void Clicked(TObject*) {}
 };
 
+// The kinds of value the controls of the bar's form do not use: a string
+// list, a collection whose items refer to components and hold lists, and
+// floats of each width.
+class TFuzzColumn : public TCollectionItem {
+    FOLIO_CLASS(TFuzzColumn)
+public:
+    explicit TFuzzColumn(TCollection* Collection) : TCollectionItem(Collection) {}
+    const String& GetCaption() const { return FCaption; }
+    void SetCaption(const String& Value) { FCaption = Value; }
+    float GetScale() const { return FScale; }
+    void SetScale(float Value) { FScale = Value; }
+    TComponent* GetLink() const { return FLink; }
+    void SetLink(TComponent* Value) { FLink = Value; }
+    TStrings* GetNotes() const { return const_cast<TStringList*>(&FNotes); }
+    void SetNotes(TStrings* Value) { FNotes.Assign(Value); }
+
+private:
+    String FCaption;
+    float FScale = 1;
+    TComponent* FLink = nullptr;
+    TStringList FNotes;
+};
+
+class TFuzzChart : public TComponent {
+    FOLIO_CLASS(TFuzzChart)
+public:
+    explicit TFuzzChart(TComponent* AOwner)
+        : TComponent(AOwner),
+          FColumns(this, TFuzzColumn::StaticClassInfo(), TCollection::MakeItemOf<TFuzzColumn>()) {}
+    TStrings* GetLines() const { return const_cast<TStringList*>(&FLines); }
+    void SetLines(TStrings* Value) { FLines.Assign(Value); }
+    TCollection* GetColumns() const { return const_cast<TCollection*>(&FColumns); }
+    void SetColumns(TCollection* Value) { FColumns.Assign(Value); }
+    double GetRatio() const { return FRatio; }
+    void SetRatio(double Value) { FRatio = Value; }
+    long double GetPrecise() const { return FPrecise; }
+    void SetPrecise(long double Value) { FPrecise = Value; }
+
+private:
+    TStringList FLines;
+    TCollection FColumns;
+    double FRatio = 1;
+    long double FPrecise = 0;
+};
+
+// A frame whose class makes a chart and a bar of its own.
+class TFuzzFrame : public TComponent {
+    FOLIO_CLASS(TFuzzFrame)
+public:
+    explicit TFuzzFrame(TComponent* AOwner) : TComponent(AOwner) {
+        auto* Chart = new TFuzzChart(this);
+        Chart->SetName("Chart");
+        Chart->GetLines()->Add("framed");
+        auto* Bar = new TFolio(this);
+        Bar->SetName("Bar");
+    }
+};
+
 } // namespace
 
 const TClassInfo& TFuzzForm::StaticClassInfo() {
@@ -49,6 +112,38 @@ const TClassInfo& TFuzzForm::StaticClassInfo() {
     return Info;
 }
 FOLIO_REGISTER_CLASS(TFuzzForm)
+
+const TClassInfo& TFuzzColumn::StaticClassInfo() {
+    using C = TFuzzColumn;
+    static const TClassInfo Info =
+        TClassBuilder<C>("TFuzzColumn", &TCollectionItem::StaticClassInfo())
+            .Str("Caption", &C::GetCaption, &C::SetCaption)
+            .Float("Scale", &C::GetScale, &C::SetScale, 1.0f)
+            .Component("Link", &C::GetLink, &C::SetLink)
+            .Object("Notes", &C::GetNotes, &C::SetNotes)
+            .Build();
+    return Info;
+}
+
+const TClassInfo& TFuzzChart::StaticClassInfo() {
+    using C = TFuzzChart;
+    static const TClassInfo Info = TClassBuilder<C>("TFuzzChart", &TComponent::StaticClassInfo())
+                                       .Object("Lines", &C::GetLines, &C::SetLines)
+                                       .Object("Columns", &C::GetColumns, &C::SetColumns)
+                                       .Float("Ratio", &C::GetRatio, &C::SetRatio, 1.0)
+                                       .Float("Precise", &C::GetPrecise, &C::SetPrecise)
+                                       .Creatable()
+                                       .Build();
+    return Info;
+}
+FOLIO_REGISTER_CLASS(TFuzzChart)
+
+const TClassInfo& TFuzzFrame::StaticClassInfo() {
+    static const TClassInfo Info =
+        TClassBuilder<TFuzzFrame>("TFuzzFrame", &TComponent::StaticClassInfo()).Creatable().Build();
+    return Info;
+}
+FOLIO_REGISTER_CLASS(TFuzzFrame)
 
 namespace {
 
@@ -91,7 +186,47 @@ std::unique_ptr<TFuzzForm> MakeForm() {
     Bar->SetVisibleGroup(1);
     BindEventHandler(Bar, "OnItemClick", "ItemClick");
     BindEventHandler(Bar, "OnClick", "Clicked");
+    auto* Chart = new TFuzzChart(Form.get());
+    Chart->SetName("Chart1");
+    Chart->GetLines()->Add("one");
+    Chart->GetLines()->Add("\xD0\x96 two");
+    auto* Column = static_cast<TFuzzColumn*>(Chart->GetColumns()->Add());
+    Column->SetCaption("Name");
+    Column->SetScale(0.5f);
+    Column->SetLink(Bar);
+    Column->GetNotes()->Add("note");
+    Chart->GetColumns()->Add();
+    Chart->SetRatio(0.1);
+    Chart->SetPrecise(1.0L / 3);
+    auto* Frame = new TFuzzFrame(Form.get());
+    Frame->SetName("Frame1");
+    Frame->SetInline(true);
+    static_cast<TFuzzChart*>(Frame->FindComponent("Chart"))->SetRatio(2.5);
     return Form;
+}
+
+// Bytes of memory a read may take for each byte of its form (see MemoryBound).
+constexpr std::int64_t ReadFactor = 4096;
+
+// What reading a form of Size bytes may take at its peak. The text is
+// copied once and becomes a tree of a few hundred bytes for each value,
+// item or object it names (the smallest of which takes two or three bytes
+// of text), and a component the form makes costs up to some hundred
+// kilobytes (a bar with its fonts and pictures) for the dozen bytes of its
+// "object" line. No string value is longer than MaxFormStringLength: a
+// longer one is refused before room is made for it, so a form of one huge
+// caption costs its text and one string of at most that size, not a
+// multiple of the caption.
+std::int64_t MemoryBound(std::size_t Size) {
+    const auto N = static_cast<std::int64_t>(Size);
+    return (8 << 20) + 2 * static_cast<std::int64_t>(MaxFormStringLength) + ReadFactor * N;
+}
+
+void CheckMemory(std::size_t Size) {
+    const std::int64_t Peak = TPeakMemory::Peak();
+    NoteMemoryRatio("form_file", Size, Peak);
+    FOLIO_FUZZ_CHECK(!TPeakMemory::Available() || Peak <= MemoryBound(Size),
+                     "reading " + std::to_string(Size) + " bytes took " + std::to_string(Peak));
 }
 
 void CheckConversions(const std::uint8_t* Data, std::size_t Size) {
@@ -169,6 +304,50 @@ FOLIO_FUZZ_SEEDS {
     const String LongName =
         "object N" + String(254, 'n') + ": TFuzzForm\n  object Bar2: TFolio\n  end\nend\n";
     Seeds.Add("longest-name.form", TBytes(LongName.begin(), LongName.end()));
+    // The dialect of other applications' forms, every kind of value and
+    // object it has, as they write it.
+    const String Dialect = "\xEF\xBB\xBF"
+                           "inherited Form1: TFuzzForm\n"
+                           "  Caption = 'Param'#232'tres '#1053#1072' '#55357#56832' Caf'#195#169\n"
+                           "  object Chart2: TFuzzChart [0]\n"
+                           "    Lines.Strings = (\n"
+                           "      'one'\n"
+                           "      'two' +\n"
+                           "      ' halves')\n"
+                           "    Columns = <\n"
+                           "      item\n"
+                           "        Caption = #1046\n"
+                           "        Scale = 1.5s\n"
+                           "        Link = Frame1.Chart\n"
+                           "      end\n"
+                           "      item [1]\n"
+                           "        Notes.Text = 'a'#13#10'b'\n"
+                           "      end>\n"
+                           "    Ratio = 0.750000000000000000\n"
+                           "    Precise = 1.5E+300\n"
+                           "    Tag = 7\n"
+                           "  end\n"
+                           "  inline \xD0\x9A\xD0\xB0\xD0\xB4\xD1\x80: TFuzzFrame\n"
+                           "    inherited Chart: TFuzzChart [1]\n"
+                           "      Columns = <>\n"
+                           "      Lines.Strings = ()\n"
+                           "    end\n"
+                           "  end\n"
+                           "  object List: TFuzzChart\n"
+                           "    Lines.Strings = {020000000100000061020000006263}\n"
+                           "    Columns = <item Link = Form1.Bar1 end>\n"
+                           "  end\n"
+                           "end\n";
+    Seeds.Add("dialect.form", TBytes(Dialect.begin(), Dialect.end()));
+    // The same kinds in a tree of no classes, for the converters: lists
+    // in lists, floats at their edges, references to other forms.
+    const String Values = "object T\n"
+                          "  L = (1 -2.5 3.25s $FF 'x' #1046 [a, b] {0A0B} (nil (True False)) <>)\n"
+                          "  E = (0.0 -0.0 1E-4951 1.18973149535723176502E+4932 3.4028235E+38s)\n"
+                          "  R = MainForm.Images.Item\n"
+                          "  C = <item [3] A = <item end> end>\n"
+                          "end\n";
+    Seeds.Add("values.form", TBytes(Values.begin(), Values.end()));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
@@ -179,9 +358,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     // succeeds. It lives as long as the process, as the application does.
     static TFuzzForm* Form = nullptr;
     static String Before;
+    static int ComponentCount = 0;
     if (!Form) {
         Form = MakeForm().release();
         Before = Text(Form);
+        ComponentCount = Form->ComponentCount();
     }
     TMemoryStream Stream;
     FillStream(Stream, Data, Size);
@@ -189,12 +370,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     try {
         ReadComponent(Stream, Form);
     } catch (const Exception&) {
-        NoteMemoryRatio("form_file", Size, TPeakMemory::Peak());
+        CheckMemory(Size);
         FOLIO_FUZZ_CHECK(Text(Form) == Before, "a failed read changed the form");
-        FOLIO_FUZZ_CHECK(Form->ComponentCount() == 2, "a failed read left components behind");
+        FOLIO_FUZZ_CHECK(Form->ComponentCount() == ComponentCount,
+                         "a failed read left components behind");
         return 0;
     }
-    NoteMemoryRatio("form_file", Size, TPeakMemory::Peak());
+    CheckMemory(Size);
     // The next input reads into a fresh form; this one is checked below.
     const std::unique_ptr<TFuzzForm> Read(std::exchange(Form, nullptr));
     // A form may hold what its writer puts elsewhere (a control nested in
