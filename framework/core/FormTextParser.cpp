@@ -47,6 +47,8 @@ bool IsLowSurrogate(char32_t C) {
 
 constexpr char32_t ReplacementCharacter = 0xFFFD;
 
+constexpr long long MaxFloatLength = 1000;
+
 // Builds the bytes of one string literal from its quoted parts and its
 // character codes.
 //
@@ -405,6 +407,10 @@ private:
             while (FPos != FEnd && IsDigit(*FPos)) ++FPos;
         }
         const char* End = FPos;
+        // No float needs more digits than this to be read to the bit, and
+        // converting a longer run would take time for nothing.
+        if (End - Start > MaxFloatLength)
+            Fail("a number longer than " + IntToStr(MaxFloatLength) + " characters");
         TNumber N;
         N.Float = true;
         if (FPos != FEnd && (*FPos == 's' || *FPos == 'S')) {

@@ -524,9 +524,12 @@ void TReader::ReadCollection(TCollection& Collection, const TFormValue& Value, c
 // free must not be set on them afterwards.
 void TReader::DropPendingOf(const TCollection& Collection) {
     if (Collection.GetCount() == 0) return;
+    // Compared as addresses only: an item a pending entry names may be gone.
+    std::vector<const TCollectionItem*> Going;
+    for (int I = 0; I < Collection.GetCount(); ++I) Going.push_back(Collection.GetItem(I));
     auto InCollection = [&](const std::vector<const TCollectionItem*>& Items) {
         for (const TCollectionItem* Item : Items)
-            if (Item->GetCollection() == &Collection) return true;
+            if (std::find(Going.begin(), Going.end(), Item) != Going.end()) return true;
         return false;
     };
     std::erase_if(FFixups, [&](const TFixup& F) { return InCollection(F.Items); });

@@ -201,6 +201,9 @@ TEST(FormDialect, FloatsReadToTheNearestValueAndWriteBackToTheSameBits) {
 
     for (const char* Bad : {"1E5000", "3.5E39s", "1.5x", "1E", "1.5ss", "$1.5"})
         EXPECT_THROW(ValueOf(Bad), EFormError) << Bad;
+    EXPECT_EQ(ValueOf("0." + String(997, '0') + "1"), TFormValue::Extended(1E-998L))
+        << "a thousand characters are read";
+    EXPECT_THROW(ValueOf("0." + String(998, '0') + "1"), EFormError) << "more are not";
     // Infinities and NaNs have no text, and the 80-bit format's odd forms
     // (an unnormal, a pseudo-denormal) no one encoding: neither encoding
     // holds them.
