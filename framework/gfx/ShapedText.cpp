@@ -187,6 +187,30 @@ void AssignGaps(const std::vector<TVisualCluster>& C, bool ParagraphRtl,
         Second = Trail != SIZE_MAX ? TrailGap() : First;
         Against = Lead != SIZE_MAX && C[Lead].RightToLeft != ParagraphRtl;
     };
+    // Taking gaps first come, first served can leave a position with both
+    // its gaps taken although every position could have one of its own:
+    // then positions already placed move to their other edge, along a chain
+    // that ends at a free gap. Such chains run along a stretch where the
+    // directions alternate; a bound on their length keeps the stack small
+    // for any text.
+    constexpr int LongestChain = 256;
+    thread_local std::vector<char> Tried;
+    const auto Place = [&](auto& Self, size_t Pos, int Depth) -> bool {
+        if (Depth > LongestChain) return false;
+        size_t First = 0, Second = 0;
+        bool Against = false;
+        Edges(Pos, First, Second, Against);
+        for (size_t G : {First, Second}) {
+            if (Tried[G]) continue;
+            Tried[G] = 1;
+            if (PosAtGap[G] != SIZE_MAX && !Self(Self, PosAtGap[G], Depth + 1)) continue;
+            PosAtGap[G] = Pos;
+            std::lower_bound(GapOfPos.begin(), GapOfPos.end(), std::make_pair(Pos, size_t(0)))
+                ->second = G;
+            return true;
+        }
+        return false;
+    };
     for (int Pass = 0; Pass < 2; ++Pass) {
         for (auto& [Pos, Gap] : GapOfPos) {
             if (Gap != SIZE_MAX) continue;
@@ -200,7 +224,9 @@ void AssignGaps(const std::vector<TVisualCluster>& C, bool ParagraphRtl,
                     Gap = G;
                     break;
                 }
-            if (Gap == SIZE_MAX && Pass == 1) Gap = First; // shown there, reached by a click
+            if (Gap != SIZE_MAX || Pass == 0) continue;
+            Tried.assign(N + 1, 0);
+            if (!Place(Place, Pos, 0)) Gap = First; // shown there, reached by a click
         }
     }
 }
