@@ -43,6 +43,7 @@ public:
     bool DoAction(const String& Action) override {
         return Action == "press" && FItem->GetBar()->PressItem(FItem);
     }
+    const void* GetKey() const override { return FItem; }
 
 private:
     // Whether the item's slot lies in the open group's shown slots.
@@ -81,6 +82,7 @@ public:
         if (Action != "press" && Action != "expand") return false;
         return FGroup->GetBar()->PressGroup(FGroup);
     }
+    const void* GetKey() const override { return FGroup; }
 
 private:
     bool Open() const { return FGroup->GetIndex() == FGroup->GetBar()->GetVisibleGroup(); }

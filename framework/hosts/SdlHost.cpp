@@ -1,5 +1,6 @@
 #include "framework/hosts/SdlHost.h"
 
+#include "framework/hosts/AtspiBridge.h"
 #include "framework/hosts/DBusConnection.h"
 #include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/DisplayScale.h"
@@ -282,6 +283,9 @@ struct TSdlHost::TImpl {
     // read and followed through it.
     std::unique_ptr<TDBusConnection> SessionBus;
     std::unique_ptr<TDesktopColorScheme> DesktopColors;
+    // The accessibility tree on the desktop's accessibility bus, when the
+    // desktop asks for it (null without a session bus or when turned off).
+    std::unique_ptr<TAtspiBridge> Accessibility;
     // The left and top of the frame a window manager put around our last
     // framed window. A form's Left and Top are where its client area lies
     // on the screen, as the window system reports a window's moves; but a
@@ -735,11 +739,13 @@ TSdlHost::TSdlHost() : FImpl(std::make_unique<TImpl>()) {
     // colours; a change on the desktop later repaints every form.
     FImpl->SessionBus = TDBusConnection::OpenSession();
     FImpl->DesktopColors = std::make_unique<TDesktopColorScheme>(FImpl->SessionBus.get());
+    FImpl->Accessibility = TAtspiBridge::Start(FImpl->SessionBus.get());
 }
 
 TSdlHost::~TSdlHost() {
     // A signal after this stops the program as it would without the host.
     FImpl->QuitSignals.reset();
+    FImpl->Accessibility.reset();
     FImpl->DesktopColors.reset();
     FImpl->SessionBus.reset();
     // After this no worker pushes events into a queue about to close.

@@ -124,6 +124,13 @@ std::unique_ptr<TAccessible> TControlAccessible::GetChild(int Index) const {
     return GetAccessible(Shown[static_cast<size_t>(Index)]);
 }
 
+bool TControlAccessible::GrabFocus() {
+    auto* W = dynamic_cast<TWinControl*>(FControl);
+    if (!W || !W->CanFocus()) return false;
+    W->SetFocus();
+    return W->Focused();
+}
+
 namespace {
 
 class TButtonAccessible : public TControlAccessible {

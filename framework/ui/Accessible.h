@@ -76,6 +76,13 @@ public:
     // Runs the named action as the user's input would; false when the object
     // has no such action or the action was refused.
     virtual bool DoAction(const String& Action);
+    // Gives the object the keyboard; false when it cannot take it.
+    virtual bool GrabFocus() { return false; }
+    // What the object stands for (a control, a group, an item), the same for
+    // every node made for it while it lives, so that an adapter can tell an
+    // object from another that took its place; null for parts of a control
+    // that are known only by their place (a calendar's cells).
+    virtual const void* GetKey() const { return nullptr; }
 };
 
 // The accessible object of a control: made by the factory registered for its
@@ -111,6 +118,8 @@ public:
     TRect GetBounds() const override;
     int GetChildCount() const override;
     std::unique_ptr<TAccessible> GetChild(int Index) const override;
+    bool GrabFocus() override;
+    const void* GetKey() const override { return FControl; }
 
 protected:
     TControl* FControl;

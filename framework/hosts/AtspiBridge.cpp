@@ -1,0 +1,719 @@
+#include "framework/hosts/AtspiBridge.h"
+
+#include "framework/hosts/AtspiTranslate.h"
+#include "framework/hosts/DBusConnection.h"
+#include "framework/ui/Accessible.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/CustomForm.h"
+#include "framework/ui/Screen.h"
+
+#include <systemd/sd-bus.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace folio {
+
+namespace {
+
+constexpr const char* NullPath = "/org/a11y/atspi/null";
+constexpr const char* A11yBusName = "org.a11y.Bus";
+constexpr const char* A11yBusPath = "/org/a11y/bus";
+constexpr const char* RegistryName = "org.a11y.atspi.Registry";
+constexpr const char* UnknownObject = "org.freedesktop.DBus.Error.UnknownObject";
+constexpr const char* InvalidArgs = "org.freedesktop.DBus.Error.InvalidArgs";
+
+// Layers of the bus's Component interface.
+constexpr unsigned LayerWidget = 3;
+constexpr unsigned LayerWindow = 7;
+
+// The application itself: its children are the forms on the screen.
+class TApplicationNode : public TAccessible {
+public:
+    TAccRole GetRole() const override { return TAccRole::Window; }
+    String GetName() const override { return program_invocation_short_name; }
+    TRect GetBounds() const override { return TRect{}; }
+    int GetChildCount() const override { return static_cast<int>(Shown().size()); }
+    std::unique_ptr<TAccessible> GetChild(int Index) const override {
+        const auto Forms = Shown();
+        if (Index < 0 || Index >= static_cast<int>(Forms.size())) return nullptr;
+        return GetAccessible(Forms[static_cast<size_t>(Index)]);
+    }
+
+private:
+    static std::vector<TCustomForm*> Shown() {
+        std::vector<TCustomForm*> Forms;
+        if (!Screen) return Forms;
+        for (int I = 0; I < Screen->FormCount(); ++I)
+            if (Screen->Forms(I)->GetVisible()) Forms.push_back(Screen->Forms(I));
+        return Forms;
+    }
+};
+
+bool Inside(const TRect& R, int X, int Y) {
+    return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+}
+
+} // namespace
+
+// A node found from its path, with the id it has.
+struct TAtspiBridge::TResolved {
+    std::unique_ptr<TAccessible> Node;
+    std::uint64_t Id = 0;
+    explicit operator bool() const { return Node != nullptr; }
+};
+
+// The bus's handlers: each finds the node its message's path names and
+// answers from it.
+struct TAtspiBridge::THandlers {
+    static TAtspiBridge* Bridge(void* Data) { return static_cast<TAtspiBridge*>(Data); }
+
+    static std::unique_ptr<TAccessible> Node(TAtspiBridge* B, std::uint64_t Id) {
+        if (Id == RootId) return std::make_unique<TApplicationNode>();
+        const auto Found = B->FEntries.find(Id);
+        if (Found == B->FEntries.end()) return nullptr;
+        const TEntry Entry = Found->second;
+        auto Parent = Node(B, Entry.Parent);
+        if (!Parent) return nullptr;
+        auto Child = Parent->GetChild(Entry.Index);
+        if (Child && Child->GetKey() == Entry.Key) return Child;
+        // A node known only by its place is gone when its place is.
+        if (!Entry.Key) return nullptr;
+        // An object that moved among its siblings (a dragged item) keeps its
+        // path; the place is only where to look first.
+        const int Count = Parent->GetChildCount();
+        for (int I = 0; I < Count; ++I) {
+            auto Other = Parent->GetChild(I);
+            if (Other && Other->GetKey() == Entry.Key) {
+                B->FEntries[Id].Index = I;
+                return Other;
+            }
+        }
+        return nullptr;
+    }
+
+    static TResolved Resolve(TAtspiBridge* B, const char* Path) {
+        TResolved R;
+        if (!Path || !B->ParsePath(Path, R.Id)) return R;
+        R.Node = Node(B, R.Id);
+        return R;
+    }
+    static TResolved Resolve(sd_bus_message* M, void* Data) {
+        return Resolve(Bridge(Data), sd_bus_message_get_path(M));
+    }
+
+    static std::uint64_t ChildId(TAtspiBridge* B, std::uint64_t Parent, int Index,
+                                 const TAccessible& Child) {
+        return B->IdOf(Parent, Index, Child.GetKey());
+    }
+
+    static int Gone(sd_bus_error* Error) {
+        return sd_bus_error_set(Error, UnknownObject, "The accessible object no longer exists");
+    }
+
+    static const char* UniqueName(TAtspiBridge* B) {
+        const char* Name = nullptr;
+        if (!B->FBus || sd_bus_get_unique_name(B->FBus->Bus(), &Name) < 0 || !Name) return "";
+        return Name;
+    }
+
+    static int AppendRef(sd_bus_message* Reply, TAtspiBridge* B, std::uint64_t Id) {
+        return sd_bus_message_append(Reply, "(so)", UniqueName(B), B->PathOf(Id).c_str());
+    }
+
+    static int ReplyRef(sd_bus_message* M, TAtspiBridge* B, std::uint64_t Id) {
+        return sd_bus_reply_method_return(M, "(so)", UniqueName(B), B->PathOf(Id).c_str());
+    }
+
+    static int ReplyNullRef(sd_bus_message* M) {
+        return sd_bus_reply_method_return(M, "(so)", "", NullPath);
+    }
+
+    // --- finding objects ------------------------------------------------------------
+
+    static int FindAny(sd_bus*, const char* Path, const char*, void* Data, void** Found,
+                       sd_bus_error*) {
+        if (!Resolve(Bridge(Data), Path)) return 0;
+        *Found = Data;
+        return 1;
+    }
+    static int FindControl(sd_bus*, const char* Path, const char*, void* Data, void** Found,
+                           sd_bus_error*) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R || R.Id == RootId) return 0;
+        *Found = Data;
+        return 1;
+    }
+    static int FindActions(sd_bus*, const char* Path, const char*, void* Data, void** Found,
+                           sd_bus_error*) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R || R.Id == RootId || R.Node->GetActions().empty()) return 0;
+        *Found = Data;
+        return 1;
+    }
+    static int FindRoot(sd_bus*, const char* Path, const char*, void* Data, void** Found,
+                        sd_bus_error*) {
+        if (!Path || std::strcmp(Path, RootPath) != 0) return 0;
+        *Found = Data;
+        return 1;
+    }
+
+    // --- Accessible ------------------------------------------------------------------
+
+    static int Name(sd_bus*, const char* Path, const char*, const char*, sd_bus_message* Reply,
+                    void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R) return Gone(Error);
+        return sd_bus_message_append(Reply, "s", AtspiText(R.Node->GetName()).c_str());
+    }
+    static int Description(sd_bus*, const char* Path, const char*, const char*,
+                           sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R) return Gone(Error);
+        return sd_bus_message_append(Reply, "s", AtspiText(R.Node->GetDescription()).c_str());
+    }
+    static int Parent(sd_bus*, const char* Path, const char*, const char*, sd_bus_message* Reply,
+                      void* Data, sd_bus_error* Error) {
+        TAtspiBridge* B = Bridge(Data);
+        const TResolved R = Resolve(B, Path);
+        if (!R) return Gone(Error);
+        if (R.Id == RootId) {
+            // The application's parent is the desktop's root in the registry.
+            if (B->FSocketName.empty()) return sd_bus_message_append(Reply, "(so)", "", NullPath);
+            return sd_bus_message_append(Reply, "(so)", B->FSocketName.c_str(),
+                                         B->FSocketPath.c_str());
+        }
+        return AppendRef(Reply, B, B->FEntries[R.Id].Parent);
+    }
+    static int ChildCount(sd_bus*, const char* Path, const char*, const char*,
+                          sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R) return Gone(Error);
+        return sd_bus_message_append(Reply, "i", R.Node->GetChildCount());
+    }
+    static int EmptyString(sd_bus*, const char* Path, const char*, const char*,
+                           sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        if (!Resolve(Bridge(Data), Path)) return Gone(Error);
+        return sd_bus_message_append(Reply, "s", "");
+    }
+    static int Locale(sd_bus*, const char*, const char*, const char*, sd_bus_message* Reply, void*,
+                      sd_bus_error*) {
+        return sd_bus_message_append(Reply, "s", LocaleName());
+    }
+    static const char* LocaleName() {
+        for (const char* Name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+            if (const char* Value = std::getenv(Name); Value && *Value) return Value;
+        return "C";
+    }
+
+    static int GetChildAtIndex(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        TAtspiBridge* B = Bridge(Data);
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Index = -1;
+        if (const int Read = sd_bus_message_read(M, "i", &Index); Read < 0) return Read;
+        const auto Child = R.Node->GetChild(Index);
+        if (!Child) return sd_bus_error_setf(Error, InvalidArgs, "No child at index %d", Index);
+        return ReplyRef(M, B, ChildId(B, R.Id, Index, *Child));
+    }
+    static int GetChildren(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        TAtspiBridge* B = Bridge(Data);
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        sd_bus_message* Reply = nullptr;
+        int Result = sd_bus_message_new_method_return(M, &Reply);
+        if (Result >= 0) Result = sd_bus_message_open_container(Reply, 'a', "(so)");
+        const int Count = R.Node->GetChildCount();
+        for (int I = 0; Result >= 0 && I < Count; ++I)
+            if (const auto Child = R.Node->GetChild(I))
+                Result = AppendRef(Reply, B, ChildId(B, R.Id, I, *Child));
+        if (Result >= 0) Result = sd_bus_message_close_container(Reply);
+        if (Result >= 0) Result = sd_bus_send(nullptr, Reply, nullptr);
+        sd_bus_message_unref(Reply);
+        return Result;
+    }
+    static int GetIndexInParent(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        TAtspiBridge* B = Bridge(Data);
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        return sd_bus_reply_method_return(M, "i", R.Id == RootId ? -1 : B->FEntries[R.Id].Index);
+    }
+    static int GetRelationSet(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        if (!Resolve(M, Data)) return Gone(Error);
+        sd_bus_message* Reply = nullptr;
+        int Result = sd_bus_message_new_method_return(M, &Reply);
+        if (Result >= 0) Result = sd_bus_message_open_container(Reply, 'a', "(ua(so))");
+        if (Result >= 0) Result = sd_bus_message_close_container(Reply);
+        if (Result >= 0) Result = sd_bus_send(nullptr, Reply, nullptr);
+        sd_bus_message_unref(Reply);
+        return Result;
+    }
+    static unsigned RoleOf(const TResolved& R) {
+        return R.Id == RootId ? atspi_role::Application : AtspiRole(R.Node->GetRole());
+    }
+    static int GetRole(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        return sd_bus_reply_method_return(M, "u", RoleOf(R));
+    }
+    static int GetRoleName(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        return sd_bus_reply_method_return(
+            M, "s", R.Id == RootId ? "application" : AccRoleName(R.Node->GetRole()));
+    }
+    static int GetState(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        TAtspiStateSet Set = AtspiApplicationStates();
+        if (R.Id != RootId) {
+            Set = AtspiStates(R.Node->GetRole(), R.Node->GetStates(),
+                              !R.Node->GetDescription().empty());
+            // The form that has the keyboard is the active window.
+            if (Screen && R.Node->GetKey() &&
+                R.Node->GetKey() == static_cast<const void*>(Screen->GetActiveForm()))
+                Set[0] |= 1u << atspi_state::Active;
+        }
+        return sd_bus_reply_method_return(M, "au", 2, Set[0], Set[1]);
+    }
+    static int GetAttributes(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        if (!Resolve(M, Data)) return Gone(Error);
+        return sd_bus_reply_method_return(M, "a{ss}", 1, "toolkit", "Folio");
+    }
+    static int GetApplication(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        if (!Resolve(M, Data)) return Gone(Error);
+        return ReplyRef(M, Bridge(Data), RootId);
+    }
+    static int GetInterfaces(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        std::vector<const char*> Names;
+        if (R.Id == RootId)
+            Names = {atspi_interface::Accessible, atspi_interface::Application};
+        else
+            Names =
+                AtspiInterfaces(R.Node->GetRole(), static_cast<int>(R.Node->GetActions().size()));
+        sd_bus_message* Reply = nullptr;
+        int Result = sd_bus_message_new_method_return(M, &Reply);
+        if (Result >= 0) Result = sd_bus_message_open_container(Reply, 'a', "s");
+        for (const char* Name : Names)
+            if (Result >= 0) Result = sd_bus_message_append(Reply, "s", Name);
+        if (Result >= 0) Result = sd_bus_message_close_container(Reply);
+        if (Result >= 0) Result = sd_bus_send(nullptr, Reply, nullptr);
+        sd_bus_message_unref(Reply);
+        return Result;
+    }
+
+    // --- Component -------------------------------------------------------------------
+
+    // The top-left corners a Component call measures from: the form's for
+    // window coordinates and the parent's for parent coordinates.
+    static void Origins(TAtspiBridge* B, std::uint64_t Id, TPoint& Window, TPoint& Parent) {
+        Window = Parent = TPoint{0, 0};
+        const std::uint64_t ParentId = B->FEntries[Id].Parent;
+        if (ParentId != RootId)
+            if (const auto P = Node(B, ParentId))
+                Parent = Point(P->GetBounds().Left, P->GetBounds().Top);
+        std::uint64_t Form = Id;
+        while (B->FEntries[Form].Parent != RootId) Form = B->FEntries[Form].Parent;
+        if (const auto F = Node(B, Form)) Window = Point(F->GetBounds().Left, F->GetBounds().Top);
+    }
+    static TRect Extents(TAtspiBridge* B, const TResolved& R, unsigned Kind) {
+        TPoint Window, Parent;
+        Origins(B, R.Id, Window, Parent);
+        return AtspiExtents(R.Node->GetBounds(), Kind, Window, Parent);
+    }
+
+    static int Contains(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int X = 0, Y = 0;
+        unsigned Kind = 0;
+        if (const int Read = sd_bus_message_read(M, "iiu", &X, &Y, &Kind); Read < 0) return Read;
+        return sd_bus_reply_method_return(M, "b", Inside(Extents(Bridge(Data), R, Kind), X, Y));
+    }
+    static int GetAccessibleAtPoint(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        TAtspiBridge* B = Bridge(Data);
+        TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int X = 0, Y = 0;
+        unsigned Kind = 0;
+        if (const int Read = sd_bus_message_read(M, "iiu", &X, &Y, &Kind); Read < 0) return Read;
+        // The point in screen coordinates, then down the tree to the deepest
+        // shown object under it; later siblings lie on top of earlier ones.
+        TPoint Window, Parent;
+        Origins(B, R.Id, Window, Parent);
+        const TPoint Origin = Kind == 1 ? Window : Kind == 2 ? Parent : TPoint{0, 0};
+        X += Origin.X;
+        Y += Origin.Y;
+        if (!Inside(R.Node->GetBounds(), X, Y)) return ReplyNullRef(M);
+        std::uint64_t Id = R.Id;
+        std::unique_ptr<TAccessible> Node = std::move(R.Node);
+        for (bool Deeper = true; Deeper;) {
+            Deeper = false;
+            for (int I = Node->GetChildCount() - 1; I >= 0; --I) {
+                auto Child = Node->GetChild(I);
+                if (!Child || (Child->GetStates() & (asInvisible | asOffscreen)) ||
+                    !Inside(Child->GetBounds(), X, Y))
+                    continue;
+                Id = ChildId(B, Id, I, *Child);
+                Node = std::move(Child);
+                Deeper = true;
+                break;
+            }
+        }
+        return ReplyRef(M, B, Id);
+    }
+    static int GetExtents(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        unsigned Kind = 0;
+        if (const int Read = sd_bus_message_read(M, "u", &Kind); Read < 0) return Read;
+        const TRect E = Extents(Bridge(Data), R, Kind);
+        return sd_bus_reply_method_return(M, "(iiii)", E.Left, E.Top, E.Width(), E.Height());
+    }
+    static int GetPosition(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        unsigned Kind = 0;
+        if (const int Read = sd_bus_message_read(M, "u", &Kind); Read < 0) return Read;
+        const TRect E = Extents(Bridge(Data), R, Kind);
+        return sd_bus_reply_method_return(M, "ii", E.Left, E.Top);
+    }
+    static int GetSize(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        const TRect E = R.Node->GetBounds();
+        return sd_bus_reply_method_return(M, "ii", E.Width(), E.Height());
+    }
+    static int GetLayer(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        const bool Form = Bridge(Data)->FEntries[R.Id].Parent == RootId;
+        return sd_bus_reply_method_return(M, "u", Form ? LayerWindow : LayerWidget);
+    }
+    static int GetMDIZOrder(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        if (!Resolve(M, Data)) return Gone(Error);
+        return sd_bus_reply_method_return(M, "n", static_cast<std::int16_t>(-1));
+    }
+    static int GetAlpha(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        if (!Resolve(M, Data)) return Gone(Error);
+        return sd_bus_reply_method_return(M, "d", 1.0);
+    }
+    static int GrabFocus(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        return sd_bus_reply_method_return(M, "b", R.Node->GrabFocus());
+    }
+
+    // --- Action ----------------------------------------------------------------------
+
+    static int NActions(sd_bus*, const char* Path, const char*, const char*, sd_bus_message* Reply,
+                        void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R) return Gone(Error);
+        return sd_bus_message_append(Reply, "i", static_cast<int>(R.Node->GetActions().size()));
+    }
+    // The action at the index the message holds, or an error.
+    static int ActionAt(sd_bus_message* M, void* Data, sd_bus_error* Error, TResolved& R,
+                        int& Index, String& Action) {
+        R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        if (const int Read = sd_bus_message_read(M, "i", &Index); Read < 0) return Read;
+        const auto Actions = R.Node->GetActions();
+        if (Index < 0 || Index >= static_cast<int>(Actions.size()))
+            return sd_bus_error_setf(Error, InvalidArgs, "No action at index %d", Index);
+        Action = Actions[static_cast<size_t>(Index)];
+        return 0;
+    }
+    static int GetActionName(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        TResolved R;
+        int Index = 0;
+        String Action;
+        if (const int Failed = ActionAt(M, Data, Error, R, Index, Action); Failed < 0)
+            return Failed;
+        return sd_bus_reply_method_return(M, "s", AtspiText(Action).c_str());
+    }
+    static int GetActionEmpty(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        TResolved R;
+        int Index = 0;
+        String Action;
+        if (const int Failed = ActionAt(M, Data, Error, R, Index, Action); Failed < 0)
+            return Failed;
+        return sd_bus_reply_method_return(M, "s", "");
+    }
+    static int GetActions(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        sd_bus_message* Reply = nullptr;
+        int Result = sd_bus_message_new_method_return(M, &Reply);
+        if (Result >= 0) Result = sd_bus_message_open_container(Reply, 'a', "(sss)");
+        for (const String& Action : R.Node->GetActions())
+            if (Result >= 0)
+                Result = sd_bus_message_append(Reply, "(sss)", AtspiText(Action).c_str(), "", "");
+        if (Result >= 0) Result = sd_bus_message_close_container(Reply);
+        if (Result >= 0) Result = sd_bus_send(nullptr, Reply, nullptr);
+        sd_bus_message_unref(Reply);
+        return Result;
+    }
+    static int DoAction(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        TAtspiBridge* B = Bridge(Data);
+        TResolved R;
+        int Index = 0;
+        String Action;
+        if (const int Failed = ActionAt(M, Data, Error, R, Index, Action); Failed < 0)
+            return Failed;
+        const bool Enabled = !(R.Node->GetStates() & asDisabled);
+        if (Enabled) {
+            // The node is found again when the action runs: the object may
+            // be gone by then.
+            Application->QueueAfterIdle(
+                [Alive = std::weak_ptr<int>(B->FAlive), B, Id = R.Id, Action] {
+                    if (Alive.expired()) return;
+                    if (auto Node = THandlers::Node(B, Id)) Node->DoAction(Action);
+                });
+        }
+        return sd_bus_reply_method_return(M, "b", Enabled);
+    }
+
+    // --- Application -----------------------------------------------------------------
+
+    static int ToolkitName(sd_bus*, const char*, const char*, const char*, sd_bus_message* Reply,
+                           void*, sd_bus_error*) {
+        return sd_bus_message_append(Reply, "s", "Folio");
+    }
+    static int Version(sd_bus*, const char*, const char*, const char*, sd_bus_message* Reply, void*,
+                       sd_bus_error*) {
+        return sd_bus_message_append(Reply, "s", "1.0");
+    }
+    static int AtspiVersion(sd_bus*, const char*, const char*, const char*, sd_bus_message* Reply,
+                            void*, sd_bus_error*) {
+        return sd_bus_message_append(Reply, "s", "2.1");
+    }
+    static int GetId(sd_bus*, const char*, const char*, const char*, sd_bus_message* Reply,
+                     void* Data, sd_bus_error*) {
+        return sd_bus_message_append(Reply, "i", Bridge(Data)->FApplicationId);
+    }
+    static int SetId(sd_bus*, const char*, const char*, const char*, sd_bus_message* Value,
+                     void* Data, sd_bus_error*) {
+        return sd_bus_message_read(Value, "i", &Bridge(Data)->FApplicationId);
+    }
+    static int GetLocale(sd_bus_message* M, void*, sd_bus_error*) {
+        return sd_bus_reply_method_return(M, "s", LocaleName());
+    }
+    static int GetApplicationBusAddress(sd_bus_message* M, void*, sd_bus_error*) {
+        // The program offers no private peer-to-peer bus.
+        return sd_bus_reply_method_return(M, "s", "");
+    }
+
+    // --- start-up --------------------------------------------------------------------
+
+    static int OnIsEnabled(sd_bus_message* M, void* Data, sd_bus_error*) {
+        TAtspiBridge* B = Bridge(Data);
+        B->FSessionCall = sd_bus_slot_unref(B->FSessionCall);
+        // No accessibility service on the session bus: nothing to export to.
+        if (sd_bus_message_is_method_error(M, nullptr)) return 0;
+        int Enabled = 0;
+        if (sd_bus_message_read(M, "v", "b", &Enabled) < 0 || !Enabled) return 0;
+        B->AskAddress();
+        return 0;
+    }
+    static int OnAddress(sd_bus_message* M, void* Data, sd_bus_error*) {
+        TAtspiBridge* B = Bridge(Data);
+        B->FSessionCall = sd_bus_slot_unref(B->FSessionCall);
+        const char* Address = nullptr;
+        if (sd_bus_message_is_method_error(M, nullptr) ||
+            sd_bus_message_read(M, "s", &Address) < 0 || !Address)
+            return 0;
+        B->Connect(Address);
+        return 0;
+    }
+    static int OnEmbedded(sd_bus_message* M, void* Data, sd_bus_error*) {
+        TAtspiBridge* B = Bridge(Data);
+        B->FEmbedCall = sd_bus_slot_unref(B->FEmbedCall);
+        const char* Name = nullptr;
+        const char* Path = nullptr;
+        if (sd_bus_message_is_method_error(M, nullptr) ||
+            sd_bus_message_read(M, "(so)", &Name, &Path) < 0 || !Name || !Path)
+            return 0;
+        B->FSocketName = Name;
+        B->FSocketPath = Path;
+        return 0;
+    }
+};
+
+namespace {
+
+using H = TAtspiBridge::THandlers;
+
+const sd_bus_vtable AccessibleVtable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_PROPERTY("Name", "s", H::Name, 0, 0),
+    SD_BUS_PROPERTY("Description", "s", H::Description, 0, 0),
+    SD_BUS_PROPERTY("Parent", "(so)", H::Parent, 0, 0),
+    SD_BUS_PROPERTY("ChildCount", "i", H::ChildCount, 0, 0),
+    SD_BUS_PROPERTY("Locale", "s", H::Locale, 0, 0),
+    SD_BUS_PROPERTY("AccessibleId", "s", H::EmptyString, 0, 0),
+    SD_BUS_PROPERTY("HelpText", "s", H::EmptyString, 0, 0),
+    SD_BUS_METHOD("GetChildAtIndex", "i", "(so)", H::GetChildAtIndex, 0),
+    SD_BUS_METHOD("GetChildren", "", "a(so)", H::GetChildren, 0),
+    SD_BUS_METHOD("GetIndexInParent", "", "i", H::GetIndexInParent, 0),
+    SD_BUS_METHOD("GetRelationSet", "", "a(ua(so))", H::GetRelationSet, 0),
+    SD_BUS_METHOD("GetRole", "", "u", H::GetRole, 0),
+    SD_BUS_METHOD("GetRoleName", "", "s", H::GetRoleName, 0),
+    SD_BUS_METHOD("GetLocalizedRoleName", "", "s", H::GetRoleName, 0),
+    SD_BUS_METHOD("GetState", "", "au", H::GetState, 0),
+    SD_BUS_METHOD("GetAttributes", "", "a{ss}", H::GetAttributes, 0),
+    SD_BUS_METHOD("GetApplication", "", "(so)", H::GetApplication, 0),
+    SD_BUS_METHOD("GetInterfaces", "", "as", H::GetInterfaces, 0),
+    SD_BUS_VTABLE_END};
+
+const sd_bus_vtable ComponentVtable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_METHOD("Contains", "iiu", "b", H::Contains, 0),
+    SD_BUS_METHOD("GetAccessibleAtPoint", "iiu", "(so)", H::GetAccessibleAtPoint, 0),
+    SD_BUS_METHOD("GetExtents", "u", "(iiii)", H::GetExtents, 0),
+    SD_BUS_METHOD("GetPosition", "u", "ii", H::GetPosition, 0),
+    SD_BUS_METHOD("GetSize", "", "ii", H::GetSize, 0),
+    SD_BUS_METHOD("GetLayer", "", "u", H::GetLayer, 0),
+    SD_BUS_METHOD("GetMDIZOrder", "", "n", H::GetMDIZOrder, 0),
+    SD_BUS_METHOD("GrabFocus", "", "b", H::GrabFocus, 0),
+    SD_BUS_METHOD("GetAlpha", "", "d", H::GetAlpha, 0),
+    SD_BUS_VTABLE_END};
+
+const sd_bus_vtable ActionVtable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_PROPERTY("NActions", "i", H::NActions, 0, 0),
+    SD_BUS_METHOD("GetDescription", "i", "s", H::GetActionEmpty, 0),
+    SD_BUS_METHOD("GetName", "i", "s", H::GetActionName, 0),
+    SD_BUS_METHOD("GetLocalizedName", "i", "s", H::GetActionName, 0),
+    SD_BUS_METHOD("GetKeyBinding", "i", "s", H::GetActionEmpty, 0),
+    SD_BUS_METHOD("GetActions", "", "a(sss)", H::GetActions, 0),
+    SD_BUS_METHOD("DoAction", "i", "b", H::DoAction, 0),
+    SD_BUS_VTABLE_END};
+
+const sd_bus_vtable ApplicationVtable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_PROPERTY("ToolkitName", "s", H::ToolkitName, 0, 0),
+    SD_BUS_PROPERTY("Version", "s", H::Version, 0, 0),
+    SD_BUS_PROPERTY("AtspiVersion", "s", H::AtspiVersion, 0, 0),
+    SD_BUS_WRITABLE_PROPERTY("Id", "i", H::GetId, H::SetId, 0, 0),
+    SD_BUS_METHOD("GetLocale", "u", "s", H::GetLocale, 0),
+    SD_BUS_METHOD("GetApplicationBusAddress", "", "s", H::GetApplicationBusAddress, 0),
+    SD_BUS_VTABLE_END};
+
+} // namespace
+
+int TAtspiBridge::AccessibilityOverride() {
+    const char* Value = std::getenv("FOLIO_ACCESSIBILITY");
+    if (!Value || !*Value) return -1;
+    return std::strcmp(Value, "0") == 0 ? 0 : 1;
+}
+
+std::unique_ptr<TAtspiBridge> TAtspiBridge::Start(TDBusConnection* Session) {
+    const int Override = AccessibilityOverride();
+    if (Override == 0 || !Session || !Session->Connected()) return nullptr;
+    std::unique_ptr<TAtspiBridge> B(new TAtspiBridge);
+    B->FSession = Session;
+    if (Override == 1) {
+        B->AskAddress();
+    } else {
+        sd_bus_call_method_async(Session->Bus(), &B->FSessionCall, A11yBusName, A11yBusPath,
+                                 "org.freedesktop.DBus.Properties", "Get", H::OnIsEnabled, B.get(),
+                                 "ss", "org.a11y.Status", "IsEnabled");
+        Session->Changed();
+    }
+    return B;
+}
+
+std::unique_ptr<TAtspiBridge> TAtspiBridge::Export(std::unique_ptr<TDBusConnection> Bus) {
+    if (!Bus || !Bus->Connected()) return nullptr;
+    std::unique_ptr<TAtspiBridge> B(new TAtspiBridge);
+    B->Attach(std::move(Bus));
+    return B;
+}
+
+TAtspiBridge::~TAtspiBridge() {
+    sd_bus_slot_unref(FSessionCall);
+    sd_bus_slot_unref(FEmbedCall);
+    FBus.reset();
+}
+
+void TAtspiBridge::AskAddress() {
+    sd_bus_slot_unref(FSessionCall);
+    FSessionCall = nullptr;
+    sd_bus_call_method_async(FSession->Bus(), &FSessionCall, A11yBusName, A11yBusPath, A11yBusName,
+                             "GetAddress", H::OnAddress, this, "");
+    FSession->Changed();
+}
+
+void TAtspiBridge::Connect(const String& Address) {
+    if (FBus) return;
+    if (auto Bus = TDBusConnection::OpenAddress(Address)) Attach(std::move(Bus));
+}
+
+void TAtspiBridge::Attach(std::unique_ptr<TDBusConnection> Bus) {
+    FBus = std::move(Bus);
+    sd_bus* B = FBus->Bus();
+    // The vtables live as long as the connection (floating slots).
+    sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Accessible,
+                               AccessibleVtable, H::FindAny, this);
+    sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Component,
+                               ComponentVtable, H::FindControl, this);
+    sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Action, ActionVtable,
+                               H::FindActions, this);
+    sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Application,
+                               ApplicationVtable, H::FindRoot, this);
+    FBus->OnDisconnected = [this] {
+        FEmbedCall = sd_bus_slot_unref(FEmbedCall);
+        FSocketName.clear();
+        FSocketPath.clear();
+        FBus.reset();
+    };
+    // The registry sets our Id and answers with the desktop's root, which
+    // becomes the application's parent. Without a registry (a bus of a
+    // test) the call fails and the tree is still there for direct clients.
+    sd_bus_call_method_async(B, &FEmbedCall, RegistryName, RootPath, "org.a11y.atspi.Socket",
+                             "Embed", H::OnEmbedded, this, "(so)", H::UniqueName(this), RootPath);
+    FBus->Changed();
+}
+
+std::uint64_t TAtspiBridge::IdOf(std::uint64_t Parent, int Index, const void* Key) {
+    const auto Tuple = std::make_tuple(Parent, Key, Key ? -1 : Index);
+    const auto Found = FIds.find(Tuple);
+    if (Found != FIds.end()) {
+        FEntries[Found->second].Index = Index;
+        return Found->second;
+    }
+    const std::uint64_t Id = FNextId++;
+    FIds.emplace(Tuple, Id);
+    FEntries[Id] = TEntry{Parent, Index, Key};
+    return Id;
+}
+
+String TAtspiBridge::PathOf(std::uint64_t Id) const {
+    if (Id == RootId) return RootPath;
+    return String(ObjectPrefix) + "/" + std::to_string(Id);
+}
+
+bool TAtspiBridge::ParsePath(const char* Path, std::uint64_t& Id) const {
+    if (std::strcmp(Path, RootPath) == 0) {
+        Id = RootId;
+        return true;
+    }
+    const std::size_t Prefix = std::strlen(ObjectPrefix);
+    if (std::strncmp(Path, ObjectPrefix, Prefix) != 0 || Path[Prefix] != '/') return false;
+    const char* Digits = Path + Prefix + 1;
+    if (!*Digits || *Digits == '0') return false;
+    std::uint64_t Value = 0;
+    for (const char* C = Digits; *C; ++C) {
+        if (*C < '0' || *C > '9' || Value > UINT64_MAX / 10) return false;
+        Value = Value * 10 + static_cast<std::uint64_t>(*C - '0');
+    }
+    if (!FEntries.count(Value)) return false;
+    Id = Value;
+    return true;
+}
+
+} // namespace folio

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "framework/core/Types.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <tuple>
+#include <unordered_map>
+
+struct sd_bus_slot;
+
+namespace folio {
+
+class TAccessible;
+class TDBusConnection;
+
+// Exports the program's accessibility tree (framework/ui/Accessible.h) to
+// the desktop's accessibility bus, so that screen readers, switch access
+// and UI test tools see every form and control: the application's root is
+// registered with the desktop's registry, and every node answers the bus's
+// Accessible and Component interfaces, and Action where it has actions.
+//
+// Nodes are made on demand from the live controls, so the bridge keeps no
+// copy of the tree: an object path names a node by its parent's path, its
+// place among the parent's children and what it stands for (its key). A
+// path whose object is gone answers the bus's "unknown object" error.
+//
+// Everything runs on the user-interface thread, through the one D-Bus
+// connection helper, which handles a bounded number of requests per turn of
+// the loop. Actions are answered at once and run on the loop's next turn:
+// an action may open a modal dialog whose own loop must be able to serve
+// the bus meanwhile.
+class TAtspiBridge {
+public:
+    // What FOLIO_ACCESSIBILITY asks for: 1 on, 0 off, -1 not said (the
+    // desktop decides).
+    static int AccessibilityOverride();
+
+    // Starts the bridge for a program with a session bus: asks the desktop
+    // whether accessibility is on (org.a11y.Status IsEnabled on org.a11y.Bus)
+    // unless FOLIO_ACCESSIBILITY says, and if so connects to the address
+    // org.a11y.Bus gives. All of it is asynchronous: nothing waits. Null
+    // when there is no session bus or FOLIO_ACCESSIBILITY=0, so that a
+    // program without accessibility pays nothing. The session bus must
+    // outlive the bridge.
+    static std::unique_ptr<TAtspiBridge> Start(TDBusConnection* Session);
+    // Exports at once on an accessibility bus already open.
+    static std::unique_ptr<TAtspiBridge> Export(std::unique_ptr<TDBusConnection> Bus);
+    ~TAtspiBridge();
+    TAtspiBridge(const TAtspiBridge&) = delete;
+    TAtspiBridge& operator=(const TAtspiBridge&) = delete;
+
+    // Whether the tree is on an accessibility bus now.
+    bool Exporting() const { return FBus != nullptr; }
+    // Whether the registry took the application (its Embed answered).
+    bool Embedded() const { return !FSocketName.empty(); }
+    // The accessibility bus's connection, null before it is reached.
+    TDBusConnection* Bus() const { return FBus.get(); }
+
+    // The object path the root has; other nodes have paths below
+    // ObjectPrefix.
+    static constexpr const char* RootPath = "/org/a11y/atspi/accessible/root";
+    static constexpr const char* ObjectPrefix = "/org/a11y/atspi/accessible";
+
+    // Internals the bus's handlers reach (AtspiBridge.cpp).
+    struct TResolved;
+    struct THandlers;
+
+private:
+    TAtspiBridge() = default;
+    void Connect(const String& Address);
+    void Attach(std::unique_ptr<TDBusConnection> Bus);
+    void AskAddress();
+
+    // Paths and nodes.
+    static constexpr std::uint64_t RootId = 0;
+    struct TEntry {
+        std::uint64_t Parent = 0;
+        int Index = 0;
+        const void* Key = nullptr;
+    };
+    std::uint64_t IdOf(std::uint64_t Parent, int Index, const void* Key);
+    String PathOf(std::uint64_t Id) const;
+    // The id a path names; false for a path that names none.
+    bool ParsePath(const char* Path, std::uint64_t& Id) const;
+
+    TDBusConnection* FSession = nullptr;
+    std::unique_ptr<TDBusConnection> FBus;
+    sd_bus_slot* FSessionCall = nullptr;
+    sd_bus_slot* FEmbedCall = nullptr;
+    String FSocketName;
+    String FSocketPath;
+    int FApplicationId = 0;
+
+    std::unordered_map<std::uint64_t, TEntry> FEntries;
+    std::map<std::tuple<std::uint64_t, const void*, int>, std::uint64_t> FIds;
+    std::uint64_t FNextId = 1;
+    // Work left for the loop's next turn checks that the bridge still lives.
+    std::shared_ptr<int> FAlive = std::make_shared<int>(0);
+};
+
+} // namespace folio

@@ -1,0 +1,135 @@
+#include "framework/hosts/AtspiTranslate.h"
+
+#include "framework/core/Utf8.h"
+
+namespace folio {
+
+namespace {
+
+void Add(TAtspiStateSet& Set, unsigned State) {
+    Set[State / 32] |= 1u << (State % 32);
+}
+
+} // namespace
+
+bool AtspiHasState(const TAtspiStateSet& Set, unsigned State) {
+    return State < 64 && (Set[State / 32] & (1u << (State % 32))) != 0;
+}
+
+unsigned AtspiRole(TAccRole Role) {
+    switch (Role) {
+    case TAccRole::Window:
+        return atspi_role::Frame;
+    case TAccRole::Client:
+        return atspi_role::Panel;
+    case TAccRole::Grouping:
+        return atspi_role::Grouping;
+    case TAccRole::PushButton:
+        return atspi_role::PushButton;
+    case TAccRole::StaticText:
+        return atspi_role::Label;
+    case TAccRole::Text:
+        return atspi_role::Entry;
+    case TAccRole::Graphic:
+        return atspi_role::Image;
+    case TAccRole::PageTabList:
+        return atspi_role::PageTabList;
+    case TAccRole::PageTab:
+        return atspi_role::PageTab;
+    case TAccRole::List:
+        return atspi_role::List;
+    case TAccRole::ListItem:
+        return atspi_role::ListItem;
+    case TAccRole::Table:
+    case TAccRole::Grid:
+        // A grid of cells is read like a table: row and column, cell by cell.
+        return atspi_role::Table;
+    case TAccRole::ColumnHeader:
+        return atspi_role::ColumnHeader;
+    case TAccRole::Cell:
+        return atspi_role::TableCell;
+    case TAccRole::ProgressBar:
+        return atspi_role::ProgressBar;
+    case TAccRole::Chart:
+        return atspi_role::Chart;
+    }
+    return atspi_role::Invalid;
+}
+
+TAtspiStateSet AtspiStates(TAccRole Role, unsigned States, bool HasDescription) {
+    TAtspiStateSet Set{0, 0};
+    if (!(States & asDisabled)) {
+        Add(Set, atspi_state::Enabled);
+        Add(Set, atspi_state::Sensitive);
+    }
+    // A screen reader skips what is not showing: an invisible object is
+    // neither visible nor showing, one scrolled away is visible but not
+    // showing.
+    if (!(States & asInvisible)) {
+        Add(Set, atspi_state::Visible);
+        if (!(States & asOffscreen)) Add(Set, atspi_state::Showing);
+    }
+    if (States & asFocusable) Add(Set, atspi_state::Focusable);
+    if (States & asFocused) {
+        Add(Set, atspi_state::Focused);
+        Add(Set, atspi_state::Focusable);
+    }
+    if (States & asSelectable) Add(Set, atspi_state::Selectable);
+    if (States & asSelected) Add(Set, atspi_state::Selected);
+    if (States & asExpandable) {
+        Add(Set, atspi_state::Expandable);
+        Add(Set, (States & asExpanded) ? atspi_state::Expanded : atspi_state::Collapsed);
+    }
+    if (Role == TAccRole::Text) {
+        Add(Set, atspi_state::SingleLine);
+        Add(Set, (States & asReadOnly) ? atspi_state::ReadOnly : atspi_state::Editable);
+    } else if (States & asReadOnly) {
+        Add(Set, atspi_state::ReadOnly);
+    }
+    if (HasDescription) Add(Set, atspi_state::HasTooltip);
+    return Set;
+}
+
+TAtspiStateSet AtspiApplicationStates() {
+    TAtspiStateSet Set{0, 0};
+    for (const unsigned S :
+         {atspi_state::Enabled, atspi_state::Sensitive, atspi_state::Visible, atspi_state::Showing})
+        Add(Set, S);
+    return Set;
+}
+
+std::vector<const char*> AtspiInterfaces(TAccRole, int ActionCount) {
+    std::vector<const char*> Names{atspi_interface::Accessible, atspi_interface::Component};
+    if (ActionCount > 0) Names.push_back(atspi_interface::Action);
+    return Names;
+}
+
+String AtspiText(const String& Text) {
+    if (IsWellFormedUtf8(Text.data(), Text.size()) && Text.find('\0') == String::npos) return Text;
+    String Out;
+    Out.reserve(Text.size() + 8);
+    for (std::size_t I = 0; I < Text.size();) {
+        const std::size_t Length = Utf8CharLength(Text.data(), Text.size(), I);
+        if (Length == 0 || Text[I] == '\0') {
+            AppendUtf8(Out, U'\uFFFD');
+            ++I;
+        } else {
+            Out.append(Text, I, Length);
+            I += Length;
+        }
+    }
+    return Out;
+}
+
+TRect AtspiExtents(const TRect& ScreenBounds, unsigned Kind, TPoint WindowOrigin,
+                   TPoint ParentOrigin) {
+    TPoint Origin{0, 0};
+    if (Kind == static_cast<unsigned>(TAtspiCoords::Window))
+        Origin = WindowOrigin;
+    else if (Kind == static_cast<unsigned>(TAtspiCoords::Parent))
+        Origin = ParentOrigin;
+    return Bounds(ScreenBounds.Left - Origin.X, ScreenBounds.Top - Origin.Y, ScreenBounds.Width(),
+                  ScreenBounds.Height());
+}
+
+} // namespace folio

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "framework/ui/Accessible.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace folio {
+
+// How a node of the program's accessibility tree reads on the desktop's
+// accessibility bus (AT-SPI2): its role number, its state set and the
+// interfaces it offers there. Pure translation: nothing here touches a bus,
+// so the whole mapping is tested without one.
+
+// Role numbers of the bus that the tree uses.
+namespace atspi_role {
+constexpr unsigned Invalid = 0;
+constexpr unsigned ColumnHeader = 10;
+constexpr unsigned Frame = 23;
+constexpr unsigned Image = 27;
+constexpr unsigned Label = 29;
+constexpr unsigned List = 31;
+constexpr unsigned ListItem = 32;
+constexpr unsigned PageTab = 37;
+constexpr unsigned PageTabList = 38;
+constexpr unsigned Panel = 39;
+constexpr unsigned ProgressBar = 42;
+constexpr unsigned PushButton = 43;
+constexpr unsigned Table = 55;
+constexpr unsigned TableCell = 56;
+constexpr unsigned Application = 75;
+constexpr unsigned Entry = 79;
+constexpr unsigned Chart = 80;
+constexpr unsigned Grouping = 99;
+} // namespace atspi_role
+
+// State numbers of the bus: each is a bit of a 64-bit set sent as two
+// 32-bit words, low word first.
+namespace atspi_state {
+constexpr unsigned Active = 1;
+constexpr unsigned Collapsed = 5;
+constexpr unsigned Defunct = 6;
+constexpr unsigned Editable = 7;
+constexpr unsigned Enabled = 8;
+constexpr unsigned Expandable = 9;
+constexpr unsigned Expanded = 10;
+constexpr unsigned Focusable = 11;
+constexpr unsigned Focused = 12;
+constexpr unsigned HasTooltip = 13;
+constexpr unsigned Selectable = 22;
+constexpr unsigned Selected = 23;
+constexpr unsigned Sensitive = 24;
+constexpr unsigned Showing = 25;
+constexpr unsigned SingleLine = 26;
+constexpr unsigned Visible = 30;
+constexpr unsigned ReadOnly = 43;
+} // namespace atspi_state
+
+using TAtspiStateSet = std::array<std::uint32_t, 2>;
+
+// Whether state number State is in Set.
+bool AtspiHasState(const TAtspiStateSet& Set, unsigned State);
+
+unsigned AtspiRole(TAccRole Role);
+
+// The bus's state set for a node of Role with the tree's States (TAccState
+// bits). HasDescription adds "has tooltip" (the description is the hint).
+TAtspiStateSet AtspiStates(TAccRole Role, unsigned States, bool HasDescription = false);
+
+// The state set of the application's own root: always enabled and shown.
+TAtspiStateSet AtspiApplicationStates();
+
+// Interface names of the bus.
+namespace atspi_interface {
+constexpr const char* Accessible = "org.a11y.atspi.Accessible";
+constexpr const char* Application = "org.a11y.atspi.Application";
+constexpr const char* Component = "org.a11y.atspi.Component";
+constexpr const char* Action = "org.a11y.atspi.Action";
+} // namespace atspi_interface
+
+// The interfaces a node offers: every node is Accessible and a Component
+// (it has a place on the screen); a node with actions offers Action.
+std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount);
+
+// A text as the bus may carry it: the bus takes only well-formed UTF-8
+// without NUL, so each byte that is not part of a well-formed character, and
+// each NUL, becomes U+FFFD. A caption read from an old file may hold any
+// bytes, and one such caption must not make the whole answer fail.
+String AtspiText(const String& Text);
+
+// Coordinate kinds of the bus's Component calls.
+enum class TAtspiCoords : unsigned { Screen = 0, Window = 1, Parent = 2 };
+
+// Screen bounds moved into the coordinates Kind asks for: Window relative to
+// the top-level window's Origin, Parent relative to the parent's; anything
+// else is taken as screen coordinates.
+TRect AtspiExtents(const TRect& ScreenBounds, unsigned Kind, TPoint WindowOrigin,
+                   TPoint ParentOrigin);
+
+} // namespace folio

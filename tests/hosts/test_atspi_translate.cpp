@@ -1,0 +1,159 @@
+#include "framework/hosts/AtspiTranslate.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+
+using namespace folio;
+
+namespace {
+
+std::vector<unsigned> StatesIn(const TAtspiStateSet& Set) {
+    std::vector<unsigned> States;
+    for (unsigned S = 0; S < 64; ++S)
+        if (AtspiHasState(Set, S)) States.push_back(S);
+    return States;
+}
+
+} // namespace
+
+TEST(AtspiTranslate, EveryRoleHasTheBusNumberOfItsMeaning) {
+    const struct {
+        TAccRole Role;
+        unsigned Bus;
+    } Rows[] = {
+        {TAccRole::Window, 23},       {TAccRole::Client, 39},      {TAccRole::Grouping, 99},
+        {TAccRole::PushButton, 43},   {TAccRole::StaticText, 29},  {TAccRole::Text, 79},
+        {TAccRole::Graphic, 27},      {TAccRole::PageTabList, 38}, {TAccRole::PageTab, 37},
+        {TAccRole::List, 31},         {TAccRole::ListItem, 32},    {TAccRole::Table, 55},
+        {TAccRole::ColumnHeader, 10}, {TAccRole::Cell, 56},        {TAccRole::Grid, 55},
+        {TAccRole::ProgressBar, 42},  {TAccRole::Chart, 80},
+    };
+    for (const auto& Row : Rows) EXPECT_EQ(AtspiRole(Row.Role), Row.Bus) << AccRoleName(Row.Role);
+    // Every role of the tree is in the table above.
+    EXPECT_EQ(std::size(Rows), static_cast<size_t>(TAccRole::Chart) + 1);
+}
+
+TEST(AtspiTranslate, StatesBecomeTheBusStateSet) {
+    using namespace atspi_state;
+    const struct {
+        const char* What;
+        TAccRole Role;
+        unsigned States;
+        bool Described;
+        std::vector<unsigned> Expected;
+    } Rows[] = {
+        {"plain shown object", TAccRole::Client, 0, false, {Enabled, Sensitive, Showing, Visible}},
+        {"disabled button",
+         TAccRole::PushButton,
+         asDisabled | asFocusable,
+         false,
+         {Focusable, Showing, Visible}},
+        {"hidden object", TAccRole::Client, asInvisible, false, {Enabled, Sensitive}},
+        {"item scrolled away",
+         TAccRole::ListItem,
+         asOffscreen | asSelectable,
+         false,
+         {Enabled, Selectable, Sensitive, Visible}},
+        {"focused control",
+         TAccRole::Client,
+         asFocused,
+         false,
+         {Enabled, Focusable, Focused, Sensitive, Showing, Visible}},
+        {"open group",
+         TAccRole::PageTab,
+         asSelectable | asSelected | asExpandable | asExpanded,
+         false,
+         {Enabled, Expandable, Expanded, Selectable, Selected, Sensitive, Showing, Visible}},
+        {"closed group",
+         TAccRole::PageTab,
+         asSelectable | asExpandable,
+         false,
+         {Collapsed, Enabled, Expandable, Selectable, Sensitive, Showing, Visible}},
+        {"edit box",
+         TAccRole::Text,
+         0,
+         false,
+         {Editable, Enabled, Sensitive, Showing, SingleLine, Visible}},
+        {"read-only edit box",
+         TAccRole::Text,
+         asReadOnly,
+         false,
+         {Enabled, Sensitive, Showing, SingleLine, Visible, ReadOnly}},
+        {"read-only other",
+         TAccRole::Cell,
+         asReadOnly,
+         false,
+         {Enabled, Sensitive, Showing, Visible, ReadOnly}},
+        {"with a hint",
+         TAccRole::PushButton,
+         0,
+         true,
+         {Enabled, HasTooltip, Sensitive, Showing, Visible}},
+    };
+    for (const auto& Row : Rows) {
+        std::vector<unsigned> Expected = Row.Expected;
+        std::sort(Expected.begin(), Expected.end());
+        EXPECT_EQ(StatesIn(AtspiStates(Row.Role, Row.States, Row.Described)), Expected) << Row.What;
+    }
+    // Read-only is the first state of the second word.
+    const TAtspiStateSet ReadOnlySet = AtspiStates(TAccRole::Text, asReadOnly);
+    EXPECT_EQ(ReadOnlySet[1], 1u << (ReadOnly - 32));
+    EXPECT_EQ(StatesIn(AtspiApplicationStates()),
+              (std::vector<unsigned>{Enabled, Sensitive, Showing, Visible}));
+    EXPECT_FALSE(AtspiHasState(AtspiApplicationStates(), 64));
+}
+
+TEST(AtspiTranslate, InterfacesFollowWhatANodeCanDo) {
+    const auto Names = [](int Actions) {
+        std::vector<std::string> Out;
+        for (const char* N : AtspiInterfaces(TAccRole::PushButton, Actions)) Out.push_back(N);
+        return Out;
+    };
+    EXPECT_EQ(Names(0),
+              (std::vector<std::string>{"org.a11y.atspi.Accessible", "org.a11y.atspi.Component"}));
+    EXPECT_EQ(Names(2),
+              (std::vector<std::string>{"org.a11y.atspi.Accessible", "org.a11y.atspi.Component",
+                                        "org.a11y.atspi.Action"}));
+}
+
+TEST(AtspiTranslate, TextsReachTheBusAsWellFormedUtf8) {
+    const String Replacement = "\xEF\xBF\xBD";
+    const struct {
+        String In;
+        String Out;
+    } Rows[] = {
+        {"Inbox", "Inbox"},
+        {"Caf\xC3\xA9", "Caf\xC3\xA9"},
+        {"", ""},
+        {"Caf\xE9", "Caf" + Replacement},
+        {String("a\0b", 3), "a" + Replacement + "b"},
+        {"\xE2\x82", Replacement + Replacement},
+        {"\xC0\xAF!", Replacement + Replacement + "!"},
+        {"\xED\xA0\x80", Replacement + Replacement + Replacement},
+    };
+    for (const auto& Row : Rows) EXPECT_EQ(AtspiText(Row.In), Row.Out) << Row.In;
+}
+
+TEST(AtspiTranslate, ExtentsInEachKindOfCoordinates) {
+    const TRect OnScreen = Bounds(130, 90, 75, 23);
+    const TPoint Window{100, 50};
+    const TPoint Parent{120, 80};
+    const struct {
+        unsigned Kind;
+        TRect Expected;
+    } Rows[] = {
+        {0, Bounds(130, 90, 75, 23)},
+        {1, Bounds(30, 40, 75, 23)},
+        {2, Bounds(10, 10, 75, 23)},
+        {7, Bounds(130, 90, 75, 23)},
+    };
+    for (const auto& Row : Rows) {
+        const TRect R = AtspiExtents(OnScreen, Row.Kind, Window, Parent);
+        EXPECT_EQ(R.Left, Row.Expected.Left) << Row.Kind;
+        EXPECT_EQ(R.Top, Row.Expected.Top) << Row.Kind;
+        EXPECT_EQ(R.Width(), 75) << Row.Kind;
+        EXPECT_EQ(R.Height(), 23) << Row.Kind;
+    }
+}
