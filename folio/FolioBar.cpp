@@ -7,6 +7,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
+#include "framework/ui/Accessible.h"
 #include "framework/ui/Form.h"
 #include "framework/ui/VirtualKeys.h"
 
@@ -216,12 +217,20 @@ void TFolio::SetGroupImages(TImageList* Value) {
 
 void TFolio::InternalSetVisibleGroup(int Index) {
     if (Index == FVisibleGroup) return;
+    TFolioGroup* Closed = GetVisibleGroupObject();
     FVisibleGroup = Index;
     for (int I = 0; I < FGroups->GetCount(); ++I) FGroups->GetGroup(I)->FAnimOffset = 0;
     Invalidate();
     FTargetGroup = -1;
     ValidateFocus();
     if (IsDesigning()) DesignerModified();
+    // A screen reader hears which group closed and which opened, and that
+    // their items came and went.
+    for (TFolioGroup* G : {Closed, GetVisibleGroupObject()}) {
+        if (!G) continue;
+        NotifyAccessible(this, G, TAccEvent::StateChanged);
+        NotifyAccessible(this, G, TAccEvent::ChildrenChanged);
+    }
 }
 
 void TFolio::DesignerModified() {

@@ -3,11 +3,26 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
+#include "framework/ui/Accessible.h"
 #include "framework/ui/DragDrop.h"
 
 #include <algorithm>
 
 namespace folio {
+
+namespace {
+
+// Tells a screen reader that a group's items changed, while the bar lives.
+void TellItemsChanged(TFolio* Bar, TFolioGroup* Group) {
+    if (Bar && Group && !Bar->IsDestroying())
+        NotifyAccessible(Bar, Group, TAccEvent::ChildrenChanged);
+}
+
+void TellRenamed(TFolio* Bar, const void* Key) {
+    if (Bar && !Bar->IsDestroying()) NotifyAccessible(Bar, Key, TAccEvent::NameChanged);
+}
+
+} // namespace
 
 namespace {
 
@@ -39,6 +54,7 @@ TFolioItem::~TFolioItem() {
         FBar->DeleteItem(this);
         if (FGroup) FGroup->SetStartItem(FGroup->FStartItem);
         FBar->Invalidate();
+        TellItemsChanged(FBar, FGroup);
     }
 }
 
@@ -61,6 +77,7 @@ void TFolioItem::SetCaption(const String& Value) {
     if (Value == FCaption) return;
     FCaption = Value;
     if (FGroup && FBar && FGroup->GetVisible()) FBar->Invalidate();
+    TellRenamed(FBar, this);
 }
 
 void TFolioItem::SetImageIndex(int Value) {
@@ -81,6 +98,7 @@ void TFolioItem::MoveTo(TFolioItem* Target, bool Before) {
     if (FItems) {
         FItems->FList.Remove(this);
         FItems->ItemRemoved();
+        TellItemsChanged(FBar, FGroup);
     }
     // Target's index is taken after the removal, so moving an item down past
     // Target within one collection lands it directly after Target.
@@ -88,6 +106,7 @@ void TFolioItem::MoveTo(TFolioItem* Target, bool Before) {
     Target->FItems->FList.Insert(Position, this);
     Bind(Target->FItems);
     if (FBar) FBar->Invalidate();
+    TellItemsChanged(FBar, FGroup);
 }
 
 void TFolioItem::Edit() {
@@ -158,6 +177,7 @@ TFolioItem* TFolioItems::Add(const String& Caption, int ImageIndex) {
 TFolioItem* TFolioItems::AppendNew() {
     auto* Item = new TFolioItem(this);
     FList.Append(Item);
+    TellItemsChanged(FBar, FGroup);
     return Item;
 }
 
@@ -183,6 +203,7 @@ TFolioItem* TFolioItems::InsertObject(int Index, const String& Caption, int Imag
     Item->FImageIndex = ImageIndex;
     Item->FData = Data;
     if (FGroup && FBar && FGroup->GetVisible()) FBar->Invalidate();
+    TellItemsChanged(FBar, FGroup);
     return Item;
 }
 
@@ -214,6 +235,7 @@ void TFolioItems::Move(TFolioItem* Item, int NewIndex) {
     if (Item->FItems) {
         Item->FItems->FList.Remove(Item);
         Item->FItems->ItemRemoved();
+        TellItemsChanged(Item->FBar, Item->FGroup);
     }
     if (NewIndex < FList.Count())
         FList.Insert(NewIndex, Item);
@@ -221,6 +243,7 @@ void TFolioItems::Move(TFolioItem* Item, int NewIndex) {
         FList.Append(Item);
     Item->Bind(this);
     if (FBar) FBar->Invalidate();
+    TellItemsChanged(FBar, FGroup);
 }
 
 bool TFolioItems::Equals(const TFolioItems* Items) const {
@@ -335,6 +358,7 @@ void TFolioGroup::SetCaption(const String& Value) {
     if (Value == FCaption) return;
     FCaption = Value;
     Changed();
+    TellRenamed(FBar, this);
 }
 
 void TFolioGroup::SetColor(TColor Value) {

@@ -14,6 +14,11 @@ FOLIO_PACKAGES=(
   dbus-daemon python3-dbusmock
 )
 
+# The tests of the accessibility export with real clients (the window tests,
+# scripts/test_window.sh): the desktop's accessibility bus and registry and
+# the screen readers' Python client library.
+FOLIO_ACCESSIBILITY_PACKAGES=(at-spi2-core python3-pyatspi)
+
 # Only the comparisons with another text engine need these
 # (scripts/compare_text.sh, and the peer's half of bench/gfx/bench_scripts).
 FOLIO_PEER_PACKAGES=(libpango1.0-dev pango1.0-tools libfribidi-bin imagemagick)

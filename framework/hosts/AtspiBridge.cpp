@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 namespace folio {
 
@@ -67,6 +68,8 @@ struct TAtspiBridge::TResolved {
 // The bus's handlers: each finds the node its message's path names and
 // answers from it.
 struct TAtspiBridge::THandlers {
+    // An event's value that names no object.
+    static constexpr std::uint64_t NoObject = UINT64_MAX;
     static TAtspiBridge* Bridge(void* Data) { return static_cast<TAtspiBridge*>(Data); }
 
     static std::unique_ptr<TAccessible> Node(TAtspiBridge* B, std::uint64_t Id) {
@@ -507,6 +510,66 @@ struct TAtspiBridge::THandlers {
         return sd_bus_reply_method_return(M, "s", "");
     }
 
+    // --- events ----------------------------------------------------------------------
+
+    // The id of the node a change names, found from the root down by keys;
+    // false when it is not in the shown tree (any more).
+    static bool IdOfChange(TAtspiBridge* B, const TPending& Change, std::uint64_t& Id) {
+        Id = RootId;
+        std::unique_ptr<TAccessible> At = std::make_unique<TApplicationNode>();
+        const auto Down = [&](const void* Key, int Depth) {
+            // Breadth first over at most Depth levels below At.
+            std::vector<std::pair<std::uint64_t, std::unique_ptr<TAccessible>>> Level;
+            Level.emplace_back(Id, std::move(At));
+            for (int D = 0; D < Depth; ++D) {
+                std::vector<std::pair<std::uint64_t, std::unique_ptr<TAccessible>>> Next;
+                for (auto& [ParentId, Parent] : Level) {
+                    const int Count = Parent->GetChildCount();
+                    for (int I = 0; I < Count; ++I) {
+                        auto Child = Parent->GetChild(I);
+                        if (!Child) continue;
+                        if (Child->GetKey() == Key) {
+                            Id = ChildId(B, ParentId, I, *Child);
+                            At = std::move(Child);
+                            return true;
+                        }
+                        if (D + 1 < Depth)
+                            Next.emplace_back(ChildId(B, ParentId, I, *Child), std::move(Child));
+                    }
+                }
+                Level = std::move(Next);
+            }
+            return false;
+        };
+        for (const void* Key : Change.Chain)
+            if (!Down(Key, 1)) return false;
+        // A part of the control (a group, an item) lies up to two levels below it.
+        return Change.Key == Change.Chain.back() || Down(Change.Key, 2);
+    }
+
+    // Sends one event of the bus's Object events: its kind, two numbers and
+    // a value; the last argument, a dictionary of properties, stays empty.
+    template <typename TValue>
+    static void Emit(TAtspiBridge* B, std::uint64_t Id, const char* Member, const char* Minor,
+                     int Detail1, int Detail2, const char* ValueType, TValue Value) {
+        sd_bus_message* M = nullptr;
+        int Result = sd_bus_message_new_signal(B->FBus->Bus(), &M, B->PathOf(Id).c_str(),
+                                               "org.a11y.atspi.Event.Object", Member);
+        if (Result >= 0) Result = sd_bus_message_append(M, "sii", Minor, Detail1, Detail2);
+        if (Result >= 0) Result = sd_bus_message_open_container(M, 'v', ValueType);
+        if (Result >= 0) {
+            if constexpr (std::is_same_v<TValue, std::uint64_t>)
+                Result = Value == NoObject ? sd_bus_message_append(M, "(so)", "", NullPath)
+                                           : AppendRef(M, B, Value);
+            else
+                Result = sd_bus_message_append(M, ValueType, Value);
+        }
+        if (Result >= 0) Result = sd_bus_message_close_container(M);
+        if (Result >= 0) Result = sd_bus_message_append(M, "a{sv}", 0);
+        if (Result >= 0) sd_bus_send(nullptr, M, nullptr);
+        sd_bus_message_unref(M);
+    }
+
     // --- start-up --------------------------------------------------------------------
 
     static int OnIsEnabled(sd_bus_message* M, void* Data, sd_bus_error*) {
@@ -635,6 +698,7 @@ std::unique_ptr<TAtspiBridge> TAtspiBridge::Export(std::unique_ptr<TDBusConnecti
 }
 
 TAtspiBridge::~TAtspiBridge() {
+    if (FBus) SetAccessibleEventListener(nullptr);
     sd_bus_slot_unref(FSessionCall);
     sd_bus_slot_unref(FEmbedCall);
     FBus.reset();
@@ -665,7 +729,12 @@ void TAtspiBridge::Attach(std::unique_ptr<TDBusConnection> Bus) {
                                H::FindActions, this);
     sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Application,
                                ApplicationVtable, H::FindRoot, this);
+    SetAccessibleEventListener([this](TControl* Control, const void* Key, TAccEvent Event) {
+        Heard(Control, Key, Event);
+    });
     FBus->OnDisconnected = [this] {
+        SetAccessibleEventListener(nullptr);
+        FPending.clear();
         FEmbedCall = sd_bus_slot_unref(FEmbedCall);
         FSocketName.clear();
         FSocketPath.clear();
@@ -676,6 +745,76 @@ void TAtspiBridge::Attach(std::unique_ptr<TDBusConnection> Bus) {
     // test) the call fails and the tree is still there for direct clients.
     sd_bus_call_method_async(B, &FEmbedCall, RegistryName, RootPath, "org.a11y.atspi.Socket",
                              "Embed", H::OnEmbedded, this, "(so)", H::UniqueName(this), RootPath);
+    FBus->Changed();
+}
+
+void TAtspiBridge::Heard(TControl* Control, const void* Key, TAccEvent Event) {
+    TPending Change;
+    Change.Key = Key;
+    Change.Event = Event;
+    for (TControl* C = Control; C; C = C->GetParent()) Change.Chain.insert(Change.Chain.begin(), C);
+    // Focus moves are told at once, in their order; the other changes of a
+    // turn are gathered, each once, and told after it.
+    if (Event == TAccEvent::FocusGained || Event == TAccEvent::FocusLost) {
+        Send(Change);
+        return;
+    }
+    for (const TPending& P : FPending)
+        if (P.Key == Key && P.Event == Event && P.Chain == Change.Chain) return;
+    // A burst larger than this is told in part; a client that missed a
+    // change reads the node again when it next asks.
+    if (FPending.size() >= MaxPending) return;
+    FPending.push_back(std::move(Change));
+    if (FFlushQueued) return;
+    FFlushQueued = true;
+    Application->QueueAfterIdle([Alive = std::weak_ptr<int>(FAlive), this] {
+        if (!Alive.expired()) Flush();
+    });
+}
+
+void TAtspiBridge::Flush() {
+    FFlushQueued = false;
+    std::vector<TPending> Changes;
+    Changes.swap(FPending);
+    for (const TPending& Change : Changes) Send(Change);
+}
+
+void TAtspiBridge::Send(const TPending& Change) {
+    if (!FBus || Change.Chain.empty()) return;
+    std::uint64_t Id = RootId;
+    if (!H::IdOfChange(this, Change, Id)) return;
+    const auto Node = H::Node(this, Id);
+    if (!Node) return;
+    const unsigned States = Node->GetStates();
+    switch (Change.Event) {
+    case TAccEvent::FocusGained:
+    case TAccEvent::FocusLost:
+        H::Emit(this, Id, "StateChanged", "focused", Change.Event == TAccEvent::FocusGained, 0, "i",
+                0);
+        break;
+    case TAccEvent::StateChanged:
+        if (States & asExpandable)
+            H::Emit(this, Id, "StateChanged", "expanded", (States & asExpanded) != 0, 0, "i", 0);
+        if (States & asSelectable)
+            H::Emit(this, Id, "StateChanged", "selected", (States & asSelected) != 0, 0, "i", 0);
+        break;
+    case TAccEvent::NameChanged:
+        H::Emit(this, Id, "PropertyChange", "accessible-name", 0, 0, "s",
+                AtspiText(Node->GetName()).c_str());
+        break;
+    case TAccEvent::ChildrenChanged: {
+        // The change is told as children added at the end (or removed, for
+        // an empty node): a client reads the children again.
+        const int Count = Node->GetChildCount();
+        if (Count == 0) {
+            H::Emit(this, Id, "ChildrenChanged", "remove", 0, 0, "(so)", H::NoObject);
+        } else if (const auto Last = Node->GetChild(Count - 1)) {
+            H::Emit(this, Id, "ChildrenChanged", "add", Count - 1, 0, "(so)",
+                    H::ChildId(this, Id, Count - 1, *Last));
+        }
+        break;
+    }
+    }
     FBus->Changed();
 }
 

@@ -7,13 +7,16 @@
 #include <memory>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 struct sd_bus_slot;
 
 namespace folio {
 
 class TAccessible;
+class TControl;
 class TDBusConnection;
+enum class TAccEvent : unsigned char;
 
 // Exports the program's accessibility tree (framework/ui/Accessible.h) to
 // the desktop's accessibility bus, so that screen readers, switch access
@@ -31,6 +34,10 @@ class TDBusConnection;
 // the loop. Actions are answered at once and run on the loop's next turn:
 // an action may open a modal dialog whose own loop must be able to serve
 // the bus meanwhile.
+//
+// Changes reach clients as the bus's events: focus as it moves, and the
+// state, name and children changes of a turn gathered and sent once after
+// it (a group of 100,000 items loaded at once is one children change).
 class TAtspiBridge {
 public:
     // What FOLIO_ACCESSIBILITY asks for: 1 on, 0 off, -1 not said (the
@@ -96,6 +103,21 @@ private:
     std::unordered_map<std::uint64_t, TEntry> FEntries;
     std::map<std::tuple<std::uint64_t, const void*, int>, std::uint64_t> FIds;
     std::uint64_t FNextId = 1;
+    // Changes heard and not yet sent: the keys from the form down to the
+    // control (taken while the control lives, so that nothing is touched
+    // after it may be gone), the changed node's key and the change.
+    struct TPending {
+        std::vector<const void*> Chain;
+        const void* Key = nullptr;
+        TAccEvent Event;
+    };
+    static constexpr size_t MaxPending = 256;
+    void Heard(TControl* Control, const void* Key, TAccEvent Event);
+    void Send(const TPending& Change);
+    void Flush();
+    std::vector<TPending> FPending;
+    bool FFlushQueued = false;
+
     // Work left for the loop's next turn checks that the bridge still lives.
     std::shared_ptr<int> FAlive = std::make_shared<int>(0);
 };

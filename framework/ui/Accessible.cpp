@@ -208,6 +208,25 @@ std::unique_ptr<TAccessible> GetAccessible(TControl* Control) {
     return StandardAccessible(Control);
 }
 
+// --- events ------------------------------------------------------------------------------
+
+namespace {
+
+TAccEventListener& Listener() {
+    static TAccEventListener Current;
+    return Current;
+}
+
+} // namespace
+
+void SetAccessibleEventListener(TAccEventListener NewListener) {
+    Listener() = std::move(NewListener);
+}
+
+void NotifyAccessible(TControl* Control, const void* Key, TAccEvent Event) {
+    if (const auto& Current = Listener(); Current && Control) Current(Control, Key, Event);
+}
+
 // --- the text picture --------------------------------------------------------------------
 
 namespace {

@@ -3,6 +3,7 @@
 #include "framework/core/Object.h"
 #include "framework/core/Types.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -128,6 +129,30 @@ protected:
 private:
     std::vector<TControl*> ShownChildren() const;
 };
+
+// Changes a screen reader hears about as they happen.
+enum class TAccEvent : unsigned char {
+    // The control took the keyboard, or lost it.
+    FocusGained,
+    FocusLost,
+    // A node's expanded or selected state changed (a group opened or closed).
+    StateChanged,
+    // A node's name changed (a caption renamed).
+    NameChanged,
+    // Children came, went or moved.
+    ChildrenChanged,
+};
+
+// Who hears of the changes: the adapter that exports the tree, while it
+// runs. Control is the control the changed node belongs to (the node itself
+// or one of its parts) and Key the node's key (GetKey). A program without a
+// listener pays one test per change.
+using TAccEventListener = std::function<void(TControl* Control, const void* Key, TAccEvent Event)>;
+void SetAccessibleEventListener(TAccEventListener Listener);
+void NotifyAccessible(TControl* Control, const void* Key, TAccEvent Event);
+inline void NotifyAccessible(TControl* Control, TAccEvent Event) {
+    NotifyAccessible(Control, Control, Event);
+}
 
 // An indented text picture of the tree, one line per object: role, name in
 // quotes, states in brackets and the value after '='. Children beyond

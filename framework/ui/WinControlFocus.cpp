@@ -1,5 +1,6 @@
 #include "framework/ui/WinControl.h"
 
+#include "framework/ui/Accessible.h"
 #include "framework/ui/CustomForm.h"
 #include "framework/ui/Input.h"
 #include "framework/ui/VirtualKeys.h"
@@ -32,6 +33,8 @@ HWND SetFocus(HWND Handle) {
     // The old window's handler may have moved the focus on already.
     if (New && FFocusedWindow == New)
         New->Perform(WM_SETFOCUS, static_cast<std::intptr_t>(OldHandle));
+    if (Old && FFocusedWindow != Old) NotifyAccessible(Old, TAccEvent::FocusLost);
+    if (New && FFocusedWindow == New) NotifyAccessible(New, TAccEvent::FocusGained);
     return OldHandle;
 }
 

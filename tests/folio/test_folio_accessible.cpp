@@ -163,3 +163,58 @@ TEST_F(AccessibleTest, FocusAndActionsFollowTheBarAndHonourTheVeto) {
     EXPECT_FALSE(Find(*Root, TAccRole::PushButton)->DoAction("press"));
     EXPECT_EQ(Pressed, 1);
 }
+
+TEST_F(AccessibleTest, ChangesOfTheBarAreToldToTheListener) {
+    struct THeard {
+        const void* Key;
+        TAccEvent Event;
+        bool operator==(const THeard&) const = default;
+    };
+    std::vector<THeard> Heard;
+    SetAccessibleEventListener([&](TControl* Control, const void* Key, TAccEvent Event) {
+        if (Control == Bar) Heard.push_back({Key, Event});
+    });
+    TFolioGroups* Groups = Bar->GetGroups();
+    TFolioGroup* Mail = Groups->GetGroup(0);
+    TFolioGroup* Places = Groups->GetGroup(1);
+    TFolioItem* Home = Places->GetItems()->GetItem(0);
+    const struct {
+        const char* What;
+        std::function<void()> Change;
+        std::vector<THeard> Expected;
+    } Rows[] = {
+        {"item renamed",
+         [&] { Mail->GetItems()->GetItem(2)->SetCaption("Renamed"); },
+         {{Mail->GetItems()->GetItem(2), TAccEvent::NameChanged}}},
+        {"same caption again", [&] { Mail->GetItems()->GetItem(2)->SetCaption("Renamed"); }, {}},
+        {"group renamed", [&] { Places->SetCaption("Sites"); }, {{Places, TAccEvent::NameChanged}}},
+        {"item added",
+         [&] { Mail->GetItems()->Add("New", -1); },
+         {{Mail, TAccEvent::ChildrenChanged}}},
+        {"item inserted",
+         [&] { Places->GetItems()->Insert(0, "First", -1); },
+         {{Places, TAccEvent::ChildrenChanged}}},
+        {"item deleted",
+         [&] { delete Mail->GetItems()->GetItem(0); },
+         {{Mail, TAccEvent::ChildrenChanged}}},
+        {"item moved to another group",
+         [&] { Home->MoveTo(Mail->GetItems()->GetItem(0), true); },
+         {{Places, TAccEvent::ChildrenChanged}, {Mail, TAccEvent::ChildrenChanged}}},
+        {"group opened",
+         [&] { Bar->SetVisibleGroup(1); },
+         {{Mail, TAccEvent::StateChanged},
+          {Mail, TAccEvent::ChildrenChanged},
+          {Places, TAccEvent::StateChanged},
+          {Places, TAccEvent::ChildrenChanged}}},
+    };
+    for (const auto& Row : Rows) {
+        Heard.clear();
+        Row.Change();
+        EXPECT_EQ(Heard, Row.Expected) << Row.What;
+    }
+    // Without a listener nothing is told.
+    SetAccessibleEventListener(nullptr);
+    Heard.clear();
+    Places->SetCaption("Places");
+    EXPECT_TRUE(Heard.empty());
+}

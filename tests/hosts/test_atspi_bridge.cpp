@@ -523,3 +523,74 @@ TEST(AtspiBridgeStart, FollowsTheDesktopAndTheVariable) {
     // No session bus: nothing starts.
     EXPECT_EQ(TAtspiBridge::Start(nullptr), nullptr);
 }
+
+namespace {
+
+// The bus's object events a client hears: member, kind and first number.
+struct THeard {
+    std::string Path, Member, Minor;
+    int Detail = 0;
+};
+
+int OnEvent(sd_bus_message* M, void* Data, sd_bus_error*) {
+    THeard E;
+    E.Path = sd_bus_message_get_path(M);
+    E.Member = sd_bus_message_get_member(M);
+    const char* Minor = nullptr;
+    int Detail2 = 0;
+    if (sd_bus_message_read(M, "sii", &Minor, &E.Detail, &Detail2) >= 0 && Minor) E.Minor = Minor;
+    static_cast<std::vector<THeard>*>(Data)->push_back(E);
+    return 0;
+}
+
+} // namespace
+
+TEST_F(AtspiBridge, FocusMovesAreHeardAsTheyHappen) {
+    TSampleForm Sample;
+    const std::string Send = FormChild(0);
+    const std::string Inner = Client->Ref(FormChild(3), "GetChildAtIndex", 0);
+    sd_bus* Listener = Open(Bus.Address());
+    ASSERT_NE(Listener, nullptr);
+    std::vector<THeard> Heard;
+    ASSERT_GE(sd_bus_match_signal(Listener, nullptr, nullptr, nullptr,
+                                  "org.a11y.atspi.Event.Object", nullptr, OnEvent, &Heard),
+              0);
+    sd_bus_flush(Listener);
+    const auto HearUntil = [&](size_t Count) {
+        return Pump([&] {
+            while (sd_bus_process(Listener, nullptr) > 0) {
+            }
+            return Heard.size() >= Count;
+        });
+    };
+    // From the edit box to the button, then into the panel.
+    const std::string Edit = FormChild(1);
+    Sample.Edit->SetFocus();
+    Pump([] { return false; }, 50);
+    while (sd_bus_process(Listener, nullptr) > 0) {
+    }
+    Heard.clear();
+    Sample.Send->SetFocus();
+    Sample.Inner->SetTabStop(true);
+    Sample.Inner->SetFocus();
+    ASSERT_TRUE(HearUntil(4));
+    const struct {
+        std::string Path;
+        int Detail;
+    } Expected[] = {{Edit, 0}, {Send, 1}, {Send, 0}, {Inner, 1}};
+    for (size_t I = 0; I < 4; ++I) {
+        EXPECT_EQ(Heard[I].Member, "StateChanged") << I;
+        EXPECT_EQ(Heard[I].Minor, "focused") << I;
+        EXPECT_EQ(Heard[I].Path, Expected[I].Path) << I;
+        EXPECT_EQ(Heard[I].Detail, Expected[I].Detail) << I;
+    }
+    // A control the client never asked about still gets a path of its own.
+    TEdit* Late = new TEdit(Sample.Form.get());
+    Late->SetParent(Sample.Form.get());
+    Late->SetBounds(10, 100, 80, 21);
+    Late->SetFocus();
+    ASSERT_TRUE(HearUntil(6));
+    EXPECT_EQ(Heard[5].Path, FormChild(4));
+    EXPECT_EQ(Heard[5].Detail, 1);
+    sd_bus_flush_close_unref(Listener);
+}

@@ -1,0 +1,210 @@
+#!/usr/bin/env python3
+"""A screen reader's view of the gallery, through the desktop's accessibility bus.
+
+On a session bus of its own, with the desktop's accessibility services
+(at-spi2-core: the accessibility bus and its registry, started by the bus
+on demand), accessibility is turned on as a desktop does (org.a11y.Status
+IsEnabled). The gallery starts on the display and a client made with
+pyatspi, the library screen readers use, finds it among the desktop's
+applications and walks to the vertical bar: the group names, the open
+group's items, their roles and states. It opens another group through the
+group's "expand" action and hears the state change and sees the new items;
+it clicks an item and renames it with F2 through the registry's synthesised
+input, and hears the name change. Prints how long a walk of the whole tree
+takes.
+
+Usage: test_gallery_accessibility.py GALLERY   (exit 77 without a display
+or without pyatspi and the accessibility services)
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIPPED = 77
+GROUPS = ["Mail", "Calendar", "Places", "Notes"]
+PLACES_ITEMS = ["Desktop", "Documents", "Pictures", "Music", "Downloads"]
+KEY_F2 = 0xFFBF
+KEY_RETURN = 0xFF0D
+
+
+def start_bus(folder):
+    """A session bus that starts the desktop's services when asked for them."""
+    config = os.path.join(folder, "bus.conf")
+    with open(config, "w") as f:
+        f.write('<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"'
+                ' "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">'
+                f"<busconfig><type>session</type><listen>unix:dir={folder}</listen>"
+                "<standard_session_servicedirs/><auth>EXTERNAL</auth>"
+                "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>")
+    daemon = subprocess.Popen(["dbus-daemon", "--config-file=" + config, "--nofork",
+                               "--print-address=1"], stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL)
+    return daemon, daemon.stdout.readline().decode().strip()
+
+
+class Failures:
+    def __init__(self):
+        self.count = 0
+
+    def check(self, condition, what):
+        print(("ok   " if condition else "FAIL ") + what)
+        if not condition:
+            self.count += 1
+
+
+def main(argv):
+    if not os.environ.get("DISPLAY"):
+        print("no display: the gallery's window is not tried")
+        return SKIPPED
+    try:
+        import dbus  # noqa: F401
+        import gi  # noqa: F401
+    except ImportError:
+        # Debian's python3-dbus, python3-gi and python3-pyatspi belong to the
+        # system's interpreter, which may not be the first python3 on the path.
+        if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
+            os.execv("/usr/bin/python3", ["/usr/bin/python3"] + argv)
+        print("python3-dbus is missing")
+        return SKIPPED
+    import dbus
+    gallery = os.path.abspath(argv[1])
+    with tempfile.TemporaryDirectory() as folder:
+        daemon, address = start_bus(folder)
+        demo = None
+        try:
+            os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+            session = dbus.bus.BusConnection(address)
+            try:
+                a11y = session.get_object("org.a11y.Bus", "/org/a11y/bus")
+                dbus.Interface(a11y, "org.freedesktop.DBus.Properties").Set(
+                    "org.a11y.Status", "IsEnabled", dbus.Boolean(True))
+                a11y_address = str(dbus.Interface(a11y, "org.a11y.Bus").GetAddress())
+            except dbus.exceptions.DBusException as e:
+                print("the accessibility bus is not there (at-spi2-core):", e)
+                return SKIPPED
+            # The client finds the accessibility bus through this, not through
+            # what another session left on the display.
+            os.environ["AT_SPI_BUS_ADDRESS"] = a11y_address
+            try:
+                import pyatspi
+                from gi.repository import GLib
+            except ImportError:
+                print("python3-pyatspi is missing")
+                return SKIPPED
+            env = dict(os.environ, FOLIO_SCALE="1")
+            env.pop("FOLIO_ACCESSIBILITY", None)
+            env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")
+            heard = []
+            for kind in ("object:state-changed:expanded", "object:property-change:accessible-name"):
+                pyatspi.Registry.registerEventListener(
+                    lambda e: heard.append((e.type, e.source.name, e.detail1)), kind)
+
+            def pump_until(check, seconds):
+                deadline = time.monotonic() + seconds
+                while time.monotonic() < deadline:
+                    while GLib.MainContext.default().iteration(False):
+                        pass
+                    if check():
+                        return True
+                    time.sleep(0.01)
+                return check()
+
+            demo = subprocess.Popen([gallery], cwd=folder, env=env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+            found = []
+
+            def find_app():
+                for app in pyatspi.Registry.getDesktop(0):
+                    if app is not None and app.name == os.path.basename(gallery):
+                        found.append(app)
+                        return True
+                return False
+
+            result = Failures()
+            if not pump_until(find_app, 20):
+                print("FAIL the gallery never showed on the accessibility bus")
+                return 1
+            app = found[0]
+            result.check(app.getRoleName() == "application", "the application's role")
+            result.check(app.get_toolkit_name() == "Folio", "the toolkit's name")
+            frames = [app.getChildAtIndex(i) for i in range(app.childCount)]
+            result.check(any(f.name == "Folio bar gallery" and f.getRole() == pyatspi.ROLE_FRAME
+                             for f in frames), "the bar window is a frame with its caption")
+            bar = pyatspi.findDescendant(
+                app, lambda n: n.getRole() == pyatspi.ROLE_PAGE_TAB_LIST and n.name == "VerticalBar")
+            if bar is None:
+                print("FAIL no vertical bar in the tree")
+                return 1
+            groups = [bar.getChildAtIndex(i) for i in range(bar.childCount)]
+            result.check([g.name for g in groups] == GROUPS, "the group names")
+            result.check(all(g.getRole() == pyatspi.ROLE_PAGE_TAB for g in groups),
+                         "groups are page tabs")
+            mail, places = groups[0], groups[2]
+            result.check(mail.getState().contains(pyatspi.STATE_EXPANDED) and
+                         mail.getState().contains(pyatspi.STATE_SELECTED), "Mail is open")
+            result.check(places.getState().contains(pyatspi.STATE_COLLAPSED), "Places is closed")
+            items = [mail.getChildAtIndex(i) for i in range(mail.childCount)]
+            result.check("Inbox" in [i.name for i in items], "Mail's items")
+            result.check(all(i.getRole() == pyatspi.ROLE_LIST_ITEM for i in items),
+                         "items are list items")
+            result.check(places.childCount == 0, "a closed group shows no items")
+
+            action = places.queryAction()
+            names = [action.getName(i) for i in range(action.nActions)]
+            result.check(names == ["press", "expand"], "a group's actions")
+            action.doAction(names.index("expand"))
+            result.check(pump_until(lambda: ("object:state-changed:expanded", "Places", 1) in heard,
+                                    10), "Places is heard opening")
+            result.check(("object:state-changed:expanded", "Mail", 0) in heard,
+                         "Mail is heard closing")
+            result.check(places.getState().contains(pyatspi.STATE_EXPANDED), "Places is open")
+            result.check([places.getChildAtIndex(i).name for i in range(places.childCount)] ==
+                         PLACES_ITEMS, "Places' items")
+            result.check(mail.childCount == 0, "Mail's items are gone")
+
+            item = places.getChildAtIndex(1)
+            box = item.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2,
+                                                "b1c")
+            pump_until(lambda: False, 0.5)
+            pyatspi.Registry.generateKeyboardEvent(KEY_F2, None, pyatspi.KEY_SYM)
+            pump_until(lambda: False, 0.5)
+            pyatspi.Registry.generateKeyboardEvent(0, "Letters", pyatspi.KEY_STRING)
+            pump_until(lambda: False, 0.3)
+            pyatspi.Registry.generateKeyboardEvent(KEY_RETURN, None, pyatspi.KEY_SYM)
+            result.check(pump_until(
+                lambda: ("object:property-change:accessible-name", "Letters", 0) in heard, 10),
+                "the rename is heard")
+            result.check(item.name == "Letters", "the item has its new name")
+
+            # The whole tree, as a screen reader's review of the window reads it.
+            start = time.monotonic()
+            count = 0
+            stack = [app]
+            while stack:
+                node = stack.pop()
+                count += 1
+                node.getRole()
+                node.getState()
+                stack.extend(node.getChildAtIndex(i) for i in range(node.childCount))
+            took = (time.monotonic() - start) * 1000
+            print(f"walked {count} objects (role, name, states, children) in {took:.0f} ms")
+            result.check(count >= 20, "the walk met the whole window")
+            return 1 if result.count else 0
+        finally:
+            if demo:
+                demo.terminate()
+                try:
+                    demo.wait(10)
+                except subprocess.TimeoutExpired:
+                    demo.kill()
+            daemon.terminate()
+            daemon.wait()
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
