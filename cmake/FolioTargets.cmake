@@ -21,7 +21,7 @@ endfunction()
 # folio_NAME (a name that cannot clash inside another project's build), the
 # alias and the installed target are Folio::NAME. Link layers through their
 # Folio:: names. The public headers are the folder's *.h files unless HEADERS
-# lists them; they are installed with the library.
+# lists them (the folder's subfolders too); they are installed with the library.
 function(folio_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS;DEPS;PRIVATE_DEPS" ${ARGN})
   set(target folio_${name})
@@ -29,7 +29,7 @@ function(folio_library name)
   add_library(Folio::${name} ALIAS ${target})
   set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
   if(NOT ARG_HEADERS)
-    file(GLOB ARG_HEADERS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    file(GLOB_RECURSE ARG_HEADERS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   endif()
   target_sources(${target} PUBLIC
     FILE_SET HEADERS BASE_DIRS ${PROJECT_SOURCE_DIR} FILES ${ARG_HEADERS})

@@ -3,7 +3,7 @@
 #include "design/FolioEditGroups.h"
 #include "folio/Folio.h"
 #include "framework/core/Exceptions.h"
-#include "framework/ui/Designer.h"
+#include "framework/ui/forms/Designer.h"
 
 namespace folio {
 

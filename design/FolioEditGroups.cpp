@@ -2,7 +2,7 @@
 
 #include "design/FolioEditorFormUnit.h"
 #include "folio/Folio.h"
-#include "framework/ui/Designer.h"
+#include "framework/ui/forms/Designer.h"
 
 #include <memory>
 

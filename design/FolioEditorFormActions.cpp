@@ -6,12 +6,12 @@
 #include "folio/Folio.h"
 #include "framework/core/Shell.h"
 #include "framework/gfx/Bitmap.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/ColorDialog.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/GroupBox.h"
-#include "framework/ui/OpenPictureDialog.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/dialogs/ColorDialog.h"
+#include "framework/ui/dialogs/OpenPictureDialog.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/GroupBox.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 namespace folio {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 
 #include <functional>
 

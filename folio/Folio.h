@@ -10,9 +10,9 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Font.h"
 #include "framework/gfx/ImageList.h"
-#include "framework/ui/CustomControl.h"
-#include "framework/ui/DragObject.h"
-#include "framework/ui/WheelNotches.h"
+#include "framework/ui/controls/CustomControl.h"
+#include "framework/ui/input/DragObject.h"
+#include "framework/ui/input/WheelNotches.h"
 
 #include <cstdint>
 #include <functional>

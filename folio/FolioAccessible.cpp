@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/ui/Hints.h"
+#include "framework/ui/app/Hints.h"
 
 namespace folio {
 

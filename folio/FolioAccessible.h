@@ -4,7 +4,7 @@
 // by the bar's unit.
 
 #include "folio/Folio.h"
-#include "framework/ui/Accessible.h"
+#include "framework/ui/controls/Accessible.h"
 
 namespace folio {
 

@@ -2,7 +2,7 @@
 
 #include "framework/core/ScopeGuard.h"
 #include "framework/core/Thread.h"
-#include "framework/ui/Application.h"
+#include "framework/ui/app/Application.h"
 
 #include <atomic>
 #include <cmath>

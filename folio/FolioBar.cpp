@@ -7,9 +7,9 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
-#include "framework/ui/Accessible.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/controls/Accessible.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
 

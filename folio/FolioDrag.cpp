@@ -1,8 +1,8 @@
 #include "folio/Folio.h"
 
-#include "framework/ui/Application.h"
-#include "framework/ui/DragDrop.h"
-#include "framework/ui/Mouse.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/input/DragDrop.h"
+#include "framework/ui/input/Mouse.h"
 
 #include <algorithm>
 #include <memory>

@@ -3,9 +3,9 @@
 #include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/FontEngine.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 namespace folio {
 

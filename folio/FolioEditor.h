@@ -3,7 +3,7 @@
 // The in-place caption editor of the bar.
 
 #include "folio/Folio.h"
-#include "framework/ui/Edit.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 namespace folio {
 

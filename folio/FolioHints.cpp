@@ -2,8 +2,8 @@
 
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/FontEngine.h"
-#include "framework/ui/ControlMessages.h"
-#include "framework/ui/Hints.h"
+#include "framework/ui/app/Hints.h"
+#include "framework/ui/controls/ControlMessages.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Rects.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Screen.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
 

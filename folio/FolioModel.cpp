@@ -3,8 +3,8 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
-#include "framework/ui/Accessible.h"
-#include "framework/ui/DragDrop.h"
+#include "framework/ui/controls/Accessible.h"
+#include "framework/ui/input/DragDrop.h"
 
 #include <algorithm>
 

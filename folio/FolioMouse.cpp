@@ -1,9 +1,9 @@
 #include "folio/Folio.h"
 
-#include "framework/ui/Application.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Input.h"
-#include "framework/ui/Mouse.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/Input.h"
+#include "framework/ui/input/Mouse.h"
 
 #include <cstdlib>
 

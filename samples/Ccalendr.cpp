@@ -7,8 +7,8 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Colors.h"
-#include "framework/ui/Palette.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/forms/Palette.h"
+#include "framework/ui/input/VirtualKeys.h"
 #include "samples/SampleStrings.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "framework/core/DateUtils.h"
-#include "framework/ui/Grids.h"
-#include "framework/ui/WheelNotches.h"
+#include "framework/ui/grids/Grids.h"
+#include "framework/ui/input/WheelNotches.h"
 
 namespace folio {
 

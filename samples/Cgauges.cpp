@@ -9,7 +9,7 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Font.h"
-#include "framework/ui/Palette.h"
+#include "framework/ui/forms/Palette.h"
 #include "samples/SampleStrings.h"
 
 #include <climits>

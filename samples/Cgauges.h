@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/gfx/Bitmap.h"
-#include "framework/ui/GraphicControl.h"
+#include "framework/ui/controls/GraphicControl.h"
 
 namespace folio {
 

@@ -8,8 +8,8 @@
 #include "framework/gfx/Font.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/gfx/Rects.h"
-#include "framework/ui/Palette.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/forms/Palette.h"
+#include "framework/ui/input/VirtualKeys.h"
 #include "samples/SampleStrings.h"
 
 #include <algorithm>

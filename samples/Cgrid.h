@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/gfx/Colors.h"
-#include "framework/ui/CustomControl.h"
+#include "framework/ui/controls/CustomControl.h"
 
 #include <array>
 

@@ -5,7 +5,7 @@
 #include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Colors.h"
-#include "framework/ui/Palette.h"
+#include "framework/ui/forms/Palette.h"
 #include "samples/SampleStrings.h"
 
 #include <climits>

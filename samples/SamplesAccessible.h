@@ -3,7 +3,7 @@
 // The accessible objects of the sample controls (SamplesAccessible.cpp),
 // registered by each control's unit.
 
-#include "framework/ui/Accessible.h"
+#include "framework/ui/controls/Accessible.h"
 
 namespace folio {
 

@@ -4,8 +4,8 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/FormText.h"
 #include "framework/core/SysUtils.h"
-#include "framework/ui/Control.h"
-#include "framework/ui/CustomForm.h"
+#include "framework/ui/controls/Control.h"
+#include "framework/ui/forms/CustomForm.h"
 
 #include <cctype>
 #include <map>

@@ -8,14 +8,14 @@
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Png.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/ComboBox.h"
-#include "framework/ui/CustomForm.h"
-#include "framework/ui/Input.h"
-#include "framework/ui/ListBox.h"
-#include "framework/ui/PopupList.h"
-#include "framework/ui/Screen.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/forms/CustomForm.h"
+#include "framework/ui/input/Input.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/ComboBox.h"
+#include "framework/ui/stdctrls/ListBox.h"
+#include "framework/ui/stdctrls/PopupList.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/core/FormFiles.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 
 #include <memory>
 

@@ -5,9 +5,9 @@
 #include "ObjectInspector.h"
 #include "PackageLibrary.h"
 
-#include "framework/ui/Button.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/PopupMenu.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/menus/PopupMenu.h"
+#include "framework/ui/stdctrls/Button.h"
 
 #include <memory>
 #include <vector>

@@ -7,10 +7,10 @@
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/design/DesignRegistry.h"
-#include "framework/ui/Clipboard.h"
-#include "framework/ui/Input.h"
-#include "framework/ui/MouseFlags.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Clipboard.h"
+#include "framework/ui/input/Input.h"
+#include "framework/ui/input/MouseFlags.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 #include "UndoStack.h"
 
 #include "framework/design/ComponentEditor.h"
-#include "framework/ui/Designer.h"
+#include "framework/ui/forms/Designer.h"
 
 #include <functional>
 #include <memory>

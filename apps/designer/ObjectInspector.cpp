@@ -11,8 +11,8 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/ColorSchemes.h"
 #include "framework/gfx/Edges.h"
-#include "framework/ui/Cursors.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/controls/Cursors.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "framework/design/PropertyEditor.h"
-#include "framework/ui/CustomControl.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/ScrollBar.h"
+#include "framework/ui/controls/CustomControl.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/ScrollBar.h"
 
 #include <memory>
 #include <set>

@@ -8,8 +8,8 @@
 #include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/QuitSignals.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/QuitSignals.h"
 
 #include <cstdlib>
 #include <cstring>

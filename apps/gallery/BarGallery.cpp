@@ -17,12 +17,12 @@
 #include "framework/hosts/DisplayScale.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/hosts/SdlHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Mouse.h"
-#include "framework/ui/QuitSignals.h"
-#include "framework/ui/Screen.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/QuitSignals.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/Mouse.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,8 +5,8 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/FontEngine.h"
-#include "framework/ui/Screen.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
 

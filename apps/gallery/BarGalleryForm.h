@@ -4,8 +4,8 @@
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/Thread.h"
-#include "framework/ui/Application.h"
+#include "framework/ui/app/Application.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "SamplesForm.h"
 
 #include "framework/core/DateUtils.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "framework/core/Messages.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Label.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Label.h"
+#include "framework/ui/stdctrls/Panel.h"
 #include "samples/Ccalendr.h"
 #include "samples/Cgauges.h"
 #include "samples/Cgrid.h"

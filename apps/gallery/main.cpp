@@ -6,7 +6,7 @@
 #include "SamplesGallery.h"
 #include "WorldGallery.h"
 
-#include "framework/ui/QuitSignals.h"
+#include "framework/ui/app/QuitSignals.h"
 
 #include <cstring>
 #include <iostream>

@@ -12,10 +12,10 @@
 #include "folio/Folio.h"
 #include "framework/design/DesignRegistry.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Label.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/Label.h"
+#include "framework/ui/stdctrls/Panel.h"
 #include "samples/Cgauges.h"
 
 #include <benchmark/benchmark.h>

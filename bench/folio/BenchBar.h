@@ -4,7 +4,7 @@
 
 #include "folio/Folio.h"
 #include "framework/core/SysUtils.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 
 namespace folio {
 

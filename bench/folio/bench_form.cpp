@@ -8,8 +8,8 @@
 
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <benchmark/benchmark.h>
 

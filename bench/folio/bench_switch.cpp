@@ -21,9 +21,9 @@
 #include "framework/gfx/ImageList.h"
 #include "framework/gfx/Rects.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/WinControl.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/controls/WinControl.h"
+#include "framework/ui/forms/Form.h"
 
 #include <benchmark/benchmark.h>
 

@@ -11,7 +11,7 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 
 #include <benchmark/benchmark.h>
 

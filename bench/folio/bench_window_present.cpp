@@ -23,9 +23,9 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/hosts/SdlHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Input.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/Input.h"
 
 #include <benchmark/benchmark.h>
 

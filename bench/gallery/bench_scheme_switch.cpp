@@ -1,7 +1,7 @@
 #include "BarGalleryForm.h"
 
-#include "framework/ui/PaintPass.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/paint/PaintPass.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The application loop: message throughput, Synchronize round trips, timer
 // ticks, and the CPU an idle loop uses.
 #include "framework/core/Thread.h"
-#include "framework/ui/Application.h"
+#include "framework/ui/app/Application.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // xvfb-run); without one it says so and measures nothing. The host wakes
 // twice: once for the timer being started and once when it falls due.
 #include "framework/hosts/SdlHost.h"
-#include "framework/ui/Application.h"
+#include "framework/ui/app/Application.h"
 
 #include <benchmark/benchmark.h>
 

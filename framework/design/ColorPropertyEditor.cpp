@@ -2,7 +2,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/design/StdPropertyEditors.h"
 #include "framework/gfx/Colors.h"
-#include "framework/ui/ColorDialog.h"
+#include "framework/ui/dialogs/ColorDialog.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 #include "framework/core/Component.h"
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
-#include "framework/ui/Clipboard.h"
+#include "framework/ui/app/Clipboard.h"
 
 namespace folio {
 

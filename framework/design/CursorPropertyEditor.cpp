@@ -1,6 +1,6 @@
 #include "framework/core/SysUtils.h"
 #include "framework/design/StdPropertyEditors.h"
-#include "framework/ui/Cursors.h"
+#include "framework/ui/controls/Cursors.h"
 
 #include <limits>
 #include <span>

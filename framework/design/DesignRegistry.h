@@ -3,7 +3,7 @@
 #include "framework/core/Object.h"
 #include "framework/design/ComponentEditor.h"
 #include "framework/design/PropertyEditor.h"
-#include "framework/ui/Palette.h"
+#include "framework/ui/forms/Palette.h"
 
 #include <functional>
 #include <memory>

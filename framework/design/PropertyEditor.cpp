@@ -1,7 +1,7 @@
 #include "framework/design/PropertyEditor.h"
 
 #include "framework/design/DesignRegistry.h"
-#include "framework/ui/Designer.h"
+#include "framework/ui/forms/Designer.h"
 
 namespace folio {
 

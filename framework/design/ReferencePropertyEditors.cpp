@@ -5,7 +5,7 @@
 #include "framework/core/EventHandlers.h"
 #include "framework/core/SysUtils.h"
 #include "framework/design/StdPropertyEditors.h"
-#include "framework/ui/Designer.h"
+#include "framework/ui/forms/Designer.h"
 
 #include <algorithm>
 

@@ -2,10 +2,10 @@
 
 #include "framework/hosts/AtspiTranslate.h"
 #include "framework/hosts/DBusConnection.h"
-#include "framework/ui/Accessible.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/CustomForm.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/controls/Accessible.h"
+#include "framework/ui/forms/CustomForm.h"
 
 #include <systemd/sd-bus.h>
 

@@ -18,7 +18,7 @@ class TControl;
 class TDBusConnection;
 enum class TAccEvent : unsigned char;
 
-// Exports the program's accessibility tree (framework/ui/Accessible.h) to
+// Exports the program's accessibility tree (framework/ui/controls/Accessible.h) to
 // the desktop's accessibility bus, so that screen readers, switch access
 // and UI test tools see every form and control: the application's root is
 // registered with the desktop's registry, and every node answers the bus's

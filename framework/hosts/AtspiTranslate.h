@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ui/Accessible.h"
+#include "framework/ui/controls/Accessible.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "framework/hosts/DBusConnection.h"
 
 #include "framework/core/Thread.h"
-#include "framework/ui/Application.h"
+#include "framework/ui/app/Application.h"
 
 #include <systemd/sd-bus.h>
 

@@ -1,7 +1,7 @@
 #include "framework/hosts/DesktopColorScheme.h"
 
 #include "framework/hosts/DBusConnection.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Screen.h"
 
 #include <systemd/sd-bus.h>
 

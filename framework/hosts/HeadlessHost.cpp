@@ -4,8 +4,8 @@
 #include "framework/core/Thread.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Png.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Screen.h"
 
 namespace folio {
 

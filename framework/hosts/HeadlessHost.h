@@ -2,8 +2,8 @@
 
 #include "framework/core/Clock.h"
 #include "framework/gfx/Bitmap.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Input.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/Input.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 #include "framework/hosts/SdlPresenter.h"
 
-#include "framework/ui/RectOps.h"
+#include "framework/ui/paint/RectOps.h"
 
 #include <algorithm>
 #include <cstring>

@@ -23,7 +23,7 @@
 #include "framework/core/StringList.h"
 #include "framework/core/Writer.h"
 #include "framework/gfx/Canvas.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 
 #include <cstring>
 #include <memory>

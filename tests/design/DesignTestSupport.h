@@ -5,7 +5,7 @@
 // of a change before or after something else happened.
 
 #include "folio/Folio.h"
-#include "framework/ui/Designer.h"
+#include "framework/ui/forms/Designer.h"
 
 #include <vector>
 

@@ -5,13 +5,13 @@
 #include "design/FolioEditorFormUnit.h"
 
 #include "folio/Folio.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/GroupBox.h"
-#include "framework/ui/Image.h"
-#include "framework/ui/Label.h"
-#include "framework/ui/Notebook.h"
-#include "framework/ui/OpenPictureDialog.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/dialogs/OpenPictureDialog.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/GroupBox.h"
+#include "framework/ui/stdctrls/Image.h"
+#include "framework/ui/stdctrls/Label.h"
+#include "framework/ui/stdctrls/Panel.h"
+#include "framework/ui/tabs/Notebook.h"
 
 #include <gtest/gtest.h>
 

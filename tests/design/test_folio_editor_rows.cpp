@@ -7,13 +7,13 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/ComboBox.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Notebook.h"
-#include "framework/ui/Panel.h"
-#include "framework/ui/Screen.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/ComboBox.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/Panel.h"
+#include "framework/ui/tabs/Notebook.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "folio/Folio.h"
 #include "framework/design/DesignRegistry.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Panel.h"
 #include "samples/Cgauges.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "DesignerFixture.h"
 
 #include "framework/core/Exceptions.h"
-#include "framework/ui/Clipboard.h"
+#include "framework/ui/app/Clipboard.h"
 
 #include <fstream>
 #include <iterator>

@@ -4,7 +4,7 @@
 
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "UndoStack.h"
 
-#include "framework/ui/Cursors.h"
+#include "framework/ui/controls/Cursors.h"
 
 namespace designer::test {
 namespace {

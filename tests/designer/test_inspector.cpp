@@ -4,7 +4,7 @@
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/ColorSpace.h"
 #include "framework/gfx/Colors.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <fstream>
 #include <iterator>

@@ -4,7 +4,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/Rects.h"
-#include "framework/ui/Clipboard.h"
+#include "framework/ui/app/Clipboard.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Png.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/QuitSignals.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/QuitSignals.h"
 
 #include <chrono>
 #include <csignal>

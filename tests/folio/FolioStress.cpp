@@ -4,9 +4,9 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/DragDrop.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/input/DragDrop.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <chrono>
 #include <iterator>

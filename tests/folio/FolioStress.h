@@ -9,7 +9,7 @@
 
 #include "folio/Folio.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 
 #include <cstdint>
 #include <functional>

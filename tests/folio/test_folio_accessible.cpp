@@ -2,12 +2,12 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Accessible.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Label.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/controls/Accessible.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/Label.h"
 
 #include <gtest/gtest.h>
 

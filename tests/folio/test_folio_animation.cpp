@@ -4,8 +4,8 @@
 #include "framework/core/Thread.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/forms/Form.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "framework/core/Streams.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 
 #include <gtest/gtest.h>
 

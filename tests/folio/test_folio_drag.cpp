@@ -2,10 +2,10 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/DragDrop.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Mouse.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/DragDrop.h"
+#include "framework/ui/input/Mouse.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

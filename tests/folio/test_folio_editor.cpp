@@ -3,11 +3,11 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <gtest/gtest.h>
 

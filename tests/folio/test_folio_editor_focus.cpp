@@ -4,10 +4,10 @@
 #include "folio/FolioLiveInspector.h"
 
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Panel.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 
 #include <gtest/gtest.h>
 

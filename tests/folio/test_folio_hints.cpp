@@ -2,9 +2,9 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Hints.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Hints.h"
+#include "framework/ui/forms/Form.h"
 
 #include <gtest/gtest.h>
 

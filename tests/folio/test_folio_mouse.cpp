@@ -4,10 +4,10 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Rects.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/DragDrop.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Mouse.h"
-#include "framework/ui/PaintPass.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/DragDrop.h"
+#include "framework/ui/input/Mouse.h"
+#include "framework/ui/paint/PaintPass.h"
 
 #include <gtest/gtest.h>
 

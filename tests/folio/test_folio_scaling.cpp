@@ -5,8 +5,8 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/ImageList.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/forms/Form.h"
 
 #include <gtest/gtest.h>
 

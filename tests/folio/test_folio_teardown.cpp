@@ -9,10 +9,10 @@
 #include "framework/core/SysUtils.h"
 #include "framework/core/Thread.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/DragDrop.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/DragDrop.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/SystemMetrics.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Mouse.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/Mouse.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "framework/core/Streams.h"
 #include "framework/design/DesignRegistry.h"
 #include "framework/design/StdPropertyEditors.h"
-#include "framework/ui/Clipboard.h"
+#include "framework/ui/app/Clipboard.h"
 
 #include <gtest/gtest.h>
 

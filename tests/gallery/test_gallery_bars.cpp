@@ -8,7 +8,7 @@
 #include "framework/core/Writer.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

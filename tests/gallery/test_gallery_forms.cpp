@@ -8,10 +8,10 @@
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Hints.h"
-#include "framework/ui/MouseFlags.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Hints.h"
+#include "framework/ui/input/MouseFlags.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -3,13 +3,13 @@
 #include "PrivateBus.h"
 #include "framework/hosts/DBusConnection.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Accessible.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Label.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/controls/Accessible.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/Label.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 #include <systemd/sd-bus.h>
 

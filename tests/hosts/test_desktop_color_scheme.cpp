@@ -3,10 +3,10 @@
 #include "PrivateBus.h"
 #include "framework/hosts/DBusConnection.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/PaintPass.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/paint/PaintPass.h"
 
 #include <systemd/sd-bus.h>
 

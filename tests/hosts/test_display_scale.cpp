@@ -1,6 +1,6 @@
 #include "framework/hosts/DisplayScale.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Screen.h"
 
 #include <gtest/gtest.h>
 

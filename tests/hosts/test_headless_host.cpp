@@ -3,8 +3,8 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Png.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Screen.h"
 
 #include <cstdio>
 #include <filesystem>

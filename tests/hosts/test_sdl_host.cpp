@@ -1,12 +1,12 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/Thread.h"
 #include "framework/hosts/SdlHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/ComboBox.h"
-#include "framework/ui/Input.h"
-#include "framework/ui/PopupList.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/input/Input.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/ComboBox.h"
+#include "framework/ui/stdctrls/PopupList.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

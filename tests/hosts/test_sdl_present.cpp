@@ -1,7 +1,7 @@
 #include "framework/hosts/SdlHost.h"
 #include "framework/hosts/SdlPresenter.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Input.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/input/Input.h"
 
 #include <gtest/gtest.h>
 

@@ -17,13 +17,13 @@ import check_layers  # noqa: E402
 CLEAN_TREE = {
     "framework/core/Object.h": "#pragma once\n#include <string>\n",
     "framework/gfx/Canvas.h": '#include "framework/core/Object.h"\n',
-    "framework/ui/Control.h": '#include "framework/gfx/Canvas.h"\n',
-    "framework/hosts/HeadlessHost.h": '#include "framework/ui/Control.h"\n',
+    "framework/ui/controls/Control.h": '#include "framework/gfx/Canvas.h"\n',
+    "framework/hosts/HeadlessHost.h": '#include "framework/ui/controls/Control.h"\n',
     "framework/hosts/SdlHost.cpp": "#include <SDL.h>\n",
-    "framework/design/PropertyEditor.h": '#include "framework/ui/Control.h"\n',
-    "folio/Folio.h": '#include "framework/ui/Control.h"\n',
+    "framework/design/PropertyEditor.h": '#include "framework/ui/controls/Control.h"\n',
+    "folio/Folio.h": '#include "framework/ui/controls/Control.h"\n',
     "folio/FolioPaint.cpp": '#include "Folio.h"\n',
-    "samples/Cgauges.h": '#include "framework/ui/Control.h"\n',
+    "samples/Cgauges.h": '#include "framework/ui/controls/Control.h"\n',
     "design/FolioEditors.h": ('#include "folio/Folio.h"\n#include "samples/Cgauges.h"\n'
                               '#include "framework/design/PropertyEditor.h"\n'),
     "package/Package.cpp": '#include "design/FolioEditors.h"\n',
@@ -32,7 +32,7 @@ CLEAN_TREE = {
     "tests/folio/test_paint.cpp": (
         '#include "Inspector.h"\n#include "framework/hosts/HeadlessHost.h"\n'),
     "tests/ui/test_control.cpp": '#include "framework/hosts/HeadlessHost.h"\n',
-    "tests/ui/Probes.h": '#include "framework/ui/Control.h"\n',
+    "tests/ui/Probes.h": '#include "framework/ui/controls/Control.h"\n',
     "tests/framework_design/test_editors.cpp": (
         '#include "ui/Probes.h"\n#include "framework/design/PropertyEditor.h"\n'),
     "tests/samples/test_gauge.cpp": (
@@ -77,7 +77,7 @@ FAULTS = [
     ("a bar test uses a sample", "tests/folio/test_mouse.cpp", '#include "samples/Cgauges.h"',
      "tests/folio may not include samples/Cgauges.h"),
     ("a core test reaches the controls", "tests/core/test_object.cpp",
-     '#include "framework/ui/Control.h"', "tests/core may not include framework/ui/Control.h"),
+     '#include "framework/ui/controls/Control.h"', "tests/core may not include framework/ui/controls/Control.h"),
     ("a folder the check does not know", "tools/convert.cpp", '#include "folio/Folio.h"',
      "does not know where this folder sits"),
 ]

@@ -2,8 +2,8 @@
 
 #include "framework/design/DesignRegistry.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/VirtualKeys.h"
 #include "samples/SampleStrings.h"
 
 #include <gtest/gtest.h>

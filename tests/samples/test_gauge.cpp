@@ -8,7 +8,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Font.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 #include "samples/SampleStrings.h"
 
 #include <gtest/gtest.h>

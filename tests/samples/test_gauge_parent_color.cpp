@@ -4,8 +4,8 @@
 
 #include "framework/core/FormText.h"
 #include "framework/core/Writer.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "framework/design/DesignRegistry.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 #include "samples/SampleStrings.h"
 
 #include <gtest/gtest.h>

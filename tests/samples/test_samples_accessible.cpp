@@ -4,8 +4,8 @@
 
 #include "framework/core/DateUtils.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Accessible.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/controls/Accessible.h"
+#include "framework/ui/forms/Form.h"
 
 #include <gtest/gtest.h>
 

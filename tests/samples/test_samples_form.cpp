@@ -7,7 +7,7 @@
 #include "framework/core/FormText.h"
 #include "framework/core/Streams.h"
 #include "framework/core/Writer.h"
-#include "framework/ui/Form.h"
+#include "framework/ui/forms/Form.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Component.h"
 #include "framework/gfx/Font.h"
-#include "framework/ui/ControlEvents.h"
-#include "framework/ui/Designer.h"
+#include "framework/ui/controls/ControlEvents.h"
+#include "framework/ui/forms/Designer.h"
 
 #include <memory>
 #include <vector>

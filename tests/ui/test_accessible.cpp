@@ -1,7 +1,7 @@
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Accessible.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Panel.h"
+#include "framework/ui/controls/Accessible.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "framework/core/Thread.h"
-#include "framework/ui/Application.h"
+#include "framework/ui/app/Application.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Screen.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 
 #include "framework/core/FormFiles.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/ComboBox.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/PopupList.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/ComboBox.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/PopupList.h"
 
 #include <gtest/gtest.h>
 

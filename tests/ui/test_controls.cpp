@@ -1,13 +1,13 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/SystemMetrics.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/DragDrop.h"
-#include "framework/ui/GraphicControl.h"
-#include "framework/ui/Mouse.h"
-#include "framework/ui/PaintPass.h"
-#include "framework/ui/Screen.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/controls/GraphicControl.h"
+#include "framework/ui/input/DragDrop.h"
+#include "framework/ui/input/Mouse.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/paint/PaintPass.h"
 
 #include <gtest/gtest.h>
 

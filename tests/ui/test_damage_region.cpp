@@ -1,4 +1,4 @@
-#include "framework/ui/DamageRegion.h"
+#include "framework/ui/paint/DamageRegion.h"
 
 #include <gtest/gtest.h>
 

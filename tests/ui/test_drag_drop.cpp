@@ -1,8 +1,8 @@
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/CustomControl.h"
-#include "framework/ui/DragDrop.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/controls/CustomControl.h"
+#include "framework/ui/input/DragDrop.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

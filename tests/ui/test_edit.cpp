@@ -1,10 +1,10 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Clipboard.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Clipboard.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <gtest/gtest.h>
 

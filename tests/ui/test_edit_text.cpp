@@ -4,10 +4,10 @@
 // shows at the caret until it is typed.
 
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Input.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/input/Input.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Panel.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 #include <gtest/gtest.h>
 

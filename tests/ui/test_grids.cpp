@@ -1,10 +1,10 @@
-#include "framework/ui/Grids.h"
+#include "framework/ui/grids/Grids.h"
 
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

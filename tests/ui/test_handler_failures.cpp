@@ -3,10 +3,10 @@
 // as before.
 
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/DragDrop.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/PaintPass.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/input/DragDrop.h"
+#include "framework/ui/paint/PaintPass.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <gtest/gtest.h>
 

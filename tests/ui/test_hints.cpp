@@ -1,7 +1,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Hints.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/Hints.h"
 
 #include <gtest/gtest.h>
 

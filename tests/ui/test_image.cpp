@@ -2,7 +2,7 @@
 
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Image.h"
+#include "framework/ui/stdctrls/Image.h"
 
 #include <gtest/gtest.h>
 

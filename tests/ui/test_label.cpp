@@ -3,8 +3,8 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Label.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/Label.h"
 
 #include <gtest/gtest.h>
 

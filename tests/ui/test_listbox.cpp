@@ -2,8 +2,8 @@
 
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/ListBox.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/ListBox.h"
 
 #include <gtest/gtest.h>
 

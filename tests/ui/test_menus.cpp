@@ -2,14 +2,14 @@
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/MainMenu.h"
-#include "framework/ui/MenuBar.h"
-#include "framework/ui/MenuItem.h"
-#include "framework/ui/MenuWindow.h"
-#include "framework/ui/PopupMenu.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/menus/MainMenu.h"
+#include "framework/ui/menus/MenuBar.h"
+#include "framework/ui/menus/MenuItem.h"
+#include "framework/ui/menus/MenuWindow.h"
+#include "framework/ui/menus/PopupMenu.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/Label.h"
-#include "framework/ui/Notebook.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Label.h"
+#include "framework/ui/tabs/Notebook.h"
 
 #include <gtest/gtest.h>
 

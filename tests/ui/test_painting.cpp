@@ -1,12 +1,12 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/ComboBox.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/GraphicControl.h"
-#include "framework/ui/ListBox.h"
-#include "framework/ui/PaintPass.h"
+#include "framework/ui/controls/GraphicControl.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/paint/PaintPass.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/ComboBox.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/ListBox.h"
 
 #include <gtest/gtest.h>
 

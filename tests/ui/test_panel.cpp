@@ -2,14 +2,14 @@
 
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/ComboBox.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/GroupBox.h"
-#include "framework/ui/Label.h"
-#include "framework/ui/ListBox.h"
-#include "framework/ui/Panel.h"
-#include "framework/ui/ScrollBar.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/ComboBox.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/GroupBox.h"
+#include "framework/ui/stdctrls/Label.h"
+#include "framework/ui/stdctrls/ListBox.h"
+#include "framework/ui/stdctrls/Panel.h"
+#include "framework/ui/stdctrls/ScrollBar.h"
 
 #include <gtest/gtest.h>
 

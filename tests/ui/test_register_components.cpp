@@ -1,6 +1,6 @@
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/Component.h"
-#include "framework/ui/Palette.h"
+#include "framework/ui/forms/Palette.h"
 
 #include <gtest/gtest.h>
 

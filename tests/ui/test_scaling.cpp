@@ -1,9 +1,9 @@
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/Panel.h"
-#include "framework/ui/Screen.h"
+#include "framework/ui/app/Screen.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Panel.h"
 
 #include <gtest/gtest.h>
 

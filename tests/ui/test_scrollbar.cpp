@@ -1,6 +1,6 @@
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/ScrollBar.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/stdctrls/ScrollBar.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 #include "framework/core/Streams.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
-#include "framework/ui/Button.h"
-#include "framework/ui/ControlPaint.h"
-#include "framework/ui/PageControl.h"
-#include "framework/ui/TabControl.h"
-#include "framework/ui/TabSheet.h"
-#include "framework/ui/VirtualKeys.h"
+#include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/paint/ControlPaint.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/tabs/PageControl.h"
+#include "framework/ui/tabs/TabControl.h"
+#include "framework/ui/tabs/TabSheet.h"
 
 #include <gtest/gtest.h>
 

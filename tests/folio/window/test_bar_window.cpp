@@ -6,10 +6,10 @@
 #include "folio/FolioLiveInspector.h"
 
 #include "framework/hosts/SdlHost.h"
-#include "framework/ui/Application.h"
-#include "framework/ui/Edit.h"
-#include "framework/ui/Form.h"
-#include "framework/ui/QuitSignals.h"
+#include "framework/ui/app/Application.h"
+#include "framework/ui/app/QuitSignals.h"
+#include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <gtest/gtest.h>
 

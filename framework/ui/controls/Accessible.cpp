@@ -1,0 +1,259 @@
+#include "framework/ui/controls/Accessible.h"
+
+#include "framework/ui/app/Hints.h"
+#include "framework/ui/controls/WinControl.h"
+#include "framework/ui/forms/CustomForm.h"
+#include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
+#include "framework/ui/stdctrls/GroupBox.h"
+#include "framework/ui/stdctrls/Image.h"
+#include "framework/ui/stdctrls/Label.h"
+#include "framework/ui/stdctrls/Panel.h"
+
+#include <unordered_map>
+
+namespace folio {
+
+const char* AccRoleName(TAccRole Role) {
+    switch (Role) {
+    case TAccRole::Window:
+        return "window";
+    case TAccRole::Client:
+        return "panel";
+    case TAccRole::Grouping:
+        return "grouping";
+    case TAccRole::PushButton:
+        return "push button";
+    case TAccRole::StaticText:
+        return "label";
+    case TAccRole::Text:
+        return "text";
+    case TAccRole::Graphic:
+        return "image";
+    case TAccRole::PageTabList:
+        return "page tab list";
+    case TAccRole::PageTab:
+        return "page tab";
+    case TAccRole::List:
+        return "list";
+    case TAccRole::ListItem:
+        return "list item";
+    case TAccRole::Table:
+        return "table";
+    case TAccRole::ColumnHeader:
+        return "column header";
+    case TAccRole::Cell:
+        return "table cell";
+    case TAccRole::Grid:
+        return "grid";
+    case TAccRole::ProgressBar:
+        return "progress bar";
+    case TAccRole::Chart:
+        return "chart";
+    }
+    return "unknown";
+}
+
+String AccStateNames(unsigned States) {
+    static const char* const Names[] = {"focusable",  "focused",  "selectable", "selected",
+                                        "expandable", "expanded", "disabled",   "invisible",
+                                        "offscreen",  "read-only"};
+    String Result;
+    for (unsigned Bit = 0; Bit < std::size(Names); ++Bit) {
+        if (!(States & (1u << Bit))) continue;
+        if (!Result.empty()) Result += ' ';
+        Result += Names[Bit];
+    }
+    return Result;
+}
+
+std::unique_ptr<TAccessible> TAccessible::GetChild(int) const {
+    return nullptr;
+}
+
+bool TAccessible::DoAction(const String&) {
+    return false;
+}
+
+// --- the generic object ---------------------------------------------------------------
+
+TControlAccessible::TControlAccessible(TControl* Control, TAccRole Role)
+    : FControl(Control), FRole(Role) {}
+
+String TControlAccessible::GetName() const {
+    return FControl->GetCaption();
+}
+
+String TControlAccessible::GetDescription() const {
+    return GetShortHint(FControl->GetHint());
+}
+
+unsigned TControlAccessible::GetStates() const {
+    unsigned S = 0;
+    if (!FControl->GetEnabled()) S |= asDisabled;
+    if (!FControl->GetVisible()) S |= asInvisible;
+    if (auto* W = dynamic_cast<TWinControl*>(FControl)) {
+        if (W->GetTabStop() && W->CanFocus()) S |= asFocusable;
+        if (W->Focused()) S |= asFocused;
+    }
+    return S;
+}
+
+TRect TControlAccessible::GetBounds() const {
+    if (!FControl->GetVisible()) return TRect{};
+    const TRect C = FControl->GetClientRect();
+    const TPoint TopLeft = FControl->ClientToScreen(Point(C.Left, C.Top));
+    return Bounds(TopLeft.X, TopLeft.Y, C.Width(), C.Height());
+}
+
+std::vector<TControl*> TControlAccessible::ShownChildren() const {
+    std::vector<TControl*> Shown;
+    if (auto* W = dynamic_cast<TWinControl*>(FControl))
+        for (int I = 0; I < W->ControlCount(); ++I)
+            if (W->Controls(I)->GetVisible()) Shown.push_back(W->Controls(I));
+    return Shown;
+}
+
+int TControlAccessible::GetChildCount() const {
+    return static_cast<int>(ShownChildren().size());
+}
+
+std::unique_ptr<TAccessible> TControlAccessible::GetChild(int Index) const {
+    const std::vector<TControl*> Shown = ShownChildren();
+    if (Index < 0 || Index >= static_cast<int>(Shown.size())) return nullptr;
+    return GetAccessible(Shown[static_cast<size_t>(Index)]);
+}
+
+bool TControlAccessible::GrabFocus() {
+    auto* W = dynamic_cast<TWinControl*>(FControl);
+    if (!W || !W->CanFocus()) return false;
+    W->SetFocus();
+    return W->Focused();
+}
+
+namespace {
+
+class TButtonAccessible : public TControlAccessible {
+public:
+    explicit TButtonAccessible(TControl* C) : TControlAccessible(C, TAccRole::PushButton) {}
+    std::vector<String> GetActions() const override { return {"press"}; }
+    bool DoAction(const String& Action) override {
+        if (Action != "press" || !FControl->GetEnabled()) return false;
+        FControl->Click();
+        return true;
+    }
+};
+
+class TEditAccessible : public TControlAccessible {
+public:
+    explicit TEditAccessible(TControl* C) : TControlAccessible(C, TAccRole::Text) {}
+    // An edit box is known by what it is for (its hint), not by its text.
+    String GetName() const override { return GetDescription(); }
+    String GetValue() const override { return FControl->GetText(); }
+    unsigned GetStates() const override {
+        const auto* E = static_cast<const TCustomEdit*>(FControl);
+        return TControlAccessible::GetStates() | (E->GetReadOnly() ? asReadOnly : 0u);
+    }
+};
+
+// The framework's own controls, most specific first.
+std::unique_ptr<TAccessible> StandardAccessible(TControl* C) {
+    if (dynamic_cast<TButton*>(C)) return std::make_unique<TButtonAccessible>(C);
+    if (dynamic_cast<TCustomEdit*>(C)) return std::make_unique<TEditAccessible>(C);
+    TAccRole Role = TAccRole::Client;
+    if (dynamic_cast<TCustomForm*>(C))
+        Role = TAccRole::Window;
+    else if (dynamic_cast<TLabel*>(C))
+        Role = TAccRole::StaticText;
+    else if (dynamic_cast<TPanel*>(C) || dynamic_cast<TGroupBox*>(C))
+        Role = TAccRole::Grouping;
+    else if (dynamic_cast<TImage*>(C))
+        Role = TAccRole::Graphic;
+    return std::make_unique<TControlAccessible>(C, Role);
+}
+
+std::unordered_map<const TClassInfo*, std::vector<TAccessibleFactory>>& Factories() {
+    static std::unordered_map<const TClassInfo*, std::vector<TAccessibleFactory>> Map;
+    return Map;
+}
+
+} // namespace
+
+TAccessibleRegistration::TAccessibleRegistration(const TClassInfo& Class,
+                                                 TAccessibleFactory Factory)
+    : FClass(&Class), FFactory(Factory) {
+    Factories()[FClass].push_back(FFactory);
+}
+
+TAccessibleRegistration::~TAccessibleRegistration() {
+    auto& Map = Factories();
+    const auto Found = Map.find(FClass);
+    if (Found == Map.end()) return;
+    auto& Stack = Found->second;
+    for (auto It = Stack.end(); It != Stack.begin();)
+        if (*--It == FFactory) {
+            Stack.erase(It);
+            break;
+        }
+    if (Stack.empty()) Map.erase(Found);
+}
+
+std::unique_ptr<TAccessible> GetAccessible(TControl* Control) {
+    if (!Control) return nullptr;
+    const auto& Map = Factories();
+    for (const TClassInfo* Class = &Control->ClassInfo(); Class; Class = Class->Parent) {
+        const auto Found = Map.find(Class);
+        if (Found != Map.end() && !Found->second.empty()) return Found->second.back()(Control);
+    }
+    return StandardAccessible(Control);
+}
+
+// --- events ------------------------------------------------------------------------------
+
+namespace {
+
+TAccEventListener& Listener() {
+    static TAccEventListener Current;
+    return Current;
+}
+
+} // namespace
+
+void SetAccessibleEventListener(TAccEventListener NewListener) {
+    Listener() = std::move(NewListener);
+}
+
+void NotifyAccessible(TControl* Control, const void* Key, TAccEvent Event) {
+    if (const auto& Current = Listener(); Current && Control) Current(Control, Key, Event);
+}
+
+// --- the text picture --------------------------------------------------------------------
+
+namespace {
+
+void Describe(const TAccessible& Node, int Depth, int MaxChildren, String& Out) {
+    Out.append(static_cast<size_t>(Depth) * 2, ' ');
+    Out += AccRoleName(Node.GetRole());
+    Out += " \"" + Node.GetName() + "\"";
+    if (const unsigned S = Node.GetStates()) Out += " [" + AccStateNames(S) + "]";
+    if (const String V = Node.GetValue(); !V.empty()) Out += " = " + V;
+    Out += '\n';
+    const int Count = Node.GetChildCount();
+    const int Shown = std::min(Count, MaxChildren);
+    for (int I = 0; I < Shown; ++I)
+        if (const auto Child = Node.GetChild(I)) Describe(*Child, Depth + 1, MaxChildren, Out);
+    if (Count > Shown) {
+        Out.append(static_cast<size_t>(Depth + 1) * 2, ' ');
+        Out += "(" + std::to_string(Count - Shown) + " more)\n";
+    }
+}
+
+} // namespace
+
+String DescribeAccessibleTree(const TAccessible& Root, int MaxChildren) {
+    String Out;
+    Describe(Root, 0, MaxChildren, Out);
+    return Out;
+}
+
+} // namespace folio

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "framework/ui/forms/CustomForm.h"
+
+namespace folio {
+
+// The form applications make and design.
+class TForm : public TCustomForm {
+    FOLIO_CLASS(TForm)
+public:
+    explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+} // namespace folio

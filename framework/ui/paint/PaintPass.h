@@ -1,0 +1,76 @@
+#pragma once
+
+#include "framework/ui/controls/CustomControl.h"
+
+namespace folio {
+
+// The paint pass: windows record dirty rectangles (a short region per
+// window, nothing allocated per call) and the application's idle work paints
+// them, top-level window by top-level window, parents before children, each
+// clipped to its window, its ancestors and a rectangle of its dirty region. What a window
+// paints over a later window (a child, a sibling above it) makes that window
+// repaint the same area in the same pass.
+class TPaintPass {
+public:
+    // Adds a client rectangle of W to its dirty region.
+    static void Invalidate(TWinControl* W, const TRect& ClientRect, bool Erase);
+    // Puts W on the list of windows to visit (its frame or style changed).
+    static void MarkDirty(TWinControl* W);
+    static void WindowDestroyed(TWinControl* W);
+
+    // The idle work: paints every dirty window.
+    static void PaintAll();
+    // Paints the dirty windows of W's top-level window at once.
+    static void PaintNow(TWinControl* W);
+    static bool Painting() { return FPainting; }
+    // While a window paints: its dirty rectangle in client coordinates.
+    static TRect CurrentClip() { return FCurrentClip; }
+
+    // Default handlers used by TWinControl.
+    static void PaintGraphicChildren(TWinControl* W, const TRect& Clip);
+    static void EraseBackground(TWinControl* W, TMessage& Message);
+    static void PaintDefaultFrame(TWinControl* W);
+
+    // The visible part of a control's client area on its top-level surface
+    // (empty when it has none), and the offset of its client (0, 0) there.
+    static TRect VisibleClientRect(const TControl* C, TPoint& Origin);
+
+    // Points Canvas at the visible part of C's client area on its form's
+    // surface (nowhere when the form is not shown).
+    static void BindForDirectDrawing(const TControl* C, TCanvas& Canvas);
+    // While W paints (in its WM_PAINT handling): points Canvas at the part
+    // of W being painted, prepared with W's colour as the brush.
+    static void BindForPaint(const TWinControl* W, TCanvas& Canvas);
+    // Something drew on C's canvas outside the paint pass: the host must
+    // present the surface again.
+    static void NoteDirectDrawing(const TControl* C);
+    // The whole-window canvas of GetWindowDC.
+    static TCanvas* CreateWindowCanvas(TWinControl* W);
+    static void ReleaseWindowCanvas(TWinControl* W, TCanvas* Canvas);
+
+    // Number of WM_PAINT messages sent since start (tests read it).
+    static unsigned PaintMessages() { return FPaintMessages; }
+
+private:
+    static TWindowPaintState& StateOf(TWinControl* W);
+    static TWindowSurface* SurfaceOf(TWinControl* W);
+    static void PaintTree(TWinControl* Top);
+    static void Visit(TWinControl* W, TPoint Origin, const TRect& Visible, TDamageRegion& Damage);
+    static void PaintClient(TWinControl* W, TPoint ClientOrigin, const TRect& Dirty, bool Erase);
+    static void InstallIdleHandler();
+
+    // Where the window being painted draws: the form's surface or the
+    // offscreen bitmap of a double-buffered control.
+    struct TTarget {
+        TPixelSurface Surface;
+        TPoint ClientOrigin; // the window's client (0, 0) on Surface
+    };
+    static void BindToTarget(TCanvas& Canvas, TPoint Origin, const TRect& ClientClip);
+
+    static TTarget FTarget;
+    static bool FPainting;
+    static TRect FCurrentClip;
+    static unsigned FPaintMessages;
+};
+
+} // namespace folio
