@@ -19,6 +19,12 @@ public:
     String GetValue() const override {
         return std::to_string(static_cast<const TCGauge*>(FControl)->GetPercentDone()) + "%";
     }
+    bool GetRange(TAccRange& Range) const override {
+        const auto* Gauge = static_cast<const TCGauge*>(FControl);
+        Range = {double(Gauge->GetMinValue()), double(Gauge->GetMaxValue()),
+                 double(Gauge->GetProgress()), 1};
+        return true;
+    }
 };
 
 // One cell of a grid-like control: its text, place and selection.

@@ -10,6 +10,7 @@
 #include <systemd/sd-bus.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
@@ -152,6 +153,28 @@ struct TAtspiBridge::THandlers {
                            sd_bus_error*) {
         const TResolved R = Resolve(Bridge(Data), Path);
         if (!R || R.Id == RootId || R.Node->GetActions().empty()) return 0;
+        *Found = Data;
+        return 1;
+    }
+    static int FindText(sd_bus*, const char* Path, const char*, void* Data, void** Found,
+                        sd_bus_error*) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R || R.Id == RootId || !AtspiHasText(R.Node->GetRole())) return 0;
+        *Found = Data;
+        return 1;
+    }
+    static int FindValue(sd_bus*, const char* Path, const char*, void* Data, void** Found,
+                         sd_bus_error*) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        TAccRange Range;
+        if (!R || R.Id == RootId || !R.Node->GetRange(Range)) return 0;
+        *Found = Data;
+        return 1;
+    }
+    static int FindSelection(sd_bus*, const char* Path, const char*, void* Data, void** Found,
+                             sd_bus_error*) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R || R.Id == RootId || !AtspiHasSelection(R.Node->GetRole())) return 0;
         *Found = Data;
         return 1;
     }
@@ -480,6 +503,171 @@ struct TAtspiBridge::THandlers {
         return sd_bus_reply_method_return(M, "b", Enabled);
     }
 
+    // --- Text ------------------------------------------------------------------------
+
+    // A label's text is its name; an edit box's is what it holds.
+    static String TextOf(const TAccessible& Node) {
+        return Node.GetRole() == TAccRole::Text ? Node.GetValue() : Node.GetName();
+    }
+    static int CharacterCount(sd_bus*, const char* Path, const char*, const char*,
+                              sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R) return Gone(Error);
+        return sd_bus_message_append(Reply, "i", AtspiCharCount(TextOf(*R.Node)));
+    }
+    static int CaretOffset(sd_bus*, const char* Path, const char*, const char*,
+                           sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        if (!Resolve(Bridge(Data), Path)) return Gone(Error);
+        // The tree does not say where an edit box's caret is.
+        return sd_bus_message_append(Reply, "i", 0);
+    }
+    static int GetText(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Start = 0, End = -1;
+        if (const int Read = sd_bus_message_read(M, "ii", &Start, &End); Read < 0) return Read;
+        return sd_bus_reply_method_return(M, "s",
+                                          AtspiSubText(TextOf(*R.Node), Start, End).c_str());
+    }
+    static int GetCharacterAtOffset(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Offset = 0;
+        if (const int Read = sd_bus_message_read(M, "i", &Offset); Read < 0) return Read;
+        return sd_bus_reply_method_return(
+            M, "i", static_cast<std::int32_t>(AtspiCharAt(TextOf(*R.Node), Offset)));
+    }
+    // GetTextAtOffset counts boundaries (0 character, 1 and 2 word starts and
+    // ends, then sentences and lines), GetStringAtOffset granularities (0
+    // character, 1 word, then sentence, line, paragraph).
+    static int TextAt(sd_bus_message* M, void* Data, sd_bus_error* Error, bool Boundaries) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Offset = 0;
+        unsigned Kind = 0;
+        if (const int Read = sd_bus_message_read(M, "iu", &Offset, &Kind); Read < 0) return Read;
+        if (Boundaries) Kind = Kind == 0 ? 0 : Kind <= 2 ? 1 : 2;
+        int Start = 0, End = 0;
+        const String Text = AtspiTextAt(TextOf(*R.Node), Offset, Kind, Start, End);
+        return sd_bus_reply_method_return(M, "sii", Text.c_str(), Start, End);
+    }
+    static int GetTextAtOffset(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        return TextAt(M, Data, Error, true);
+    }
+    static int GetStringAtOffset(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        return TextAt(M, Data, Error, false);
+    }
+    static int GetNSelections(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        if (!Resolve(M, Data)) return Gone(Error);
+        return sd_bus_reply_method_return(M, "i", 0);
+    }
+    static int SetCaretOffset(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        if (!Resolve(M, Data)) return Gone(Error);
+        return sd_bus_reply_method_return(M, "b", 0);
+    }
+
+    // --- Value -----------------------------------------------------------------------
+
+    static int RangeValue(const char* Path, void* Data, sd_bus_message* Reply, sd_bus_error* Error,
+                          double TAccRange::*Field) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        TAccRange Range;
+        if (!R || !R.Node->GetRange(Range)) return Gone(Error);
+        return sd_bus_message_append(Reply, "d", Range.*Field);
+    }
+    static int MinimumValue(sd_bus*, const char* Path, const char*, const char*,
+                            sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        return RangeValue(Path, Data, Reply, Error, &TAccRange::Min);
+    }
+    static int MaximumValue(sd_bus*, const char* Path, const char*, const char*,
+                            sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        return RangeValue(Path, Data, Reply, Error, &TAccRange::Max);
+    }
+    static int MinimumIncrement(sd_bus*, const char* Path, const char*, const char*,
+                                sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        return RangeValue(Path, Data, Reply, Error, &TAccRange::Step);
+    }
+    static int CurrentValue(sd_bus*, const char* Path, const char*, const char*,
+                            sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        return RangeValue(Path, Data, Reply, Error, &TAccRange::Current);
+    }
+    static int SetCurrentValue(sd_bus*, const char* Path, const char*, const char*,
+                               sd_bus_message* Value, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R) return Gone(Error);
+        double Wanted = 0;
+        if (const int Read = sd_bus_message_read(Value, "d", &Wanted); Read < 0) return Read;
+        if (!std::isfinite(Wanted) || !R.Node->SetRangeValue(Wanted))
+            return sd_bus_error_set(Error, "org.freedesktop.DBus.Error.PropertyReadOnly",
+                                    "The value cannot be set");
+        return 0;
+    }
+    static int ValueText(sd_bus*, const char* Path, const char*, const char*, sd_bus_message* Reply,
+                         void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R) return Gone(Error);
+        return sd_bus_message_append(Reply, "s", AtspiText(R.Node->GetValue()).c_str());
+    }
+
+    // --- Selection ---------------------------------------------------------------------
+
+    // The indices of the selected children.
+    static std::vector<int> Selected(const TAccessible& Node) {
+        std::vector<int> Indices;
+        const int Count = Node.GetChildCount();
+        for (int I = 0; I < Count; ++I)
+            if (const auto Child = Node.GetChild(I); Child && (Child->GetStates() & asSelected))
+                Indices.push_back(I);
+        return Indices;
+    }
+    static int NSelectedChildren(sd_bus*, const char* Path, const char*, const char*,
+                                 sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R) return Gone(Error);
+        return sd_bus_message_append(Reply, "i", static_cast<int>(Selected(*R.Node).size()));
+    }
+    static int GetSelectedChild(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        TAtspiBridge* B = Bridge(Data);
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Nth = 0;
+        if (const int Read = sd_bus_message_read(M, "i", &Nth); Read < 0) return Read;
+        const auto Indices = Selected(*R.Node);
+        if (Nth < 0 || Nth >= static_cast<int>(Indices.size())) return ReplyNullRef(M);
+        const int Index = Indices[static_cast<size_t>(Nth)];
+        const auto Child = R.Node->GetChild(Index);
+        return ReplyRef(M, B, ChildId(B, R.Id, Index, *Child));
+    }
+    static int IsChildSelected(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Index = 0;
+        if (const int Read = sd_bus_message_read(M, "i", &Index); Read < 0) return Read;
+        const auto Child = R.Node->GetChild(Index);
+        return sd_bus_reply_method_return(M, "b", Child && (Child->GetStates() & asSelected));
+    }
+    // Choosing a child is what the user's press on it does (a bar's group
+    // opens); like every action it runs on the loop's next turn.
+    static int SelectChild(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        TAtspiBridge* B = Bridge(Data);
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Index = 0;
+        if (const int Read = sd_bus_message_read(M, "i", &Index); Read < 0) return Read;
+        const auto Child = R.Node->GetChild(Index);
+        if (!Child) return sd_bus_error_setf(Error, InvalidArgs, "No child at index %d", Index);
+        const auto Actions = Child->GetActions();
+        const bool Can = (Child->GetStates() & asSelectable) &&
+                         !(Child->GetStates() & asDisabled) && !Actions.empty();
+        if (Can && !(Child->GetStates() & asSelected))
+            B->RunLater(ChildId(B, R.Id, Index, *Child), Actions.front());
+        return sd_bus_reply_method_return(M, "b", Can);
+    }
+    static int Refuse(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        if (!Resolve(M, Data)) return Gone(Error);
+        return sd_bus_reply_method_return(M, "b", 0);
+    }
+
     // --- Application -----------------------------------------------------------------
 
     static int ToolkitName(sd_bus*, const char*, const char*, const char*, sd_bus_message* Reply,
@@ -656,6 +844,39 @@ const sd_bus_vtable ActionVtable[] = {
     SD_BUS_METHOD("DoAction", "i", "b", H::DoAction, 0),
     SD_BUS_VTABLE_END};
 
+const sd_bus_vtable TextVtable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_PROPERTY("CharacterCount", "i", H::CharacterCount, 0, 0),
+    SD_BUS_PROPERTY("CaretOffset", "i", H::CaretOffset, 0, 0),
+    SD_BUS_METHOD("GetText", "ii", "s", H::GetText, 0),
+    SD_BUS_METHOD("GetCharacterAtOffset", "i", "i", H::GetCharacterAtOffset, 0),
+    SD_BUS_METHOD("GetTextAtOffset", "iu", "sii", H::GetTextAtOffset, 0),
+    SD_BUS_METHOD("GetStringAtOffset", "iu", "sii", H::GetStringAtOffset, 0),
+    SD_BUS_METHOD("GetNSelections", "", "i", H::GetNSelections, 0),
+    SD_BUS_METHOD("SetCaretOffset", "i", "b", H::SetCaretOffset, 0),
+    SD_BUS_VTABLE_END};
+
+const sd_bus_vtable ValueVtable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_PROPERTY("MinimumValue", "d", H::MinimumValue, 0, 0),
+    SD_BUS_PROPERTY("MaximumValue", "d", H::MaximumValue, 0, 0),
+    SD_BUS_PROPERTY("MinimumIncrement", "d", H::MinimumIncrement, 0, 0),
+    SD_BUS_WRITABLE_PROPERTY("CurrentValue", "d", H::CurrentValue, H::SetCurrentValue, 0, 0),
+    SD_BUS_PROPERTY("Text", "s", H::ValueText, 0, 0),
+    SD_BUS_VTABLE_END};
+
+const sd_bus_vtable SelectionVtable[] = {
+    SD_BUS_VTABLE_START(0), SD_BUS_PROPERTY("NSelectedChildren", "i", H::NSelectedChildren, 0, 0),
+    SD_BUS_METHOD("GetSelectedChild", "i", "(so)", H::GetSelectedChild, 0),
+    SD_BUS_METHOD("SelectChild", "i", "b", H::SelectChild, 0),
+    SD_BUS_METHOD("IsChildSelected", "i", "b", H::IsChildSelected, 0),
+    // Exactly one group is open at a time and a grid has one chosen cell:
+    // nothing here takes a selection away or chooses all.
+    SD_BUS_METHOD("DeselectSelectedChild", "i", "b", H::Refuse, 0),
+    SD_BUS_METHOD("DeselectChild", "i", "b", H::Refuse, 0),
+    SD_BUS_METHOD("SelectAll", "", "b", H::Refuse, 0),
+    SD_BUS_METHOD("ClearSelection", "", "b", H::Refuse, 0), SD_BUS_VTABLE_END};
+
 const sd_bus_vtable ApplicationVtable[] = {
     SD_BUS_VTABLE_START(0),
     SD_BUS_PROPERTY("ToolkitName", "s", H::ToolkitName, 0, 0),
@@ -727,6 +948,12 @@ void TAtspiBridge::Attach(std::unique_ptr<TDBusConnection> Bus) {
                                ComponentVtable, H::FindControl, this);
     sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Action, ActionVtable,
                                H::FindActions, this);
+    sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Text, TextVtable,
+                               H::FindText, this);
+    sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Value, ValueVtable,
+                               H::FindValue, this);
+    sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Selection,
+                               SelectionVtable, H::FindSelection, this);
     sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Application,
                                ApplicationVtable, H::FindRoot, this);
     SetAccessibleEventListener([this](TControl* Control, const void* Key, TAccEvent Event) {
@@ -746,6 +973,15 @@ void TAtspiBridge::Attach(std::unique_ptr<TDBusConnection> Bus) {
     sd_bus_call_method_async(B, &FEmbedCall, RegistryName, RootPath, "org.a11y.atspi.Socket",
                              "Embed", H::OnEmbedded, this, "(so)", H::UniqueName(this), RootPath);
     FBus->Changed();
+}
+
+void TAtspiBridge::RunLater(std::uint64_t Id, const String& Action) {
+    // The node is found again when the action runs: the object may be gone
+    // by then.
+    Application->QueueAfterIdle([Alive = std::weak_ptr<int>(FAlive), this, Id, Action] {
+        if (Alive.expired()) return;
+        if (auto Node = H::Node(this, Id)) Node->DoAction(Action);
+    });
 }
 
 void TAtspiBridge::Heard(TControl* Control, const void* Key, TAccEvent Event) {

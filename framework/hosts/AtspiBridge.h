@@ -22,7 +22,9 @@ enum class TAccEvent : unsigned char;
 // the desktop's accessibility bus, so that screen readers, switch access
 // and UI test tools see every form and control: the application's root is
 // registered with the desktop's registry, and every node answers the bus's
-// Accessible and Component interfaces, and Action where it has actions.
+// Accessible and Component interfaces, Action where it has actions, Text
+// for labels and edit boxes (read only), Value where it has a range and
+// Selection where its children are chosen among.
 //
 // Nodes are made on demand from the live controls, so the bridge keeps no
 // copy of the tree: an object path names a node by its parent's path, its
@@ -112,6 +114,8 @@ private:
         TAccEvent Event;
     };
     static constexpr size_t MaxPending = 256;
+    // Runs a node's action on the loop's next turn, if the node is still there.
+    void RunLater(std::uint64_t Id, const String& Action);
     void Heard(TControl* Control, const void* Key, TAccEvent Event);
     void Send(const TPending& Change);
     void Flush();

@@ -2,6 +2,8 @@
 
 #include "framework/core/Utf8.h"
 
+#include <algorithm>
+
 namespace folio {
 
 namespace {
@@ -52,6 +54,8 @@ unsigned AtspiRole(TAccRole Role) {
         return atspi_role::ProgressBar;
     case TAccRole::Chart:
         return atspi_role::Chart;
+    case TAccRole::ScrollBar:
+        return atspi_role::ScrollBar;
     }
     return atspi_role::Invalid;
 }
@@ -98,10 +102,86 @@ TAtspiStateSet AtspiApplicationStates() {
     return Set;
 }
 
-std::vector<const char*> AtspiInterfaces(TAccRole, int ActionCount) {
+bool AtspiHasText(TAccRole Role) {
+    return Role == TAccRole::StaticText || Role == TAccRole::Text;
+}
+
+bool AtspiHasSelection(TAccRole Role) {
+    return Role == TAccRole::PageTabList || Role == TAccRole::List || Role == TAccRole::Table ||
+           Role == TAccRole::Grid;
+}
+
+std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange) {
     std::vector<const char*> Names{atspi_interface::Accessible, atspi_interface::Component};
     if (ActionCount > 0) Names.push_back(atspi_interface::Action);
+    if (HasRange) Names.push_back(atspi_interface::Value);
+    if (AtspiHasText(Role)) Names.push_back(atspi_interface::Text);
+    if (AtspiHasSelection(Role)) Names.push_back(atspi_interface::Selection);
     return Names;
+}
+
+namespace {
+
+// The byte offset of each character of a well-formed text, and its size.
+std::vector<std::size_t> CharStarts(const String& Text) {
+    std::vector<std::size_t> Starts;
+    for (std::size_t I = 0; I < Text.size();) {
+        Starts.push_back(I);
+        const std::size_t Length = Utf8CharLength(Text.data(), Text.size(), I);
+        I += Length ? Length : 1;
+    }
+    Starts.push_back(Text.size());
+    return Starts;
+}
+
+} // namespace
+
+int AtspiCharCount(const String& Text) {
+    return static_cast<int>(CharStarts(AtspiText(Text)).size()) - 1;
+}
+
+String AtspiSubText(const String& Text, int Start, int End) {
+    const String Clean = AtspiText(Text);
+    const auto Starts = CharStarts(Clean);
+    const int Count = static_cast<int>(Starts.size()) - 1;
+    if (End < 0 || End > Count) End = Count;
+    Start = std::clamp(Start, 0, End);
+    return Clean.substr(Starts[static_cast<size_t>(Start)],
+                        Starts[static_cast<size_t>(End)] - Starts[static_cast<size_t>(Start)]);
+}
+
+char32_t AtspiCharAt(const String& Text, int Offset) {
+    const String Clean = AtspiText(Text);
+    const auto Starts = CharStarts(Clean);
+    if (Offset < 0 || Offset >= static_cast<int>(Starts.size()) - 1) return 0;
+    char32_t Code = 0;
+    Utf8CharLength(Clean.data(), Clean.size(), Starts[static_cast<size_t>(Offset)], &Code);
+    return Code;
+}
+
+String AtspiTextAt(const String& Text, int Offset, unsigned Kind, int& Start, int& End) {
+    const String Clean = AtspiText(Text);
+    const auto Starts = CharStarts(Clean);
+    const int Count = static_cast<int>(Starts.size()) - 1;
+    Start = End = 0;
+    if (Offset < 0 || Offset >= Count) return String();
+    const auto IsSpace = [&](int I) { return Clean[Starts[static_cast<size_t>(I)]] == ' '; };
+    if (Kind == 0) {
+        Start = Offset;
+        End = Offset + 1;
+    } else if (Kind == 1) {
+        // From the start of the word at Offset (or before the spaces it is
+        // in) to the start of the next word.
+        Start = Offset;
+        while (Start > 0 && IsSpace(Start)) --Start;
+        while (Start > 0 && !IsSpace(Start - 1)) --Start;
+        End = Offset;
+        while (End < Count && !IsSpace(End)) ++End;
+        while (End < Count && IsSpace(End)) ++End;
+    } else {
+        End = Count;
+    }
+    return AtspiSubText(Clean, Start, End);
 }
 
 String AtspiText(const String& Text) {

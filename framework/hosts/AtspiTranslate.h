@@ -30,6 +30,7 @@ constexpr unsigned PushButton = 43;
 constexpr unsigned Table = 55;
 constexpr unsigned TableCell = 56;
 constexpr unsigned Application = 75;
+constexpr unsigned ScrollBar = 48;
 constexpr unsigned Entry = 79;
 constexpr unsigned Chart = 80;
 constexpr unsigned Grouping = 99;
@@ -77,11 +78,33 @@ constexpr const char* Accessible = "org.a11y.atspi.Accessible";
 constexpr const char* Application = "org.a11y.atspi.Application";
 constexpr const char* Component = "org.a11y.atspi.Component";
 constexpr const char* Action = "org.a11y.atspi.Action";
+constexpr const char* Text = "org.a11y.atspi.Text";
+constexpr const char* Value = "org.a11y.atspi.Value";
+constexpr const char* Selection = "org.a11y.atspi.Selection";
 } // namespace atspi_interface
 
+// Whether a node of Role offers its text (labels and edit boxes) and
+// whether its children are chosen among (a bar's groups, lists, tables).
+bool AtspiHasText(TAccRole Role);
+bool AtspiHasSelection(TAccRole Role);
+
 // The interfaces a node offers: every node is Accessible and a Component
-// (it has a place on the screen); a node with actions offers Action.
-std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount);
+// (it has a place on the screen); a node with actions offers Action, one
+// with a range Value, and Text and Selection go by the role.
+std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange = false);
+
+// Text as the bus counts it: offsets are characters (code points) of the
+// UTF-8 text, not bytes. The text is taken as AtspiText makes it.
+int AtspiCharCount(const String& Text);
+// Characters Start up to End (End -1: to the end), kept inside the text.
+String AtspiSubText(const String& Text, int Start, int End);
+// The code point at Offset, 0 outside the text.
+char32_t AtspiCharAt(const String& Text, int Offset);
+// The span around Offset of a kind: 0 a character, 1 a word with the
+// spaces after it, anything else the whole text (a label or a one-line
+// box is one sentence, line and paragraph). Start and End are offsets;
+// both 0 outside the text.
+String AtspiTextAt(const String& Text, int Offset, unsigned Kind, int& Start, int& End);
 
 // A text as the bus may carry it: the bus takes only well-formed UTF-8
 // without NUL, so each byte that is not part of a well-formed character, and

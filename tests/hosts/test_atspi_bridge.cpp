@@ -10,6 +10,7 @@
 #include "framework/ui/stdctrls/Edit.h"
 #include "framework/ui/stdctrls/Label.h"
 #include "framework/ui/stdctrls/Panel.h"
+#include "framework/ui/stdctrls/ScrollBar.h"
 
 #include <systemd/sd-bus.h>
 
@@ -274,7 +275,8 @@ TEST_F(AtspiBridge, AClientWalksTheTreeWithRolesNamesAndStates) {
     EXPECT_TRUE(Has(Client->States(Controls[1]), 7u));
     // Interfaces: a button has an action, a label none.
     EXPECT_EQ(Client->Interfaces(Controls[0]).back(), ActionIface);
-    EXPECT_EQ(Client->Interfaces(Controls[2]).size(), 2u);
+    EXPECT_EQ(Client->Interfaces(Controls[2]),
+              (std::vector<std::string>{AccessibleIface, ComponentIface, "org.a11y.atspi.Text"}));
     EXPECT_EQ(Client->Interfaces(Root).back(), "org.a11y.atspi.Application");
 }
 
@@ -593,4 +595,165 @@ TEST_F(AtspiBridge, FocusMovesAreHeardAsTheyHappen) {
     EXPECT_EQ(Heard[5].Path, FormChild(4));
     EXPECT_EQ(Heard[5].Detail, 1);
     sd_bus_flush_close_unref(Listener);
+}
+
+TEST_F(AtspiBridge, TextOfLabelsAndEditBoxesCountsCharacters) {
+    TSampleForm Sample;
+    Sample.Label->SetCaption("Caf\xC3\xA9 au lait");
+    Sample.Edit->SetText("12 Main St");
+    const std::string Label = FormChild(2);
+    const std::string Edit = FormChild(1);
+    const auto Int = [&](const std::string& Path, const char* Name) {
+        TReply R;
+        Client->Call(R, Path, "org.freedesktop.DBus.Properties", "Get", "ss", "org.a11y.atspi.Text",
+                     Name);
+        int Value = -1;
+        if (R.Ok()) sd_bus_message_read(R.Message, "v", "i", &Value);
+        return Value;
+    };
+    EXPECT_EQ(Int(Label, "CharacterCount"), 12);
+    EXPECT_EQ(Int(Edit, "CharacterCount"), 10);
+    const struct {
+        std::string Path;
+        int Start, End;
+        const char* Expected;
+    } Texts[] = {
+        {Label, 0, -1, "Caf\xC3\xA9 au lait"},
+        {Label, 3, 4, "\xC3\xA9"},
+        {Label, 5, 7, "au"},
+        {Label, 10, 100, "it"},
+        {Edit, 3, 7, "Main"},
+    };
+    for (const auto& T : Texts) {
+        TReply R;
+        Client->Call(R, T.Path, "org.a11y.atspi.Text", "GetText", "ii", T.Start, T.End);
+        const char* Text = nullptr;
+        ASSERT_GE(sd_bus_message_read(R.Message, "s", &Text), 0);
+        EXPECT_STREQ(Text, T.Expected) << T.Start;
+    }
+    TReply Word;
+    Client->Call(Word, Label, "org.a11y.atspi.Text", "GetStringAtOffset", "iu", 6, 1u);
+    const char* Text = nullptr;
+    int Start = 0, End = 0;
+    ASSERT_GE(sd_bus_message_read(Word.Message, "sii", &Text, &Start, &End), 0);
+    EXPECT_STREQ(Text, "au ");
+    EXPECT_EQ(Start, 5);
+    EXPECT_EQ(End, 8);
+    // A button offers no text of its own.
+    TReply None;
+    Client->Call(None, FormChild(0), "org.a11y.atspi.Text", "GetText", "ii", 0, -1);
+    EXPECT_FALSE(None.Ok());
+}
+
+TEST_F(AtspiBridge, AScrollBarsValueIsReadAndSet) {
+    TSampleForm Sample;
+    auto* Scroll = new TScrollBar(Sample.Form.get());
+    Scroll->SetParent(Sample.Form.get());
+    Scroll->SetBounds(10, 250, 200, 17);
+    Scroll->SetParams(30, 0, 100);
+    const std::string Path = FormChild(4);
+    EXPECT_EQ(Client->Role(Path), 48u);
+    const auto Value = [&](const char* Name) {
+        TReply R;
+        Client->Call(R, Path, "org.freedesktop.DBus.Properties", "Get", "ss",
+                     "org.a11y.atspi.Value", Name);
+        double V = -1;
+        if (R.Ok()) sd_bus_message_read(R.Message, "v", "d", &V);
+        return V;
+    };
+    EXPECT_EQ(Value("MinimumValue"), 0);
+    EXPECT_EQ(Value("MaximumValue"), 100);
+    EXPECT_EQ(Value("CurrentValue"), 30);
+    const auto Set = [&](double V) {
+        TReply R;
+        Client->Call(R, Path, "org.freedesktop.DBus.Properties", "Set", "ssv",
+                     "org.a11y.atspi.Value", "CurrentValue", "d", V);
+        return R.Ok();
+    };
+    EXPECT_TRUE(Set(64.4));
+    EXPECT_EQ(Scroll->GetPosition(), 64);
+    EXPECT_TRUE(Set(1e9));
+    EXPECT_EQ(Scroll->GetPosition(), 100) << "kept in range";
+    Scroll->SetEnabled(false);
+    EXPECT_FALSE(Set(10));
+    EXPECT_EQ(Scroll->GetPosition(), 100);
+}
+
+namespace {
+
+// A control whose parts are chosen among, as a bar's groups are: pressing
+// a part chooses it.
+int Chosen = 1;
+
+class TChoiceNode : public TAccessible {
+public:
+    explicit TChoiceNode(int Index) : FIndex(Index) {}
+    TAccRole GetRole() const override { return TAccRole::PageTab; }
+    String GetName() const override { return "Part " + std::to_string(FIndex); }
+    unsigned GetStates() const override {
+        return asSelectable | (Chosen == FIndex ? asSelected : 0u);
+    }
+    TRect GetBounds() const override { return TRect{}; }
+    std::vector<String> GetActions() const override { return {"press"}; }
+    bool DoAction(const String&) override {
+        Chosen = FIndex;
+        return true;
+    }
+
+private:
+    int FIndex;
+};
+
+class TChoicesNode : public TControlAccessible {
+public:
+    explicit TChoicesNode(TControl* C) : TControlAccessible(C, TAccRole::PageTabList) {}
+    int GetChildCount() const override { return 3; }
+    std::unique_ptr<TAccessible> GetChild(int Index) const override {
+        if (Index < 0 || Index >= 3) return nullptr;
+        return std::make_unique<TChoiceNode>(Index);
+    }
+};
+
+std::unique_ptr<TAccessible> MakeChoices(TControl* C) {
+    return std::make_unique<TChoicesNode>(C);
+}
+
+} // namespace
+
+TEST_F(AtspiBridge, SelectionChoosesAChildThroughItsPress) {
+    TAccessibleRegistration AsChoices(TPanel::StaticClassInfo(), MakeChoices);
+    TSampleForm Sample;
+    Chosen = 1;
+    const std::string Choices = FormChild(3);
+    const auto Selected = [&] {
+        TReply R;
+        Client->Call(R, Choices, "org.freedesktop.DBus.Properties", "Get", "ss",
+                     "org.a11y.atspi.Selection", "NSelectedChildren");
+        int N = -1;
+        if (R.Ok()) sd_bus_message_read(R.Message, "v", "i", &N);
+        return N;
+    };
+    EXPECT_EQ(Selected(), 1);
+    TReply Which;
+    Client->Call(Which, Choices, "org.a11y.atspi.Selection", "GetSelectedChild", "i", 0);
+    const char* Name = nullptr;
+    const char* Object = nullptr;
+    ASSERT_GE(sd_bus_message_read(Which.Message, "(so)", &Name, &Object), 0);
+    EXPECT_EQ(std::string(Object), Client->Ref(Choices, "GetChildAtIndex", 1));
+    TReply Choose;
+    Client->Call(Choose, Choices, "org.a11y.atspi.Selection", "SelectChild", "i", 2);
+    int Took = 0;
+    ASSERT_GE(sd_bus_message_read(Choose.Message, "b", &Took), 0);
+    EXPECT_TRUE(Took);
+    EXPECT_TRUE(Pump([] { return Chosen == 2; }));
+    TReply Is;
+    Client->Call(Is, Choices, "org.a11y.atspi.Selection", "IsChildSelected", "i", 2);
+    int Yes = 0;
+    ASSERT_GE(sd_bus_message_read(Is.Message, "b", &Yes), 0);
+    EXPECT_TRUE(Yes);
+    TReply Clear;
+    Client->Call(Clear, Choices, "org.a11y.atspi.Selection", "ClearSelection");
+    ASSERT_GE(sd_bus_message_read(Clear.Message, "b", &Took), 0);
+    EXPECT_FALSE(Took);
+    EXPECT_EQ(Selected(), 1);
 }

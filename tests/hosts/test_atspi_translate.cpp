@@ -28,11 +28,11 @@ TEST(AtspiTranslate, EveryRoleHasTheBusNumberOfItsMeaning) {
         {TAccRole::Graphic, 27},      {TAccRole::PageTabList, 38}, {TAccRole::PageTab, 37},
         {TAccRole::List, 31},         {TAccRole::ListItem, 32},    {TAccRole::Table, 55},
         {TAccRole::ColumnHeader, 10}, {TAccRole::Cell, 56},        {TAccRole::Grid, 55},
-        {TAccRole::ProgressBar, 42},  {TAccRole::Chart, 80},
+        {TAccRole::ProgressBar, 42},  {TAccRole::Chart, 80},       {TAccRole::ScrollBar, 48},
     };
     for (const auto& Row : Rows) EXPECT_EQ(AtspiRole(Row.Role), Row.Bus) << AccRoleName(Row.Role);
     // Every role of the tree is in the table above.
-    EXPECT_EQ(std::size(Rows), static_cast<size_t>(TAccRole::Chart) + 1);
+    EXPECT_EQ(std::size(Rows), static_cast<size_t>(TAccRole::ScrollBar) + 1);
 }
 
 TEST(AtspiTranslate, StatesBecomeTheBusStateSet) {
@@ -155,5 +155,39 @@ TEST(AtspiTranslate, ExtentsInEachKindOfCoordinates) {
         EXPECT_EQ(R.Top, Row.Expected.Top) << Row.Kind;
         EXPECT_EQ(R.Width(), 75) << Row.Kind;
         EXPECT_EQ(R.Height(), 23) << Row.Kind;
+    }
+}
+
+TEST(AtspiTranslate, TextOffsetsCountCharacters) {
+    const String Text = "Caf\xC3\xA9 au  lait";
+    EXPECT_EQ(AtspiCharCount(Text), 13);
+    EXPECT_EQ(AtspiCharCount(""), 0);
+    EXPECT_EQ(AtspiCharCount("\xFF"), 1) << "a stray byte is one replacement character";
+    const struct {
+        int Start, End;
+        String Expected;
+    } Subs[] = {
+        {0, -1, Text}, {3, 4, "\xC3\xA9"}, {-5, 3, "Caf"}, {11, 99, "it"}, {6, 2, ""},
+    };
+    for (const auto& S : Subs) EXPECT_EQ(AtspiSubText(Text, S.Start, S.End), S.Expected) << S.Start;
+    EXPECT_EQ(AtspiCharAt(Text, 3), U'\u00E9');
+    EXPECT_EQ(AtspiCharAt(Text, 13), 0u);
+    EXPECT_EQ(AtspiCharAt(Text, -1), 0u);
+    const struct {
+        int Offset;
+        unsigned Kind;
+        String Expected;
+        int Start, End;
+    } Spans[] = {
+        {3, 0, "\xC3\xA9", 3, 4}, {0, 1, "Caf\xC3\xA9 ", 0, 5},
+        {6, 1, "au  ", 5, 9},     {8, 1, "au  ", 5, 9},
+        {12, 1, "lait", 9, 13},   {4, 3, Text, 0, 13},
+        {13, 1, "", 0, 0},        {-2, 0, "", 0, 0},
+    };
+    for (const auto& S : Spans) {
+        int Start = -1, End = -1;
+        EXPECT_EQ(AtspiTextAt(Text, S.Offset, S.Kind, Start, End), S.Expected) << S.Offset;
+        EXPECT_EQ(Start, S.Start) << S.Offset;
+        EXPECT_EQ(End, S.End) << S.Offset;
     }
 }

@@ -9,7 +9,10 @@
 #include "framework/ui/stdctrls/Image.h"
 #include "framework/ui/stdctrls/Label.h"
 #include "framework/ui/stdctrls/Panel.h"
+#include "framework/ui/stdctrls/ScrollBar.h"
 
+#include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 namespace folio {
@@ -50,6 +53,8 @@ const char* AccRoleName(TAccRole Role) {
         return "progress bar";
     case TAccRole::Chart:
         return "chart";
+    case TAccRole::ScrollBar:
+        return "scroll bar";
     }
     return "unknown";
 }
@@ -156,10 +161,30 @@ public:
     }
 };
 
+class TScrollBarAccessible : public TControlAccessible {
+public:
+    explicit TScrollBarAccessible(TControl* C) : TControlAccessible(C, TAccRole::ScrollBar) {}
+    String GetValue() const override { return std::to_string(Bar()->GetPosition()); }
+    bool GetRange(TAccRange& Range) const override {
+        Range = {double(Bar()->GetMin()), double(Bar()->GetMax()), double(Bar()->GetPosition()), 1};
+        return true;
+    }
+    bool SetRangeValue(double Value) override {
+        if (!FControl->GetEnabled()) return false;
+        const double Kept = std::clamp(Value, double(Bar()->GetMin()), double(Bar()->GetMax()));
+        Bar()->SetPosition(static_cast<int>(std::lround(Kept)));
+        return true;
+    }
+
+private:
+    TScrollBar* Bar() const { return static_cast<TScrollBar*>(FControl); }
+};
+
 // The framework's own controls, most specific first.
 std::unique_ptr<TAccessible> StandardAccessible(TControl* C) {
     if (dynamic_cast<TButton*>(C)) return std::make_unique<TButtonAccessible>(C);
     if (dynamic_cast<TCustomEdit*>(C)) return std::make_unique<TEditAccessible>(C);
+    if (dynamic_cast<TScrollBar*>(C)) return std::make_unique<TScrollBarAccessible>(C);
     TAccRole Role = TAccRole::Client;
     if (dynamic_cast<TCustomForm*>(C))
         Role = TAccRole::Window;

@@ -30,6 +30,7 @@ enum class TAccRole : unsigned char {
     Grid,
     ProgressBar,
     Chart,
+    ScrollBar,
 };
 
 // The role's name as accessibility buses spell it ("push button").
@@ -51,6 +52,15 @@ enum TAccState : unsigned {
 
 // The names of the set bits, separated by spaces ("focusable selected").
 String AccStateNames(unsigned States);
+
+// Where a value-bearing object stands in its range (a gauge, a scroll bar).
+struct TAccRange {
+    double Min = 0;
+    double Max = 0;
+    double Current = 0;
+    // The least step the user can make; 0 for any.
+    double Step = 0;
+};
 
 // One node of a program's accessibility tree. Nodes are made on demand from
 // the live controls and read their state when asked, so a node says what
@@ -77,6 +87,11 @@ public:
     // Runs the named action as the user's input would; false when the object
     // has no such action or the action was refused.
     virtual bool DoAction(const String& Action);
+    // The object's range and value; false for an object without one.
+    virtual bool GetRange(TAccRange&) const { return false; }
+    // Moves the value as the user could (kept in range); false for an
+    // object whose value the user cannot set (a gauge).
+    virtual bool SetRangeValue(double) { return false; }
     // Gives the object the keyboard; false when it cannot take it.
     virtual bool GrabFocus() { return false; }
     // What the object stands for (a control, a group, an item), the same for
