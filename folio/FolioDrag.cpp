@@ -12,12 +12,12 @@ namespace folio {
 FOLIO_DEFINE_CLASS(TFolioDragItem, TDragObject)
 
 void TFolioDragItem::ItemDestroyed(TFolioItem* Item) {
-    auto* Drag = dynamic_cast<TFolioDragItem*>(TDragManager::DragObject());
+    auto* Drag = dynamic_cast<TFolioDragItem*>(Application->GetDragManager().DragObject());
     if (!Drag || Drag->Item != Item) return;
     // Nothing is left to move: the drag ends as a cancelled one, so every
     // bar it passed over lets go of its insert mark and timers.
     Drag->Item = nullptr;
-    TDragManager::EndDrag(false);
+    Application->GetDragManager().EndDrag(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -47,7 +47,7 @@ TFolioDragItem* TFolio::ItemDrag(TObject* Source) {
     auto* Drag = dynamic_cast<TFolioDragItem*>(Source);
     // A handler that ran before (the application's drag events) may have
     // ended the drag or deleted its item.
-    if (!Drag || Drag != TDragManager::DragObject() || !Drag->Item) return nullptr;
+    if (!Drag || Drag != Application->GetDragManager().DragObject() || !Drag->Item) return nullptr;
     return Drag;
 }
 

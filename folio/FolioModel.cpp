@@ -3,6 +3,7 @@
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/SysUtils.h"
+#include "framework/ui/app/Application.h"
 #include "framework/ui/controls/Accessible.h"
 #include "framework/ui/input/DragDrop.h"
 
@@ -49,7 +50,7 @@ TFolioItem::TFolioItem(TFolioItems* AItems) {
 TFolioItem::~TFolioItem() {
     if (FItems) FItems->FList.Remove(this);
     // A drag carrying this item ends here, before the deletion event.
-    if (TDragManager::DragObject()) TFolioDragItem::ItemDestroyed(this);
+    if (Application->GetDragManager().DragObject()) TFolioDragItem::ItemDestroyed(this);
     if (FBar) {
         FBar->DeleteItem(this);
         if (FGroup) FGroup->SetStartItem(FGroup->FStartItem);

@@ -30,7 +30,7 @@ int IndexOfGroup(const TFolioGroups& Groups, const TFolioGroup* Group) {
 void TFolio::InvalidateNoErase(const TRect& R) {
     // Press feedback repaints only the rectangle concerned, over what is
     // there, so the rest of the bar does not flicker.
-    if (HandleAllocated()) InvalidateRect(GetHandle(), &R, false);
+    if (HandleAllocated()) InvalidateRect(R, false);
 }
 
 void TFolio::UpdateHoverCursor() {

@@ -10,6 +10,7 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/app/Application.h"
 #include "framework/ui/input/DragDrop.h"
 #include "framework/ui/input/Mouse.h"
 #include "framework/ui/input/VirtualKeys.h"
@@ -59,7 +60,7 @@ struct TDragScene {
         GapB = Centre(Open->GetInsertMarkRect(Start + 3));
     }
     ~TDragScene() {
-        if (TDragManager::Active()) Host.Key(VK_ESCAPE);
+        if (Application->GetDragManager().Active()) Host.Key(VK_ESCAPE);
         Host.Release();
     }
 
@@ -82,7 +83,7 @@ BENCHMARK(BM_MemsetBarPixels)->Unit(benchmark::kMicrosecond);
 void BM_DragOverBetweenItems(benchmark::State& State) {
     TDragScene Scene(static_cast<int>(State.range(0)));
     Scene.StartDrag();
-    TObject* Source = TDragManager::DragObject();
+    TObject* Source = Application->GetDragManager().DragObject();
     bool Flip = false;
     int Accepted = 0;
     for (auto _ : State) {
@@ -112,7 +113,7 @@ void BM_PointerMoveRouted(benchmark::State& State) {
         InputRouter->MouseMove(Flip ? A : B);
         Flip = !Flip;
     }
-    if (Dragging && (!TDragManager::Active() || Scene.Bar->GetInsertIndex() < 0))
+    if (Dragging && (!Application->GetDragManager().Active() || Scene.Bar->GetInsertIndex() < 0))
         State.SkipWithError("the drag did not run over the gaps");
     State.SetLabel(Dragging ? "dragging an item" : "no drag");
     State.SetItemsProcessed(State.iterations());

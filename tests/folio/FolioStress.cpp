@@ -211,7 +211,7 @@ void TBarStress::AddStandardActions() {
         FHost.Press();
         for (int Step = 1; Step <= 4; ++Step)
             MoveTo(Point(From.X + Step * (Random(21) - 10), From.Y + Step * (Random(41) - 20)));
-        if (TDragManager::Active()) ++FDragsStarted;
+        if (Application->GetDragManager().Active()) ++FDragsStarted;
         if (Random(3) == 0) FHost.Key(VK_ESCAPE);
         FHost.Release();
     });

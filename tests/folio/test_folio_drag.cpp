@@ -2,6 +2,7 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/app/Application.h"
 #include "framework/ui/forms/Form.h"
 #include "framework/ui/input/DragDrop.h"
 #include "framework/ui/input/Mouse.h"
@@ -74,7 +75,7 @@ struct FolioDragTest : ::testing::Test {
         MoveTo(Bar, P);
         Host.Press();
         MoveTo(Bar, Point(P.X + Mouse->GetDragThreshold(), P.Y));
-        ASSERT_TRUE(TDragManager::Active());
+        ASSERT_TRUE(Application->GetDragManager().Active());
     }
     void ToGap(TFolio* Bar, int Index) {
         MoveTo(Bar, Centre(Bar->GetVisibleGroupObject()->GetInsertMarkRect(Index)));
@@ -108,7 +109,7 @@ TEST_F(FolioDragTest, DropInAGapMovesTheItemThere) {
         EXPECT_EQ(Bar->GetInsertIndex(), C.Gap);
         EXPECT_EQ(Host.GetCursor(), crDrag);
         Host.Release();
-        EXPECT_FALSE(TDragManager::Active());
+        EXPECT_FALSE(Application->GetDragManager().Active());
         EXPECT_EQ(Captions(Group(Bar, 0)), C.Order);
         EXPECT_EQ(Bar->GetInsertIndex(), -1);
         EXPECT_EQ(Dragged->GetGroup(), Group(Bar, 0)) << "the item itself moves";
@@ -130,7 +131,7 @@ TEST_F(FolioDragTest, TheInsertMarkFollowsThePointerAndAnItemRefusesTheDrop) {
     EXPECT_EQ(Bar->GetInsertIndex(), -1);
     EXPECT_FALSE(MarkShownAt(Bar, 4));
     Host.Release();
-    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_FALSE(Application->GetDragManager().Active());
     EXPECT_EQ(Captions(Group(Bar, 0)), "1 2 3 4 5");
 }
 
@@ -316,7 +317,7 @@ TEST_F(FolioDragTest, EscapeLeavesNoMarkAndNoTimerOnAnyBarPassedOver) {
             Host.MoveTo(Host.GetPointer().X + 1, Host.GetPointer().Y);
         }
         Host.Key(VK_ESCAPE);
-        EXPECT_FALSE(TDragManager::Active());
+        EXPECT_FALSE(Application->GetDragManager().Active());
         const int Start = Group(A, 0)->GetStartItem();
         const int StepsThen = Steps;
         Host.Run(2000);
@@ -350,13 +351,13 @@ TEST_F(FolioDragTest, DeletingTheDraggedItemItsGroupOrABarEndsTheDragCleanly) {
         if (What == ItsGroup) Group(A, 0)->Delete();
         if (What == SourceBar) delete A;
         if (What == TargetBar) delete B;
-        EXPECT_EQ(TDragManager::Active(), What == TargetBar);
+        EXPECT_EQ(Application->GetDragManager().Active(), What == TargetBar);
         if (What != SourceBar) {
             EXPECT_EQ(Ends, What == TargetBar ? 0 : 1);
         }
         Host.Run(FolioOpenDelay * 3);
         Host.Release();
-        EXPECT_FALSE(TDragManager::Active());
+        EXPECT_FALSE(Application->GetDragManager().Active());
         if (What != TargetBar) {
             EXPECT_EQ(B->GetVisibleGroup(), 0) << "no timer opened a group";
             EXPECT_EQ(B->GetInsertIndex(), -1);

@@ -7,6 +7,7 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/app/Application.h"
 #include "framework/ui/forms/Form.h"
 #include "framework/ui/input/DragDrop.h"
 #include "framework/ui/input/Mouse.h"
@@ -57,7 +58,7 @@ struct FolioDragTimerTest : ::testing::Test {
         MoveTo(P);
         Host.Press();
         MoveTo(Point(P.X + Mouse->GetDragThreshold(), P.Y));
-        ASSERT_TRUE(TDragManager::Active());
+        ASSERT_TRUE(Application->GetDragManager().Active());
     }
     void ToGap(int Index) {
         MoveTo(Centre(Bar->GetVisibleGroupObject()->GetInsertMarkRect(Index)));
@@ -67,7 +68,7 @@ struct FolioDragTimerTest : ::testing::Test {
         MoveTo(Point(C.X + Nudge, C.Y));
     }
     void TearDown() override {
-        if (TDragManager::Active()) Host.Key(VK_ESCAPE);
+        if (Application->GetDragManager().Active()) Host.Key(VK_ESCAPE);
         Host.Release();
     }
 };

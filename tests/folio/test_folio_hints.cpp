@@ -61,7 +61,7 @@ struct BarHintTest : ::testing::Test {
         return Bar->ClientToScreen(Centre(Bar->GetGroups()->GetGroup(G)->GetCaptionRect()));
     }
     static String Shown() {
-        THintWindow* W = THintManager::ShownWindow();
+        THintWindow* W = Application->GetHintManager().ShownWindow();
         return W ? W->GetCaption() : String("(none)");
     }
     // Rests the pointer at P after it came from outside the form.

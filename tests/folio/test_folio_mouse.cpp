@@ -4,6 +4,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/gfx/Rects.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/app/Application.h"
 #include "framework/ui/forms/Form.h"
 #include "framework/ui/input/DragDrop.h"
 #include "framework/ui/input/Mouse.h"
@@ -27,7 +28,7 @@ struct TProbeBar : TFolio {
     using TFolio::TFolio;
     std::vector<TRect> Clips;
     void Paint() override {
-        Clips.push_back(TPaintPass::CurrentClip());
+        Clips.push_back(Application->GetPaintPass().CurrentClip());
         TFolio::Paint();
     }
 };
@@ -346,9 +347,9 @@ TEST_F(MouseTest, DragStartsAtTheThresholdMeasuredAsManhattanDistance) {
     Move(Offset(On0, T / 2, T - T / 2));
     EXPECT_FALSE(LI::ItemPressed(*Bar));
     EXPECT_TRUE(Bar->Dragging());
-    EXPECT_TRUE(TDragManager::Active());
+    EXPECT_TRUE(Application->GetDragManager().Active());
     Release();
-    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_FALSE(Application->GetDragManager().Active());
     EXPECT_TRUE(ItemClicks.empty());
 }
 

@@ -85,7 +85,7 @@ struct TeardownTest : ::testing::TestWithParam<std::tuple<TSituation, TEnding>> 
             Host.MoveTo(Bar->ClientToScreen(From));
             Host.Press();
             Host.MoveTo(Bar->ClientToScreen(Point(From.X + 5, From.Y + 40)));
-            ASSERT_TRUE(TDragManager::Active());
+            ASSERT_TRUE(Application->GetDragManager().Active());
             break;
         }
         }
@@ -144,8 +144,8 @@ TEST_P(TeardownTest, TheBarEndsCleanlyAndTheApplicationGoesOn) {
     Host.Key(VK_RETURN);
     Pump(30);
     EXPECT_EQ(EventsAfterTheEnd, 0);
-    EXPECT_FALSE(TDragManager::Active());
-    EXPECT_EQ(TDragManager::DragControl(), nullptr);
+    EXPECT_FALSE(Application->GetDragManager().Active());
+    EXPECT_EQ(Application->GetDragManager().DragControl(), nullptr);
     EXPECT_EQ(Application->TimerCount(), Timers);
     delete Form;
     Form = nullptr;
@@ -169,9 +169,9 @@ TEST_P(TeardownTest, TheBarEndsCleanlyAndTheApplicationGoesOn) {
     Host.MoveTo(Next->ClientToScreen(From));
     Host.Press();
     Host.MoveTo(Next->ClientToScreen(Point(From.X, From.Y + 40)));
-    EXPECT_TRUE(TDragManager::Active());
+    EXPECT_TRUE(Application->GetDragManager().Active());
     Host.Release();
-    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_FALSE(Application->GetDragManager().Active());
     delete Form;
     Host.RunUntilIdle();
 }

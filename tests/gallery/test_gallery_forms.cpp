@@ -333,7 +333,7 @@ TEST(BarGalleryHints, TheBarsShowTheirTooltips) {
         Gallery.RestPointer(Host);
         Host.MoveTo(C.At);
         Host.Run(Application->GetHintPause());
-        THintWindow* Shown = THintManager::ShownWindow();
+        THintWindow* Shown = Application->GetHintManager().ShownWindow();
         ASSERT_NE(Shown, nullptr);
         EXPECT_EQ(Shown->GetCaption(), C.Hint);
     }

@@ -309,18 +309,19 @@ TEST_F(DesktopColorSchemeOnABus, ChangesOnTheDesktopRepaintEveryFormOnce) {
         {"org.freedesktop.appearance", "color-scheme", 0, csClassic},
     };
     for (const TStep& S : Steps) {
-        const unsigned Painted = TPaintPass::PaintMessages();
+        const unsigned Painted = Application->GetPaintPass().PaintMessages();
         Portal.Change(S.Namespace, S.Key, S.Value);
         EXPECT_TRUE(PollUntil([&] { return Screen->GetColorScheme() == S.Scheme; }))
             << ColorSchemeName(S.Scheme);
         Host.RunUntilIdle();
         EXPECT_EQ(Host.Pixel(&Form, 60, 40), ColorSchemeColors(S.Scheme)[15]);
         // One form without children: one paint of its window.
-        EXPECT_EQ(TPaintPass::PaintMessages() - Painted, 1u) << ColorSchemeName(S.Scheme);
+        EXPECT_EQ(Application->GetPaintPass().PaintMessages() - Painted, 1u)
+            << ColorSchemeName(S.Scheme);
     }
     // Settings of other namespaces, and keys that do not count, change
     // nothing; neither does the same value again.
-    const unsigned Painted = TPaintPass::PaintMessages();
+    const unsigned Painted = Application->GetPaintPass().PaintMessages();
     Portal.Change("org.example.other", "color-scheme", 1);
     Portal.Change("org.freedesktop.appearance", "accent", 1);
     Portal.Change("org.freedesktop.appearance", "color-scheme", 0);
@@ -328,7 +329,7 @@ TEST_F(DesktopColorSchemeOnABus, ChangesOnTheDesktopRepaintEveryFormOnce) {
     PollUntil([&] { return Connection->Counts().Messages >= Turns + 3; });
     Host.RunUntilIdle();
     EXPECT_EQ(Screen->GetColorScheme(), csClassic);
-    EXPECT_EQ(TPaintPass::PaintMessages(), Painted);
+    EXPECT_EQ(Application->GetPaintPass().PaintMessages(), Painted);
 }
 
 TEST_F(DesktopColorSchemeOnABus, AProgramsChoiceIsNotUndoneByTheDesktop) {

@@ -1,4 +1,5 @@
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/app/Application.h"
 #include "framework/ui/app/Screen.h"
 #include "framework/ui/controls/ControlMessages.h"
 #include "framework/ui/controls/CustomControl.h"
@@ -95,7 +96,7 @@ struct ColorSchemeChange : ::testing::Test {
 TEST_F(ColorSchemeChange, EveryControlHearsItParentsFirstAndEveryWindowRepaintsOnce) {
     const TSystemColorTable& Dark = ColorSchemeColors(csDark);
     EXPECT_EQ(Host.Pixel(Form.get(), 5, 5), ColorSchemeColors(csClassic)[15]);
-    const unsigned Painted = TPaintPass::PaintMessages();
+    const unsigned Painted = Application->GetPaintPass().PaintMessages();
     Screen->SetColorScheme(csDark);
     // Told at once, painted in the next pass.
     EXPECT_EQ(Heard, (std::vector<String>{"inner", "outer"}));
@@ -104,7 +105,7 @@ TEST_F(ColorSchemeChange, EveryControlHearsItParentsFirstAndEveryWindowRepaintsO
     // The form, the panel, the two caching controls, the button and the
     // label (painted by its parent): one paint each, however many were
     // marked.
-    EXPECT_EQ(TPaintPass::PaintMessages() - Painted, 6u);
+    EXPECT_EQ(Application->GetPaintPass().PaintMessages() - Painted, 6u);
     EXPECT_EQ(Host.Pixel(Form.get(), 5, 5), Dark[15]);
     EXPECT_EQ(Host.Pixel(Form.get(), 15, 100), Dark[15]); // the panel
     EXPECT_EQ(Host.Pixel(Form.get(), 30, 30), Dark[15]);  // inner, on the panel
@@ -114,11 +115,11 @@ TEST_F(ColorSchemeChange, EveryControlHearsItParentsFirstAndEveryWindowRepaintsO
 
     // The same scheme again: nothing to tell, nothing to paint.
     Heard.clear();
-    const unsigned Again = TPaintPass::PaintMessages();
+    const unsigned Again = Application->GetPaintPass().PaintMessages();
     Screen->SetColorScheme(csDark);
     Host.RunUntilIdle();
     EXPECT_TRUE(Heard.empty());
-    EXPECT_EQ(TPaintPass::PaintMessages(), Again);
+    EXPECT_EQ(Application->GetPaintPass().PaintMessages(), Again);
 }
 
 TEST_F(ColorSchemeChange, AProgramsOwnTableAndTheChangeEvent) {

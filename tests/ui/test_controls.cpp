@@ -36,7 +36,7 @@ public:
     }
     void Paint() override {
         ++Paints;
-        LastClip = TPaintPass::CurrentClip();
+        LastClip = Application->GetPaintPass().CurrentClip();
     }
     void Dispatch(TMessage& M) override {
         if (M.Msg == CM_MOUSEENTER) Log.push_back("enter");
@@ -734,15 +734,15 @@ TEST_F(DragTest, ADragEntersMovesLeavesAndDrops) {
     Host.MoveTo(120, 70);
     Host.Press();
     Host.MoveTo(121, 71); // below the threshold: still a press
-    EXPECT_FALSE(Source->Dragging() && TDragManager::Active());
+    EXPECT_FALSE(Source->Dragging() && Application->GetDragManager().Active());
     Host.MoveTo(310, 70);
-    EXPECT_TRUE(TDragManager::Active());
+    EXPECT_TRUE(Application->GetDragManager().Active());
     EXPECT_EQ(Host.GetCursor(), crDrag);
     Host.MoveTo(380, 70);
     EXPECT_EQ(Host.GetCursor(), crNoDrop);
     Host.MoveTo(320, 80);
     Host.Release();
-    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_FALSE(Application->GetDragManager().Active());
     EXPECT_EQ(Log, (std::vector<String>{"enter 10,10", "move 10,10", "move 80,10", "move 20,20",
                                         "leave 20,20", "drop 20,20", "end on target"}));
 }
@@ -777,7 +777,7 @@ TEST_F(DragTest, EscapeCancelsAndTheDragObjectIsReleased) {
     EXPECT_EQ(Alive, 1);
     EXPECT_NE(dynamic_cast<TCounted*>(Seen), nullptr);
     Host.Key(VK_ESCAPE);
-    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_FALSE(Application->GetDragManager().Active());
     EXPECT_EQ(Alive, 0);
     Host.Release();
     EXPECT_EQ(Log, (std::vector<String>{"end nowhere"}));

@@ -1,5 +1,6 @@
 #include "framework/core/SysUtils.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/app/Application.h"
 #include "framework/ui/controls/CustomControl.h"
 #include "framework/ui/input/DragDrop.h"
 #include "framework/ui/input/VirtualKeys.h"
@@ -104,10 +105,10 @@ TEST_F(DragDropTest, EveryControlPassedOverHearsTheEndUnlessItTookTheDrop) {
 TEST_F(DragDropTest, AHandlerThatEndsTheDragLeavesTheObjectAliveUntilItReturns) {
     T[1]->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool& Accept) {
         Accept = true;
-        TDragManager::EndDrag(false);
+        Application->GetDragManager().EndDrag(false);
     };
     DragAcross(2);
-    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_FALSE(Application->GetDragManager().Active());
     EXPECT_EQ(T[1]->SourceValue, 7) << "read after the handler ended the drag";
     EXPECT_EQ(LiveObjects, 0);
     Host.Release();
@@ -120,14 +121,14 @@ TEST_F(DragDropTest, ADropHandlerThatDestroysTheSourceEndsWithoutItsEndEvent) {
     DragAcross(2);
     Host.Release();
     EXPECT_FALSE(Ended);
-    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_FALSE(Application->GetDragManager().Active());
     EXPECT_EQ(LiveObjects, 0);
 }
 
 TEST_F(DragDropTest, DestroyingTheSourceEndsTheDragForEveryControlPassedOver) {
     DragAcross(3);
     delete T[0];
-    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_FALSE(Application->GetDragManager().Active());
     EXPECT_EQ(Log, (std::vector<String>{"cancel T1", "cancel T2"}));
     EXPECT_EQ(LiveObjects, 0);
     Host.Release();
@@ -139,7 +140,7 @@ TEST_F(DragDropTest, AnObjectHandedOverForACancelledStartIsFreed) {
         static_cast<TControl*>(Sender)->EndDrag(false);
     };
     DragAcross(2);
-    EXPECT_FALSE(TDragManager::Active());
+    EXPECT_FALSE(Application->GetDragManager().Active());
     EXPECT_EQ(LiveObjects, 0);
     Host.Release();
 }

@@ -70,7 +70,7 @@ TEST_F(HandlerFailureTest, PaintingGoesOnAfterAPaintFailed) {
     C->Invalidate();
     Host.RunUntilIdle();
     EXPECT_EQ(Reported, 1);
-    EXPECT_FALSE(TPaintPass::Painting());
+    EXPECT_FALSE(Application->GetPaintPass().Painting());
     C->FailPaint = false;
     const int Paints = C->Paints;
     C->Invalidate();
@@ -94,10 +94,10 @@ TEST_F(HandlerFailureTest, ADropHandlerThatFailsEndsTheDrag) {
     Host.MoveTo(20, 20);
     Host.Press();
     Host.MoveTo(200, 50);
-    ASSERT_TRUE(TDragManager::Active());
+    ASSERT_TRUE(Application->GetDragManager().Active());
     EXPECT_THROW(Host.Release(), std::runtime_error);
-    EXPECT_FALSE(TDragManager::Active());
-    EXPECT_EQ(TDragManager::DragControl(), nullptr);
+    EXPECT_FALSE(Application->GetDragManager().Active());
+    EXPECT_EQ(Application->GetDragManager().DragControl(), nullptr);
     // The next drag starts and ends as usual (a second later, so that its
     // press is not the second half of a double click).
     Host.Run(1000);

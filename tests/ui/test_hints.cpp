@@ -46,7 +46,7 @@ struct HintTest : ::testing::Test {
         return P;
     }
     static String Shown() {
-        THintWindow* W = THintManager::ShownWindow();
+        THintWindow* W = Application->GetHintManager().ShownWindow();
         return W ? W->GetCaption() : String("(none)");
     }
 };
@@ -60,7 +60,7 @@ TEST_F(HintTest, AHintShowsAfterThePauseAndHidesOnMoveAwayPressAndTime) {
     Host.Run(1);
     EXPECT_EQ(Shown(), "Open"); // the short part, before '|'
     // A top-level window below the pointer, on top of the form.
-    THintWindow* W = THintManager::ShownWindow();
+    THintWindow* W = Application->GetHintManager().ShownWindow();
     EXPECT_EQ(W->GetTop(), 30 + 20);
     EXPECT_EQ(W->GetLeft(), 30);
     EXPECT_EQ(InputRouter->TopLevels().back(), W);
@@ -154,7 +154,7 @@ TEST_F(HintTest, AControlHiddenOrFreedWhileItsHintIsPendingOrShownIsSafe) {
     delete Save;
     Host.Run(1000);
     EXPECT_EQ(Shown(), "(none)");
-    EXPECT_EQ(THintManager::HintControl(), nullptr);
+    EXPECT_EQ(Application->GetHintManager().HintControl(), nullptr);
     Host.MoveTo(30, 30);
     Host.Run(500);
     EXPECT_EQ(Shown(), "Open");

@@ -1,5 +1,6 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/app/Application.h"
 #include "framework/ui/controls/GraphicControl.h"
 #include "framework/ui/forms/Form.h"
 #include "framework/ui/paint/PaintPass.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 using namespace folio;
 
@@ -368,3 +370,32 @@ TEST_F(PaintingTest, DisabledBoxesShowTheFaceColourAndGreyText) {
         }
     }
 }
+
+TEST_F(PaintingTest, TheApplicationsPaintPassPaintsWhateverIdleWorkIsInstalled) {
+    TSquare* S = Add(10, 10, 40, 30, clWhite);
+    Form->Show();
+    Host.RunUntilIdle();
+    int Idles = 0;
+    Application->SetIdleHandler([&Idles] { ++Idles; });
+    const unsigned Before = Application->GetPaintPass().PaintMessages();
+    const int Paints = S->Paints;
+    S->InvalidateRect(Rect(0, 0, 5, 5), false);
+    Application->ProcessMessages();
+    Application->SetIdleHandler(nullptr);
+    EXPECT_EQ(S->Paints, Paints + 1);
+    EXPECT_GT(Application->GetPaintPass().PaintMessages(), Before);
+    EXPECT_GE(Idles, 1);
+}
+
+#ifndef NDEBUG
+TEST_F(PaintingTest, InvalidatingOrPaintingOffTheUserInterfaceThreadStopsADebugBuild) {
+    TSquare* S = Add(10, 10, 40, 30, clWhite);
+    Form->Show();
+    Host.RunUntilIdle();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(std::thread([S] { S->Invalidate(); }).join(), "user-interface thread");
+    S->InvalidateRect(Rect(0, 0, 5, 5), false);
+    EXPECT_DEATH(std::thread([] { Application->GetPaintPass().PaintAll(); }).join(),
+                 "user-interface thread");
+}
+#endif

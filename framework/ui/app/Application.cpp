@@ -2,6 +2,8 @@
 
 #include "framework/core/Thread.h"
 #include "framework/ui/app/Hints.h"
+#include "framework/ui/input/DragDrop.h"
+#include "framework/ui/paint/PaintPass.h"
 
 #include <cstdio>
 #include <new>
@@ -46,7 +48,10 @@ bool KillTimer(HWND Handle, unsigned Id) {
     return Application->StopTimer(Handle, Id);
 }
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+TApplication::TApplication(TComponent* AOwner)
+    : TComponent(AOwner), FPaintPass(std::make_unique<TPaintPass>(*this)),
+      FDragManager(std::make_unique<TDragManager>()),
+      FHintManager(std::make_unique<THintManager>()) {
     SetWakeMainThread([this] { WakeUp(); });
 }
 
@@ -215,6 +220,7 @@ void TApplication::Idle() {
         FWakeRequested = false;
     }
     try {
+        FPaintPass->PaintAll();
         if (FIdleHandler) FIdleHandler();
         if (OnIdle) {
             bool Done = true;
@@ -329,7 +335,7 @@ void TApplication::SetShowHint(bool Value) {
 }
 
 void TApplication::CancelHint() {
-    THintManager::Cancel();
+    Application->GetHintManager().Cancel();
 }
 
 void TApplication::HandleException(TObject*) {

@@ -16,6 +16,10 @@
 
 namespace folio {
 
+class TPaintPass;
+class TDragManager;
+class THintManager;
+
 // Posts a message to a window's queue; safe from any thread. Returns false
 // for the null handle. A message for a window that is gone by the time it is
 // handled is dropped.
@@ -69,8 +73,15 @@ public:
     // and idle work that follow each tick. No effect on a real-time clock.
     void AdvanceTime(TMilliseconds Delta);
 
-    // The idle work: the control layer's paint pass. Called when no message is
-    // waiting; it must not block.
+    // The control layer's state of the user-interface thread, which the
+    // application owns: the paint pass, the drag in progress and the hint
+    // that shows.
+    TPaintPass& GetPaintPass() const { return *FPaintPass; }
+    TDragManager& GetDragManager() const { return *FDragManager; }
+    THintManager& GetHintManager() const { return *FHintManager; }
+
+    // Idle work besides painting, run after the paint pass each time no
+    // message is waiting; it must not block.
     void SetIdleHandler(std::function<void()> Handler) { FIdleHandler = std::move(Handler); }
     // Asks the loop to run the idle work soon (wakes a blocked loop); any thread.
     void WakeUp();
@@ -186,6 +197,9 @@ private:
     std::priority_queue<THeapEntry, std::vector<THeapEntry>, std::greater<THeapEntry>> FTimerHeap;
     std::uint64_t FTimerSequence = 0;
 
+    std::unique_ptr<TPaintPass> FPaintPass;
+    std::unique_ptr<TDragManager> FDragManager;
+    std::unique_ptr<THintManager> FHintManager;
     std::function<void()> FIdleHandler;
     std::vector<std::function<void()>> FAfterIdle;
     bool FShowHint = true;

@@ -107,15 +107,7 @@ void THintWindow::Paint() {
 
 // --- the manager --------------------------------------------------------------------------
 
-TControl* THintManager::FControl = nullptr;
-TControl* THintManager::FUnder = nullptr;
-THintWindow* THintManager::FWindow = nullptr;
-HWND THintManager::FTimerWindow = 0;
-bool THintManager::FShown = false;
-TRect THintManager::FCursorRect;
-bool THintManager::FHasCursorRect = false;
-
-THintWindow* THintManager::ShownWindow() {
+THintWindow* THintManager::ShownWindow() const {
     return FShown ? FWindow : nullptr;
 }
 
@@ -125,7 +117,7 @@ void THintManager::MouseMoved(TControl* Under, bool Buttons) {
     const bool Inside = !FHasCursorRect || !FControl || FCursorRect.Contains(Mouse->GetCursorPos());
     if (Under == FUnder && !Buttons && Inside) return;
     FUnder = Under;
-    if (Buttons || TDragManager::Active()) {
+    if (Buttons || Application->GetDragManager().Active()) {
         Cancel();
         return;
     }
@@ -142,7 +134,7 @@ void THintManager::MouseMoved(TControl* Under, bool Buttons) {
 
 void THintManager::Arm(bool Short) {
     if (!FTimerWindow)
-        FTimerWindow = AllocateHWnd([](TMessage& M) {
+        FTimerWindow = AllocateHWnd([this](TMessage& M) {
             if (M.Msg == WM_TIMER) TimerFired(static_cast<unsigned>(M.WParam));
         });
     const int Pause = Short ? Application->GetHintShortPause() : Application->GetHintPause();

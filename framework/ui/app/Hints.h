@@ -54,37 +54,42 @@ String GetLongHint(const String& Hint);
 // when the pointer moves to another control, on a press, a key or the wheel,
 // and after the hide pause. Moving from a shown hint to another control
 // with a hint shows the new one after the short pause. Leaving the cursor
-// rectangle the control gave in CM_HINTSHOW counts as such a move.
+// rectangle the control gave in CM_HINTSHOW counts as such a move. The
+// application owns the one hint manager (Application->GetHintManager()).
 class THintManager {
 public:
+    THintManager() = default;
+    THintManager(const THintManager&) = delete;
+    THintManager& operator=(const THintManager&) = delete;
+
     // From the input router: the pointer moved over Control (null: over
     // nothing). Buttons tells whether a mouse button is down.
-    static void MouseMoved(TControl* Control, bool Buttons);
+    void MouseMoved(TControl* Control, bool Buttons);
     // Hides the hint and forgets the control, so only the next pointer move
     // starts a new pause.
-    static void Cancel();
+    void Cancel();
     // Control (or something containing it) is hidden or being destroyed.
-    static void ControlGone(TControl* Control);
+    void ControlGone(TControl* Control);
 
     // The control whose hint shows or is pending (null when none).
-    static TControl* HintControl() { return FControl; }
+    TControl* HintControl() const { return FControl; }
     // The hint window while it shows, else null.
-    static THintWindow* ShownWindow();
+    THintWindow* ShownWindow() const;
 
 private:
-    static void TimerFired(unsigned Id);
-    static void Arm(bool Short);
-    static void Show();
-    static void Hide();
+    void TimerFired(unsigned Id);
+    void Arm(bool Short);
+    void Show();
+    void Hide();
 
-    static TControl* FControl;
-    static TControl* FUnder;
-    static THintWindow* FWindow;
-    static HWND FTimerWindow;
-    static bool FShown;
+    TControl* FControl = nullptr;
+    TControl* FUnder = nullptr;
+    THintWindow* FWindow = nullptr;
+    HWND FTimerWindow = 0;
+    bool FShown = false;
     // The cursor rectangle of the last hint asked for, in screen coordinates.
-    static TRect FCursorRect;
-    static bool FHasCursorRect;
+    TRect FCursorRect;
+    bool FHasCursorRect = false;
 };
 
 } // namespace folio

@@ -1,4 +1,5 @@
 #include "framework/ui/controls/Control.h"
+#include "framework/ui/app/Application.h"
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
@@ -151,7 +152,7 @@ TControl::TControl(TComponent* AOwner, bool Windowed)
 }
 
 TControl::~TControl() {
-    TDragManager::ControlDestroyed(this);
+    Application->GetDragManager().ControlDestroyed(this);
     InputRouter->ControlDestroyed(this);
     if (FParent) FParent->RemoveControl(this);
 }
@@ -253,8 +254,8 @@ void TControl::BoundsChanged(const TRect& OldBounds) {
     const bool Sized = OldBounds.Width() != FWidth || OldBounds.Height() != FHeight;
     // The parent repaints where the control was and where it is now.
     if (FParent && FVisible) {
-        FParent->InvalidateClient(OldBounds, true);
-        FParent->InvalidateClient(GetBoundsRect(), true);
+        FParent->InvalidateRect(OldBounds, true);
+        FParent->InvalidateRect(GetBoundsRect(), true);
     }
     BoundsMoved(Sized);
     if (FParent && FAlign != alNone) RequestAlign();
@@ -355,7 +356,7 @@ void TControl::SetVisible(bool Value) {
     FVisible = Value;
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
     if (FParent) {
-        FParent->InvalidateClient(GetBoundsRect(), true);
+        FParent->InvalidateRect(GetBoundsRect(), true);
         if (FAlign != alNone) RequestAlign();
     }
     UpdateShowing();
@@ -392,16 +393,16 @@ void TControl::SetPopupMenu(TComponent* Value) {
 
 // --- painting ----------------------------------------------------------------
 
-void TControl::InvalidateControlRect(const TRect& R, bool Erase) {
+void TControl::InvalidateRect(const TRect& R, bool Erase) {
     if (!FParent || !FVisible) return;
     TRect P{R.Left + FLeft, R.Top + FTop, R.Right + FLeft, R.Bottom + FTop};
     const TRect B = GetBoundsRect();
     P = rects::Intersect(P, B);
-    if (!P.IsEmpty()) FParent->InvalidateClient(P, Erase && !FControlStyle.Contains(csOpaque));
+    if (!P.IsEmpty()) FParent->InvalidateRect(P, Erase && !FControlStyle.Contains(csOpaque));
 }
 
 void TControl::Invalidate() {
-    InvalidateControlRect(Rect(0, 0, FWidth, FHeight), true);
+    TControl::InvalidateRect(Rect(0, 0, FWidth, FHeight), true);
 }
 
 void TControl::Update() {

@@ -126,6 +126,12 @@ public:
 
     // Marks the whole control for repainting when the loop is idle.
     virtual void Invalidate();
+    // Marks a rectangle of the client area (client coordinates) for
+    // repainting, its background erased first unless Erase is false or the
+    // control is opaque. Every invalidation of the control layer goes
+    // through here; a control without a window of its own passes it to its
+    // parent.
+    virtual void InvalidateRect(const TRect& R, bool Erase = true);
     // Paints at once what is invalid.
     virtual void Update();
     // Invalidate and paint at once.
@@ -225,8 +231,6 @@ protected:
     // its parent's, its font by M / D, and its CurrentPPI with them. Controls with
     // metrics of their own scale them too. M == D changes nothing.
     virtual void ChangeScale(int M, int D);
-    // Invalidates the given client rectangle of the control.
-    void InvalidateControlRect(const TRect& R, bool Erase = true);
     void SetParentComponent(TComponent* Value) override;
 
     // Hooks for descendants that want the bounds or the style of the control

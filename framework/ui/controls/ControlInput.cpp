@@ -1,3 +1,4 @@
+#include "framework/ui/app/Application.h"
 #include "framework/ui/controls/Control.h"
 
 #include "framework/ui/controls/WinControl.h"
@@ -257,15 +258,15 @@ void TControl::SetMouseCapture(bool Value) {
 void TControl::BeginDrag(bool Immediate, int Threshold) {
     if (FDragKind != dkDrag) return;
     if (Threshold < 0) Threshold = Mouse->GetDragThreshold();
-    TDragManager::BeginDrag(this, Immediate, Threshold);
+    Application->GetDragManager().BeginDrag(this, Immediate, Threshold);
 }
 
 void TControl::EndDrag(bool Drop) {
-    if (Dragging()) TDragManager::EndDrag(Drop);
+    if (Dragging()) Application->GetDragManager().EndDrag(Drop);
 }
 
 bool TControl::Dragging() const {
-    return TDragManager::DragControl() == this;
+    return Application->GetDragManager().DragControl() == this;
 }
 
 void TControl::DoStartDrag(TDragObject*& DragObject) {

@@ -1,4 +1,5 @@
 #include "framework/ui/controls/CustomControl.h"
+#include "framework/ui/app/Application.h"
 #include "framework/ui/paint/PaintPass.h"
 
 namespace folio {
@@ -8,14 +9,14 @@ FOLIO_DEFINE_CLASS(TCustomControl, TWinControl)
 TCustomControl::TCustomControl(TComponent* AOwner)
     : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
     FCanvas->OnChange = [this](TObject*) {
-        if (!TPaintPass::Painting()) TPaintPass::NoteDirectDrawing(this);
+        if (!Application->GetPaintPass().Painting()) TPaintPass::NoteDirectDrawing(this);
     };
 }
 
 TCustomControl::~TCustomControl() = default;
 
 TCanvas* TCustomControl::GetCanvas() const {
-    if (!TPaintPass::Painting()) TPaintPass::BindForDirectDrawing(this, *FCanvas);
+    if (!Application->GetPaintPass().Painting()) TPaintPass::BindForDirectDrawing(this, *FCanvas);
     return FCanvas.get();
 }
 

@@ -1,4 +1,5 @@
 #include "framework/ui/controls/WinControl.h"
+#include "framework/ui/app/Application.h"
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/ui/input/DragDrop.h"
@@ -84,7 +85,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner, true) {}
 TWinControl::~TWinControl() {
     // Owned controls go first, while this window is still whole.
     DestroyComponents();
-    TDragManager::ControlDestroyed(this);
+    Application->GetDragManager().ControlDestroyed(this);
     InputRouter->ControlDestroyed(this);
     if (FFocusedWindow == this) FFocusedWindow = nullptr;
     DestroyHandle();
@@ -149,14 +150,14 @@ void TWinControl::CreateWnd() {
         InputRouter->TopLevelCreated(this);
     }
     FPaintState.FrameDirty = true;
-    InvalidateClient(GetClientRect(), true);
+    InvalidateRect(GetClientRect(), true);
     const TRect C = GetClientRect();
     Perform(WM_SIZE, 0, MAKELPARAM(C.Width(), C.Height()));
 }
 
 void TWinControl::DestroyWnd() {
     if (!FHandle) return;
-    TPaintPass::WindowDestroyed(this);
+    Application->GetPaintPass().WindowDestroyed(this);
     InputRouter->WindowDestroyed(this);
     HandleMap().erase(FHandle);
     const HWND H = FHandle;
@@ -203,7 +204,7 @@ void TWinControl::UpdateShowing() {
     if (GetParent() && GetParent()->HandleAllocated() && !FHandle) CreateHandle();
     if (FHandle) {
         FPaintState.FrameDirty = true;
-        InvalidateClient(GetClientRect(), true);
+        InvalidateRect(GetClientRect(), true);
     }
 }
 
@@ -253,11 +254,11 @@ void TWinControl::StyleChanged() {
     FFrame = FrameWidth(FStyle, FExStyle);
     FPaintState.FrameDirty = true;
     if (Old != FFrame) {
-        InvalidateClient(GetClientRect(), true);
+        InvalidateRect(GetClientRect(), true);
         const TRect C = GetClientRect();
         Perform(WM_SIZE, 0, MAKELPARAM(C.Width(), C.Height()));
     }
-    TPaintPass::MarkDirty(this);
+    Application->GetPaintPass().MarkDirty(this);
 }
 
 unsigned GetWindowLong(HWND Handle, int Index) {

@@ -99,9 +99,8 @@ public:
     void DisableAlign() { ++FAlignLevel; }
     void EnableAlign();
 
-    // Marks a client rectangle for repainting; without a window of its own
-    // the control's parent repaints the same place.
-    void InvalidateClient(const TRect& R, bool Erase);
+    // Without a window of its own the control's parent repaints the place.
+    void InvalidateRect(const TRect& R, bool Erase = true) override;
 
     // Surface of a top-level window (null for a child: it draws into its
     // top-level window's surface). Hosts read and present it.

@@ -1,3 +1,4 @@
+#include "framework/ui/app/Application.h"
 #include "framework/ui/controls/WinControl.h"
 
 #include "framework/core/Exceptions.h"
@@ -41,7 +42,7 @@ void TWinControl::InsertControl(TControl* AControl) {
         W->Perform(CM_PARENTCTL3DCHANGED);
         if (FHandle && W->GetVisible()) W->CreateHandle();
     }
-    if (AControl->GetVisible()) InvalidateClient(AControl->GetBoundsRect(), true);
+    if (AControl->GetVisible()) InvalidateRect(AControl->GetBoundsRect(), true);
     if (AControl->GetAlign() != alNone) Realign();
     Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<std::intptr_t>(AControl), 1);
 }
@@ -54,7 +55,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
         W->DestroyHandle();
     }
     InputRouter->ControlHidden(AControl);
-    if (AControl->GetVisible()) InvalidateClient(AControl->GetBoundsRect(), true);
+    if (AControl->GetVisible()) InvalidateRect(AControl->GetBoundsRect(), true);
     FControls.erase(std::find(FControls.begin(), FControls.end(), AControl));
     TParentLink::Set(*AControl, nullptr);
     if (TCustomForm* Form = GetParentForm(this)) Form->ControlRemoved(AControl);
@@ -69,7 +70,7 @@ void TWinControl::SetChildOrder(TControl* Child, int Order) {
     FControls.erase(It);
     Order = std::clamp(Order, 0, ControlCount());
     FControls.insert(FControls.begin() + Order, Child);
-    InvalidateClient(Child->GetBoundsRect(), true);
+    InvalidateRect(Child->GetBoundsRect(), true);
 }
 
 TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls) const {
@@ -152,15 +153,15 @@ void TWinControl::BoundsMoved(bool Sized) {
     if (Sized) {
         // The whole window repaints when its size changes.
         FPaintState.FrameDirty = true;
-        InvalidateClient(GetClientRect(), true);
+        InvalidateRect(GetClientRect(), true);
         const TRect C = GetClientRect();
         Perform(WM_SIZE, 0, MAKELPARAM(C.Width(), C.Height()));
     } else if (!GetParent()) {
-        TPaintPass::MarkDirty(this);
+        Application->GetPaintPass().MarkDirty(this);
     } else {
         // A moved child window repaints at its new place.
         FPaintState.FrameDirty = true;
-        InvalidateClient(GetClientRect(), true);
+        InvalidateRect(GetClientRect(), true);
     }
     InputRouter->LayoutChanged();
 }

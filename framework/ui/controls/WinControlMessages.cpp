@@ -1,3 +1,4 @@
+#include "framework/ui/app/Application.h"
 #include "framework/ui/controls/WinControl.h"
 
 #include "framework/ui/forms/CustomForm.h"
@@ -123,7 +124,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
         Message.Result = 0;
         return;
     case WM_ERASEBKGND:
-        TPaintPass::EraseBackground(this, Message);
+        Application->GetPaintPass().EraseBackground(this, Message);
         return;
     case WM_NCPAINT:
         TPaintPass::PaintDefaultFrame(this);
@@ -135,34 +136,33 @@ void TWinControl::DefaultHandler(TMessage& Message) {
 
 // --- painting ---------------------------------------------------------------------------------
 
-void TWinControl::InvalidateClient(const TRect& R, bool Erase) {
+void TWinControl::InvalidateRect(const TRect& R, bool Erase) {
     if (!FHandle) {
         // Without a window the change shows on the parent's surface, if any.
         if (GetParent() && GetVisible()) {
             const int F = GetBorderWidth();
-            GetParent()->InvalidateClient(rects::Offset(R, GetLeft() + F, GetTop() + F), Erase);
+            GetParent()->InvalidateRect(rects::Offset(R, GetLeft() + F, GetTop() + F), Erase);
         }
         return;
     }
-    TPaintPass::Invalidate(this, R, Erase);
+    Application->GetPaintPass().Invalidate(this, R, Erase);
 }
 
 void TWinControl::InvalidateFrame() {
     if (!FHandle) return;
     FPaintState.FrameDirty = true;
-    TPaintPass::MarkDirty(this);
+    Application->GetPaintPass().MarkDirty(this);
 }
 
 void TWinControl::Invalidate() {
-    if (FHandle) {
-        TPaintPass::Invalidate(this, GetClientRect(), !GetControlStyle().Contains(csOpaque));
-        return;
-    }
-    TControl::Invalidate();
+    if (FHandle)
+        InvalidateRect(GetClientRect(), true);
+    else
+        TControl::Invalidate();
 }
 
 void TWinControl::Update() {
-    if (FHandle) TPaintPass::PaintNow(this);
+    if (FHandle) Application->GetPaintPass().PaintNow(this);
 }
 
 void TWinControl::Repaint() {
@@ -173,19 +173,19 @@ void TWinControl::Repaint() {
 bool InvalidateRect(HWND Handle, const TRect* R, bool Erase) {
     TWinControl* W = FindControl(Handle);
     if (!W) return false;
-    W->InvalidateClient(R ? *R : W->GetClientRect(), Erase);
+    W->InvalidateRect(R ? *R : W->GetClientRect(), Erase);
     return true;
 }
 
 void TWinControl::PaintWindow() {}
 
 void TWinControl::PaintControls(const TRect& Clip) {
-    TPaintPass::PaintGraphicChildren(this, Clip);
+    Application->GetPaintPass().PaintGraphicChildren(this, Clip);
 }
 
 void TWinControl::WMPaint(TMessage&) {
     PaintWindow();
-    PaintControls(TPaintPass::CurrentClip());
+    PaintControls(Application->GetPaintPass().CurrentClip());
 }
 
 void TWinControl::WMNCPaint(TMessage& Message) {

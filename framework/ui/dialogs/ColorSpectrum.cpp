@@ -4,6 +4,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
 #include "framework/gfx/Surface.h"
+#include "framework/ui/controls/ArrowKeyFocus.h"
 #include "framework/ui/input/Input.h"
 #include "framework/ui/input/VirtualKeys.h"
 
@@ -135,17 +136,9 @@ void TColorSpectrum::KeyDown(unsigned short& Key, TShiftState Shift) {
 }
 
 void TColorSpectrum::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS;
+    // The whole control is its focus cue.
+    if (HandleArrowKeyFocus(*this, Message, DLGC_WANTARROWS, [this] { return GetClientRect(); }))
         return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
-    default:
-        break;
-    }
     TCustomControl::Dispatch(Message);
 }
 

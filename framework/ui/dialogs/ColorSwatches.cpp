@@ -3,6 +3,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
 #include "framework/gfx/Rects.h"
+#include "framework/ui/controls/ArrowKeyFocus.h"
 #include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
@@ -150,17 +151,9 @@ void TColorSwatches::KeyDown(unsigned short& Key, TShiftState Shift) {
 }
 
 void TColorSwatches::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS;
+    // The whole control is its focus cue.
+    if (HandleArrowKeyFocus(*this, Message, DLGC_WANTARROWS, [this] { return GetClientRect(); }))
         return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
-    default:
-        break;
-    }
     TCustomControl::Dispatch(Message);
 }
 

@@ -288,7 +288,7 @@ void TCustomGrid::InvalidateCell(int ACol, int ARow) {
     if (R.IsEmpty() || !HandleAllocated()) return;
     // The focus frame and the lines around the cell belong to it as well.
     const TRect Area{R.Left, R.Top, R.Right + VertLineWidth(), R.Bottom + HorzLineWidth()};
-    InvalidateRect(GetHandle(), &Area, false);
+    InvalidateRect(Area, false);
 }
 
 void TCustomGrid::InvalidateSelection(const TGridRect& Sel) {

@@ -10,18 +10,11 @@
 
 namespace folio {
 
-TControl* TDragManager::FControl = nullptr;
-TDragObject* TDragManager::FObject = nullptr;
-TControl* TDragManager::FTarget = nullptr;
-bool TDragManager::FActive = false;
-bool TDragManager::FAccepted = false;
-bool TDragManager::FFinishing = false;
-int TDragManager::FThreshold = 0;
-TPoint TDragManager::FStart;
-TCursor TDragManager::FCursor = crNoDrop;
-std::vector<TControl*> TDragManager::FVisited;
-int TDragManager::FSending = 0;
-std::vector<TDragObject*> TDragManager::FRetired;
+TDragManager::~TDragManager() {
+    // The application lives as long as the process; a drag object still
+    // waiting to be freed goes with it.
+    for (TDragObject* Object : FRetired) delete Object;
+}
 
 void TDragManager::BeginDrag(TControl* Control, bool Immediate, int Threshold) {
     if (FControl || FFinishing) return; // one drag at a time
@@ -82,7 +75,7 @@ void TDragManager::FreeRetired() {
 void TDragManager::Deliver(TControl* Target, TDragMessage Kind, TDragRec& Rec) {
     // While a handler runs, the object of a drag it ended waits (Release).
     ++FSending;
-    TScopeGuard Returned([] {
+    TScopeGuard Returned([this] {
         if (--FSending == 0) FreeRetired();
     });
     Target->Perform(CM_DRAG, static_cast<std::intptr_t>(Kind),
@@ -195,7 +188,7 @@ void TDragManager::Finish(bool Drop, TPoint P) {
     TDragObject* Object = FObject;
     // Whatever the handlers do, raising included, the drag is over
     // afterwards and its object released, last.
-    TScopeGuard Over([Object] {
+    TScopeGuard Over([this, Object] {
         if (FObject == Object) Reset();
         FControl = nullptr;
         Release(Object);

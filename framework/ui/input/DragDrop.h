@@ -24,57 +24,63 @@ struct TDragRec {
 // every control it passed over that did not take the drop hears
 // DragCanceled, so that none keeps showing what it showed for the drag; the
 // drag object is freed, and the source hears DoEndDrag with the target (null
-// when nothing took the drop).
+// when nothing took the drop). The application owns the one drag manager
+// (Application->GetDragManager()).
 class TDragManager {
 public:
-    static void BeginDrag(TControl* Control, bool Immediate, int Threshold);
-    static void EndDrag(bool Drop);
-    static bool Active() { return FActive; }
-    static bool Pending() { return FControl && !FActive; }
-    static TControl* DragControl() { return FControl; }
-    static TDragObject* DragObject() { return FObject; }
+    TDragManager() = default;
+    ~TDragManager();
+    TDragManager(const TDragManager&) = delete;
+    TDragManager& operator=(const TDragManager&) = delete;
+
+    void BeginDrag(TControl* Control, bool Immediate, int Threshold);
+    void EndDrag(bool Drop);
+    bool Active() const { return FActive; }
+    bool Pending() const { return FControl && !FActive; }
+    TControl* DragControl() const { return FControl; }
+    TDragObject* DragObject() const { return FObject; }
     // The cursor of the current drag (crDrag or crNoDrop by the last answer).
-    static TCursor Cursor() { return FCursor; }
+    TCursor Cursor() const { return FCursor; }
 
     // From the input router.
-    static void CheckThreshold(TPoint ScreenPos);
-    static void CancelPending();
-    static void DragTo(TPoint ScreenPos);
-    static void Drop(TPoint ScreenPos);
+    void CheckThreshold(TPoint ScreenPos);
+    void CancelPending();
+    void DragTo(TPoint ScreenPos);
+    void Drop(TPoint ScreenPos);
 
-    static void ControlDestroyed(TControl* Control);
+    void ControlDestroyed(TControl* Control);
     // The CM_DRAG handler of TControl: runs DragOver, DragDrop or DragCanceled.
     static void HandleDragMessage(TControl* Target, TMessage& Message);
 
 private:
-    static void Start();
-    static bool SendDrag(TControl* Target, TDragMessage Kind, TPoint ScreenPos);
-    static void Deliver(TControl* Target, TDragMessage Kind, TDragRec& Rec);
-    static void Finish(bool Drop, TPoint ScreenPos);
+    void Start();
+    bool SendDrag(TControl* Target, TDragMessage Kind, TPoint ScreenPos);
+    void Deliver(TControl* Target, TDragMessage Kind, TDragRec& Rec);
+    void Finish(bool Drop, TPoint ScreenPos);
     // Sends DragCanceled to every control the drag passed over but Keep.
-    static void CancelVisited(TControl* Keep);
+    void CancelVisited(TControl* Keep);
     // Forgets the running drag's target, object and the controls it passed
     // over (the object is not freed here).
-    static void Reset();
+    void Reset();
     // Frees a drag object, or, while a drag handler runs (one may end the
     // drag from inside DragOver), once the outermost handler has returned.
-    static void Release(TDragObject* Object);
-    static void FreeRetired();
+    void Release(TDragObject* Object);
+    void FreeRetired();
 
-    static TControl* FControl;
-    static TDragObject* FObject;
-    static TControl* FTarget;
-    static bool FActive;
-    static bool FAccepted;
-    static bool FFinishing;
-    static int FThreshold;
-    static TPoint FStart;
-    static TCursor FCursor;
+    TControl* FControl = nullptr;
+    TDragObject* FObject = nullptr;
+    TControl* FTarget = nullptr;
+    bool FActive = false;
+    bool FAccepted = false;
+    bool FFinishing = false;
+    int FThreshold = 0;
+    TPoint FStart;
+    TCursor FCursor = crNoDrop;
     // The controls the running drag has been over, in the order it met them.
-    static std::vector<TControl*> FVisited;
+    std::vector<TControl*> FVisited;
     // How many drag handlers run now, and the objects waiting for them.
-    static int FSending;
-    static std::vector<TDragObject*> FRetired;
+    int FSending = 0;
+    std::vector<TDragObject*> FRetired;
 };
 
 } // namespace folio

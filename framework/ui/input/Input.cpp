@@ -142,13 +142,15 @@ void TInputRouter::MouseMove(TPoint ScreenPos, TShiftState Modifiers) {
     SetModifiers(Modifiers);
     Mouse->SetCursorPos(ScreenPos);
     UpdateMouseControl(ScreenPos);
-    THintManager::MouseMoved(FMouseControl, FButtons[0] || FButtons[1] || FButtons[2]);
-    if (TDragManager::Active()) {
-        TDragManager::DragTo(ScreenPos);
+    Application->GetHintManager().MouseMoved(FMouseControl,
+                                             FButtons[0] || FButtons[1] || FButtons[2]);
+    if (Application->GetDragManager().Active()) {
+        Application->GetDragManager().DragTo(ScreenPos);
         return;
     }
     if (TControl* T = Target(ScreenPos)) Deliver(T, WM_MOUSEMOVE, ScreenPos);
-    if (TDragManager::Pending()) TDragManager::CheckThreshold(ScreenPos);
+    if (Application->GetDragManager().Pending())
+        Application->GetDragManager().CheckThreshold(ScreenPos);
 }
 
 bool TInputRouter::PairsWithFirstPress(TControl* Target, TMouseButton Button, TPoint ScreenPos,
@@ -165,9 +167,9 @@ void TInputRouter::MouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState 
     SetModifiers(Modifiers);
     Mouse->SetCursorPos(ScreenPos);
     UpdateMouseControl(ScreenPos);
-    THintManager::Cancel();
+    Application->GetHintManager().Cancel();
     Screen->SetFocusCues(false);
-    if (TDragManager::Active()) return;
+    if (Application->GetDragManager().Active()) return;
     const bool First = !FButtons[0] && !FButtons[1] && !FButtons[2];
     // A press outside the open popups closes them and does nothing else,
     // not even on release.
@@ -250,13 +252,14 @@ void TInputRouter::MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Mo
         UpdateMouseControl(ScreenPos);
         return;
     }
-    if (TDragManager::Active()) {
-        if (Button == mbLeft || AllUp) TDragManager::Drop(ScreenPos);
+    if (Application->GetDragManager().Active()) {
+        if (Button == mbLeft || AllUp) Application->GetDragManager().Drop(ScreenPos);
         if (AllUp) FPressed = nullptr;
         UpdateMouseControl(ScreenPos);
         return;
     }
-    if (TDragManager::Pending() && (Button == mbLeft || AllUp)) TDragManager::CancelPending();
+    if (Application->GetDragManager().Pending() && (Button == mbLeft || AllUp))
+        Application->GetDragManager().CancelPending();
     TControl* T = Target(ScreenPos);
     if (AllUp) FPressed = nullptr;
     if (T && WasDown) {
@@ -269,8 +272,8 @@ void TInputRouter::MouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Mo
 }
 
 void TInputRouter::MouseExit() {
-    if (FButtons[0] || FButtons[1] || FButtons[2] || TDragManager::Active()) return;
-    THintManager::Cancel();
+    if (FButtons[0] || FButtons[1] || FButtons[2] || Application->GetDragManager().Active()) return;
+    Application->GetHintManager().Cancel();
     if (TControl* Old = FMouseControl) {
         FMouseControl = nullptr;
         Old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<std::intptr_t>(Old));
@@ -287,7 +290,7 @@ void TInputRouter::MouseHWheel(int Delta, TPoint ScreenPos, TShiftState Modifier
 
 void TInputRouter::DeliverWheel(unsigned Msg, int Delta, TPoint ScreenPos, TShiftState Modifiers) {
     SetModifiers(Modifiers);
-    THintManager::Cancel();
+    Application->GetHintManager().Cancel();
     Mouse->SetCursorPos(ScreenPos);
     if (Delta == 0) return;
     const std::intptr_t WParam = static_cast<std::intptr_t>(
@@ -315,10 +318,11 @@ void TInputRouter::KeyDown(unsigned short Key, TShiftState Modifiers) {
     SetModifiers(Modifiers);
     const bool Modifier = Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU;
     if (Key < 256 && !Modifier) FKeys[Key] = true;
-    THintManager::Cancel();
+    Application->GetHintManager().Cancel();
     if (!Modifier) Screen->SetFocusCues(true);
-    if (Key == VK_ESCAPE && (TDragManager::Active() || TDragManager::Pending())) {
-        TDragManager::EndDrag(false);
+    if (Key == VK_ESCAPE &&
+        (Application->GetDragManager().Active() || Application->GetDragManager().Pending())) {
+        Application->GetDragManager().EndDrag(false);
         return;
     }
     // An open popup takes every key: it never has the focus, but the user
@@ -423,7 +427,7 @@ void TInputRouter::Composition(const String& Utf8, int Cursor) {
 }
 
 TCursor TInputRouter::GetCursor() const {
-    if (TDragManager::Active()) return TDragManager::Cursor();
+    if (Application->GetDragManager().Active()) return Application->GetDragManager().Cursor();
     if (Screen->GetCursor() != crDefault) return Screen->GetCursor();
     const TControl* C = CaptureControl ? CaptureControl : FMouseControl;
     for (; C; C = C->GetParent()) {
@@ -456,7 +460,7 @@ void TInputRouter::ControlHidden(TControl* C) {
             if (X == C) return true;
         return false;
     };
-    THintManager::ControlGone(C);
+    Application->GetHintManager().ControlGone(C);
     if (Inside(CaptureControl)) CaptureControl = nullptr;
     if (Inside(FPressed)) FPressed = nullptr;
     if (Inside(FFirstPress.Control)) FFirstPress = TFirstPress{};
@@ -468,7 +472,7 @@ void TInputRouter::ControlHidden(TControl* C) {
 }
 
 void TInputRouter::ControlDestroyed(TControl* C) {
-    THintManager::ControlGone(C);
+    Application->GetHintManager().ControlGone(C);
     if (FFirstPress.Control == C) FFirstPress = TFirstPress{};
     UnwatchPressesOutside(C);
     if (CaptureControl == C) CaptureControl = nullptr;
@@ -487,7 +491,7 @@ void TInputRouter::WindowRecreated(TWinControl*) {}
 void TInputRouter::LayoutChanged() {}
 
 void TInputRouter::Reset() {
-    THintManager::Cancel();
+    Application->GetHintManager().Cancel();
     Screen->SetFocusCues(false);
     std::fill(std::begin(FKeys), std::end(FKeys), false);
     std::fill(std::begin(FButtons), std::end(FButtons), false);

@@ -97,9 +97,9 @@ void TMenuWindow::PopupItems(TMenuItem* Item, TPoint P) {
 void TMenuWindow::SetHotIndex(int Value) {
     if (!FItem || Value < -1 || Value >= FItem->Count()) Value = -1;
     if (Value == FHot) return;
-    if (FHot >= 0) InvalidateClient(ItemRect(FHot), true);
+    if (FHot >= 0) InvalidateRect(ItemRect(FHot), true);
     FHot = Value;
-    if (FHot >= 0) InvalidateClient(ItemRect(FHot), true);
+    if (FHot >= 0) InvalidateRect(ItemRect(FHot), true);
 }
 
 void TMenuWindow::HighlightFirst() {

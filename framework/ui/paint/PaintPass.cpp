@@ -1,6 +1,7 @@
 #include "framework/ui/paint/PaintPass.h"
 
 #include "framework/core/ScopeGuard.h"
+#include "framework/core/Thread.h"
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/app/Application.h"
@@ -13,30 +14,11 @@
 
 namespace folio {
 
-TPaintPass::TTarget TPaintPass::FTarget;
-bool TPaintPass::FPainting = false;
-TRect TPaintPass::FCurrentClip;
-unsigned TPaintPass::FPaintMessages = 0;
-
-namespace {
-
-std::vector<TWinControl*>& DirtyList() {
-    static std::vector<TWinControl*> List = [] {
-        std::vector<TWinControl*> L;
-        L.reserve(64);
-        return L;
-    }();
-    return List;
+TPaintPass::TPaintPass(TApplication& App) : FApplication(App) {
+    FDirty.reserve(64);
 }
 
-} // namespace
-
-void TPaintPass::InstallIdleHandler() {
-    // Installed again whenever work appears: a test may have replaced the
-    // application's idle handler in between.
-    Application->SetIdleHandler(&TPaintPass::PaintAll);
-    Application->WakeUp();
-}
+TPaintPass::~TPaintPass() = default;
 
 TWindowPaintState& TPaintPass::StateOf(TWinControl* W) {
     return TWinControl::TPaintAccess::State(*W);
@@ -47,18 +29,21 @@ TWindowSurface* TPaintPass::SurfaceOf(TWinControl* W) {
 }
 
 void TPaintPass::MarkDirty(TWinControl* W) {
+    assert(IsMainThread() && "a window was marked dirty outside the user-interface thread");
     TWindowPaintState& S = StateOf(W);
     if (!W->HandleAllocated() || S.InDirtyList) return;
     S.InDirtyList = true;
-    auto& List = DirtyList();
-    if (List.empty()) InstallIdleHandler();
-    List.push_back(W);
+    // The first dirty window wakes a loop that waits, so that it paints.
+    if (FDirty.empty()) FApplication.WakeUp();
+    FDirty.push_back(W);
 }
 
 void TPaintPass::Invalidate(TWinControl* W, const TRect& ClientRect, bool Erase) {
     // Painting reads state; a paint handler that invalidates would paint
-    // forever.
+    // forever. Windows belong to the user-interface thread: a worker hands
+    // its changes over with Synchronize.
     assert(!FPainting && "a control invalidated while painting");
+    assert(IsMainThread() && "a control invalidated outside the user-interface thread");
     if (!W->HandleAllocated()) return;
     const TRect R = rects::Intersect(ClientRect, W->GetClientRect());
     if (R.IsEmpty()) return;
@@ -71,13 +56,12 @@ void TPaintPass::Invalidate(TWinControl* W, const TRect& ClientRect, bool Erase)
 void TPaintPass::WindowDestroyed(TWinControl* W) {
     TWindowPaintState& S = StateOf(W);
     if (!S.InDirtyList) return;
-    auto& List = DirtyList();
-    List.erase(std::remove(List.begin(), List.end(), W), List.end());
+    FDirty.erase(std::remove(FDirty.begin(), FDirty.end(), W), FDirty.end());
     S = {};
 }
 
 void TPaintPass::PaintAll() {
-    auto& List = DirtyList();
+    std::vector<TWinControl*>& List = FDirty;
     while (!List.empty()) {
         // Paint the top-level window of the first dirty window; that visits
         // every dirty window it holds and takes them off the list.
@@ -97,32 +81,32 @@ void TPaintPass::PaintNow(TWinControl* W) {
     TWinControl* Top = W->GetTopLevel();
     if (!Top || !Top->HandleAllocated() || FPainting) return;
     bool Any = false;
-    for (TWinControl* D : DirtyList())
+    for (TWinControl* D : FDirty)
         if (D->GetTopLevel() == Top) Any = true;
     if (Any && Top->GetVisible()) PaintTree(Top);
 }
 
 void TPaintPass::PaintTree(TWinControl* Top) {
+    assert(IsMainThread() && "a window painted outside the user-interface thread");
     TWindowSurface* Surface = SurfaceOf(Top);
     TDamageRegion Damage;
     FTarget.Surface = Surface ? Surface->GetPixels() : TPixelSurface{};
     {
         TTemporaryChange Painting(FPainting, true);
-        TScopeGuard ClearClip([] { FCurrentClip = {}; });
+        TScopeGuard ClearClip([this] { FCurrentClip = {}; });
         Visit(Top, TPoint{0, 0}, Rect(0, 0, Top->GetWidth(), Top->GetHeight()), Damage);
     }
     // Every window of this tree was visited: take them off the list.
-    auto& List = DirtyList();
-    List.erase(std::remove_if(List.begin(), List.end(),
-                              [Top](TWinControl* W) {
-                                  if (W->GetTopLevel() != Top) return false;
-                                  TWindowPaintState& S = StateOf(W);
-                                  S.InDirtyList = false;
-                                  S.Dirty.Clear();
-                                  S.EraseDirty = false;
-                                  return true;
-                              }),
-               List.end());
+    FDirty.erase(std::remove_if(FDirty.begin(), FDirty.end(),
+                                [Top](TWinControl* W) {
+                                    if (W->GetTopLevel() != Top) return false;
+                                    TWindowPaintState& S = StateOf(W);
+                                    S.InDirtyList = false;
+                                    S.Dirty.Clear();
+                                    S.EraseDirty = false;
+                                    return true;
+                                }),
+                 FDirty.end());
     if (Surface) Surface->AddDamage(Damage);
 }
 
@@ -183,7 +167,7 @@ void PrepareCanvas(TCanvas& Canvas, const TControl* C) {
 }
 } // namespace
 
-void TPaintPass::BindToTarget(TCanvas& Canvas, TPoint Origin, const TRect& ClientClip) {
+void TPaintPass::BindToTarget(TCanvas& Canvas, TPoint Origin, const TRect& ClientClip) const {
     Canvas.SetSurface(FTarget.Surface);
     Canvas.SetOrigin(Origin.X, Origin.Y);
     Canvas.SetBaseClip(rects::Offset(ClientClip, Origin));
@@ -270,11 +254,12 @@ TRect TPaintPass::VisibleClientRect(const TControl* C, TPoint& Origin) {
 void TPaintPass::EraseBackground(TWinControl* W, TMessage& Message) {
     Message.Result = 1;
     if (!FPainting) return;
-    static TCanvas Scratch;
-    BindToTarget(Scratch, FTarget.ClientOrigin, FCurrentClip);
-    Scratch.GetBrush()->SetColor(W->GetColor());
-    Scratch.GetBrush()->SetStyle(bsSolid);
-    Scratch.FillRect(FCurrentClip);
+    if (!FEraseCanvas) FEraseCanvas = std::make_unique<TCanvas>();
+    TCanvas& Canvas = *FEraseCanvas;
+    BindToTarget(Canvas, FTarget.ClientOrigin, FCurrentClip);
+    Canvas.GetBrush()->SetColor(W->GetColor());
+    Canvas.GetBrush()->SetStyle(bsSolid);
+    Canvas.FillRect(FCurrentClip);
 }
 
 void TPaintPass::PaintDefaultFrame(TWinControl* W) {
@@ -357,7 +342,7 @@ int ReleaseDC(HWND Handle, TCanvas* Canvas) {
         delete Canvas;
         return 0;
     }
-    TPaintPass::ReleaseWindowCanvas(W, Canvas);
+    Application->GetPaintPass().ReleaseWindowCanvas(W, Canvas);
     return 1;
 }
 

@@ -77,10 +77,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
             return;
         }
         FCaretShown = !FCaretShown;
-        {
-            const TRect R = CaretRect();
-            InvalidateRect(GetHandle(), &R, false);
-        }
+        InvalidateRect(CaretRect(), false);
         return;
     case WM_IME_COMPOSITION:
         // The composition shows at the caret until it is typed or dropped.

@@ -212,7 +212,7 @@ void TCustomEdit::KeepCaretInView() {
 
 void TCustomEdit::PaintWindow() {
     TCanvas& C = *FCanvas;
-    TPaintPass::BindForPaint(this, C);
+    Application->GetPaintPass().BindForPaint(this, C);
     Layout();
     C.GetBrush()->SetStyle(bsSolid);
     // A disabled box shows the face colour, as a dialog's background, so

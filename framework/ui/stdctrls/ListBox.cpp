@@ -5,6 +5,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/gfx/SystemMetrics.h"
+#include "framework/ui/controls/ArrowKeyFocus.h"
 #include "framework/ui/controls/StdPublished.h"
 #include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/paint/ControlPaint.h"
@@ -79,11 +80,11 @@ TListBox::~TListBox() {
 void TListBox::SetItemIndex(int Value) {
     if (Value < 0 || Value >= Count()) Value = -1;
     if (Value == FItemIndex) return;
-    if (FItemIndex >= 0) InvalidateClient(ItemRect(FItemIndex), true);
+    if (FItemIndex >= 0) InvalidateRect(ItemRect(FItemIndex), true);
     FItemIndex = Value;
     if (Value >= 0) {
         MakeVisible(Value);
-        InvalidateClient(ItemRect(Value), true);
+        InvalidateRect(ItemRect(Value), true);
     }
 }
 
@@ -336,17 +337,13 @@ bool TListBox::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) 
 }
 
 void TListBox::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    if (HandleArrowKeyFocus(*this, Message, DLGC_WANTARROWS | DLGC_WANTCHARS,
+                            [this] { return FItemIndex >= 0 ? ItemRect(FItemIndex) : TRect{}; }))
         return;
+    switch (Message.Msg) {
     case WM_LBUTTONUP:
     case WM_CANCELMODE:
         FSelecting = false;
-        break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        if (FItemIndex >= 0) InvalidateClient(ItemRect(FItemIndex), true);
         break;
     default:
         break;

@@ -5,6 +5,7 @@
 #include "framework/gfx/Edges.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/gfx/Rects.h"
+#include "framework/ui/controls/ArrowKeyFocus.h"
 #include "framework/ui/input/Input.h"
 #include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/paint/ControlPaint.h"
@@ -207,14 +208,10 @@ void TCustomTabControl::KeyDown(unsigned short& Key, TShiftState Shift) {
 }
 
 void TCustomTabControl::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS;
+    if (HandleArrowKeyFocus(*this, Message, DLGC_WANTARROWS,
+                            [this] { return FTabIndex >= 0 ? TabRect(FTabIndex) : TRect{}; }))
         return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        if (FTabIndex >= 0) InvalidateClient(TabRect(FTabIndex), true);
-        break;
+    switch (Message.Msg) {
     case CM_DIALOGKEY:
         // Ctrl+Tab turns the pages while the focus is anywhere inside.
         if (Message.WParam == VK_TAB && InputRouter->IsKeyDown(VK_CONTROL) &&
