@@ -349,7 +349,12 @@ void TFormDesigner::Redo() {
 
 void TFormDesigner::ShowHistoryStep(const String& State, const TSelectionNames& Selection) {
     ShowSnapshot(State);
-    FCurrent = State;
+    // The form keeps its place on the screen, so it may write itself other
+    // than the step held it: the history goes on from the form as shown,
+    // or the next change would record that difference as one of its own.
+    String Shown = SnapshotForm(*FDesigned.Form);
+    if (Shown != State) FUndo.Rebase(State, Shown);
+    FCurrent = std::move(Shown);
     // The selection is found again by name in the form as it was.
     SelectNames(Selection);
     SetModifiedFlag(FCurrent != FSaved);
@@ -489,6 +494,53 @@ void TFormDesigner::SizeSelection(int DW, int DH) {
     Modified();
 }
 
+void TFormDesigner::AlignSelection(TAlignCommand Command) {
+    TControl* Current = SelectedControl();
+    std::vector<TControl*> Controls = SelectedControls();
+    if (!Current || Current == FDesigned.Form.get()) {
+        if (Controls.empty()) return;
+        Current = Controls.back();
+    }
+    std::erase_if(Controls,
+                  [Current](TControl* C) { return C->GetParent() != Current->GetParent(); });
+    if (Controls.size() < 2) return;
+    std::vector<TRect> Bounds;
+    for (TControl* C : Controls) Bounds.push_back(C->GetBoundsRect());
+    const std::size_t Reference = static_cast<std::size_t>(
+        std::find(Controls.begin(), Controls.end(), Current) - Controls.begin());
+    const std::vector<TRect> Aligned = AlignedBounds(Bounds, Reference, Command);
+    BeginChange();
+    TScopeGuard End([this] { EndChange(); });
+    for (std::size_t I = 0; I < Controls.size(); ++I)
+        if (Aligned[I] != Bounds[I]) {
+            ApplyBounds(Controls[I], Aligned[I]);
+            Modified();
+        }
+}
+
+void TFormDesigner::BringSelectionToFront() {
+    const std::vector<TControl*> Controls = SelectedControls();
+    if (Controls.empty()) return;
+    for (TControl* C : Controls) {
+        C->BringToFront();
+        C->SetComponentIndex(FDesigned.Form->ComponentCount() - 1);
+    }
+    UpdateMarks();
+    Modified();
+}
+
+void TFormDesigner::SendSelectionToBack() {
+    const std::vector<TControl*> Controls = SelectedControls();
+    if (Controls.empty()) return;
+    // The last sent goes lowest: in reverse, the selection keeps its own order.
+    for (auto It = Controls.rbegin(); It != Controls.rend(); ++It) {
+        (*It)->SendToBack();
+        (*It)->SetComponentIndex(0);
+    }
+    UpdateMarks();
+    Modified();
+}
+
 // --- component editors ----------------------------------------------------------------
 
 std::unique_ptr<TComponentEditor> TFormDesigner::GetComponentEditor(TComponent* Component) {
@@ -558,9 +610,13 @@ bool TFormDesigner::MouseMessage(TControl* Sender, TMessage& Message) {
         if (FDragControl) {
             DragTo(Sender->ClientToScreen(P));
             const bool Moved = FDragMoved;
-            FDragControl = nullptr;
+            TControl* Pressed = std::exchange(FDragControl, nullptr);
             FDragStarts.clear();
-            if (Moved) Modified();
+            if (Moved)
+                Modified();
+            else if (FSelected.size() > 1)
+                // A click that did not drag selects the one clicked alone.
+                Select(Pressed);
         }
         if (TControl* Edited = std::exchange(FEditOnRelease, nullptr)) EditComponent(Edited);
         return true;

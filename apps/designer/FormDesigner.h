@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AlignCommands.h"
 #include "DesignedForm.h"
 #include "GrabHandles.h"
 #include "UndoStack.h"
@@ -96,6 +97,15 @@ public:
     // Moves or sizes the selected controls by the given pixels, as one change.
     void MoveSelection(int DX, int DY);
     void SizeSelection(int DW, int DH);
+    // Lines up or sizes the selected controls that share the current
+    // one's parent on the current one (or spaces them evenly), as one
+    // change. Fewer than two such controls change nothing.
+    void AlignSelection(TAlignCommand Command);
+    // Puts the selected controls above (or below) their siblings. The form
+    // file keeps the order, since its components are read in the order in
+    // which they stand.
+    void BringSelectionToFront();
+    void SendSelectionToBack();
     int GetGridSize() const { return FGridSize; }
     void SetGridSize(int Value) { FGridSize = Value < 1 ? 1 : Value; }
     bool GetSnapToGrid() const { return FSnapToGrid; }

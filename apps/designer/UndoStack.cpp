@@ -54,6 +54,17 @@ String TUndoStack::Redo(const String& Current, TSelectionNames& Selection) {
     return Step(FRedo, FUndo, Current, Selection, false);
 }
 
+void TUndoStack::Rebase(const String& Was, const String& Now) {
+    // Only the newest step of each side starts from the form shown; the
+    // older ones start from the forms those lead to.
+    for (auto* Steps : {&FUndo, &FRedo})
+        if (!Steps->empty()) {
+            TTextPatch& P = Steps->back().Patch;
+            P = TTextPatch::Between(Now, P.ApplyTo(Was));
+            P.Middle.shrink_to_fit();
+        }
+}
+
 void TUndoStack::Clear() {
     FUndo.clear();
     FRedo.clear();

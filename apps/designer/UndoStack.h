@@ -56,6 +56,10 @@ public:
     // Without a step either answers Current and leaves Selection alone.
     String Undo(const String& Current, TSelectionNames& Selection);
     String Redo(const String& Current, TSelectionNames& Selection);
+    // The form shown is Now where the steps expected Was (a form rebuilt
+    // from Was writes itself a little differently): the next undo and redo
+    // steps start from Now instead.
+    void Rebase(const String& Was, const String& Now);
     void Clear();
     std::size_t Count() const { return FUndo.size(); }
     std::size_t RedoCount() const { return FRedo.size(); }

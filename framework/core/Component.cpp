@@ -66,6 +66,16 @@ int TComponent::ComponentIndex() const {
     return It == List.end() ? -1 : static_cast<int>(It - List.begin());
 }
 
+void TComponent::SetComponentIndex(int Index) {
+    const int Was = ComponentIndex();
+    if (Was < 0) return;
+    auto& List = FOwner->FComponents;
+    Index = std::clamp(Index, 0, static_cast<int>(List.size()) - 1);
+    if (Index == Was) return;
+    List.erase(List.begin() + Was);
+    List.insert(List.begin() + Index, this);
+}
+
 namespace {
 
 // Names may be written in any script: a form of an application made in

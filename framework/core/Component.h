@@ -51,6 +51,10 @@ public:
     TComponent* Components(int Index) const;
     TComponent* FindComponent(const String& AName) const;
     int ComponentIndex() const;
+    // Moves the component to place Index (clamped) in its owner's list,
+    // which is the order a form file writes, and so reads, the owner's
+    // components in.
+    void SetComponentIndex(int Index);
 
     const String& GetName() const { return FName; }
     virtual void SetName(const String& NewName);

@@ -59,6 +59,22 @@ TEST(UndoStack, WalksBothWaysWithTheSelectionOfEachMoment) {
     EXPECT_EQ(Stack.Count(), 2u);
 }
 
+// A form rebuilt from a step may write itself a little differently; the
+// history goes on from the form as shown, both ways.
+TEST(UndoStack, GoesOnFromTheFormAsShownAfterARebase) {
+    TUndoStack Stack;
+    TSelectionNames Selection;
+    Stack.Record("Left = 1\nTop = 2\n", {"A"}, "Left = 5\nTop = 2\n", {"A"});
+    Stack.Record("Left = 5\nTop = 2\n", {"A"}, "Left = 5\nTop = 9\n", {"A"});
+    const String Undone = Stack.Undo("Left = 5\nTop = 9\n", Selection);
+    ASSERT_EQ(Undone, "Left = 5\nTop = 2\n");
+    // Shown with a line of its own at the end.
+    Stack.Rebase(Undone, "Left = 5\nTop = 2\nTag = 0\n");
+    EXPECT_EQ(Stack.Undo("Left = 5\nTop = 2\nTag = 0\n", Selection), "Left = 1\nTop = 2\n");
+    EXPECT_EQ(Stack.Redo("Left = 1\nTop = 2\n", Selection), "Left = 5\nTop = 2\nTag = 0\n");
+    EXPECT_EQ(Stack.Redo("Left = 5\nTop = 2\nTag = 0\n", Selection), "Left = 5\nTop = 9\n");
+}
+
 // Ten thousand changes to a form of a few hundred lines stay within a few
 // megabytes, since each keeps only what it changed.
 TEST(UndoStack, TenThousandStepsOfALargeFormStayWithinAFewMegabytes) {
