@@ -33,7 +33,7 @@ namespace {
 // Commands whose last word runs to the end of the line.
 bool TakesRestOfLine(const String& Command, size_t Index) {
     if (Command == "set" || Command == "expect" || Command == "dialog-type") return Index == 1;
-    if (Command == "verb" || Command == "dialog-text") return Index == 0;
+    if (Command == "verb" || Command == "dialog-text" || Command == "menu") return Index == 0;
     return false;
 }
 
@@ -387,6 +387,34 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         }
         const TRect R = Menu.VerbScreenRect(static_cast<int>(Found - Items.begin()));
         FHost.Click((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    } else if (C == "menu") {
+        NeedArgs(Step, 1);
+        // "Align > Align tops": a line of the right-click menu, then one of
+        // the submenu it opens.
+        std::vector<String> Path;
+        for (size_t From = 0;;) {
+            const size_t To = Step.Args[0].find(" > ", From);
+            Path.push_back(Trim(Step.Args[0].substr(From, To == String::npos ? To : To - From)));
+            if (To == String::npos) break;
+            From = To + 3;
+        }
+        auto* Selected = dynamic_cast<TControl*>(Designer.GetSelection());
+        if (!Selected) Fail(Step, "no control is selected");
+        const TPoint At = CentreOnScreen(Selected);
+        FHost.Click(At.X, At.Y, mbRight);
+        TVerbMenu& Menu = FWindow.Verbs();
+        for (size_t Level = 0; Level < Path.size(); ++Level) {
+            const bool Sub = Level > 0;
+            const std::vector<String> Items = Menu.Captions(Sub);
+            const auto Found = std::find(Items.begin(), Items.end(), Path[Level]);
+            if (Found == Items.end() || !Menu.IsEnabled(int(Found - Items.begin()), Sub)) {
+                Menu.Close();
+                Fail(Step, "the menu has no " + String(Found == Items.end() ? "" : "enabled ") +
+                               "line \"" + Path[Level] + "\"");
+            }
+            const TRect R = Menu.ItemScreenRect(int(Found - Items.begin()), Sub);
+            FHost.Click((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+        }
     } else if (C == "undo") {
         ClickOn(&FWindow.UndoButton());
     } else if (C == "redo") {

@@ -49,6 +49,8 @@ struct TScriptStep {
 //   choose PATH VALUE               drop the row's list and click VALUE in it
 //   edit PATH                       the row's ellipsis button
 //   verb TEXT                       right click the selection, click the verb TEXT
+//   menu TEXT [> SUBTEXT]           right click the selection, click the line TEXT
+//                                   (and SUBTEXT in the submenu it opens)
 //   dblclick NAME                   double click the component
 //   dialog-click NAME               in the open dialog: click the control NAME
 //   dialog-type NAME TEXT           click the edit NAME, replace its text by TEXT

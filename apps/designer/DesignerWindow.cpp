@@ -1,5 +1,7 @@
 #include "DesignerWindow.h"
 
+#include "DesignCommands.h"
+
 #include "framework/core/ColorConsts.h"
 #include "framework/core/Exceptions.h"
 #include "framework/design/DesignRegistry.h"
@@ -64,11 +66,14 @@ void TVerbMenu::Popup(TComponent* Component, TPoint ScreenPos) {
         Item->OnClick = [this, Verb](TObject*) { FDesigner.ExecuteVerb(Verb); };
         Items->Add(Item);
     }
-    if (FVerbCount > 0) {
-        auto* Line = new TMenuItem(FMenu.get());
-        Line->SetCaption("-");
-        Items->Add(Line);
-    }
+    auto Line = [&] {
+        auto* Item = new TMenuItem(FMenu.get());
+        Item->SetCaption("-");
+        Items->Add(Item);
+    };
+    if (FVerbCount > 0) Line();
+    AddSelectionCommands(Items, FMenu.get(), FDesigner);
+    Line();
     // The designed form as a user of each scheme will see it; the choice
     // holds for the designer's own window too, since both show on one screen.
     auto* View = new TMenuItem(FMenu.get());
@@ -117,6 +122,31 @@ std::vector<String> TVerbMenu::Verbs() const {
     return Verbs;
 }
 
+std::vector<String> TVerbMenu::Captions(bool Submenu) const {
+    std::vector<String> Captions;
+    TMenuWindow* Window = FMenu->GetWindow();
+    if (Window && Submenu) Window = Window->GetSubmenu();
+    if (!Window) return Captions;
+    TMenuItem* Items = Window->GetMenuItem();
+    for (int I = 0; I < Items->Count(); ++I) Captions.push_back(Items->GetItem(I)->GetCaption());
+    return Captions;
+}
+
+bool TVerbMenu::IsEnabled(int Index, bool Submenu) const {
+    TMenuWindow* Window = FMenu->GetWindow();
+    if (Window && Submenu) Window = Window->GetSubmenu();
+    return Window && Window->GetMenuItem()->GetItem(Index)->GetEnabled();
+}
+
+TRect TVerbMenu::ItemScreenRect(int Index, bool Submenu) const {
+    TMenuWindow* Window = FMenu->GetWindow();
+    if (Window && Submenu) Window = Window->GetSubmenu();
+    if (!Window) return TRect();
+    const TRect R = Window->ItemRect(Index);
+    const TPoint TopLeft = Window->ClientToScreen(Point(R.Left, R.Top));
+    return Bounds(TopLeft.X, TopLeft.Y, R.Width(), R.Height());
+}
+
 TRect TVerbMenu::VerbScreenRect(int Index) const {
     TMenuWindow* Window = FMenu->GetWindow();
     if (!Window) return TRect();
@@ -163,6 +193,7 @@ TDesignerWindow::TDesignerWindow()
     };
     FDesigner->OnTitleChanged = [this] { UpdateTitle(); };
     FDesigner->OnSelectionMoved = [this] { FInspector->RefreshValues(); };
+    FDesigner->OnError = [](const String& Message) { ShowDesignerError(Message); };
     FDesigner->OnContextMenu = [this](TComponent* Component, TPoint ScreenPos) {
         FVerbs->Popup(Component, ScreenPos);
     };
@@ -185,6 +216,7 @@ TDesignerWindow::~TDesignerWindow() {
     FDesigner->OnChanged = nullptr;
     FDesigner->OnTitleChanged = nullptr;
     FDesigner->OnSelectionMoved = nullptr;
+    FDesigner->OnError = nullptr;
     FDesigner->OnContextMenu = nullptr;
     FDesigner->OnCommandKey = nullptr;
     FInspector->SetDesigner(nullptr);

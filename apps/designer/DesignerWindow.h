@@ -15,8 +15,9 @@
 namespace designer {
 
 // The verbs of a component's editor in a popup menu at the pointer ("-"
-// is a separator): a click runs one, a press elsewhere closes it. Being a
-// popup it never takes the keyboard from the form it was opened over.
+// is a separator), then the commands on the selection (Cut, Copy, Paste,
+// Delete, Bring to front, Send to back, Align): a click runs one, a press elsewhere closes it.
+// Being a popup it never takes the keyboard from the form it was opened over.
 class TVerbMenu {
 public:
     explicit TVerbMenu(TFormDesigner& Designer);
@@ -28,6 +29,12 @@ public:
     // screen. After them comes the "View in scheme" choice.
     std::vector<String> Verbs() const;
     TRect VerbScreenRect(int Index) const;
+    // Every line of the open menu (or of its open submenu): the verbs, the
+    // commands on the selection, the scheme choice; whether line Index can
+    // be chosen, and where it is on the screen.
+    std::vector<String> Captions(bool Submenu = false) const;
+    bool IsEnabled(int Index, bool Submenu = false) const;
+    TRect ItemScreenRect(int Index, bool Submenu = false) const;
 
 private:
     TFormDesigner& FDesigner;

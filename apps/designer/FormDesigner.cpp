@@ -1,6 +1,8 @@
 #include "FormDesigner.h"
 
 #include "ComponentClipboard.h"
+#include "DesignCommands.h"
+#include "Guides.h"
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/ScopeGuard.h"
@@ -53,26 +55,15 @@ private:
 
 TFormDesigner::TFormDesigner()
     : FHandles(std::make_unique<TGrabHandles>()), FMarks(std::make_unique<TSelectionMarks>()),
-      FBand(std::make_unique<TRubberBand>()),
+      FBand(std::make_unique<TRubberBand>()), FGuides(std::make_unique<TGuideLines>()),
+      FHint(std::make_unique<TPositionHint>()),
       FWatch(std::make_unique<TSelectionWatch>([this](TComponent* Gone) { SelectionGone(Gone); })) {
-    FHandles->OnResizeTo = [this](const TRect& Bounds, bool Final) {
-        TControl* Control = SelectedControl();
-        if (!Control) return;
-        TRect R = Bounds;
-        R.Left = Snap(R.Left);
-        R.Top = Snap(R.Top);
-        R.Right = std::max(R.Left + 1, Snap(R.Right));
-        R.Bottom = std::max(R.Top + 1, Snap(R.Bottom));
-        ApplyBounds(Control, R);
-        if (Final)
-            Modified();
-        else if (OnSelectionMoved)
-            OnSelectionMoved();
-    };
+    FHandles->OnResizeTo = [this](const TRect& Bounds, bool Final) { ResizeTo(Bounds, Final); };
     NewForm();
 }
 
 TFormDesigner::~TFormDesigner() {
+    HideDragFeedback();
     FHandles->Attach(nullptr);
     FMarks->Show({});
     FBand->Show(nullptr, TRect());
@@ -85,6 +76,7 @@ void TFormDesigner::ReplaceForm(TDesignedForm Designed) {
     FHandles->Attach(nullptr);
     FMarks->Show({});
     FBand->Show(nullptr, TRect());
+    HideDragFeedback();
     FBanding = false;
     for (TPersistent* P : FSelected)
         if (TComponent* Old = HoldingComponent(P)) FWatch->RemoveFreeNotification(Old);
@@ -611,6 +603,7 @@ bool TFormDesigner::MouseMessage(TControl* Sender, TMessage& Message) {
             DragTo(Sender->ClientToScreen(P));
             const bool Moved = FDragMoved;
             TControl* Pressed = std::exchange(FDragControl, nullptr);
+            HideDragFeedback();
             FDragStarts.clear();
             if (Moved)
                 Modified();
@@ -682,13 +675,95 @@ void TFormDesigner::DragTo(TPoint ScreenPos) {
     const int DY = ScreenPos.Y - FDragStart.Y;
     if (!FDragMoved && std::abs(DX) < DragThreshold && std::abs(DY) < DragThreshold) return;
     FDragMoved = true;
-    // The control pressed lands on the grid; the others keep their places
-    // beside it.
-    const int MoveX = Snap(FDragBounds.Left + DX) - FDragBounds.Left;
-    const int MoveY = Snap(FDragBounds.Top + DY) - FDragBounds.Top;
+    // The control pressed lines up with a neighbour or the parent where one
+    // is near, else lands on the grid; the others keep their places beside it.
+    int MoveX = Snap(FDragBounds.Left + DX) - FDragBounds.Left;
+    int MoveY = Snap(FDragBounds.Top + DY) - FDragBounds.Top;
+    std::optional<int> GuideX, GuideY;
+    TWinControl* Parent = FDragControl->GetParent();
+    if (FSnapToGuides && Parent) {
+        const TRect Proposed = Bounds(FDragBounds.Left + DX, FDragBounds.Top + DY,
+                                      FDragBounds.Width(), FDragBounds.Height());
+        const TGuideSnap Guides =
+            SnapToGuides(Proposed, Neighbours(FDragControl), Parent->GetClientRect(), GuideReach);
+        if (Guides.GuideX) {
+            MoveX = DX + Guides.DX;
+            GuideX = Guides.GuideX;
+        }
+        if (Guides.GuideY) {
+            MoveY = DY + Guides.DY;
+            GuideY = Guides.GuideY;
+        }
+    }
     for (const auto& [Control, Start] : FDragStarts)
         ApplyBounds(Control,
                     Bounds(Start.Left + MoveX, Start.Top + MoveY, Start.Width(), Start.Height()));
+    FGuides->Show(Parent, GuideX, GuideY);
+    const TPoint Pointer = FDesigned.Form->ScreenToClient(ScreenPos);
+    FHint->ShowAt(FDesigned.Form.get(), Point(Pointer.X + 16, Pointer.Y + 16),
+                  IntToStr(FDragControl->GetLeft()) + ", " + IntToStr(FDragControl->GetTop()));
+    if (OnSelectionMoved) OnSelectionMoved();
+}
+
+std::vector<TRect> TFormDesigner::Neighbours(const TControl* Control) const {
+    std::vector<TRect> Others;
+    const TWinControl* Parent = Control->GetParent();
+    if (!Parent) return Others;
+    for (int I = 0; I < Parent->ControlCount(); ++I) {
+        TControl* Sibling = Parent->Controls(I);
+        if (Sibling == Control || Sibling->GetOwner() != FDesigned.Form.get() ||
+            !Sibling->GetVisible())
+            continue;
+        if (std::any_of(FDragStarts.begin(), FDragStarts.end(),
+                        [Sibling](const auto& S) { return S.first == Sibling; }))
+            continue;
+        Others.push_back(Sibling->GetBoundsRect());
+    }
+    return Others;
+}
+
+void TFormDesigner::HideDragFeedback() {
+    FGuides->Hide();
+    FHint->ShowAt(nullptr, TPoint(), String());
+}
+
+void TFormDesigner::ResizeTo(const TRect& Bounds, bool Final) {
+    TControl* Control = SelectedControl();
+    if (!Control) return;
+    if (!FResizeStart) FResizeStart = Control->GetBoundsRect();
+    const TRect Start = *FResizeStart;
+    // Only the edges the handle moves line up or snap; the others stay.
+    std::optional<int> GuideX, GuideY;
+    const std::vector<TRect> Others = Neighbours(Control);
+    const TRect Room = Control->GetParent() ? Control->GetParent()->GetClientRect() : TRect();
+    auto SnapOne = [&](int Value, int Was, bool Vertical) {
+        if (Value == Was) return Value;
+        if (FSnapToGuides && Control->GetParent()) {
+            const TEdgeSnap E = SnapEdge(Value, Vertical, Others, Room, GuideReach);
+            if (E.Guide) {
+                (Vertical ? GuideX : GuideY) = E.Guide;
+                return E.Value;
+            }
+        }
+        return Snap(Value);
+    };
+    TRect R;
+    R.Left = SnapOne(Bounds.Left, Start.Left, true);
+    R.Top = SnapOne(Bounds.Top, Start.Top, false);
+    R.Right = std::max(R.Left + 1, SnapOne(Bounds.Right, Start.Right, true));
+    R.Bottom = std::max(R.Top + 1, SnapOne(Bounds.Bottom, Start.Bottom, false));
+    ApplyBounds(Control, R);
+    if (Final) {
+        FResizeStart.reset();
+        HideDragFeedback();
+        Modified();
+        return;
+    }
+    FGuides->Show(Control->GetParent(), GuideX, GuideY);
+    const TPoint Corner = FDesigned.Form->ScreenToClient(
+        Control->ClientToScreen(Point(Control->GetWidth(), Control->GetHeight())));
+    FHint->ShowAt(FDesigned.Form.get(), Point(Corner.X + 12, Corner.Y + 12),
+                  IntToStr(Control->GetWidth()) + " x " + IntToStr(Control->GetHeight()));
     if (OnSelectionMoved) OnSelectionMoved();
 }
 
@@ -737,7 +812,7 @@ bool TFormDesigner::KeyMessage(TMessage& Message) {
             CutSelection();
             break;
         case 'V':
-            Paste();
+            RunReporting(*this, [this] { Paste(); });
             break;
         case 'Z':
             Shift ? Redo() : Undo();

@@ -3,6 +3,7 @@
 #include "AlignCommands.h"
 #include "DesignedForm.h"
 #include "GrabHandles.h"
+#include "GuideLines.h"
 #include "UndoStack.h"
 
 #include "framework/design/ComponentEditor.h"
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -108,6 +110,15 @@ public:
     void SendSelectionToBack();
     int GetGridSize() const { return FGridSize; }
     void SetGridSize(int Value) { FGridSize = Value < 1 ? 1 : Value; }
+    // Guides: a moving or sizing control lines up with its neighbours' and
+    // its parent's edges and centres within GuideReach pixels, before the
+    // grid, and the lines it lines up on show while the button is down.
+    bool GetSnapToGuides() const { return FSnapToGuides; }
+    void SetSnapToGuides(bool Value) { FSnapToGuides = Value; }
+    static constexpr int GuideReach = 4;
+    const TGuideLines& GetGuideLines() const { return *FGuides; }
+    // The position or size of what is being dragged, beside the pointer.
+    const TPositionHint& GetPositionHint() const { return *FHint; }
     bool GetSnapToGrid() const { return FSnapToGrid; }
     void SetSnapToGrid(bool Value) { FSnapToGrid = Value; }
     int Snap(int Value) const;
@@ -159,6 +170,10 @@ public:
     // A Ctrl chord the designer has no use for (Ctrl+S): true when the host
     // took it.
     std::function<bool(unsigned short Key, folio::TShiftState Shift)> OnCommandKey;
+    // What went wrong in a command given by a key or a menu (a paste of
+    // text that is no component), for the host to tell the user. Without
+    // it the command raises.
+    std::function<void(const String& Message)> OnError;
     // A right click on Component at a screen point: the host shows its verbs.
     std::function<void(TComponent* Component, TPoint ScreenPos)> OnContextMenu;
 
@@ -188,6 +203,10 @@ private:
     void SelectionGone(TComponent* Gone);
     std::vector<TControl*> SelectedControls() const;
     void UpdateMarks();
+    // The bounds of Control's siblings on the form that do not move with it.
+    std::vector<TRect> Neighbours(const TControl* Control) const;
+    void HideDragFeedback();
+    void ResizeTo(const TRect& Bounds, bool Final);
     void BandTo(TPoint FormPos);
     void EndBand(TPoint FormPos);
     void ShowForm();
@@ -202,6 +221,11 @@ private:
     std::unique_ptr<TGrabHandles> FHandles;
     std::unique_ptr<TSelectionMarks> FMarks;
     std::unique_ptr<TRubberBand> FBand;
+    std::unique_ptr<TGuideLines> FGuides;
+    std::unique_ptr<TPositionHint> FHint;
+    bool FSnapToGuides = true;
+    // Where the control being sized by a handle was when the handle drag began.
+    std::optional<TRect> FResizeStart;
     std::unique_ptr<TSelectionWatch> FWatch;
     const folio::TClassInfo* FPaletteClass = nullptr;
     int FGridSize = 8;
