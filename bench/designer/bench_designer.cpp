@@ -178,6 +178,76 @@ void BM_DragMove(benchmark::State& State) {
 }
 BENCHMARK(BM_DragMove)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+// Fifty components selected (the first fifty of the grid) are dragged
+// together with the guides on: each iteration is one pointer move with the
+// lining up against the other 150 and the paint pass that shows it.
+void BM_DragSelectionOf50(benchmark::State& State) {
+    TSession& S = Session();
+    TControl* Dragged = S.OpenAndSelect(feBinary, "C20");
+    std::vector<TPersistent*> Fifty;
+    for (int I = 1; I <= 50; ++I)
+        Fifty.push_back(S.Designer().GetComponent("C" + std::to_string(I)));
+    S.Designer().SelectList(Fifty, Dragged);
+    S.Designer().SetSnapToGuides(true);
+    S.Host.RunUntilIdle();
+    const TRect Dropped = Dragged->GetBoundsRect();
+    const TPoint From =
+        Dragged->ClientToScreen(Point(Dragged->GetWidth() / 2, Dragged->GetHeight() - 4));
+    S.Host.MoveTo(From);
+    S.Host.Press();
+    S.Host.MoveTo(From.X + 8, From.Y);
+    S.Host.RunUntilIdle();
+    bool Back = false;
+    for (auto _ : State) {
+        S.Host.MoveTo(From.X + (Back ? 8 : 27), From.Y + (Back ? 0 : 13));
+        S.Host.RunUntilIdle();
+        Back = !Back;
+    }
+    const bool Moved = Dragged->GetBoundsRect() != Dropped;
+    const bool All = S.Designer().GetSelectionList().size() == 50;
+    S.Host.Release();
+    S.Host.RunUntilIdle();
+    if (!Moved || !All) State.SkipWithError("the selection did not move as one");
+    State.SetItemsProcessed(State.iterations());
+}
+BENCHMARK(BM_DragSelectionOf50)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A band dragged over a form of 1,000 small controls: each iteration is
+// one pointer move of the band with its repaint; the release selects.
+void BM_BandOver1000(benchmark::State& State) {
+    TSession& S = Session();
+    const std::filesystem::path File = S.Dir / "thousand.form";
+    if (!std::filesystem::exists(File)) {
+        TDesignedForm Designed = NewDesignedForm(nullptr);
+        Designed.Form->SetBounds(0, 0, FormWidth, FormHeight);
+        for (int I = 0; I < 1000; ++I) {
+            auto* Control = new TPanel(Designed.Form.get());
+            Control->SetName("P" + std::to_string(I));
+            Control->SetBounds(4 + I % 40 * 24, 4 + I / 40 * 26, 20, 22);
+            Control->SetParent(Designed.Form.get());
+        }
+        WriteDesignedForm(Designed, File.string(), feBinary);
+    }
+    S.Designer().Open(File.string());
+    S.Host.RunUntilIdle();
+    TForm* Form = S.Designer().GetForm();
+    const TPoint From = Form->ClientToScreen(Point(2, 2));
+    S.Host.MoveTo(From);
+    S.Host.Press();
+    bool Back = false;
+    for (auto _ : State) {
+        S.Host.MoveTo(From.X + (Back ? 400 : 600), From.Y + (Back ? 300 : 450));
+        S.Host.RunUntilIdle();
+        Back = !Back;
+    }
+    S.Host.Release();
+    S.Host.RunUntilIdle();
+    if (S.Designer().GetSelectionList().size() < 100)
+        State.SkipWithError("the band selected too little");
+    State.SetItemsProcessed(State.iterations());
+}
+BENCHMARK(BM_BandOver1000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
 // The physical anchor: copying the designed form's pixels once.
 void BM_AnchorMemcpyFormPixels(benchmark::State& State) {
     std::vector<char> A(static_cast<size_t>(FormWidth) * FormHeight * 4, 1), B(A.size());
