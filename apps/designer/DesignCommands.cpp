@@ -3,8 +3,8 @@
 #include "FormDesigner.h"
 
 #include "framework/core/Exceptions.h"
-#include "framework/ui/Clipboard.h"
-#include "framework/ui/MenuItem.h"
+#include "framework/ui/app/Clipboard.h"
+#include "framework/ui/menus/MenuItem.h"
 
 namespace designer {
 

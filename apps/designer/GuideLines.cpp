@@ -2,7 +2,7 @@
 
 #include "framework/core/ColorConsts.h"
 #include "framework/gfx/Canvas.h"
-#include "framework/ui/WinControl.h"
+#include "framework/ui/controls/WinControl.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ui/CustomControl.h"
+#include "framework/ui/controls/CustomControl.h"
 
 #include <memory>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "DesignedForm.h"
 
-#include "framework/ui/Clipboard.h"
+#include "framework/ui/app/Clipboard.h"
 
 namespace designer::test {
 namespace {
