@@ -327,6 +327,16 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         NeedArgs(Step, 3);
         const TPoint From = CentreOnScreen(Component(Step.Args[0]));
         FHost.Drag(From, Point(From.X + IntArg(Step, 1), From.Y + IntArg(Step, 2)), 8);
+    } else if (C == "hold-drag") {
+        // A drag caught before its end, for a snapshot of what a drag shows.
+        NeedArgs(Step, 3);
+        const TPoint From = CentreOnScreen(Component(Step.Args[0]));
+        FHost.MoveTo(From);
+        FHost.Press();
+        for (int I = 1; I <= 8; ++I)
+            FHost.MoveTo(From.X + IntArg(Step, 1) * I / 8, From.Y + IntArg(Step, 2) * I / 8);
+    } else if (C == "release") {
+        FHost.Release();
     } else if (C == "key") {
         NeedArgs(Step, 1);
         PressKey(FHost, Step, Step.Args[0]);

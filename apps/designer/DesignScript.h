@@ -43,6 +43,8 @@ struct TScriptStep {
 //   band X1 Y1 X2 Y2 [shift]        drag a band over the form from X1, Y1 to X2, Y2
 //   expect-selection NAME...        exactly these components are selected
 //   drag NAME DX DY                 drag the component by DX, DY pixels
+//   hold-drag NAME DX DY | release  the same drag with the button kept down
+//                                   (for a snapshot), and letting it go
 //   key [shift+]KEY                 Left Right Up Down Delete Escape Enter Tab F2
 //   page Properties|Events          the inspector's page
 //   set PATH VALUE                  an inspector row ("GroupsFont.Size") takes VALUE

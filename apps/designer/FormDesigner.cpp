@@ -137,6 +137,23 @@ void TFormDesigner::SaveAs(const String& FileName, TFormEncoding Encoding) {
     SetModifiedFlag(false);
 }
 
+void TFormDesigner::WriteCopy(const String& FileName) const {
+    WriteDesignedForm(FDesigned, FileName, feText);
+}
+
+void TFormDesigner::OpenRecovery(const String& Path) {
+    TDesignedForm Read = ReadDesignedForm(Path, nullptr);
+    const String Saved = FSaved;
+    ReplaceForm(std::move(Read));
+    FUndo.Clear();
+    FCurrent = SnapshotForm(*FDesigned.Form);
+    FSelectionBefore = SelectionNames();
+    // Undo cannot reach the file's form, but the mark shows until a save.
+    FSaved = Saved;
+    SetModifiedFlag(true);
+    if (OnChanged) OnChanged();
+}
+
 String TFormDesigner::GetDocumentName() const {
     return FFileName.empty() ? FDesigned.Form->GetName()
                              : std::filesystem::path(FFileName).filename().string();
@@ -425,6 +442,17 @@ TComponent* TFormDesigner::DropComponent(const TClassInfo& Class, TWinControl* P
     Select(Component);
     Modified();
     return Component;
+}
+
+void TFormDesigner::SelectNextComponent(bool Forward) {
+    TForm* Form = FDesigned.Form.get();
+    const int Count = Form->ComponentCount();
+    if (Count == 0) return;
+    TComponent* Current = HoldingComponent(FSelection);
+    const int Index = Current && Current != Form ? Current->ComponentIndex() : -1;
+    const int Next =
+        Index < 0 ? (Forward ? 0 : Count - 1) : (Index + (Forward ? 1 : Count - 1)) % Count;
+    Select(Form->Components(Next));
 }
 
 void TFormDesigner::DeleteSelection() {
@@ -844,6 +872,9 @@ bool TFormDesigner::KeyMessage(TMessage& Message) {
         break;
     case VK_DELETE:
         DeleteSelection();
+        break;
+    case VK_TAB:
+        SelectNextComponent(!Shift);
         break;
     case VK_ESCAPE:
         // Up to the parent, as far as the form.

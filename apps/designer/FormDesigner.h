@@ -48,6 +48,13 @@ public:
     // EInvalidOperation for a new form that has no file yet.
     void Save();
     void SaveAs(const String& FileName, folio::TFormEncoding Encoding = folio::feText);
+    // Writes the form as a text form file to FileName, leaving the form's
+    // own file and its modified mark alone (a recovery copy).
+    void WriteCopy(const String& FileName) const;
+    // Shows the form a recovery copy at Path holds in place of this one,
+    // keeping the form's file name: it is the file's form with unsaved
+    // changes, and its modified mark says so.
+    void OpenRecovery(const String& Path);
     folio::TForm* GetForm() const { return FDesigned.Form.get(); }
     const String& GetRootClassName() const { return FDesigned.RootClassName; }
     const String& GetFileName() const { return FFileName; }
@@ -94,6 +101,9 @@ public:
     // Makes a component of Class on the form, named uniquely, at Pos in
     // Parent's client coordinates (snapped to the grid), and selects it.
     TComponent* DropComponent(const folio::TClassInfo& Class, TWinControl* Parent, TPoint Pos);
+    // Tab and Shift+Tab: selects the form's next (or previous) component,
+    // round from the last to the first.
+    void SelectNextComponent(bool Forward);
     // Deletes the selected components (never the form itself) as one change.
     void DeleteSelection();
     // Moves or sizes the selected controls by the given pixels, as one change.

@@ -3,6 +3,7 @@
 // screen and writes a snapshot of the screen at the end.
 #include "DesignScript.h"
 #include "DesignerWindow.h"
+#include "Recovery.h"
 
 #include "framework/core/Exceptions.h"
 #include "framework/hosts/DesktopColorScheme.h"
@@ -10,6 +11,7 @@
 #include "framework/hosts/SdlHost.h"
 #include "framework/ui/app/Application.h"
 #include "framework/ui/app/QuitSignals.h"
+#include "framework/ui/dialogs/MessageDialog.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -78,8 +80,24 @@ int RunWindow(const TOptions& Options) {
     };
     Prepare(Window, Options);
     Window.Show();
+    OfferRecoveryCopy(Window.Designer(), [](const String& Question) {
+        return folio::MessageDlg(Question, folio::mtConfirmation, {folio::mbYes, folio::mbNo}) ==
+               folio::mrYes;
+    });
     RunDesignerWindow(Window, [&Host] { return Host.Step(-1); });
-    if (const int Signal = folio::TQuitSignals::Received()) return 128 + Signal;
+    if (const int Signal = folio::TQuitSignals::Received()) {
+        // Told to end from the terminal: nobody is there to ask about the
+        // unsaved changes, so they are kept for the next start.
+        if (Window.Designer().GetModified()) {
+            try {
+                std::cerr << "designer: the unsaved changes are kept in "
+                          << WriteRecoveryCopy(Window.Designer()) << "\n";
+            } catch (const folio::Exception& E) {
+                std::cerr << "designer: the unsaved changes are lost: " << E.what() << "\n";
+            }
+        }
+        return 128 + Signal;
+    }
     return 0;
 }
 
