@@ -3,7 +3,7 @@
 // The shortcut bar: TFolio and its model (groups and items), with the binary
 // stream and file format of its contents and their registry layout.
 
-#include "folio/FolioList.h"
+#include "folio/FolioCollection.h"
 #include "framework/core/RegistryRoots.h"
 #include "framework/core/Streams.h"
 #include "framework/gfx/Bitmap.h"
@@ -30,6 +30,7 @@ class TRegistry;
 class TFolEditor;
 class TFolioAnimThread;
 struct TFolioAnimLink;
+struct TFolioLook;
 
 // Enumerations are stored as one byte holding the ordinal. Loading takes the
 // byte as it is, so a value outside the named ones survives a round trip.
@@ -78,7 +79,7 @@ using TFolGetGroupEditRectEvent =
 // ---------------------------------------------------------------------------
 // Items
 
-class TFolioItem : public TPersistent {
+class TFolioItem : public TPersistent, public TFolioListed {
     FOLIO_CLASS(TFolioItem)
 public:
     // Items may be null: such an item has no collection, group or bar.
@@ -130,6 +131,10 @@ public:
 
     void Paint(TCanvas* Canvas);
 
+    // The item's stored fields, described once (FolioRecords.h): its
+    // equality, copy, stream record and registry key are made from them.
+    static constexpr auto Fields();
+
     // One item record of the stream format. ReadData changes nothing unless
     // the whole record could be read.
     void WriteData(TStream& Stream) const;
@@ -142,10 +147,8 @@ public:
     void LoadFromRegistry(TRegistry& Registry, const String& Path);
 
 private:
-    friend class TFolioList<TFolioItem>;
+    // The collection reads, stores, binds and places its items.
     friend class TFolioItems;
-    friend class TFolioGroup;
-    friend class TFolioGroups;
 
     void ReadRecord(TFolioReader& Reader);
     // The registry key of item Number of group GroupNumber, both from 1.
@@ -160,7 +163,6 @@ private:
     TFolioGroups* FGroups = nullptr;
     TFolioGroup* FGroup = nullptr;
     TFolioItems* FItems = nullptr;
-    std::int64_t FListPos = TFolioList<TFolioItem>::NotListed;
     int FImageIndex = -1;
     int FOverImageIndex = -1;
     String FCaption;
@@ -170,18 +172,15 @@ private:
     String FHint;
 };
 
-class TFolioItems : public TPersistent {
+class TFolioItems : public TFolioCollection<TFolioItem> {
     FOLIO_CLASS(TFolioItems)
 public:
     // Group may be null for a collection outside any bar.
     explicit TFolioItems(TFolioGroup* AGroup);
     ~TFolioItems() override;
-    TFolioItems(const TFolioItems&) = delete;
-    TFolioItems& operator=(const TFolioItems&) = delete;
 
-    int GetCount() const { return FList.Count(); }
     // Raise Exception("Index out of range") for an index outside 0..Count-1.
-    TFolioItem* GetItem(int Index) const;
+    TFolioItem* GetItem(int Index) const { return At(Index); }
     void SetItem(int Index, const TFolioItem* Item);
     TFolioItem* GetFirstItem() const { return FList.First(); }
     TFolioItem* GetLastItem() const { return FList.Last(); }
@@ -190,19 +189,12 @@ public:
     TFolioItem* AddObject(const String& Caption, int ImageIndex, void* Data);
     TFolioItem* Insert(int Index, const String& Caption, int ImageIndex);
     TFolioItem* InsertObject(int Index, const String& Caption, int ImageIndex, void* Data);
-    void Delete(TFolioItem* Item);
-    void Clear();
-    // Batch changes: the bar neither repaints nor lays out between these
-    // and repaints once at the last EndUpdate (see TFolio::BeginUpdate).
-    void BeginUpdate();
-    void EndUpdate();
     // Moves Item (from any collection) to NewIndex here; beyond the count appends.
     void Move(TFolioItem* Item, int NewIndex);
     bool Equals(const TFolioItems* Items) const;
     // Deep copy through the stream format; Data values keep their full width.
     void Assign(const TPersistent* Source) override;
 
-    TFolio* GetBar() const { return FBar; }
     TFolioGroups* GetGroups() const { return FGroups; }
     TFolioGroup* GetGroup() const { return FGroup; }
 
@@ -220,9 +212,10 @@ public:
     void LoadFromRegistry(TRegistry& Registry, const String& Path);
 
 private:
+    // An item takes itself out as it is destroyed or moves elsewhere.
     friend class TFolioItem;
+    // A group reads, stores and rebinds its items.
     friend class TFolioGroup;
-    friend class TFolioGroups;
 
     // Appends a fresh item without asking for a repaint.
     TFolioItem* AppendNew();
@@ -235,18 +228,17 @@ private:
     void Adopt(TFolioItems& Staging);
     // Re-clamps the owning group's scroll position after a removal.
     void ItemRemoved();
+    // Takes the group's references, for the collection and its items.
     void Rebind(TFolioGroup* AGroup);
 
-    TFolioList<TFolioItem> FList;
     TFolioGroup* FGroup = nullptr;
     TFolioGroups* FGroups = nullptr;
-    TFolio* FBar = nullptr;
 };
 
 // ---------------------------------------------------------------------------
 // Groups
 
-class TFolioGroup : public TPersistent {
+class TFolioGroup : public TPersistent, public TFolioListed {
     FOLIO_CLASS(TFolioGroup)
 public:
     // Groups may be null only for a group outside any collection.
@@ -303,6 +295,9 @@ public:
 
     void ClickPrevButton();
     void ClickNextButton();
+    // Scrolls by Step items as the scroll buttons do, through Handler (the
+    // buttons' event, which may change the step or delete the group).
+    void ScrollByButton(int Step, TFolGroupButtonEvent Handler);
     void Edit();
     void EndEdit(bool Cancel);
 
@@ -334,12 +329,25 @@ public:
     TRect GetInsertMarkRect(int Index) const;
     TFolGroupState GetState() const;
 
+    // A switch's slide (FolioAnimation.cpp) moves the captions between the
+    // two sliding groups by AnimOffset; before it starts, those two groups
+    // paint at the origin of pictures of their own (PaintAtOrigin).
+    int GetAnimOffset() const { return FAnimOffset; }
+    void SetAnimOffset(int Value) { FAnimOffset = Value; }
+    bool GetPaintAtOrigin() const { return FPaintAtOrigin; }
+    void SetPaintAtOrigin(bool Value) { FPaintAtOrigin = Value; }
+
     virtual void Paint(TCanvas* Canvas);
     void PaintCaption(TCanvas* Canvas);
     void PaintClientRect(TCanvas* Canvas);
     void PaintItems(TCanvas* Canvas);
     void PaintButtons(TCanvas* Canvas);
     void PaintInsertMark(TCanvas* Canvas);
+
+    // The group's stored fields, described once (FolioRecords.h): its
+    // equality, copy, stream record, registry key and a form's has-data
+    // comparison are made from them.
+    static constexpr auto Fields();
 
     // One group record; ReadData is all-or-nothing as for the collections.
     void WriteData(TStream& Stream) const;
@@ -353,18 +361,10 @@ public:
     void LoadFromRegistry(TRegistry& Registry, const String& Path);
 
 private:
-    // One step of a scroll button; the handler may change the step or delete the group.
-    void ScrollByButton(int Step, TFolGroupButtonEvent Handler);
-
-    friend class TFolioList<TFolioGroup>;
+    // The collection reads, stores and rebinds its groups.
     friend class TFolioGroups;
-    friend class TFolioItems;
-    friend class TFolioItem;
-    friend class TFolio;
-    friend class TFolioAnimThread;
-    friend struct TFolioLiveInspector;
-    friend struct TFolioItemLayout;
-    friend struct TFolioPaintInspector;
+    // Tests seed the scroll position and the slide.
+    friend struct TFolioTestAccess;
 
     void ReadRecord(TFolioReader& Reader);
     // The registry key of group Number, from 1.
@@ -376,7 +376,6 @@ private:
     // Asks the bar to repaint when there is one.
     void Changed() const;
 
-    std::int64_t FListPos = TFolioList<TFolioGroup>::NotListed;
     bool FPaintAtOrigin = false;
     int FAnimOffset = 0;
     std::unique_ptr<TFolioItems> FItems;
@@ -398,33 +397,23 @@ private:
     int FStartItem = 0;
 };
 
-class TFolioGroups : public TPersistent {
+class TFolioGroups : public TFolioCollection<TFolioGroup> {
     FOLIO_CLASS(TFolioGroups)
 public:
     // Bar may be null for a collection outside any bar.
     explicit TFolioGroups(TFolio* ABar);
     ~TFolioGroups() override;
-    TFolioGroups(const TFolioGroups&) = delete;
-    TFolioGroups& operator=(const TFolioGroups&) = delete;
 
-    int GetCount() const { return FList.Count(); }
     // Raise Exception("Index out of range") for an index outside 0..Count-1.
-    TFolioGroup* GetGroup(int Index) const;
+    TFolioGroup* GetGroup(int Index) const { return At(Index); }
     void SetGroup(int Index, const TFolioGroup* Group);
     TFolioGroup* GetFirstGroup() const { return FList.First(); }
     TFolioGroup* GetLastGroup() const { return FList.Last(); }
-    TFolio* GetBar() const { return FBar; }
 
     TFolioGroup* Add(const String& Caption);
     TFolioGroup* AddObject(const String& Caption, void* Data);
     TFolioGroup* Insert(int Index, const String& Caption);
     TFolioGroup* InsertObject(int Index, const String& Caption, void* Data);
-    void Delete(TFolioGroup* Group);
-    void Clear();
-    // Batch changes: the bar neither repaints nor lays out between these
-    // and repaints once at the last EndUpdate (see TFolio::BeginUpdate).
-    void BeginUpdate();
-    void EndUpdate();
     // Deep copy through the stream format; Data values keep their full width.
     void Assign(const TPersistent* Source) override;
     // In a form file the collection is the binary property "Data" (the
@@ -445,6 +434,7 @@ public:
     void LoadFromRegistry(TRegistry& Registry, const String& Path);
 
 private:
+    // A group takes itself out as it is destroyed.
     friend class TFolioGroup;
 
     // Appends a fresh group, doing the first-group bookkeeping of AddObject.
@@ -452,9 +442,6 @@ private:
     void ReadRecord(TFolioReader& Reader);
     void ReadRegistry(TRegistry& Registry, const String& Path);
     void Adopt(TFolioGroups& Staging);
-
-    TFolioList<TFolioGroup> FList;
-    TFolio* FBar = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -559,6 +546,44 @@ public:
     // shown by the insert mark; -1 when no position is shown.
     int GetInsertIndex() const { return FInsertIndex; }
 
+    // The interaction state that geometry and painting read. Only the bar's
+    // own handlers change it.
+    // The group being opened (-1 none); whether a switch runs, and whether
+    // its slide shows, copying the two pictures of the sliding groups.
+    int GetTargetGroup() const { return FTargetGroup; }
+    bool GetSwitching() const { return FSwitching; }
+    bool GetAnimating() const { return FAnimating; }
+    TBitmap* GetVisibleBitmap() const { return FVisibleBitmap.get(); }
+    TBitmap* GetTargetBitmap() const { return FTargetBitmap.get(); }
+    // The caption and the open group's item under the pointer (-1 none).
+    int GetHoverGroup() const { return FHoverGroup; }
+    int GetHoverItem() const { return FHoverItem; }
+    // A press held on a caption, an item or a scroll button, and whether the
+    // pointer is still over what it pressed.
+    bool GetGroupPressed() const { return FGroupPressed; }
+    int GetPressedGroup() const { return FPressedGroup; }
+    bool GetGroupPressInside() const { return FGroupPressInside; }
+    bool GetItemPressed() const { return FItemPressed; }
+    TFolioItem* GetPressedItem() const { return FPressedItem; }
+    bool GetItemPressInside() const { return FItemPressInside; }
+    bool GetPrevPressed() const { return FPrevPressed; }
+    bool GetPrevPressInside() const { return FPrevPressInside; }
+    bool GetNextPressed() const { return FNextPressed; }
+    bool GetNextPressInside() const { return FNextPressInside; }
+    // The in-place editor and what it edits (null when nothing is edited).
+    TFolEditor* GetEditor() const { return FEditor; }
+    bool GetEditing() const { return FEditing; }
+    bool GetEditingGroup() const { return FEditingGroup; }
+    TFolioItem* GetEditedItem() const { return FEditedItem; }
+    TFolioGroup* GetEditedGroup() const { return FEditedGroup; }
+
+    // What the model tells its bar. A group joined the bar's collection (the
+    // first one opens at once, without a switch or an event); a group at
+    // Index is leaving it, so the open group keeps pointing at the same
+    // group or its neighbour and a scroll button held on it is let go.
+    void GroupAdded();
+    void GroupRemoving(int Index);
+
     // The last hover state computed by mouse or drag handling; no hit test.
     // "Curosr" is the published spelling, which callers use; the correctly
     // spelled names answer the same.
@@ -631,6 +656,9 @@ public:
     // of Item; nothing for an item of another group.
     void ScrollIntoView(TFolioItem* Item);
 
+    // The settings painting takes from the bar, at its resolution (FolioView.h).
+    TFolioLook GetLook() const;
+
     // Rebuilds the rotated copy of GroupsFont used by horizontal captions.
     void CreateRotatedFont();
     TFont* GetRotatedFont() const { return FRotatedFont.get(); }
@@ -658,17 +686,10 @@ protected:
     void ChangeScale(int M, int D) override;
 
 private:
-    friend class TFolioGroups;
-    friend class TFolioGroup;
-    friend class TFolioItems;
-    friend class TFolioItem;
-    friend struct TFolioItemLayout;
-    friend struct TFolioPaintInspector;
-    // White-box tests read and seed the interaction state.
-    friend struct TFolioInspector;
+    // The switch's worker steps the slide on the bar's fields.
     friend class TFolioAnimThread;
-    friend class TFolEditor;
-    friend struct TFolioLiveInspector;
+    // Tests seed the interaction state to try painting in every state.
+    friend struct TFolioTestAccess;
 
     void WMTimer(TMessage& Message);
     void WMHideEditor(TMessage& Message);
@@ -708,8 +729,14 @@ private:
     void StartSwitch(int Index);
     void FinishSwitch();
     void StopSwitch();
-    // Mouse handling: the pressed caption, button or item.
+    // Mouse handling: the pressed caption, button or item. A press marks
+    // itself held and inside and repaints R; while it is held, a pointer
+    // move keeps Inside up to date, repainting R when it changes.
     void InvalidateNoErase(const TRect& R);
+    void Press(bool& Pressed, bool& Inside, const TRect& R);
+    void TrackPress(bool& Inside, bool Now, const TRect& R);
+    // The press on a scroll button scrolls once and starts the repeat timer.
+    void PressScrollButton(TFolioGroup& Open, bool Next);
     // Whether the application draws captions or group backgrounds itself.
     bool DrawsCustom() const;
     // Whether a paint of the bar sets every pixel of its client area, so
@@ -729,6 +756,9 @@ private:
     void OpenTimerTick();
     void ForgetDrag();
     void UpdateHoverCursor();
+    // The caption under the pointer at (X, Y) becomes the hovered one, with
+    // its cursor; nothing is repainted.
+    void HoverCaptionAt(int X, int Y);
     // The hover state of a pointer at P with nothing pressed: the caption
     // under it and the open group's item under it, none over a scroll
     // button's place. Repaints when either changed.

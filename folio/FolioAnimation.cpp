@@ -124,16 +124,16 @@ bool TFolioAnimThread::Prepare(float& Distance, int& Speed) {
 
     TFolioGroup* Open = Groups->GetGroup(V);
     TFolioGroup* Target = Groups->GetGroup(T);
-    Open->FPaintAtOrigin = true;
-    Target->FPaintAtOrigin = true;
+    Open->SetPaintAtOrigin(true);
+    Target->SetPaintAtOrigin(true);
     const TRect OpenBounds = Open->GetBoundsRect();
     const TRect TargetBounds = Target->GetBoundsRect();
     Bar->FVisibleBitmap = std::make_unique<TBitmap>();
     Bar->FTargetBitmap = std::make_unique<TBitmap>();
     {
         TScopeGuard InPlace([Open, Target] {
-            Open->FPaintAtOrigin = false;
-            Target->FPaintAtOrigin = false;
+            Open->SetPaintAtOrigin(false);
+            Target->SetPaintAtOrigin(false);
         });
         Bar->FVisibleBitmap->SetSize(std::max(0, OpenBounds.Width()),
                                      std::max(0, OpenBounds.Height()));
@@ -158,7 +158,7 @@ bool TFolioAnimThread::Frame(TFolAnimationStyle& Style) {
     const int V = Bar->FVisibleGroup;
     const int T = Bar->FTargetGroup;
     const int Last = std::min(std::max(V, T), Groups->GetCount() - 1);
-    for (int I = std::min(V, T) + 1; I <= Last; ++I) Groups->GetGroup(I)->FAnimOffset = FOffset;
+    for (int I = std::min(V, T) + 1; I <= Last; ++I) Groups->GetGroup(I)->SetAnimOffset(FOffset);
     Bar->Invalidate();
     // The style is read here, on the user-interface thread, so a change
     // while the slide runs takes effect at the next frame without a race.
@@ -214,7 +214,7 @@ void TFolio::FinishSwitch() {
     if (Target >= 0 && Target < FGroups->GetCount()) {
         InternalSetVisibleGroup(Target);
     } else {
-        for (int I = 0; I < FGroups->GetCount(); ++I) FGroups->GetGroup(I)->FAnimOffset = 0;
+        for (int I = 0; I < FGroups->GetCount(); ++I) FGroups->GetGroup(I)->SetAnimOffset(0);
         FTargetGroup = -1;
         Invalidate();
     }

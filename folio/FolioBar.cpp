@@ -219,7 +219,7 @@ void TFolio::InternalSetVisibleGroup(int Index) {
     if (Index == FVisibleGroup) return;
     TFolioGroup* Closed = GetVisibleGroupObject();
     FVisibleGroup = Index;
-    for (int I = 0; I < FGroups->GetCount(); ++I) FGroups->GetGroup(I)->FAnimOffset = 0;
+    for (int I = 0; I < FGroups->GetCount(); ++I) FGroups->GetGroup(I)->SetAnimOffset(0);
     Invalidate();
     FTargetGroup = -1;
     ValidateFocus();
@@ -508,6 +508,24 @@ int TFolio::GetOnGroup(int X, int Y) const {
     for (int I = 0; I < FGroups->GetCount(); ++I)
         if (FGroups->GetGroup(I)->GetCaptionRect().Contains(Point(X, Y))) return I;
     return -1;
+}
+
+void TFolio::GroupAdded() {
+    if (FGroups && FGroups->GetCount() == 1) {
+        FVisibleGroup = 0;
+        FTargetGroup = 0;
+    }
+    Invalidate();
+}
+
+void TFolio::GroupRemoving(int Index) {
+    // A scroll button held on the open group goes with it rather than
+    // scrolling whichever group opens next.
+    if (Index >= 0 && Index == FVisibleGroup) StopButtonRepeat();
+    if (!FGroups || FGroups->GetCount() < 2)
+        FVisibleGroup = -1;
+    else if (Index >= 0 && FVisibleGroup >= Index)
+        FVisibleGroup = std::max(FVisibleGroup - 1, 0);
 }
 
 void TFolio::DeleteGroup(TFolioGroup* Group) {

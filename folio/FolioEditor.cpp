@@ -20,7 +20,7 @@ TFolEditor::TFolEditor(TFolio* ABar) : TCustomEdit(ABar) {
 
 bool TFolEditor::LargeItemEdit() const {
     TFolio* B = Bar();
-    if (!B || B->FEditingGroup) return false;
+    if (!B || B->GetEditingGroup()) return false;
     const TFolioGroup* Open = B->GetVisibleGroupObject();
     return Open && Open->GetImageSize() == isLarge;
 }
@@ -40,7 +40,7 @@ void TFolEditor::CreateParams(TCreateParams& Params) {
 
 TFolio* TFolEditor::LiveBar() const {
     TFolio* B = Bar();
-    return B && B->FEditor == this ? B : nullptr;
+    return B && B->GetEditor() == this ? B : nullptr;
 }
 
 void TFolEditor::KeyDown(unsigned short& Key, TShiftState Shift) {

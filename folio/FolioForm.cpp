@@ -3,6 +3,7 @@
 // through the framework's filer from the property tables.
 
 #include "folio/Folio.h"
+#include "folio/FolioRecords.h"
 
 #include "framework/core/Filer.h"
 
@@ -11,16 +12,15 @@ namespace folio {
 namespace {
 
 // Whether an inherited form must store the groups: they differ from the
-// ancestor's in count, in the group equality, or in a group's picture or
-// image size. The group equality leaves those two out, but a form that
-// dropped them would lose such a change when it is saved.
+// ancestor's in count, in the group equality, or in a field the group
+// equality leaves out but the stream keeps (the picture, the image size): a
+// form that dropped those would lose such a change when it is saved.
 bool DiffersFromAncestor(const TFolioGroups& Groups, const TFolioGroups& Ancestor) {
     if (Groups.GetCount() != Ancestor.GetCount()) return true;
     for (int I = 0; I < Groups.GetCount(); ++I) {
         const TFolioGroup* Mine = Groups.GetGroup(I);
         const TFolioGroup* Theirs = Ancestor.GetGroup(I);
-        if (!Mine->IsEqual(Theirs) || Mine->GetImageSize() != Theirs->GetImageSize() ||
-            !Mine->GetBitmap()->Equals(Theirs->GetBitmap()))
+        if (!Mine->IsEqual(Theirs) || !fields::Equal(TFolioGroup::Fields(), *Mine, *Theirs, fuForm))
             return true;
     }
     return false;

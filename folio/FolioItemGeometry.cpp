@@ -44,7 +44,7 @@ int LineHeight(TCanvas* Canvas) {
 // The shared layout
 
 TFolioItemLayout::TFolioItemLayout(const TFolioGroup& Group, TCanvas* Canvas) {
-    const TFolio* Bar = Group.FBar;
+    const TFolio* Bar = Group.GetBar();
     if (!Bar) return;
     Valid = true;
     Vertical = Bar->IsVertical();
@@ -277,9 +277,9 @@ int TFolioGroup::GetOnItem(int X, int Y) const {
 TFolGroupState TFolioGroup::GetState() const {
     if (!FBar || FBar->IsDesigning()) return gsNormal;
     const int Index = GetIndex();
-    if (FBar->FGroupPressed && FBar->FPressedGroup == Index)
-        return FBar->FGroupPressInside ? gsPressed : gsOver;
-    if (FBar->FHoverGroup == Index) return gsOver;
+    if (FBar->GetGroupPressed() && FBar->GetPressedGroup() == Index)
+        return FBar->GetGroupPressInside() ? gsPressed : gsOver;
+    if (FBar->GetHoverGroup() == Index) return gsOver;
     return gsNormal;
 }
 

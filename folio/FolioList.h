@@ -13,7 +13,14 @@ namespace folio {
 // at either end only moves the base; in the middle, the shorter side of the
 // list is renumbered.
 //
-// T must declare `std::int64_t FListPos` and befriend TFolioList<T>.
+// T must derive publicly from TFolioListed, which holds that slot number
+// for the list alone.
+class TFolioListed {
+    template <class>
+    friend class TFolioList;
+    std::int64_t FListPos = std::numeric_limits<std::int64_t>::min();
+};
+
 template <class T>
 class TFolioList {
 public:
@@ -27,11 +34,11 @@ public:
 
     // The member's position, or -1 once it has been removed.
     int IndexOf(const T* Member) const {
-        return Member->FListPos == NotListed ? -1 : static_cast<int>(Member->FListPos - FBase);
+        return Pos(Member) == NotListed ? -1 : static_cast<int>(Pos(Member) - FBase);
     }
 
     void Append(T* Member) {
-        Member->FListPos = FBase + static_cast<std::int64_t>(FMembers.size());
+        Pos(Member) = FBase + static_cast<std::int64_t>(FMembers.size());
         FMembers.push_back(Member);
     }
 
@@ -42,9 +49,9 @@ public:
             Append(Member);
         } else if (Index < N / 2) {
             // Shift the front part down by one slot so the tail keeps its numbers.
-            for (int I = 0; I < Index; ++I) --FMembers[static_cast<std::size_t>(I)]->FListPos;
+            for (int I = 0; I < Index; ++I) --Pos(FMembers[static_cast<std::size_t>(I)]);
             --FBase;
-            Member->FListPos = FBase + Index;
+            Pos(Member) = FBase + Index;
             FMembers.insert(FMembers.begin() + Index, Member);
         } else {
             FMembers.insert(FMembers.begin() + Index, Member);
@@ -62,14 +69,14 @@ public:
         } else if (Index == N - 1) {
             FMembers.pop_back();
         } else if (Index < N / 2) {
-            for (int I = 0; I < Index; ++I) ++FMembers[static_cast<std::size_t>(I)]->FListPos;
+            for (int I = 0; I < Index; ++I) ++Pos(FMembers[static_cast<std::size_t>(I)]);
             ++FBase;
             FMembers.erase(FMembers.begin() + Index);
         } else {
             FMembers.erase(FMembers.begin() + Index);
             Renumber(Index);
         }
-        Member->FListPos = NotListed;
+        Pos(Member) = NotListed;
     }
 
     // Removes and returns the first member (Empty() must be false).
@@ -80,9 +87,12 @@ public:
     }
 
 private:
+    static std::int64_t& Pos(const T* Member) {
+        return const_cast<TFolioListed*>(static_cast<const TFolioListed*>(Member))->FListPos;
+    }
+
     void Renumber(int From) {
-        for (int I = From; I < Count(); ++I)
-            FMembers[static_cast<std::size_t>(I)]->FListPos = FBase + I;
+        for (int I = From; I < Count(); ++I) Pos(FMembers[static_cast<std::size_t>(I)]) = FBase + I;
     }
 
     std::deque<T*> FMembers;

@@ -1,4 +1,5 @@
 #include "folio/Folio.h"
+#include "folio/FolioRecords.h"
 
 #include "framework/core/ClassBuilder.h"
 #include "framework/core/Exceptions.h"
@@ -39,6 +40,45 @@ namespace {
 } // namespace
 
 // ---------------------------------------------------------------------------
+// What both collections share
+
+template <class TRecord>
+int TFolioCollection<TRecord>::IndexOf(const TRecord* Record) const {
+    if (!Record) return -1;
+    const int Index = FList.IndexOf(Record);
+    return Index >= 0 && Index < FList.Count() && FList.At(Index) == Record ? Index : -1;
+}
+
+template <class TRecord>
+TRecord* TFolioCollection<TRecord>::At(int Index) const {
+    if (Index < 0 || Index >= FList.Count()) IndexOutOfRange();
+    return FList.At(Index);
+}
+
+template <class TRecord>
+void TFolioCollection<TRecord>::CheckInsertPosition(int Index) const {
+    if (Index < 0 || Index > FList.Count()) InsertIndexError(Index, FList.Count());
+}
+
+template <class TRecord>
+void TFolioCollection<TRecord>::Clear() {
+    while (!FList.Empty()) delete FList.First();
+}
+
+template <class TRecord>
+void TFolioCollection<TRecord>::BeginUpdate() {
+    if (FBar) FBar->BeginUpdate();
+}
+
+template <class TRecord>
+void TFolioCollection<TRecord>::EndUpdate() {
+    if (FBar) FBar->EndUpdate();
+}
+
+template class TFolioCollection<TFolioItem>;
+template class TFolioCollection<TFolioGroup>;
+
+// ---------------------------------------------------------------------------
 // TFolioItem
 
 FOLIO_DEFINE_CLASS(TFolioItem, TPersistent)
@@ -53,7 +93,7 @@ TFolioItem::~TFolioItem() {
     if (Application->GetDragManager().DragObject()) TFolioDragItem::ItemDestroyed(this);
     if (FBar) {
         FBar->DeleteItem(this);
-        if (FGroup) FGroup->SetStartItem(FGroup->FStartItem);
+        if (FGroup) FGroup->SetStartItem(FGroup->GetStartItem());
         FBar->Invalidate();
         TellItemsChanged(FBar, FGroup);
     }
@@ -61,9 +101,9 @@ TFolioItem::~TFolioItem() {
 
 void TFolioItem::Bind(TFolioItems* AItems) {
     FItems = AItems;
-    FBar = AItems ? AItems->FBar : nullptr;
-    FGroups = AItems ? AItems->FGroups : nullptr;
-    FGroup = AItems ? AItems->FGroup : nullptr;
+    FBar = AItems ? AItems->GetBar() : nullptr;
+    FGroups = AItems ? AItems->GetGroups() : nullptr;
+    FGroup = AItems ? AItems->GetGroup() : nullptr;
 }
 
 int TFolioItem::GetIndex() const {
@@ -115,17 +155,15 @@ void TFolioItem::Edit() {
 }
 
 void TFolioItem::EndEdit(bool Cancel) {
-    if (FBar && FBar->FEditedItem == this) FBar->HideEditor(!Cancel);
+    if (FBar && FBar->GetEditedItem() == this) FBar->HideEditor(!Cancel);
 }
 
 bool TFolioItem::GetEdited() const {
-    return FBar && FBar->FEditedItem == this;
+    return FBar && FBar->GetEditedItem() == this;
 }
 
 bool TFolioItem::IsEqual(const TFolioItem* Item) const {
-    return Item && FImageIndex == Item->FImageIndex && FOverImageIndex == Item->FOverImageIndex &&
-           FCaption == Item->FCaption && FData == Item->FData && FTag == Item->FTag &&
-           FHint == Item->FHint && FShowHint == Item->FShowHint;
+    return Item && fields::Equal(Fields(), *this, *Item, fuCompare);
 }
 
 void TFolioItem::Assign(const TPersistent* Source) {
@@ -134,13 +172,7 @@ void TFolioItem::Assign(const TPersistent* Source) {
         TPersistent::Assign(Source);
         return;
     }
-    FImageIndex = Item->FImageIndex;
-    FOverImageIndex = Item->FOverImageIndex;
-    FCaption = Item->FCaption;
-    FData = Item->FData;
-    FTag = Item->FTag;
-    FHint = Item->FHint;
-    FShowHint = Item->FShowHint;
+    fields::Copy(Fields(), *this, *Item);
 }
 
 // ---------------------------------------------------------------------------
@@ -148,7 +180,7 @@ void TFolioItem::Assign(const TPersistent* Source) {
 
 FOLIO_DEFINE_CLASS(TFolioItems, TPersistent)
 
-TFolioItems::TFolioItems(TFolioGroup* AGroup) {
+TFolioItems::TFolioItems(TFolioGroup* AGroup) : TFolioCollection(nullptr) {
     Rebind(AGroup);
 }
 
@@ -158,13 +190,9 @@ TFolioItems::~TFolioItems() {
 
 void TFolioItems::Rebind(TFolioGroup* AGroup) {
     FGroup = AGroup;
-    FGroups = AGroup ? AGroup->FGroups : nullptr;
-    FBar = AGroup ? AGroup->FBar : nullptr;
-}
-
-TFolioItem* TFolioItems::GetItem(int Index) const {
-    if (Index < 0 || Index >= FList.Count()) IndexOutOfRange();
-    return FList.At(Index);
+    FGroups = AGroup ? AGroup->GetGroups() : nullptr;
+    FBar = AGroup ? AGroup->GetBar() : nullptr;
+    for (int I = 0; I < FList.Count(); ++I) FList.At(I)->Bind(this);
 }
 
 void TFolioItems::SetItem(int Index, const TFolioItem* Item) {
@@ -197,7 +225,7 @@ TFolioItem* TFolioItems::Insert(int Index, const String& Caption, int ImageIndex
 
 TFolioItem* TFolioItems::InsertObject(int Index, const String& Caption, int ImageIndex,
                                       void* Data) {
-    if (Index < 0 || Index > FList.Count()) InsertIndexError(Index, FList.Count());
+    CheckInsertPosition(Index);
     auto* Item = new TFolioItem(this);
     FList.Insert(Index, Item);
     Item->FCaption = Caption;
@@ -208,25 +236,8 @@ TFolioItem* TFolioItems::InsertObject(int Index, const String& Caption, int Imag
     return Item;
 }
 
-void TFolioItems::Delete(TFolioItem* Item) {
-    delete Item;
-}
-
-void TFolioItems::Clear() {
-    // Always the first item, so deletion events arrive in index order.
-    while (!FList.Empty()) delete FList.First();
-}
-
-void TFolioItems::BeginUpdate() {
-    if (FBar) FBar->BeginUpdate();
-}
-
-void TFolioItems::EndUpdate() {
-    if (FBar) FBar->EndUpdate();
-}
-
 void TFolioItems::ItemRemoved() {
-    if (FGroup) FGroup->SetStartItem(FGroup->FStartItem);
+    if (FGroup) FGroup->SetStartItem(FGroup->GetStartItem());
     if (FBar) FBar->Invalidate();
 }
 
@@ -290,24 +301,14 @@ const TClassInfo& TFolioGroup::StaticClassInfo() {
 }
 
 TFolioGroup::TFolioGroup(TFolioGroups* AGroups)
-    : FGroups(AGroups), FBar(AGroups ? AGroups->FBar : nullptr),
+    : FGroups(AGroups), FBar(AGroups ? AGroups->GetBar() : nullptr),
       FBitmap(std::make_unique<TBitmap>()) {
     FItems = std::make_unique<TFolioItems>(this);
 }
 
 TFolioGroup::~TFolioGroup() {
     // The open group is corrected while this group still holds its place.
-    if (FBar && FGroups) {
-        const int Index = GetIndex();
-        // A scroll button held on the open group goes with it rather than
-        // scrolling whichever group opens next.
-        if (Index >= 0 && Index == FBar->FVisibleGroup) FBar->StopButtonRepeat();
-        if (FGroups->GetCount() < 2) {
-            FBar->FVisibleGroup = -1;
-        } else if (Index >= 0 && FBar->FVisibleGroup >= Index) {
-            FBar->FVisibleGroup = std::max(FBar->FVisibleGroup - 1, 0);
-        }
-    }
+    if (FBar && FGroups) FBar->GroupRemoving(GetIndex());
     // Items are cleared while FItems is still set: each deletion re-clamps
     // this group's scroll position, which reads the item count.
     FItems->Clear();
@@ -321,9 +322,8 @@ TFolioGroup::~TFolioGroup() {
 
 void TFolioGroup::Rebind(TFolioGroups* AGroups) {
     FGroups = AGroups;
-    FBar = AGroups ? AGroups->FBar : nullptr;
+    FBar = AGroups ? AGroups->GetBar() : nullptr;
     FItems->Rebind(this);
-    for (int I = 0; I < FItems->GetCount(); ++I) FItems->FList.At(I)->Bind(FItems.get());
 }
 
 void TFolioGroup::Changed() const {
@@ -339,7 +339,7 @@ void TFolioGroup::Delete() {
 }
 
 bool TFolioGroup::GetVisible() const {
-    return FBar && GetIndex() == FBar->FVisibleGroup;
+    return FBar && GetIndex() == FBar->GetVisibleGroup();
 }
 
 void TFolioGroup::SetVisible(bool Value) {
@@ -449,15 +449,11 @@ void TFolioGroup::Edit() {
 }
 
 void TFolioGroup::EndEdit(bool Cancel) {
-    if (FBar && FBar->FEditedGroup == this) FBar->HideEditor(!Cancel);
+    if (FBar && FBar->GetEditedGroup() == this) FBar->HideEditor(!Cancel);
 }
 
 bool TFolioGroup::IsEqual(const TFolioGroup* Group) const {
-    return Group && FCaption == Group->FCaption && FData == Group->FData &&
-           FEndColor == Group->FEndColor && FColor == Group->FColor &&
-           FStartColor == Group->FStartColor && FStyle == Group->FStyle &&
-           FCaptionColor == Group->FCaptionColor && FFixedBitmap == Group->FFixedBitmap &&
-           FTag == Group->FTag && FHint == Group->FHint && FShowHint == Group->FShowHint &&
+    return Group && fields::Equal(Fields(), *this, *Group, fuCompare) &&
            FItems->Equals(Group->FItems.get());
 }
 
@@ -468,18 +464,7 @@ void TFolioGroup::Assign(const TPersistent* Source) {
         return;
     }
     if (Group == this) return;
-    FCaption = Group->FCaption;
-    FData = Group->FData;
-    FBitmap->Assign(Group->FBitmap.get());
-    FEndColor = Group->FEndColor;
-    FColor = Group->FColor;
-    FStartColor = Group->FStartColor;
-    FStyle = Group->FStyle;
-    FCaptionColor = Group->FCaptionColor;
-    FFixedBitmap = Group->FFixedBitmap;
-    FTag = Group->FTag;
-    FHint = Group->FHint;
-    FShowHint = Group->FShowHint;
+    fields::Copy(Fields(), *this, *Group);
     FItems->Assign(Group->FItems.get());
 }
 
@@ -488,15 +473,10 @@ void TFolioGroup::Assign(const TPersistent* Source) {
 
 FOLIO_DEFINE_CLASS(TFolioGroups, TPersistent)
 
-TFolioGroups::TFolioGroups(TFolio* ABar) : FBar(ABar) {}
+TFolioGroups::TFolioGroups(TFolio* ABar) : TFolioCollection(ABar) {}
 
 TFolioGroups::~TFolioGroups() {
     Clear();
-}
-
-TFolioGroup* TFolioGroups::GetGroup(int Index) const {
-    if (Index < 0 || Index >= FList.Count()) IndexOutOfRange();
-    return FList.At(Index);
 }
 
 void TFolioGroups::SetGroup(int Index, const TFolioGroup* Group) {
@@ -509,14 +489,7 @@ TFolioGroup* TFolioGroups::Add(const String& Caption) {
 
 TFolioGroup* TFolioGroups::Append(TFolioGroup* Group) {
     FList.Append(Group);
-    if (FBar) {
-        // The first group of the bar opens at once, without a switch or event.
-        if (FBar->FGroups && FBar->FGroups->GetCount() == 1) {
-            FBar->FVisibleGroup = 0;
-            FBar->FTargetGroup = 0;
-        }
-        FBar->Invalidate();
-    }
+    if (FBar) FBar->GroupAdded();
     return Group;
 }
 
@@ -532,29 +505,13 @@ TFolioGroup* TFolioGroups::Insert(int Index, const String& Caption) {
 }
 
 TFolioGroup* TFolioGroups::InsertObject(int Index, const String& Caption, void* Data) {
-    if (Index < 0 || Index > FList.Count()) InsertIndexError(Index, FList.Count());
+    CheckInsertPosition(Index);
     auto* Group = new TFolioGroup(this);
     FList.Insert(Index, Group);
     Group->FCaption = Caption;
     Group->FData = Data;
     Group->SetVisible(true);
     return Group;
-}
-
-void TFolioGroups::Delete(TFolioGroup* Group) {
-    delete Group;
-}
-
-void TFolioGroups::Clear() {
-    while (!FList.Empty()) delete FList.First();
-}
-
-void TFolioGroups::BeginUpdate() {
-    if (FBar) FBar->BeginUpdate();
-}
-
-void TFolioGroups::EndUpdate() {
-    if (FBar) FBar->EndUpdate();
 }
 
 void TFolioGroups::Adopt(TFolioGroups& Staging) {

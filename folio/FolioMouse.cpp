@@ -37,6 +37,11 @@ void TFolio::UpdateHoverCursor() {
     TCustomControl::SetCursor(FHoverGroup != -1 ? crHandPoint : FCursor);
 }
 
+void TFolio::HoverCaptionAt(int X, int Y) {
+    FHoverGroup = GetOnGroup(X, Y);
+    UpdateHoverCursor();
+}
+
 void TFolio::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     // Any press accepts an open edit, whichever button and even mid-switch.
@@ -54,10 +59,8 @@ void TFolio::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
         // A handler that deleted the group leaves nothing to press.
         const int Index = IndexOfGroup(*FGroups, Group);
         if (Index == -1) return;
-        FGroupPressed = true;
-        FGroupPressInside = true;
         FPressedGroup = Index;
-        InvalidateNoErase(Group->GetCaptionRect());
+        Press(FGroupPressed, FGroupPressInside, Group->GetCaptionRect());
         return;
     }
 
@@ -65,29 +68,42 @@ void TFolio::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (!Open) return;
     const TPoint P = Point(X, Y);
     if (Open->GetPrevButtonVisible() && Open->GetPrevButtonRect().Contains(P)) {
-        FPrevPressed = true;
-        FPrevPressInside = true;
-        InvalidateNoErase(Open->GetPrevButtonRect());
-        // The first step happens at the press; the timer repeats it.
-        Open->ClickPrevButton();
-        FRepeatTimer = SetTimer(GetHandle(), FolioRepeatTimerId, FButtonClickDelay);
+        PressScrollButton(*Open, false);
         return;
     }
     if (Open->GetNextButtonVisible() && Open->GetNextButtonRect().Contains(P)) {
-        FNextPressed = true;
-        FNextPressInside = true;
-        InvalidateNoErase(Open->GetNextButtonRect());
-        Open->ClickNextButton();
-        FRepeatTimer = SetTimer(GetHandle(), FolioRepeatTimerId, FButtonClickDelay);
+        PressScrollButton(*Open, true);
         return;
     }
     if (FHoverItem != -1 && FHoverItem < Open->GetItems()->GetCount()) {
-        FItemPressed = true;
-        FItemPressInside = true;
         FPressedItem = Open->GetItems()->GetItem(FHoverItem);
-        InvalidateNoErase(FPressedItem->GetClientRect());
+        Press(FItemPressed, FItemPressInside, FPressedItem->GetClientRect());
         FPressPoint = P;
     }
+}
+
+void TFolio::Press(bool& Pressed, bool& Inside, const TRect& R) {
+    Pressed = true;
+    Inside = true;
+    InvalidateNoErase(R);
+}
+
+void TFolio::TrackPress(bool& Inside, bool Now, const TRect& R) {
+    if (Now == Inside) return;
+    Inside = Now;
+    InvalidateNoErase(R);
+}
+
+void TFolio::PressScrollButton(TFolioGroup& Open, bool Next) {
+    if (Next) {
+        Press(FNextPressed, FNextPressInside, Open.GetNextButtonRect());
+        // The first step happens at the press; the timer repeats it.
+        Open.ClickNextButton();
+    } else {
+        Press(FPrevPressed, FPrevPressInside, Open.GetPrevButtonRect());
+        Open.ClickPrevButton();
+    }
+    FRepeatTimer = SetTimer(GetHandle(), FolioRepeatTimerId, FButtonClickDelay);
 }
 
 void TFolio::MouseMove(TShiftState Shift, int X, int Y) {
@@ -98,20 +114,12 @@ void TFolio::MouseMove(TShiftState Shift, int X, int Y) {
 
     if (FPrevPressed) {
         const TRect R = Open->GetPrevButtonRect();
-        const bool Inside = R.Contains(P);
-        if (Inside != FPrevPressInside) {
-            FPrevPressInside = Inside;
-            InvalidateNoErase(R);
-        }
+        TrackPress(FPrevPressInside, R.Contains(P), R);
         return;
     }
     if (FNextPressed) {
         const TRect R = Open->GetNextButtonRect();
-        const bool Inside = R.Contains(P);
-        if (Inside != FNextPressInside) {
-            FNextPressInside = Inside;
-            InvalidateNoErase(R);
-        }
+        TrackPress(FNextPressInside, R.Contains(P), R);
         return;
     }
     if (FItemPressed) {
@@ -123,13 +131,8 @@ void TFolio::MouseMove(TShiftState Shift, int X, int Y) {
             return;
         }
         TFolioItem* Under = FHoverItem != -1 ? Open->GetItems()->GetItem(FHoverItem) : nullptr;
-        if (Under != FPressedItem && FItemPressInside) {
-            if (FPressedItem) InvalidateNoErase(FPressedItem->GetClientRect());
-            FItemPressInside = false;
-        } else if (Under == FPressedItem && !FItemPressInside) {
-            if (FPressedItem) InvalidateNoErase(FPressedItem->GetClientRect());
-            FItemPressInside = true;
-        }
+        TrackPress(FItemPressInside, Under == FPressedItem,
+                   FPressedItem ? FPressedItem->GetClientRect() : TRect{});
         return;
     }
 
@@ -181,8 +184,7 @@ void TFolio::HoverFromPointer() {
 
 void TFolio::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
-    FHoverGroup = GetOnGroup(X, Y);
-    UpdateHoverCursor();
+    HoverCaptionAt(X, Y);
     if (Button != mbLeft) return;
 
     if (FItemPressed) {
@@ -200,8 +202,8 @@ void TFolio::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
         return;
     }
 
-    FHoverGroup = GetOnGroup(X, Y);
-    UpdateHoverCursor();
+    // The click handlers may have changed what lies under the pointer.
+    HoverCaptionAt(X, Y);
     TFolioGroup* Open = GetVisibleGroupObject();
     if (Open && FPrevPressed && FPrevPressInside) InvalidateNoErase(Open->GetPrevButtonRect());
     if (Open && FNextPressed && FNextPressInside) InvalidateNoErase(Open->GetNextButtonRect());

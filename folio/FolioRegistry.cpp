@@ -1,4 +1,5 @@
 #include "folio/Folio.h"
+#include "folio/FolioRecords.h"
 
 #include "framework/core/Exceptions.h"
 #include "framework/core/Registry.h"
@@ -11,11 +12,8 @@ namespace folio {
 // counting from 1:
 //
 //   K                 "Groups"
-//   K\Group g         "Caption", "End Color", "Color", "Start Color", "Style",
-//                     "Caption Color", "Fixed Bitmap", "Tag", "Image Size",
-//                     "Hint", "Show Hint", "Items"
-//   K\Group g\Item i  "Image Index", "Over Image Index", "Caption", "Tag",
-//                     "Hint", "Show Hint"
+//   K\Group g         the group's registry fields (FolioRecords.h), "Items"
+//   K\Group g\Item i  the item's registry fields
 //
 // Every level builds its key from the same K, and the registry resolves each
 // open from the key opened just before. With K from the root the tree is the
@@ -56,23 +54,13 @@ int TFolioItem::RegistryGroupNumber() const {
 void TFolioItem::WriteRegistry(TRegistry& Registry, const String& Path, int GroupNumber,
                                int Number) const {
     OpenLayoutKey(Registry, ItemKey(Path, GroupNumber, Number), true);
-    Registry.WriteInteger("Image Index", FImageIndex);
-    Registry.WriteInteger("Over Image Index", FOverImageIndex);
-    Registry.WriteString("Caption", FCaption);
-    Registry.WriteInteger("Tag", FTag);
-    Registry.WriteString("Hint", FHint);
-    Registry.WriteBool("Show Hint", FShowHint);
+    fields::Save(Fields(), Registry, *this);
 }
 
 void TFolioItem::ReadRegistry(TRegistry& Registry, const String& Path, int GroupNumber,
                               int Number) {
     OpenLayoutKey(Registry, ItemKey(Path, GroupNumber, Number), false);
-    FImageIndex = Registry.ReadInteger("Image Index");
-    FOverImageIndex = Registry.ReadInteger("Over Image Index");
-    FCaption = Registry.ReadString("Caption");
-    FTag = Registry.ReadInteger("Tag");
-    FHint = Registry.ReadString("Hint");
-    FShowHint = Registry.ReadBool("Show Hint");
+    fields::Load(Fields(), Registry, *this);
 }
 
 void TFolioItem::SaveToRegistry(TRegistry& Registry, const String& Path) const {
@@ -115,34 +103,13 @@ void TFolioItems::LoadFromRegistry(TRegistry& Registry, const String& Path) {
 
 void TFolioGroup::WriteRegistry(TRegistry& Registry, const String& Path, int Number) const {
     OpenLayoutKey(Registry, GroupKey(Path, Number), true);
-    Registry.WriteString("Caption", FCaption);
-    Registry.WriteInteger("End Color", FEndColor);
-    Registry.WriteInteger("Color", FColor);
-    Registry.WriteInteger("Start Color", FStartColor);
-    Registry.WriteInteger("Style", FStyle);
-    Registry.WriteInteger("Caption Color", FCaptionColor);
-    Registry.WriteBool("Fixed Bitmap", FFixedBitmap);
-    Registry.WriteInteger("Tag", FTag);
-    Registry.WriteInteger("Image Size", FImageSize);
-    Registry.WriteString("Hint", FHint);
-    Registry.WriteBool("Show Hint", FShowHint);
+    fields::Save(Fields(), Registry, *this);
     FItems->WriteRegistry(Registry, Path, Number);
 }
 
 void TFolioGroup::ReadRegistry(TRegistry& Registry, const String& Path, int Number) {
     OpenLayoutKey(Registry, GroupKey(Path, Number), false);
-    FCaption = Registry.ReadString("Caption");
-    FEndColor = Registry.ReadInteger("End Color");
-    FColor = Registry.ReadInteger("Color");
-    FStartColor = Registry.ReadInteger("Start Color");
-    // The enumerations are one byte wide; a larger number keeps its low byte.
-    FStyle = static_cast<TFolGroupBackgroungStyle>(Registry.ReadInteger("Style") & 0xFF);
-    FCaptionColor = Registry.ReadInteger("Caption Color");
-    FFixedBitmap = Registry.ReadBool("Fixed Bitmap");
-    FTag = Registry.ReadInteger("Tag");
-    FImageSize = static_cast<TFolImageSize>(Registry.ReadInteger("Image Size") & 0xFF);
-    FHint = Registry.ReadString("Hint");
-    FShowHint = Registry.ReadBool("Show Hint");
+    fields::Load(Fields(), Registry, *this);
     FItems->ReadRegistry(Registry, Path, Number);
 }
 

@@ -1,4 +1,5 @@
 #include "folio/Folio.h"
+#include "folio/FolioRecords.h"
 
 #include "framework/core/AtomicFile.h"
 #include "framework/gfx/PictureBudget.h"
@@ -11,139 +12,49 @@ namespace folio {
 
 static_assert(std::endian::native == std::endian::little, "the stream format is little-endian");
 
-namespace {
-
-constexpr std::int32_t FormatVersion = 100;
-
-// The smallest possible records: every string empty, no picture, no items.
-// A count is checked against them before anything is allocated for it.
-constexpr std::int64_t MinItemRecord = 4 + 4 + 4 + 4 + 4 + 4 + 4 + 1;
-constexpr std::int64_t MinGroupRecord = 4 + 4 + 4 + 12 + 1 + 1 + 4 + 1 + 4 + 1 + 4 + 1 + 8;
-
-// The Data slot of the format is 32 bits wide; in memory Data is a pointer.
-std::int32_t DataToSlot(void* Data) {
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(Data)));
+TFolioReader::TFolioReader(TStream& Stream) : FStream(Stream), FRemaining(Stream.Remaining()) {
+    // A memory stream, which every deep copy and form read uses, is read in
+    // place: a field costs a copy of its bytes and no call into the stream.
+    if (auto* Memory = dynamic_cast<TMemoryStream*>(&Stream)) {
+        FBase = Memory->GetPosition();
+        FMemory = Memory->Memory() + FBase;
+    }
 }
 
-void* SlotToData(std::int32_t Slot) {
-    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(Slot)));
+TFolioReader::~TFolioReader() {
+    SyncPosition();
 }
 
-// Collects a record's fixed fields and short strings, so that a record goes
-// to the stream in as few writes as possible.
-class TRecordWriter {
-public:
-    explicit TRecordWriter(TStream& Stream) : FStream(Stream) {}
-    ~TRecordWriter() = default;
+void TFolioReader::SyncPosition() {
+    if (!FMemory) return;
+    FBase += FOffset;
+    FOffset = 0;
+    FStream.SetPosition(FBase);
+}
 
-    void Int(std::int32_t Value) { Put(&Value, 4); }
-    void Byte(std::uint8_t Value) { Put(&Value, 1); }
-    void Str(const String& Value) {
-        Int(static_cast<std::int32_t>(Value.size()));
-        Put(Value.data(), Value.size());
+void TFolioReader::Picture(TBitmap& Bitmap) {
+    SyncPosition();
+    const std::int64_t Start = FStream.GetPosition();
+    Bitmap.LoadFromStream(FStream);
+    const std::int64_t End = FStream.GetPosition();
+    FRemaining -= End - Start;
+    if (FMemory) {
+        FBase = End;
+        FMemory = static_cast<TMemoryStream&>(FStream).Memory() + End;
     }
-    void Flush() {
-        FStream.WriteBuffer(FBuffer, static_cast<std::int64_t>(FUsed));
-        FUsed = 0;
-    }
-
-private:
-    void Put(const void* Data, size_t Count) {
-        if (FUsed + Count > sizeof(FBuffer)) {
-            Flush();
-            if (Count > sizeof(FBuffer)) {
-                FStream.WriteBuffer(Data, static_cast<std::int64_t>(Count));
-                return;
-            }
-        }
-        std::memcpy(FBuffer + FUsed, Data, Count);
-        FUsed += Count;
-    }
-
-    TStream& FStream;
-    char FBuffer[512];
-    size_t FUsed = 0;
-};
-
-} // namespace
-
-// Reads the format from a stream, knowing how many bytes are left, so that a
-// damaged count or string length fails before anything is allocated for it.
-class TFolioReader {
-public:
-    explicit TFolioReader(TStream& Stream) : FStream(Stream), FRemaining(Stream.Remaining()) {}
-
-    void Read(void* Buffer, std::int64_t Count) {
-        FStream.ReadBuffer(Buffer, Count);
-        FRemaining -= Count;
-    }
-    std::int32_t Int() {
-        std::int32_t Value;
-        Read(&Value, 4);
-        return Value;
-    }
-    std::uint8_t Byte() {
-        std::uint8_t Value;
-        Read(&Value, 1);
-        return Value;
-    }
-    void Str(String& Value) { StrOfLength(Int(), Value); }
-    void StrOfLength(std::int32_t Length, String& Value) {
-        if (Length < 0 || Length > FRemaining) TStream::ReadError();
-        Value.resize(static_cast<size_t>(Length));
-        Read(Value.data(), Length);
-    }
-    // A record count; 0 or less means none. A count that cannot fit in what
-    // is left of the stream fails at once.
-    int Count(std::int64_t MinRecordSize) {
-        const std::int32_t Value = Int();
-        if (Value <= 0) return 0;
-        if (Value > FRemaining / MinRecordSize) TStream::ReadError();
-        return Value;
-    }
-    // The bitmap reads its own image straight from the stream.
-    void Picture(TBitmap& Bitmap) {
-        const std::int64_t Start = FStream.GetPosition();
-        Bitmap.LoadFromStream(FStream);
-        FRemaining -= FStream.GetPosition() - Start;
-    }
-
-private:
-    TStream& FStream;
-    std::int64_t FRemaining;
-};
+}
 
 // ---------------------------------------------------------------------------
 // Items
 
 void TFolioItem::WriteData(TStream& Stream) const {
     TRecordWriter W(Stream);
-    W.Int(FormatVersion);
-    W.Int(FImageIndex);
-    W.Int(FOverImageIndex);
-    W.Str(FCaption);
-    W.Int(DataToSlot(FData));
-    W.Int(FTag);
-    W.Str(FHint);
-    W.Byte(FShowHint ? 1 : 0);
+    fields::Write(Fields(), W, *this);
     W.Flush();
 }
 
 void TFolioItem::ReadRecord(TFolioReader& Reader) {
-    // Version, ImageIndex, OverImageIndex and the caption length come as one
-    // block, and so do Data, Tag and the hint length.
-    std::int32_t Head[4];
-    Reader.Read(Head, sizeof Head);
-    FImageIndex = Head[1];
-    FOverImageIndex = Head[2];
-    Reader.StrOfLength(Head[3], FCaption);
-    std::int32_t Middle[3];
-    Reader.Read(Middle, sizeof Middle);
-    FData = SlotToData(Middle[0]);
-    FTag = Middle[1];
-    Reader.StrOfLength(Middle[2], FHint);
-    FShowHint = Reader.Byte() != 0;
+    fields::Read(Fields(), Reader, *this);
 }
 
 void TFolioItem::ReadData(TStream& Stream) {
@@ -154,7 +65,7 @@ void TFolioItem::ReadData(TStream& Stream) {
 }
 
 void TFolioItems::WriteData(TStream& Stream) const {
-    const std::int32_t Head[2] = {FormatVersion, static_cast<std::int32_t>(FList.Count())};
+    const std::int32_t Head[2] = {FolioFormatVersion, static_cast<std::int32_t>(FList.Count())};
     Stream.WriteBuffer(Head, sizeof Head);
     for (int I = 0; I < FList.Count(); ++I) FList.At(I)->WriteData(Stream);
 }
@@ -236,63 +147,19 @@ void TFolioItems::Assign(const TPersistent* Source) {
 
 void TFolioGroup::WriteData(TStream& Stream) const {
     TRecordWriter W(Stream);
-    W.Int(FormatVersion);
-    W.Str(FCaption);
-    W.Int(DataToSlot(FData));
-    W.Int(FEndColor);
-    W.Int(FColor);
-    W.Int(FStartColor);
-    const bool Empty = FBitmap->GetEmpty();
-    W.Byte(Empty ? 1 : 0);
-    if (!Empty) {
-        W.Flush();
-        FBitmap->SaveToStream(Stream);
-    }
-    W.Byte(FStyle);
-    W.Int(FCaptionColor);
-    W.Byte(FFixedBitmap ? 1 : 0);
-    W.Int(FTag);
-    W.Byte(FImageSize);
-    W.Str(FHint);
-    W.Byte(FShowHint ? 1 : 0);
+    fields::Write(Fields(), W, *this);
     W.Flush();
     FItems->WriteData(Stream);
 }
 
 void TFolioGroup::ReadRecord(TFolioReader& Reader) {
-    Reader.Int(); // the version is not checked
-    Reader.Str(FCaption);
-    FData = SlotToData(Reader.Int());
-    FEndColor = Reader.Int();
-    FColor = Reader.Int();
-    FStartColor = Reader.Int();
-    // Only a zero byte announces a picture; any other value means none follows.
-    if (Reader.Byte() == 0) Reader.Picture(*FBitmap);
-    FStyle = static_cast<TFolGroupBackgroungStyle>(Reader.Byte());
-    FCaptionColor = Reader.Int();
-    FFixedBitmap = Reader.Byte() != 0;
-    FTag = Reader.Int();
-    FImageSize = static_cast<TFolImageSize>(Reader.Byte());
-    Reader.Str(FHint);
-    FShowHint = Reader.Byte() != 0;
+    fields::Read(Fields(), Reader, *this);
     FItems->ReadRecord(Reader);
 }
 
 void TFolioGroup::TakeContents(TFolioGroup& Staged) {
-    FCaption = std::move(Staged.FCaption);
-    FData = Staged.FData;
-    FEndColor = Staged.FEndColor;
-    FColor = Staged.FColor;
-    FStartColor = Staged.FStartColor;
     // A record without a picture leaves the group's picture as it was.
-    if (!Staged.FBitmap->GetEmpty()) std::swap(FBitmap, Staged.FBitmap);
-    FStyle = Staged.FStyle;
-    FCaptionColor = Staged.FCaptionColor;
-    FFixedBitmap = Staged.FFixedBitmap;
-    FTag = Staged.FTag;
-    FImageSize = Staged.FImageSize;
-    FHint = std::move(Staged.FHint);
-    FShowHint = Staged.FShowHint;
+    fields::Take(Fields(), *this, Staged);
     FItems->Clear();
     FItems->Adopt(*Staged.FItems);
 }
@@ -307,7 +174,7 @@ void TFolioGroup::ReadData(TStream& Stream) {
 }
 
 void TFolioGroups::WriteData(TStream& Stream) const {
-    const std::int32_t Head[2] = {FormatVersion, static_cast<std::int32_t>(FList.Count())};
+    const std::int32_t Head[2] = {FolioFormatVersion, static_cast<std::int32_t>(FList.Count())};
     Stream.WriteBuffer(Head, sizeof Head);
     for (int I = 0; I < FList.Count(); ++I) FList.At(I)->WriteData(Stream);
 }

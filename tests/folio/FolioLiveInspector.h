@@ -9,20 +9,22 @@
 namespace folio {
 
 struct TFolioLiveInspector {
-    static bool Switching(const TFolio& Bar) { return Bar.FSwitching; }
-    static bool Animating(const TFolio& Bar) { return Bar.FAnimating; }
-    static int TargetGroup(const TFolio& Bar) { return Bar.FTargetGroup; }
-    static int AnimOffset(const TFolioGroup& Group) { return Group.FAnimOffset; }
-    static bool HasPictures(const TFolio& Bar) { return Bar.FVisibleBitmap || Bar.FTargetBitmap; }
-    static int HoverGroup(const TFolio& Bar) { return Bar.FHoverGroup; }
-    static int HoverItem(const TFolio& Bar) { return Bar.FHoverItem; }
-    static bool GroupPressed(const TFolio& Bar) { return Bar.FGroupPressed; }
-    static bool GroupPressInside(const TFolio& Bar) { return Bar.FGroupPressInside; }
-    static bool ItemPressed(const TFolio& Bar) { return Bar.FItemPressed; }
-    static bool NextPressed(const TFolio& Bar) { return Bar.FNextPressed; }
-    static bool NextPressInside(const TFolio& Bar) { return Bar.FNextPressInside; }
-    static TFolEditor* Editor(const TFolio& Bar) { return Bar.FEditor; }
-    static bool Editing(const TFolio& Bar) { return Bar.FEditing; }
+    static bool Switching(const TFolio& Bar) { return Bar.GetSwitching(); }
+    static bool Animating(const TFolio& Bar) { return Bar.GetAnimating(); }
+    static int TargetGroup(const TFolio& Bar) { return Bar.GetTargetGroup(); }
+    static int AnimOffset(const TFolioGroup& Group) { return Group.GetAnimOffset(); }
+    static bool HasPictures(const TFolio& Bar) {
+        return Bar.GetVisibleBitmap() || Bar.GetTargetBitmap();
+    }
+    static int HoverGroup(const TFolio& Bar) { return Bar.GetHoverGroup(); }
+    static int HoverItem(const TFolio& Bar) { return Bar.GetHoverItem(); }
+    static bool GroupPressed(const TFolio& Bar) { return Bar.GetGroupPressed(); }
+    static bool GroupPressInside(const TFolio& Bar) { return Bar.GetGroupPressInside(); }
+    static bool ItemPressed(const TFolio& Bar) { return Bar.GetItemPressed(); }
+    static bool NextPressed(const TFolio& Bar) { return Bar.GetNextPressed(); }
+    static bool NextPressInside(const TFolio& Bar) { return Bar.GetNextPressInside(); }
+    static TFolEditor* Editor(const TFolio& Bar) { return Bar.GetEditor(); }
+    static bool Editing(const TFolio& Bar) { return Bar.GetEditing(); }
 };
 
 } // namespace folio

@@ -1,25 +1,17 @@
 #include "folio/Folio.h"
 
+#include "FolioTestAccess.h"
+
 #include "framework/core/ClassBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace folio {
 
-// Seeds and reads the bar's interaction state, which only mouse, drag and
-// editing handling would otherwise reach.
-struct TFolioInspector {
-    static int& HoverGroup(TFolio& Bar) { return Bar.FHoverGroup; }
-    static int& HoverItem(TFolio& Bar) { return Bar.FHoverItem; }
-    static TFolioItem*& PressedItem(TFolio& Bar) { return Bar.FPressedItem; }
-    static bool& ItemPressed(TFolio& Bar) { return Bar.FItemPressed; }
-    static bool& GroupPressed(TFolio& Bar) { return Bar.FGroupPressed; }
-    static TFolioItem*& EditedItem(TFolio& Bar) { return Bar.FEditedItem; }
-    static TFolioGroup*& EditedGroup(TFolio& Bar) { return Bar.FEditedGroup; }
-    static bool& NextPressed(TFolio& Bar) { return Bar.FNextPressed; }
-    static bool& NextPressInside(TFolio& Bar) { return Bar.FNextPressInside; }
-    static int& InsertIndex(TFolio& Bar) { return Bar.FInsertIndex; }
-    static int TargetGroup(TFolio& Bar) { return Bar.FTargetGroup; }
+// Seeds the bar's interaction state, which only mouse, drag and editing
+// handling would otherwise reach.
+struct TFolioInspector : TFolioTestAccess {
+    static int TargetGroup(TFolio& Bar) { return Bar.GetTargetGroup(); }
 };
 
 } // namespace folio
