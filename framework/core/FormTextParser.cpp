@@ -7,7 +7,9 @@
 #include "framework/core/SysUtils.h"
 #include "framework/core/Utf8.h"
 
+#include <array>
 #include <cctype>
+#include <cstring>
 
 namespace folio {
 
@@ -31,12 +33,20 @@ bool SameWord(const String& A, const char* B) {
     return I == A.size() && !B[I];
 }
 
-int HexDigit(char C) {
+constexpr int HexDigit(char C) {
     if (C >= '0' && C <= '9') return C - '0';
     if (C >= 'a' && C <= 'f') return C - 'a' + 10;
     if (C >= 'A' && C <= 'F') return C - 'A' + 10;
     return -1;
 }
+
+// Binary properties (a bar's groups, pictures) are most of a large form's
+// text, so their digits are looked up rather than compared.
+constexpr std::array<signed char, 256> HexDigits = [] {
+    std::array<signed char, 256> T{};
+    for (int C = 0; C < 256; ++C) T[C] = static_cast<signed char>(HexDigit(static_cast<char>(C)));
+    return T;
+}();
 
 bool IsHighSurrogate(char32_t C) {
     return C >= 0xD800 && C <= 0xDBFF;
@@ -526,8 +536,18 @@ private:
     String HexValue() {
         ++FPos; // '{'
         String Bytes;
+        if (const void* Close = std::memchr(FPos, '}', static_cast<std::size_t>(FEnd - FPos)))
+            Bytes.reserve(static_cast<std::size_t>(static_cast<const char*>(Close) - FPos) / 2);
         int High = -1;
         for (;;) {
+            // Whole bytes: two digits in a row, the usual run of a line.
+            while (High < 0 && FEnd - FPos >= 2) {
+                const int Hi = HexDigits[static_cast<unsigned char>(FPos[0])];
+                const int Lo = HexDigits[static_cast<unsigned char>(FPos[1])];
+                if ((Hi | Lo) < 0) break;
+                Bytes.push_back(static_cast<char>(Hi << 4 | Lo));
+                FPos += 2;
+            }
             if (FPos == FEnd)
                 Fail("expected '}' to close a binary property, found the end of the form");
             const char C = *FPos++;
