@@ -56,6 +56,24 @@ unsigned AtspiRole(TAccRole Role) {
         return atspi_role::Chart;
     case TAccRole::ScrollBar:
         return atspi_role::ScrollBar;
+    case TAccRole::CheckBox:
+        return atspi_role::CheckBox;
+    case TAccRole::RadioButton:
+        return atspi_role::RadioButton;
+    case TAccRole::ToggleButton:
+        return atspi_role::ToggleButton;
+    case TAccRole::Slider:
+        return atspi_role::Slider;
+    case TAccRole::SpinButton:
+        return atspi_role::SpinButton;
+    case TAccRole::StatusBar:
+        return atspi_role::StatusBar;
+    case TAccRole::ToolBar:
+        return atspi_role::ToolBar;
+    case TAccRole::Separator:
+        return atspi_role::Separator;
+    case TAccRole::ScrollPane:
+        return atspi_role::ScrollPane;
     }
     return atspi_role::Invalid;
 }
@@ -90,6 +108,10 @@ TAtspiStateSet AtspiStates(TAccRole Role, unsigned States, bool HasDescription) 
     } else if (States & asReadOnly) {
         Add(Set, atspi_state::ReadOnly);
     }
+    if (States & asCheckable) Add(Set, atspi_state::Checkable);
+    if (States & asChecked) Add(Set, atspi_state::Checked);
+    if (States & asIndeterminate) Add(Set, atspi_state::Indeterminate);
+    if (States & asPressed) Add(Set, atspi_state::Pressed);
     if (HasDescription) Add(Set, atspi_state::HasTooltip);
     return Set;
 }

@@ -30,7 +30,16 @@ constexpr unsigned PushButton = 43;
 constexpr unsigned Table = 55;
 constexpr unsigned TableCell = 56;
 constexpr unsigned Application = 75;
+constexpr unsigned CheckBox = 7;
+constexpr unsigned RadioButton = 44;
 constexpr unsigned ScrollBar = 48;
+constexpr unsigned ScrollPane = 49;
+constexpr unsigned Separator = 50;
+constexpr unsigned Slider = 51;
+constexpr unsigned SpinButton = 52;
+constexpr unsigned StatusBar = 54;
+constexpr unsigned ToggleButton = 62;
+constexpr unsigned ToolBar = 63;
 constexpr unsigned Entry = 79;
 constexpr unsigned Chart = 80;
 constexpr unsigned Grouping = 99;
@@ -40,6 +49,7 @@ constexpr unsigned Grouping = 99;
 // 32-bit words, low word first.
 namespace atspi_state {
 constexpr unsigned Active = 1;
+constexpr unsigned Checked = 4;
 constexpr unsigned Collapsed = 5;
 constexpr unsigned Defunct = 6;
 constexpr unsigned Editable = 7;
@@ -50,11 +60,14 @@ constexpr unsigned Focusable = 11;
 constexpr unsigned Focused = 12;
 constexpr unsigned HasTooltip = 13;
 constexpr unsigned Selectable = 22;
+constexpr unsigned Pressed = 20;
 constexpr unsigned Selected = 23;
 constexpr unsigned Sensitive = 24;
 constexpr unsigned Showing = 25;
 constexpr unsigned SingleLine = 26;
 constexpr unsigned Visible = 30;
+constexpr unsigned Indeterminate = 32;
+constexpr unsigned Checkable = 41;
 constexpr unsigned ReadOnly = 43;
 } // namespace atspi_state
 

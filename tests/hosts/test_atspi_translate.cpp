@@ -29,10 +29,13 @@ TEST(AtspiTranslate, EveryRoleHasTheBusNumberOfItsMeaning) {
         {TAccRole::List, 31},         {TAccRole::ListItem, 32},    {TAccRole::Table, 55},
         {TAccRole::ColumnHeader, 10}, {TAccRole::Cell, 56},        {TAccRole::Grid, 55},
         {TAccRole::ProgressBar, 42},  {TAccRole::Chart, 80},       {TAccRole::ScrollBar, 48},
+        {TAccRole::CheckBox, 7},      {TAccRole::RadioButton, 44}, {TAccRole::ToggleButton, 62},
+        {TAccRole::Slider, 51},       {TAccRole::SpinButton, 52},  {TAccRole::StatusBar, 54},
+        {TAccRole::ToolBar, 63},      {TAccRole::Separator, 50},   {TAccRole::ScrollPane, 49},
     };
     for (const auto& Row : Rows) EXPECT_EQ(AtspiRole(Row.Role), Row.Bus) << AccRoleName(Row.Role);
     // Every role of the tree is in the table above.
-    EXPECT_EQ(std::size(Rows), static_cast<size_t>(TAccRole::ScrollBar) + 1);
+    EXPECT_EQ(std::size(Rows), static_cast<size_t>(TAccRole::ScrollPane) + 1);
 }
 
 TEST(AtspiTranslate, StatesBecomeTheBusStateSet) {
@@ -71,6 +74,21 @@ TEST(AtspiTranslate, StatesBecomeTheBusStateSet) {
          asSelectable | asExpandable,
          false,
          {Collapsed, Enabled, Expandable, Selectable, Sensitive, Showing, Visible}},
+        {"grayed check box",
+         TAccRole::CheckBox,
+         asCheckable | asIndeterminate,
+         false,
+         {Checkable, Enabled, Indeterminate, Sensitive, Showing, Visible}},
+        {"checked radio button",
+         TAccRole::RadioButton,
+         asCheckable | asChecked,
+         false,
+         {Checkable, Checked, Enabled, Sensitive, Showing, Visible}},
+        {"tool button held down",
+         TAccRole::ToggleButton,
+         asPressed,
+         false,
+         {Enabled, Pressed, Sensitive, Showing, Visible}},
         {"edit box",
          TAccRole::Text,
          0,
@@ -97,7 +115,7 @@ TEST(AtspiTranslate, StatesBecomeTheBusStateSet) {
         std::sort(Expected.begin(), Expected.end());
         EXPECT_EQ(StatesIn(AtspiStates(Row.Role, Row.States, Row.Described)), Expected) << Row.What;
     }
-    // Read-only is the first state of the second word.
+    // Read-only lies in the second word.
     const TAtspiStateSet ReadOnlySet = AtspiStates(TAccRole::Text, asReadOnly);
     EXPECT_EQ(ReadOnlySet[1], 1u << (ReadOnly - 32));
     EXPECT_EQ(StatesIn(AtspiApplicationStates()),

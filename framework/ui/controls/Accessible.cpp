@@ -4,11 +4,13 @@
 #include "framework/ui/controls/WinControl.h"
 #include "framework/ui/forms/CustomForm.h"
 #include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/CheckBox.h"
 #include "framework/ui/stdctrls/Edit.h"
 #include "framework/ui/stdctrls/GroupBox.h"
 #include "framework/ui/stdctrls/Image.h"
 #include "framework/ui/stdctrls/Label.h"
 #include "framework/ui/stdctrls/Panel.h"
+#include "framework/ui/stdctrls/RadioButton.h"
 #include "framework/ui/stdctrls/ScrollBar.h"
 
 #include <algorithm>
@@ -55,14 +57,33 @@ const char* AccRoleName(TAccRole Role) {
         return "chart";
     case TAccRole::ScrollBar:
         return "scroll bar";
+    case TAccRole::CheckBox:
+        return "check box";
+    case TAccRole::RadioButton:
+        return "radio button";
+    case TAccRole::ToggleButton:
+        return "toggle button";
+    case TAccRole::Slider:
+        return "slider";
+    case TAccRole::SpinButton:
+        return "spin button";
+    case TAccRole::StatusBar:
+        return "status bar";
+    case TAccRole::ToolBar:
+        return "tool bar";
+    case TAccRole::Separator:
+        return "separator";
+    case TAccRole::ScrollPane:
+        return "scroll pane";
     }
     return "unknown";
 }
 
 String AccStateNames(unsigned States) {
-    static const char* const Names[] = {"focusable",  "focused",  "selectable", "selected",
-                                        "expandable", "expanded", "disabled",   "invisible",
-                                        "offscreen",  "read-only"};
+    static const char* const Names[] = {"focusable",     "focused",   "selectable", "selected",
+                                        "expandable",    "expanded",  "disabled",   "invisible",
+                                        "offscreen",     "read-only", "checkable",  "checked",
+                                        "indeterminate", "pressed"};
     String Result;
     for (unsigned Bit = 0; Bit < std::size(Names); ++Bit) {
         if (!(States & (1u << Bit))) continue;
@@ -149,6 +170,23 @@ public:
     }
 };
 
+// Check boxes and radio buttons: checkable, with the state they show, and
+// "press" does what a click does.
+class TCheckAccessible : public TButtonAccessible {
+public:
+    TCheckAccessible(TControl* C, TAccRole Role) : TButtonAccessible(C) { FRole = Role; }
+    unsigned GetStates() const override {
+        unsigned S = TControlAccessible::GetStates() | asCheckable;
+        if (const auto* Box = dynamic_cast<const TCheckBox*>(FControl)) {
+            if (Box->GetState() == cbChecked) S |= asChecked;
+            if (Box->GetState() == cbGrayed) S |= asIndeterminate;
+        } else if (static_cast<const TRadioButton*>(FControl)->GetChecked()) {
+            S |= asChecked;
+        }
+        return S;
+    }
+};
+
 class TEditAccessible : public TControlAccessible {
 public:
     explicit TEditAccessible(TControl* C) : TControlAccessible(C, TAccRole::Text) {}
@@ -183,6 +221,10 @@ private:
 // The framework's own controls, most specific first.
 std::unique_ptr<TAccessible> StandardAccessible(TControl* C) {
     if (dynamic_cast<TButton*>(C)) return std::make_unique<TButtonAccessible>(C);
+    if (dynamic_cast<TCheckBox*>(C))
+        return std::make_unique<TCheckAccessible>(C, TAccRole::CheckBox);
+    if (dynamic_cast<TRadioButton*>(C))
+        return std::make_unique<TCheckAccessible>(C, TAccRole::RadioButton);
     if (dynamic_cast<TCustomEdit*>(C)) return std::make_unique<TEditAccessible>(C);
     if (dynamic_cast<TScrollBar*>(C)) return std::make_unique<TScrollBarAccessible>(C);
     TAccRole Role = TAccRole::Client;

@@ -31,6 +31,15 @@ enum class TAccRole : unsigned char {
     ProgressBar,
     Chart,
     ScrollBar,
+    CheckBox,
+    RadioButton,
+    ToggleButton,
+    Slider,
+    SpinButton,
+    StatusBar,
+    ToolBar,
+    Separator,
+    ScrollPane,
 };
 
 // The role's name as accessibility buses spell it ("push button").
@@ -48,6 +57,12 @@ enum TAccState : unsigned {
     asInvisible = 1u << 7,
     asOffscreen = 1u << 8,
     asReadOnly = 1u << 9,
+    asCheckable = 1u << 10,
+    asChecked = 1u << 11,
+    // Neither checked nor unchecked: a grayed check box.
+    asIndeterminate = 1u << 12,
+    // A button that stays down (a tool button in its down state).
+    asPressed = 1u << 13,
 };
 
 // The names of the set bits, separated by spaces ("focusable selected").

@@ -16,4 +16,9 @@ inline constexpr const char* PublishedMouseEvents[] = {"OnClick", "OnDblClick", 
 inline constexpr const char* PublishedFocusEvents[] = {"OnEnter", "OnExit", "OnKeyDown",
                                                        "OnKeyPress", "OnKeyUp"};
 
+// Check boxes and radio buttons.
+inline constexpr const char* PublishedButtonControlProperties[] = {
+    "Alignment",   "Caption",     "Ctl3D",      "Font",
+    "ParentColor", "ParentCtl3D", "ParentFont", "TabOrder"};
+
 } // namespace folio

@@ -6,6 +6,8 @@
 #include "framework/gfx/FontEngine.h"
 #include "framework/gfx/Rects.h"
 
+#include <algorithm>
+
 namespace folio {
 
 void DrawCaption(TCanvas* Canvas, const String& Text, TRect R, unsigned Flags, bool Enabled) {
@@ -85,6 +87,81 @@ void DrawTab(TCanvas* Canvas, const TRect& R) {
     Pen->SetColor(clBtnShadow);
     Canvas->MoveTo(R.Right - 2, R.Top + 2);
     Canvas->LineTo(R.Right - 2, Foot + 1);
+}
+
+} // namespace folio
+
+namespace folio {
+
+namespace {
+
+// The colour a mark's inside takes: the window colour, or the face colour
+// while the user cannot change it or holds it down.
+TColor MarkFill(const TMarkLook& Look) {
+    return Look.Pressed || !Look.Enabled || Look.Grayed ? clBtnFace : clWindow;
+}
+
+TColor MarkInk(const TMarkLook& Look) {
+    return Look.Enabled && !Look.Grayed ? clWindowText : clGrayText;
+}
+
+} // namespace
+
+void DrawCheckMark(TCanvas* Canvas, const TRect& Box, const TMarkLook& Look) {
+    TRect Inside = Box;
+    DrawEdge(Canvas, Inside, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    TBrush* Brush = Canvas->GetBrush();
+    Brush->SetStyle(bsSolid);
+    Brush->SetColor(MarkFill(Look));
+    Canvas->FillRect(Inside);
+    if (!Look.Checked && !Look.Grayed) return;
+    // The tick scales with the box: a short stroke down to the lowest point
+    // and a long one up to the right, about a seventh of the box thick.
+    const int N = Inside.Width();
+    if (N < 5) return;
+    const int Thick = std::max(1, N / 6);
+    const TPoint Low{Inside.Left + N * 2 / 5, Inside.Top + N * 7 / 10};
+    TPen* Pen = Canvas->GetPen();
+    Pen->SetStyle(psSolid);
+    Pen->SetWidth(0);
+    Pen->SetColor(MarkInk(Look));
+    for (int I = 0; I < Thick + 1; ++I) {
+        Canvas->MoveTo(Inside.Left + N / 5, Low.Y - N / 5 + I - 1);
+        Canvas->LineTo(Low.X, Low.Y + I - 1);
+        Canvas->LineTo(Inside.Right - N / 5, Inside.Top + N / 4 + I - 1);
+    }
+}
+
+void DrawRadioMark(TCanvas* Canvas, const TRect& Box, const TMarkLook& Look) {
+    TPen* Pen = Canvas->GetPen();
+    TBrush* Brush = Canvas->GetBrush();
+    Pen->SetStyle(psSolid);
+    Pen->SetWidth(0);
+    Pen->SetColor(clBtnShadow);
+    Brush->SetStyle(bsSolid);
+    Brush->SetColor(MarkFill(Look));
+    Canvas->Ellipse(Box);
+    if (!Look.Checked) return;
+    const int Dot = std::max(2, Box.Width() * 5 / 13);
+    const int Left = Box.Left + (Box.Width() - Dot) / 2;
+    const int Top = Box.Top + (Box.Height() - Dot) / 2;
+    Pen->SetColor(MarkInk(Look));
+    Brush->SetColor(MarkInk(Look));
+    Canvas->Ellipse(Left, Top, Left + Dot, Top + Dot);
+}
+
+void DrawEtchedLine(TCanvas* Canvas, TPoint From, TPoint To, bool Lowered) {
+    TPen* Pen = Canvas->GetPen();
+    Pen->SetStyle(psSolid);
+    Pen->SetWidth(0);
+    const bool Across = From.Y == To.Y;
+    const int DX = Across ? 0 : 1, DY = Across ? 1 : 0;
+    Pen->SetColor(Lowered ? clBtnShadow : clBtnHighlight);
+    Canvas->MoveTo(From.X, From.Y);
+    Canvas->LineTo(To.X, To.Y);
+    Pen->SetColor(Lowered ? clBtnHighlight : clBtnShadow);
+    Canvas->MoveTo(From.X + DX, From.Y + DY);
+    Canvas->LineTo(To.X + DX, To.Y + DY);
 }
 
 } // namespace folio

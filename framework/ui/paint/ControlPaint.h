@@ -30,4 +30,25 @@ TRect DrawButtonFace(TCanvas* Canvas, const TRect& R, const TButtonLook& Look);
 // painted last it opens into the page.
 void DrawTab(TCanvas* Canvas, const TRect& R);
 
+// The look of the mark of a check box or radio button.
+struct TMarkLook {
+    bool Checked = false;
+    bool Grayed = false;  // the third state of a check box: neither on nor off
+    bool Pressed = false; // held down: the box shows the face colour
+    bool Enabled = true;
+};
+
+// Paints a check box's square in Box: a sunken edge around a window-coloured
+// square (face-coloured while pressed, disabled or grayed) with a tick when
+// checked or grayed, in the text colour or grey.
+void DrawCheckMark(TCanvas* Canvas, const TRect& Box, const TMarkLook& Look);
+
+// Paints a radio button's circle in Box: a shadow ring around a
+// window-coloured disc with a dot in the middle when checked.
+void DrawRadioMark(TCanvas* Canvas, const TRect& Box, const TMarkLook& Look);
+
+// Paints an etched or bumped line or frame: a shadow line beside a highlight
+// one. Lowered (etched) puts the shadow first, raised the highlight.
+void DrawEtchedLine(TCanvas* Canvas, TPoint From, TPoint To, bool Lowered);
+
 } // namespace folio
