@@ -71,15 +71,19 @@ void FillImages(TImageList& List, int Size) {
     }
 }
 
-std::unique_ptr<TBitmap> TilePicture() {
+// The Places group's tiled picture, in a light or a dark variant.
+std::unique_ptr<TBitmap> TilePicture(bool Dark) {
+    const TColor Face = Dark ? 0x3C4650 : 0x9CB4C8;
+    const TColor Checks = Dark ? 0x343E48 : 0x8CA4B8;
+    const TColor Stroke = Dark ? 0x505C6A : 0xB8CCDC;
     auto B = std::make_unique<TBitmap>(24, 24);
     TCanvas* C = B->GetCanvas();
-    C->GetBrush()->SetColor(0x9CB4C8);
+    C->GetBrush()->SetColor(Face);
     C->FillRect(Rect(0, 0, 24, 24));
-    C->GetBrush()->SetColor(0x8CA4B8);
+    C->GetBrush()->SetColor(Checks);
     C->FillRect(Rect(0, 0, 12, 12));
     C->FillRect(Rect(12, 12, 24, 24));
-    C->GetPen()->SetColor(0xB8CCDC);
+    C->GetPen()->SetColor(Stroke);
     C->MoveTo(0, 0);
     C->LineTo(24, 24);
     return B;
@@ -100,6 +104,11 @@ TPanel* MarginPanel(TGalleryBarForm& Form, const char* Name, TAlign Align) {
 
 void TGalleryBarForm::BarItemClick(TObject*, TFolioItem* Item) {
     SetCaption("Folio bar gallery: " + Item->GetCaption());
+}
+
+void TGalleryBarForm::WndProc(TMessage& Message) {
+    TForm::WndProc(Message);
+    if (Message.Msg == CM_SYSCOLORCHANGE && OnSystemColorsChanged) OnSystemColorsChanged();
 }
 
 void TGalleryBarForm::BarGetGroupEditRect(TObject* Sender, TFolioGroup* Group, TRect& EditRect) {
@@ -135,7 +144,7 @@ const TClassInfo& TGalleryBarForm::StaticClassInfo() {
 
 FOLIO_REGISTER_CLASS(TGalleryBarForm)
 
-TGalleryForm::TGalleryForm() : Tile(TilePicture()) {
+TGalleryForm::TGalleryForm() : Tile(TilePicture(false)) {
     // The form owns and names everything, so that its form file holds
     // the image lists and the bars' references to them.
     Form.SetName("BarGallery");
@@ -181,11 +190,8 @@ TGalleryForm::TGalleryForm() : Tile(TilePicture()) {
     int Index = 0;
     for (const char* Caption : MailItems) Mail->GetItems()->Add(Caption, Index++ % 10);
     Mail->SetStyle(gbGradient);
-    Mail->SetStartColor(0xF0E0D0);
-    Mail->SetEndColor(0x906040);
 
     TFolioGroup* Calendar = G->Add("Calendar");
-    Calendar->SetColor(0xC8D8C0);
     for (const char* Caption : {"Today", "This week", "Holidays"})
         Calendar->GetItems()->Add(Caption, 1);
 
@@ -210,12 +216,9 @@ TGalleryForm::TGalleryForm() : Tile(TilePicture()) {
     Horizontal->SetSmallImages(Small);
     TFolioGroups* H = Horizontal->GetGroups();
     TFolioGroup* Tools = H->Add("Tools");
-    Tools->SetColor(0xE8E0D8);
     H->Add("Shortcuts with a caption far too long for the strip");
     TFolioGroup* Apps = H->Add("Apps");
     Apps->SetStyle(gbGradient);
-    Apps->SetStartColor(0xF8F0E0);
-    Apps->SetEndColor(0xB09070);
     for (const char* Caption : {"Editor", "Mail", "Calendar", "Files"})
         Apps->GetItems()->Add(Caption, Index++ % 10);
     for (const char* Caption : {"Clock", "Notes"}) Tools->GetItems()->Add(Caption, 2);
@@ -245,6 +248,40 @@ TGalleryForm::TGalleryForm() : Tile(TilePicture()) {
     ShowHints();
     WireF2();
     SetMinimumSize();
+    ColorGroupsForScheme();
+    Form.OnSystemColorsChanged = [this] { ColorGroupsForScheme(); };
+}
+
+void TGalleryForm::ColorGroupsForScheme() {
+    // Light faces under the dark text of classic, light and high contrast
+    // light; darker ones of the same hue under the light text of the dark
+    // schemes. A single colour has both ends equal.
+    struct TGroupColors {
+        TColor Start, End;
+    };
+    const struct {
+        TFolio* Bar;
+        int Group;
+        TGroupColors Light, Dark;
+    } Groups[] = {
+        {Vertical, 0, {0xF0E0D0, 0xC8A070}, {0x705030, 0x301C10}},
+        {Vertical, 1, {0xC8D8C0, 0xC8D8C0}, {0x304830, 0x304830}},
+        {Horizontal, 0, {0xE8E0D8, 0xE8E0D8}, {0x403A34, 0x403A34}},
+        {Horizontal, 2, {0xF8F0E0, 0xB09070}, {0x685038, 0x281C10}},
+    };
+    const bool Dark = GetColorSchemeTraits().Dark;
+    Tile = TilePicture(Dark);
+    Vertical->GetGroups()->GetGroup(2)->SetBitmap(Tile.get());
+    for (const auto& G : Groups) {
+        TFolioGroup* Group = G.Bar->GetGroups()->GetGroup(G.Group);
+        const TGroupColors& C = Dark ? G.Dark : G.Light;
+        if (Group->GetStyle() == gbGradient) {
+            Group->SetStartColor(C.Start);
+            Group->SetEndColor(C.End);
+        } else {
+            Group->SetColor(C.Start);
+        }
+    }
 }
 
 // The bars show tooltips: a caption cut short shows whole, a few items

@@ -7,6 +7,7 @@
 #include "framework/ui/forms/Form.h"
 #include "framework/ui/stdctrls/Panel.h"
 
+#include <functional>
 #include <memory>
 
 namespace gallery {
@@ -27,6 +28,13 @@ public:
     // it is.
     void BarGetGroupEditRect(folio::TObject* Sender, folio::TFolioGroup* Group,
                              folio::TRect& EditRect);
+
+    // Called after the form and its controls took a change of the system
+    // colours.
+    std::function<void()> OnSystemColorsChanged;
+
+protected:
+    void WndProc(folio::TMessage& Message) override;
 };
 
 // The bar gallery's form: a vertical bar down the left side that fills the
@@ -48,6 +56,11 @@ struct TGalleryForm {
     TGalleryForm();
 
     void SetAnimation(folio::TFolAnimationStyle Style);
+    // Gives the groups with colours or a picture of the gallery's own their
+    // light or dark variant, as the active colour scheme is light or dark: the
+    // items' captions are drawn in the scheme's text colour, which must
+    // stay legible on them.
+    void ColorGroupsForScheme();
     // Opens the long group and scrolls it so that both scroll buttons show.
     void OpenLongGroup();
     // Rests the pointer on a picture of the vertical bar's open group, as a

@@ -1,6 +1,7 @@
 #include "ControlsGallery.h"
 
 #include "framework/core/Exceptions.h"
+#include "framework/gfx/ColorSchemes.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/HeadlessHost.h"
@@ -73,7 +74,8 @@ struct TControlsForm {
         Add<TLabel>(Body, 172, 14, 0, 0)->SetCaption("A &label");
         auto* Link = Add<TLabel>(Body, 240, 14, 0, 0);
         Link->SetCaption("a link look");
-        Link->GetFont()->SetColor(clBlue);
+        // Blue reads on light faces only; the dark schemes get a light blue.
+        Link->GetFont()->SetColor(GetColorSchemeTraits().Dark ? TColor(0xFFC080) : clBlue);
         Link->GetFont()->SetStyle({fsUnderline});
 
         auto* Panel = Add<TPanel>(Body, 8, 44, 150, 60);

@@ -6,13 +6,16 @@
 #include "folio/FolioEditor.h"
 #include "framework/core/FormText.h"
 #include "framework/core/Writer.h"
+#include "framework/gfx/ColorSchemes.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/app/Screen.h"
 #include "framework/ui/input/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 using namespace folio;
 using namespace gallery;
@@ -114,4 +117,42 @@ TEST_F(BarGalleryBars, TheFormFileKeepsTheTabStopsAndTheEditorHook) {
     for (const char* Line : {"TabStop = True\n", "CustomGroupEditing = True\n",
                              "OnGetGroupEditRect = BarGetGroupEditRect\n"})
         EXPECT_NE(Strip.find(Line), String::npos) << Line << Strip;
+}
+
+// The groups painted in the gallery's own colours keep their items'
+// captions legible in every scheme: the captions are drawn in the scheme's
+// text colour, so a dark scheme needs darker faces, taken when it switches.
+TEST_F(BarGalleryBars, ItemCaptionsStayLegibleOnTheGallerysOwnColoursInEveryScheme) {
+    for (TColorScheme S :
+         {csDark, csLight, csHighContrastDark, csHighContrastLight, csClassic, csDark}) {
+        Screen->SetColorScheme(S);
+        Host.RunUntilIdle();
+        SCOPED_TRACE(ColorSchemeName(S));
+        int Checked = 0;
+        for (TFolio* Bar : {Gallery.Vertical, Gallery.Horizontal})
+            for (int G = 0; G < Bar->GetGroups()->GetCount(); ++G) {
+                TFolioGroup* Group = Bar->GetGroups()->GetGroup(G);
+                const bool Gradient = Group->GetStyle() == gbGradient;
+                std::vector<TColor> Faces;
+                if (Group->GetStyle() == gbBitmap) {
+                    // Every pixel of the tiled picture.
+                    TBitmap* Tile = Group->GetBitmap();
+                    for (int Y = 0; Y < Tile->GetHeight(); ++Y)
+                        for (int X = 0; X < Tile->GetWidth(); ++X)
+                            Faces.push_back(Tile->GetCanvas()->GetPixel(X, Y));
+                } else {
+                    Faces = {Gradient ? Group->GetStartColor() : Group->GetColor(),
+                             Gradient ? Group->GetEndColor() : Group->GetColor()};
+                }
+                for (TColor Face : Faces) {
+                    if ((Face & clSystemColor) == clSystemColor) continue;
+                    ++Checked;
+                    EXPECT_GE(ContrastRatio(Bar->GetFont()->GetColor(), Face), 4.5)
+                        << Group->GetCaption() << " on " << std::hex << Face;
+                }
+            }
+        EXPECT_EQ(Checked, 8 + 24 * 24);
+    }
+    Screen->SetColorScheme(csClassic);
+    Screen->SetFollowDesktopColorScheme(true);
 }
