@@ -1,4 +1,5 @@
 #include "ControlsGallery.h"
+#include "EverydayControlsForm.h"
 
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/ColorSchemes.h"
@@ -156,6 +157,12 @@ bool RunControlsGallery(std::ostream& Out, const std::string& SnapshotDir) {
             Host.RunUntilIdle();
             Snapshot(Host, SnapshotDir, "controls-gallery-menu.png", Out);
             Host.Key(VK_ESCAPE);
+        }
+        {
+            TEverydayControlsForm Everyday(nullptr);
+            Everyday.Show();
+            Host.RunUntilIdle();
+            Snapshot(Host, SnapshotDir, "everyday-controls.png", Out);
         }
         TColorDialog Colors(nullptr);
         Colors.SetColor(static_cast<TColor>(0x3080C0));

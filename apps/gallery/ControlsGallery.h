@@ -9,7 +9,9 @@ namespace gallery {
 // screen: a form with buttons (one default, one disabled), labels, a
 // bevelled panel, an image, a group box, a notebook, a list box, an open
 // drop-down list (controls-gallery.png) and the same form with a popup menu
-// open (controls-gallery-menu.png); the colour dialog (color-dialog.png)
+// open (controls-gallery-menu.png); the everyday controls (check boxes,
+// radio buttons and groups, range controls and the rest:
+// everyday-controls.png); the colour dialog (color-dialog.png)
 // and the picture file dialog (file-dialog.png). Answers false when
 // something went wrong.
 bool RunControlsGallery(std::ostream& Out, const std::string& SnapshotDir);
