@@ -20,8 +20,9 @@ FOLIO_PACKAGES=(
 FOLIO_ACCESSIBILITY_PACKAGES=(at-spi2-core python3-pyatspi)
 
 # Only the comparisons with another text engine need these
-# (scripts/compare_text.sh, and the peer's half of bench/gfx/bench_scripts).
-FOLIO_PEER_PACKAGES=(libpango1.0-dev pango1.0-tools libfribidi-bin imagemagick)
+# (scripts/compare_text.sh, the peer's half of bench/gfx/bench_scripts, and
+# the Qt tool box of scripts/compare_hover.sh).
+FOLIO_PEER_PACKAGES=(libpango1.0-dev pango1.0-tools libfribidi-bin imagemagick qt6-base-dev)
 
 # Only the fuzz targets need these (scripts/fuzz.sh): clang with libFuzzer.
 FOLIO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

@@ -59,7 +59,9 @@ sleep 2
 ax=130 ay=${FOLIO_ITEM_A_Y:-60}
 bx=130 by=${FOLIO_ITEM_B_Y:-130}
 xdotool mousemove --window "$win" "$ax" "$ay"
-sleep 0.5
+# Less than the pause before a hint shows (500 ms): a hint window that
+# appeared and went with the first move would cost one run and not the next.
+sleep 0.25
 
 # One xdotool process sends every move, a few milliseconds apart, so that
 # each move is handled and presented on its own.

@@ -1,5 +1,6 @@
 #include "framework/hosts/SdlPresenter.h"
 
+#include "framework/gfx/SurfaceDiff.h"
 #include "framework/ui/paint/RectOps.h"
 
 #include <algorithm>
@@ -73,6 +74,18 @@ TPresentResult TSdlPresenter::Present(const TPixelSurface& Source, std::span<con
         for (const TRect& R : Damage) {
             const TRect C = rects::Intersect(R, Both);
             if (!C.IsEmpty()) FClipped.push_back(C);
+        }
+        // The window's surface still holds what the last present sent, in
+        // our layout: of a damaged rectangle only the rows that changed go
+        // out. A control repainted whole for a small change (the bar on a
+        // hover change) then costs the copy and the window system that
+        // change alone, and a repaint that changed nothing sends nothing.
+        if (SameLayout(Target->format) && !SDL_MUSTLOCK(Target)) {
+            const TPixelSurface Shown{static_cast<TPixel*>(Target->pixels), Target->w, Target->h,
+                                      Target->pitch / static_cast<int>(sizeof(TPixel))};
+            FBands.clear();
+            AppendChangedBands(Source, Shown, FClipped, FBands);
+            FClipped.swap(FBands);
         }
     }
     if (FClipped.empty()) return {};

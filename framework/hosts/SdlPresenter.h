@@ -27,7 +27,8 @@ struct TPresentResult {
 // Shows a form's surface in its window through the window's own surface,
 // which is already in the window system's pixel format and lives in memory
 // the window system reads from: a present copies only the damaged
-// rectangles there and asks the window system to update only those.
+// rectangles there, narrowed to the rows whose pixels changed, and asks the
+// window system to update only those.
 class TSdlPresenter {
 public:
     explicit TSdlPresenter(SDL_Window* Window) : FWindow(Window) {}
@@ -51,6 +52,7 @@ private:
     int FTargetHeight = 0;
     // Kept between presents so that presenting does not allocate.
     std::vector<TRect> FClipped;
+    std::vector<TRect> FBands;
     std::vector<SDL_Rect> FSdlRects;
 };
 

@@ -101,11 +101,17 @@ class THoverPad : public TCustomControl {
 public:
     using TCustomControl::TCustomControl;
     bool Hot = false;
+    // A band of rows drawn across the pad in another colour (none when
+    // Stripe is negative); the pad always repaints whole.
+    int Stripe = -1;
 
 protected:
     void Paint() override {
         GetCanvas()->GetBrush()->SetColor(Hot ? 0x2040E0 : 0xD0C0B0);
         GetCanvas()->FillRect(GetClientRect());
+        if (Stripe < 0) return;
+        GetCanvas()->GetBrush()->SetColor(0x000000);
+        GetCanvas()->FillRect(Rect(0, Stripe, GetWidth(), Stripe + 3));
     }
     void Dispatch(TMessage& M) override {
         if (M.Msg == CM_MOUSEENTER || M.Msg == CM_MOUSELEAVE) {
@@ -239,6 +245,40 @@ TEST_F(SdlPresent, AHoverChangeSendsOnlyTheDamagedPixels) {
     EXPECT_EQ(After.Pixels - Before.Pixels, 2u * 60u * 40u) << "more than the two pads went out";
     EXPECT_EQ(After.LastArea, Rect(10, 10, 70, 120));
     ExpectWindowShowsTheSurface();
+}
+
+// A control that repaints whole for a small change sends the rows that
+// changed, not the whole control; a repaint that changed nothing sends
+// nothing at all.
+TEST_F(SdlPresent, OnlyTheRowsARepaintChangedGoOut) {
+    struct TCase {
+        const char* Name;
+        int Stripe;
+        unsigned Frames;
+        unsigned long long Pixels;
+        TRect Area;
+    };
+    // The pad lies at (10, 10), 60 x 40; each case follows the one before.
+    const TCase Cases[] = {
+        {"a stripe appears", 5, 1, 60 * 3, Rect(10, 15, 70, 18)},
+        {"the same picture again", 5, 0, 0, Rect(10, 15, 70, 18)},
+        // Rows 5 to 7 go back, rows 20 to 22 change: far apart, two bands.
+        {"the stripe moves down", 20, 1, 2 * 60 * 3, Rect(10, 15, 70, 33)},
+        {"the stripe goes", -1, 1, 60 * 3, Rect(10, 30, 70, 33)},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        const auto Before = Host->PresentCounts();
+        A->Stripe = C.Stripe;
+        A->Invalidate();
+        Settle();
+        const auto After = Host->PresentCounts();
+        EXPECT_EQ(After.Frames - Before.Frames, C.Frames);
+        EXPECT_EQ(After.WholeFrames, Before.WholeFrames);
+        EXPECT_EQ(After.Pixels - Before.Pixels, C.Pixels);
+        EXPECT_EQ(After.LastArea, C.Area);
+        ExpectWindowShowsTheSurface();
+    }
 }
 
 // A window laid over ours and taken away again leaves ours to be redrawn
