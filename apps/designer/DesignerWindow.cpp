@@ -15,6 +15,7 @@
 #include "framework/ui/stdctrls/GroupBox.h"
 #include "framework/ui/stdctrls/Image.h"
 #include "framework/ui/stdctrls/Label.h"
+#include "framework/ui/stdctrls/Memo.h"
 #include "framework/ui/stdctrls/Panel.h"
 
 namespace designer {
@@ -258,6 +259,9 @@ void RegisterStandardControls() {
     RegisterComponents("Standard", {&TButton::StaticClassInfo(), &TLabel::StaticClassInfo(),
                                     &TEdit::StaticClassInfo(), &TPanel::StaticClassInfo(),
                                     &TGroupBox::StaticClassInfo(), &TImage::StaticClassInfo()});
+    // The text and list controls a form shows data in. They share the first
+    // page: the palette's window shows three page tabs.
+    RegisterComponents("Standard", {&TMemo::StaticClassInfo()});
 }
 
 void TDesignerWindow::UpdateTitle() {

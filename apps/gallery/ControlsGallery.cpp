@@ -18,6 +18,7 @@
 #include "framework/ui/stdctrls/Image.h"
 #include "framework/ui/stdctrls/Label.h"
 #include "framework/ui/stdctrls/ListBox.h"
+#include "framework/ui/stdctrls/Memo.h"
 #include "framework/ui/stdctrls/Panel.h"
 #include "framework/ui/tabs/Notebook.h"
 #include "framework/ui/tabs/PageControl.h"
@@ -130,6 +131,23 @@ struct TControlsForm {
     }
 };
 
+// The controls that show a form's data: text of several lines, a tree,
+// a list in its views and a grid of strings.
+struct TViewsForm {
+    TForm Form{nullptr};
+    TMemo* Memo = nullptr;
+
+    TViewsForm() {
+        Form.SetBounds(40, 40, 560, 360);
+        Form.SetCaption("Lists and text");
+        Memo = Add<TMemo>(&Form, 8, 8, 260, 110);
+        Memo->SetScrollBars(ssVertical);
+        Memo->GetLines()->SetText("A memo holds several lines of text: it wraps them at its "
+                                  "width and scrolls.\nEnter starts a new line.\n\n"
+                                  "Its Lines are stored in the form as a list.\n");
+    }
+};
+
 bool Snapshot(THeadlessHost& Host, const std::string& Dir, const char* Name, std::ostream& Out) {
     const String Path = Dir + "/" + Name;
     Host.ScreenshotScreen(Rect(0, 0, 640, 480), Path);
@@ -163,6 +181,15 @@ bool RunControlsGallery(std::ostream& Out, const std::string& SnapshotDir) {
             Everyday.Show();
             Host.RunUntilIdle();
             Snapshot(Host, SnapshotDir, "everyday-controls.png", Out);
+        }
+        {
+            TViewsForm F;
+            F.Form.Show();
+            F.Memo->SetFocus();
+            Host.Key(VK_END, {ssCtrl});
+            Host.Key(VK_UP, {ssShift});
+            Host.RunUntilIdle();
+            Snapshot(Host, SnapshotDir, "controls-views.png", Out);
         }
         TColorDialog Colors(nullptr);
         Colors.SetColor(static_cast<TColor>(0x3080C0));

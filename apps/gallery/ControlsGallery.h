@@ -11,7 +11,8 @@ namespace gallery {
 // drop-down list (controls-gallery.png) and the same form with a popup menu
 // open (controls-gallery-menu.png); the everyday controls (check boxes,
 // radio buttons and groups, range controls and the rest:
-// everyday-controls.png); the colour dialog (color-dialog.png)
+// everyday-controls.png); the text and list controls (controls-views.png);
+// the colour dialog (color-dialog.png)
 // and the picture file dialog (file-dialog.png). Answers false when
 // something went wrong.
 bool RunControlsGallery(std::ostream& Out, const std::string& SnapshotDir);

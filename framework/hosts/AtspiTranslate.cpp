@@ -74,6 +74,10 @@ unsigned AtspiRole(TAccRole Role) {
         return atspi_role::Separator;
     case TAccRole::ScrollPane:
         return atspi_role::ScrollPane;
+    case TAccRole::Tree:
+        return atspi_role::Tree;
+    case TAccRole::TreeItem:
+        return atspi_role::TreeItem;
     }
     return atspi_role::Invalid;
 }
@@ -103,7 +107,7 @@ TAtspiStateSet AtspiStates(TAccRole Role, unsigned States, bool HasDescription) 
         Add(Set, (States & asExpanded) ? atspi_state::Expanded : atspi_state::Collapsed);
     }
     if (Role == TAccRole::Text) {
-        Add(Set, atspi_state::SingleLine);
+        Add(Set, (States & asMultiLine) ? atspi_state::MultiLine : atspi_state::SingleLine);
         Add(Set, (States & asReadOnly) ? atspi_state::ReadOnly : atspi_state::Editable);
     } else if (States & asReadOnly) {
         Add(Set, atspi_state::ReadOnly);
@@ -130,7 +134,7 @@ bool AtspiHasText(TAccRole Role) {
 
 bool AtspiHasSelection(TAccRole Role) {
     return Role == TAccRole::PageTabList || Role == TAccRole::List || Role == TAccRole::Table ||
-           Role == TAccRole::Grid;
+           Role == TAccRole::Grid || Role == TAccRole::Tree;
 }
 
 std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange) {

@@ -29,6 +29,7 @@ constexpr unsigned ProgressBar = 42;
 constexpr unsigned PushButton = 43;
 constexpr unsigned Table = 55;
 constexpr unsigned TableCell = 56;
+constexpr unsigned Tree = 65;
 constexpr unsigned Application = 75;
 constexpr unsigned CheckBox = 7;
 constexpr unsigned RadioButton = 44;
@@ -42,6 +43,7 @@ constexpr unsigned ToggleButton = 62;
 constexpr unsigned ToolBar = 63;
 constexpr unsigned Entry = 79;
 constexpr unsigned Chart = 80;
+constexpr unsigned TreeItem = 91;
 constexpr unsigned Grouping = 99;
 } // namespace atspi_role
 
@@ -59,6 +61,7 @@ constexpr unsigned Expanded = 10;
 constexpr unsigned Focusable = 11;
 constexpr unsigned Focused = 12;
 constexpr unsigned HasTooltip = 13;
+constexpr unsigned MultiLine = 17;
 constexpr unsigned Selectable = 22;
 constexpr unsigned Pressed = 20;
 constexpr unsigned Selected = 23;

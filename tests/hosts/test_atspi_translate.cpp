@@ -32,10 +32,11 @@ TEST(AtspiTranslate, EveryRoleHasTheBusNumberOfItsMeaning) {
         {TAccRole::CheckBox, 7},      {TAccRole::RadioButton, 44}, {TAccRole::ToggleButton, 62},
         {TAccRole::Slider, 51},       {TAccRole::SpinButton, 52},  {TAccRole::StatusBar, 54},
         {TAccRole::ToolBar, 63},      {TAccRole::Separator, 50},   {TAccRole::ScrollPane, 49},
+        {TAccRole::Tree, 65},         {TAccRole::TreeItem, 91},
     };
     for (const auto& Row : Rows) EXPECT_EQ(AtspiRole(Row.Role), Row.Bus) << AccRoleName(Row.Role);
     // Every role of the tree is in the table above.
-    EXPECT_EQ(std::size(Rows), static_cast<size_t>(TAccRole::ScrollPane) + 1);
+    EXPECT_EQ(std::size(Rows), static_cast<size_t>(TAccRole::TreeItem) + 1);
 }
 
 TEST(AtspiTranslate, StatesBecomeTheBusStateSet) {
@@ -94,6 +95,16 @@ TEST(AtspiTranslate, StatesBecomeTheBusStateSet) {
          0,
          false,
          {Editable, Enabled, Sensitive, Showing, SingleLine, Visible}},
+        {"memo",
+         TAccRole::Text,
+         asMultiLine,
+         false,
+         {Editable, Enabled, MultiLine, Sensitive, Showing, Visible}},
+        {"collapsed tree node",
+         TAccRole::TreeItem,
+         asSelectable | asExpandable,
+         false,
+         {Collapsed, Enabled, Expandable, Selectable, Sensitive, Showing, Visible}},
         {"read-only edit box",
          TAccRole::Text,
          asReadOnly,

@@ -75,6 +75,10 @@ const char* AccRoleName(TAccRole Role) {
         return "separator";
     case TAccRole::ScrollPane:
         return "scroll pane";
+    case TAccRole::Tree:
+        return "tree";
+    case TAccRole::TreeItem:
+        return "tree item";
     }
     return "unknown";
 }
@@ -83,7 +87,7 @@ String AccStateNames(unsigned States) {
     static const char* const Names[] = {"focusable",     "focused",   "selectable", "selected",
                                         "expandable",    "expanded",  "disabled",   "invisible",
                                         "offscreen",     "read-only", "checkable",  "checked",
-                                        "indeterminate", "pressed"};
+                                        "indeterminate", "pressed",   "multi-line"};
     String Result;
     for (unsigned Bit = 0; Bit < std::size(Names); ++Bit) {
         if (!(States & (1u << Bit))) continue;
@@ -195,7 +199,8 @@ public:
     String GetValue() const override { return FControl->GetText(); }
     unsigned GetStates() const override {
         const auto* E = static_cast<const TCustomEdit*>(FControl);
-        return TControlAccessible::GetStates() | (E->GetReadOnly() ? asReadOnly : 0u);
+        return TControlAccessible::GetStates() | (E->GetReadOnly() ? asReadOnly : 0u) |
+               ((E->GetStyle() & ES_MULTILINE) ? asMultiLine : 0u);
     }
 };
 

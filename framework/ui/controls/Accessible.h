@@ -40,6 +40,8 @@ enum class TAccRole : unsigned char {
     ToolBar,
     Separator,
     ScrollPane,
+    Tree,
+    TreeItem,
 };
 
 // The role's name as accessibility buses spell it ("push button").
@@ -63,6 +65,8 @@ enum TAccState : unsigned {
     asIndeterminate = 1u << 12,
     // A button that stays down (a tool button in its down state).
     asPressed = 1u << 13,
+    // Text of several lines (a memo), where Enter starts a new line.
+    asMultiLine = 1u << 14,
 };
 
 // The names of the set bits, separated by spaces ("focusable selected").

@@ -79,6 +79,16 @@ public:
     int PosFromPoint(TPoint P) const;
     // The client position of the caret's top.
     TPoint PointFromPos(int Pos) const;
+    // The part of the client area the text lies in: all of it, but for a
+    // descendant that keeps room for scroll bars.
+    virtual TRect GetEditRect() const { return GetClientRect(); }
+    // How far the text is scrolled, in pixels; ScrollTo keeps it within
+    // the text and tells ScrollChanged.
+    int GetScrollX() const { return FScrollX; }
+    int GetScrollY() const { return FScrollY; }
+    void ScrollTo(int X, int Y);
+    // The height of one line of text.
+    int LineHeight() const;
     // What the input method is composing, shown at the caret (empty: none).
     const String& GetComposition() const { return FComposition; }
 
@@ -100,6 +110,15 @@ protected:
     bool IsMultiLine() const { return (GetStyle() & ES_MULTILINE) != 0; }
     void AdjustHeight();
 
+    // Whether several lines wrap at the box's width. Unwrapped lines end
+    // only at their line breaks, and the box scrolls sideways to the caret.
+    bool GetWrapping() const { return FWrapping; }
+    void SetWrapping(bool Value);
+    // The text scrolled, or its lines changed: a descendant's scroll bars
+    // follow.
+    virtual void ScrollChanged() {}
+    int TextWidth(int Start, int Length) const;
+
 private:
     void HandleKey(unsigned short Key);
     void HandleChar(char Ch);
@@ -113,12 +132,16 @@ private:
     TRect CaretRect() const;
     int LineOf(int Pos) const;
     int LineX(const TLine& L) const;
-    int TextWidth(int Start, int Length) const;
-    int LineHeight() const;
     int PrevPos(int Pos) const;
     int NextPos(int Pos) const;
     // The caret one step left or right on screen.
     int VisualPos(int Pos, bool Right) const;
+    // The start of the next word after Pos, or of the word before it (a
+    // place where a line may break, a line's start or the text's ends).
+    int WordPos(int Pos, bool Forward) const;
+    // Page Up and Page Down: the caret a screenful of lines up or down,
+    // and the text scrolled as far.
+    void MovePage(bool Down, bool Extend);
     // A line's text without its line break, shaped in the box's direction.
     std::shared_ptr<const TShapedText> ShapeLine(const TLine& L) const;
     int ShownLength(const TLine& L) const;
@@ -137,6 +160,7 @@ private:
     bool FReadOnly = false;
     bool FModified = false;
     bool FHideSelection = true;
+    bool FWrapping = true;
     bool FSelecting = false;
     bool FCaretShown = true;
     bool FInTextSet = false;

@@ -140,13 +140,17 @@ void TCustomEdit::HandleKey(unsigned short Key) {
     Layout();
     switch (Key) {
     case VK_LEFT:
-        if (!Shift && GetSelLength() > 0)
+        if (Ctrl)
+            MoveCaret(WordPos(FCaret, false), Shift);
+        else if (!Shift && GetSelLength() > 0)
             MoveCaret(GetSelStart(), false);
         else
             MoveCaret(VisualPos(FCaret, false), Shift);
         break;
     case VK_RIGHT:
-        if (!Shift && GetSelLength() > 0)
+        if (Ctrl)
+            MoveCaret(WordPos(FCaret, true), Shift);
+        else if (!Shift && GetSelLength() > 0)
             MoveCaret(GetSelStart() + GetSelLength(), false);
         else
             MoveCaret(VisualPos(FCaret, true), Shift);
@@ -175,6 +179,10 @@ void TCustomEdit::HandleKey(unsigned short Key) {
         MoveCaret(PosFromPoint(TPoint{P.X, Margin + Line * LineHeight() - FScrollY}), Shift);
         break;
     }
+    case VK_PRIOR:
+    case VK_NEXT:
+        if (IsMultiLine()) MovePage(Key == VK_NEXT, Shift);
+        break;
     case VK_DELETE:
         if (FReadOnly) break;
         if (Shift && GetSelLength() > 0) {
@@ -205,6 +213,41 @@ void TCustomEdit::HandleKey(unsigned short Key) {
     default:
         break;
     }
+}
+
+int TCustomEdit::WordPos(int Pos, bool Forward) const {
+    PrevPos(0); // the character and line-break places of the text
+    const String& Text = GetText();
+    const int Len = static_cast<int>(Text.size());
+    // A word starts where a line may break before it: after the spaces
+    // that end the word before, or at a line's start.
+    const auto StartsWord = [&](int P) {
+        return P <= 0 || P >= Len || Text[static_cast<size_t>(P - 1)] == '\n' ||
+               (FBreaks[static_cast<size_t>(P)] & (tbBreakAllowed | tbBreakMandatory)) != 0;
+    };
+    if (Forward) {
+        int P = NextPos(Pos);
+        while (!StartsWord(P)) P = NextPos(P);
+        return P;
+    }
+    int P = PrevPos(Pos);
+    while (!StartsWord(P)) P = PrevPos(P);
+    return P;
+}
+
+void TCustomEdit::MovePage(bool Down, bool Extend) {
+    Layout();
+    const int H = std::max(1, LineHeight());
+    const int Page = std::max(1, (GetEditRect().Height() - 2 * Margin) / H);
+    const int Lines = static_cast<int>(FLines.size());
+    const int Line = std::clamp(LineOf(FCaret) + (Down ? Page : -Page), 0, Lines - 1);
+    const TPoint P = PointFromPos(FCaret);
+    const int Pos = PosFromPoint(TPoint{P.X, Margin + Line * H - FScrollY});
+    // The text scrolls by the page too, so the caret keeps its place in
+    // the box where the text allows.
+    FScrollY += (Down ? Page : -Page) * H;
+    FScrollY = std::clamp(FScrollY, 0, std::max(0, Lines * H - Page * H));
+    MoveCaret(Pos, Extend);
 }
 
 void TCustomEdit::HandleChar(char Ch) {

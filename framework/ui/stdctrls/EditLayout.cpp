@@ -26,7 +26,7 @@ int TCustomEdit::TextWidth(int Start, int Length) const {
 }
 
 void TCustomEdit::Layout() const {
-    const int Width = std::max(1, GetClientWidth() - 2 * Margin);
+    const int Width = std::max(1, GetEditRect().Width() - 2 * Margin);
     if (FLayoutValid && FLayoutWidth == Width) return;
     FLayoutValid = true;
     FLayoutWidth = Width;
@@ -36,6 +36,17 @@ void TCustomEdit::Layout() const {
     const bool Multi = (GetStyle() & ES_MULTILINE) != 0;
     if (!Multi) {
         FLines.push_back(TLine{0, Len});
+        return;
+    }
+    if (!FWrapping) {
+        // Unwrapped lines end only at their line breaks.
+        int LineStart = 0;
+        for (int I = 0; I < Len; ++I)
+            if (Text[static_cast<size_t>(I)] == '\n') {
+                FLines.push_back(TLine{LineStart, I - LineStart + 1});
+                LineStart = I + 1;
+            }
+        FLines.push_back(TLine{LineStart, Len - LineStart});
         return;
     }
     PrevPos(0); // the character and line-break places of the text
@@ -113,10 +124,11 @@ int TCustomEdit::LineX(const TLine& L) const {
                              GetText()[static_cast<size_t>(End - 1)] == '\n'))
         --End;
     const int Width = TextWidth(L.Start, End - L.Start);
-    if (Centred) return Margin + (GetClientWidth() - 2 * Margin - Width) / 2;
+    const int Room = GetEditRect().Width();
+    if (Centred) return Margin + (Room - 2 * Margin - Width) / 2;
     // Right-to-left alignment: the line ends at the right margin, with room
     // for the caret; scrolling moves it right to show what lies left.
-    return GetClientWidth() - Margin - 1 - Width + FScrollX;
+    return Room - Margin - 1 - Width + FScrollX;
 }
 
 TPoint TCustomEdit::PointFromPos(int Pos) const {
@@ -183,10 +195,11 @@ void TCustomEdit::ScrollCaretIntoView() {
 
 void TCustomEdit::KeepCaretInView() {
     Layout();
+    const int OldX = FScrollX, OldY = FScrollY;
     if (IsMultiLine()) {
         const int H = LineHeight();
         const int Top = LineOf(FCaret) * H;
-        const int Room = std::max(H, GetClientHeight() - 2 * Margin);
+        const int Room = std::max(H, GetEditRect().Height() - 2 * Margin);
         // Never scrolled past the end of the text: a box that grew since the
         // caret last moved shows from the first line again as far as the
         // text allows.
@@ -194,18 +207,43 @@ void TCustomEdit::KeepCaretInView() {
         FScrollY = std::clamp(FScrollY, 0, std::max(0, Lines * H - Room));
         if (Top < FScrollY) FScrollY = Top;
         if (Top + H > FScrollY + Room) FScrollY = Top + H - Room;
-        return;
     }
-    if (!(GetStyle() & ES_AUTOHSCROLL)) return;
-    // Scroll as little as brings the caret between the margins: the text
-    // moves right (left to right text: FScrollX falls) or left.
-    const int Room = std::max(1, GetClientWidth() - 2 * Margin - 1);
-    const int X = PointFromPos(FCaret).X;
-    int Shift = 0;
-    if (X < Margin) Shift = Margin - X;
-    if (X > Margin + Room) Shift = Margin + Room - X;
-    FScrollX += UseRightToLeftAlignment() ? Shift : -Shift;
-    if (FScrollX < 0) FScrollX = 0;
+    if (!IsMultiLine() ? (GetStyle() & ES_AUTOHSCROLL) != 0 : !FWrapping) {
+        // Scroll as little as brings the caret between the margins: the
+        // text moves right (left to right text: FScrollX falls) or left.
+        const int Room = std::max(1, GetEditRect().Width() - 2 * Margin - 1);
+        const int X = PointFromPos(FCaret).X;
+        int Shift = 0;
+        if (X < Margin) Shift = Margin - X;
+        if (X > Margin + Room) Shift = Margin + Room - X;
+        FScrollX += UseRightToLeftAlignment() ? Shift : -Shift;
+        if (FScrollX < 0) FScrollX = 0;
+    }
+    if (FScrollX != OldX || FScrollY != OldY) Invalidate();
+    ScrollChanged();
+}
+
+void TCustomEdit::ScrollTo(int X, int Y) {
+    Layout();
+    const int H = LineHeight();
+    const int Room = std::max(H, GetEditRect().Height() - 2 * Margin);
+    const int Lines = static_cast<int>(FLines.size());
+    X = std::max(0, X);
+    Y = IsMultiLine() ? std::clamp(Y, 0, std::max(0, Lines * H - Room)) : 0;
+    if (X == FScrollX && Y == FScrollY) return;
+    FScrollX = X;
+    FScrollY = Y;
+    Invalidate();
+    ScrollChanged();
+}
+
+void TCustomEdit::SetWrapping(bool Value) {
+    if (Value == FWrapping) return;
+    FWrapping = Value;
+    FLayoutValid = false;
+    FScrollX = 0;
+    KeepCaretInView();
+    Invalidate();
 }
 
 // --- painting ---------------------------------------------------------------------------------
