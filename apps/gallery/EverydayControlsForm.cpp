@@ -1,8 +1,13 @@
 #include "EverydayControlsForm.h"
 
+#include "framework/gfx/Bitmap.h"
+#include "framework/gfx/Colors.h"
 #include "framework/ui/comctrls/ProgressBar.h"
 #include "framework/ui/comctrls/SpinEdit.h"
 #include "framework/ui/comctrls/TrackBar.h"
+#include "framework/ui/extctrls/Bevel.h"
+#include "framework/ui/extctrls/Shape.h"
+#include "framework/ui/extctrls/SpeedButton.h"
 #include "framework/ui/stdctrls/CheckBox.h"
 #include "framework/ui/stdctrls/GroupBox.h"
 #include "framework/ui/stdctrls/RadioButton.h"
@@ -71,6 +76,45 @@ TEverydayControlsForm::TEverydayControlsForm(TComponent* AOwner) : TForm(AOwner)
     auto* Spin = Add<TSpinEdit>(this, 8, 214, 90, 24);
     Spin->SetMaxValue(999);
     Spin->SetValue(42);
+
+    auto* Line = Add<TBevel>(this, 8, 248, 582, 2);
+    Line->SetShape(bsTopLine);
+    const TShapeType Shapes[] = {stRectangle, stRoundRect, stEllipse, stCircle};
+    const TColor Fills[] = {clYellow, clAqua, clLime, clFuchsia};
+    for (int I = 0; I < 4; ++I) {
+        auto* Shape = Add<TShape>(this, 8 + 70 * I, 258, 60, 40);
+        Shape->SetShape(Shapes[I]);
+        Shape->GetBrush()->SetColor(Fills[I]);
+        Shape->GetPen()->SetColor(clNavy);
+    }
+    auto* Box = Add<TBevel>(this, 290, 254, 300, 48);
+    Box->SetShape(bsFrame);
+    // Bold, italic and underline stay down each on its own; the alignments
+    // keep one down.
+    const char* Captions[] = {"B", "I", "U", "", "", ""};
+    for (int I = 0; I < 6; ++I) {
+        auto* Button = Add<TSpeedButton>(this, 298 + 28 * I + (I >= 3 ? 12 : 0), 266, 25, 24);
+        Button->SetCaption(Captions[I]);
+        Button->SetFlat(I >= 3);
+        Button->SetGroupIndex(I < 3 ? I + 1 : 9);
+        Button->SetAllowAllUp(I < 3);
+        if (I >= 3) {
+            // Three lines of text, flush left, centred and flush right.
+            TBitmap Glyph(16, 16);
+            TCanvas* Canvas = Glyph.GetCanvas();
+            Canvas->GetBrush()->SetColor(clWhite);
+            Canvas->FillRect(Rect(0, 0, 16, 16));
+            Canvas->GetBrush()->SetColor(clBlack);
+            for (int Row = 0; Row < 3; ++Row) {
+                const int Width = Row == 1 ? 8 : 12;
+                const int Left = I == 3 ? 2 : I == 4 ? (16 - Width) / 2 : 14 - Width;
+                Canvas->FillRect(Rect(Left, 3 + 4 * Row, Left + Width, 5 + 4 * Row));
+            }
+            Glyph.GetCanvas()->SetPixel(0, 15, clWhite);
+            Button->SetGlyph(&Glyph);
+        }
+        Button->SetDown(I == 0 || I == 4);
+    }
 }
 
 } // namespace gallery

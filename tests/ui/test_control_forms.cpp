@@ -54,6 +54,18 @@ const TStoredCase StoredCases[] = {
     {"TSpinEdit", "MaxValue = 10\nValue = 50", "Value", 10},
     {"TSpinEdit", "MinValue = 5", "Value", 5},
     {"TSpinEdit", "Value = -2147483648\nMinValue = -2147483648", "Value", -2147483648LL},
+    {"TBevel", "Shape = bsTopLine", "Shape", 2},
+    {"TBevel", "Style = bsRaised", "Style", 1},
+    {"TShape", "Shape = stRoundSquare", "Shape", 3},
+    {"TShape", "Brush.Color = clYellow", "Brush.Color", 0x00FFFF},
+    {"TShape", "Pen.Width = 3", "Pen.Width", 3},
+    {"TSpeedButton", "GroupIndex = 2\nDown = True", "Down", 1},
+    {"TSpeedButton", "Down = True\nGroupIndex = 2", "Down", 1},
+    {"TSpeedButton", "Down = True", "Down", 0},
+    {"TSpeedButton", "Flat = True\nAllowAllUp = True", "AllowAllUp", 1},
+    {"TSpeedButton", "Caption = 'Bold'", "Caption", 0, "Bold"},
+    {"TTimer", "Interval = 250", "Interval", 250},
+    {"TTimer", "Enabled = False", "Enabled", 0},
 };
 
 String FormText(const TStoredCase& Case) {
@@ -77,13 +89,23 @@ void ReadText(const String& Text, TComponent* Root) {
 
 void ExpectValue(const TStoredCase& Case, TComponent* Control, const String& Where) {
     ASSERT_NE(Control, nullptr) << Where;
-    const TPropInfo* P = Control->ClassInfo().FindProperty(Case.Property);
+    // A dotted name reaches into an owned object ("Brush.Color").
+    const TPersistent* Object = Control;
+    String Name = Case.Property;
+    for (size_t Dot; (Dot = Name.find('.')) != String::npos;) {
+        const TPropInfo* Owner = Object->ClassInfo().FindProperty(Name.substr(0, Dot));
+        ASSERT_NE(Owner, nullptr) << Case.Property;
+        Object = dynamic_cast<const TPersistent*>(Owner->GetObj(*Object));
+        ASSERT_NE(Object, nullptr) << Case.Property;
+        Name = Name.substr(Dot + 1);
+    }
+    const TPropInfo* P = Object->ClassInfo().FindProperty(Name);
     ASSERT_NE(P, nullptr) << Case.Property;
     if (P->IsOrdinal()) {
-        EXPECT_EQ(P->GetOrd(*Control), Case.Value) << Where;
+        EXPECT_EQ(P->GetOrd(*Object), Case.Value) << Where;
     } else if (P->Kind == TTypeKind::tkString) {
-        EXPECT_EQ(P->GetStr(*Control), Case.Text) << Where;
-    } else if (auto* Lines = dynamic_cast<TStrings*>(P->GetObj(*Control))) {
+        EXPECT_EQ(P->GetStr(*Object), Case.Text) << Where;
+    } else if (auto* Lines = dynamic_cast<TStrings*>(P->GetObj(*Object))) {
         EXPECT_EQ(Lines->GetText(), String(Case.Text) + "\n") << Where;
     } else {
         ADD_FAILURE() << "no way to compare " << Case.Property;
