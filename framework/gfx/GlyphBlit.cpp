@@ -1,10 +1,16 @@
 // The text drawing kernels: glyph coverage blended over surface pixels. This
 // file is built with the pixel-kernel optimisation flags.
 
+#include "framework/gfx/CoverageBlend.h"
 #include "framework/gfx/FontEngine.h"
 #include "framework/gfx/GlyphCache.h"
 
 #include <algorithm>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace folio {
 
@@ -80,8 +86,7 @@ void BlitUpright(const TPixelSurface& Target, const TRect& Clip, int GX, int GY,
     for (int Y = Y0; Y < Y1; ++Y) {
         const std::uint8_t* Cov =
             G.Coverage.get() + static_cast<ptrdiff_t>(Y - GY) * G.Width + (X0 - GX);
-        TPixel* Dst = Target.Row(Y) + X0;
-        for (int I = 0; I < Count; ++I) BlendCoverage(Dst + I, Cov[I], Color);
+        raster::BlendCoverageRow(Target.Row(Y) + X0, Cov, Count, Color);
     }
 }
 
@@ -101,6 +106,50 @@ void BlitTurned(const TPixelSurface& Target, const TRect& Clip, int Turns, int X
 }
 
 } // namespace
+
+namespace raster {
+
+// Four pixels at a time where the processor has SSE2. Each channel is worked on in 16 bits as
+// (C * A + D * (256 - A)) >> 8, which is exactly what Blend gives (its
+// products never carry between channels); A of 0 and 256 leave the pixel
+// and give the colour unchanged, so the pixels equal BlendCoverage's.
+void BlendCoverageRow(TPixel* Dst, const std::uint8_t* Cov, int Count, TPixel Color) {
+    int I = 0;
+#ifdef __SSE2__
+    const __m128i Zero = _mm_setzero_si128();
+    const __m128i C16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(Color)), Zero);
+    const __m128i Full = _mm_set1_epi16(256);
+    const __m128i Opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    for (; I + 4 <= Count; I += 4) {
+        std::uint32_t Four;
+        std::memcpy(&Four, Cov + I, 4);
+        if (Four == 0) continue;
+        __m128i A = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(Four)), Zero);
+        A = _mm_add_epi16(A, _mm_srli_epi16(A, 7));
+        const __m128i Pairs = _mm_unpacklo_epi16(A, A);
+        const __m128i ALo = _mm_unpacklo_epi32(Pairs, Pairs);
+        const __m128i AHi = _mm_unpackhi_epi32(Pairs, Pairs);
+        __m128i* P = reinterpret_cast<__m128i*>(Dst + I);
+        const __m128i D = _mm_loadu_si128(P);
+        const __m128i Lo = _mm_srli_epi16(
+            _mm_add_epi16(_mm_mullo_epi16(C16, ALo),
+                          _mm_mullo_epi16(_mm_unpacklo_epi8(D, Zero), _mm_sub_epi16(Full, ALo))),
+            8);
+        const __m128i Hi = _mm_srli_epi16(
+            _mm_add_epi16(_mm_mullo_epi16(C16, AHi),
+                          _mm_mullo_epi16(_mm_unpackhi_epi8(D, Zero), _mm_sub_epi16(Full, AHi))),
+            8);
+        // A pixel under no coverage keeps its alpha byte as well.
+        const __m128i Untouched = _mm_cmpeq_epi32(_mm_unpacklo_epi16(A, Zero), Zero);
+        const __m128i Mixed = _mm_or_si128(_mm_packus_epi16(Lo, Hi), Opaque);
+        _mm_storeu_si128(
+            P, _mm_or_si128(_mm_and_si128(Untouched, D), _mm_andnot_si128(Untouched, Mixed)));
+    }
+#endif
+    for (; I < Count; ++I) BlendCoverage(Dst + I, Cov[I], Color);
+}
+
+} // namespace raster
 
 void TFontFace::DrawString(const TPixelSurface& Target, const TRect& Clip, int X, int Y,
                            std::string_view Utf8, TPixel Color) const {
