@@ -339,9 +339,12 @@ constexpr bool RegistryNamesMatch(const TTable& Table) {
     return Match;
 }
 
-// The record's version number and its stream fields.
+// The record's version number and its stream fields. Inlined into each
+// record's writer, where the table is a constant: the fields' places in the
+// record are then known when it is compiled.
 template <class TTable, class TRecord>
-void Write(const TTable& Table, TRecordWriter& W, const TRecord& Record) {
+[[gnu::always_inline]] inline void Write(const TTable& Table, TRecordWriter& W,
+                                         const TRecord& Record) {
     W.Int(FolioFormatVersion);
     ForEach(Table, [&](const auto& F) {
         if (F.Has(fuStream)) WriteValue(W, Record.*F.Member);
