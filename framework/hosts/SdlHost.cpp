@@ -342,9 +342,16 @@ struct TSdlHost::TImpl {
         return Origin;
     }
 
+    // The window of a form that is still there. A handler may free a form
+    // while events for its window wait in the queue (the designer replaces
+    // the form it designs on a paste); its window goes at the next Sync, and
+    // until then its events are dropped instead of reaching the freed form.
     TWindow* Find(Uint32 WindowId) {
         for (TWindow& W : Windows)
-            if (W.Window && SDL_GetWindowID(W.Window) == WindowId) return &W;
+            if (W.Window && SDL_GetWindowID(W.Window) == WindowId) {
+                const auto& Tops = InputRouter->TopLevels();
+                return std::find(Tops.begin(), Tops.end(), W.Form) != Tops.end() ? &W : nullptr;
+            }
         return nullptr;
     }
 

@@ -499,3 +499,34 @@ TEST_F(SdlHost, AFormScaledAsItShowsOpensWithinTheWorkArea) {
     EXPECT_GE(Form.GetWidth(), 240);
     EXPECT_GE(Form.GetHeight(), 180);
 }
+
+// A handler that frees another form while events for that form's window are
+// still queued: the events are dropped, never handed to the freed form (the
+// designer frees the form it designs when a paste replaces it).
+TEST_F(SdlHost, EventsQueuedForAFormFreedMeanwhileAreDropped) {
+    TSdlHost Host;
+    auto Doomed = std::make_unique<TForm>(nullptr);
+    Doomed->SetBounds(40, 40, 200, 120);
+    TForm Survivor(nullptr);
+    Survivor.SetBounds(40, 40, 200, 120);
+    std::vector<String> Heard;
+    Survivor.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        Heard.push_back("down");
+        Doomed.reset();
+    };
+    Survivor.OnMouseMove = [&](TObject*, TShiftState, int X, int Y) {
+        Heard.push_back("move " + std::to_string(X) + "," + std::to_string(Y));
+    };
+    Doomed->Show();
+    Survivor.Show();
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    Host.PushMouseButton(&Survivor, 10, 10, mbLeft, true);
+    Host.PushMouseMove(Doomed.get(), 30, 30);
+    Host.PushMouseButton(Doomed.get(), 30, 30, mbLeft, true);
+    Host.PushMouseButton(Doomed.get(), 30, 30, mbLeft, false);
+    Host.PushMouseButton(&Survivor, 10, 10, mbLeft, false);
+    EXPECT_NO_THROW(Host.Step(0));
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    ASSERT_FALSE(Doomed);
+    EXPECT_EQ(Heard, std::vector<String>{"down"});
+}
