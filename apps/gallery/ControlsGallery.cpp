@@ -6,6 +6,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/dialogs/ColorDialog.h"
 #include "framework/ui/dialogs/OpenPictureDialog.h"
 #include "framework/ui/input/VirtualKeys.h"
@@ -136,6 +137,7 @@ struct TControlsForm {
 struct TViewsForm {
     TForm Form{nullptr};
     TMemo* Memo = nullptr;
+    TTreeView* Tree = nullptr;
 
     TViewsForm() {
         Form.SetBounds(40, 40, 560, 360);
@@ -145,6 +147,23 @@ struct TViewsForm {
         Memo->GetLines()->SetText("A memo holds several lines of text: it wraps them at its "
                                   "width and scrolls.\nEnter starts a new line.\n\n"
                                   "Its Lines are stored in the form as a list.\n");
+        Tree = Add<TTreeView>(&Form, 8, 126, 260, 220);
+        TTreeNodes* N = Tree->GetItems();
+        N->BeginUpdate();
+        TTreeNode* Home = N->AddChild(nullptr, "Home");
+        TTreeNode* Mail = N->AddChild(Home, "Mail");
+        for (const char* S : {"Inbox", "Sent", "Drafts"}) N->AddChild(Mail, S);
+        TTreeNode* Docs = N->AddChild(Home, "Documents");
+        N->AddChild(N->AddChild(Docs, "Letters"), "2026");
+        N->AddChild(Docs, "Invoices");
+        N->AddChild(nullptr, "Network");
+        N->AddChild(N->AddChild(nullptr, "Trash"), "old.txt");
+        N->EndUpdate();
+        Home->Expand(false);
+        Mail->Expand(false);
+        Docs->Expand(false);
+        Tree->SetHideSelection(false);
+        Tree->SetSelected(N->FindText("Sent"));
     }
 };
 

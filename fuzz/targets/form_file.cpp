@@ -23,7 +23,9 @@
 #include "framework/core/StringList.h"
 #include "framework/core/Writer.h"
 #include "framework/gfx/Canvas.h"
+#include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/forms/Form.h"
+#include "framework/ui/stdctrls/Memo.h"
 
 #include <cstring>
 #include <memory>
@@ -348,6 +350,21 @@ FOLIO_FUZZ_SEEDS {
                           "  C = <item [3] A = <item end> end>\n"
                           "end\n";
     Seeds.Add("values.form", TBytes(Values.begin(), Values.end()));
+    // The text and list controls as the writer stores them: a memo's lines
+    // and a tree's nodes as a list of (level caption picture) lists.
+    auto Views = std::make_unique<TFuzzForm>(nullptr);
+    Views->SetName("Form1");
+    auto* Memo = new TMemo(Views.get());
+    Memo->SetName("Memo1");
+    Memo->GetLines()->SetText("one\n\nthree\n");
+    Memo->SetScrollBars(ssBoth);
+    auto* Tree = new TTreeView(Views.get());
+    Tree->SetName("Tree1");
+    TTreeNode* Top = Tree->GetItems()->AddChild(nullptr, "top");
+    Tree->GetItems()->AddChild(Tree->GetItems()->AddChild(Top, "child"), "grandchild");
+    Tree->GetItems()->AddChild(nullptr, "second")->SetImageIndex(2);
+    Seeds.Add("views.form", Encode(Views.get(), feText));
+    Seeds.Add("views.bin", Encode(Views.get(), feBinary));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {

@@ -1,6 +1,7 @@
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/stdctrls/Memo.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,33 @@ std::vector<TRoundTrip> RoundTrips() {
              EXPECT_FALSE(M->GetWordWrap());
              EXPECT_TRUE(M->GetReadOnly());
              EXPECT_TRUE(M->GetWantTabs());
+         }},
+        {"tree nodes, levels, pictures and looks",
+         [](TForm& F) {
+             auto* T = AddNamed<TTreeView>(F, "Folders");
+             TTreeNodes* N = T->GetItems();
+             TTreeNode* Home = N->AddChild(nullptr, "Home");
+             N->AddChild(N->AddChild(Home, "Mail"), "Inbox")->SetImageIndex(3);
+             N->AddChild(Home, "Caf\xC3\xA9 'notes'");
+             N->AddChild(nullptr, "Trash")->SetImageIndex(1);
+             T->SetShowLines(false);
+             T->SetIndent(24);
+             T->SetReadOnly(true);
+             T->SetDragMode(dmAutomatic);
+         },
+         [](TForm& F) {
+             auto* T = Child<TTreeView>(F, "Folders");
+             ASSERT_NE(T, nullptr);
+             String Shape;
+             T->GetItems()->ForEach([&](TTreeNode* Node) {
+                 Shape += std::to_string(Node->GetLevel()) + Node->GetText() +
+                          std::to_string(Node->GetImageIndex()) + ";";
+             });
+             EXPECT_EQ(Shape, "0Home-1;1Mail-1;2Inbox3;1Caf\xC3\xA9 'notes'-1;0Trash1;");
+             EXPECT_FALSE(T->GetShowLines());
+             EXPECT_EQ(T->GetIndent(), 24);
+             EXPECT_TRUE(T->GetReadOnly());
+             EXPECT_EQ(T->GetDragMode(), dmAutomatic);
          }},
     };
 }
