@@ -76,8 +76,12 @@ void TTreeNode::SetExpanded(bool Value) {
 }
 
 void TTreeNode::Expand(bool Recurse) {
-    SetExpanded(true);
-    if (!Recurse) return;
+    if (!Recurse) {
+        SetExpanded(true);
+        return;
+    }
+    // The view hears of the whole subtree once.
+    FOwner->BeginUpdate();
     std::vector<TTreeNode*> Pending{this};
     while (!Pending.empty()) {
         TTreeNode* Node = Pending.back();
@@ -85,9 +89,11 @@ void TTreeNode::Expand(bool Recurse) {
         if (Node->HasChildren()) Node->SetExpanded(true);
         for (auto& Child : Node->FChildren) Pending.push_back(Child.get());
     }
+    FOwner->EndUpdate();
 }
 
 void TTreeNode::Collapse(bool Recurse) {
+    FOwner->BeginUpdate();
     if (Recurse) {
         std::vector<TTreeNode*> Pending{this};
         while (!Pending.empty()) {
@@ -98,6 +104,7 @@ void TTreeNode::Collapse(bool Recurse) {
         }
     }
     SetExpanded(false);
+    FOwner->EndUpdate();
 }
 
 bool TTreeNode::IsVisible() const {
