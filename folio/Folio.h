@@ -804,6 +804,9 @@ private:
     bool FAnimating = false;
     std::unique_ptr<TBitmap> FVisibleBitmap;
     std::unique_ptr<TBitmap> FTargetBitmap;
+    // What the slide's frame step about to repaint changed (empty: the
+    // whole bar); the repaint request takes it.
+    TRect FFrameDamage;
     int FHoverGroup = -1;
     int FHoverItem = -1;
     bool FGroupPressed = false;

@@ -2,6 +2,7 @@
 
 #include "framework/core/ScopeGuard.h"
 #include "framework/core/Thread.h"
+#include "framework/gfx/Rects.h"
 #include "framework/ui/app/Application.h"
 
 #include <atomic>
@@ -48,6 +49,27 @@ void RestorePainting(TFolio& Bar, TFolioAnimLink& Link) {
     Bar.SetControlStyle(Link.Opaque ? Style.Include(csOpaque) : Style.Exclude(csOpaque));
 }
 
+// Where the groups First..Last (all sliding by one offset) lie: the union
+// of their bounds, ended where the next group's caption begins, since that
+// caption rests in its place and is painted over whatever reaches under it.
+// Nothing before or after this span changes when they move.
+TRect MovingSpan(const TFolio& Bar, int First, int Last) {
+    const TFolioGroups& Groups = *Bar.GetGroups();
+    TRect Span;
+    for (int I = First; I <= Last; ++I) {
+        TRect Both;
+        UnionRect(Both, Span, Groups.GetGroup(I)->GetBoundsRect());
+        Span = Both;
+    }
+    if (Span.IsEmpty() || Last + 1 >= Groups.GetCount()) return Span;
+    const TRect Next = Groups.GetGroup(Last + 1)->GetCaptionRect();
+    if (Bar.IsVertical())
+        Span.Bottom = std::min(Span.Bottom, Next.Top);
+    else
+        Span.Right = std::min(Span.Right, Next.Left);
+    return Span;
+}
+
 } // namespace
 
 // The worker of an animated switch: it computes the slide positions and paces
@@ -77,6 +99,9 @@ private:
     // Which way the slide runs, fixed by the preparation: the new group lies
     // above (or left of) the open one.
     bool FDownward = false;
+    // Frames shown so far: the first one repaints the whole bar, since
+    // painting then turns from the groups to their pictures.
+    int FFramesShown = 0;
 };
 
 FOLIO_DEFINE_CLASS(TFolioAnimThread, TThread)
@@ -157,8 +182,19 @@ bool TFolioAnimThread::Frame(TFolAnimationStyle& Style) {
     TFolioGroups* Groups = Bar->FGroups.get();
     const int V = Bar->FVisibleGroup;
     const int T = Bar->FTargetGroup;
+    const int First = std::min(V, T) + 1;
     const int Last = std::min(std::max(V, T), Groups->GetCount() - 1);
-    for (int I = std::min(V, T) + 1; I <= Last; ++I) Groups->GetGroup(I)->SetAnimOffset(FOffset);
+    const TRect Before = MovingSpan(*Bar, First, Last);
+    for (int I = First; I <= Last; ++I) Groups->GetGroup(I)->SetAnimOffset(FOffset);
+    // Captions the application draws are drawn over an erased background
+    // and may show anything: with those the whole bar is repainted.
+    const bool Narrow =
+        FFramesShown++ > 0 && !(Bar->GetCustomDrawGroupCaption() && Bar->OnDrawGroupCaption);
+    if (Narrow) {
+        TRect Changed;
+        UnionRect(Changed, Before, MovingSpan(*Bar, First, Last));
+        Bar->FFrameDamage = Changed;
+    }
     Bar->Invalidate();
     // The style is read here, on the user-interface thread, so a change
     // while the slide runs takes effect at the next frame without a race.

@@ -12,6 +12,7 @@
 #include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace folio {
 
@@ -489,8 +490,15 @@ TFolioItem* TFolio::GetItemUnderCurosr() const {
 }
 
 void TFolio::Invalidate() {
+    const TRect Frame = std::exchange(FFrameDamage, TRect{});
     if (FUpdateCount > 0) {
         FUpdateChanged = true;
+        return;
+    }
+    // A slide's frame repaints what its moving groups covered before and
+    // cover now; the rest of the bar would come out the same.
+    if (!Frame.IsEmpty()) {
+        InvalidateRect(Frame, true);
         return;
     }
     TCustomControl::Invalidate();

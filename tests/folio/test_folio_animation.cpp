@@ -2,10 +2,12 @@
 
 #include "framework/core/SysUtils.h"
 #include "framework/core/Thread.h"
+#include "framework/gfx/Bitmap.h"
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/app/Application.h"
 #include "framework/ui/forms/Form.h"
+#include "framework/ui/paint/PaintPass.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +28,12 @@ struct TFrameBar : TFolio {
     using TFolio::TFolio;
     int Watched = -1;
     std::vector<int> Offsets;
+    // The area each paint covered.
+    std::vector<TRect> Clips;
+    void Paint() override {
+        Clips.push_back(Application->GetPaintPass().CurrentClip());
+        TFolio::Paint();
+    }
     void Invalidate() override {
         // The finishing step repaints too, once the new group is open.
         if (LI::Animating(*this) && Watched >= 0 && GetVisibleGroup() != LI::TargetGroup(*this))
@@ -391,4 +399,83 @@ TEST_F(AnimationTest, ReducedMotionOpensTheGroupAtOnceWithoutAFrame) {
     EXPECT_TRUE(LI::Switching(*Bar));
     ASSERT_TRUE(WaitForSwitch(*Bar));
     EXPECT_FALSE(Bar->Offsets.empty());
+}
+
+// Every frame repaints only where its groups moved, and the bar then shows
+// exactly what repainting it whole would show: compared, frame by frame,
+// with a whole repaint made at once (before any later frame step), across
+// both axes, both directions, neighbouring and distant groups, and the
+// three backgrounds.
+TEST_F(AnimationTest, EachFrameShowsWhatAWholeRepaintWouldShow) {
+    struct TCase {
+        const char* Name;
+        TFolAlignment Alignment;
+        int From, To;
+        TFolGroupBackgroungStyle Style;
+    };
+    const TCase Cases[] = {
+        {"down to the next group", baVertical, 0, 1, gbGradient},
+        {"up to the previous group", baVertical, 3, 2, gbColor},
+        {"down across two groups", baVertical, 0, 3, gbBitmap},
+        {"up across two groups", baVertical, 4, 1, gbGradient},
+        {"right across a group", baHorizontal, 1, 3, gbGradient},
+        {"left to the first group", baHorizontal, 3, 0, gbBitmap},
+    };
+    TBitmap Tile;
+    std::vector<TPixel> Pattern;
+    for (int I = 0; I < 7 * 5; ++I) Pattern.push_back(0xFF000000u | (I * 0x0A1B2Cu & 0xFFFFFFu));
+    Tile.SetPixels(7, 5, Pattern);
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        if (C.Alignment == baHorizontal)
+            Make(330, 160, 5, baHorizontal);
+        else
+            Make(200, 330, 5);
+        for (int G = 0; G < 5; ++G) {
+            TFolioGroup* Group = Bar->GetGroups()->GetGroup(G);
+            Group->SetStyle(C.Style);
+            Group->SetStartColor(static_cast<TColor>(0x204060 + G * 0x101010));
+            Group->SetEndColor(0xF0E0D0);
+            Group->SetColor(static_cast<TColor>(0x3070A0 + G * 0x20));
+            Group->SetBitmap(&Tile);
+            Group->SetFixedBitmap(G % 2 == 0);
+        }
+        Bar->SetAnimationStyle(asNone);
+        Bar->SetVisibleGroup(C.From);
+        Bar->SetAnimationStyle(asLinear);
+        Bar->SetAnimationSpeed(13);
+        Host.RunUntilIdle();
+
+        const TPixelSurface* S = Form->GetSurface();
+        ASSERT_TRUE(S && S->Valid());
+        const TRect Whole = Bar->GetBoundsRect();
+        auto Picture = [&] {
+            std::vector<TPixel> P;
+            for (int Y = Whole.Top; Y < Whole.Bottom; ++Y)
+                P.insert(P.end(), S->Row(Y) + Whole.Left, S->Row(Y) + Whole.Right);
+            return P;
+        };
+        int Frames = 0, Narrow = 0, Wrong = 0;
+        Bar->Clips.clear();
+        Bar->SetVisibleGroup(C.To);
+        const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (LI::Switching(*Bar) && std::chrono::steady_clock::now() < Deadline) {
+            Application->ProcessMessages();
+            if (LI::Animating(*Bar) && !Bar->Clips.empty()) {
+                ++Frames;
+                for (const TRect& R : Bar->Clips) Narrow += R != Bar->GetClientRect();
+                const std::vector<TPixel> Shown = Picture();
+                Bar->TCustomControl::Invalidate();
+                Bar->Update();
+                Wrong += Shown != Picture();
+                Bar->Clips.clear();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_FALSE(LI::Switching(*Bar));
+        EXPECT_GT(Frames, 3);
+        EXPECT_GT(Narrow, 0) << "no frame repainted less than the whole bar";
+        EXPECT_EQ(Wrong, 0) << "of " << Frames << " frames";
+        Form.reset();
+    }
 }

@@ -235,3 +235,32 @@ TEST_F(HintTest, ACursorRectangleMakesEachPartOfAControlAHintTargetOfItsOwn) {
     Host.Run(1);
     EXPECT_EQ(Shown(), "left");
 }
+
+TEST_F(HintTest, APointerSweepingOnAcrossPartsShowsNoHintUntilItRests) {
+    auto* H = new THalves(Form.get());
+    H->SetBounds(10, 150, 100, 100);
+    H->SetParent(Form.get());
+    H->SetShowHint(true);
+    Host.RunUntilIdle();
+    auto At = [&](int X, int Y) { return H->ClientToScreen(Point(X, Y)); };
+
+    Host.MoveTo(At(10, 10));
+    Host.Run(500);
+    ASSERT_EQ(Shown(), "left");
+    // Back and forth between the halves every 20 ms for half a second:
+    // the hint hid at the first move and none shows while the pointer
+    // goes on moving, in either half.
+    const int Asked = H->Asked;
+    for (int I = 0; I < 25; ++I) {
+        Host.MoveTo(At(I % 2 ? 20 : 70, 10 + I % 3));
+        Host.Run(20);
+        EXPECT_EQ(Shown(), "(none)") << "move " << I;
+    }
+    EXPECT_EQ(H->Asked, Asked);
+    // The last move went to the right half: at rest there, its hint after
+    // the short pause counted from that move.
+    Host.Run(29);
+    EXPECT_EQ(Shown(), "(none)");
+    Host.Run(1);
+    EXPECT_EQ(Shown(), "right");
+}

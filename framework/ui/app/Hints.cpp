@@ -115,7 +115,14 @@ void THintManager::MouseMoved(TControl* Under, bool Buttons) {
     // Most moves stay over the same control and inside the part its hint is
     // for: they cost two comparisons.
     const bool Inside = !FHasCursorRect || !FControl || FCursorRect.Contains(Mouse->GetCursorPos());
-    if (Under == FUnder && !Buttons && Inside) return;
+    if (Under == FUnder && !Buttons && Inside) {
+        // After a hint hid because the pointer left its part, the next one
+        // waits for the pointer to rest for the short pause: a pointer that
+        // sweeps on across parts (items of a list, say) would otherwise
+        // flash a hint every short pause, each a window made and dropped.
+        if (FReshowPending) Arm(true);
+        return;
+    }
     FUnder = Under;
     if (Buttons || Application->GetDragManager().Active()) {
         Cancel();
@@ -130,6 +137,7 @@ void THintManager::MouseMoved(TControl* Under, bool Buttons) {
     FHasCursorRect = false;
     if (!FControl || !Application->GetShowHint()) return;
     Arm(WasShown);
+    FReshowPending = WasShown;
 }
 
 void THintManager::Arm(bool Short) {
@@ -150,6 +158,7 @@ void THintManager::TimerFired(unsigned Id) {
 }
 
 void THintManager::Show() {
+    FReshowPending = false;
     if (!FControl || !Application->GetShowHint()) return;
     const TPoint P = Mouse->GetCursorPos();
     THintInfo Info;
@@ -185,6 +194,7 @@ void THintManager::Show() {
 }
 
 void THintManager::Hide() {
+    FReshowPending = false;
     if (FTimerWindow) {
         KillTimer(FTimerWindow, ShowTimer);
         KillTimer(FTimerWindow, HideTimer);

@@ -90,6 +90,8 @@ private:
     // The cursor rectangle of the last hint asked for, in screen coordinates.
     TRect FCursorRect;
     bool FHasCursorRect = false;
+    // The short pause runs after a shown hint hid; each move restarts it.
+    bool FReshowPending = false;
 };
 
 } // namespace folio
