@@ -196,6 +196,9 @@ bool TFolioAnimThread::Frame(TFolAnimationStyle& Style) {
         Bar->FFrameDamage = Changed;
     }
     Bar->Invalidate();
+    // A descendant's Invalidate that did not reach the bar's own leaves the
+    // span unused; it must not narrow a later, unrelated repaint.
+    Bar->FFrameDamage = TRect{};
     // The style is read here, on the user-interface thread, so a change
     // while the slide runs takes effect at the next frame without a race.
     Style = Bar->FAnimationStyle;

@@ -479,3 +479,40 @@ TEST_F(AnimationTest, EachFrameShowsWhatAWholeRepaintWouldShow) {
         Form.reset();
     }
 }
+
+// A descendant whose Invalidate goes past the bar's own leaves a frame's
+// span unused: a later repaint of the bar still covers all of it.
+TEST_F(AnimationTest, AFramesSpanNeverNarrowsALaterRepaint) {
+    struct TPastBar : TFrameBar {
+        using TFrameBar::TFrameBar;
+        bool Past = true;
+        void Invalidate() override {
+            if (Past)
+                TCustomControl::Invalidate();
+            else
+                TFrameBar::Invalidate();
+        }
+    };
+    Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(0, 0, 400, 400);
+    auto* Past = new TPastBar(Form.get());
+    Bar = Past;
+    Bar->SetBorderStyle(bsNone);
+    Bar->SetBounds(0, 0, 200, 300);
+    Bar->SetParent(Form.get());
+    for (int I = 0; I < 4; ++I) Bar->GetGroups()->Add("Group " + IntToStr(I));
+    Form->Show();
+    Host.RunUntilIdle();
+    Bar->SetAnimationStyle(asLinear);
+    Bar->SetAnimationSpeed(40);
+    Bar->SetVisibleGroup(2);
+    ASSERT_TRUE(WaitForSwitch(*Bar));
+    Host.RunUntilIdle();
+
+    Past->Past = false;
+    Bar->Clips.clear();
+    Bar->GetGroups()->GetGroup(0)->SetCaption("Renamed");
+    Host.RunUntilIdle();
+    ASSERT_FALSE(Bar->Clips.empty());
+    EXPECT_EQ(Bar->Clips.back(), Bar->GetClientRect());
+}
