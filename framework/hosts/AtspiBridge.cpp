@@ -9,6 +9,7 @@
 
 #include <systemd/sd-bus.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -163,6 +164,14 @@ struct TAtspiBridge::THandlers {
         *Found = Data;
         return 1;
     }
+    static int FindEditable(sd_bus*, const char* Path, const char*, void* Data, void** Found,
+                            sd_bus_error*) {
+        const TResolved R = Resolve(Bridge(Data), Path);
+        TAccCaret Caret;
+        if (!R || R.Id == RootId || !R.Node->GetCaret(Caret)) return 0;
+        *Found = Data;
+        return 1;
+    }
     static int FindValue(sd_bus*, const char* Path, const char*, void* Data, void** Found,
                          sd_bus_error*) {
         const TResolved R = Resolve(Bridge(Data), Path);
@@ -265,11 +274,32 @@ struct TAtspiBridge::THandlers {
         if (!R) return Gone(Error);
         return sd_bus_reply_method_return(M, "i", R.Id == RootId ? -1 : B->FEntries[R.Id].Index);
     }
+    // A label's LABEL_FOR its FocusControl and the control's LABELLED_BY
+    // its labels; a target that is not in the shown tree is left out.
     static int GetRelationSet(sd_bus_message* M, void* Data, sd_bus_error* Error) {
-        if (!Resolve(M, Data)) return Gone(Error);
+        TAtspiBridge* B = Bridge(Data);
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        const std::pair<unsigned, std::vector<TControl*>> Relations[] = {
+            {atspi_relation::LabelFor, R.Node->GetLabelFor()},
+            {atspi_relation::LabelledBy, R.Node->GetLabelledBy()},
+        };
         sd_bus_message* Reply = nullptr;
         int Result = sd_bus_message_new_method_return(M, &Reply);
         if (Result >= 0) Result = sd_bus_message_open_container(Reply, 'a', "(ua(so))");
+        for (const auto& [Type, Targets] : Relations) {
+            std::vector<std::uint64_t> Ids;
+            for (TControl* Target : Targets)
+                if (std::uint64_t Id = RootId; IdOfControl(B, Target, Id)) Ids.push_back(Id);
+            if (Ids.empty() || Result < 0) continue;
+            Result = sd_bus_message_open_container(Reply, 'r', "ua(so)");
+            if (Result >= 0) Result = sd_bus_message_append(Reply, "u", Type);
+            if (Result >= 0) Result = sd_bus_message_open_container(Reply, 'a', "(so)");
+            for (const std::uint64_t Id : Ids)
+                if (Result >= 0) Result = AppendRef(Reply, B, Id);
+            if (Result >= 0) Result = sd_bus_message_close_container(Reply);
+            if (Result >= 0) Result = sd_bus_message_close_container(Reply);
+        }
         if (Result >= 0) Result = sd_bus_message_close_container(Reply);
         if (Result >= 0) Result = sd_bus_send(nullptr, Reply, nullptr);
         sd_bus_message_unref(Reply);
@@ -315,11 +345,15 @@ struct TAtspiBridge::THandlers {
         const TResolved R = Resolve(M, Data);
         if (!R) return Gone(Error);
         std::vector<const char*> Names;
-        if (R.Id == RootId)
+        if (R.Id == RootId) {
             Names = {atspi_interface::Accessible, atspi_interface::Application};
-        else
+        } else {
+            TAccRange Range;
+            TAccCaret Caret;
             Names =
-                AtspiInterfaces(R.Node->GetRole(), static_cast<int>(R.Node->GetActions().size()));
+                AtspiInterfaces(R.Node->GetRole(), static_cast<int>(R.Node->GetActions().size()),
+                                R.Node->GetRange(Range), R.Node->GetCaret(Caret));
+        }
         sd_bus_message* Reply = nullptr;
         int Result = sd_bus_message_new_method_return(M, &Reply);
         if (Result >= 0) Result = sd_bus_message_open_container(Reply, 'a', "s");
@@ -517,9 +551,13 @@ struct TAtspiBridge::THandlers {
     }
     static int CaretOffset(sd_bus*, const char* Path, const char*, const char*,
                            sd_bus_message* Reply, void* Data, sd_bus_error* Error) {
-        if (!Resolve(Bridge(Data), Path)) return Gone(Error);
-        // The tree does not say where an edit box's caret is.
-        return sd_bus_message_append(Reply, "i", 0);
+        const TResolved R = Resolve(Bridge(Data), Path);
+        if (!R) return Gone(Error);
+        // A label has no caret: the bus's answer for that is -1.
+        TAccCaret Caret;
+        const int Offset =
+            R.Node->GetCaret(Caret) ? AtspiCharOffset(TextOf(*R.Node), Caret.Caret) : -1;
+        return sd_bus_message_append(Reply, "i", Offset);
     }
     static int GetText(sd_bus_message* M, void* Data, sd_bus_error* Error) {
         const TResolved R = Resolve(M, Data);
@@ -557,13 +595,123 @@ struct TAtspiBridge::THandlers {
     static int GetStringAtOffset(sd_bus_message* M, void* Data, sd_bus_error* Error) {
         return TextAt(M, Data, Error, false);
     }
+    // An edit box has one selection at most: selection 0, in characters.
+    static bool SelectionOf(const TAccessible& Node, int& Start, int& End) {
+        TAccCaret Caret;
+        if (!Node.GetCaret(Caret) || Caret.SelStart == Caret.SelEnd) return false;
+        const String Text = TextOf(Node);
+        Start = AtspiCharOffset(Text, Caret.SelStart);
+        End = AtspiCharOffset(Text, Caret.SelEnd);
+        return true;
+    }
     static int GetNSelections(sd_bus_message* M, void* Data, sd_bus_error* Error) {
-        if (!Resolve(M, Data)) return Gone(Error);
-        return sd_bus_reply_method_return(M, "i", 0);
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Start = 0, End = 0;
+        return sd_bus_reply_method_return(M, "i", SelectionOf(*R.Node, Start, End) ? 1 : 0);
+    }
+    static int GetSelection(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Nth = 0, Start = 0, End = 0;
+        if (const int Read = sd_bus_message_read(M, "i", &Nth); Read < 0) return Read;
+        if (Nth != 0 || !SelectionOf(*R.Node, Start, End)) Start = End = 0;
+        return sd_bus_reply_method_return(M, "ii", Start, End);
+    }
+    // Selects characters Start..End; the caret goes to End.
+    static bool Select(TAccessible& Node, int Start, int End) {
+        const String Text = TextOf(Node);
+        return Node.SetTextSelection(AtspiByteOffset(Text, Start), AtspiByteOffset(Text, End));
     }
     static int SetCaretOffset(sd_bus_message* M, void* Data, sd_bus_error* Error) {
-        if (!Resolve(M, Data)) return Gone(Error);
-        return sd_bus_reply_method_return(M, "b", 0);
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Offset = 0;
+        if (const int Read = sd_bus_message_read(M, "i", &Offset); Read < 0) return Read;
+        return sd_bus_reply_method_return(M, "b", Select(*R.Node, Offset, Offset));
+    }
+    // AddSelection (start, end) and SetSelection (0, start, end) choose the
+    // one selection there is; RemoveSelection (0) leaves the caret where it is.
+    static int AddSelection(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Start = 0, End = 0;
+        if (const int Read = sd_bus_message_read(M, "ii", &Start, &End); Read < 0) return Read;
+        int Old = 0;
+        const bool Free = !SelectionOf(*R.Node, Old, Old);
+        return sd_bus_reply_method_return(M, "b", Free && Select(*R.Node, Start, End));
+    }
+    static int SetSelection(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Nth = 0, Start = 0, End = 0;
+        if (const int Read = sd_bus_message_read(M, "iii", &Nth, &Start, &End); Read < 0)
+            return Read;
+        return sd_bus_reply_method_return(M, "b", Nth == 0 && Select(*R.Node, Start, End));
+    }
+    static int RemoveSelection(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Nth = 0;
+        if (const int Read = sd_bus_message_read(M, "i", &Nth); Read < 0) return Read;
+        TAccCaret Caret;
+        const bool Had = Nth == 0 && R.Node->GetCaret(Caret) && Caret.SelStart != Caret.SelEnd;
+        if (Had) R.Node->SetTextSelection(Caret.Caret, Caret.Caret);
+        return sd_bus_reply_method_return(M, "b", Had);
+    }
+
+    // --- EditableText ------------------------------------------------------------------
+
+    // An edit that the user could make now; it runs on the loop's next turn,
+    // like an action, on the text as it is then: characters Start..End (End
+    // -1: to the end) give way to Text.
+    static int Edit(sd_bus_message* M, TAtspiBridge* B, const TResolved& R, int Start, int End,
+                    String Text) {
+        TAccCaret Caret;
+        const unsigned States = R.Node->GetStates();
+        const bool Can =
+            R.Node->GetCaret(Caret) && !(States & (asReadOnly | asDisabled)) && Start >= 0;
+        if (Can) {
+            Application->QueueAfterIdle([Alive = std::weak_ptr<int>(B->FAlive), B, Id = R.Id, Start,
+                                         End, Text = std::move(Text)] {
+                if (Alive.expired()) return;
+                auto Node = THandlers::Node(B, Id);
+                if (!Node) return;
+                const String Old = TextOf(*Node);
+                const int To = End < 0 ? static_cast<int>(Old.size()) : AtspiByteOffset(Old, End);
+                const int From = std::min(AtspiByteOffset(Old, Start), To);
+                Node->ReplaceText(From, To, Text);
+            });
+        }
+        return sd_bus_reply_method_return(M, "b", Can);
+    }
+    static int SetTextContents(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        const char* Text = nullptr;
+        if (const int Read = sd_bus_message_read(M, "s", &Text); Read < 0) return Read;
+        return Edit(M, Bridge(Data), R, 0, -1, Text);
+    }
+    static int InsertText(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Position = 0, Length = 0;
+        const char* Text = nullptr;
+        if (const int Read = sd_bus_message_read(M, "isi", &Position, &Text, &Length); Read < 0)
+            return Read;
+        // Length counts the characters of Text to insert; -1 or more than
+        // it has takes it all.
+        String Insert = Text;
+        if (Length >= 0) Insert.resize(static_cast<size_t>(AtspiByteOffset(Insert, Length)));
+        return Edit(M, Bridge(Data), R, Position, std::max(Position, 0), std::move(Insert));
+    }
+    static int DeleteText(sd_bus_message* M, void* Data, sd_bus_error* Error) {
+        const TResolved R = Resolve(M, Data);
+        if (!R) return Gone(Error);
+        int Start = 0, End = 0;
+        if (const int Read = sd_bus_message_read(M, "ii", &Start, &End); Read < 0) return Read;
+        if (End >= 0 && End < Start) std::swap(Start, End);
+        return Edit(M, Bridge(Data), R, Start, End, String());
     }
 
     // --- Value -----------------------------------------------------------------------
@@ -702,6 +850,21 @@ struct TAtspiBridge::THandlers {
 
     // The id of the node a change names, found from the root down by keys;
     // false when it is not in the shown tree (any more).
+    // The keys from the form down to Control.
+    static std::vector<const void*> ChainOf(TControl* Control) {
+        std::vector<const void*> Chain;
+        for (TControl* C = Control; C; C = C->GetParent()) Chain.push_back(C);
+        std::reverse(Chain.begin(), Chain.end());
+        return Chain;
+    }
+    // The id of a control's node; false when it is not in the shown tree.
+    static bool IdOfControl(TAtspiBridge* B, TControl* Control, std::uint64_t& Id) {
+        TPending Change;
+        Change.Chain = ChainOf(Control);
+        Change.Key = Control;
+        return !Change.Chain.empty() && IdOfChange(B, Change, Id);
+    }
+
     static bool IdOfChange(TAtspiBridge* B, const TPending& Change, std::uint64_t& Id) {
         Id = RootId;
         std::unique_ptr<TAccessible> At = std::make_unique<TApplicationNode>();
@@ -853,8 +1016,17 @@ const sd_bus_vtable TextVtable[] = {
     SD_BUS_METHOD("GetTextAtOffset", "iu", "sii", H::GetTextAtOffset, 0),
     SD_BUS_METHOD("GetStringAtOffset", "iu", "sii", H::GetStringAtOffset, 0),
     SD_BUS_METHOD("GetNSelections", "", "i", H::GetNSelections, 0),
+    SD_BUS_METHOD("GetSelection", "i", "ii", H::GetSelection, 0),
+    SD_BUS_METHOD("AddSelection", "ii", "b", H::AddSelection, 0),
+    SD_BUS_METHOD("RemoveSelection", "i", "b", H::RemoveSelection, 0),
+    SD_BUS_METHOD("SetSelection", "iii", "b", H::SetSelection, 0),
     SD_BUS_METHOD("SetCaretOffset", "i", "b", H::SetCaretOffset, 0),
     SD_BUS_VTABLE_END};
+
+const sd_bus_vtable EditableTextVtable[] = {
+    SD_BUS_VTABLE_START(0), SD_BUS_METHOD("SetTextContents", "s", "b", H::SetTextContents, 0),
+    SD_BUS_METHOD("InsertText", "isi", "b", H::InsertText, 0),
+    SD_BUS_METHOD("DeleteText", "ii", "b", H::DeleteText, 0), SD_BUS_VTABLE_END};
 
 const sd_bus_vtable ValueVtable[] = {
     SD_BUS_VTABLE_START(0),
@@ -919,7 +1091,10 @@ std::unique_ptr<TAtspiBridge> TAtspiBridge::Export(std::unique_ptr<TDBusConnecti
 }
 
 TAtspiBridge::~TAtspiBridge() {
-    if (FBus) SetAccessibleEventListener(nullptr);
+    if (FBus) {
+        SetAccessibleEventListener(nullptr);
+        SetAccessibleTextListener(nullptr);
+    }
     sd_bus_slot_unref(FSessionCall);
     sd_bus_slot_unref(FEmbedCall);
     FBus.reset();
@@ -950,6 +1125,8 @@ void TAtspiBridge::Attach(std::unique_ptr<TDBusConnection> Bus) {
                                H::FindActions, this);
     sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Text, TextVtable,
                                H::FindText, this);
+    sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::EditableText,
+                               EditableTextVtable, H::FindEditable, this);
     sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Value, ValueVtable,
                                H::FindValue, this);
     sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Selection,
@@ -959,8 +1136,11 @@ void TAtspiBridge::Attach(std::unique_ptr<TDBusConnection> Bus) {
     SetAccessibleEventListener([this](TControl* Control, const void* Key, TAccEvent Event) {
         Heard(Control, Key, Event);
     });
+    SetAccessibleTextListener(
+        [this](TControl* Control, const TAccTextChange& Change) { HeardText(Control, Change); });
     FBus->OnDisconnected = [this] {
         SetAccessibleEventListener(nullptr);
+        SetAccessibleTextListener(nullptr);
         FPending.clear();
         FEmbedCall = sd_bus_slot_unref(FEmbedCall);
         FSocketName.clear();
@@ -988,15 +1168,43 @@ void TAtspiBridge::Heard(TControl* Control, const void* Key, TAccEvent Event) {
     TPending Change;
     Change.Key = Key;
     Change.Event = Event;
-    for (TControl* C = Control; C; C = C->GetParent()) Change.Chain.insert(Change.Chain.begin(), C);
+    Change.Chain = H::ChainOf(Control);
     // Focus moves are told at once, in their order; the other changes of a
     // turn are gathered, each once, and told after it.
     if (Event == TAccEvent::FocusGained || Event == TAccEvent::FocusLost) {
         Send(Change);
         return;
     }
-    for (const TPending& P : FPending)
-        if (P.Key == Key && P.Event == Event && P.Chain == Change.Chain) return;
+    const auto Same = [&](const TPending& P) {
+        return P.Key == Key && P.Event == Event && P.Text == TPending::TText::None &&
+               P.Chain == Change.Chain;
+    };
+    const auto Earlier = std::find_if(FPending.begin(), FPending.end(), Same);
+    if (Earlier != FPending.end()) {
+        // A caret is told where it ends up, after the text changes that
+        // moved it, so it goes to the end of the queue.
+        if (Event != TAccEvent::CaretMoved && Event != TAccEvent::SelectionChanged) return;
+        FPending.erase(Earlier);
+    }
+    Queue(std::move(Change));
+}
+
+void TAtspiBridge::HeardText(TControl* Control, const TAccTextChange& Change) {
+    // Measured now, against the text it stands in: by the time the turn's
+    // changes are told the text may have changed again.
+    const String& Text = Control->GetText();
+    TPending P;
+    P.Key = Control;
+    P.Event = TAccEvent::NameChanged;
+    P.Chain = H::ChainOf(Control);
+    P.Text = Change.Inserted ? TPending::TText::Inserted : TPending::TText::Removed;
+    P.Offset = AtspiCharOffset(Text, Change.Start);
+    P.Chars = AtspiText(String(Change.Text));
+    P.Length = AtspiCharCount(P.Chars);
+    Queue(std::move(P));
+}
+
+void TAtspiBridge::Queue(TPending Change) {
     // A burst larger than this is told in part; a client that missed a
     // change reads the node again when it next asks.
     if (FPending.size() >= MaxPending) return;
@@ -1022,6 +1230,13 @@ void TAtspiBridge::Send(const TPending& Change) {
     const auto Node = H::Node(this, Id);
     if (!Node) return;
     const unsigned States = Node->GetStates();
+    if (Change.Text != TPending::TText::None) {
+        const bool Inserted = Change.Text == TPending::TText::Inserted;
+        H::Emit(this, Id, "TextChanged", Inserted ? "insert" : "delete", Change.Offset,
+                Change.Length, "s", Change.Chars.c_str());
+        FBus->Changed();
+        return;
+    }
     switch (Change.Event) {
     case TAccEvent::FocusGained:
     case TAccEvent::FocusLost:
@@ -1037,6 +1252,16 @@ void TAtspiBridge::Send(const TPending& Change) {
     case TAccEvent::NameChanged:
         H::Emit(this, Id, "PropertyChange", "accessible-name", 0, 0, "s",
                 AtspiText(Node->GetName()).c_str());
+        break;
+    case TAccEvent::CaretMoved: {
+        TAccCaret Caret;
+        if (Node->GetCaret(Caret))
+            H::Emit(this, Id, "TextCaretMoved", "", AtspiCharOffset(H::TextOf(*Node), Caret.Caret),
+                    0, "i", 0);
+        break;
+    }
+    case TAccEvent::SelectionChanged:
+        H::Emit(this, Id, "TextSelectionChanged", "", 0, 0, "i", 0);
         break;
     case TAccEvent::ChildrenChanged: {
         // The change is told as children added at the end (or removed, for

@@ -17,6 +17,7 @@ class TAccessible;
 class TControl;
 class TDBusConnection;
 enum class TAccEvent : unsigned char;
+struct TAccTextChange;
 
 // Exports the program's accessibility tree (framework/ui/controls/Accessible.h) to
 // the desktop's accessibility bus, so that screen readers, switch access
@@ -112,11 +113,20 @@ private:
         std::vector<const void*> Chain;
         const void* Key = nullptr;
         TAccEvent Event;
+        // A change of an edited text: inserted or removed, where and how
+        // many characters, and which (measured when it happened).
+        enum class TText : unsigned char { None, Inserted, Removed } Text = TText::None;
+        int Offset = 0;
+        int Length = 0;
+        String Chars;
     };
     static constexpr size_t MaxPending = 256;
     // Runs a node's action on the loop's next turn, if the node is still there.
     void RunLater(std::uint64_t Id, const String& Action);
     void Heard(TControl* Control, const void* Key, TAccEvent Event);
+    void HeardText(TControl* Control, const TAccTextChange& Change);
+    // Queues a change to be told after the turn.
+    void Queue(TPending Change);
     void Send(const TPending& Change);
     void Flush();
     std::vector<TPending> FPending;

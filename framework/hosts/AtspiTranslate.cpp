@@ -137,11 +137,13 @@ bool AtspiHasSelection(TAccRole Role) {
            Role == TAccRole::Grid || Role == TAccRole::Tree;
 }
 
-std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange) {
+std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange,
+                                         bool Editable) {
     std::vector<const char*> Names{atspi_interface::Accessible, atspi_interface::Component};
     if (ActionCount > 0) Names.push_back(atspi_interface::Action);
     if (HasRange) Names.push_back(atspi_interface::Value);
     if (AtspiHasText(Role)) Names.push_back(atspi_interface::Text);
+    if (Editable) Names.push_back(atspi_interface::EditableText);
     if (AtspiHasSelection(Role)) Names.push_back(atspi_interface::Selection);
     return Names;
 }
@@ -208,6 +210,25 @@ String AtspiTextAt(const String& Text, int Offset, unsigned Kind, int& Start, in
         End = Count;
     }
     return AtspiSubText(Clean, Start, End);
+}
+
+int AtspiCharOffset(const String& Text, int Byte) {
+    const std::size_t End = static_cast<std::size_t>(std::clamp(Byte, 0, int(Text.size())));
+    int Chars = 0;
+    for (std::size_t I = 0; I < End; ++Chars) {
+        const std::size_t Length = Utf8CharLength(Text.data(), Text.size(), I);
+        I += Length ? Length : 1;
+    }
+    return Chars;
+}
+
+int AtspiByteOffset(const String& Text, int Offset) {
+    std::size_t I = 0;
+    for (int Chars = 0; Chars < Offset && I < Text.size(); ++Chars) {
+        const std::size_t Length = Utf8CharLength(Text.data(), Text.size(), I);
+        I += Length ? Length : 1;
+    }
+    return static_cast<int>(I);
 }
 
 String AtspiText(const String& Text) {

@@ -97,7 +97,14 @@ constexpr const char* Action = "org.a11y.atspi.Action";
 constexpr const char* Text = "org.a11y.atspi.Text";
 constexpr const char* Value = "org.a11y.atspi.Value";
 constexpr const char* Selection = "org.a11y.atspi.Selection";
+constexpr const char* EditableText = "org.a11y.atspi.EditableText";
 } // namespace atspi_interface
+
+// Relation numbers of the bus.
+namespace atspi_relation {
+constexpr unsigned LabelFor = 1;
+constexpr unsigned LabelledBy = 2;
+} // namespace atspi_relation
 
 // Whether a node of Role offers its text (labels and edit boxes) and
 // whether its children are chosen among (a bar's groups, lists, tables).
@@ -107,7 +114,9 @@ bool AtspiHasSelection(TAccRole Role);
 // The interfaces a node offers: every node is Accessible and a Component
 // (it has a place on the screen); a node with actions offers Action, one
 // with a range Value, and Text and Selection go by the role.
-std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange = false);
+// A node whose text the user edits (it has a caret) offers EditableText.
+std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange = false,
+                                         bool Editable = false);
 
 // Text as the bus counts it: offsets are characters (code points) of the
 // UTF-8 text, not bytes. The text is taken as AtspiText makes it.
@@ -121,6 +130,13 @@ char32_t AtspiCharAt(const String& Text, int Offset);
 // box is one sentence, line and paragraph). Start and End are offsets;
 // both 0 outside the text.
 String AtspiTextAt(const String& Text, int Offset, unsigned Kind, int& Start, int& End);
+
+// Between the tree's byte offsets and the bus's character offsets of the
+// same text, counting each byte that is not part of a well-formed character
+// as one character, as AtspiText does. Offsets outside the text are kept at
+// its ends.
+int AtspiCharOffset(const String& Text, int Byte);
+int AtspiByteOffset(const String& Text, int Offset);
 
 // A text as the bus may carry it: the bus takes only well-formed UTF-8
 // without NUL, so each byte that is not part of a well-formed character, and

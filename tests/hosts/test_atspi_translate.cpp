@@ -220,3 +220,19 @@ TEST(AtspiTranslate, TextOffsetsCountCharacters) {
         EXPECT_EQ(End, S.End) << S.Offset;
     }
 }
+
+TEST(AtspiTranslate, ByteAndCharacterOffsetsMeetEachOther) {
+    // An e with an accent (two bytes), a stray byte (one character, as its
+    // replacement) and a three-byte euro sign.
+    const String Text = "a\xC3\xA9\xFF\xE2\x82\xAC!";
+    const struct { int Byte, Char; } Places[] = {{0, 0}, {1, 1}, {3, 2}, {4, 3}, {7, 4}, {8, 5}};
+    for (const auto& P : Places) {
+        EXPECT_EQ(AtspiCharOffset(Text, P.Byte), P.Char) << P.Byte;
+        EXPECT_EQ(AtspiByteOffset(Text, P.Char), P.Byte) << P.Char;
+    }
+    EXPECT_EQ(AtspiCharOffset(Text, 99), 5) << "kept at the end";
+    EXPECT_EQ(AtspiCharOffset(Text, -3), 0);
+    EXPECT_EQ(AtspiByteOffset(Text, 99), 8);
+    EXPECT_EQ(AtspiByteOffset(Text, -1), 0);
+    EXPECT_EQ(AtspiCharOffset(Text, 8), AtspiCharCount(Text));
+}

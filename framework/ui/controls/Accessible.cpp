@@ -3,7 +3,9 @@
 #include "framework/ui/app/Hints.h"
 #include "framework/ui/controls/WinControl.h"
 #include "framework/ui/forms/CustomForm.h"
+#include "framework/ui/input/Accelerators.h"
 #include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/ButtonControl.h"
 #include "framework/ui/stdctrls/CheckBox.h"
 #include "framework/ui/stdctrls/Edit.h"
 #include "framework/ui/stdctrls/GroupBox.h"
@@ -110,8 +112,61 @@ bool TAccessible::DoAction(const String&) {
 TControlAccessible::TControlAccessible(TControl* Control, TAccRole Role)
     : FControl(Control), FRole(Role) {}
 
+namespace {
+
+// A caption with an accelerator mark reads without it: "&Send" is "Send".
+bool CaptionHasAccelerator(const TControl* C) {
+    if (const auto* L = dynamic_cast<const TLabel*>(C)) return L->GetShowAccelChar();
+    return dynamic_cast<const TButton*>(C) || dynamic_cast<const TButtonControl*>(C) ||
+           dynamic_cast<const TGroupBox*>(C);
+}
+
+String CaptionName(const TControl* C) {
+    return CaptionHasAccelerator(C) ? StripHotkey(C->GetCaption()) : C->GetCaption();
+}
+
+// The shown labels on Control's window whose FocusControl is Control.
+void FindLabels(const TControl* Control, const TWinControl* Under, std::vector<TControl*>& Out) {
+    for (int I = 0; I < Under->ControlCount(); ++I) {
+        TControl* C = Under->Controls(I);
+        if (!C->GetVisible()) continue;
+        if (const auto* L = dynamic_cast<const TLabel*>(C)) {
+            if (L->GetFocusControl() == Control) Out.push_back(C);
+        } else if (const auto* W = dynamic_cast<const TWinControl*>(C)) {
+            FindLabels(Control, W, Out);
+        }
+    }
+}
+
+std::vector<TControl*> LabelsOf(const TControl* Control) {
+    std::vector<TControl*> Labels;
+    if (dynamic_cast<const TWinControl*>(Control))
+        if (const TWinControl* Top = Control->GetTopLevel(); Top && Top != Control)
+            FindLabels(Control, Top, Labels);
+    return Labels;
+}
+
+// What names a control that has no caption of its own: its label's text.
+String LabelName(const TControl* Control) {
+    const auto Labels = LabelsOf(Control);
+    return Labels.empty() ? String() : CaptionName(Labels.front());
+}
+
+} // namespace
+
 String TControlAccessible::GetName() const {
-    return FControl->GetCaption();
+    String Name = CaptionName(FControl);
+    return Name.empty() ? LabelName(FControl) : Name;
+}
+
+std::vector<TControl*> TControlAccessible::GetLabelFor() const {
+    if (const auto* L = dynamic_cast<const TLabel*>(FControl))
+        if (TWinControl* Target = L->GetFocusControl()) return {Target};
+    return {};
+}
+
+std::vector<TControl*> TControlAccessible::GetLabelledBy() const {
+    return LabelsOf(FControl);
 }
 
 String TControlAccessible::GetDescription() const {
@@ -194,14 +249,38 @@ public:
 class TEditAccessible : public TControlAccessible {
 public:
     explicit TEditAccessible(TControl* C) : TControlAccessible(C, TAccRole::Text) {}
-    // An edit box is known by what it is for (its hint), not by its text.
-    String GetName() const override { return GetDescription(); }
+    // An edit box is known by what it is for (its hint, else its label),
+    // not by its text.
+    String GetName() const override {
+        String Name = GetDescription();
+        return Name.empty() ? LabelName(FControl) : Name;
+    }
     String GetValue() const override { return FControl->GetText(); }
     unsigned GetStates() const override {
-        const auto* E = static_cast<const TCustomEdit*>(FControl);
-        return TControlAccessible::GetStates() | (E->GetReadOnly() ? asReadOnly : 0u) |
-               ((E->GetStyle() & ES_MULTILINE) ? asMultiLine : 0u);
+        return TControlAccessible::GetStates() | (Edit()->GetReadOnly() ? asReadOnly : 0u) |
+               ((Edit()->GetStyle() & ES_MULTILINE) ? asMultiLine : 0u);
     }
+    bool GetCaret(TAccCaret& Caret) const override {
+        Caret.Caret = Edit()->GetCaretPos();
+        Caret.SelStart = Edit()->GetSelStart();
+        Caret.SelEnd = Caret.SelStart + Edit()->GetSelLength();
+        return true;
+    }
+    bool SetTextSelection(int Start, int End) override {
+        if (Start > End) std::swap(Start, End);
+        Edit()->SetSelStart(Start);
+        Edit()->SetSelLength(End - Edit()->GetSelStart());
+        return true;
+    }
+    bool ReplaceText(int Start, int End, const String& Text) override {
+        if (Edit()->GetReadOnly() || !Edit()->GetEnabled()) return false;
+        SetTextSelection(Start, End);
+        Edit()->SetSelText(Text);
+        return true;
+    }
+
+private:
+    TCustomEdit* Edit() const { return static_cast<TCustomEdit*>(FControl); }
 };
 
 class TScrollBarAccessible : public TControlAccessible {
@@ -297,6 +376,35 @@ void SetAccessibleEventListener(TAccEventListener NewListener) {
 
 void NotifyAccessible(TControl* Control, const void* Key, TAccEvent Event) {
     if (const auto& Current = Listener(); Current && Control) Current(Control, Key, Event);
+}
+
+namespace {
+
+TAccTextListener& TextListener() {
+    static TAccTextListener Current;
+    return Current;
+}
+
+unsigned TextGeneration = 0;
+
+} // namespace
+
+void SetAccessibleTextListener(TAccTextListener NewListener) {
+    TextListener() = std::move(NewListener);
+    ++TextGeneration;
+}
+
+unsigned AccessibleTextGeneration() {
+    return TextListener() ? TextGeneration : 0;
+}
+
+bool AccessibleTextHeard() {
+    return static_cast<bool>(TextListener());
+}
+
+void NotifyAccessibleText(TControl* Control, const TAccTextChange& Change) {
+    if (const auto& Current = TextListener(); Current && Control && !Change.Text.empty())
+        Current(Control, Change);
 }
 
 // --- the text picture --------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace folio {
@@ -72,6 +73,15 @@ enum TAccState : unsigned {
 // The names of the set bits, separated by spaces ("focusable selected").
 String AccStateNames(unsigned States);
 
+// Where the caret and the selection of a text the user edits are: byte
+// offsets into the object's text (its value). SelStart == SelEnd when
+// nothing is selected; the caret is at one end of the selection.
+struct TAccCaret {
+    int Caret = 0;
+    int SelStart = 0;
+    int SelEnd = 0;
+};
+
 // Where a value-bearing object stands in its range (a gauge, a scroll bar).
 struct TAccRange {
     double Min = 0;
@@ -113,6 +123,21 @@ public:
     virtual bool SetRangeValue(double) { return false; }
     // Gives the object the keyboard; false when it cannot take it.
     virtual bool GrabFocus() { return false; }
+    // The caret and selection of an edited text; false for an object
+    // without a caret.
+    virtual bool GetCaret(TAccCaret&) const { return false; }
+    // Selects bytes Start..End of the text with the caret at End (Start ==
+    // End: no selection), kept inside the text and on character starts;
+    // false for an object without a caret.
+    virtual bool SetTextSelection(int /*Start*/, int /*End*/) { return false; }
+    // Replaces bytes Start..End of the text with Text, as typing would (the
+    // text's length limit holds, the caret ends after the new text); false
+    // when the user could not edit it now (read only, disabled).
+    virtual bool ReplaceText(int /*Start*/, int /*End*/, const String& /*Text*/) { return false; }
+    // Controls this object is a label for, and labels that name this
+    // object: a label with a FocusControl and the control it names.
+    virtual std::vector<TControl*> GetLabelFor() const { return {}; }
+    virtual std::vector<TControl*> GetLabelledBy() const { return {}; }
     // What the object stands for (a control, a group, an item), the same for
     // every node made for it while it lives, so that an adapter can tell an
     // object from another that took its place; null for parts of a control
@@ -140,9 +165,10 @@ private:
     TAccessibleFactory FFactory;
 };
 
-// The generic accessible object of a control: name from its caption, the
-// hint as description, states from Enabled, Visible and the focus, bounds on
-// the screen, and its shown child controls as children.
+// The generic accessible object of a control: name from its caption (without
+// its accelerator mark), else from the label whose FocusControl it is, the
+// hint as description, its labels as relations, states from Enabled, Visible and the focus, bounds
+// on the screen, and its shown child controls as children.
 class TControlAccessible : public TAccessible {
 public:
     TControlAccessible(TControl* Control, TAccRole Role);
@@ -155,6 +181,8 @@ public:
     std::unique_ptr<TAccessible> GetChild(int Index) const override;
     bool GrabFocus() override;
     const void* GetKey() const override { return FControl; }
+    std::vector<TControl*> GetLabelFor() const override;
+    std::vector<TControl*> GetLabelledBy() const override;
 
 protected:
     TControl* FControl;
@@ -175,6 +203,9 @@ enum class TAccEvent : unsigned char {
     NameChanged,
     // Children came, went or moved.
     ChildrenChanged,
+    // An edited text's caret moved, or its selection changed.
+    CaretMoved,
+    SelectionChanged,
 };
 
 // Who hears of the changes: the adapter that exports the tree, while it
@@ -187,6 +218,25 @@ void NotifyAccessible(TControl* Control, const void* Key, TAccEvent Event);
 inline void NotifyAccessible(TControl* Control, TAccEvent Event) {
     NotifyAccessible(Control, Control, Event);
 }
+
+// A change of an edited text: Text inserted at byte Start, told once it
+// stands there, or removed from Start, told just before it goes or, for a
+// whole text replaced (Start 0), just after. A listener measures Start
+// against the text as it is when told (a bus counts characters, not bytes).
+struct TAccTextChange {
+    bool Inserted = false;
+    int Start = 0;
+    std::string_view Text;
+};
+using TAccTextListener = std::function<void(TControl* Control, const TAccTextChange& Change)>;
+void SetAccessibleTextListener(TAccTextListener Listener);
+// Whether anyone hears of text changes: a control does the work of telling
+// only then.
+bool AccessibleTextHeard();
+// Counts the text listeners set so far (0: none yet), so that a control can
+// tell whether what it last told reached the listener there is now.
+unsigned AccessibleTextGeneration();
+void NotifyAccessibleText(TControl* Control, const TAccTextChange& Change);
 
 // An indented text picture of the tree, one line per object: role, name in
 // quotes, states in brackets and the value after '='. Children beyond

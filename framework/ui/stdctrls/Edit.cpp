@@ -4,6 +4,7 @@
 #include "framework/core/ScopeGuard.h"
 #include "framework/gfx/Colors.h"
 #include "framework/ui/app/Clipboard.h"
+#include "framework/ui/controls/Accessible.h"
 #include "framework/ui/stdctrls/EditText.h"
 
 #include <algorithm>
@@ -168,8 +169,35 @@ void TCustomEdit::TextChanged() {
     }
     FAnchor = std::min(FAnchor, Len);
     FCaret = std::min(FCaret, Len);
+    // The program's text replaces the whole text; the user's edits tell
+    // their own part (ReplaceSelection). A listener that came after the
+    // text was last told reads the text afresh and hears no removal.
+    if (!FInTextSet) {
+        if (FToldGeneration == AccessibleTextGeneration())
+            NotifyAccessibleText(this, {false, 0, FToldText});
+        NotifyAccessibleText(this, {true, 0, GetText()});
+    }
+    if (AccessibleTextHeard()) {
+        FToldText = GetText();
+        FToldGeneration = AccessibleTextGeneration();
+    } else if (FToldGeneration) {
+        FToldText = String();
+        FToldGeneration = 0;
+    }
     TWinControl::TextChanged();
+    if (!FInTextSet) TellCaret();
     Change();
+}
+
+void TCustomEdit::TellCaret() {
+    const bool Moved = FCaret != FToldCaret;
+    // An empty selection that moves with the caret is no selection change.
+    const bool Reselected = (FAnchor != FCaret || FToldAnchor != FToldCaret) &&
+                            std::minmax(FAnchor, FCaret) != std::minmax(FToldAnchor, FToldCaret);
+    FToldCaret = FCaret;
+    FToldAnchor = FAnchor;
+    if (Moved) NotifyAccessible(this, TAccEvent::CaretMoved);
+    if (Reselected) NotifyAccessible(this, TAccEvent::SelectionChanged);
 }
 
 void TCustomEdit::Change() {
@@ -193,6 +221,7 @@ void TCustomEdit::SetSelStart(int Value) {
     FAnchor = FCaret = Value;
     ScrollCaretIntoView();
     Invalidate();
+    TellCaret();
 }
 
 void TCustomEdit::SetSelLength(int Value) {
@@ -204,6 +233,7 @@ void TCustomEdit::SetSelLength(int Value) {
     FCaret = End;
     ScrollCaretIntoView();
     Invalidate();
+    TellCaret();
 }
 
 String TCustomEdit::GetSelText() const {
@@ -220,6 +250,7 @@ void TCustomEdit::SelectAll() {
     FCaret = static_cast<int>(GetText().size());
     ScrollCaretIntoView();
     Invalidate();
+    TellCaret();
 }
 
 void TCustomEdit::ClearSelection() {
@@ -263,6 +294,9 @@ void TCustomEdit::ReplaceSelection(const String& Value) {
         }
     }
     if (Length == 0 && Insert.empty()) return;
+    if (Length > 0 && AccessibleTextHeard())
+        NotifyAccessibleText(this, {false, static_cast<int>(Start),
+                                    std::string_view(GetText()).substr(Start, Length)});
     String NewText = GetText();
     NewText.replace(Start, Length, Insert);
     FAnchor = FCaret = static_cast<int>(Start + Insert.size());
@@ -271,7 +305,9 @@ void TCustomEdit::ReplaceSelection(const String& Value) {
         TTemporaryChange Setting(FInTextSet, true);
         TControl::SetText(NewText);
     }
+    NotifyAccessibleText(this, {true, static_cast<int>(Start), Insert});
     ScrollCaretIntoView();
+    TellCaret();
 }
 
 int TCustomEdit::PrevPos(int Pos) const {
@@ -299,6 +335,7 @@ void TCustomEdit::MoveCaret(int Pos, bool Extend) {
     if (!Extend) FAnchor = FCaret;
     ScrollCaretIntoView();
     Invalidate();
+    TellCaret();
 }
 
 } // namespace folio

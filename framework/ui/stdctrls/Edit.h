@@ -123,6 +123,9 @@ private:
     void HandleKey(unsigned short Key);
     void HandleChar(char Ch);
     void MoveCaret(int Pos, bool Extend);
+    // Tells assistive technology where the caret and the selection went,
+    // when they moved since it was last told.
+    void TellCaret();
     void ReplaceSelection(const String& Value);
     void Layout() const;
     void ScrollCaretIntoView();
@@ -164,6 +167,13 @@ private:
     bool FSelecting = false;
     bool FCaretShown = true;
     bool FInTextSet = false;
+    int FToldCaret = 0;
+    int FToldAnchor = 0;
+    // The text as assistive technology last heard it, kept only while it
+    // listens (for the generation of listener it has), so that a text the
+    // program sets can be told as the old one removed.
+    String FToldText;
+    unsigned FToldGeneration = 0;
     mutable bool FLayoutValid = false;
     // Where characters start and lines may break, for the whole text.
     mutable std::vector<std::uint8_t> FBreaks;
