@@ -26,6 +26,8 @@ constexpr const char* A11yBusPath = "/org/a11y/bus";
 constexpr const char* RegistryName = "org.a11y.atspi.Registry";
 constexpr const char* UnknownObject = "org.freedesktop.DBus.Error.UnknownObject";
 constexpr const char* InvalidArgs = "org.freedesktop.DBus.Error.InvalidArgs";
+constexpr const char* CachePath = "/org/a11y/atspi/cache";
+constexpr const char* CacheInterface = "org.a11y.atspi.Cache";
 
 // Layers of the bus's Component interface.
 constexpr unsigned LayerWidget = 3;
@@ -259,7 +261,7 @@ struct TAtspiBridge::THandlers {
         sd_bus_message* Reply = nullptr;
         int Result = sd_bus_message_new_method_return(M, &Reply);
         if (Result >= 0) Result = sd_bus_message_open_container(Reply, 'a', "(so)");
-        const int Count = R.Node->GetChildCount();
+        const int Count = std::min(R.Node->GetChildCount(), MaxChildrenListed);
         for (int I = 0; Result >= 0 && I < Count; ++I)
             if (const auto Child = R.Node->GetChild(I))
                 Result = AppendRef(Reply, B, ChildId(B, R.Id, I, *Child));
@@ -319,18 +321,20 @@ struct TAtspiBridge::THandlers {
         return sd_bus_reply_method_return(
             M, "s", R.Id == RootId ? "application" : AccRoleName(R.Node->GetRole()));
     }
+    static TAtspiStateSet StatesOf(const TResolved& R) {
+        if (R.Id == RootId) return AtspiApplicationStates();
+        TAtspiStateSet Set =
+            AtspiStates(R.Node->GetRole(), R.Node->GetStates(), !R.Node->GetDescription().empty());
+        // The form that has the keyboard is the active window.
+        if (Screen && R.Node->GetKey() &&
+            R.Node->GetKey() == static_cast<const void*>(Screen->GetActiveForm()))
+            Set[0] |= 1u << atspi_state::Active;
+        return Set;
+    }
     static int GetState(sd_bus_message* M, void* Data, sd_bus_error* Error) {
         const TResolved R = Resolve(M, Data);
         if (!R) return Gone(Error);
-        TAtspiStateSet Set = AtspiApplicationStates();
-        if (R.Id != RootId) {
-            Set = AtspiStates(R.Node->GetRole(), R.Node->GetStates(),
-                              !R.Node->GetDescription().empty());
-            // The form that has the keyboard is the active window.
-            if (Screen && R.Node->GetKey() &&
-                R.Node->GetKey() == static_cast<const void*>(Screen->GetActiveForm()))
-                Set[0] |= 1u << atspi_state::Active;
-        }
+        const TAtspiStateSet Set = StatesOf(R);
         return sd_bus_reply_method_return(M, "au", 2, Set[0], Set[1]);
     }
     static int GetAttributes(sd_bus_message* M, void* Data, sd_bus_error* Error) {
@@ -341,28 +345,121 @@ struct TAtspiBridge::THandlers {
         if (!Resolve(M, Data)) return Gone(Error);
         return ReplyRef(M, Bridge(Data), RootId);
     }
+    static std::vector<const char*> InterfacesOf(const TResolved& R) {
+        if (R.Id == RootId) return {atspi_interface::Accessible, atspi_interface::Application};
+        TAccRange Range;
+        TAccCaret Caret;
+        return AtspiInterfaces(R.Node->GetRole(), static_cast<int>(R.Node->GetActions().size()),
+                               R.Node->GetRange(Range), R.Node->GetCaret(Caret));
+    }
+    static int AppendStrings(sd_bus_message* Reply, const std::vector<const char*>& Names) {
+        int Result = sd_bus_message_open_container(Reply, 'a', "s");
+        for (const char* Name : Names)
+            if (Result >= 0) Result = sd_bus_message_append(Reply, "s", Name);
+        if (Result >= 0) Result = sd_bus_message_close_container(Reply);
+        return Result;
+    }
     static int GetInterfaces(sd_bus_message* M, void* Data, sd_bus_error* Error) {
         const TResolved R = Resolve(M, Data);
         if (!R) return Gone(Error);
-        std::vector<const char*> Names;
-        if (R.Id == RootId) {
-            Names = {atspi_interface::Accessible, atspi_interface::Application};
-        } else {
-            TAccRange Range;
-            TAccCaret Caret;
-            Names =
-                AtspiInterfaces(R.Node->GetRole(), static_cast<int>(R.Node->GetActions().size()),
-                                R.Node->GetRange(Range), R.Node->GetCaret(Caret));
-        }
         sd_bus_message* Reply = nullptr;
         int Result = sd_bus_message_new_method_return(M, &Reply);
-        if (Result >= 0) Result = sd_bus_message_open_container(Reply, 'a', "s");
-        for (const char* Name : Names)
-            if (Result >= 0) Result = sd_bus_message_append(Reply, "s", Name);
+        if (Result >= 0) Result = AppendStrings(Reply, InterfacesOf(R));
+        if (Result >= 0) Result = sd_bus_send(nullptr, Reply, nullptr);
+        sd_bus_message_unref(Reply);
+        return Result;
+    }
+
+    // --- Cache -----------------------------------------------------------------------
+
+    // One object as the cache tells it: itself, the application, its
+    // parent, its place, how many children, its interfaces, name, role,
+    // description and states.
+    static int AppendItem(sd_bus_message* Reply, TAtspiBridge* B, const TResolved& R) {
+        int Result = sd_bus_message_open_container(Reply, 'r', "(so)(so)(so)iiassusau");
+        if (Result >= 0) Result = AppendRef(Reply, B, R.Id);
+        if (Result >= 0) Result = AppendRef(Reply, B, RootId);
+        if (Result >= 0) {
+            if (R.Id != RootId)
+                Result = AppendRef(Reply, B, B->FEntries[R.Id].Parent);
+            else if (B->FSocketName.empty())
+                Result = sd_bus_message_append(Reply, "(so)", "", NullPath);
+            else
+                Result = sd_bus_message_append(Reply, "(so)", B->FSocketName.c_str(),
+                                               B->FSocketPath.c_str());
+        }
+        const int Index = R.Id == RootId ? -1 : B->FEntries[R.Id].Index;
+        if (Result >= 0)
+            Result = sd_bus_message_append(Reply, "ii", Index, R.Node->GetChildCount());
+        if (Result >= 0) Result = AppendStrings(Reply, InterfacesOf(R));
+        const TAtspiStateSet States = StatesOf(R);
+        if (Result >= 0)
+            Result = sd_bus_message_append(Reply, "susau", AtspiText(R.Node->GetName()).c_str(),
+                                           RoleOf(R), AtspiText(R.Node->GetDescription()).c_str(),
+                                           2, States[0], States[1]);
+        if (Result >= 0) Result = sd_bus_message_close_container(Reply);
+        return Result;
+    }
+    // The whole shown tree in one answer, breadth first: at most
+    // MaxChildrenListed children of a node and MaxCacheItems in all.
+    static int GetItems(sd_bus_message* M, void* Data, sd_bus_error*) {
+        TAtspiBridge* B = Bridge(Data);
+        sd_bus_message* Reply = nullptr;
+        int Result = sd_bus_message_new_method_return(M, &Reply);
+        if (Result >= 0)
+            Result = sd_bus_message_open_container(Reply, 'a', "((so)(so)(so)iiassusau)");
+        std::vector<TResolved> Level(1);
+        Level[0].Node = Node(B, RootId);
+        int Told = 0;
+        while (!Level.empty() && Result >= 0) {
+            std::vector<TResolved> Next;
+            for (const TResolved& R : Level) {
+                if (Result < 0 || Told >= MaxCacheItems) break;
+                Result = AppendItem(Reply, B, R);
+                ++Told;
+                const int Count = std::min(R.Node->GetChildCount(), MaxChildrenListed);
+                for (int I = 0; I < Count; ++I)
+                    if (auto Child = R.Node->GetChild(I)) {
+                        TResolved C;
+                        C.Id = ChildId(B, R.Id, I, *Child);
+                        C.Node = std::move(Child);
+                        Next.push_back(std::move(C));
+                    }
+            }
+            if (Told >= MaxCacheItems) break;
+            Level = std::move(Next);
+        }
         if (Result >= 0) Result = sd_bus_message_close_container(Reply);
         if (Result >= 0) Result = sd_bus_send(nullptr, Reply, nullptr);
         sd_bus_message_unref(Reply);
         return Result;
+    }
+    // AddAccessible for the children of a node whose children changed, so a
+    // client's copy of the tree follows; RemoveAccessible for the objects
+    // that were forgotten as gone.
+    static void EmitAdded(TAtspiBridge* B, std::uint64_t Id, const TAccessible& Parent) {
+        const int Count = std::min(Parent.GetChildCount(), MaxChildrenListed);
+        for (int I = 0; I < Count; ++I) {
+            auto Child = Parent.GetChild(I);
+            if (!Child) continue;
+            TResolved R;
+            R.Id = ChildId(B, Id, I, *Child);
+            R.Node = std::move(Child);
+            sd_bus_message* Signal = nullptr;
+            int Result = sd_bus_message_new_signal(B->FBus->Bus(), &Signal, CachePath,
+                                                   CacheInterface, "AddAccessible");
+            if (Result >= 0) Result = AppendItem(Signal, B, R);
+            if (Result >= 0) sd_bus_send(nullptr, Signal, nullptr);
+            sd_bus_message_unref(Signal);
+        }
+    }
+    static void EmitRemoved(TAtspiBridge* B, std::uint64_t Id) {
+        sd_bus_message* Signal = nullptr;
+        int Result = sd_bus_message_new_signal(B->FBus->Bus(), &Signal, CachePath, CacheInterface,
+                                               "RemoveAccessible");
+        if (Result >= 0) Result = AppendRef(Signal, B, Id);
+        if (Result >= 0) sd_bus_send(nullptr, Signal, nullptr);
+        sd_bus_message_unref(Signal);
     }
 
     // --- Component -------------------------------------------------------------------
@@ -933,6 +1030,28 @@ struct TAtspiBridge::THandlers {
         B->AskAddress();
         return 0;
     }
+    // The desktop turned accessibility on or off: org.a11y.Status's
+    // PropertiesChanged on org.a11y.Bus.
+    static int OnStatusChanged(sd_bus_message* M, void* Data, sd_bus_error*) {
+        const char* Interface = nullptr;
+        if (sd_bus_message_read(M, "s", &Interface) < 0 || !Interface ||
+            std::strcmp(Interface, "org.a11y.Status") != 0 ||
+            sd_bus_message_enter_container(M, 'a', "{sv}") < 0)
+            return 0;
+        while (sd_bus_message_enter_container(M, 'e', "sv") > 0) {
+            const char* Name = nullptr;
+            if (sd_bus_message_read(M, "s", &Name) < 0 || !Name) return 0;
+            if (std::strcmp(Name, "IsEnabled") == 0) {
+                int Enabled = 0;
+                if (sd_bus_message_read(M, "v", "b", &Enabled) < 0) return 0;
+                Bridge(Data)->Follow(Enabled != 0);
+            } else if (sd_bus_message_skip(M, "v") < 0) {
+                return 0;
+            }
+            if (sd_bus_message_exit_container(M) < 0) return 0;
+        }
+        return 0;
+    }
     static int OnAddress(sd_bus_message* M, void* Data, sd_bus_error*) {
         TAtspiBridge* B = Bridge(Data);
         B->FSessionCall = sd_bus_slot_unref(B->FSessionCall);
@@ -1049,6 +1168,12 @@ const sd_bus_vtable SelectionVtable[] = {
     SD_BUS_METHOD("SelectAll", "", "b", H::Refuse, 0),
     SD_BUS_METHOD("ClearSelection", "", "b", H::Refuse, 0), SD_BUS_VTABLE_END};
 
+const sd_bus_vtable CacheVtable[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_METHOD("GetItems", "", "a((so)(so)(so)iiassusau)", H::GetItems, 0),
+    SD_BUS_SIGNAL("AddAccessible", "((so)(so)(so)iiassusau)", 0),
+    SD_BUS_SIGNAL("RemoveAccessible", "(so)", 0), SD_BUS_VTABLE_END};
+
 const sd_bus_vtable ApplicationVtable[] = {
     SD_BUS_VTABLE_START(0),
     SD_BUS_PROPERTY("ToolkitName", "s", H::ToolkitName, 0, 0),
@@ -1075,6 +1200,11 @@ std::unique_ptr<TAtspiBridge> TAtspiBridge::Start(TDBusConnection* Session) {
     if (Override == 1) {
         B->AskAddress();
     } else {
+        // The desktop may turn accessibility on or off while the program
+        // runs (a screen reader started or quit): the bridge follows.
+        sd_bus_match_signal_async(Session->Bus(), &B->FStatusMatch, nullptr, A11yBusPath,
+                                  "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                                  H::OnStatusChanged, nullptr, B.get());
         sd_bus_call_method_async(Session->Bus(), &B->FSessionCall, A11yBusName, A11yBusPath,
                                  "org.freedesktop.DBus.Properties", "Get", H::OnIsEnabled, B.get(),
                                  "ss", "org.a11y.Status", "IsEnabled");
@@ -1095,8 +1225,34 @@ TAtspiBridge::~TAtspiBridge() {
         SetAccessibleEventListener(nullptr);
         SetAccessibleTextListener(nullptr);
     }
+    sd_bus_slot_unref(FStatusMatch);
     sd_bus_slot_unref(FSessionCall);
     sd_bus_slot_unref(FEmbedCall);
+    FBus.reset();
+}
+
+void TAtspiBridge::Follow(bool Enabled) {
+    if (Enabled) {
+        // A question already on its way (whether it is on, or where the
+        // bus is) leads to the bus by itself.
+        if (!FBus && !FSessionCall) AskAddress();
+        return;
+    }
+    FSessionCall = sd_bus_slot_unref(FSessionCall);
+    if (FBus) Detach();
+}
+
+void TAtspiBridge::Detach() {
+    SetAccessibleEventListener(nullptr);
+    SetAccessibleTextListener(nullptr);
+    FPending.clear();
+    FEmbedCall = sd_bus_slot_unref(FEmbedCall);
+    FSocketName.clear();
+    FSocketPath.clear();
+    // Paths are never given twice: ids go on counting, so a client that
+    // kept a path from before hears that its object is gone.
+    FEntries.clear();
+    FIds.clear();
     FBus.reset();
 }
 
@@ -1133,20 +1289,13 @@ void TAtspiBridge::Attach(std::unique_ptr<TDBusConnection> Bus) {
                                SelectionVtable, H::FindSelection, this);
     sd_bus_add_fallback_vtable(B, nullptr, ObjectPrefix, atspi_interface::Application,
                                ApplicationVtable, H::FindRoot, this);
+    sd_bus_add_object_vtable(B, nullptr, CachePath, CacheInterface, CacheVtable, this);
     SetAccessibleEventListener([this](TControl* Control, const void* Key, TAccEvent Event) {
         Heard(Control, Key, Event);
     });
     SetAccessibleTextListener(
         [this](TControl* Control, const TAccTextChange& Change) { HeardText(Control, Change); });
-    FBus->OnDisconnected = [this] {
-        SetAccessibleEventListener(nullptr);
-        SetAccessibleTextListener(nullptr);
-        FPending.clear();
-        FEmbedCall = sd_bus_slot_unref(FEmbedCall);
-        FSocketName.clear();
-        FSocketPath.clear();
-        FBus.reset();
-    };
+    FBus->OnDisconnected = [this] { Detach(); };
     // The registry sets our Id and answers with the desktop's root, which
     // becomes the application's parent. Without a registry (a bus of a
     // test) the call fails and the tree is still there for direct clients.
@@ -1220,7 +1369,68 @@ void TAtspiBridge::Flush() {
     FFlushQueued = false;
     std::vector<TPending> Changes;
     Changes.swap(FPending);
-    for (const TPending& Change : Changes) Send(Change);
+    bool Removed = false;
+    for (const TPending& Change : Changes) {
+        Send(Change);
+        Removed |=
+            Change.Event == TAccEvent::ChildrenChanged && Change.Text == TPending::TText::None;
+    }
+    if (Removed) Prune();
+}
+
+void TAtspiBridge::QueuePrune() {
+    if (FPruneQueued) return;
+    FPruneQueued = true;
+    Application->QueueAfterIdle([Alive = std::weak_ptr<int>(FAlive), this] {
+        if (Alive.expired()) return;
+        FPruneQueued = false;
+        Prune();
+    });
+}
+
+void TAtspiBridge::Prune() {
+    // Parents get their ids before their children, so one pass in the
+    // order of ids finds each node from its parent's, made once.
+    std::vector<std::uint64_t> Ids;
+    Ids.reserve(FEntries.size());
+    for (const auto& Entry : FEntries) Ids.push_back(Entry.first);
+    std::sort(Ids.begin(), Ids.end());
+    std::unordered_map<std::uint64_t, std::unique_ptr<TAccessible>> Live;
+    Live.emplace(RootId, H::Node(this, RootId));
+    std::unordered_map<std::uint64_t, std::unordered_map<const void*, int>> Moved;
+    int Removals = 0;
+    for (const std::uint64_t Id : Ids) {
+        TEntry& Entry = FEntries[Id];
+        const auto Parent = Live.find(Entry.Parent);
+        std::unique_ptr<TAccessible> Node;
+        if (Parent != Live.end()) {
+            Node = Parent->second->GetChild(Entry.Index);
+            if (Node && Node->GetKey() != Entry.Key) Node.reset();
+            // An object that moved among its siblings is looked for by key,
+            // in a table of the parent's children made once per parent.
+            if (!Node && Entry.Key) {
+                auto& Places = Moved[Entry.Parent];
+                if (Places.empty())
+                    for (int I = 0, Count = Parent->second->GetChildCount(); I < Count; ++I)
+                        if (const auto Other = Parent->second->GetChild(I))
+                            Places.emplace(Other->GetKey(), I);
+                if (const auto Found = Places.find(Entry.Key); Found != Places.end()) {
+                    Entry.Index = Found->second;
+                    Node = Parent->second->GetChild(Found->second);
+                }
+            }
+        }
+        if (Node) {
+            Live.emplace(Id, std::move(Node));
+            continue;
+        }
+        // A client hears of the first ones gone; beyond that (a group of
+        // 100,000 items closed) it finds the rest gone when it asks.
+        if (FBus && Removals++ < MaxChildrenListed) H::EmitRemoved(this, Id);
+        FIds.erase(std::make_tuple(Entry.Parent, Entry.Key, Entry.Key ? -1 : Entry.Index));
+        FEntries.erase(Id);
+    }
+    FPruneAt = std::max<std::size_t>(1024, 2 * FEntries.size());
 }
 
 void TAtspiBridge::Send(const TPending& Change) {
@@ -1266,6 +1476,7 @@ void TAtspiBridge::Send(const TPending& Change) {
     case TAccEvent::ChildrenChanged: {
         // The change is told as children added at the end (or removed, for
         // an empty node): a client reads the children again.
+        H::EmitAdded(this, Id, *Node);
         const int Count = Node->GetChildCount();
         if (Count == 0) {
             H::Emit(this, Id, "ChildrenChanged", "remove", 0, 0, "(so)", H::NoObject);
@@ -1289,6 +1500,7 @@ std::uint64_t TAtspiBridge::IdOf(std::uint64_t Parent, int Index, const void* Ke
     const std::uint64_t Id = FNextId++;
     FIds.emplace(Tuple, Id);
     FEntries[Id] = TEntry{Parent, Index, Key};
+    if (FEntries.size() >= FPruneAt) QueuePrune();
     return Id;
 }
 

@@ -67,6 +67,19 @@ public:
     bool Embedded() const { return !FSocketName.empty(); }
     // The accessibility bus's connection, null before it is reached.
     TDBusConnection* Bus() const { return FBus.get(); }
+    // How many objects have a path now. Paths of objects that are gone are
+    // forgotten after the turn that removed children, and whenever the
+    // table has doubled since it was last looked through.
+    std::size_t KnownObjects() const { return FEntries.size(); }
+
+    // GetChildren lists at most this many children; ChildCount still says
+    // how many there are and GetChildAtIndex reaches each of them, so a
+    // client that walks a list of a million items by index sees them all,
+    // while one reply stays about half a megabyte.
+    static constexpr int MaxChildrenListed = 10000;
+    // The registry's cache interface (GetItems on /org/a11y/atspi/cache)
+    // gives the whole shown tree in one answer, at most this many objects.
+    static constexpr int MaxCacheItems = 50000;
 
     // The object path the root has; other nodes have paths below
     // ObjectPrefix.
@@ -82,6 +95,13 @@ private:
     void Connect(const String& Address);
     void Attach(std::unique_ptr<TDBusConnection> Bus);
     void AskAddress();
+    // Follows the desktop's switch: starts exporting or stops.
+    void Follow(bool Enabled);
+    // Leaves the accessibility bus: listeners, pending changes and paths go.
+    void Detach();
+    // Forgets the paths of objects that are gone.
+    void Prune();
+    void QueuePrune();
 
     // Paths and nodes.
     static constexpr std::uint64_t RootId = 0;
@@ -98,6 +118,7 @@ private:
     TDBusConnection* FSession = nullptr;
     std::unique_ptr<TDBusConnection> FBus;
     sd_bus_slot* FSessionCall = nullptr;
+    sd_bus_slot* FStatusMatch = nullptr;
     sd_bus_slot* FEmbedCall = nullptr;
     String FSocketName;
     String FSocketPath;
@@ -106,6 +127,8 @@ private:
     std::unordered_map<std::uint64_t, TEntry> FEntries;
     std::map<std::tuple<std::uint64_t, const void*, int>, std::uint64_t> FIds;
     std::uint64_t FNextId = 1;
+    std::size_t FPruneAt = 1024;
+    bool FPruneQueued = false;
     // Changes heard and not yet sent: the keys from the form down to the
     // control (taken while the control lives, so that nothing is touched
     // after it may be gone), the changed node's key and the change.

@@ -235,6 +235,9 @@ public:
         sd_bus_request_name(FBus, "org.a11y.atspi.Registry", 0);
         FThread = std::thread([this] {
             while (!FStop) {
+                if (FTell.exchange(false))
+                    sd_bus_emit_properties_changed(FBus, "/org/a11y/bus", "org.a11y.Status",
+                                                   "IsEnabled", nullptr);
                 if (sd_bus_process(FBus, nullptr) > 0) continue;
                 sd_bus_wait(FBus, 10000);
             }
@@ -245,6 +248,12 @@ public:
         if (FThread.joinable()) FThread.join();
         sd_bus_flush_close_unref(FBus);
     }
+    // Turns accessibility on or off and tells the session bus, as the
+    // desktop's settings do.
+    void SetEnabled(bool Enabled) {
+        FEnabled = Enabled;
+        FTell = true;
+    }
     std::atomic<int> Embeds{0};
     std::string Plug;
 
@@ -254,7 +263,7 @@ private:
     }
     static int IsEnabled(sd_bus*, const char*, const char*, const char*, sd_bus_message* Reply,
                          void* Data, sd_bus_error*) {
-        return sd_bus_message_append(Reply, "b", static_cast<TDesktop*>(Data)->FEnabled);
+        return sd_bus_message_append(Reply, "b", static_cast<TDesktop*>(Data)->FEnabled.load());
     }
     static int Embed(sd_bus_message* M, void* Data, sd_bus_error*) {
         auto* D = static_cast<TDesktop*>(Data);
@@ -271,7 +280,8 @@ private:
         SD_BUS_VTABLE_START(0), SD_BUS_METHOD("GetAddress", "", "s", GetAddress, 0),
         SD_BUS_VTABLE_END};
     static constexpr sd_bus_vtable StatusVtable[] = {
-        SD_BUS_VTABLE_START(0), SD_BUS_PROPERTY("IsEnabled", "b", IsEnabled, 0, 0),
+        SD_BUS_VTABLE_START(0),
+        SD_BUS_PROPERTY("IsEnabled", "b", IsEnabled, 0, SD_BUS_VTABLE_PROPERTY_EMITS_CHANGE),
         SD_BUS_VTABLE_END};
     static constexpr sd_bus_vtable SocketVtable[] = {
         SD_BUS_VTABLE_START(0), SD_BUS_METHOD("Embed", "(so)", "(so)", Embed, 0),
@@ -279,7 +289,8 @@ private:
 
     sd_bus* FBus = nullptr;
     std::string FAddress;
-    int FEnabled;
+    std::atomic<int> FEnabled;
+    std::atomic<bool> FTell{false};
     std::atomic<bool> FStop{false};
     std::thread FThread;
 };
