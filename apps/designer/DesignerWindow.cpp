@@ -6,6 +6,7 @@
 #include "framework/core/Exceptions.h"
 #include "framework/design/DesignRegistry.h"
 #include "framework/ui/app/Screen.h"
+#include "framework/ui/comctrls/ListView.h"
 #include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/dialogs/FileDialog.h"
 #include "framework/ui/dialogs/MessageDialog.h"
@@ -262,7 +263,8 @@ void RegisterStandardControls() {
                                     &TGroupBox::StaticClassInfo(), &TImage::StaticClassInfo()});
     // The text and list controls a form shows data in. They share the first
     // page: the palette's window shows three page tabs.
-    RegisterComponents("Standard", {&TMemo::StaticClassInfo(), &TTreeView::StaticClassInfo()});
+    RegisterComponents("Standard", {&TMemo::StaticClassInfo(), &TTreeView::StaticClassInfo(),
+                                    &TListView::StaticClassInfo()});
 }
 
 void TDesignerWindow::UpdateTitle() {

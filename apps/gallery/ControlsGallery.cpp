@@ -6,6 +6,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/comctrls/ListView.h"
 #include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/dialogs/ColorDialog.h"
 #include "framework/ui/dialogs/OpenPictureDialog.h"
@@ -138,6 +139,8 @@ struct TViewsForm {
     TForm Form{nullptr};
     TMemo* Memo = nullptr;
     TTreeView* Tree = nullptr;
+    TListView* Report = nullptr;
+    TListView* Icons = nullptr;
 
     TViewsForm() {
         Form.SetBounds(40, 40, 560, 360);
@@ -164,6 +167,34 @@ struct TViewsForm {
         Docs->Expand(false);
         Tree->SetHideSelection(false);
         Tree->SetSelected(N->FindText("Sent"));
+
+        Report = Add<TListView>(&Form, 276, 8, 276, 150);
+        Report->SetViewStyle(vsReport);
+        for (const char* Caption : {"Name", "Size", "Kind"}) {
+            TListColumn* Column = Report->GetColumns()->Add();
+            Column->SetCaption(Caption);
+            Column->SetWidth(Caption[0] == 'N' ? 110 : 75);
+        }
+        Report->GetColumns()->GetColumn(1)->SetAlignment(taRightJustify);
+        const char* Files[][3] = {{"letter.txt", "4 KB", "Text"},
+                                  {"photo.png", "812 KB", "Picture"},
+                                  {"budget.csv", "18 KB", "Table"},
+                                  {"notes.md", "2 KB", "Text"},
+                                  {"song.ogg", "3,904 KB", "Sound"}};
+        for (const auto& F : Files) {
+            TListItem* Item = Report->GetItems()->Add();
+            Item->SetCaption(F[0]);
+            Item->GetSubItems()->Add(F[1]);
+            Item->GetSubItems()->Add(F[2]);
+        }
+        Report->SortByColumn(0);
+        Report->SetHideSelection(false);
+        Report->SetItemIndex(1);
+
+        Icons = Add<TListView>(&Form, 276, 166, 276, 180);
+        Icons->SetViewStyle(vsList);
+        for (int I = 1; I <= 30; ++I)
+            Icons->GetItems()->Add()->SetCaption("Entry " + std::to_string(I));
     }
 };
 

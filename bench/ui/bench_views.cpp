@@ -2,6 +2,7 @@
 // and of 100,000 entries (the cost should follow what is visible, not what
 // exists), and adding 100,000 entries inside BeginUpdate / EndUpdate.
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/comctrls/ListView.h"
 #include "framework/ui/comctrls/TreeView.h"
 
 #include <benchmark/benchmark.h>
@@ -85,6 +86,83 @@ void BM_TreeAdd100000InUpdate(benchmark::State& State) {
     State.SetItemsProcessed(State.iterations() * 100000);
 }
 BENCHMARK(BM_TreeAdd100000InUpdate)->Unit(benchmark::kMillisecond);
+
+// Count items of a caption and two more columns.
+void FillList(TListView& View, int Count) {
+    TListItems* Items = View.GetItems();
+    Items->BeginUpdate();
+    for (int I = 0; I < Count; ++I) {
+        TListItem* Item = Items->Add();
+        Item->SetCaption("File " + std::to_string(I));
+        Item->GetSubItems()->Add(std::to_string(I * 7 % 1000) + " KB");
+        Item->GetSubItems()->Add("Document");
+    }
+    Items->EndUpdate();
+}
+
+struct TListBench {
+    THeadlessHost Host;
+    TForm Form{nullptr};
+    TListView* View;
+
+    explicit TListBench(int Count) : View(new TListView(&Form)) {
+        Form.SetBounds(0, 0, ViewWidth + 20, ViewHeight + 20);
+        View->SetParent(&Form);
+        View->SetBounds(0, 0, ViewWidth, ViewHeight);
+        View->SetViewStyle(vsReport);
+        for (const char* Caption : {"Name", "Size", "Kind"}) {
+            TListColumn* Column = View->GetColumns()->Add();
+            Column->SetCaption(Caption);
+            Column->SetWidth(100);
+        }
+        FillList(*View, Count);
+        View->SetTopLine(Count / 2);
+        Form.Show();
+        Host.RunUntilIdle();
+    }
+};
+
+void BM_ListReportFullPaint(benchmark::State& State) {
+    TListBench B(static_cast<int>(State.range(0)));
+    for (auto _ : State) {
+        B.View->Invalidate();
+        B.View->Update();
+    }
+    State.SetItemsProcessed(State.iterations());
+}
+BENCHMARK(BM_ListReportFullPaint)->Arg(100)->Arg(100000);
+
+void BM_ListReportScrollStep(benchmark::State& State) {
+    TListBench B(static_cast<int>(State.range(0)));
+    const int Top = B.View->GetTopLine();
+    bool Down = true;
+    for (auto _ : State) {
+        B.View->SetTopLine(Down ? Top + 1 : Top);
+        B.View->Update();
+        Down = !Down;
+    }
+    State.SetItemsProcessed(State.iterations());
+}
+BENCHMARK(BM_ListReportScrollStep)->Arg(100)->Arg(100000);
+
+void BM_ListAdd100000InUpdate(benchmark::State& State) {
+    THeadlessHost Host;
+    TForm Form(nullptr);
+    auto* View = new TListView(&Form);
+    View->SetParent(&Form);
+    View->SetBounds(0, 0, ViewWidth, ViewHeight);
+    View->SetViewStyle(vsReport);
+    Form.Show();
+    Host.RunUntilIdle();
+    for (auto _ : State) {
+        FillList(*View, 100000);
+        State.PauseTiming();
+        View->GetItems()->Clear();
+        State.ResumeTiming();
+    }
+    State.SetItemsProcessed(State.iterations() * 100000);
+}
+BENCHMARK(BM_ListAdd100000InUpdate)->Unit(benchmark::kMillisecond);
 
 // The physical anchor: copying the bytes of the view's pixels once.
 void BM_AnchorMemcpyViewPixels(benchmark::State& State) {

@@ -23,6 +23,7 @@
 #include "framework/core/StringList.h"
 #include "framework/core/Writer.h"
 #include "framework/gfx/Canvas.h"
+#include "framework/ui/comctrls/ListView.h"
 #include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/forms/Form.h"
 #include "framework/ui/stdctrls/Memo.h"
@@ -363,6 +364,15 @@ FOLIO_FUZZ_SEEDS {
     TTreeNode* Top = Tree->GetItems()->AddChild(nullptr, "top");
     Tree->GetItems()->AddChild(Tree->GetItems()->AddChild(Top, "child"), "grandchild");
     Tree->GetItems()->AddChild(nullptr, "second")->SetImageIndex(2);
+    auto* List = new TListView(Views.get());
+    List->SetName("List1");
+    List->SetViewStyle(vsReport);
+    List->GetColumns()->Add()->SetCaption("Name");
+    List->GetColumns()->Add()->SetAlignment(taRightJustify);
+    TListItem* Entry = List->GetItems()->Add();
+    Entry->SetCaption("entry");
+    Entry->GetSubItems()->Add("12");
+    List->GetItems()->Add()->SetImageIndex(4);
     Seeds.Add("views.form", Encode(Views.get(), feText));
     Seeds.Add("views.bin", Encode(Views.get(), feBinary));
 }

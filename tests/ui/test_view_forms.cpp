@@ -1,6 +1,7 @@
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/comctrls/ListView.h"
 #include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/stdctrls/Memo.h"
 
@@ -85,6 +86,40 @@ std::vector<TRoundTrip> RoundTrips() {
              EXPECT_EQ(T->GetIndent(), 24);
              EXPECT_TRUE(T->GetReadOnly());
              EXPECT_EQ(T->GetDragMode(), dmAutomatic);
+         }},
+        {"list view items, columns and styles",
+         [](TForm& F) {
+             auto* V = AddNamed<TListView>(F, "Files");
+             V->SetViewStyle(vsReport);
+             TListColumn* Name = V->GetColumns()->Add();
+             Name->SetCaption("Name");
+             Name->SetWidth(140);
+             TListColumn* Size = V->GetColumns()->Add();
+             Size->SetCaption("Size");
+             Size->SetAlignment(taRightJustify);
+             TListItem* A = V->GetItems()->Add();
+             A->SetCaption("notes.txt");
+             A->SetImageIndex(2);
+             A->GetSubItems()->Add("12 KB");
+             V->GetItems()->Add()->SetCaption("empty");
+             V->SetSortType(stText);
+             V->SetShowColumnHeaders(false);
+         },
+         [](TForm& F) {
+             auto* V = Child<TListView>(F, "Files");
+             ASSERT_NE(V, nullptr);
+             EXPECT_EQ(V->GetViewStyle(), vsReport);
+             ASSERT_EQ(V->GetColumns()->GetCount(), 2);
+             EXPECT_EQ(V->GetColumns()->GetColumn(0)->GetCaption(), "Name");
+             EXPECT_EQ(V->GetColumns()->GetColumn(0)->GetWidth(), 140);
+             EXPECT_EQ(V->GetColumns()->GetColumn(1)->GetAlignment(), taRightJustify);
+             ASSERT_EQ(V->GetItems()->GetCount(), 2);
+             EXPECT_EQ(V->GetItems()->GetItem(0)->GetCaption(), "empty");
+             EXPECT_EQ(V->GetItems()->GetItem(1)->GetCaption(), "notes.txt");
+             EXPECT_EQ(V->GetItems()->GetItem(1)->GetImageIndex(), 2);
+             EXPECT_EQ(V->GetItems()->GetItem(1)->ColumnText(1), "12 KB");
+             EXPECT_EQ(V->GetSortType(), stText);
+             EXPECT_FALSE(V->GetShowColumnHeaders());
          }},
     };
 }

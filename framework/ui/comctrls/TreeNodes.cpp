@@ -166,18 +166,7 @@ TTreeNodes::~TTreeNodes() {
 }
 
 void TTreeNodes::Changed() {
-    if (FUpdateCount > 0) {
-        FChangedInUpdate = true;
-        return;
-    }
-    if (FView) FView->NodesChanged();
-}
-
-void TTreeNodes::EndUpdate() {
-    if (FUpdateCount > 0 && --FUpdateCount == 0 && FChangedInUpdate) {
-        FChangedInUpdate = false;
-        Changed();
-    }
+    if (FUpdate.Change() && FView) FView->NodesChanged();
 }
 
 TTreeNode* TTreeNodes::AddAt(TTreeNode* Parent, std::size_t Index, const String& Text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/Object.h"
+#include "framework/ui/comctrls/UpdateBracket.h"
 
 #include <functional>
 #include <memory>
@@ -117,9 +118,11 @@ public:
     void ForEach(const std::function<void(TTreeNode*)>& Visit) const;
 
     // Changes between the brackets tell the view once, at the end.
-    void BeginUpdate() { ++FUpdateCount; }
-    void EndUpdate();
-    bool Updating() const { return FUpdateCount > 0; }
+    void BeginUpdate() { FUpdate.Begin(); }
+    void EndUpdate() {
+        if (FUpdate.End()) Changed();
+    }
+    bool Updating() const { return FUpdate.Open(); }
 
     void Assign(const TPersistent* Source) override;
     void DefineProperties(TFiler* Filer) override;
@@ -136,8 +139,7 @@ private:
     TTreeNodesView* FView;
     std::unique_ptr<TTreeNode> FRoot;
     int FCount = 0;
-    int FUpdateCount = 0;
-    bool FChangedInUpdate = false;
+    TUpdateBracket FUpdate;
 };
 
 } // namespace folio

@@ -3,6 +3,7 @@
 #include "framework/core/Set.h"
 #include "framework/ui/controls/CustomControl.h"
 #include "framework/ui/forms/FormTypes.h"
+#include "framework/ui/stdctrls/StdCtrlTypes.h"
 
 #include <vector>
 
@@ -33,10 +34,6 @@ using TGridOptions = TSet<TGridOption>;
 enum class TGridDrawStateFlag { gdSelected, gdFocused, gdFixed };
 using enum TGridDrawStateFlag;
 using TGridDrawState = TSet<TGridDrawStateFlag>;
-
-// Which scroll bars a scrollable control asks for.
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-using enum TScrollStyle;
 
 // A cell: X is the column, Y the row.
 struct TGridCoord {

@@ -3,14 +3,11 @@
 #include "framework/core/StringList.h"
 #include "framework/ui/stdctrls/Edit.h"
 #include "framework/ui/stdctrls/ScrollBar.h"
+#include "framework/ui/stdctrls/StdCtrlTypes.h"
 
 #include <memory>
 
 namespace folio {
-
-// Which scroll bars a memo shows (always, while it has them).
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-using enum TScrollStyle;
 
 // A box of several lines of text: the edit box's editing (caret and
 // selection by mouse and keys, grapheme by grapheme, the clipboard) with

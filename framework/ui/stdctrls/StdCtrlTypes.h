@@ -14,4 +14,8 @@ using enum TTextLayout;
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using enum TBevelCut;
 
+// Which scroll bars a scrollable control (a memo, a grid) shows.
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+using enum TScrollStyle;
+
 } // namespace folio
