@@ -10,6 +10,7 @@
 #include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/dialogs/FileDialog.h"
 #include "framework/ui/dialogs/MessageDialog.h"
+#include "framework/ui/grids/StringGrid.h"
 #include "framework/ui/menus/MenuItem.h"
 #include "framework/ui/menus/MenuWindow.h"
 #include "framework/ui/stdctrls/Button.h"
@@ -263,8 +264,9 @@ void RegisterStandardControls() {
                                     &TGroupBox::StaticClassInfo(), &TImage::StaticClassInfo()});
     // The text and list controls a form shows data in. They share the first
     // page: the palette's window shows three page tabs.
-    RegisterComponents("Standard", {&TMemo::StaticClassInfo(), &TTreeView::StaticClassInfo(),
-                                    &TListView::StaticClassInfo()});
+    RegisterComponents("Standard",
+                       {&TMemo::StaticClassInfo(), &TTreeView::StaticClassInfo(),
+                        &TListView::StaticClassInfo(), &TStringGrid::StaticClassInfo()});
 }
 
 void TDesignerWindow::UpdateTitle() {

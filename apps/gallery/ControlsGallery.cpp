@@ -10,6 +10,7 @@
 #include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/dialogs/ColorDialog.h"
 #include "framework/ui/dialogs/OpenPictureDialog.h"
+#include "framework/ui/grids/StringGrid.h"
 #include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/menus/MainMenu.h"
 #include "framework/ui/menus/MenuItem.h"
@@ -191,7 +192,7 @@ struct TViewsForm {
         Report->SetHideSelection(false);
         Report->SetItemIndex(1);
 
-        Icons = Add<TListView>(&Form, 276, 166, 276, 180);
+        Icons = Add<TListView>(&Form, 276, 166, 276, 90);
         Icons->SetViewStyle(vsList);
         for (int I = 1; I <= 30; ++I)
             Icons->GetItems()->Add()->SetCaption("Entry " + std::to_string(I));

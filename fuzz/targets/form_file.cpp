@@ -26,6 +26,7 @@
 #include "framework/ui/comctrls/ListView.h"
 #include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/forms/Form.h"
+#include "framework/ui/grids/StringGrid.h"
 #include "framework/ui/stdctrls/Memo.h"
 
 #include <cstring>
@@ -373,6 +374,11 @@ FOLIO_FUZZ_SEEDS {
     Entry->SetCaption("entry");
     Entry->GetSubItems()->Add("12");
     List->GetItems()->Add()->SetImageIndex(4);
+    auto* Grid = new TStringGrid(Views.get());
+    Grid->SetName("Grid1");
+    Grid->SetStoreCells(true);
+    Grid->SetCells(1, 2, "cell");
+    Grid->SetCells(4, 4, "corner");
     Seeds.Add("views.form", Encode(Views.get(), feText));
     Seeds.Add("views.bin", Encode(Views.get(), feBinary));
 }

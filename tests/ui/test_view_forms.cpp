@@ -3,6 +3,7 @@
 #include "framework/hosts/HeadlessHost.h"
 #include "framework/ui/comctrls/ListView.h"
 #include "framework/ui/comctrls/TreeView.h"
+#include "framework/ui/grids/StringGrid.h"
 #include "framework/ui/stdctrls/Memo.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,33 @@ std::vector<TRoundTrip> RoundTrips() {
              EXPECT_EQ(V->GetItems()->GetItem(1)->ColumnText(1), "12 KB");
              EXPECT_EQ(V->GetSortType(), stText);
              EXPECT_FALSE(V->GetShowColumnHeaders());
+         }},
+        {"string grid cells, sizes and editing",
+         [](TForm& F) {
+             auto* G = AddNamed<TStringGrid>(F, "Sheet");
+             G->SetColCount(7);
+             G->SetRowCount(9);
+             G->SetFixedCols(2);
+             G->SetOptions(G->GetOptions() + goEditing);
+             G->SetStoreCells(true);
+             G->SetCells(0, 0, "corner");
+             G->SetCells(6, 8, "last 'one'");
+             auto* Plain = AddNamed<TStringGrid>(F, "Unstored");
+             Plain->SetCells(1, 1, "not kept");
+         },
+         [](TForm& F) {
+             auto* G = Child<TStringGrid>(F, "Sheet");
+             ASSERT_NE(G, nullptr);
+             EXPECT_EQ(G->GetColCount(), 7);
+             EXPECT_EQ(G->GetRowCount(), 9);
+             EXPECT_EQ(G->GetFixedCols(), 2);
+             EXPECT_TRUE(G->GetOptions().Contains(goEditing));
+             EXPECT_EQ(G->GetCells(0, 0), "corner");
+             EXPECT_EQ(G->GetCells(6, 8), "last 'one'");
+             EXPECT_EQ(G->GetFilledCount(), 2);
+             auto* Plain = Child<TStringGrid>(F, "Unstored");
+             ASSERT_NE(Plain, nullptr);
+             EXPECT_EQ(Plain->GetFilledCount(), 0);
          }},
     };
 }

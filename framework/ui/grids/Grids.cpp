@@ -29,7 +29,6 @@ constexpr TGridOptions DefaultOptions{goFixedVertLine, goFixedHorzLine, goVertLi
 
 // Sizes are kept in a range where sums over every row of a grid cannot
 // overflow, whatever a form file or a caller asks for.
-constexpr int MaxCellCount = 1 << 20;
 constexpr int MaxCellSize = 1 << 14;
 
 TGridRect GridRect(TGridCoord A, TGridCoord B) {

@@ -64,6 +64,9 @@ struct TGridRect {
 class TCustomGrid : public TCustomControl {
     FOLIO_CLASS(TCustomGrid)
 public:
+    // The most columns, and the most rows, a grid has.
+    static constexpr int MaxCellCount = 1 << 20;
+
     explicit TCustomGrid(TComponent* AOwner);
     ~TCustomGrid() override;
 
