@@ -196,6 +196,16 @@ struct TViewsForm {
         Icons->SetViewStyle(vsList);
         for (int I = 1; I <= 30; ++I)
             Icons->GetItems()->Add()->SetCaption("Entry " + std::to_string(I));
+
+        auto* Grid = Add<TStringGrid>(&Form, 276, 264, 276, 82);
+        Grid->SetColCount(4);
+        Grid->SetRowCount(3);
+        Grid->SetDefaultRowHeight(18);
+        Grid->SetOptions(Grid->GetOptions() + goEditing);
+        const char* Cells[3][4] = {
+            {"", "Mon", "Tue", "Wed"}, {"Ann", "8", "6", "7"}, {"Bo", "5", "", "9"}};
+        for (int Row = 0; Row < 3; ++Row)
+            for (int Col = 0; Col < 4; ++Col) Grid->SetCells(Col, Row, Cells[Row][Col]);
     }
 };
 
