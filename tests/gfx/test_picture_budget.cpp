@@ -11,9 +11,20 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace folio;
+
+namespace {
+
+// A file name of this process's own: test runs of several trees at once
+// share the temporary folder.
+String ScratchName(const char* Name) {
+    return ::testing::TempDir() + std::to_string(getpid()) + "_" + Name;
+}
+
+} // namespace
 
 namespace {
 
@@ -101,7 +112,7 @@ std::uint32_t Crc32(const std::uint8_t* P, size_t N) {
 // A PNG file whose header names Width x Height pixels, with the data of a
 // 1 x 1 picture behind it.
 TBytes PngClaiming(std::uint32_t Width, std::uint32_t Height) {
-    const String Name = ::testing::TempDir() + "folio_budget_small.png";
+    const String Name = ScratchName("folio_budget_small.png");
     SavePng(TBitmap(1, 1), Name);
     TBytes B = ReadFile(Name);
     std::remove(Name.c_str());
@@ -184,7 +195,7 @@ TEST(PictureBudget, PicturesOfOneLoadShareTheLoadBudget) {
 TEST(PictureBudget, PngHeadersMustFitTheFileAndTheBudget) {
     TBudgetGuard Guard;
     SetPicturePixelBudget(MaxBitmapPixels); // the file's size alone must refuse it
-    const String Name = ::testing::TempDir() + "folio_budget.png";
+    const String Name = ScratchName("folio_budget.png");
     const TBytes Claim = PngClaiming(8192, 8192);
     ASSERT_LT(Claim.size(), 100u);
     WriteFile(Name, Claim);
