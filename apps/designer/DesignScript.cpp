@@ -1,5 +1,6 @@
 #include "DesignScript.h"
 
+#include "DesignCommands.h"
 #include "DesignerWindow.h"
 
 #include "framework/core/ScopeGuard.h"
@@ -13,6 +14,10 @@
 #include "framework/ui/forms/CustomForm.h"
 #include "framework/ui/input/Input.h"
 #include "framework/ui/input/VirtualKeys.h"
+#include "framework/ui/menus/MainMenu.h"
+#include "framework/ui/menus/MenuBar.h"
+#include "framework/ui/menus/MenuItem.h"
+#include "framework/ui/menus/MenuWindow.h"
 #include "framework/ui/stdctrls/ComboBox.h"
 #include "framework/ui/stdctrls/ListBox.h"
 #include "framework/ui/stdctrls/PopupList.h"
@@ -33,7 +38,8 @@ namespace {
 // Commands whose last word runs to the end of the line.
 bool TakesRestOfLine(const String& Command, size_t Index) {
     if (Command == "set" || Command == "expect" || Command == "dialog-type") return Index == 1;
-    if (Command == "verb" || Command == "dialog-text" || Command == "menu") return Index == 0;
+    if (Command == "verb" || Command == "dialog-text" || Command == "menu" || Command == "mainmenu")
+        return Index == 0;
     return false;
 }
 
@@ -97,6 +103,26 @@ void PressKey(THeadlessHost& Host, const TScriptStep& Step, const String& Chord)
         return;
     }
     Fail(Step, "no key named " + Chord);
+}
+
+// "Edit > Align > Align tops" as its captions.
+std::vector<String> MenuPath(const String& Text) {
+    std::vector<String> Path;
+    for (size_t From = 0;;) {
+        const size_t To = Text.find(" > ", From);
+        Path.push_back(Trim(Text.substr(From, To == String::npos ? To : To - From)));
+        if (To == String::npos) break;
+        From = To + 3;
+    }
+    return Path;
+}
+
+// A menu caption without its accelerator's mark.
+String PlainCaption(const String& Caption) {
+    String Plain;
+    for (char C : Caption)
+        if (C != '&') Plain += C;
+    return Plain;
 }
 
 TPoint CentreOnScreen(const TControl* Control) {
@@ -397,17 +423,14 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         }
         const TRect R = Menu.VerbScreenRect(static_cast<int>(Found - Items.begin()));
         FHost.Click((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    } else if (C == "mainmenu") {
+        NeedArgs(Step, 1);
+        ChooseInMainMenu(Step, MenuPath(Step.Args[0]));
     } else if (C == "menu") {
         NeedArgs(Step, 1);
         // "Align > Align tops": a line of the right-click menu, then one of
         // the submenu it opens.
-        std::vector<String> Path;
-        for (size_t From = 0;;) {
-            const size_t To = Step.Args[0].find(" > ", From);
-            Path.push_back(Trim(Step.Args[0].substr(From, To == String::npos ? To : To - From)));
-            if (To == String::npos) break;
-            From = To + 3;
-        }
+        const std::vector<String> Path = MenuPath(Step.Args[0]);
         auto* Selected = dynamic_cast<TControl*>(Designer.GetSelection());
         if (!Selected) Fail(Step, "no control is selected");
         const TPoint At = CentreOnScreen(Selected);
@@ -474,6 +497,37 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
             Fail(Step, "the title reads \"" + FWindow.Window().GetCaption() + "\"");
     } else {
         Fail(Step, "unknown command");
+    }
+}
+
+void TDesignScript::ChooseInMainMenu(const TScriptStep& Step, const std::vector<String>& Path) {
+    TMenuBar* Bar = FWindow.Window().GetMenuBar();
+    if (!Bar) Fail(Step, "the designer's window has no main menu");
+    TMenuItem* Root = Bar->GetMenu()->GetItems();
+    int Entry = -1;
+    for (int I = 0; I < Root->Count() && Entry < 0; ++I)
+        if (PlainCaption(Root->GetItem(I)->GetCaption()) == Path[0]) Entry = I;
+    if (Entry < 0) Fail(Step, "the main menu has no " + Path[0]);
+    const TRect E = Bar->EntryRect(Entry);
+    const TPoint At = CentreOf(Bar, E);
+    FHost.Click(At.X, At.Y);
+    TMenuWindow* Window = Bar->GetWindow();
+    for (size_t Level = 1; Level < Path.size(); ++Level) {
+        if (!Window) Fail(Step, "no menu opens for " + Path[Level - 1]);
+        TMenuItem* Items = Window->GetMenuItem();
+        int Found = -1;
+        for (int I = 0; I < Items->Count() && Found < 0; ++I)
+            if (PlainCaption(Items->GetItem(I)->GetCaption()) == Path[Level]) Found = I;
+        if (Found < 0 || !Items->GetItem(Found)->GetEnabled()) {
+            if (Bar->GetWindow()) Bar->GetWindow()->CloseUp(true);
+            Fail(Step, "the menu has no " + String(Found < 0 ? "" : "enabled ") + "line \"" +
+                           Path[Level] + "\"");
+        }
+        const TRect R = Window->ItemRect(Found);
+        const TPoint P =
+            Window->ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+        FHost.Click(P.X, P.Y);
+        Window = Window->GetSubmenu();
     }
 }
 

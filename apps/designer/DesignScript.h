@@ -53,6 +53,8 @@ struct TScriptStep {
 //   verb TEXT                       right click the selection, click the verb TEXT
 //   menu TEXT [> SUBTEXT]           right click the selection, click the line TEXT
 //                                   (and SUBTEXT in the submenu it opens)
+//   mainmenu TEXT [> SUBTEXT]...    click TEXT on the main menu's bar, then each
+//                                   line in the menus it opens ("Edit > Undo")
 //   dblclick NAME                   double click the component
 //   dialog-click NAME               in the open dialog: click the control NAME
 //   dialog-type NAME TEXT           click the edit NAME, replace its text by TEXT
@@ -92,6 +94,7 @@ private:
     void InDialog(const TScriptStep& Step, const std::function<void()>& Open,
                   const std::vector<std::function<void()>>& Inside);
     void ClickOn(const folio::TControl* Control);
+    void ChooseInMainMenu(const TScriptStep& Step, const std::vector<String>& Path);
     // In the open file dialog: Path typed as the name and taken.
     void TypeFileName(const TScriptStep& Step, const String& Path);
     void ChooseFileType(const TScriptStep& Step, int Index);

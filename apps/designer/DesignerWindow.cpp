@@ -11,6 +11,7 @@
 #include "framework/ui/dialogs/FileDialog.h"
 #include "framework/ui/dialogs/MessageDialog.h"
 #include "framework/ui/grids/StringGrid.h"
+#include "framework/ui/menus/MenuBar.h"
 #include "framework/ui/menus/MenuItem.h"
 #include "framework/ui/menus/MenuWindow.h"
 #include "framework/ui/stdctrls/Button.h"
@@ -31,11 +32,12 @@ constexpr int WindowWidth = 290;
 constexpr int WindowHeight = 720;
 
 // The tool buttons stand in a row, each as wide as its caption needs.
-TButton* ToolButton(TForm& Owner, const String& Name, const String& Caption, int& Left, int Width) {
+TButton* ToolButton(TForm& Owner, const String& Name, const String& Caption, int& Left, int Top,
+                    int Width) {
     auto* B = new TButton(&Owner);
     B->SetName(Name);
     B->SetCaption(Caption);
-    B->SetBounds(Left, 4, Width, 24);
+    B->SetBounds(Left, Top + 4, Width, 24);
     B->SetParent(&Owner);
     Left += Width + 2;
     return B;
@@ -49,14 +51,6 @@ TVerbMenu::TVerbMenu(TFormDesigner& Designer)
     : FDesigner(Designer), FMenu(std::make_unique<TPopupMenu>(nullptr)) {}
 
 TVerbMenu::~TVerbMenu() = default;
-
-void ViewInScheme(const String& Choice) {
-    TColorScheme Scheme = csClassic;
-    if (ColorSchemeFromName(Choice, Scheme))
-        Screen->SetColorScheme(Scheme);
-    else
-        Screen->SetFollowDesktopColorScheme(true);
-}
 
 void TVerbMenu::Popup(TComponent* Component, TPoint ScreenPos) {
     auto Editor = FDesigner.GetComponentEditor(Component);
@@ -83,30 +77,7 @@ void TVerbMenu::Popup(TComponent* Component, TPoint ScreenPos) {
     auto* View = new TMenuItem(FMenu.get());
     View->SetCaption("View in scheme");
     Items->Add(View);
-    const struct {
-        const char* Caption;
-        const char* Name;
-    } Choices[] = {
-        {"The desktop's", "desktop"},
-        {"Classic", "classic"},
-        {"Light", "light"},
-        {"Dark", "dark"},
-        {"High contrast, dark", "high-contrast-dark"},
-        {"High contrast, light", "high-contrast-light"},
-    };
-    for (const auto& C : Choices) {
-        auto* Item = new TMenuItem(FMenu.get());
-        Item->SetCaption(C.Caption);
-        Item->SetRadioItem(true);
-        TColorScheme Scheme = csClassic;
-        const bool Named = ColorSchemeFromName(C.Name, Scheme);
-        Item->SetChecked(Named ? !Screen->GetFollowDesktopColorScheme() &&
-                                     Screen->GetColorScheme() == Scheme
-                               : Screen->GetFollowDesktopColorScheme());
-        const String Name = C.Name;
-        Item->OnClick = [Name](TObject*) { ViewInScheme(Name); };
-        View->Add(Item);
-    }
+    AddSchemeChoices(View, FMenu.get());
     FMenu->Popup(ScreenPos.X, ScreenPos.Y);
 }
 
@@ -165,15 +136,19 @@ TDesignerWindow::TDesignerWindow()
     : FPackage(std::make_unique<TPackageLibrary>()), FDesigner(std::make_unique<TFormDesigner>()),
       FWindow(std::make_unique<TForm>(nullptr)) {
     FWindow->SetBounds(0, 0, WindowWidth, WindowHeight);
+    FMainMenu = std::make_unique<TDesignerMenu>(*this);
+    FWindow->SetMenu(FMainMenu->Menu());
+    // The menu's bar takes the top of the client area; the rest stands below it.
+    const int Below = FWindow->GetMenuBar()->GetHeight();
     int Left = 4;
-    FNew = ToolButton(*FWindow, "NewButton", "New", Left, 40);
-    FOpen = ToolButton(*FWindow, "OpenButton", "Open...", Left, 52);
-    FSave = ToolButton(*FWindow, "SaveButton", "Save", Left, 40);
-    FSaveAs = ToolButton(*FWindow, "SaveAsButton", "Save as...", Left, 62);
-    FUndo = ToolButton(*FWindow, "UndoButton", "Undo", Left, 40);
-    FRedo = ToolButton(*FWindow, "RedoButton", "Redo", Left, 40);
+    FNew = ToolButton(*FWindow, "NewButton", "New", Left, Below, 40);
+    FOpen = ToolButton(*FWindow, "OpenButton", "Open...", Left, Below, 52);
+    FSave = ToolButton(*FWindow, "SaveButton", "Save", Left, Below, 40);
+    FSaveAs = ToolButton(*FWindow, "SaveAsButton", "Save as...", Left, Below, 62);
+    FUndo = ToolButton(*FWindow, "UndoButton", "Undo", Left, Below, 40);
+    FRedo = ToolButton(*FWindow, "RedoButton", "Redo", Left, Below, 40);
     FPalette = new TComponentPalette(FWindow.get());
-    FPalette->SetBounds(0, 32, WindowWidth, FPalette->GetHeight());
+    FPalette->SetBounds(0, Below + 32, WindowWidth, FPalette->GetHeight());
     FPalette->SetParent(FWindow.get());
     FInspector = new TObjectInspector(FWindow.get());
     const int Top = FPalette->GetTop() + FPalette->GetHeight() + 4;
@@ -202,10 +177,8 @@ TDesignerWindow::TDesignerWindow()
         FVerbs->Popup(Component, ScreenPos);
     };
     FWindow->OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = MayDropChanges(); };
-    FWindow->SetKeyPreview(true);
-    FWindow->OnKeyDown = [this](TObject*, unsigned short& Key, TShiftState Shift) {
-        if (CommandKey(Key, Shift)) Key = 0;
-    };
+    // The keys of the tool buttons and the commands are the main menu's
+    // shortcuts in this window; on the designed form the designer hears them.
     FDesigner->OnCommandKey = [this](unsigned short Key, TShiftState Shift) {
         return CommandKey(Key, Shift);
     };
@@ -216,6 +189,7 @@ TDesignerWindow::TDesignerWindow()
 
 TDesignerWindow::~TDesignerWindow() {
     FVerbs.reset();
+    FWindow->SetMenu(nullptr);
     FDesigner->OnSelectionChanged = nullptr;
     FDesigner->OnChanged = nullptr;
     FDesigner->OnTitleChanged = nullptr;

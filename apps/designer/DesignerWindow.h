@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ComponentPalette.h"
+#include "DesignerMenu.h"
 #include "FormDesigner.h"
 #include "ObjectInspector.h"
 #include "PackageLibrary.h"
@@ -42,12 +43,8 @@ private:
     int FVerbCount = 0;
 };
 
-// Shows every form in the scheme Choice names ("classic", "dark", ...), or
-// in the desktop's again for any other word ("desktop").
-void ViewInScheme(const String& Choice);
-
-// The designer's main window: tool buttons (New, Open, Save, Save as,
-// Undo, Redo), the palette and the property inspector, beside the designed form,
+// The designer's main window: its main menu, tool buttons (New, Open, Save,
+// Save as, Undo, Redo), the palette and the property inspector, beside the designed form,
 // which is a window of its own. Its title names the form's file with the
 // modified mark. Closing it, or New, Open or unloading the package, with
 // unsaved changes asks whether to save them first.
@@ -63,6 +60,7 @@ public:
     TComponentPalette& Palette() { return *FPalette; }
     TObjectInspector& Inspector() { return *FInspector; }
     TVerbMenu& Verbs() { return *FVerbs; }
+    TDesignerMenu& MainMenu() { return *FMainMenu; }
     folio::TButton& NewButton() { return *FNew; }
     folio::TButton& OpenButton() { return *FOpen; }
     folio::TButton& SaveButton() { return *FSave; }
@@ -114,6 +112,7 @@ private:
     folio::TButton* FUndo = nullptr;
     folio::TButton* FRedo = nullptr;
     std::unique_ptr<TVerbMenu> FVerbs;
+    std::unique_ptr<TDesignerMenu> FMainMenu;
 };
 
 // Serves the designer's window until it is closed or the program is told

@@ -4,11 +4,13 @@
 #include "DesignCommands.h"
 #include "Guides.h"
 
+#include "framework/core/ColorConsts.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/ScopeGuard.h"
 #include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/design/DesignRegistry.h"
+#include "framework/gfx/Canvas.h"
 #include "framework/ui/app/Clipboard.h"
 #include "framework/ui/input/Input.h"
 #include "framework/ui/input/MouseFlags.h"
@@ -300,6 +302,27 @@ void TFormDesigner::SelectComponent(TPersistent* Instance) {
 }
 
 // --- changes -----------------------------------------------------------------------
+
+void TFormDesigner::SetShowGrid(bool Value) {
+    if (Value == FShowGrid) return;
+    FShowGrid = Value;
+    FDesigned.Form->Invalidate();
+}
+
+void TFormDesigner::PaintGrid() {
+    if (!FShowGrid || FGridSize < 2) return;
+    TCanvas* Canvas = FDesigned.Form->GetCanvas();
+    // Only the points inside what is being painted: a drag repaints small
+    // rectangles many times a second.
+    const TRect Area =
+        Canvas->HasClipRect() ? Canvas->GetClipRect() : FDesigned.Form->GetClientRect();
+    const TColor Dot = clBtnText;
+    const auto First = [this](int From) {
+        return (std::max(0, From) + FGridSize - 1) / FGridSize * FGridSize;
+    };
+    for (int Y = First(Area.Top); Y < Area.Bottom; Y += FGridSize)
+        for (int X = First(Area.Left); X < Area.Right; X += FGridSize) Canvas->SetPixel(X, Y, Dot);
+}
 
 int TFormDesigner::Snap(int Value) const {
     if (!FSnapToGrid || FGridSize <= 1) return Value;

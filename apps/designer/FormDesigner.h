@@ -131,6 +131,9 @@ public:
     const TPositionHint& GetPositionHint() const { return *FHint; }
     bool GetSnapToGrid() const { return FSnapToGrid; }
     void SetSnapToGrid(bool Value) { FSnapToGrid = Value; }
+    // The grid's points on the form's face, a dot every GridSize pixels.
+    bool GetShowGrid() const { return FShowGrid; }
+    void SetShowGrid(bool Value);
     int Snap(int Value) const;
 
     // --- the clipboard ---
@@ -192,6 +195,7 @@ public:
     void SelectComponent(TPersistent* Instance) override;
     TComponent* GetRoot() const override { return FDesigned.Form.get(); }
     bool IsDesignMsg(TControl* Sender, folio::TMessage& Message) override;
+    void PaintGrid() override;
 
 private:
     void ReplaceForm(TDesignedForm Designed);
@@ -240,6 +244,7 @@ private:
     const folio::TClassInfo* FPaletteClass = nullptr;
     int FGridSize = 8;
     bool FSnapToGrid = true;
+    bool FShowGrid = true;
     TUndoStack FUndo;
     String FCurrent; // the form as it is, the next undo step's content
     // What was selected when the form was last as FCurrent holds it: the

@@ -65,6 +65,27 @@ protected:
     std::ostringstream Log;
 };
 
+// The Component menu offers the selected component's verbs, as its right
+// click does, and the package's loading.
+TEST_F(DesignerPackageTest, TheComponentMenuRunsTheSelectedComponentsVerbs) {
+    Run("drop TFolio 16 16\n"
+        "mainmenu Component > Add Group\n"
+        "mainmenu Component > Add Group\n"
+        "mainmenu Component > Delete Group\n");
+    // Each verb is one change; the bar kept one of its two groups.
+    EXPECT_EQ(Window->Designer().UndoCount(), 4u);
+    Window->MainMenu().Update();
+    EXPECT_NE(Window->MainMenu().Find({"Component", "Select Group"}), nullptr);
+    Run("undo\nundo\nundo\n");
+    Window->MainMenu().Update();
+    EXPECT_EQ(Window->MainMenu().Find({"Component", "Select Group"}), nullptr)
+        << "a bar without groups has no Select Group";
+    EXPECT_NE(Window->MainMenu().Find({"Component", "Add Group"}), nullptr);
+    Run("mainmenu Component > Unload package");
+    EXPECT_FALSE(Window->Package().IsLoaded());
+    EXPECT_EQ(Window->Designer().GetComponent("Folio1"), nullptr);
+}
+
 TEST_F(DesignerPackageTest, ThePackageIsLoadedUnloadedAndLoadedAgainWithItsPalette) {
     // By reference: begin and end must come from the same list.
     auto Pages = [this]() -> const std::vector<String>& { return Window->Palette().Pages(); };

@@ -211,6 +211,60 @@ TEST_F(MenuTest, AMainMenuShowsABarThatOpensByClickAltAndShortcuts) {
     EXPECT_EQ(Status->GetTop(), 0);
 }
 
+// A program brings its items' states up to date when it is told, before an
+// entry opens and before a shortcut is looked up: an item it disables then
+// takes neither a click nor its key, one it enables takes both, and items
+// it makes anew show in the entry it opens.
+TEST_F(MenuTest, AMainMenuIsToldToUpdateBeforeItOpensOrTakesAKey) {
+    auto* Main = new TMainMenu(Form.get());
+    TMenuItem* Edit = AddItem(Main->GetItems(), "&Edit");
+    TMenuItem* Undo = AddItem(Edit, "&Undo");
+    Undo->SetShortCut(ShortCut('Z', {ssCtrl}));
+    bool CanUndo = false;
+    int Told = 0;
+    Main->OnUpdate = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, Main);
+        ++Told;
+        Undo->SetEnabled(CanUndo);
+        while (Edit->Count() > 1) Edit->Delete(1);
+        AddItem(Edit, "Made " + std::to_string(Told));
+    };
+    Form->SetMenu(Main);
+    Host.RunUntilIdle();
+    TMenuBar* Bar = Form->GetMenuBar();
+    const TRect E = Bar->EntryRect(0);
+    const TPoint Entry = Bar->ClientToScreen(Point(E.Left + 5, E.Top + 5));
+    struct TCase {
+        bool CanUndo;
+        bool ByKey;
+        std::vector<String> Chosen;
+    };
+    const TCase Cases[] = {
+        {false, true, {}},
+        {true, true, {"&Undo"}},
+        {false, false, {}},
+        {true, false, {"&Undo"}},
+    };
+    for (const TCase& C : Cases) {
+        Chosen.clear();
+        CanUndo = C.CanUndo;
+        const int Before = Told;
+        if (C.ByKey) {
+            Host.Key('Z', {ssCtrl});
+        } else {
+            Host.Click(Entry.X, Entry.Y);
+            ASSERT_NE(Bar->GetWindow(), nullptr);
+            EXPECT_EQ(Bar->GetWindow()->GetMenuItem()->Count(), 2);
+            EXPECT_EQ(Edit->GetItem(1)->GetCaption(), "Made " + std::to_string(Told));
+            const TPoint Item = ItemPoint(Bar->GetWindow(), 0);
+            Host.Click(Item.X, Item.Y);
+            if (Bar->GetWindow()) Bar->GetWindow()->CloseUp(true);
+        }
+        EXPECT_EQ(Told, Before + 1) << C.ByKey;
+        EXPECT_EQ(Chosen, C.Chosen) << C.CanUndo << C.ByKey;
+    }
+}
+
 TEST_F(MenuTest, AFormFileHoldsTheItemTreeAndTheFormsMenu) {
     auto* Main = new TMainMenu(Form.get());
     Main->SetName("MainMenu1");

@@ -201,7 +201,9 @@ void TCustomForm::PlaceOnScreen() {
               Around.Top + (Around.Height() - GetHeight()) / 2, GetWidth(), GetHeight());
 }
 
-void TCustomForm::Paint() {}
+void TCustomForm::Paint() {
+    if (FDesigner) FDesigner->PaintGrid();
+}
 
 void TCustomForm::SetPixelsPerInch(int Value) {
     if (Value >= 1) FPixelsPerInch = Value;

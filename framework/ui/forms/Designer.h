@@ -27,6 +27,9 @@ public:
     // answering true keeps the message from the control. A designer asks the
     // control with CM_DESIGNHITTEST which mouse messages it wants itself.
     virtual bool IsDesignMsg(TControl* /*Sender*/, TMessage& /*Message*/) { return false; }
+    // Called as the designed form paints its own face, before its controls:
+    // the designer may draw its grid there, on the form's canvas.
+    virtual void PaintGrid() {}
 
     // The form being designed; null for a designer without one.
     virtual TComponent* GetRoot() const { return nullptr; }

@@ -18,6 +18,7 @@ void TMenu::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent
 }
 
 bool TMenu::IsShortCut(unsigned short Key, TShiftState Shift) {
+    if (OnUpdate) OnUpdate(this);
     TMenuItem* Item = FItems->FindByShortCut(ShortCut(Key, Shift));
     // A hidden or disabled item, or one inside a hidden or disabled
     // submenu, does not take its key.

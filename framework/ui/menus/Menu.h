@@ -22,6 +22,11 @@ public:
     // A form file holds the entries inside the menu's block.
     void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
 
+    // Told before the menu's entries open or a shortcut is looked up among
+    // them, so that a program can bring its items' states up to date (an
+    // item that can act enabled, one that cannot greyed).
+    TNotifyEvent OnUpdate;
+
 private:
     std::unique_ptr<TMenuItem> FItems;
 };

@@ -106,11 +106,13 @@ int TMenuBar::NeighbourEntry(int Index, int Direction) const {
 // ------------------------------------------------------------------------------------------
 
 void TMenuBar::OpenEntry(int Index, bool Keyboard) {
+    if (GetWindow()) FWindow->CloseUp(true);
+    // Only once no items show may the program change them.
+    if (FMenu && FMenu->OnUpdate) FMenu->OnUpdate(FMenu);
     TMenuItem* R = Root();
     if (!R || Index < 0 || Index >= R->Count()) return;
     TMenuItem* Item = R->GetItem(Index);
     if (!Item->GetVisible() || !Item->GetEnabled()) return;
-    if (GetWindow()) FWindow->CloseUp(true);
     if (Item->Count() == 0) {
         Item->Click();
         return;
