@@ -2,6 +2,7 @@
 
 #include "DesignCommands.h"
 #include "DesignerWindow.h"
+#include "TabOrderDialog.h"
 
 #include "framework/core/Exceptions.h"
 #include "framework/ui/dialogs/FileDialog.h"
@@ -165,6 +166,10 @@ void TDesignerMenu::FillComponent() {
         }
         if (Component->Count() > 0) AddItem(Component, FMenu, "-");
     }
+    AddItem(Component, FMenu, "&Tab order...", [&D] {
+        EditTabOrder(D);
+    })->SetEnabled(!TabOrderControls(*TabOrderParent(D), D.GetForm()).empty());
+    AddItem(Component, FMenu, "-");
     TDesignerWindow& W = FWindow;
     AddItem(Component, FMenu, "&Load package...", [&W] { ChoosePackage(W); });
     AddItem(Component, FMenu, "&Unload package", [&W] {

@@ -18,7 +18,7 @@ class TDesignerWindow;
 // The designer window's main menu: File (New, Open, Save, Save as, Exit),
 // Edit (Undo, Redo, then the commands on the selection), View (the grid,
 // snapping and guides, the colour scheme), Component (the selected
-// component's verbs, loading and unloading the package) and Help. Each
+// component's verbs, the tab order, the package) and Help. Each
 // command is the one its tool button or key runs, and its state is worked
 // out again whenever the menu opens or takes a key, so that only what can
 // act is enabled. While a text box of the window has the keyboard, Cut,

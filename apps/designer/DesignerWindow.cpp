@@ -30,6 +30,7 @@ namespace {
 
 constexpr int WindowWidth = 290;
 constexpr int WindowHeight = 720;
+constexpr int TreeHeight = 132;
 
 // The tool buttons stand in a row, each as wide as its caption needs.
 TButton* ToolButton(TForm& Owner, const String& Name, const String& Caption, int& Left, int Top,
@@ -150,8 +151,13 @@ TDesignerWindow::TDesignerWindow()
     FPalette = new TComponentPalette(FWindow.get());
     FPalette->SetBounds(0, Below + 32, WindowWidth, FPalette->GetHeight());
     FPalette->SetParent(FWindow.get());
+    FTree = new TComponentTree(FWindow.get());
+    FTree->SetName("ComponentTree");
+    FTree->SetBounds(0, FPalette->GetTop() + FPalette->GetHeight() + 4, WindowWidth, TreeHeight);
+    FTree->SetAnchors({akLeft, akTop, akRight});
+    FTree->SetParent(FWindow.get());
     FInspector = new TObjectInspector(FWindow.get());
-    const int Top = FPalette->GetTop() + FPalette->GetHeight() + 4;
+    const int Top = FTree->GetTop() + FTree->GetHeight() + 4;
     FInspector->SetBounds(0, Top, WindowWidth, WindowHeight - Top);
     FInspector->SetAnchors({akLeft, akTop, akRight, akBottom});
     FInspector->SetParent(FWindow.get());
@@ -164,9 +170,15 @@ TDesignerWindow::TDesignerWindow()
     FUndo->OnClick = [this](TObject*) { FDesigner->Undo(); };
     FRedo->OnClick = [this](TObject*) { FDesigner->Redo(); };
     FPalette->OnChoose = [this](const TClassInfo* Class) { FDesigner->SetPaletteClass(Class); };
-    FDesigner->OnSelectionChanged = [this] { FInspector->Rebuild(); };
+    // The tree reads the form again at every selection too: a new form, an
+    // undo or a paste shows its selection before it tells of the change.
+    FDesigner->OnSelectionChanged = [this] {
+        FInspector->Rebuild();
+        FTree->Rebuild();
+    };
     FDesigner->OnChanged = [this] {
         FInspector->Rebuild();
+        FTree->Rebuild();
         // A drop takes the palette's choice.
         if (!FDesigner->GetPaletteClass()) FPalette->SetChosen(nullptr);
     };
@@ -183,6 +195,7 @@ TDesignerWindow::TDesignerWindow()
         return CommandKey(Key, Shift);
     };
     FInspector->SetDesigner(FDesigner.get());
+    FTree->SetDesigner(FDesigner.get());
     FPalette->Reload();
     UpdateTitle();
 }
@@ -198,6 +211,7 @@ TDesignerWindow::~TDesignerWindow() {
     FDesigner->OnContextMenu = nullptr;
     FDesigner->OnCommandKey = nullptr;
     FInspector->SetDesigner(nullptr);
+    FTree->SetDesigner(nullptr);
 }
 
 void TDesignerWindow::Show() {

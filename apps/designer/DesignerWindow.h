@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ComponentPalette.h"
+#include "ComponentTree.h"
 #include "DesignerMenu.h"
 #include "FormDesigner.h"
 #include "ObjectInspector.h"
@@ -44,7 +45,8 @@ private:
 };
 
 // The designer's main window: its main menu, tool buttons (New, Open, Save,
-// Save as, Undo, Redo), the palette and the property inspector, beside the designed form,
+// Save as, Undo, Redo), the palette, the tree of the form's components and
+// the property inspector, beside the designed form,
 // which is a window of its own. Its title names the form's file with the
 // modified mark. Closing it, or New, Open or unloading the package, with
 // unsaved changes asks whether to save them first.
@@ -59,6 +61,7 @@ public:
     folio::TForm& Window() { return *FWindow; }
     TComponentPalette& Palette() { return *FPalette; }
     TObjectInspector& Inspector() { return *FInspector; }
+    TComponentTree& Tree() { return *FTree; }
     TVerbMenu& Verbs() { return *FVerbs; }
     TDesignerMenu& MainMenu() { return *FMainMenu; }
     folio::TButton& NewButton() { return *FNew; }
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<folio::TForm> FWindow;
     TComponentPalette* FPalette = nullptr;
     TObjectInspector* FInspector = nullptr;
+    TComponentTree* FTree = nullptr;
     folio::TButton* FNew = nullptr;
     folio::TButton* FOpen = nullptr;
     folio::TButton* FSave = nullptr;

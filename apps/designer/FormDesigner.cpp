@@ -561,6 +561,72 @@ void TFormDesigner::AlignSelection(TAlignCommand Command) {
         }
 }
 
+bool TFormDesigner::CanHold(const TWinControl* Parent, const TControl* Control) const {
+    const TForm* Form = FDesigned.Form.get();
+    if (!Parent || !Control || Control == Form) return false;
+    if (Parent != Form && Parent->GetOwner() != Form) return false;
+    if (!Parent->GetControlStyle().Contains(csAcceptsControls)) return false;
+    for (const TControl* Up = Parent; Up; Up = Up->GetParent())
+        if (Up == Control) return false;
+    return true;
+}
+
+void TFormDesigner::Reparent(const std::vector<TControl*>& Controls, TWinControl* NewParent) {
+    for (const TControl* Control : Controls)
+        if (!CanHold(NewParent, Control))
+            throw EInvalidOperation(
+                (NewParent ? NewParent->GetName() : String("Nothing")) + " cannot hold " +
+                (Control ? Control->GetName() : String("that")) +
+                (NewParent && !NewParent->GetControlStyle().Contains(csAcceptsControls)
+                     ? ": it holds no other controls"
+                     : ""));
+    BeginChange();
+    TScopeGuard End([this] { EndChange(); });
+    for (TControl* Control : Controls) {
+        if (Control->GetParent() == NewParent) continue;
+        const TPoint OnScreen =
+            Control->GetParent()
+                ? Control->GetParent()->ClientToScreen(Point(Control->GetLeft(), Control->GetTop()))
+                : Point(Control->GetLeft(), Control->GetTop());
+        TPoint At = NewParent->ScreenToClient(OnScreen);
+        At.X = std::clamp(Snap(At.X), 0,
+                          std::max(0, NewParent->GetClientWidth() - Control->GetWidth()));
+        At.Y = std::clamp(Snap(At.Y), 0,
+                          std::max(0, NewParent->GetClientHeight() - Control->GetHeight()));
+        Control->SetParent(NewParent);
+        Control->SetBounds(At.X, At.Y, Control->GetWidth(), Control->GetHeight());
+        Modified();
+    }
+    UpdateMarks();
+}
+
+TWinControl* TFormDesigner::ContainerAt(TPoint ScreenPos) const {
+    TWinControl* At = FDesigned.Form.get();
+    const auto Dragged = [this](const TControl* C) {
+        return std::any_of(FDragStarts.begin(), FDragStarts.end(),
+                           [C](const auto& S) { return S.first == C; });
+    };
+    for (bool Deeper = true; Deeper;) {
+        Deeper = false;
+        const TPoint P = At->ScreenToClient(ScreenPos);
+        // The topmost control under the point; one that holds no children
+        // leaves the drop to the container around it.
+        for (int I = At->ControlCount() - 1; I >= 0; --I) {
+            TControl* C = At->Controls(I);
+            if (C->GetOwner() != FDesigned.Form.get() || !C->GetVisible() || Dragged(C) ||
+                !C->GetBoundsRect().Contains(P))
+                continue;
+            auto* W = dynamic_cast<TWinControl*>(C);
+            if (W && W->GetControlStyle().Contains(csAcceptsControls)) {
+                At = W;
+                Deeper = true;
+            }
+            break;
+        }
+    }
+    return At;
+}
+
 void TFormDesigner::BringSelectionToFront() {
     const std::vector<TControl*> Controls = SelectedControls();
     if (Controls.empty()) return;
@@ -653,12 +719,22 @@ bool TFormDesigner::MouseMessage(TControl* Sender, TMessage& Message) {
         if (FDragControl) {
             DragTo(Sender->ClientToScreen(P));
             const bool Moved = FDragMoved;
+            // Let go over another container, the dragged controls move into it.
+            TWinControl* Target = Moved ? ContainerAt(Sender->ClientToScreen(P)) : nullptr;
+            std::vector<TControl*> Moving;
+            for (const auto& Start : FDragStarts) Moving.push_back(Start.first);
             TControl* Pressed = std::exchange(FDragControl, nullptr);
             HideDragFeedback();
             FDragStarts.clear();
-            if (Moved)
+            if (Moved) {
+                BeginChange();
+                TScopeGuard End([this] { EndChange(); });
+                if (Target && Pressed->GetParent() != Target &&
+                    std::all_of(Moving.begin(), Moving.end(),
+                                [&](TControl* C) { return CanHold(Target, C); }))
+                    Reparent(Moving, Target);
                 Modified();
-            else if (FSelected.size() > 1)
+            } else if (FSelected.size() > 1)
                 // A click that did not drag selects the one clicked alone.
                 Select(Pressed);
         }

@@ -113,6 +113,17 @@ public:
     // one's parent on the current one (or spaces them evenly), as one
     // change. Fewer than two such controls change nothing.
     void AlignSelection(TAlignCommand Command);
+    // Whether Parent may take Control as a child: a control of the form
+    // (or the form) that holds children and is neither Control nor inside it.
+    bool CanHold(const TWinControl* Parent, const TControl* Control) const;
+    // Makes Controls children of NewParent, each where it was on the
+    // screen (kept inside NewParent, on the grid), as one change. Raises
+    // EInvalidOperation, changing nothing, when NewParent cannot hold one
+    // of them.
+    void Reparent(const std::vector<TControl*>& Controls, TWinControl* NewParent);
+    // The innermost container of the form under a screen point, looking
+    // through the controls being dragged; the form when no other is there.
+    TWinControl* ContainerAt(TPoint ScreenPos) const;
     // Puts the selected controls above (or below) their siblings. The form
     // file keeps the order, since its components are read in the order in
     // which they stand.

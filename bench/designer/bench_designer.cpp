@@ -2,12 +2,14 @@
 // one of them a bar of 100 groups of 100 items: opening the form file and
 // showing it with the bar selected and its properties in the inspector
 // (text and binary files), and one pointer move of a mouse drag of a
-// component with the repaint it causes (a gauge, and the bar itself).
+// component with the repaint it causes (a gauge, and the bar itself), and
+// the tab-order dialog on 200 controls.
 // Beside them, in the same run, the physical floor: a copy of the designed
 // form's pixels.
 
 #include "DesignedForm.h"
 #include "DesignerWindow.h"
+#include "TabOrderDialog.h"
 
 #include "folio/Folio.h"
 #include "framework/design/DesignRegistry.h"
@@ -247,6 +249,42 @@ void BM_BandOver1000(benchmark::State& State) {
     State.SetItemsProcessed(State.iterations());
 }
 BENCHMARK(BM_BandOver1000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The tab-order dialog on a form of 200 buttons: each iteration opens the
+// dialog on the form's controls and shows it painted, moves the first
+// control to the end with Down, and applies the order as one undo step.
+void BM_TabOrderDialogOf200(benchmark::State& State) {
+    TSession& S = Session();
+    const std::filesystem::path File = S.Dir / "buttons.form";
+    if (!std::filesystem::exists(File)) {
+        TDesignedForm Designed = NewDesignedForm(nullptr);
+        Designed.Form->SetBounds(0, 0, FormWidth, FormHeight);
+        for (int I = 0; I < 200; ++I) {
+            auto* Control = new TButton(Designed.Form.get());
+            Control->SetName("B" + std::to_string(I));
+            Control->SetBounds(4 + I % 20 * 48, 4 + I / 20 * 30, 44, 26);
+            Control->SetParent(Designed.Form.get());
+        }
+        WriteDesignedForm(Designed, File.string(), feBinary);
+    }
+    S.Designer().Open(File.string());
+    S.Host.RunUntilIdle();
+    TForm* Form = S.Designer().GetForm();
+    const size_t Steps = S.Designer().UndoCount();
+    for (auto _ : State) {
+        TTabOrderDialog Dialog(*Form, Form);
+        Dialog.Form().Show();
+        S.Host.RunUntilIdle();
+        for (int I = 0; I < 199; ++I) Dialog.MoveChosen(1);
+        ApplyTabOrder(S.Designer(), Dialog.Order());
+        Dialog.Form().Hide();
+    }
+    S.Host.RunUntilIdle();
+    if (S.Designer().UndoCount() != Steps + static_cast<size_t>(State.iterations()))
+        State.SkipWithError("the order was not applied as one step each time");
+    State.SetItemsProcessed(State.iterations());
+}
+BENCHMARK(BM_TabOrderDialogOf200)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The physical anchor: copying the designed form's pixels once.
 void BM_AnchorMemcpyFormPixels(benchmark::State& State) {

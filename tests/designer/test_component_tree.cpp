@@ -1,0 +1,181 @@
+#include "DesignerFixture.h"
+
+#include "ComponentTree.h"
+#include "DesignedForm.h"
+#include "TabOrderDialog.h"
+
+#include "framework/ui/stdctrls/ListBox.h"
+
+namespace designer::test {
+namespace {
+
+class ComponentTreeTest : public DesignerTest {
+protected:
+    ComponentTreeTest() {
+        Run("drop TPanel 16 16\n"
+            "drop TButton 300 40\n"
+            "drop TButton 300 120\n");
+    }
+    TComponentTree& Tree() { return Window->Tree(); }
+    // The tree's lines as "depth name".
+    std::vector<String> Shown() {
+        std::vector<String> Lines;
+        for (const auto& L : Tree().Lines())
+            Lines.push_back(std::to_string(L.Depth) + " " + L.Component->GetName());
+        return Lines;
+    }
+    TPoint LinePoint(const String& Name) {
+        const int Line = Tree().FindLine(Name);
+        EXPECT_GE(Line, 0) << Name;
+        Tree().ScrollIntoView(Line);
+        const TRect R = Tree().LineRect(Line);
+        return Tree().ClientToScreen(
+            Point(8 + Tree().Lines()[Line].Depth * TComponentTree::Indent, (R.Top + R.Bottom) / 2));
+    }
+    // Drags the line of Name onto the line of Onto, with the mouse.
+    void DragLine(const String& Name, const String& Onto) {
+        Host.Drag(LinePoint(Name), LinePoint(Onto), 6);
+        Host.RunUntilIdle();
+    }
+    TControl* C(const String& Name) { return Find<TControl>(Name); }
+};
+
+// The tree follows the form: the controls nested by parent, the selection
+// highlighted; a click on a line selects, Shift adds.
+TEST_F(ComponentTreeTest, TheTreeShowsTheFormAndFollowsTheSelectionBothWays) {
+    EXPECT_EQ(Shown(), (std::vector<String>{"0 Form1", "1 Panel1", "1 Button1", "1 Button2"}));
+    Run("select Button1");
+    EXPECT_TRUE(Tree().IsHighlighted(Tree().FindLine("Button1")));
+    EXPECT_FALSE(Tree().IsHighlighted(Tree().FindLine("Panel1")));
+    const TPoint Panel = LinePoint("Panel1");
+    Host.Click(Panel.X, Panel.Y);
+    Run("expect-selection Panel1");
+    const TPoint Button = LinePoint("Button2");
+    Host.Click(Button.X, Button.Y, mbLeft, {ssShift});
+    Run("expect-selection Panel1 Button2");
+    EXPECT_TRUE(Tree().IsHighlighted(Tree().FindLine("Button2")));
+    Run("drop TButton 8 8");
+    EXPECT_EQ(Shown().size(), 5u) << "a drop adds its line";
+    Run("key Delete");
+    EXPECT_EQ(Shown().size(), 4u);
+}
+
+// Dragging a line onto a container's line makes the control its child,
+// where it was on the screen, as one undo step; the form file keeps it so.
+TEST_F(ComponentTreeTest, DraggingALineOntoAContainerReparentsItAsOneStep) {
+    const size_t Steps = UndoSteps();
+    const TPoint Before = C("Button1")->ClientToScreen(Point(0, 0));
+    DragLine("Button1", "Panel1");
+    EXPECT_EQ(C("Button1")->GetParent(), C("Panel1"));
+    EXPECT_EQ(UndoSteps(), Steps + 1);
+    EXPECT_EQ(Shown(), (std::vector<String>{"0 Form1", "1 Panel1", "2 Button1", "1 Button2"}));
+    // Kept inside the panel, which it lay outside of.
+    const TRect In = C("Button1")->GetBoundsRect();
+    EXPECT_GE(In.Left, 0);
+    EXPECT_LE(In.Right, C("Panel1")->GetClientWidth());
+    EXPECT_NE(C("Button1")->ClientToScreen(Point(0, 0)), Before);
+    Run("saveas tree.form");
+    TDesignedForm Read = ReadDesignedForm(File("tree.form"), nullptr);
+    auto* Saved = dynamic_cast<TControl*>(Read.Form->FindComponent("Button1"));
+    ASSERT_NE(Saved, nullptr);
+    ASSERT_NE(Saved->GetParent(), nullptr);
+    EXPECT_EQ(Saved->GetParent()->GetName(), "Panel1");
+    Run("undo");
+    EXPECT_EQ(C("Button1")->GetParent(), Designer().GetForm());
+    Run("redo");
+    EXPECT_EQ(C("Button1")->GetParent(), C("Panel1"));
+    // Back onto the form's line.
+    DragLine("Button1", "Form1");
+    EXPECT_EQ(C("Button1")->GetParent(), Designer().GetForm());
+}
+
+// Containers take children; buttons do not, and a container never goes
+// inside itself: each refused drop says why and changes nothing.
+TEST_F(ComponentTreeTest, ADropOntoWhatCannotHoldItIsRefused) {
+    std::vector<String> Told;
+    Designer().OnError = [&](const String& Message) { Told.push_back(Message); };
+    DragLine("Button2", "Panel1");
+    const String Before = SnapshotForm(*Designer().GetForm());
+    const size_t Steps = UndoSteps();
+    struct TCase {
+        const char* Dragged;
+        const char* Onto;
+    };
+    for (const TCase& Case : {TCase{"Button1", "Button2"}, TCase{"Panel1", "Button2"}}) {
+        DragLine(Case.Dragged, Case.Onto);
+        EXPECT_EQ(SnapshotForm(*Designer().GetForm()), Before) << Case.Dragged;
+    }
+    ASSERT_EQ(Told.size(), 2u);
+    EXPECT_NE(Told[0].find("Button2"), String::npos) << Told[0];
+    EXPECT_EQ(UndoSteps(), Steps);
+    EXPECT_FALSE(Designer().CanHold(Find<TPanel>("Panel1"), C("Panel1")));
+    EXPECT_THROW(Designer().Reparent({C("Panel1")}, Find<TPanel>("Panel1")), EInvalidOperation);
+    EXPECT_EQ(SnapshotForm(*Designer().GetForm()), Before);
+}
+
+// On the form itself: a control dragged and let go over a container goes
+// into it at the dropped place; one let go over a button stays beside it.
+TEST_F(ComponentTreeTest, DraggingOnTheFormIntoAContainer) {
+    const size_t Steps = UndoSteps();
+    TControl* Panel = C("Panel1");
+    const TPoint Into = Panel->ClientToScreen(Point(40, 24));
+    const TPoint From = C("Button1")->ClientToScreen(Point(4, 4));
+    Host.Drag(From, Into, 8);
+    Host.RunUntilIdle();
+    EXPECT_EQ(C("Button1")->GetParent(), Panel);
+    EXPECT_EQ(UndoSteps(), Steps + 1) << "the move and the new parent are one step";
+    const TPoint Landed = C("Button1")->ClientToScreen(Point(4, 4));
+    EXPECT_LE(std::abs(Landed.X - Into.X), Designer().GetGridSize());
+    EXPECT_LE(std::abs(Landed.Y - Into.Y), Designer().GetGridSize());
+    Run("drag Button2 -150 0");
+    EXPECT_EQ(C("Button2")->GetParent(), Designer().GetForm());
+}
+
+// The tab order dialog lists a parent's controls in tab order; Up and Down
+// move the chosen one, OK applies the order as one step, Cancel nothing.
+TEST_F(ComponentTreeTest, TheTabOrderDialogReordersAParentsControls) {
+    auto Order = [&] {
+        std::vector<String> Names;
+        for (TWinControl* W : TabOrderControls(*Designer().GetForm(), Designer().GetForm()))
+            Names.push_back(W->GetName());
+        return Names;
+    };
+    EXPECT_EQ(Order(), (std::vector<String>{"Panel1", "Button1", "Button2"}));
+    const size_t Steps = UndoSteps();
+    Run("select Button2\n"
+        "mainmenu Component > Tab order...\n"
+        "dialog-click UpButton\n"
+        "dialog-click UpButton\n"
+        "dialog-click CancelButton\n");
+    EXPECT_EQ(Order(), (std::vector<String>{"Panel1", "Button1", "Button2"}));
+    EXPECT_EQ(UndoSteps(), Steps);
+    // The chosen line starts on the first control; Down takes it to the end
+    // and no further.
+    Run("mainmenu Component > Tab order...\n"
+        "dialog-click DownButton\n"
+        "dialog-click DownButton\n"
+        "dialog-click DownButton\n"
+        "dialog-click OKButton\n");
+    EXPECT_EQ(Order(), (std::vector<String>{"Button1", "Button2", "Panel1"}));
+    EXPECT_EQ(UndoSteps(), Steps + 1);
+    Run("undo");
+    EXPECT_EQ(Order(), (std::vector<String>{"Panel1", "Button1", "Button2"}));
+    // Within a container: its own controls.
+    DragLine("Button1", "Panel1");
+    DragLine("Button2", "Panel1");
+    Run("select Panel1");
+    EXPECT_EQ(TabOrderParent(Designer()), C("Panel1"));
+    Run("select Button1");
+    EXPECT_EQ(TabOrderParent(Designer()), C("Panel1"));
+    TTabOrderDialog Dialog(*Find<TPanel>("Panel1"), Designer().GetForm());
+    EXPECT_EQ(Dialog.List().GetItems()->GetCount(), 2);
+    Dialog.MoveChosen(-1);
+    EXPECT_EQ(Dialog.Order().front()->GetName(), "Button1") << "nothing above the first";
+    Dialog.MoveChosen(1);
+    ApplyTabOrder(Designer(), Dialog.Order());
+    EXPECT_EQ(TabOrderControls(*Find<TPanel>("Panel1"), Designer().GetForm()).front()->GetName(),
+              "Button2");
+}
+
+} // namespace
+} // namespace designer::test
