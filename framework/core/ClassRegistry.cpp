@@ -5,6 +5,7 @@
 #include "framework/core/Resources.h"
 #include "framework/core/SysUtils.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -24,6 +25,8 @@ struct TClassRegistry {
     std::map<String, std::vector<TEntry>> Classes;
 };
 
+std::atomic<unsigned> Unregistrations{0};
+
 TClassRegistry& Registry() {
     static TClassRegistry R;
     return R;
@@ -33,6 +36,7 @@ template <class Match>
 void RemoveLatest(const String& Name, Match Matches) {
     auto& R = Registry();
     std::lock_guard Guard(R.Lock);
+    ++Unregistrations;
     auto It = R.Classes.find(Name);
     if (It == R.Classes.end()) return;
     std::vector<TEntry>& Entries = It->second;
@@ -69,6 +73,10 @@ void UnregisterClass(const TClassInfo& Class) {
 
 void UnregisterClass(const char* Name, const TClassInfo& (*Info)()) {
     RemoveLatest(Name, [Info](const TEntry& E) { return E.Get == Info; });
+}
+
+unsigned ClassUnregistrations() {
+    return Unregistrations.load();
 }
 
 const TClassInfo* GetClass(const String& ClassName) {

@@ -1,5 +1,7 @@
 #include "framework/core/Reader.h"
 
+#include "framework/core/ClassRegistry.h"
+
 #include "framework/core/Collection.h"
 #include "framework/core/ColorIdents.h"
 #include "framework/core/Component.h"
@@ -79,10 +81,18 @@ bool ClassNamed(const TClassInfo& Class, const String& Name) {
 
 // Published properties by name, built once per class: a form names many
 // properties of few classes, and the tables keep ancestors' entries apart.
+// A class taken back may have gone with its library, and a class loaded
+// later may sit at its address with other properties: the tables are built
+// again after any class is unregistered.
 const TPropInfo* FindPublished(const TClassInfo& Class, const String& Name) {
     static thread_local std::unordered_map<const TClassInfo*,
                                            std::unordered_map<String, const TPropInfo*>>
         Cache;
+    static thread_local unsigned CacheAge = 0;
+    if (const unsigned Age = ClassUnregistrations(); Age != CacheAge) {
+        Cache.clear();
+        CacheAge = Age;
+    }
     auto It = Cache.find(&Class);
     if (It == Cache.end()) {
         std::unordered_map<String, const TPropInfo*> Table;

@@ -1,5 +1,6 @@
 #include "FormTestClasses.h"
 
+#include "framework/core/ClassRegistry.h"
 #include "framework/core/ColorConsts.h"
 #include "framework/core/EventHandlers.h"
 #include "framework/core/Exceptions.h"
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace formtest {
 
@@ -520,4 +522,61 @@ TEST(FormFiles, ADefinedPropertyMustWriteExactlyOneValue) {
 }
 
 } // namespace
+} // namespace formtest
+
+namespace formtest {
+
+namespace {
+
+// A class whose information can be replaced at the same address, as a
+// library unloaded and another loaded in its place may do.
+class TSwappedClass : public TComponent {
+public:
+    using TComponent::TComponent;
+    const TClassInfo& ClassInfo() const override { return *Info; }
+    int GetA() const { return A; }
+    void SetA(int Value) { A = Value; }
+    int GetB() const { return B; }
+    void SetB(int Value) { B = Value; }
+    static inline std::optional<TClassInfo> Info;
+    int A = 0;
+    int B = 0;
+};
+
+void ReadText(const String& Text, TComponent& Into) {
+    TMemoryStream S;
+    S.WriteBuffer(Text.data(), static_cast<std::int64_t>(Text.size()));
+    S.SetPosition(0);
+    ReadComponent(S, &Into);
+}
+
+} // namespace
+
+// The reader remembers each class's published properties by the class's
+// address; once a class is unregistered, another with other properties may
+// take that address, and the reader must read its own table, not the gone
+// one's (it found properties that were no longer there, or missed new ones).
+TEST(FormFiles, AClassAtTheAddressOfAnUnregisteredOneIsReadByItsOwnProperties) {
+    using B = TClassBuilder<TSwappedClass>;
+    TSwappedClass::Info.emplace(B("TSwapped", &TComponent::StaticClassInfo())
+                                    .Int("A", &TSwappedClass::GetA, &TSwappedClass::SetA)
+                                    .Build());
+    RegisterClass(*TSwappedClass::Info);
+    TSwappedClass Root(nullptr);
+    ReadText("object Swapped1: TSwapped\n  A = 7\nend\n", Root);
+    EXPECT_EQ(Root.A, 7);
+    UnregisterClass(*TSwappedClass::Info);
+    TSwappedClass::Info.reset();
+    TSwappedClass::Info.emplace(B("TSwapped", &TComponent::StaticClassInfo())
+                                    .Int("B", &TSwappedClass::GetB, &TSwappedClass::SetB)
+                                    .Build());
+    RegisterClass(*TSwappedClass::Info);
+    ReadText("object Swapped1: TSwapped\n  B = 9\nend\n", Root);
+    EXPECT_EQ(Root.B, 9);
+    EXPECT_THROW(ReadText("object Swapped1: TSwapped\n  A = 1\nend\n", Root), EFormError);
+    EXPECT_EQ(Root.A, 7);
+    UnregisterClass(*TSwappedClass::Info);
+    TSwappedClass::Info.reset();
+}
+
 } // namespace formtest
