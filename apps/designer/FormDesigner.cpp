@@ -520,8 +520,10 @@ void TFormDesigner::MoveSelection(int DX, int DY) {
     if (Controls.empty()) return;
     for (TControl* Control : Controls) {
         const TRect R = Control->GetBoundsRect();
-        ApplyBounds(Control, Bounds(R.Left + DX, R.Top + DY, R.Width(), R.Height()));
+        Control->SetBounds(R.Left + DX, R.Top + DY, R.Width(), R.Height());
     }
+    FHandles->Update();
+    FMarks->Update();
     Modified();
 }
 
@@ -822,9 +824,12 @@ void TFormDesigner::DragTo(TPoint ScreenPos) {
             GuideY = Guides.GuideY;
         }
     }
+    // The marks of the selection follow once all of it has moved: placing
+    // them after each control would place every mark once per control.
     for (const auto& [Control, Start] : FDragStarts)
-        ApplyBounds(Control,
-                    Bounds(Start.Left + MoveX, Start.Top + MoveY, Start.Width(), Start.Height()));
+        Control->SetBounds(Start.Left + MoveX, Start.Top + MoveY, Start.Width(), Start.Height());
+    FHandles->Update();
+    FMarks->Update();
     FGuides->Show(Parent, GuideX, GuideY);
     const TPoint Pointer = FDesigned.Form->ScreenToClient(ScreenPos);
     FHint->ShowAt(FDesigned.Form.get(), Point(Pointer.X + 16, Pointer.Y + 16),
