@@ -1,4 +1,5 @@
 #include "framework/core/ClassRegistry.h"
+#include "framework/core/ClassUnregistrations.h"
 
 #include "framework/core/Component.h"
 #include "framework/core/Exceptions.h"

@@ -24,10 +24,6 @@ void RegisterClass(const char* Name, const TClassInfo& (*Info)());
 void UnregisterClass(const TClassInfo& Class);
 void UnregisterClass(const char* Name, const TClassInfo& (*Info)());
 const TClassInfo* GetClass(const String& ClassName);
-// Counts the unregistrations so far. A class's information may go with the
-// library that brought it, and another may later take its address: whatever
-// is remembered about classes is valid only while this count stays.
-unsigned ClassUnregistrations();
 // Raises EInvalidOperation naming the class when the name is unknown.
 const TClassInfo& FindClass(const String& ClassName);
 TComponent* CreateComponent(const String& ClassName, TComponent* Owner);

@@ -1,6 +1,7 @@
 #include "framework/core/Reader.h"
 
 #include "framework/core/ClassRegistry.h"
+#include "framework/core/ClassUnregistrations.h"
 
 #include "framework/core/Collection.h"
 #include "framework/core/ColorIdents.h"

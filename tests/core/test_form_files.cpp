@@ -1,6 +1,7 @@
 #include "FormTestClasses.h"
 
 #include "framework/core/ClassRegistry.h"
+#include "framework/core/ClassUnregistrations.h"
 #include "framework/core/ColorConsts.h"
 #include "framework/core/EventHandlers.h"
 #include "framework/core/Exceptions.h"
