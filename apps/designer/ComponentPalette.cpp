@@ -6,6 +6,7 @@
 #include "framework/gfx/Edges.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace designer {
 
@@ -15,6 +16,12 @@ namespace {
 
 constexpr int TabWidth = 96;
 constexpr int ArrowWidth = 28;
+
+// Class names are ASCII; their case does not matter to a filter.
+String LowerCase(String Text) {
+    for (char& C : Text) C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
+    return Text;
+}
 
 String ShortName(const TClassInfo& Class) {
     return Class.Name.size() > 1 && Class.Name[0] == 'T' ? Class.Name.substr(1) : Class.Name;
@@ -43,11 +50,23 @@ void TComponentPalette::Reload() {
 void TComponentPalette::SetPage(const String& Page) {
     FPage = Page;
     FEntries.clear();
-    for (const TComponentPaletteEntry& E : DesignRegistry().PaletteEntries())
-        if (E.Page == Page) FEntries.push_back(E.Class);
+    const String Wanted = LowerCase(FFilter);
+    for (const TComponentPaletteEntry& E : DesignRegistry().PaletteEntries()) {
+        if (Wanted.empty() ? E.Page != Page : LowerCase(E.Class->Name).find(Wanted) == String::npos)
+            continue;
+        // A class on two pages shows once under a filter.
+        if (std::find(FEntries.begin(), FEntries.end(), E.Class) == FEntries.end())
+            FEntries.push_back(E.Class);
+    }
     if (FChosen && std::find(FEntries.begin(), FEntries.end(), FChosen) == FEntries.end())
         SetChosen(nullptr);
     Invalidate();
+}
+
+void TComponentPalette::SetFilter(const String& Text) {
+    if (Text == FFilter) return;
+    FFilter = Text;
+    SetPage(FPage);
 }
 
 void TComponentPalette::SetChosen(const TClassInfo* Class) {

@@ -26,6 +26,10 @@ public:
     void SetPage(const String& Page);
     // The classes of the shown page, in registration order.
     const std::vector<const folio::TClassInfo*>& Entries() const { return FEntries; }
+    // A filter narrows the buttons to the classes of every page whose name
+    // holds Text, whatever its case; an empty one shows the page again.
+    const String& GetFilter() const { return FFilter; }
+    void SetFilter(const String& Text);
     const folio::TClassInfo* GetChosen() const { return FChosen; }
     void SetChosen(const folio::TClassInfo* Class);
 
@@ -49,6 +53,7 @@ private:
     String FPage;
     std::vector<const folio::TClassInfo*> FEntries;
     const folio::TClassInfo* FChosen = nullptr;
+    String FFilter;
 };
 
 } // namespace designer

@@ -11,6 +11,7 @@
 #include "framework/ui/dialogs/FileDialog.h"
 #include "framework/ui/dialogs/MessageDialog.h"
 #include "framework/ui/grids/StringGrid.h"
+#include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/menus/MenuBar.h"
 #include "framework/ui/menus/MenuItem.h"
 #include "framework/ui/menus/MenuWindow.h"
@@ -153,7 +154,17 @@ TDesignerWindow::TDesignerWindow()
     FPalette->SetParent(FWindow.get());
     FTree = new TComponentTree(FWindow.get());
     FTree->SetName("ComponentTree");
-    FTree->SetBounds(0, FPalette->GetTop() + FPalette->GetHeight() + 4, WindowWidth, TreeHeight);
+    FFilter = new TEdit(FWindow.get());
+    FFilter->SetName("PaletteFilter");
+    FFilter->SetBounds(4, FPalette->GetTop() + FPalette->GetHeight() + 2, WindowWidth - 8, 21);
+    FFilter->SetParent(FWindow.get());
+    FFilter->OnChange = [this](TObject*) { FPalette->SetFilter(FFilter->GetText()); };
+    FFilter->OnKeyDown = [this](TObject*, unsigned short& Key, TShiftState) {
+        if (Key != VK_ESCAPE) return;
+        FFilter->SetText(String());
+        Key = 0;
+    };
+    FTree->SetBounds(0, FFilter->GetTop() + FFilter->GetHeight() + 4, WindowWidth, TreeHeight);
     FTree->SetAnchors({akLeft, akTop, akRight});
     FTree->SetParent(FWindow.get());
     FInspector = new TObjectInspector(FWindow.get());

@@ -10,6 +10,7 @@
 #include "framework/ui/forms/Form.h"
 #include "framework/ui/menus/PopupMenu.h"
 #include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
 
 #include <memory>
 #include <vector>
@@ -62,6 +63,8 @@ public:
     TComponentPalette& Palette() { return *FPalette; }
     TObjectInspector& Inspector() { return *FInspector; }
     TComponentTree& Tree() { return *FTree; }
+    // The box over the palette whose text narrows it; Escape clears it.
+    folio::TEdit& PaletteFilter() { return *FFilter; }
     TVerbMenu& Verbs() { return *FVerbs; }
     TDesignerMenu& MainMenu() { return *FMainMenu; }
     folio::TButton& NewButton() { return *FNew; }
@@ -109,6 +112,7 @@ private:
     TComponentPalette* FPalette = nullptr;
     TObjectInspector* FInspector = nullptr;
     TComponentTree* FTree = nullptr;
+    folio::TEdit* FFilter = nullptr;
     folio::TButton* FNew = nullptr;
     folio::TButton* FOpen = nullptr;
     folio::TButton* FSave = nullptr;

@@ -11,6 +11,7 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/ColorSchemes.h"
 #include "framework/gfx/Edges.h"
+#include "framework/ui/app/Hints.h"
 #include "framework/ui/controls/Cursors.h"
 #include "framework/ui/input/VirtualKeys.h"
 
@@ -73,6 +74,8 @@ public:
 TObjectInspector::TObjectInspector(TComponent* AOwner) : TCustomControl(AOwner) {
     SetColor(clWindow);
     SetDoubleBuffered(true);
+    // Each row has a tooltip of its own (CM_HINTSHOW below).
+    SetShowHint(true);
     FEdit = new TInspectorEdit(this);
     FEdit->SetBorderStyle(bsNone);
     FEdit->SetVisible(false);
@@ -323,6 +326,33 @@ bool TObjectInspector::ApplyValue(int Row, const String& Text) {
         return false;
     }
     return true;
+}
+
+String TObjectInspector::RowHint(int Row) const {
+    if (Row < 0 || Row >= RowCount()) return String();
+    const TPropInfo& Info = FRows[Row].Editor->GetPropInfo();
+    String Type = Info.TypeName;
+    if (Type.empty()) {
+        static const char* const KindNames[] = {"Integer", "Boolean", "Enumeration",
+                                                "String",  "Colour",  "Set"};
+        const auto Kind = static_cast<std::size_t>(Info.Kind);
+        Type = Kind < std::size(KindNames) ? KindNames[Kind] : "Property";
+    }
+    const String Value = RowValue(Row);
+    return FRows[Row].Path + ": " + Type + (Value.empty() ? String() : "\n" + Value);
+}
+
+void TObjectInspector::Dispatch(TMessage& Message) {
+    TCustomControl::Dispatch(Message);
+    if (Message.Msg != CM_HINTSHOW) return;
+    auto* Info = reinterpret_cast<THintInfo*>(Message.LParam);
+    const int Row = RowAt(Info->CursorPos.Y);
+    // Outside the rows (the tabs, the header) there is nothing to tell.
+    Info->HintStr = RowHint(Row);
+    if (Row >= 0) {
+        Info->CursorRect = RowRect(Row);
+        Info->HintPos = ClientToScreen(Point(Info->CursorRect.Left, Info->CursorRect.Bottom));
+    }
 }
 
 void TObjectInspector::Changed() {

@@ -73,6 +73,10 @@ public:
     folio::TEdit* GetValueEdit() const { return FEdit; }
     TValueList* GetValueList() const { return FList; }
     folio::TScrollBar* GetScrollBar() const { return FScrollBar; }
+    // The tooltip of a row: its path and its property's type, and on a
+    // second line the value's whole text (a name or value cut off by the
+    // column shows whole there).
+    String RowHint(int Row) const;
     // What the last refused value said; empty after a value was taken.
     const String& GetMessage() const { return FMessage; }
 
@@ -88,6 +92,8 @@ public:
     static constexpr int TabHeight = 20;
     static constexpr int HeaderHeight = 20;
     static constexpr int ButtonWidth = 16;
+
+    void Dispatch(folio::TMessage& Message) override;
 
 protected:
     void Paint() override;
