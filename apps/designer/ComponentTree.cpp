@@ -129,6 +129,7 @@ void TComponentTree::Paint() {
         const String Text = LineText(I);
         const int X = 4 + FLines[I].Depth * Indent;
         const bool Lit = IsHighlighted(I);
+        C->GetBrush()->SetStyle(bsSolid);
         if (Lit) {
             C->GetBrush()->SetColor(clHighlight);
             C->FillRect(
@@ -141,6 +142,9 @@ void TComponentTree::Paint() {
                 Rect(X - 3, R.Top, std::min(R.Right, X + C->TextWidth(Text) + 3), R.Bottom));
         }
         C->GetFont()->SetColor(Lit ? clHighlightText : clWindowText);
+        // The text goes over what was filled; an opaque TextRect would fill
+        // the whole line with the brush the last highlight left behind.
+        C->GetBrush()->SetStyle(bsClear);
         C->TextRect(R, X, R.Top + (LineHeight - C->TextHeight(Text)) / 2, Text);
     }
     TRect Edge = GetClientRect();

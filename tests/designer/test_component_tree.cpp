@@ -54,6 +54,19 @@ TEST_F(ComponentTreeTest, TheTreeShowsTheFormAndFollowsTheSelectionBothWays) {
     Host.Click(Button.X, Button.Y, mbLeft, {ssShift});
     Run("expect-selection Panel1 Button2");
     EXPECT_TRUE(Tree().IsHighlighted(Tree().FindLine("Button2")));
+    // Only the highlighted lines show the highlight colour: the far end
+    // of every other line keeps the window colour.
+    Run("select Panel1");
+    const TCustomForm* Form = GetParentForm(&Tree());
+    ASSERT_NE(Form, nullptr);
+    for (int Line = 0; Line < static_cast<int>(Tree().Lines().size()); ++Line) {
+        const TRect R = Tree().LineRect(Line);
+        const TPoint P = Tree().ClientToScreen(Point(R.Right - 6, (R.Top + R.Bottom) / 2));
+        const TColor Shown = Host.Pixel(Form, P.X - Form->GetLeft(), P.Y - Form->GetTop());
+        if (!Tree().IsHighlighted(Line)) {
+            EXPECT_EQ(Shown, ColorToRGB(clWindow)) << "line " << Line;
+        }
+    }
     Run("drop TButton 8 8");
     EXPECT_EQ(Shown().size(), 5u) << "a drop adds its line";
     Run("key Delete");
