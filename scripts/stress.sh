@@ -38,7 +38,7 @@ export FOLIO_STRESS_SECONDS=$seconds FOLIO_STRESS_STEPS=$steps
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp
 for seed in $(seq "$first" "$last"); do
   echo "== seed $seed ($preset)"
   FOLIO_STRESS_SEED=$seed nice -n 19 "build/$preset/tests/test_folio" \
