@@ -4,12 +4,18 @@
 #include "framework/gfx/Colors.h"
 #include "framework/ui/comctrls/ProgressBar.h"
 #include "framework/ui/comctrls/SpinEdit.h"
+#include "framework/ui/comctrls/StatusBar.h"
+#include "framework/ui/comctrls/ToolBar.h"
 #include "framework/ui/comctrls/TrackBar.h"
 #include "framework/ui/extctrls/Bevel.h"
+#include "framework/ui/extctrls/ScrollBox.h"
 #include "framework/ui/extctrls/Shape.h"
 #include "framework/ui/extctrls/SpeedButton.h"
+#include "framework/ui/extctrls/Splitter.h"
 #include "framework/ui/stdctrls/CheckBox.h"
 #include "framework/ui/stdctrls/GroupBox.h"
+#include "framework/ui/stdctrls/Label.h"
+#include "framework/ui/stdctrls/Panel.h"
 #include "framework/ui/stdctrls/RadioButton.h"
 #include "framework/ui/stdctrls/RadioGroup.h"
 
@@ -115,6 +121,41 @@ TEverydayControlsForm::TEverydayControlsForm(TComponent* AOwner) : TForm(AOwner)
         }
         Button->SetDown(I == 0 || I == 4);
     }
+
+    // A window's frame in small: a tool bar, a list beside a scrolling
+    // pane with a splitter between, and a status bar.
+    auto* Frame = Add<TPanel>(this, 8, 308, 582, 100);
+    Frame->SetBevelOuter(bvLowered);
+    auto* Tools = Add<TToolBar>(Frame, 0, 0, 100, 28);
+    Tools->SetFlat(false);
+    const TToolButtonStyle Styles[] = {tbsButton, tbsButton,    tbsDivider, tbsCheck,
+                                       tbsCheck,  tbsSeparator, tbsDropDown};
+    const char* Labels[] = {"N", "O", "", "L", "S", "", "V"};
+    for (int I = 0; I < 7; ++I) {
+        auto* Button = Add<TToolButton>(Tools, 0, 0, 23, 22);
+        Button->SetStyle(Styles[I]);
+        Button->SetCaption(Labels[I]);
+        Button->SetGrouped(true);
+        Button->SetDown(I == 3);
+    }
+    Tools->SetShowCaptions(true);
+    Tools->SetButtonHeight(4);
+    auto* Status = Add<TStatusBar>(Frame, 0, 0, 100, 19);
+    for (const char* Text : {"3 groups", "12 items", "Ready"}) {
+        TStatusPanel* Panel = Status->GetPanels()->Add();
+        Panel->SetText(Text);
+        Panel->SetWidth(90);
+    }
+    auto* Side = Add<TPanel>(Frame, 0, 0, 150, 10);
+    Side->SetAlign(alLeft);
+    Side->SetCaption("Folders");
+    auto* Split = Add<TSplitter>(Frame, 160, 0, 4, 10);
+    Split->SetAlign(alLeft);
+    auto* Scroll = Add<TScrollBox>(Frame, 0, 0, 10, 10);
+    Scroll->SetAlign(alClient);
+    Scroll->SetColor(clWindow);
+    for (int I = 0; I < 6; ++I)
+        Add<TLabel>(Scroll, 8, 4 + 18 * I, 0, 0)->SetCaption("Line " + std::to_string(I + 1));
 }
 
 } // namespace gallery

@@ -5,6 +5,7 @@
 #include "framework/core/SysUtils.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace folio {
 
@@ -99,7 +100,9 @@ TCollectionItem* TCollection::Insert(int Index) {
         --FUpdateCount;
         throw;
     }
-    Item->SetIndex(Index);
+    // A new item joins at the end; looking for its place there would make
+    // reading a long collection take time that grows with its square.
+    if (Index != GetCount() - 1) Item->SetIndex(Index);
     EndUpdate();
     return Item;
 }
@@ -169,8 +172,9 @@ void TCollection::Join(TCollectionItem* Item) {
 }
 
 void TCollection::Leave(TCollectionItem* Item) {
-    auto It = std::find(FItems.begin(), FItems.end(), Item);
-    if (It != FItems.end()) FItems.erase(It);
+    // Clearing frees the items from the last, so the search starts there.
+    auto It = std::find(FItems.rbegin(), FItems.rend(), Item);
+    if (It != FItems.rend()) FItems.erase(std::next(It).base());
     Item->FCollection = nullptr;
     if (!FClearing) Changed();
 }

@@ -1,4 +1,5 @@
 #include "framework/core/ClassRegistry.h"
+#include "framework/core/Collection.h"
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
 #include "framework/core/StringList.h"
@@ -66,6 +67,20 @@ const TStoredCase StoredCases[] = {
     {"TSpeedButton", "Caption = 'Bold'", "Caption", 0, "Bold"},
     {"TTimer", "Interval = 250", "Interval", 250},
     {"TTimer", "Enabled = False", "Enabled", 0},
+    {"TStatusBar", "Panels = <\n  item\n    Text = 'Ready'\n    Width = 120\n  end\n  item\n  end>",
+     "Panels", 2},
+    {"TStatusBar", "SimplePanel = True\nSimpleText = 'Saving'", "SimpleText", 0, "Saving"},
+    {"TStatusBar", "Align = alTop", "Align", 1},
+    {"TSplitter", "MinSize = 80", "MinSize", 80},
+    {"TSplitter", "MinSize = -3", "MinSize", 1},
+    {"TToolBar", "ButtonWidth = 40\nShowCaptions = True", "ButtonWidth", 40},
+    {"TToolBar", "ButtonHeight = -5", "ButtonHeight", 1},
+    {"TToolBar", "Flat = False", "Flat", 0},
+    {"TToolButton", "Down = True\nStyle = tbsCheck\nGrouped = True", "Down", 1},
+    {"TToolButton", "Down = True", "Down", 0},
+    {"TToolButton", "ImageIndex = 4\nStyle = tbsDropDown", "Style", 2},
+    {"TScrollBox", "Color = clWindow", "Color", -2147483643},
+    {"TToolBar", "Color = clWindow", "Color", -2147483643},
 };
 
 String FormText(const TStoredCase& Case) {
@@ -105,6 +120,8 @@ void ExpectValue(const TStoredCase& Case, TComponent* Control, const String& Whe
         EXPECT_EQ(P->GetOrd(*Object), Case.Value) << Where;
     } else if (P->Kind == TTypeKind::tkString) {
         EXPECT_EQ(P->GetStr(*Object), Case.Text) << Where;
+    } else if (auto* Items = dynamic_cast<TCollection*>(P->GetObj(*Object))) {
+        EXPECT_EQ(Items->GetCount(), Case.Value) << Where;
     } else if (auto* Lines = dynamic_cast<TStrings*>(P->GetObj(*Object))) {
         EXPECT_EQ(Lines->GetText(), String(Case.Text) + "\n") << Where;
     } else {

@@ -259,6 +259,7 @@ void TControl::BoundsChanged(const TRect& OldBounds) {
     }
     BoundsMoved(Sized);
     if (FParent && FAlign != alNone) RequestAlign();
+    if (FParent) FParent->Perform(CM_CHILDBOUNDSCHANGED, 0, reinterpret_cast<std::intptr_t>(this));
 }
 
 void TControl::BoundsMoved(bool Sized) {

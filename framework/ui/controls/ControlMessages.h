@@ -51,6 +51,10 @@ enum : unsigned {
     // worked out from system colours works them out again. Windows repaint
     // on their own.
     CM_SYSCOLORCHANGE = CM_BASE + 36,
+    // A child's bounds changed (LParam: the child); sent to its parent, so
+    // that a container whose extent follows its children (a scroll box)
+    // can follow them.
+    CM_CHILDBOUNDSCHANGED = CM_BASE + 133,
 };
 
 } // namespace folio
