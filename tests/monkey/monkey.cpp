@@ -75,14 +75,18 @@ struct TOptions {
     std::string Replay;
     std::string Trace; // every event with the windows it met, when given
     double HangSeconds = 60;
+    // Scales the driver's own pauses (a press held, the steps of a drag,
+    // typing, idle waits): 1 is a quick human hand; less sends the same
+    // events faster, for long runs.
+    double Pace = 1;
     std::vector<std::string> Command;
 };
 
 [[noreturn]] void Usage() {
-    std::cerr
-        << "usage: monkey --name NAME --profile gallery|designer --out DIR [--seed N]\n"
-           "              [--events N] [--seconds S] [--warmup N] [--form FILE]\n"
-           "              [--replay FILE] [--trace FILE] [--hang-seconds S] -- PROGRAM [ARGS...]\n";
+    std::cerr << "usage: monkey --name NAME --profile gallery|designer --out DIR [--seed N]\n"
+                 "              [--events N] [--seconds S] [--warmup N] [--form FILE]\n"
+                 "              [--replay FILE] [--trace FILE] [--hang-seconds S] [--pace F]\n"
+                 "              -- PROGRAM [ARGS...]\n";
     std::exit(2);
 }
 
@@ -119,6 +123,8 @@ TOptions ParseOptions(int argc, char** argv) {
             Options.Trace = Value;
         else if (Arg == "--hang-seconds")
             Options.HangSeconds = std::strtod(Value.c_str(), nullptr);
+        else if (Arg == "--pace")
+            Options.Pace = std::strtod(Value.c_str(), nullptr);
         else
             Usage();
     }
@@ -126,6 +132,7 @@ TOptions ParseOptions(int argc, char** argv) {
     if (Options.Warmup < 0) Options.Warmup = std::min(10000L, std::max(1L, Options.Events / 10));
     if (Options.Name.empty() || Options.Command.empty()) Usage();
     if (Options.Profile != "gallery" && Options.Profile != "designer") Usage();
+    if (!(Options.Pace > 0 && Options.Pace <= 1)) Usage();
     return Options;
 }
 
@@ -571,7 +578,10 @@ KeySym SymOf(char C) {
 
 class TInput {
 public:
-    explicit TInput(TDisplay& Display) : FDisplay(Display) {}
+    TInput(TDisplay& Display, double Pace) : FDisplay(Display), FPace(Pace) {}
+
+    // A pause of the hand, scaled by the run's pace.
+    void Pause(double Ms) const { SleepMs(Ms * FPace); }
 
     // A chord such as "ctrl+shift+z" or "F2".
     void Chord(const std::string& Text) {
@@ -600,7 +610,7 @@ public:
             FDisplay.Key(Sym, true);
             FDisplay.Key(Sym, false);
             if (Shift) FDisplay.Key(XK_Shift_L, false);
-            SleepMs(2);
+            Pause(2);
         }
     }
 
@@ -608,19 +618,19 @@ public:
         FDisplay.MovePointer(X, Y);
         for (int I = 0; I < Times; ++I) {
             FDisplay.Button(Button, true);
-            SleepMs(10);
+            Pause(10);
             FDisplay.Button(Button, false);
-            if (I + 1 < Times) SleepMs(40);
+            if (I + 1 < Times) Pause(40);
         }
     }
 
     void Drag(int X, int Y, int X2, int Y2, int Steps) {
         FDisplay.MovePointer(X, Y);
         FDisplay.Button(1, true);
-        SleepMs(20);
+        Pause(20);
         for (int I = 1; I <= Steps; ++I) {
             FDisplay.MovePointer(X + (X2 - X) * I / Steps, Y + (Y2 - Y) * I / Steps);
-            SleepMs(25);
+            Pause(25);
         }
         FDisplay.Button(1, false);
     }
@@ -636,6 +646,7 @@ public:
 
 private:
     TDisplay& FDisplay;
+    double FPace;
 };
 
 // --- The run -------------------------------------------------------------------
@@ -663,7 +674,7 @@ struct TSlowEvent {
 class TMonkey {
 public:
     explicit TMonkey(TOptions Options)
-        : FOptions(std::move(Options)), FInput(FDisplay),
+        : FOptions(std::move(Options)), FInput(FDisplay, FOptions.Pace),
           FProgram(FOptions.Command, FOptions.Out + "/" + FOptions.Name + ".log"),
           FProfile(FOptions.Profile == "designer" ? TProfile::Designer() : TProfile::Gallery()),
           FRandom(FOptions.Seed), FGuardRandom(FOptions.Seed ^ 0x9e3779b97f4a7c15ULL) {
@@ -829,7 +840,7 @@ private:
                 ++FMissed;
             break;
         case TKind::Wait:
-            SleepMs(Event.Count);
+            FInput.Pause(Event.Count);
             break;
         case TKind::Save:
             FInput.Chord("ctrl+s");
