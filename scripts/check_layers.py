@@ -6,6 +6,7 @@
     folio/, samples/                        on the runtime framework, beside each other
     design/ < package/                      on the bar, the samples and framework/design
     apps/                                   on top
+    examples/                               on the runtime framework, the bar and the samples
 
 Only framework/hosts, its tests and apps/ may include SDL. Tests, benchmarks
 and fuzz targets of a layer (tests/<layer>/...) may use what their layer may
@@ -37,6 +38,8 @@ BELOW = {
     "design": FRAMEWORK + ["folio", "samples"],
     "package": FRAMEWORK + ["folio", "samples", "design"],
     "apps": FRAMEWORK + ["folio", "samples", "design", "package"],
+    # Programs written as an application would be: the runtime only.
+    "examples": RUNTIME + ["folio", "samples"],
 }
 
 # Folders of programs that exercise the layers; tests/ui is the harness of
