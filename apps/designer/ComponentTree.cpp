@@ -163,8 +163,10 @@ void TComponentTree::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
         FDesigner->ToggleSelection(C);
         return;
     }
-    // A press inside a selection of several keeps it, for a drag of all.
-    if (!FDesigner->IsSelected(C) || FDesigner->GetSelectionList().size() < 2) FDesigner->Select(C);
+    // A press inside a selection of several keeps it, for a drag of all;
+    // let go without a drag, it selects the line alone.
+    FSelectOnRelease = FDesigner->IsSelected(C) && FDesigner->GetSelectionList().size() > 1;
+    if (!FSelectOnRelease) FDesigner->Select(C);
     FPressLine = Line;
     FPressY = Y;
 }
@@ -186,6 +188,9 @@ void TComponentTree::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     if (Button != mbLeft) return;
     const bool Dropping = FDragging;
     const int Line = LineAt(Y);
+    if (FSelectOnRelease && !Dropping && FPressLine >= 0 && FDesigner)
+        FDesigner->Select(FLines[FPressLine].Component);
+    FSelectOnRelease = false;
     FPressLine = -1;
     FDragging = false;
     FDropLine = -1;

@@ -70,6 +70,8 @@ private:
     int FPressY = 0;
     bool FDragging = false;
     int FDropLine = -1;
+    // The press was on a line of a selection of several.
+    bool FSelectOnRelease = false;
 };
 
 } // namespace designer

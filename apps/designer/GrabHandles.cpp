@@ -10,6 +10,35 @@ namespace designer {
 
 using namespace folio;
 
+namespace {
+
+// The marks of a selection stand on the form, above everything on it: on
+// the control's own parent, a panel or group box would cut off the half
+// of each mark that lies past its edge, and with it the handle to grab.
+TWinControl* MarkParent(const TControl* Control) {
+    return Control->GetTopLevel();
+}
+
+// Whether the control shows at all on its form: one on a page that is not
+// shown has no place for marks.
+bool ShownOnForm(const TControl* Control) {
+    for (const TControl* P = Control->GetParent(); P && P->GetParent(); P = P->GetParent())
+        if (!P->GetVisible()) return false;
+    return true;
+}
+
+// The control's bounds in the client coordinates of the parent of its marks.
+TRect BoundsOnForm(const TControl* Control) {
+    const TRect R = Control->GetBoundsRect();
+    const TWinControl* Parent = Control->GetParent();
+    const TWinControl* Top = MarkParent(Control);
+    if (Parent == Top) return R;
+    const TPoint P = Top->ScreenToClient(Parent->ClientToScreen(Point(R.Left, R.Top)));
+    return Bounds(P.X, P.Y, R.Width(), R.Height());
+}
+
+} // namespace
+
 TRect ResizedBounds(const TRect& Start, THandleEdges Edges, int DX, int DY) {
     TRect R = Start;
     if (Edges.Left) R.Left = std::min(Start.Left + DX, Start.Right - 1);
@@ -86,8 +115,8 @@ void TGrabHandles::Attach(TControl* Control) {
         if (!FControl) {
             H->SetVisible(false);
             H->SetParent(nullptr);
-        } else if (H->GetParent() != FControl->GetParent()) {
-            H->SetParent(FControl->GetParent());
+        } else if (H->GetParent() != MarkParent(FControl)) {
+            H->SetParent(MarkParent(FControl));
         }
     }
     Update();
@@ -95,7 +124,11 @@ void TGrabHandles::Attach(TControl* Control) {
 
 void TGrabHandles::Update() {
     if (!FControl) return;
-    const TRect R = FControl->GetBoundsRect();
+    if (!ShownOnForm(FControl)) {
+        for (auto& H : FHandles) H->SetVisible(false);
+        return;
+    }
+    const TRect R = BoundsOnForm(FControl);
     const int Half = HandleSize / 2;
     const int XMid = (R.Left + R.Right) / 2 - Half;
     const int YMid = (R.Top + R.Bottom) / 2 - Half;
@@ -140,13 +173,14 @@ void TSelectionMarks::Update() {
     const int Half = HandleSize / 2;
     size_t Next = 0;
     for (TControl* C : FControls) {
-        const TRect R = C->GetBoundsRect();
+        if (!ShownOnForm(C)) continue;
+        const TRect R = BoundsOnForm(C);
         const TPoint Corners[4] = {
             Point(R.Left - Half, R.Top - Half), Point(R.Right - Half, R.Top - Half),
             Point(R.Right - Half, R.Bottom - Half), Point(R.Left - Half, R.Bottom - Half)};
         for (const TPoint& P : Corners) {
             TSelectionMark* Mark = FMarks[Next++].get();
-            if (Mark->GetParent() != C->GetParent()) Mark->SetParent(C->GetParent());
+            if (Mark->GetParent() != MarkParent(C)) Mark->SetParent(MarkParent(C));
             Mark->SetBounds(P.X, P.Y, HandleSize, HandleSize);
             Mark->SetVisible(true);
             Mark->BringToFront();

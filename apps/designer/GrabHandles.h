@@ -24,7 +24,7 @@ struct THandleEdges {
 TRect ResizedBounds(const TRect& Start, THandleEdges Edges, int DX, int DY);
 
 // One of the eight small squares around the selected control. It is a
-// control of the designer's, placed on the selected control's parent above
+// control of the designer's, placed on the selected control's form above
 // everything, and dragging it resizes the selection through OnResizeTo.
 class TGrabHandle : public folio::TCustomControl {
 public:
@@ -58,8 +58,9 @@ class TGrabHandles {
 public:
     TGrabHandles();
     ~TGrabHandles();
-    // Puts the handles around Control (on its parent), or hides them for
-    // null or a control without a parent.
+    // Puts the handles around Control (on its form, so that no container
+    // cuts them off), or hides them for null, a control without a parent
+    // or one inside a container that is not shown.
     void Attach(folio::TControl* Control);
     folio::TControl* GetControl() const { return FControl; }
     // Follows the control's bounds.
@@ -88,7 +89,7 @@ class TSelectionMarks {
 public:
     TSelectionMarks();
     ~TSelectionMarks();
-    // Marks the corners of each of Controls (on their parents), or none.
+    // Marks the corners of each of Controls (on their form), or none.
     void Show(const std::vector<folio::TControl*>& Controls);
     // Follows the controls' bounds.
     void Update();

@@ -6,6 +6,8 @@
 
 #include "framework/ui/stdctrls/ListBox.h"
 
+#include <algorithm>
+
 namespace designer::test {
 namespace {
 
@@ -71,6 +73,38 @@ TEST_F(ComponentTreeTest, TheTreeShowsTheFormAndFollowsTheSelectionBothWays) {
     EXPECT_EQ(Shown().size(), 5u) << "a drop adds its line";
     Run("key Delete");
     EXPECT_EQ(Shown().size(), 4u);
+}
+
+// A press on a line of a selection of several keeps the selection for a
+// drag of all of it; a click there without a drag selects that line alone.
+TEST_F(ComponentTreeTest, AClickOnALineOfSeveralSelectsItAloneAndADragTakesThemAll) {
+    const struct {
+        const char* Line;
+        bool Drag;
+        std::vector<String> Selected;
+    } Cases[] = {
+        {"Button2", false, {"Button2"}},
+        {"Button1", false, {"Button1"}},
+        {"Button1", true, {"Button1", "Button2"}},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Line);
+        Run("select Button1\nshift-click Button2");
+        const TPoint At = LinePoint(Case.Line);
+        if (Case.Drag) {
+            DragLine(Case.Line, "Panel1");
+        } else {
+            Host.Click(At.X, At.Y);
+            Host.RunUntilIdle();
+        }
+        std::vector<String> Names;
+        for (TPersistent* P : Designer().GetSelectionList())
+            Names.push_back(dynamic_cast<TComponent*>(P)->GetName());
+        std::sort(Names.begin(), Names.end());
+        EXPECT_EQ(Names, Case.Selected);
+    }
+    EXPECT_EQ(C("Button1")->GetParent(), C("Panel1"));
+    EXPECT_EQ(C("Button2")->GetParent(), C("Panel1"));
 }
 
 // Dragging a line onto a container's line makes the control its child,

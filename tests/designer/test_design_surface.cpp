@@ -308,3 +308,47 @@ TEST_F(DesignerTest, SaveKeepsTheEncodingTheFormWasOpenedIn) {
 
 } // namespace
 } // namespace designer::test
+
+namespace designer::test {
+namespace {
+
+// A control flush with its panel's right and bottom edges: the marks of the
+// selection stand half outside the panel, and the panel must not cut them
+// off, or the handles there could be neither seen nor grabbed.
+TEST_F(DesignerTest, TheMarksOfAControlAtItsContainersEdgeShowWhole) {
+    Run("drop TPanel 16 16\n"
+        "drop TButton 40 24\n"
+        "drop TButton 300 200\n");
+    auto* Panel = Find<TPanel>("Panel1");
+    auto* Inner = Find<TButton>("Button1");
+    ASSERT_EQ(Inner->GetParent(), Panel);
+    Inner->SetBounds(Panel->GetWidth() - Inner->GetWidth(), Panel->GetHeight() - Inner->GetHeight(),
+                     Inner->GetWidth(), Inner->GetHeight());
+    const struct {
+        const char* Steps;
+        TColor Mark; // handles are solid, the marks of several grey
+    } Cases[] = {
+        {"select Button1\n", clWindowText},
+        {"select Button2\nshift-click Button1\n", clGray},
+    };
+    const TForm* Form = Designer().GetForm();
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Steps);
+        Run(Case.Steps);
+        Host.RunUntilIdle();
+        // The inner button's bottom right corner, on the screen; its mark
+        // reaches HandleSize / 2 pixels past it, outside the panel.
+        const TPoint Corner = Inner->ClientToScreen(Point(Inner->GetWidth(), Inner->GetHeight()));
+        for (int D = 0; D < HandleSize / 2; ++D) {
+            const TPoint P(Corner.X + D - Form->GetLeft(), Corner.Y + D - Form->GetTop());
+            EXPECT_EQ(Host.Pixel(Form, P.X, P.Y), ColorToRGB(Case.Mark)) << "at +" << D;
+        }
+    }
+    // A mark stays with its control when the panel hides it: none shows.
+    Panel->SetVisible(false);
+    Designer().Select(Inner);
+    for (const auto& H : Designer().GetHandles().Handles()) EXPECT_FALSE(H->GetVisible());
+}
+
+} // namespace
+} // namespace designer::test

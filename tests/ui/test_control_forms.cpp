@@ -150,3 +150,87 @@ TEST(ControlForms, EveryStoredPropertyReadsBackThroughBothEncodings) {
 }
 
 } // namespace
+
+namespace {
+
+// The windowed children of Parent in tab order, by name.
+std::vector<String> TabOrderNames(const TWinControl& Parent) {
+    std::vector<String> Names;
+    for (int I = 0; I < Parent.ControlCount(); ++I)
+        if (auto* W = dynamic_cast<const TWinControl*>(Parent.Controls(I)))
+            Names.push_back(W->GetName());
+    return Names;
+}
+
+struct TTabOrderCase {
+    const char* What;
+    const char* Text;
+    std::vector<String> FormOrder;
+    std::vector<String> PanelOrder;
+    // The control a shown form gives the keyboard to first.
+    const char* First;
+};
+
+// A form's children get their parent only once the whole form is read,
+// after their properties: the tab order stored with them must still hold.
+TEST(ControlForms, TheTabOrderReadsBackOnTheFormAndInsideContainers) {
+    const TTabOrderCase Cases[] = {
+        {"the last written is the first in tab order",
+         "object Form1: TForm\n"
+         "  object Panel1: TPanel\n    TabOrder = 1\n"
+         "    object Inner1: TButton\n      TabOrder = 1\n    end\n"
+         "    object Inner2: TButton\n      TabOrder = 0\n    end\n"
+         "  end\n"
+         "  object Button1: TButton\n    TabOrder = 2\n  end\n"
+         "  object Button3: TButton\n    TabOrder = 0\n  end\n"
+         "end\n",
+         {"Button3", "Panel1", "Button1"},
+         {"Inner2", "Inner1"},
+         "Button3"},
+        {"written in tab order",
+         "object Form1: TForm\n"
+         "  object Button1: TButton\n    TabOrder = 0\n  end\n"
+         "  object Panel1: TPanel\n    TabOrder = 1\n"
+         "    object Inner1: TButton\n      TabOrder = 0\n    end\n"
+         "    object Inner2: TButton\n      TabOrder = 1\n    end\n"
+         "  end\n"
+         "  object Button3: TButton\n    TabOrder = 2\n  end\n"
+         "end\n",
+         {"Button1", "Panel1", "Button3"},
+         {"Inner1", "Inner2"},
+         "Button1"},
+        {"an order past the end keeps the control last",
+         "object Form1: TForm\n"
+         "  object Button1: TButton\n    TabOrder = 9\n  end\n"
+         "  object Panel1: TPanel\n    TabOrder = 0\n  end\n"
+         "  object Button3: TButton\n    TabOrder = 1\n  end\n"
+         "end\n",
+         {"Panel1", "Button3", "Button1"},
+         {},
+         "Button3"},
+    };
+    THeadlessHost Host;
+    for (const TTabOrderCase& Case : Cases) {
+        TForm Form(nullptr);
+        ReadText(Case.Text, &Form);
+        EXPECT_EQ(TabOrderNames(Form), Case.FormOrder) << Case.What;
+        const auto* Panel = dynamic_cast<TWinControl*>(Form.FindComponent("Panel1"));
+        ASSERT_NE(Panel, nullptr) << Case.What;
+        EXPECT_EQ(TabOrderNames(*Panel), Case.PanelOrder) << Case.What;
+        Form.Show();
+        const auto* First = Form.FindNextControl(nullptr, true, true, false);
+        ASSERT_NE(First, nullptr) << Case.What;
+        EXPECT_EQ(First->GetName(), Case.First) << Case.What;
+        // Written and read again, in both encodings, the order stays.
+        for (TFormEncoding Encoding : {feText, feBinary}) {
+            TMemoryStream Out;
+            WriteComponent(Out, &Form, nullptr, Encoding);
+            Out.SetPosition(0);
+            TForm Again(nullptr);
+            ReadComponent(Out, &Again);
+            EXPECT_EQ(TabOrderNames(Again), Case.FormOrder) << Case.What << " (written and read)";
+        }
+    }
+}
+
+} // namespace

@@ -9,6 +9,7 @@
 #include "framework/ui/paint/PaintPass.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace folio {
 
@@ -33,6 +34,11 @@ void TWinControl::InsertControl(TControl* AControl) {
     }
     FControls.push_back(AControl);
     TParentLink::Set(*AControl, this);
+    // A tab order given while the control had no parent (a form reader
+    // sets a form's children's properties before it hands them over) takes
+    // effect now, as it would have had the parent come first.
+    if (auto* W = dynamic_cast<TWinControl*>(AControl); W && W->FTabOrder >= 0)
+        W->SetTabOrder(std::exchange(W->FTabOrder, -1));
     // A new child takes what it inherits from its parent.
     AControl->Perform(CM_PARENTFONTCHANGED);
     AControl->Perform(CM_PARENTCOLORCHANGED);
