@@ -7,9 +7,13 @@
 #include "framework/core/Exceptions.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
+#include "framework/ui/comctrls/InplaceEdit.h"
+#include "framework/ui/controls/ArrowKeyFocus.h"
+#include "framework/ui/input/VirtualKeys.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace designer {
 
@@ -25,7 +29,12 @@ constexpr int DragThreshold = 4;
 TComponentTree::TComponentTree(TComponent* AOwner) : TCustomControl(AOwner) {
     SetColor(clWindow);
     SetDoubleBuffered(true);
+    SetTabStop(true);
+    FEditor = std::make_unique<TInplaceEdit>(this);
+    FEditor->OnDone = [this](bool Accept, const String& Name) { Renamed(Accept, Name); };
 }
+
+TComponentTree::~TComponentTree() = default;
 
 void TComponentTree::SetDesigner(TFormDesigner* Designer) {
     FDesigner = Designer;
@@ -77,6 +86,19 @@ int TComponentTree::FindLine(const String& Name) const {
     for (int I = 0; I < static_cast<int>(FLines.size()); ++I)
         if (FLines[I].Component->GetName() == Name) return I;
     return -1;
+}
+
+int TComponentTree::CurrentLine() const {
+    if (!FDesigner) return -1;
+    for (int I = 0; I < static_cast<int>(FLines.size()); ++I)
+        if (FLines[I].Component == FDesigner->GetSelection()) return I;
+    return -1;
+}
+
+int TComponentTree::ContainerLine(int Index) const {
+    for (int I = Index - 1; I >= 0; --I)
+        if (FLines[I].Depth < FLines[Index].Depth) return I;
+    return Index;
 }
 
 bool TComponentTree::IsHighlighted(int Index) const {
@@ -147,6 +169,13 @@ void TComponentTree::Paint() {
         C->GetBrush()->SetStyle(bsClear);
         C->TextRect(R, X, R.Top + (LineHeight - C->TextHeight(Text)) / 2, Text);
     }
+    // The line the keys move from, while the tree has them.
+    if (const int Line = CurrentLine(); Line >= 0 && Focused() && !IsRenaming()) {
+        const TRect R = LineRect(Line);
+        const int X = 4 + FLines[Line].Depth * Indent;
+        C->DrawFocusRect(
+            Rect(X - 2, R.Top, std::min(R.Right, X + C->TextWidth(LineText(Line)) + 2), R.Bottom));
+    }
     TRect Edge = GetClientRect();
     DrawEdge(C->GetHandle(), Edge, EDGE_SUNKEN, BF_RECT);
 }
@@ -155,6 +184,8 @@ void TComponentTree::Paint() {
 
 void TComponentTree::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
+    if (IsRenaming()) FEditor->Finish(true);
+    if (CanFocus() && !Focused()) SetFocus();
     if (Button != mbLeft || !FDesigner) return;
     const int Line = LineAt(Y);
     if (Line < 0) return;
@@ -216,6 +247,108 @@ void TComponentTree::Drop(int Line) {
 bool TComponentTree::DoMouseWheel(TShiftState, int WheelDelta, TPoint) {
     SetTopLine(FTop - WheelDelta / 120 * 3);
     return true;
+}
+
+// --- the keys ---------------------------------------------------------------------------
+
+void TComponentTree::Dispatch(TMessage& Message) {
+    if (HandleArrowKeyFocus(*this, Message, DLGC_WANTARROWS, [this] {
+            const int Line = CurrentLine();
+            return Line >= 0 ? LineRect(Line) : TRect();
+        }))
+        return;
+    TCustomControl::Dispatch(Message);
+}
+
+void TComponentTree::KeyDown(unsigned short& Key, TShiftState Shift) {
+    TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0 || !FDesigner || FLines.empty()) return;
+    const int Line = CurrentLine();
+    const int Last = static_cast<int>(FLines.size()) - 1;
+    int To;
+    switch (Key) {
+    case VK_UP:
+        To = Line - 1;
+        break;
+    case VK_DOWN:
+        To = Line + 1;
+        break;
+    case VK_HOME:
+        To = 0;
+        break;
+    case VK_END:
+        To = Last;
+        break;
+    case VK_PRIOR:
+        To = Line - VisibleLines();
+        break;
+    case VK_NEXT:
+        To = Line + VisibleLines();
+        break;
+    case VK_LEFT:
+        To = Line < 0 ? 0 : ContainerLine(Line);
+        break;
+    case VK_RIGHT:
+        To = Line >= 0 && Line < Last && FLines[Line + 1].Depth > FLines[Line].Depth ? Line + 1
+                                                                                     : Line;
+        break;
+    case VK_DELETE:
+        Key = 0;
+        RunReporting(*FDesigner, [this] { FDesigner->DeleteSelection(); });
+        return;
+    case VK_F2:
+        Key = 0;
+        StartRename();
+        return;
+    default:
+        return;
+    }
+    Key = 0;
+    GoTo(std::clamp(To, 0, Last), Shift.Contains(ssShift));
+}
+
+void TComponentTree::GoTo(int To, bool Extend) {
+    TComponent* Target = FLines[To].Component;
+    const int From = CurrentLine();
+    if (!Extend || From < 0) {
+        FDesigner->Select(Target);
+    } else {
+        std::vector<TPersistent*> Selected = FDesigner->GetSelectionList();
+        for (int I = std::min(From, To); I <= std::max(From, To); ++I)
+            if (!FDesigner->IsSelected(FLines[I].Component))
+                Selected.push_back(FLines[I].Component);
+        FDesigner->SelectList(Selected, Target);
+    }
+    if (const int Now = CurrentLine(); Now >= 0) ScrollIntoView(Now);
+}
+
+// --- renaming ---------------------------------------------------------------------------
+
+bool TComponentTree::IsRenaming() const {
+    return FEditor->Editing();
+}
+
+void TComponentTree::StartRename() {
+    const int Line = CurrentLine();
+    if (Line < 0) return;
+    ScrollIntoView(Line);
+    const TRect R = LineRect(Line);
+    const int X = 4 + FLines[Line].Depth * Indent - 3;
+    FRenaming = FLines[Line].Component;
+    FEditor->Start(Rect(X, R.Top, R.Right - 2, R.Bottom), FRenaming->GetName());
+}
+
+void TComponentTree::Renamed(bool Accept, const String& Name) {
+    TComponent* Component = std::exchange(FRenaming, nullptr);
+    if (CanFocus()) SetFocus();
+    if (!Accept || !Component || !FDesigner || Name == Component->GetName()) return;
+    // A name that is no identifier, or another component's, is refused
+    // with the reason and the component keeps its name.
+    RunReporting(*FDesigner, [&] {
+        Component->SetName(Name);
+        FDesigner->Modified();
+    });
+    Rebuild();
 }
 
 } // namespace designer

@@ -38,7 +38,8 @@ namespace {
 // Commands whose last word runs to the end of the line.
 bool TakesRestOfLine(const String& Command, size_t Index) {
     if (Command == "set" || Command == "expect" || Command == "dialog-type") return Index == 1;
-    if (Command == "verb" || Command == "dialog-text" || Command == "menu" || Command == "mainmenu")
+    if (Command == "verb" || Command == "dialog-text" || Command == "menu" ||
+        Command == "mainmenu" || Command == "type")
         return Index == 0;
     return false;
 }
@@ -77,6 +78,7 @@ constexpr TKeyName KeyNames[] = {
     {"Left", VK_LEFT},     {"Right", VK_RIGHT},   {"Up", VK_UP},        {"Down", VK_DOWN},
     {"Delete", VK_DELETE}, {"Escape", VK_ESCAPE}, {"Enter", VK_RETURN}, {"Tab", VK_TAB},
     {"F2", VK_F2},         {"Home", VK_HOME},     {"End", VK_END},      {"Space", VK_SPACE},
+    {"PageUp", VK_PRIOR},  {"PageDown", VK_NEXT},
 };
 
 void PressKey(THeadlessHost& Host, const TScriptStep& Step, const String& Chord) {
@@ -361,6 +363,20 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         FHost.Press();
         for (int I = 1; I <= 8; ++I)
             FHost.MoveTo(From.X + IntArg(Step, 1) * I / 8, From.Y + IntArg(Step, 2) * I / 8);
+    } else if (C == "tree") {
+        // A click on the component's line, which gives the tree the keys.
+        NeedArgs(Step, 1);
+        TComponentTree& Tree = FWindow.Tree();
+        const int Line = Tree.FindLine(Step.Args[0]);
+        if (Line < 0) Fail(Step, "the tree has no line " + Step.Args[0]);
+        Tree.ScrollIntoView(Line);
+        const TRect R = Tree.LineRect(Line);
+        const int X = 8 + Tree.Lines()[static_cast<size_t>(Line)].Depth * TComponentTree::Indent;
+        const TPoint P = Tree.ClientToScreen(Point(X, (R.Top + R.Bottom) / 2));
+        FHost.Click(P.X, P.Y);
+    } else if (C == "type") {
+        NeedArgs(Step, 1);
+        FHost.Type(Step.Args[0]);
     } else if (C == "release") {
         FHost.Release();
     } else if (C == "key") {

@@ -46,6 +46,9 @@ struct TScriptStep {
 //   hold-drag NAME DX DY | release  the same drag with the button kept down
 //                                   (for a snapshot), and letting it go
 //   key [shift+]KEY                 Left Right Up Down Delete Escape Enter Tab F2
+//                                   Home End PageUp PageDown Space, a letter or digit
+//   type TEXT                       type TEXT where the keys are
+//   tree NAME                       click NAME's line in the component tree
 //   page Properties|Events          the inspector's page
 //   set PATH VALUE                  an inspector row ("GroupsFont.Size") takes VALUE
 //   choose PATH VALUE               drop the row's list and click VALUE in it

@@ -4,9 +4,11 @@
 #include "DesignedForm.h"
 #include "TabOrderDialog.h"
 
+#include "framework/ui/comctrls/InplaceEdit.h"
 #include "framework/ui/stdctrls/ListBox.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace designer::test {
 namespace {
@@ -105,6 +107,99 @@ TEST_F(ComponentTreeTest, AClickOnALineOfSeveralSelectsItAloneAndADragTakesThemA
     }
     EXPECT_EQ(C("Button1")->GetParent(), C("Panel1"));
     EXPECT_EQ(C("Button2")->GetParent(), C("Panel1"));
+}
+
+// The tree with the keys: Form1, Panel1 holding Button1, then Button2.
+// Each case clicks a line, presses keys and reads the selection.
+TEST_F(ComponentTreeTest, TheKeysWalkTheTree) {
+    DragLine("Button1", "Panel1");
+    ASSERT_EQ(Shown(), (std::vector<String>{"0 Form1", "1 Panel1", "2 Button1", "1 Button2"}));
+    const struct {
+        const char* From;
+        const char* Keys;
+        std::vector<String> Selected; // sorted; the form alone is its name
+    } Cases[] = {
+        {"Panel1", "Down", {"Button1"}},
+        {"Button1", "Down", {"Button2"}},
+        {"Button2", "Down", {"Button2"}},
+        {"Button1", "Up", {"Panel1"}},
+        {"Form1", "Up", {"Form1"}},
+        {"Button2", "Home", {"Form1"}},
+        {"Panel1", "End", {"Button2"}},
+        {"Form1", "PageDown", {"Button2"}},
+        {"Button2", "PageUp", {"Form1"}},
+        {"Button1", "Left", {"Panel1"}},
+        {"Panel1", "Left", {"Form1"}},
+        {"Panel1", "Right", {"Button1"}},
+        {"Button2", "Right", {"Button2"}},
+        {"Panel1", "shift+Down shift+Down", {"Button1", "Button2", "Panel1"}},
+        {"Button2", "shift+Up", {"Button1", "Button2"}},
+        {"Button2", "shift+Home", {"Button1", "Button2", "Panel1"}},
+        {"Button1", "Down Up Up", {"Panel1"}},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(String(Case.From) + ": " + Case.Keys);
+        String Steps = "tree " + String(Case.From) + "\n";
+        for (size_t Start = 0; Start < std::strlen(Case.Keys);) {
+            const String Keys = Case.Keys;
+            const size_t End = std::min(Keys.find(' ', Start), Keys.size());
+            Steps += "key " + Keys.substr(Start, End - Start) + "\n";
+            Start = End + 1;
+        }
+        Run(Steps);
+        std::vector<String> Names;
+        for (TPersistent* P : Designer().GetSelectionList())
+            Names.push_back(dynamic_cast<TComponent*>(P)->GetName());
+        std::sort(Names.begin(), Names.end());
+        EXPECT_EQ(Names, Case.Selected);
+        // The current line is the one the keys went to, and it shows.
+        const int Line = Tree().CurrentLine();
+        ASSERT_GE(Line, 0);
+        EXPECT_GE(Line, Tree().GetTopLine());
+        EXPECT_LT(Line, Tree().GetTopLine() + Tree().VisibleLines());
+    }
+}
+
+// Delete and F2 in the tree: the selection goes as one undo step; a name
+// typed over the line renames the component, one step, while Escape or a
+// name that cannot be a component's changes nothing.
+TEST_F(ComponentTreeTest, DeleteAndRenameFromTheTree) {
+    std::vector<String> Told;
+    Designer().OnError = [&](const String& Message) { Told.push_back(Message); };
+    const size_t Steps = UndoSteps();
+    Run("tree Button2\nkey Delete");
+    EXPECT_EQ(C("Button2"), nullptr);
+    EXPECT_EQ(UndoSteps(), Steps + 1);
+    EXPECT_EQ(Tree().FindLine("Button2"), -1);
+    Run("undo");
+    ASSERT_NE(C("Button2"), nullptr);
+    const struct {
+        const char* Keys;
+        const char* Name; // the button's name after them
+        bool Refused;
+    } Cases[] = {
+        {"type OkButton\nkey Enter", "OkButton", false},
+        {"type Other\nkey Escape", "OkButton", false},
+        {"type 1st\nkey Enter", "OkButton", true},
+        {"type Panel1\nkey Enter", "OkButton", true},
+    };
+    TControl* Button = C("Button2");
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Keys);
+        Told.clear();
+        const size_t Before = UndoSteps();
+        Run("tree " + Button->GetName() + "\nkey F2");
+        ASSERT_TRUE(Tree().IsRenaming());
+        EXPECT_EQ(Tree().RenameBox().GetText(), Button->GetName());
+        Run(Case.Keys);
+        EXPECT_FALSE(Tree().IsRenaming());
+        EXPECT_EQ(Button->GetName(), Case.Name);
+        EXPECT_EQ(Told.size(), Case.Refused ? 1u : 0u);
+        EXPECT_EQ(UndoSteps(), Before + (String(Case.Keys).find("OkButton") != String::npos));
+        EXPECT_GE(Tree().FindLine(Case.Name), 0);
+    }
+    Run("undo");
+    EXPECT_NE(Find<TButton>("Button2"), nullptr);
 }
 
 // Dragging a line onto a container's line makes the control its child,
