@@ -7,7 +7,7 @@ include(CMakePackageConfigHelpers)
 get_property(FOLIO_COMPONENTS GLOBAL PROPERTY FOLIO_COMPONENTS)
 string(JOIN " " FOLIO_COMPONENTS ${FOLIO_COMPONENTS})
 
-install(EXPORT FolioTargets NAMESPACE Folio:: DESTINATION ${FOLIO_INSTALL_CMAKEDIR})
+install(EXPORT FolioTargets NAMESPACE Folio:: DESTINATION ${FOLIO_INSTALL_CMAKEDIR} COMPONENT dev)
 configure_package_config_file(cmake/FolioConfig.cmake.in
   ${PROJECT_BINARY_DIR}/FolioConfig.cmake INSTALL_DESTINATION ${FOLIO_INSTALL_CMAKEDIR})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/FolioConfigVersion.cmake
@@ -16,7 +16,7 @@ install(FILES
   ${PROJECT_BINARY_DIR}/FolioConfig.cmake
   ${PROJECT_BINARY_DIR}/FolioConfigVersion.cmake
   cmake/FolioDependencies.cmake
-  DESTINATION ${FOLIO_INSTALL_CMAKEDIR})
+  DESTINATION ${FOLIO_INSTALL_CMAKEDIR} COMPONENT dev)
 
 # pkg-config: the libraries in link order (each before the ones it uses),
 # all but the window host and its desktop adapters, which have their own
@@ -32,5 +32,6 @@ file(RELATIVE_PATH FOLIO_PC_PREFIX_FROM_PCDIR
   /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
 foreach(pc folio folio-sdl)
   configure_file(cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+    COMPONENT dev)
 endforeach()

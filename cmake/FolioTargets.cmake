@@ -15,29 +15,35 @@ function(folio_target_settings target)
   endif()
 endfunction()
 
-# folio_library(NAME SOURCES ... [HEADERS ...] [DEPS ...] [PRIVATE_DEPS ...])
+# folio_library(NAME SOURCES ... [HEADERS ...] [PRIVATE_HEADERS ...] [DEPS ...]
+#               [PRIVATE_DEPS ...])
 #
 # A static library of one layer. NAME is the name users see: the target is
 # folio_NAME (a name that cannot clash inside another project's build), the
 # alias and the installed target are Folio::NAME. Link layers through their
-# Folio:: names. The public headers are the folder's *.h files unless HEADERS
-# lists them (the folder's subfolders too); they are installed with the library.
+# Folio:: names. The public headers are the folder's *.h files (its
+# subfolders too) but the PRIVATE_HEADERS, unless HEADERS lists them; they
+# are installed with the library, in the development files' component.
+# Private headers are the library's own business: no public header may
+# include one (the install test checks it).
 function(folio_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS;DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS;PRIVATE_HEADERS;DEPS;PRIVATE_DEPS" ${ARGN})
   set(target folio_${name})
   add_library(${target} STATIC ${ARG_SOURCES})
   add_library(Folio::${name} ALIAS ${target})
   set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
   if(NOT ARG_HEADERS)
     file(GLOB_RECURSE ARG_HEADERS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    list(TRANSFORM ARG_PRIVATE_HEADERS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    list(REMOVE_ITEM ARG_HEADERS ${ARG_PRIVATE_HEADERS})
   endif()
   target_sources(${target} PUBLIC
     FILE_SET HEADERS BASE_DIRS ${PROJECT_SOURCE_DIR} FILES ${ARG_HEADERS})
   target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
   folio_target_settings(${target})
   install(TARGETS ${target} EXPORT FolioTargets
-    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    FILE_SET HEADERS DESTINATION ${FOLIO_INSTALL_INCLUDEDIR})
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
+    FILE_SET HEADERS DESTINATION ${FOLIO_INSTALL_INCLUDEDIR} COMPONENT dev)
   # Layers are defined bottom up; the pkg-config file lists them in reverse.
   set_property(GLOBAL APPEND PROPERTY FOLIO_INSTALLED_LIBRARIES ${target})
   set_property(GLOBAL APPEND PROPERTY FOLIO_COMPONENTS ${name})
@@ -52,7 +58,7 @@ function(folio_bundle name)
   add_library(Folio::${name} ALIAS ${target})
   set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
   target_link_libraries(${target} INTERFACE ${ARG_DEPS})
-  install(TARGETS ${target} EXPORT FolioTargets)
+  install(TARGETS ${target} EXPORT FolioTargets COMPONENT dev)
   set_property(GLOBAL APPEND PROPERTY FOLIO_COMPONENTS ${name})
 endfunction()
 

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <dlfcn.h>
+#include <filesystem>
 
 namespace designer {
 
@@ -57,6 +58,18 @@ void TPackageLibrary::Unload() {
 
 String TPackageLibrary::DefaultPath() {
     if (const char* Path = std::getenv("FOLIO_PACKAGE"); Path && *Path) return Path;
+#ifdef FOLIO_PACKAGE_INSTALLED
+    // An installed designer takes the package installed with it, wherever
+    // the whole installation was put (a prefix, a tree unpacked by hand);
+    // one run from the build tree takes the package built beside it.
+    std::error_code Error;
+    const std::filesystem::path Program = std::filesystem::read_symlink("/proc/self/exe", Error);
+    if (!Error) {
+        const std::filesystem::path Installed =
+            Program.parent_path().parent_path() / FOLIO_PACKAGE_INSTALLED;
+        if (std::filesystem::exists(Installed, Error)) return Installed.string();
+    }
+#endif
 #ifdef FOLIO_PACKAGE_PATH
     return FOLIO_PACKAGE_PATH;
 #else

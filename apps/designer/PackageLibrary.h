@@ -34,7 +34,9 @@ public:
     const String& GetFileName() const { return FFileName; }
 
     // Where the designer looks for the package without being told: the
-    // FOLIO_PACKAGE environment variable, else the library built beside it.
+    // FOLIO_PACKAGE environment variable, else the library installed with
+    // the program (lib/folio/ under its installation's prefix), else the
+    // library built beside it.
     static String DefaultPath();
 
 private:
