@@ -2,6 +2,7 @@
 
 #include "design/FolioComponentEditor.h"
 #include "design/FolioPropertyEditors.h"
+#include "design/PackageIcons.h"
 #include "folio/Folio.h"
 #include "framework/design/DesignRegistry.h"
 
@@ -9,6 +10,7 @@ namespace folio::Folio {
 
 void Register() {
     RegisterComponents("Marrow", {&TFolio::StaticClassInfo()});
+    RegisterComponentIcon(TFolio::StaticClassInfo(), &package_icons::Folio);
     RegisterComponentEditor<TFolioComponentEditor>(TFolio::StaticClassInfo());
     RegisterPropertyEditor<TFolioVisibleGroupPropEditor>(
         TFolioGroup::StaticClassInfo(), &TFolio::StaticClassInfo(), "VisibleGroupObject");

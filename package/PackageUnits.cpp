@@ -2,6 +2,7 @@
 
 #include "design/FolioEditorFormUnit.h"
 #include "design/FolioRegister.h"
+#include "design/PackageIcons.h"
 #include "samples/Ccalendr.h"
 #include "samples/Cgauges.h"
 #include "samples/Cgrid.h"
@@ -18,6 +19,7 @@ std::span<const TPackageUnit> PackageUnits() {
         {"Cgrid", nullptr, &Cgrid::Register, nullptr},
         {"Cgauges", nullptr, &Cgauges::Register, nullptr},
         {"Perfgrap", nullptr, &Perfgrap::Register, nullptr},
+        {"SampleIcons", nullptr, &SampleIcons::Register, nullptr},
     };
     return Units;
 }

@@ -4,6 +4,8 @@
 #include "framework/design/DesignRegistry.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
+#include "framework/ui/app/Hints.h"
+#include "framework/ui/controls/ControlMessages.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,6 +18,10 @@ namespace {
 
 constexpr int TabWidth = 96;
 constexpr int ArrowWidth = 28;
+constexpr int SmallIcon = 24;
+constexpr int LargeIcon = 48;
+// Between an icon and its button's edge, on each side together.
+constexpr int IconMargin = 4;
 
 // Class names are ASCII; their case does not matter to a filter.
 String LowerCase(String Text) {
@@ -32,7 +38,10 @@ String ShortName(const TClassInfo& Class) {
 TComponentPalette::TComponentPalette(TComponent* AOwner) : TCustomControl(AOwner) {
     SetColor(clBtnFace);
     SetDoubleBuffered(true);
-    SetHeight(TabHeight + ButtonHeight * 2 + 6);
+    SetShowHint(true);
+    // Two rows of tabs over two rows of buttons; scaling the palette scales
+    // this.
+    SetHeight(TabHeight * 2 + (SmallIcon + IconMargin) * 2 + 6);
 }
 
 void TComponentPalette::Reload() {
@@ -77,29 +86,82 @@ void TComponentPalette::SetChosen(const TClassInfo* Class) {
 }
 
 TRect TComponentPalette::PageTabRect(int Index) const {
-    return Rect(Index * TabWidth, 0, (Index + 1) * TabWidth, TabHeight);
+    // Each tab as wide as its name needs; the tabs flow into rows, so that
+    // many pages fit a narrow window.
+    const int Height = ScalePixels(TabHeight);
+    int Left = 0;
+    int Top = 0;
+    for (int I = 0; I <= Index && I < static_cast<int>(FPages.size()); ++I) {
+        const int Width =
+            std::min(ScalePixels(TabWidth), GetCanvas()->TextWidth(FPages[I]) + ScalePixels(14));
+        if (Left + Width > GetClientWidth() && Left > 0) {
+            Left = 0;
+            Top += Height;
+        }
+        if (I == Index) return Rect(Left, Top, Left + Width, Top + Height);
+        Left += Width;
+    }
+    return TRect();
+}
+
+int TComponentPalette::TabsBottom() const {
+    return FPages.empty() ? ScalePixels(TabHeight)
+                          : PageTabRect(static_cast<int>(FPages.size()) - 1).Bottom;
+}
+
+int TComponentPalette::IconSize() const {
+    // The larger icon once the small one would be drawn at half again its
+    // size or more: scaling a 24-pixel drawing blurs, drawing at 48 does not.
+    return ScalePixels(SmallIcon) >= SmallIcon * 3 / 2 ? LargeIcon : SmallIcon;
+}
+
+int TComponentPalette::EntryHeight() const {
+    return std::max(ScalePixels(ButtonHeight), IconSize() + ScalePixels(IconMargin));
 }
 
 int TComponentPalette::EntryWidth(int Index) const {
-    if (Index < 0) return ArrowWidth;
+    if (Index < 0) return ScalePixels(ArrowWidth);
+    // A class with an icon shows the icon alone (its name is the button's
+    // tooltip); one without shows its name.
+    if (ComponentIcon(*FEntries[Index])) return IconSize() + ScalePixels(IconMargin);
     const String Name = ShortName(*FEntries[Index]);
-    return std::max(40, GetCanvas()->TextWidth(Name) + 12);
+    return std::max(ScalePixels(40), GetCanvas()->TextWidth(Name) + ScalePixels(12));
 }
 
 TRect TComponentPalette::EntryRect(int Index) const {
     // The buttons flow in rows under the tabs.
-    int X = 2;
-    int Y = TabHeight + 2;
+    const int Gap = ScalePixels(2);
+    int X = Gap;
+    int Y = TabsBottom() + Gap;
     for (int I = -1; I <= Index; ++I) {
         const int W = EntryWidth(I);
-        if (X + W > GetClientWidth() - 2 && X > 2) {
-            X = 2;
-            Y += ButtonHeight + 2;
+        if (X + W > GetClientWidth() - Gap && X > Gap) {
+            X = Gap;
+            Y += EntryHeight() + Gap;
         }
-        if (I == Index) return Rect(X, Y, X + W, Y + ButtonHeight);
-        X += W + 2;
+        if (I == Index) return Rect(X, Y, X + W, Y + EntryHeight());
+        X += W + Gap;
     }
     return TRect();
+}
+
+int TComponentPalette::EntryAt(TPoint P) const {
+    for (int I = -1; I < static_cast<int>(FEntries.size()); ++I)
+        if (EntryRect(I).Contains(P)) return I;
+    return -2;
+}
+
+TRect TComponentPalette::IconRect(int Index) const {
+    if (Index < 0 || Index >= static_cast<int>(FEntries.size()) || !ComponentIcon(*FEntries[Index]))
+        return TRect();
+    const TRect R = EntryRect(Index);
+    const int Size = IconSize();
+    return Bounds(R.Left + (R.Width() - Size) / 2, R.Top + (R.Height() - Size) / 2, Size, Size);
+}
+
+String TComponentPalette::EntryHint(int Index) const {
+    if (Index < 0 || Index >= static_cast<int>(FEntries.size())) return String();
+    return ShortName(*FEntries[Index]);
 }
 
 void TComponentPalette::Paint() {
@@ -111,15 +173,16 @@ void TComponentPalette::Paint() {
     for (int I = 0; I < static_cast<int>(FPages.size()); ++I) {
         TRect R = PageTabRect(I);
         const bool Shown = FPages[I] == FPage;
-        if (Shown) {
-            C->GetBrush()->SetColor(clWindow);
-            C->FillRect(R);
-        }
+        // The shown page's tab is light; TextRect fills with the brush, so
+        // every tab sets its own.
+        C->GetBrush()->SetColor(Shown ? clWindow : clBtnFace);
+        C->FillRect(R);
         TRect Edge = R;
         DrawEdge(C->GetHandle(), Edge, Shown ? EDGE_RAISED : BDR_SUNKENOUTER, BF_RECT);
         C->SetBkMode(TRANSPARENT);
         C->GetFont()->SetColor(clWindowText);
-        C->TextRect(R, R.Left + 6, R.Top + (TabHeight - C->TextHeight(FPages[I])) / 2, FPages[I]);
+        C->TextRect(R, R.Left + ScalePixels(6), R.Top + (R.Height() - C->TextHeight(FPages[I])) / 2,
+                    FPages[I]);
     }
     for (int I = -1; I < static_cast<int>(FEntries.size()); ++I) {
         TRect R = EntryRect(I);
@@ -132,17 +195,44 @@ void TComponentPalette::Paint() {
         if (I < 0) {
             // The arrow: choose nothing, select on the form. Drawn in the
             // text colour, so that it shows on a dark face as well.
-            const int X = R.Left + 10;
-            const int Y = R.Top + 5;
+            const int X = R.Left + ScalePixels(10);
+            const int Y = R.Top + (R.Height() - ScalePixels(15)) / 2;
+            auto P = [&](int DX, int DY) {
+                return Point(X + ScalePixels(DX), Y + ScalePixels(DY));
+            };
             C->GetBrush()->SetColor(clWindowText);
             C->GetPen()->SetColor(clWindowText);
-            C->Polygon({Point(X, Y), Point(X, Y + 13), Point(X + 3, Y + 10), Point(X + 6, Y + 15),
-                        Point(X + 8, Y + 14), Point(X + 5, Y + 9), Point(X + 9, Y + 9)});
+            C->Polygon({P(0, 0), P(0, 13), P(3, 10), P(6, 15), P(8, 14), P(5, 9), P(9, 9)});
+            continue;
+        }
+        if (const TRect Icon = IconRect(I); !Icon.IsEmpty()) {
+            // An icon draws with the canvas's tools as it likes, inside its
+            // square; the next button sets what it needs again.
+            C->SelectClipRect(Icon);
+            ComponentIcon (*FEntries[I])(C, Icon);
+            C->RemoveClipRect();
+            C->GetFont()->Assign(GetFont());
+            C->GetPen()->SetWidth(1);
+            C->GetBrush()->SetStyle(bsSolid);
             continue;
         }
         const String Name = ShortName(*FEntries[I]);
         C->GetFont()->SetColor(clWindowText);
-        C->TextRect(R, R.Left + 6, R.Top + (ButtonHeight - C->TextHeight(Name)) / 2, Name);
+        C->TextRect(R, R.Left + ScalePixels(6), R.Top + (R.Height() - C->TextHeight(Name)) / 2,
+                    Name);
+    }
+}
+
+void TComponentPalette::Dispatch(TMessage& Message) {
+    TCustomControl::Dispatch(Message);
+    if (Message.Msg != CM_HINTSHOW) return;
+    // Each button its own tooltip: the name of its class.
+    auto* Info = reinterpret_cast<THintInfo*>(Message.LParam);
+    const int Entry = EntryAt(Info->CursorPos);
+    Info->HintStr = EntryHint(Entry);
+    if (Entry >= 0) {
+        Info->CursorRect = EntryRect(Entry);
+        Info->HintPos = ClientToScreen(Point(Info->CursorRect.Left, Info->CursorRect.Bottom));
     }
 }
 
@@ -155,11 +245,7 @@ void TComponentPalette::MouseDown(TMouseButton Button, TShiftState Shift, int X,
             SetPage(FPages[I]);
             return;
         }
-    for (int I = -1; I < static_cast<int>(FEntries.size()); ++I)
-        if (EntryRect(I).Contains(P)) {
-            SetChosen(I < 0 ? nullptr : FEntries[I]);
-            return;
-        }
+    if (const int I = EntryAt(P); I >= -1) SetChosen(I < 0 ? nullptr : FEntries[I]);
 }
 
 } // namespace designer

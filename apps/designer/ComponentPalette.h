@@ -13,8 +13,11 @@ using folio::TRect;
 
 // The component palette: a tab for each page the design registry holds and,
 // on the shown page, a button for each class registered there, after the
-// arrow that chooses nothing (pressing on the form then selects). Choosing
-// a class tells OnChoose; the next press on the form drops one.
+// arrow that chooses nothing (pressing on the form then selects). A button
+// shows its class's icon, when its registration gave one, with the class's
+// name as its tooltip, else the name. Choosing a class tells OnChoose; the
+// next press on the form drops one. Icons are 24 pixels square at the
+// standard resolution and 48 on a screen about twice as dense.
 class TComponentPalette : public folio::TCustomControl {
 public:
     explicit TComponentPalette(folio::TComponent* AOwner);
@@ -36,11 +39,21 @@ public:
     TRect PageTabRect(int Index) const;
     // Entry -1 is the arrow.
     TRect EntryRect(int Index) const;
+    // Where entry Index draws its icon (empty when its class has none).
+    TRect IconRect(int Index) const;
+    // The entry at P: -1 for the arrow, -2 for none.
+    int EntryAt(folio::TPoint P) const;
+    // The tooltip of entry Index: its class's name without the T.
+    String EntryHint(int Index) const;
+    // The side of the icons at the palette's resolution: 24 or 48.
+    int IconSize() const;
 
     std::function<void(const folio::TClassInfo* Class)> OnChoose;
 
     static constexpr int TabHeight = 20;
     static constexpr int ButtonHeight = 24;
+
+    void Dispatch(folio::TMessage& Message) override;
 
 protected:
     void Paint() override;
@@ -48,6 +61,9 @@ protected:
 
 private:
     int EntryWidth(int Index) const;
+    int EntryHeight() const;
+    // Where the buttons begin: under the last row of tabs.
+    int TabsBottom() const;
 
     std::vector<String> FPages;
     String FPage;

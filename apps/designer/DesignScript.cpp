@@ -1,5 +1,6 @@
 #include "DesignScript.h"
 
+#include "ComponentTree.h"
 #include "DesignCommands.h"
 #include "DesignerWindow.h"
 
@@ -321,8 +322,20 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
         FHost.Click(P.X, P.Y);
     } else if (C == "select") {
         NeedArgs(Step, 1);
-        const TPoint P = CentreOnScreen(Component(Step.Args[0]));
-        FHost.Click(P.X, P.Y);
+        // A component without a place on the form (a timer, a menu) is
+        // chosen by its line in the component tree.
+        TComponent* Found = Designer.GetComponent(Step.Args[0]);
+        if (Found && !dynamic_cast<TControl*>(Found)) {
+            TComponentTree& Tree = FWindow.Tree();
+            const int Line = Tree.FindLine(Step.Args[0]);
+            if (Line < 0) Fail(Step, "the component tree has no line for " + Step.Args[0]);
+            Tree.ScrollIntoView(Line);
+            const TPoint P = CentreOf(&Tree, Tree.LineRect(Line));
+            FHost.Click(P.X, P.Y);
+        } else {
+            const TPoint P = CentreOnScreen(Component(Step.Args[0]));
+            FHost.Click(P.X, P.Y);
+        }
     } else if (C == "shift-click" || C == "ctrl-click") {
         NeedArgs(Step, 1);
         const TPoint P = CentreOnScreen(Component(Step.Args[0]));

@@ -38,7 +38,8 @@ struct TScriptStep {
 //
 //   new                             a new form
 //   drop CLASS X Y                  choose CLASS on the palette, click the form at X, Y
-//   select NAME                     click the component (or the form by its name)
+//   select NAME                     click the component (or the form by its name); one
+//                                   without a place on the form by its tree line
 //   shift-click NAME | ctrl-click NAME   the component joins or leaves the selection
 //   band X1 Y1 X2 Y2 [shift]        drag a band over the form from X1, Y1 to X2, Y2
 //   expect-selection NAME...        exactly these components are selected

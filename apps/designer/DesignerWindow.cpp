@@ -5,23 +5,16 @@
 #include "framework/core/ColorConsts.h"
 #include "framework/core/Exceptions.h"
 #include "framework/design/DesignRegistry.h"
+#include "framework/design/StdComponents.h"
 #include "framework/ui/app/Screen.h"
-#include "framework/ui/comctrls/ListView.h"
-#include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/dialogs/FileDialog.h"
 #include "framework/ui/dialogs/MessageDialog.h"
-#include "framework/ui/grids/StringGrid.h"
 #include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/menus/MenuBar.h"
 #include "framework/ui/menus/MenuItem.h"
 #include "framework/ui/menus/MenuWindow.h"
 #include "framework/ui/stdctrls/Button.h"
 #include "framework/ui/stdctrls/Edit.h"
-#include "framework/ui/stdctrls/GroupBox.h"
-#include "framework/ui/stdctrls/Image.h"
-#include "framework/ui/stdctrls/Label.h"
-#include "framework/ui/stdctrls/Memo.h"
-#include "framework/ui/stdctrls/Panel.h"
 
 namespace designer {
 
@@ -30,7 +23,7 @@ using namespace folio;
 namespace {
 
 constexpr int WindowWidth = 290;
-constexpr int WindowHeight = 720;
+constexpr int WindowHeight = 748;
 constexpr int TreeHeight = 132;
 
 // The tool buttons stand in a row, each as wide as its caption needs.
@@ -258,14 +251,7 @@ void RegisterStandardControls() {
     // Registering again replaces what was there.
     DesignRegistry().Unregister(&Owner);
     TRegistrationScope Scope(DesignRegistry(), &Owner);
-    RegisterComponents("Standard", {&TButton::StaticClassInfo(), &TLabel::StaticClassInfo(),
-                                    &TEdit::StaticClassInfo(), &TPanel::StaticClassInfo(),
-                                    &TGroupBox::StaticClassInfo(), &TImage::StaticClassInfo()});
-    // The text and list controls a form shows data in. They share the first
-    // page: the palette's window shows three page tabs.
-    RegisterComponents("Standard",
-                       {&TMemo::StaticClassInfo(), &TTreeView::StaticClassInfo(),
-                        &TListView::StaticClassInfo(), &TStringGrid::StaticClassInfo()});
+    RegisterStandardComponents();
 }
 
 void TDesignerWindow::UpdateTitle() {

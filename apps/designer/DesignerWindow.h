@@ -129,8 +129,9 @@ private:
 // SIGTERM in the terminal.
 void RunDesignerWindow(TDesignerWindow& Window, const std::function<bool()>& Step);
 
-// Puts the framework's standard controls on the palette page "Standard",
-// registered under the designer's own name.
+// Puts the framework's own components on the palette, each with its icon,
+// on the pages a user looks for them on, registered under the designer's
+// own name.
 void RegisterStandardControls();
 
 // Asks, in a modal dialog, whether to save the changes to the form file Name:

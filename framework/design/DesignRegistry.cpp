@@ -25,6 +25,12 @@ struct TDesignRegistry::TState {
     std::vector<std::pair<TRegistrationOwner, const TClassInfo*>> Classes;
     std::vector<TComponentEditorEntry> ComponentEditors;
     std::vector<TPropertyEditorEntry> PropertyEditors;
+    struct TIcon {
+        const TClassInfo* Class;
+        TComponentIconProc Draw;
+        TRegistrationOwner Owner;
+    };
+    std::vector<TIcon> Icons;
 };
 
 namespace {
@@ -131,6 +137,7 @@ void TDesignRegistry::Unregister(TRegistrationOwner Owner) {
         std::erase_if(FState->Palette, Owned);
         std::erase_if(FState->ComponentEditors, Owned);
         std::erase_if(FState->PropertyEditors, Owned);
+        std::erase_if(FState->Icons, Owned);
         for (auto It = FState->Classes.begin(); It != FState->Classes.end();)
             if (It->first == Owner) {
                 Classes.push_back(It->second);
@@ -141,6 +148,20 @@ void TDesignRegistry::Unregister(TRegistrationOwner Owner) {
     }
     // Latest first, so that each takes back its own registration.
     for (auto It = Classes.rbegin(); It != Classes.rend(); ++It) UnregisterClass(**It);
+}
+
+void TDesignRegistry::RegisterComponentIcon(const TClassInfo& Class, TComponentIconProc Draw,
+                                            TRegistrationOwner Owner) {
+    if (!Draw) throw EInvalidArgument("A component icon needs a way to draw it");
+    std::lock_guard Guard(FState->Lock);
+    FState->Icons.push_back({&Class, Draw, Owner});
+}
+
+TComponentIconProc TDesignRegistry::ComponentIcon(const TClassInfo& Class) const {
+    std::lock_guard Guard(FState->Lock);
+    for (auto It = FState->Icons.rbegin(); It != FState->Icons.rend(); ++It)
+        if (It->Class == &Class) return It->Draw;
+    return nullptr;
 }
 
 std::vector<TComponentPaletteEntry> TDesignRegistry::PaletteEntries() const {
@@ -304,6 +325,15 @@ std::vector<TComponentPaletteEntry> PaletteEntries() {
 
 String PalettePageOf(const TClassInfo& Class) {
     return DesignRegistry().PalettePageOf(Class);
+}
+
+void RegisterComponentIcon(const TClassInfo& Class, TComponentIconProc Draw) {
+    auto [Registry, Owner] = CurrentTarget();
+    Registry->RegisterComponentIcon(Class, Draw, Owner);
+}
+
+TComponentIconProc ComponentIcon(const TClassInfo& Class) {
+    return DesignRegistry().ComponentIcon(Class);
 }
 
 void RegisterComponentEditor(const TClassInfo& ComponentClass, String EditorName,

@@ -12,6 +12,7 @@
 
 namespace folio {
 
+class TCanvas;
 class TComponent;
 class IDesigner;
 
@@ -27,6 +28,11 @@ struct TComponentPaletteEntry {
     String Page;
     const TClassInfo* Class = nullptr;
 };
+
+// Draws a component's palette icon filling R (a square: 24 x 24 at the
+// standard resolution, 48 x 48 on a dense screen). Icons are drawn in code
+// so that every size is crisp.
+using TComponentIconProc = void (*)(TCanvas* Canvas, const TRect& R);
 
 using TComponentEditorFactory =
     std::function<std::unique_ptr<TComponentEditor>(TComponent* Component, IDesigner* Designer)>;
@@ -88,6 +94,11 @@ public:
                             TRegistrationOwner Owner = nullptr);
     void RegisterComponentEditor(TComponentEditorEntry Entry);
     void RegisterPropertyEditor(TPropertyEditorEntry Entry);
+    // The icon of Class on the palette; the latest registration wins.
+    void RegisterComponentIcon(const TClassInfo& Class, TComponentIconProc Draw,
+                               TRegistrationOwner Owner = nullptr);
+    // Null when the class has no icon of its own.
+    TComponentIconProc ComponentIcon(const TClassInfo& Class) const;
     // Takes back everything registered under Owner, the class registrations
     // of its palette entries included.
     void Unregister(TRegistrationOwner Owner);
@@ -149,6 +160,9 @@ void RegisterComponentEditor(const TClassInfo& ComponentClass, String EditorName
 void RegisterPropertyEditor(TPropertyType PropertyType, const TClassInfo* ComponentClass,
                             const String& PropertyName, String EditorName,
                             TPropertyEditorFactory Create);
+
+void RegisterComponentIcon(const TClassInfo& Class, TComponentIconProc Draw);
+TComponentIconProc ComponentIcon(const TClassInfo& Class);
 
 template <class TEditor>
 void RegisterComponentEditor(const TClassInfo& ComponentClass) {

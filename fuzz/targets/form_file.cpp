@@ -24,10 +24,24 @@
 #include "framework/core/Writer.h"
 #include "framework/gfx/Canvas.h"
 #include "framework/ui/comctrls/ListView.h"
+#include "framework/ui/comctrls/ProgressBar.h"
+#include "framework/ui/comctrls/SpinEdit.h"
+#include "framework/ui/comctrls/StatusBar.h"
+#include "framework/ui/comctrls/ToolBar.h"
+#include "framework/ui/comctrls/TrackBar.h"
 #include "framework/ui/comctrls/TreeView.h"
+#include "framework/ui/extctrls/Bevel.h"
+#include "framework/ui/extctrls/ScrollBox.h"
+#include "framework/ui/extctrls/Shape.h"
+#include "framework/ui/extctrls/SpeedButton.h"
+#include "framework/ui/extctrls/Splitter.h"
+#include "framework/ui/extctrls/Timer.h"
 #include "framework/ui/forms/Form.h"
 #include "framework/ui/grids/StringGrid.h"
+#include "framework/ui/stdctrls/CheckBox.h"
 #include "framework/ui/stdctrls/Memo.h"
+#include "framework/ui/stdctrls/RadioButton.h"
+#include "framework/ui/stdctrls/RadioGroup.h"
 
 #include <cstring>
 #include <memory>
@@ -381,6 +395,75 @@ FOLIO_FUZZ_SEEDS {
     Grid->SetCells(4, 4, "corner");
     Seeds.Add("views.form", Encode(Views.get(), feText));
     Seeds.Add("views.bin", Encode(Views.get(), feBinary));
+    // The small everyday controls as the writer stores them: states,
+    // ranges, a radio group's items, a status bar's panels (a collection),
+    // tool buttons on their bar, shapes, a splitter, a scroll box and a
+    // timer.
+    auto Small = std::make_unique<TFuzzForm>(nullptr);
+    Small->SetName("Form1");
+    auto* Check = new TCheckBox(Small.get());
+    Check->SetName("Check1");
+    Check->SetAllowGrayed(true);
+    Check->SetState(cbGrayed);
+    auto* Radio = new TRadioButton(Small.get());
+    Radio->SetName("Radio1");
+    Radio->SetChecked(true);
+    auto* Group = new TRadioGroup(Small.get());
+    Group->SetName("Group1");
+    Group->GetItems()->Add("first");
+    Group->GetItems()->Add("second");
+    Group->SetItemIndex(1);
+    Group->SetColumns(2);
+    auto* Spin = new TSpinEdit(Small.get());
+    Spin->SetName("Spin1");
+    Spin->SetMinValue(-5);
+    Spin->SetMaxValue(50);
+    Spin->SetValue(12);
+    auto* Track = new TTrackBar(Small.get());
+    Track->SetName("Track1");
+    Track->SetMax(20);
+    Track->SetPosition(15);
+    Track->SetOrientation(trVertical);
+    auto* Progress = new TProgressBar(Small.get());
+    Progress->SetName("Progress1");
+    Progress->SetPosition(40);
+    auto* Status = new TStatusBar(Small.get());
+    Status->SetName("Status1");
+    Status->GetPanels()->Add()->SetText("Ready");
+    TStatusPanel* Count = Status->GetPanels()->Add();
+    Count->SetWidth(80);
+    Count->SetAlignment(taRightJustify);
+    auto* Tools = new TToolBar(Small.get());
+    Tools->SetName("Tools1");
+    Tools->SetParent(Small.get());
+    Tools->SetFlat(false);
+    for (TToolButtonStyle Style : {tbsCheck, tbsSeparator, tbsDropDown}) {
+        auto* Tool = new TToolButton(Small.get());
+        Tool->SetName("Tool" + std::to_string(static_cast<int>(Style)));
+        Tool->SetParent(Tools);
+        Tool->SetStyle(Style);
+    }
+    auto* Speed = new TSpeedButton(Small.get());
+    Speed->SetName("Speed1");
+    Speed->SetGroupIndex(1);
+    Speed->SetDown(true);
+    auto* Bevel = new TBevel(Small.get());
+    Bevel->SetName("Bevel1");
+    Bevel->SetShape(bsFrame);
+    auto* Shape = new TShape(Small.get());
+    Shape->SetName("Shape1");
+    Shape->SetShape(stRoundRect);
+    Shape->GetBrush()->SetColor(clYellow);
+    auto* Split = new TSplitter(Small.get());
+    Split->SetName("Split1");
+    Split->SetMinSize(40);
+    auto* Box = new TScrollBox(Small.get());
+    Box->SetName("Box1");
+    auto* Timer = new TTimer(Small.get());
+    Timer->SetName("Timer1");
+    Timer->SetInterval(250);
+    Seeds.Add("small-controls.form", Encode(Small.get(), feText));
+    Seeds.Add("small-controls.bin", Encode(Small.get(), feBinary));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {

@@ -1,10 +1,12 @@
 #include "ui/DesignProbes.h"
 
 #include "framework/core/ClassRegistry.h"
+#include "framework/core/ColorConsts.h"
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
 #include "framework/design/DesignRegistry.h"
 #include "framework/design/StdPropertyEditors.h"
+#include "framework/gfx/Canvas.h"
 #include "framework/ui/app/Clipboard.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +129,42 @@ TEST(DesignRegistry, ThePaletteOfAnOwnerGoesWithItAndItsClassesWithIt) {
     EXPECT_EQ(Registry.PaletteEntries()[0].Page, "Others");
     Registry.Unregister(nullptr);
     EXPECT_EQ(GetClass("TEditProbe"), nullptr);
+}
+
+void DrawRedIcon(TCanvas* Canvas, const TRect& R) {
+    Canvas->GetBrush()->SetColor(clRed);
+    Canvas->FillRect(R);
+}
+
+void DrawBlueIcon(TCanvas* Canvas, const TRect& R) {
+    Canvas->GetBrush()->SetColor(clBlue);
+    Canvas->FillRect(R);
+}
+
+// A class shows the latest icon registered for it; an owner's icons go with
+// the owner and uncover the earlier ones; a descendant without an icon of
+// its own has none (its ancestor's picture would name the wrong class).
+TEST(DesignRegistry, AClassShowsItsLatestIconAndAnOwnersIconsGoWithIt) {
+    TDesignRegistry Registry;
+    const TClassInfo& Edit = TEditProbe::StaticClassInfo();
+    EXPECT_EQ(Registry.ComponentIcon(Edit), nullptr);
+    Registry.RegisterComponentIcon(Edit, &DrawRedIcon);
+    Registry.RegisterComponentIcon(Edit, &DrawBlueIcon, &OwnerTag);
+    EXPECT_EQ(Registry.ComponentIcon(Edit), &DrawBlueIcon);
+    EXPECT_EQ(Registry.ComponentIcon(TSpecialProbe::StaticClassInfo()), nullptr);
+    Registry.Unregister(&OwnerTag);
+    EXPECT_EQ(Registry.ComponentIcon(Edit), &DrawRedIcon);
+    EXPECT_THROW(Registry.RegisterComponentIcon(Edit, nullptr), EInvalidArgument);
+    {
+        // As a package's entry registers: through the scope, under its tag.
+        TRegistrationScope Scope(Registry, &OwnerTag);
+        RegisterComponentIcon(Edit, &DrawBlueIcon);
+    }
+    EXPECT_EQ(Registry.ComponentIcon(Edit), &DrawBlueIcon);
+    EXPECT_EQ(ComponentIcon(Edit), nullptr) << "the program's registry heard nothing";
+    Registry.Unregister(&OwnerTag);
+    Registry.Unregister(nullptr);
+    EXPECT_EQ(Registry.ComponentIcon(Edit), nullptr);
 }
 
 TEST(DesignRegistry, RegistrationsGoWhereTheInnermostScopeSends) {

@@ -6,6 +6,7 @@
 #include "framework/ui/input/DragDrop.h"
 #include "framework/ui/input/Input.h"
 #include "framework/ui/input/Mouse.h"
+#include "framework/ui/input/MouseFlags.h"
 #include "framework/ui/menus/PopupMenu.h"
 
 namespace folio {
@@ -24,13 +25,47 @@ bool IsDesignInput(unsigned Msg) {
     return (Msg >= WM_MOUSEMOVE && Msg <= WM_MBUTTONDBLCLK) || Msg == WM_KEYDOWN ||
            Msg == WM_KEYUP || Msg == WM_CHAR || Msg == WM_GETDLGCODE || Msg == CM_WANTSPECIALKEY;
 }
+
+// The control a designer takes this one's input for: itself when it is
+// designed; for a part that a control made for itself (a spin edit's box,
+// a memo's scroll bars, a radio group's buttons: controls without an
+// owner, which a form file never names), the designed control holding it,
+// so that a click on the part selects and drags the whole. Owner-less
+// children of a designed container are the designer's own marks (grab
+// handles, guide lines), which take their input themselves, as do a scroll
+// box's scroll bars. Null for controls of a running program.
+TControl* DesignedHolder(TControl* Control) {
+    if (Control->IsDesigning()) return Control;
+    for (TControl* C = Control; !C->Owner(); C = C->GetParent()) {
+        TWinControl* Parent = C->GetParent();
+        if (!Parent) return nullptr;
+        if (Parent->IsDesigning())
+            return Parent->GetControlStyle().Contains(csAcceptsControls) ? nullptr : Parent;
+    }
+    return nullptr;
+}
 } // namespace
 
 void TControl::WndProc(TMessage& Message) {
-    if (IsDesigning() && IsDesignInput(Message.Msg))
-        if (TCustomForm* Form = GetParentForm(this))
-            if (IDesigner* Designer = Form->GetDesigner())
-                if (Designer->IsDesignMsg(this, Message)) return;
+    if (IsDesignInput(Message.Msg))
+        if (TControl* Holder = DesignedHolder(this))
+            if (TCustomForm* Form = GetParentForm(Holder))
+                if (IDesigner* Designer = Form->GetDesigner()) {
+                    if (Holder == this) {
+                        if (Designer->IsDesignMsg(this, Message)) return;
+                    } else {
+                        // The holder hears the part's input in its own
+                        // client coordinates.
+                        TMessage Held = Message;
+                        if (Message.Msg >= WM_MOUSEMOVE && Message.Msg <= WM_MBUTTONDBLCLK)
+                            Held.LParam = PointToLParam(Holder->ScreenToClient(
+                                ClientToScreen(LParamToPoint(Message.LParam))));
+                        if (Designer->IsDesignMsg(Holder, Held)) {
+                            Message.Result = Held.Result;
+                            return;
+                        }
+                    }
+                }
     // Mouse presses on a disabled control go nowhere.
     if (Message.Msg >= WM_MOUSEMOVE && Message.Msg <= WM_MBUTTONDBLCLK && !GetEnabled()) return;
     Dispatch(Message);
