@@ -55,11 +55,19 @@ void ColorGrid(TCanvas* C, const TRect& R) {
 
 void Gauge(TCanvas* C, const TRect& R) {
     const TIconGrid G{C, R};
-    // A horizontal gauge two thirds full, its percentage beside the fill.
-    G.Edge(G.Box(1, 7, 23, 17), BDR_SUNKENOUTER, BF_RECT);
-    G.Fill(G.Box(2, 8, 22, 16), clWhite);
-    G.Fill(G.Box(2, 8, 15, 16), clBlack);
-    G.Line(17, 10, 20, 14, clBlack);
+    // The pie look: a dial two thirds full, from the top round to eight
+    // o'clock.
+    const TRect Dial = G.Box(2, 2, 22, 22);
+    C->GetPen()->SetColor(clBlack);
+    C->GetPen()->SetWidth(1);
+    C->GetBrush()->SetStyle(bsSolid);
+    C->GetBrush()->SetColor(clWhite);
+    C->Ellipse(Dial);
+    C->GetBrush()->SetColor(clNavy);
+    const int CX = (Dial.Left + Dial.Right) / 2, CY = (Dial.Top + Dial.Bottom) / 2;
+    const int Radius = Dial.Width() / 2;
+    C->Pie(Dial.Left, Dial.Top, Dial.Right, Dial.Bottom, CX - Radius * 866 / 1000, CY + Radius / 2,
+           CX, Dial.Top);
 }
 
 void PerformanceGraph(TCanvas* C, const TRect& R) {
