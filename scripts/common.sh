@@ -2,7 +2,7 @@
 # Debian's packages when it is missing, then configures a preset once.
 
 FOLIO_PACKAGES=(
-  g++ cmake ninja-build pkg-config ccache python3 dpkg-dev
+  g++ cmake ninja-build pkg-config ccache python3 dpkg-dev doxygen
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev libx11-dev libxtst-dev
   libsystemd-dev
