@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Builds the Debian packages with CPack, unpacks them into a scratch root
-with dpkg -x, and uses them as a person who installed them would: an
+with dpkg -x, and uses them as a person who installed them would: every
 example built against the root with find_package(Folio) and with
-pkg-config, run headless with its picture compared to the reference, and
-the packaged designer running a design script with the packaged library.
+pkg-config, each run headless with its picture compared to the reference,
+and the packaged designer running a design script with the packaged library.
 
 Usage: test_packages.py BUILD_DIR SOURCE_DIR COMPARE CXX
 Exits 77 (skipped) when dpkg-deb or cpack is missing.
@@ -19,7 +19,6 @@ import tempfile
 from installed_headers import check_include_tree
 
 SKIP = 77
-EXAMPLE = "bar-groups"
 DESIGN_SCRIPT = "drop TFolio 16 16\ndrop TCGauge 200 16\nset Progress 40\nsaveas packaged.form\n"
 
 
@@ -49,11 +48,6 @@ def check_packages(debs):
             raise AssertionError(f"folio-designer does not hold {wanted}")
 
 
-def check_example(program, picture_dir, reference, compare):
-    run([program, "--snapshots", picture_dir], cwd=picture_dir)
-    run([compare, os.path.join(picture_dir, EXAMPLE + ".png"), reference])
-
-
 def main(build_dir, source_dir, compare, cxx):
     if not shutil.which("dpkg-deb") or not shutil.which("cpack"):
         print("dpkg-deb or cpack is missing: the packages cannot be made here")
@@ -76,27 +70,41 @@ def main(build_dir, source_dir, compare, cxx):
         environment = {k: v for k, v in os.environ.items()
                        if not k.startswith("FOLIO_") and k != "DISPLAY"}
         environment["HOME"] = work
-        examples = os.path.join(source_dir, "examples")
-        reference = os.path.join(examples, EXAMPLE, EXAMPLE + ".png")
-        pictures = os.path.join(work, "pictures")
-        os.makedirs(pictures)
+        registry = os.path.join(work, "registry")
+        os.makedirs(registry, mode=0o700)
+        environment["FOLIO_REGISTRY_DIR"] = registry
+        examples_dir = os.path.join(source_dir, "examples")
+        examples = sorted(name for name in os.listdir(examples_dir)
+                          if os.path.isfile(os.path.join(examples_dir, name, "main.cpp")))
+        form = os.path.join(examples_dir, "designed-form", "shortcuts.form")
 
         # With CMake: the examples' own project, finding the unpacked package.
         cmake_build = os.path.join(work, "cmake-build")
-        run(["cmake", "-S", examples, "-B", cmake_build, "-G", "Ninja",
+        run(["cmake", "-S", examples_dir, "-B", cmake_build, "-G", "Ninja",
              f"-DCMAKE_PREFIX_PATH={usr}", f"-DCMAKE_CXX_COMPILER={cxx}",
              "-DCMAKE_BUILD_TYPE=Release"], env=environment)
-        target = "example_" + EXAMPLE.replace("-", "_")
-        run(["cmake", "--build", cmake_build, "--target", target], env=environment)
-        check_example(os.path.join(cmake_build, EXAMPLE), pictures, reference, compare)
+        run(["cmake", "--build", cmake_build], env=environment)
 
         # With pkg-config: one compiler line from folio-sdl.pc and folio.pc.
         environment["PKG_CONFIG_PATH"] = os.path.join(usr, "lib", "pkgconfig")
         flags = output(["pkg-config", "--cflags", "--libs", "folio-sdl"], env=environment).split()
-        program = os.path.join(work, "pc-" + EXAMPLE)
-        run([cxx, "-std=c++20", "-O1", "-I", examples,
-             os.path.join(examples, EXAMPLE, "main.cpp"), "-o", program, *flags], env=environment)
-        check_example(program, pictures, reference, compare)
+        for name in examples:
+            programs = {"find_package": os.path.join(cmake_build, name),
+                        "pkg-config": os.path.join(work, "pc-" + name)}
+            run([cxx, "-std=c++20", "-O1", "-I", examples_dir, f'-DFOLIO_EXAMPLE_FORM="{form}"',
+                 os.path.join(examples_dir, name, "main.cpp"), "-o", programs["pkg-config"],
+                 *flags], env=environment)
+            for way, program in programs.items():
+                # Each program starts from an empty registry, as on a first run.
+                shutil.rmtree(registry)
+                os.makedirs(registry, mode=0o700)
+                pictures = os.path.join(work, "pictures", way)
+                os.makedirs(pictures, exist_ok=True)
+                run([program, "--snapshots", pictures], cwd=work, env=environment)
+                run([compare, os.path.join(pictures, name + ".png"),
+                     os.path.join(examples_dir, name, name + ".png")])
+        print(f"{len(examples)} examples built with find_package and with pkg-config, "
+              "each picture as its reference")
 
         # The packaged designer loads the packaged library: the bar and the
         # gauge come from it.
