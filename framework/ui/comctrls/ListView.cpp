@@ -12,6 +12,7 @@
 #include "framework/ui/input/Mouse.h"
 #include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/paint/ControlPaint.h"
+#include "framework/ui/stdctrls/RowScrolling.h"
 
 #include <algorithm>
 #include <cctype>
@@ -96,11 +97,7 @@ TListView::TListView(TComponent* AOwner)
       FItems(std::make_unique<TListItems>(static_cast<TListItemsView*>(this))),
       FColumns(std::make_unique<TListColumns>(this)) {
     SetControlStyle({csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks});
-    FScrollBar = std::make_unique<TScrollBar>(nullptr);
-    FScrollBar->SetVisible(false);
-    FScrollBar->SetTabStop(false);
-    FScrollBar->SetParent(this);
-    FScrollBar->OnChange = [this](TObject*) { SetTopLine(FScrollBar->GetPosition()); };
+    FScrollBar = MakeRowScrollBar(this, sbVertical, [this](int Top) { SetTopLine(Top); });
     FEditor = std::make_unique<TInplaceEdit>(this);
     FEditor->OnDone = [this](bool Accept, const String& Text) {
         const int Index = FEditIndex;
@@ -344,15 +341,7 @@ TRect TListView::HeaderRect() const {
 }
 
 TRect TListView::ItemArea() const {
-    TRect R = GetClientRect();
-    R.Top = HeaderRect().Bottom;
-    if (FScrollBar->GetVisible()) {
-        if (FScrollBar->GetKind() == sbVertical)
-            R.Right = std::max(R.Left, R.Right - FScrollBar->GetWidth());
-        else
-            R.Bottom = std::max(R.Top, R.Bottom - FScrollBar->GetHeight());
-    }
-    return R;
+    return RowArea(*this, *FScrollBar, HeaderRect().Bottom);
 }
 
 int TListView::ItemsPerLine() const {
@@ -432,11 +421,7 @@ void TListView::SetTopLine(int Value) {
 
 void TListView::MakeVisible(int Index) {
     if (Index < 0 || Index >= GetItemCount()) return;
-    const int Line = Index / ItemsPerLine();
-    if (Line < FTopLine)
-        SetTopLine(Line);
-    else if (Line >= FTopLine + VisibleLines())
-        SetTopLine(Line - VisibleLines() + 1);
+    SetTopLine(TopRowShowing(Index / ItemsPerLine(), FTopLine, VisibleLines()));
 }
 
 void TListView::UpdateScrollBar() {
@@ -456,10 +441,7 @@ void TListView::UpdateScrollBar() {
     FScrollBar->SetVisible(false);
     const bool Needed = LineCount() > VisibleLines();
     FScrollBar->SetVisible(Needed);
-    const int Lines = LineCount(), Page = VisibleLines();
-    FScrollBar->SetParams(FTopLine, 0, std::max(Lines - 1, 0));
-    FScrollBar->SetPageSize(Page);
-    FScrollBar->SetLargeChange(Page);
+    SetRowRange(*FScrollBar, FTopLine, LineCount(), VisibleLines());
 }
 
 void TListView::Resize() {
@@ -702,7 +684,7 @@ void TListView::KeyDown(unsigned short& Key, TShiftState Shift) {
 
 bool TListView::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
     if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
-    SetTopLine(FTopLine - WheelDelta / WHEEL_DELTA * (FViewStyle == vsList ? 1 : 3));
+    SetTopLine(TopRowAfterWheel(FTopLine, WheelDelta, FViewStyle == vsList ? 1 : 3));
     return true;
 }
 

@@ -199,7 +199,7 @@ void TToolButton::Paint() {
     }
     TBrush* Brush = Canvas->GetBrush();
     Brush->SetStyle(bsSolid);
-    Brush->SetColor(FDown && !FHeld ? clBtnHighlight : clBtnFace);
+    Brush->SetColor(FDown && !FPress.IsMouseDown() ? clBtnHighlight : clBtnFace);
     Canvas->FillRect(R);
     const bool Flat = !Bar || Bar->GetFlat();
     const TRect Main = FStyle == tbsDropDown ? Rect(0, 0, ArrowRect().Left, R.Bottom) : R;
@@ -246,27 +246,20 @@ void TToolButton::Paint() {
 // ----------------------------------------------------------------------------------------
 
 void TToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft && GetEnabled() && !IsSeparator()) {
-        FHeld = FInside = true;
-        Invalidate();
-    }
+    if (Button == mbLeft && GetEnabled() && !IsSeparator() && FPress.MouseDown()) Invalidate();
     TGraphicControl::MouseDown(Button, Shift, X, Y);
 }
 
 void TToolButton::MouseMove(TShiftState Shift, int X, int Y) {
-    if (FHeld) {
-        const bool Inside = GetClientRect().Contains(Point(X, Y));
-        if (Inside != FInside) {
-            FInside = Inside;
-            Invalidate();
-        }
-    }
+    if (FollowPointer(*this, FPress, X, Y)) Invalidate();
     TGraphicControl::MouseMove(Shift, X, Y);
 }
 
 void TToolButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft && FHeld) {
-        FHeld = false;
+    // A held button looks down even with the pointer off it when it is
+    // Down, so letting go always repaints.
+    if (Button == mbLeft && FPress.IsMouseDown()) {
+        FPress.MouseUp();
         Invalidate();
     }
     TGraphicControl::MouseUp(Button, Shift, X, Y);
@@ -291,7 +284,7 @@ void TToolButton::Dispatch(TMessage& Message) {
         Invalidate();
         break;
     case WM_CANCELMODE:
-        FHeld = false;
+        FPress.Cancel();
         Invalidate();
         break;
     default:

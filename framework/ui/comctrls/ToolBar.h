@@ -2,6 +2,7 @@
 
 #include "framework/ui/controls/CustomControl.h"
 #include "framework/ui/controls/GraphicControl.h"
+#include "framework/ui/controls/PressTracker.h"
 
 namespace folio {
 
@@ -44,7 +45,7 @@ public:
     TRect ArrowRect() const;
     // The width the bar gives the button.
     int PreferredWidth() const;
-    bool IsSunken() const { return FDown || (FHeld && FInside); }
+    bool IsSunken() const { return FDown || FPress.IsPressed(); }
 
     void Click() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -67,8 +68,7 @@ private:
     bool FAllowAllUp = false;
     bool FDown = false;
     TPopupMenu* FDropdownMenu = nullptr;
-    bool FHeld = false;
-    bool FInside = false;
+    TPressTracker FPress;
     bool FHot = false;
 };
 

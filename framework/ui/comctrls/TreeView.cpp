@@ -12,6 +12,7 @@
 #include "framework/ui/input/Mouse.h"
 #include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/paint/ControlPaint.h"
+#include "framework/ui/stdctrls/RowScrolling.h"
 
 #include <algorithm>
 
@@ -77,12 +78,7 @@ TTreeView::TTreeView(TComponent* AOwner)
       FItems(std::make_unique<TTreeNodes>(static_cast<TTreeNodesView*>(this))) {
     SetControlStyle({csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks});
     // The bar and the editor are parts of the tree, not components of the form.
-    FScrollBar = std::make_unique<TScrollBar>(nullptr);
-    FScrollBar->SetKind(sbVertical);
-    FScrollBar->SetVisible(false);
-    FScrollBar->SetTabStop(false);
-    FScrollBar->SetParent(this);
-    FScrollBar->OnChange = [this](TObject*) { SetTopIndex(FScrollBar->GetPosition()); };
+    FScrollBar = MakeRowScrollBar(this, sbVertical, [this](int Top) { SetTopIndex(Top); });
     FEditor = std::make_unique<TInplaceEdit>(this);
     FEditor->OnDone = [this](bool Accept, const String& Text) {
         TTreeNode* Node = FEditNode;
@@ -294,9 +290,7 @@ int TTreeView::VisibleRowCount() const {
 }
 
 TRect TTreeView::ItemArea() const {
-    TRect R = GetClientRect();
-    if (FScrollBar->GetVisible()) R.Right = std::max(R.Left, R.Right - FScrollBar->GetWidth());
-    return R;
+    return RowArea(*this, *FScrollBar);
 }
 
 int TTreeView::ColumnLeft(int Level) const {
@@ -368,23 +362,13 @@ void TTreeView::SetTopIndex(int Value) {
 
 void TTreeView::MakeVisible(const TTreeNode* Node) {
     const int Row = RowOf(Node);
-    if (Row < 0) return;
-    if (Row < FTopIndex)
-        SetTopIndex(Row);
-    else if (Row >= FTopIndex + VisibleRowCount())
-        SetTopIndex(Row - VisibleRowCount() + 1);
+    if (Row >= 0) SetTopIndex(TopRowShowing(Row, FTopIndex, VisibleRowCount()));
 }
 
 void TTreeView::UpdateScrollBar() {
-    if (!FScrollBar) return;
-    const int Rows = VisibleRowCount();
-    const int Count = static_cast<int>(this->Rows().size());
-    const int W = GetSystemMetrics(SM_CXVSCROLL);
-    FScrollBar->SetBounds(GetClientWidth() - W, 0, W, GetClientHeight());
-    FScrollBar->SetParams(FTopIndex, 0, std::max(Count - 1, 0));
-    FScrollBar->SetPageSize(Rows);
-    FScrollBar->SetLargeChange(Rows);
-    FScrollBar->SetVisible(Count > Rows);
+    if (FScrollBar)
+        PlaceRowScrollBar(*FScrollBar, *this, 0, FTopIndex, static_cast<int>(Rows().size()),
+                          VisibleRowCount());
 }
 
 void TTreeView::Resize() {
@@ -661,7 +645,7 @@ void TTreeView::KeyPress(char& Key) {
 
 bool TTreeView::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
     if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
-    SetTopIndex(FTopIndex - WheelDelta / WHEEL_DELTA * 3);
+    SetTopIndex(TopRowAfterWheel(FTopIndex, WheelDelta, 3));
     return true;
 }
 

@@ -153,7 +153,7 @@ void TSpeedButton::Paint() {
     TBrush* Brush = Canvas->GetBrush();
     Brush->SetStyle(bsSolid);
     // A button that stays down shows a lighter face, as a checked one does.
-    Brush->SetColor(FDown && !FHeld ? clBtnHighlight : GetColor());
+    Brush->SetColor(FDown && !FPress.IsMouseDown() ? clBtnHighlight : GetColor());
     Canvas->FillRect(R);
     const bool ShowEdge = !FFlat || FHot || IsSunken();
     if (ShowEdge) {
@@ -186,27 +186,20 @@ void TSpeedButton::Paint() {
 // --- input --------------------------------------------------------------------------------------
 
 void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft && GetEnabled()) {
-        FHeld = FInside = true;
-        Invalidate();
-    }
+    if (Button == mbLeft && GetEnabled() && FPress.MouseDown()) Invalidate();
     TGraphicControl::MouseDown(Button, Shift, X, Y);
 }
 
 void TSpeedButton::MouseMove(TShiftState Shift, int X, int Y) {
-    if (FHeld) {
-        const bool Inside = GetClientRect().Contains(Point(X, Y));
-        if (Inside != FInside) {
-            FInside = Inside;
-            Invalidate();
-        }
-    }
+    if (FollowPointer(*this, FPress, X, Y)) Invalidate();
     TGraphicControl::MouseMove(Shift, X, Y);
 }
 
 void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft && FHeld) {
-        FHeld = false;
+    // A held button looks down even with the pointer off it when it is
+    // Down, so letting go always repaints.
+    if (Button == mbLeft && FPress.IsMouseDown()) {
+        FPress.MouseUp();
         Invalidate();
     }
     TGraphicControl::MouseUp(Button, Shift, X, Y);
@@ -220,7 +213,7 @@ void TSpeedButton::Dispatch(TMessage& Message) {
         if (FFlat) Invalidate();
         break;
     case WM_CANCELMODE:
-        FHeld = false;
+        FPress.Cancel();
         Invalidate();
         break;
     default:

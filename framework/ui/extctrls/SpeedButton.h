@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ui/controls/GraphicControl.h"
+#include "framework/ui/controls/PressTracker.h"
 
 #include <memory>
 
@@ -37,7 +38,7 @@ public:
     void SetGlyph(TBitmap* Value);
 
     // Drawn sunken: down, or held with the pointer over it.
-    bool IsSunken() const { return FDown || (FHeld && FInside); }
+    bool IsSunken() const { return FDown || FPress.IsPressed(); }
     // The pointer is over it (a flat button shows its edge).
     bool IsHot() const { return FHot; }
 
@@ -60,8 +61,7 @@ private:
     bool FDown = false;
     bool FAllowAllUp = false;
     bool FFlat = false;
-    bool FHeld = false;
-    bool FInside = false;
+    TPressTracker FPress;
     bool FHot = false;
     std::unique_ptr<TBitmap> FGlyph;
     // The glyph with its transparency, as it is drawn.

@@ -56,14 +56,6 @@ void TButton::UpdateActive(const TWinControl* Focused) {
     Invalidate();
 }
 
-void TButton::SetPressedState(bool MouseDown, bool MouseInside, bool SpaceDown) {
-    const bool Was = IsPressed();
-    FMouseDown = MouseDown;
-    FMouseInside = MouseInside;
-    FSpaceDown = SpaceDown;
-    if (IsPressed() != Was) Invalidate();
-}
-
 void TButton::Click() {
     if (FModalResult != mrNone)
         if (TCustomForm* Form = GetParentForm(this)) Form->SetModalResult(FModalResult);
@@ -83,27 +75,24 @@ void TButton::Paint() {
 // --- input ------------------------------------------------------------------------------------
 
 void TButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft) {
-        if (CanFocus() && !Focused()) SetFocus();
-        SetPressedState(true, true, FSpaceDown);
-    }
+    if (HoldOnMouseDown(*this, FPress, Button)) Invalidate();
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
 void TButton::MouseMove(TShiftState Shift, int X, int Y) {
-    if (FMouseDown) SetPressedState(true, GetClientRect().Contains(Point(X, Y)), FSpaceDown);
+    if (FollowPointer(*this, FPress, X, Y)) Invalidate();
     TCustomControl::MouseMove(Shift, X, Y);
 }
 
 void TButton::KeyDown(unsigned short& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
-    if (Key == VK_SPACE) SetPressedState(FMouseDown, FMouseInside, true);
+    if (Key == VK_SPACE && FPress.SpaceDown()) Invalidate();
 }
 
 void TButton::KeyUp(unsigned short& Key, TShiftState Shift) {
     TCustomControl::KeyUp(Key, Shift);
-    if (Key == VK_SPACE && FSpaceDown) {
-        SetPressedState(FMouseDown, FMouseInside, false);
+    if (Key == VK_SPACE && FPress.IsSpaceDown()) {
+        if (FPress.SpaceUp()) Invalidate();
         Click();
     }
 }
@@ -113,12 +102,12 @@ void TButton::Dispatch(TMessage& Message) {
     case WM_LBUTTONUP:
         // The button comes up before its click runs: a click that opens a
         // modal form must not leave it drawn pressed meanwhile.
-        SetPressedState(false, false, FSpaceDown);
+        if (FPress.MouseUp()) Invalidate();
         Update();
         break;
     case WM_CANCELMODE:
     case WM_KILLFOCUS:
-        SetPressedState(false, false, false);
+        FPress.Cancel();
         Invalidate();
         break;
     case WM_SETFOCUS:

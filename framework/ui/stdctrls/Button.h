@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ui/controls/CustomControl.h"
+#include "framework/ui/controls/PressTracker.h"
 #include "framework/ui/forms/FormTypes.h"
 
 namespace folio {
@@ -27,7 +28,7 @@ public:
     // True while Enter would click this button (the dark frame shows).
     bool IsActiveDefault() const { return FActive; }
     // True while the button is held down (pressed look).
-    bool IsPressed() const { return (FMouseDown && FMouseInside) || FSpaceDown; }
+    bool IsPressed() const { return FPress.IsPressed(); }
 
     void Click() override;
     void Dispatch(TMessage& Message) override;
@@ -42,15 +43,12 @@ protected:
 private:
     // Whether Enter goes to this button when Focused has the focus.
     void UpdateActive(const TWinControl* Focused);
-    void SetPressedState(bool MouseDown, bool MouseInside, bool SpaceDown);
 
     bool FDefault = false;
     bool FCancel = false;
     bool FActive = false;
     TModalResult FModalResult = mrNone;
-    bool FMouseDown = false;
-    bool FMouseInside = false;
-    bool FSpaceDown = false;
+    TPressTracker FPress;
 };
 
 } // namespace folio

@@ -41,12 +41,8 @@ void TButtonControl::SetAlignment(TAlignment Value) {
     Invalidate();
 }
 
-void TButtonControl::SetPressedState(bool MouseDown, bool MouseInside, bool SpaceDown) {
-    const bool Was = IsPressed();
-    FMouseDown = MouseDown;
-    FMouseInside = MouseInside;
-    FSpaceDown = SpaceDown;
-    if (IsPressed() != Was) InvalidateRect(MarkRect(), false);
+void TButtonControl::PressChanged(bool Changed) {
+    if (Changed) InvalidateRect(MarkRect(), false);
 }
 
 // --- geometry ----------------------------------------------------------------------------
@@ -96,27 +92,24 @@ void TButtonControl::Paint() {
 // --- input -------------------------------------------------------------------------------
 
 void TButtonControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft) {
-        if (CanFocus() && !Focused()) SetFocus();
-        SetPressedState(true, true, FSpaceDown);
-    }
+    PressChanged(HoldOnMouseDown(*this, FPress, Button));
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
 void TButtonControl::MouseMove(TShiftState Shift, int X, int Y) {
-    if (FMouseDown) SetPressedState(true, GetClientRect().Contains(Point(X, Y)), FSpaceDown);
+    PressChanged(FollowPointer(*this, FPress, X, Y));
     TCustomControl::MouseMove(Shift, X, Y);
 }
 
 void TButtonControl::KeyDown(unsigned short& Key, TShiftState Shift) {
     TCustomControl::KeyDown(Key, Shift);
-    if (Key == VK_SPACE) SetPressedState(FMouseDown, FMouseInside, true);
+    if (Key == VK_SPACE) PressChanged(FPress.SpaceDown());
 }
 
 void TButtonControl::KeyUp(unsigned short& Key, TShiftState Shift) {
     TCustomControl::KeyUp(Key, Shift);
-    if (Key == VK_SPACE && FSpaceDown) {
-        SetPressedState(FMouseDown, FMouseInside, false);
+    if (Key == VK_SPACE && FPress.IsSpaceDown()) {
+        PressChanged(FPress.SpaceUp());
         Click();
     }
 }
@@ -124,12 +117,12 @@ void TButtonControl::KeyUp(unsigned short& Key, TShiftState Shift) {
 void TButtonControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_LBUTTONUP:
-        SetPressedState(false, false, FSpaceDown);
+        PressChanged(FPress.MouseUp());
         break;
     case WM_CANCELMODE:
     case WM_KILLFOCUS:
     case WM_SETFOCUS:
-        if (Message.Msg != WM_SETFOCUS) SetPressedState(false, false, false);
+        if (Message.Msg != WM_SETFOCUS) PressChanged(FPress.Cancel());
         InvalidateRect(CaptionRect(), true);
         break;
     case CM_DIALOGCHAR:

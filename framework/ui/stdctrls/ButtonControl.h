@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ui/controls/CustomControl.h"
+#include "framework/ui/controls/PressTracker.h"
 #include "framework/ui/paint/ControlPaint.h"
 #include "framework/ui/stdctrls/StdCtrlTypes.h"
 
@@ -20,7 +21,7 @@ public:
     void SetAlignment(TAlignment Value);
 
     // True while the mouse or the space bar holds the control down.
-    bool IsPressed() const { return (FMouseDown && FMouseInside) || FSpaceDown; }
+    bool IsPressed() const { return FPress.IsPressed(); }
 
     // Where the mark and the caption lie, in client coordinates.
     TRect MarkRect() const;
@@ -41,13 +42,12 @@ protected:
     int MarkSize() const { return ScalePixels(13); }
 
 private:
-    void SetPressedState(bool MouseDown, bool MouseInside, bool SpaceDown);
+    // Repaints the mark when the press changed its look.
+    void PressChanged(bool Changed);
     bool MarkOnRight() const;
 
     TAlignment FAlignment = taRightJustify;
-    bool FMouseDown = false;
-    bool FMouseInside = false;
-    bool FSpaceDown = false;
+    TPressTracker FPress;
 };
 
 } // namespace folio

@@ -9,6 +9,7 @@
 #include "framework/ui/controls/StdPublished.h"
 #include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/paint/ControlPaint.h"
+#include "framework/ui/stdctrls/RowScrolling.h"
 
 #include <algorithm>
 #include <cctype>
@@ -56,13 +57,7 @@ const TClassInfo& TListBox::StaticClassInfo() {
 TListBox::TListBox(TComponent* AOwner)
     : TCustomControl(AOwner), FItems(std::make_unique<TStringList>()) {
     SetControlStyle({csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csDoubleClicks});
-    // The bar is part of the box, not a component of the form.
-    FScrollBar = std::make_unique<TScrollBar>(nullptr);
-    FScrollBar->SetKind(sbVertical);
-    FScrollBar->SetVisible(false);
-    FScrollBar->SetTabStop(false);
-    FScrollBar->SetParent(this);
-    FScrollBar->OnChange = [this](TObject*) { SetTopIndex(FScrollBar->GetPosition()); };
+    FScrollBar = MakeRowScrollBar(this, sbVertical, [this](int Top) { SetTopIndex(Top); });
     SetBounds(GetLeft(), GetTop(), 121, 97);
     SetTabStop(true);
     SetColor(clWindow);
@@ -150,9 +145,7 @@ void TListBox::FontChanged() {
 // -----------------------------------------------------------------------------------------
 
 TRect TListBox::ItemArea() const {
-    TRect R = GetClientRect();
-    if (FScrollBar->GetVisible()) R.Right = std::max(R.Left, R.Right - FScrollBar->GetWidth());
-    return R;
+    return RowArea(*this, *FScrollBar);
 }
 
 int TListBox::VisibleRows() const {
@@ -173,23 +166,11 @@ int TListBox::ItemAtPos(TPoint P, bool Existing) const {
 }
 
 void TListBox::MakeVisible(int Index) {
-    if (Index < 0) return;
-    if (Index < FTopIndex)
-        SetTopIndex(Index);
-    else if (Index >= FTopIndex + VisibleRows())
-        SetTopIndex(Index - VisibleRows() + 1);
+    if (Index >= 0) SetTopIndex(TopRowShowing(Index, FTopIndex, VisibleRows()));
 }
 
 void TListBox::UpdateScrollBar() {
-    if (!FScrollBar) return;
-    const int Rows = std::max(GetClientHeight() / GetItemHeight(), 1);
-    const bool Needed = Count() > Rows;
-    const int W = GetSystemMetrics(SM_CXVSCROLL);
-    FScrollBar->SetBounds(GetClientWidth() - W, 0, W, GetClientHeight());
-    FScrollBar->SetParams(FTopIndex, 0, std::max(Count() - 1, 0));
-    FScrollBar->SetPageSize(Rows);
-    FScrollBar->SetLargeChange(Rows);
-    FScrollBar->SetVisible(Needed);
+    if (FScrollBar) PlaceRowScrollBar(*FScrollBar, *this, 0, FTopIndex, Count(), VisibleRows());
 }
 
 // --- painting
@@ -332,7 +313,7 @@ void TListBox::MouseMove(TShiftState Shift, int X, int Y) {
 
 bool TListBox::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
     if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
-    SetTopIndex(FTopIndex - WheelDelta / WHEEL_DELTA * 3);
+    SetTopIndex(TopRowAfterWheel(FTopIndex, WheelDelta, 3));
     return true;
 }
 
