@@ -82,7 +82,14 @@ fi
 
 build=${bin:-$root/build/asan}
 sandbox=$(mktemp -d "${TMPDIR:-/tmp}/folio-monkey.XXXXXX")
-openbox >/dev/null 2>&1 &
+# One desktop: a wheel turned over the desktop would otherwise switch to
+# an empty one and hide every window of the program for the rest of the run.
+wm_config=()
+if [ -f /etc/xdg/openbox/rc.xml ]; then
+  sed 's|<number>[0-9]*</number>|<number>1</number>|' /etc/xdg/openbox/rc.xml >"$sandbox/openbox.xml"
+  wm_config=(--config-file "$sandbox/openbox.xml")
+fi
+openbox "${wm_config[@]}" >/dev/null 2>&1 &
 wm=$!
 cleanup() {
   kill "$wm" 2>/dev/null || true

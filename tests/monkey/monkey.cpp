@@ -67,6 +67,8 @@ constexpr double SlowMs = 100;
 // (a menu held the keys, another window had them), waiting longer only
 // slows the run down.
 constexpr double ReopenWaitMs = 3000;
+// Events in a row a running program may spend without a window shown.
+constexpr long WindowlessLimit = 200;
 
 struct TOptions {
     std::string Name;
@@ -930,6 +932,12 @@ private:
                         std::to_string(static_cast<int>(FOptions.HangSeconds)) + " s");
         }
         if (FProgram.Ended()) return Ended();
+        // A program that lives on with no window shown takes no more input:
+        // the rest of the run would test nothing.
+        FWindowless = *Ms < 0 ? FWindowless + 1 : 0;
+        if (FWindowless >= WindowlessLimit)
+            return Fail("the program has shown no window for " + std::to_string(WindowlessLimit) +
+                        " events while it runs");
         if (*Ms >= 0) {
             FLatencies.push_back(*Ms);
             if (*Ms > SlowMs)
@@ -1061,6 +1069,7 @@ private:
     }
 
     TOptions FOptions;
+    long FWindowless = 0;
     TDisplay FDisplay;
     TInput FInput;
     TProgram FProgram;
