@@ -5,10 +5,12 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/app/Hints.h"
+#include "framework/ui/controls/Accessible.h"
 #include "framework/ui/controls/ControlMessages.h"
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace designer {
 
@@ -70,6 +72,7 @@ void TComponentPalette::SetPage(const String& Page) {
     if (FChosen && std::find(FEntries.begin(), FEntries.end(), FChosen) == FEntries.end())
         SetChosen(nullptr);
     Invalidate();
+    NotifyAccessible(this, TAccEvent::ChildrenChanged);
 }
 
 void TComponentPalette::SetFilter(const String& Text) {
@@ -80,9 +83,18 @@ void TComponentPalette::SetFilter(const String& Text) {
 
 void TComponentPalette::SetChosen(const TClassInfo* Class) {
     if (Class == FChosen) return;
-    FChosen = Class;
+    const TClassInfo* Was = std::exchange(FChosen, Class);
     Invalidate();
+    // A screen reader hears both buttons: the one let up and the one pressed.
+    NotifyAccessible(this, ButtonKey(Was), TAccEvent::StateChanged);
+    NotifyAccessible(this, ButtonKey(Class), TAccEvent::StateChanged);
     if (OnChoose) OnChoose(Class);
+}
+
+const void* TComponentPalette::ButtonKey(const TClassInfo* Class) const {
+    // The arrow is no class: the list of pages stands for it, as nothing
+    // else of the palette is known by that address.
+    return Class ? static_cast<const void*>(Class) : static_cast<const void*>(&FPages);
 }
 
 TRect TComponentPalette::PageTabRect(int Index) const {

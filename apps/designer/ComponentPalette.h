@@ -19,6 +19,7 @@ using folio::TRect;
 // next press on the form drops one. Icons are 24 pixels square at the
 // standard resolution and 48 on a screen about twice as dense.
 class TComponentPalette : public folio::TCustomControl {
+    FOLIO_CLASS(TComponentPalette)
 public:
     explicit TComponentPalette(folio::TComponent* AOwner);
 
@@ -35,6 +36,10 @@ public:
     void SetFilter(const String& Text);
     const folio::TClassInfo* GetChosen() const { return FChosen; }
     void SetChosen(const folio::TClassInfo* Class);
+
+    // What screen readers know a button by: its class, or for the arrow
+    // (null) a key of the palette's own.
+    const void* ButtonKey(const folio::TClassInfo* Class) const;
 
     TRect PageTabRect(int Index) const;
     // Entry -1 is the arrow.

@@ -8,6 +8,7 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/comctrls/InplaceEdit.h"
+#include "framework/ui/controls/Accessible.h"
 #include "framework/ui/controls/ArrowKeyFocus.h"
 #include "framework/ui/input/VirtualKeys.h"
 
@@ -65,6 +66,7 @@ void TComponentTree::Rebuild() {
     }
     SetTopLine(FTop);
     SelectionChanged();
+    NotifyAccessible(this, TAccEvent::ChildrenChanged);
 }
 
 void TComponentTree::SelectionChanged() {
@@ -93,6 +95,11 @@ int TComponentTree::CurrentLine() const {
     for (int I = 0; I < static_cast<int>(FLines.size()); ++I)
         if (FLines[I].Component == FDesigner->GetSelection()) return I;
     return -1;
+}
+
+void TComponentTree::SelectLine(int Index) {
+    if (FDesigner && Index >= 0 && Index < static_cast<int>(FLines.size()))
+        FDesigner->Select(FLines[Index].Component);
 }
 
 int TComponentTree::ContainerLine(int Index) const {

@@ -32,6 +32,7 @@ class TFormDesigner;
 // selection. Delete deletes the selection and F2 renames the line's
 // component in place (Enter keeps the name, Escape drops it).
 class TComponentTree : public folio::TCustomControl {
+    FOLIO_CLASS(TComponentTree)
 public:
     explicit TComponentTree(folio::TComponent* AOwner);
     ~TComponentTree() override;
@@ -63,6 +64,8 @@ public:
     int GetDropLine() const { return FDragging ? FDropLine : -1; }
     // The line of the designer's current selection, or -1.
     int CurrentLine() const;
+    // Selects the component of line Index alone, as a click on it does.
+    void SelectLine(int Index);
 
     // Renames the current line's component in an edit box over its name.
     void StartRename();

@@ -12,6 +12,7 @@
 #include "framework/gfx/ColorSchemes.h"
 #include "framework/gfx/Edges.h"
 #include "framework/ui/app/Hints.h"
+#include "framework/ui/controls/Accessible.h"
 #include "framework/ui/controls/Cursors.h"
 #include "framework/ui/input/VirtualKeys.h"
 
@@ -139,6 +140,7 @@ void TObjectInspector::Rebuild() {
     UpdateScrollBar();
     PlaceEdit();
     Invalidate();
+    NotifyAccessible(this, TAccEvent::ChildrenChanged);
 }
 
 void TObjectInspector::UpdateScrollBar() {
@@ -438,6 +440,15 @@ void TObjectInspector::ValueEditKey(unsigned short& Key) {
     }
 }
 
+String TObjectInspector::HeaderText() const {
+    if (!FDesigner || !FDesigner->GetSelection()) return "(nothing selected)";
+    if (const size_t Count = FDesigner->GetSelectionList().size(); Count > 1)
+        return IntToStr(static_cast<long long>(Count)) + " components selected";
+    TPersistent* S = FDesigner->GetSelection();
+    const auto* Component = dynamic_cast<TComponent*>(S);
+    return (Component ? Component->GetName() : S->GetNamePath()) + ": " + S->ClassName();
+}
+
 // --- painting -------------------------------------------------------------------------------
 
 void TObjectInspector::Paint() {
@@ -448,15 +459,7 @@ void TObjectInspector::Paint() {
     C->FillRect(Rect(0, 0, W, FirstRowTop()));
     C->GetFont()->SetColor(clWindowText);
     C->SetBkMode(TRANSPARENT);
-    String Header = "(nothing selected)";
-    if (FDesigner && FDesigner->GetSelection()) {
-        TPersistent* S = FDesigner->GetSelection();
-        const auto* Component = dynamic_cast<TComponent*>(S);
-        Header = (Component ? Component->GetName() : S->GetNamePath()) + ": " + S->ClassName();
-        if (const size_t Count = FDesigner->GetSelectionList().size(); Count > 1)
-            Header = IntToStr(static_cast<long long>(Count)) + " components selected";
-    }
-    C->TextOut(4, 3, Header);
+    C->TextOut(4, 3, HeaderText());
     for (TPage Page : {ipProperties, ipEvents}) {
         TRect Tab = TabRect(Page);
         if (Page == FPage) {

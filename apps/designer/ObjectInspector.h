@@ -26,6 +26,7 @@ class TValueList;
 // A value the editor refuses leaves the object as it was and shows why on
 // the last line.
 class TObjectInspector : public folio::TCustomControl {
+    FOLIO_CLASS(TObjectInspector)
 public:
     enum TPage { ipProperties, ipEvents };
 
@@ -77,6 +78,9 @@ public:
     // second line the value's whole text (a name or value cut off by the
     // column shows whole there).
     String RowHint(int Row) const;
+    // The line above the pages: what is selected ("Button1: TButton",
+    // "3 components selected").
+    String HeaderText() const;
     // What the last refused value said; empty after a value was taken.
     const String& GetMessage() const { return FMessage; }
 

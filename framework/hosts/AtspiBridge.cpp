@@ -1458,6 +1458,8 @@ void TAtspiBridge::Send(const TPending& Change) {
             H::Emit(this, Id, "StateChanged", "expanded", (States & asExpanded) != 0, 0, "i", 0);
         if (States & asSelectable)
             H::Emit(this, Id, "StateChanged", "selected", (States & asSelected) != 0, 0, "i", 0);
+        if (States & asCheckable)
+            H::Emit(this, Id, "StateChanged", "checked", (States & asChecked) != 0, 0, "i", 0);
         break;
     case TAccEvent::NameChanged:
         H::Emit(this, Id, "PropertyChange", "accessible-name", 0, 0, "s",

@@ -23,51 +23,21 @@ import sys
 import tempfile
 import time
 
-SKIPPED = 77
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from atspi_session import (SKIPPED, Failures, enable_accessibility,  # noqa: E402
+                           find_application, pump_until, start_bus, stop, system_python, walk)
+
 GROUPS = ["Mail", "Calendar", "Places", "Notes"]
 PLACES_ITEMS = ["Desktop", "Documents", "Pictures", "Music", "Downloads"]
 KEY_F2 = 0xFFBF
 KEY_RETURN = 0xFF0D
 
 
-def start_bus(folder):
-    """A session bus that starts the desktop's services when asked for them."""
-    config = os.path.join(folder, "bus.conf")
-    with open(config, "w") as f:
-        f.write('<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"'
-                ' "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">'
-                f"<busconfig><type>session</type><listen>unix:dir={folder}</listen>"
-                "<standard_session_servicedirs/><auth>EXTERNAL</auth>"
-                "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>")
-    daemon = subprocess.Popen(["dbus-daemon", "--config-file=" + config, "--nofork",
-                               "--print-address=1"], stdout=subprocess.PIPE,
-                              stderr=subprocess.DEVNULL)
-    return daemon, daemon.stdout.readline().decode().strip()
-
-
-class Failures:
-    def __init__(self):
-        self.count = 0
-
-    def check(self, condition, what):
-        print(("ok   " if condition else "FAIL ") + what)
-        if not condition:
-            self.count += 1
-
-
 def main(argv):
     if not os.environ.get("DISPLAY"):
         print("no display: the gallery's window is not tried")
         return SKIPPED
-    try:
-        import dbus  # noqa: F401
-        import gi  # noqa: F401
-    except ImportError:
-        # Debian's python3-dbus, python3-gi and python3-pyatspi belong to the
-        # system's interpreter, which may not be the first python3 on the path.
-        if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
-            os.execv("/usr/bin/python3", ["/usr/bin/python3"] + argv)
+    if not system_python(argv):
         print("python3-dbus is missing")
         return SKIPPED
     import dbus
@@ -77,21 +47,11 @@ def main(argv):
         demo = None
         try:
             os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
-            session = dbus.bus.BusConnection(address)
-            try:
-                a11y = session.get_object("org.a11y.Bus", "/org/a11y/bus")
-                dbus.Interface(a11y, "org.freedesktop.DBus.Properties").Set(
-                    "org.a11y.Status", "IsEnabled", dbus.Boolean(True))
-                a11y_address = str(dbus.Interface(a11y, "org.a11y.Bus").GetAddress())
-            except dbus.exceptions.DBusException as e:
-                print("the accessibility bus is not there (at-spi2-core):", e)
+            a11y_address = enable_accessibility(address)
+            if a11y_address is None:
                 return SKIPPED
-            # The client finds the accessibility bus through this, not through
-            # what another session left on the display.
-            os.environ["AT_SPI_BUS_ADDRESS"] = a11y_address
             try:
                 import pyatspi
-                from gi.repository import GLib
             except ImportError:
                 print("python3-pyatspi is missing")
                 return SKIPPED
@@ -103,32 +63,13 @@ def main(argv):
                 pyatspi.Registry.registerEventListener(
                     lambda e: heard.append((e.type, e.source.name, e.detail1)), kind)
 
-            def pump_until(check, seconds):
-                deadline = time.monotonic() + seconds
-                while time.monotonic() < deadline:
-                    while GLib.MainContext.default().iteration(False):
-                        pass
-                    if check():
-                        return True
-                    time.sleep(0.01)
-                return check()
-
             demo = subprocess.Popen([gallery], cwd=folder, env=env, stdout=subprocess.DEVNULL,
                                     stderr=subprocess.DEVNULL)
-            found = []
-
-            def find_app():
-                for app in pyatspi.Registry.getDesktop(0):
-                    if app is not None and app.name == os.path.basename(gallery):
-                        found.append(app)
-                        return True
-                return False
-
             result = Failures()
-            if not pump_until(find_app, 20):
+            app = find_application(pyatspi, os.path.basename(gallery), 20)
+            if app is None:
                 print("FAIL the gallery never showed on the accessibility bus")
                 return 1
-            app = found[0]
             result.check(app.getRoleName() == "application", "the application's role")
             result.check(app.get_toolkit_name() == "Folio", "the toolkit's name")
             frames = [app.getChildAtIndex(i) for i in range(app.childCount)]
@@ -183,14 +124,7 @@ def main(argv):
 
             # The whole tree, as a screen reader's review of the window reads it.
             start = time.monotonic()
-            count = 0
-            stack = [app]
-            while stack:
-                node = stack.pop()
-                count += 1
-                node.getRole()
-                node.getState()
-                stack.extend(node.getChildAtIndex(i) for i in range(node.childCount))
+            count = walk(app)
             took = (time.monotonic() - start) * 1000
             print(f"walked {count} objects (role, name, states, children) in {took:.0f} ms")
             result.check(count >= 20, "the walk met the whole window")
@@ -214,14 +148,7 @@ def main(argv):
                 result.check(False, f"the cache answers ({e!r})")
             return 1 if result.count else 0
         finally:
-            if demo:
-                demo.terminate()
-                try:
-                    demo.wait(10)
-                except subprocess.TimeoutExpired:
-                    demo.kill()
-            daemon.terminate()
-            daemon.wait()
+            stop(demo, daemon)
 
 
 if __name__ == "__main__":
