@@ -772,8 +772,21 @@ private:
                 TEvent Close;
                 Close.Kind = TKind::Close;
                 Close.Window = WindowName(W.View);
+                // A file dialog that stays after several closes waits on a
+                // window of its own (a question it asked): close the
+                // topmost other window first.
+                if (++FFileDialogCloses > 3) {
+                    for (auto O = Windows.rbegin(); O != Windows.rend(); ++O)
+                        if (!O->View.Popup && !IsFileDialog(O->View.Title) &&
+                            WindowName(O->View) != WindowName(Windows.front().View)) {
+                            Close.Window = WindowName(O->View);
+                            break;
+                        }
+                    FFileDialogCloses = 0;
+                }
                 return Close;
             }
+        FFileDialogCloses = 0;
         if (Event.Kind == TKind::Close) {
             int Framed = 0;
             for (const TAppWindow& W : Windows) Framed += W.View.Popup ? 0 : 1;
@@ -1070,6 +1083,7 @@ private:
 
     TOptions FOptions;
     long FWindowless = 0;
+    int FFileDialogCloses = 0;
     TDisplay FDisplay;
     TInput FInput;
     TProgram FProgram;
