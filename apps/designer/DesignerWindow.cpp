@@ -149,6 +149,8 @@ TDesignerWindow::TDesignerWindow()
     FTree->SetName("ComponentTree");
     FFilter = new TEdit(FWindow.get());
     FFilter->SetName("PaletteFilter");
+    // What the box is for, as its tooltip and as its name to a screen reader.
+    FFilter->SetHint("Filter the palette by class name");
     FFilter->SetBounds(4, FPalette->GetTop() + FPalette->GetHeight() + 2, WindowWidth - 8, 21);
     FFilter->SetParent(FWindow.get());
     FFilter->OnChange = [this](TObject*) { FPalette->SetFilter(FFilter->GetText()); };

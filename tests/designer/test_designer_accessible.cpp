@@ -79,6 +79,10 @@ TEST_F(DesignerAccessibleTest, ThePaletteTheInspectorAndTheTreeHaveNodesForTheir
     EXPECT_EQ(Value->GetDescription(), "Caption");
     EXPECT_EQ(Table->GetChildCount(), 2 * Window->Inspector().RowCount());
     EXPECT_NE(ChildNamed(*In, TAccRole::PageTabList, "Inspector pages"), nullptr);
+    // The filter box over the palette is known by what it is for.
+    const auto Filter = GetAccessible(&Window->PaletteFilter());
+    EXPECT_EQ(Filter->GetRole(), TAccRole::Text);
+    EXPECT_EQ(Filter->GetName(), "Filter the palette by class name");
 }
 
 // Each part's "press" does what a click on it does.
