@@ -79,10 +79,18 @@ read -r DX DY < <(origin "Folio designer")
 read -r FX FY < <(origin "^Form1$")
 capture started
 
+# The places below follow the designer window's layout: the palette's
+# Standard page (Button the seventh icon of the first row, Panel the sixth
+# of the second), the tree's lines under it 16 pixels apart.
+palette_button="195 106"
+palette_panel="165 137"
+tree_panel=203
+tree_button2=235
+
 # The palette's Panel and Button entries, then a click on the form each.
-click 180 83 "$DX" "$DY"; click 16 16 "$FX" "$FY"
+click $palette_panel "$DX" "$DY"; click 16 16 "$FX" "$FY"
 for place in "40 140" "170 156" "300 148"; do
-  click 53 83 "$DX" "$DY"; click $place "$FX" "$FY"
+  click $palette_button "$DX" "$DY"; click $place "$FX" "$FY"
 done
 capture dropped
 
@@ -109,7 +117,7 @@ capture redone
 
 # Button2 alone, then its line in the tree onto Panel1's.
 click 200 164 "$FX" "$FY"
-drag 49 207 49 175 "$DX" "$DY"
+drag 49 "$tree_button2" 49 "$tree_panel" "$DX" "$DY"
 sleep 0.3
 capture tree-drop-held
 xdotool mouseup 1
