@@ -7,6 +7,7 @@
 #include "framework/ui/app/Hints.h"
 #include "framework/ui/controls/Accessible.h"
 #include "framework/ui/controls/ControlMessages.h"
+#include "framework/ui/input/MouseFlags.h"
 
 #include <algorithm>
 #include <cctype>
@@ -60,6 +61,7 @@ void TComponentPalette::Reload() {
 
 void TComponentPalette::SetPage(const String& Page) {
     FPage = Page;
+    FTopRow = 0;
     FEntries.clear();
     const String Wanted = LowerCase(FFilter);
     for (const TComponentPaletteEntry& E : DesignRegistry().PaletteEntries()) {
@@ -141,10 +143,11 @@ int TComponentPalette::EntryWidth(int Index) const {
 }
 
 TRect TComponentPalette::EntryRect(int Index) const {
-    // The buttons flow in rows under the tabs.
+    // The buttons flow in rows under the tabs; the rows above FTopRow are
+    // scrolled away, above the tabs' foot.
     const int Gap = ScalePixels(2);
     int X = Gap;
-    int Y = TabsBottom() + Gap;
+    int Y = TabsBottom() + Gap - FTopRow * (EntryHeight() + Gap);
     for (int I = -1; I <= Index; ++I) {
         const int W = EntryWidth(I);
         if (X + W > GetClientWidth() - Gap && X > Gap) {
@@ -158,9 +161,35 @@ TRect TComponentPalette::EntryRect(int Index) const {
 }
 
 int TComponentPalette::EntryAt(TPoint P) const {
+    if (P.Y < TabsBottom()) return -2;
     for (int I = -1; I < static_cast<int>(FEntries.size()); ++I)
         if (EntryRect(I).Contains(P)) return I;
     return -2;
+}
+
+int TComponentPalette::RowsShown() const {
+    const int Gap = ScalePixels(2);
+    return std::max((GetClientHeight() - TabsBottom() - Gap) / (EntryHeight() + Gap), 1);
+}
+
+int TComponentPalette::RowCount() const {
+    const int Gap = ScalePixels(2);
+    const TRect First = EntryRect(-1);
+    const TRect Last = EntryRect(static_cast<int>(FEntries.size()) - 1);
+    return (Last.Top - First.Top) / (EntryHeight() + Gap) + 1;
+}
+
+void TComponentPalette::SetTopRow(int Value) {
+    Value = std::clamp(Value, 0, std::max(RowCount() - RowsShown(), 0));
+    if (Value == FTopRow) return;
+    FTopRow = Value;
+    Invalidate();
+}
+
+bool TComponentPalette::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+    if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
+    SetTopRow(FTopRow - WheelDelta / WHEEL_DELTA);
+    return true;
 }
 
 TRect TComponentPalette::IconRect(int Index) const {
@@ -198,6 +227,8 @@ void TComponentPalette::Paint() {
     }
     for (int I = -1; I < static_cast<int>(FEntries.size()); ++I) {
         TRect R = EntryRect(I);
+        // Rows scrolled away stay under the tabs.
+        if (R.Top < TabsBottom()) continue;
         const bool Down = I < 0 ? FChosen == nullptr : FEntries[I] == FChosen;
         C->GetBrush()->SetColor(Down ? clWindow : clBtnFace);
         C->FillRect(R);

@@ -50,6 +50,12 @@ public:
     int EntryAt(folio::TPoint P) const;
     // The tooltip of entry Index: its class's name without the T.
     String EntryHint(int Index) const;
+    // When the buttons need more rows than show (a filter that finds many
+    // classes), the wheel scrolls them by rows; TopRow is the first shown.
+    int GetTopRow() const { return FTopRow; }
+    void SetTopRow(int Value);
+    int RowCount() const;
+    int RowsShown() const;
     // The side of the icons at the palette's resolution: 24 or 48.
     int IconSize() const;
 
@@ -62,6 +68,7 @@ public:
 
 protected:
     void Paint() override;
+    bool DoMouseWheel(folio::TShiftState Shift, int WheelDelta, folio::TPoint MousePos) override;
     void MouseDown(folio::TMouseButton Button, folio::TShiftState Shift, int X, int Y) override;
 
 private:
@@ -75,6 +82,7 @@ private:
     std::vector<const folio::TClassInfo*> FEntries;
     const folio::TClassInfo* FChosen = nullptr;
     String FFilter;
+    int FTopRow = 0;
 };
 
 } // namespace designer

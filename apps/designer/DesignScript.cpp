@@ -14,6 +14,7 @@
 #include "framework/ui/app/Screen.h"
 #include "framework/ui/forms/CustomForm.h"
 #include "framework/ui/input/Input.h"
+#include "framework/ui/input/MouseFlags.h"
 #include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/menus/MainMenu.h"
 #include "framework/ui/menus/MenuBar.h"
@@ -310,7 +311,13 @@ void TDesignScript::RunStep(const TScriptStep& Step) {
             FHost.Click(Tab.X, Tab.Y);
             for (size_t E = 0; E < Palette.Entries().size(); ++E)
                 if (Palette.Entries()[E]->Name == Step.Args[0]) {
-                    const TPoint P = CentreOf(&Palette, Palette.EntryRect(static_cast<int>(E)));
+                    // A button below the rows shown comes up by the wheel.
+                    const int Entry = static_cast<int>(E);
+                    FHost.MoveTo(CentreOf(&Palette, Palette.PageTabRect(0)));
+                    while (Palette.EntryRect(Entry).Bottom > Palette.GetClientHeight() &&
+                           Palette.GetTopRow() < Palette.RowCount() - Palette.RowsShown())
+                        FHost.Wheel(-WHEEL_DELTA);
+                    const TPoint P = CentreOf(&Palette, Palette.EntryRect(Entry));
                     FHost.Click(P.X, P.Y);
                     Class = Palette.Entries()[E];
                     break;

@@ -10,7 +10,9 @@
 #include "framework/ui/app/Application.h"
 #include "framework/ui/app/Hints.h"
 #include "framework/ui/app/Screen.h"
+#include "framework/ui/input/MouseFlags.h"
 #include "framework/ui/stdctrls/Button.h"
+#include "framework/ui/stdctrls/Edit.h"
 #include "framework/ui/stdctrls/Panel.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +100,57 @@ TEST(PaletteIcons, TheSmallIconAtTheStandardResolutionAndTheLargeOneAtTwiceIt) {
             EXPECT_EQ(Palette.GetChosen(), &TButton::StaticClassInfo());
         }
     }
+}
+
+} // namespace
+} // namespace designer::test
+
+namespace designer::test {
+namespace {
+
+// A filter that finds more classes than two rows hold: the wheel over the
+// palette brings the last rows up, where a click chooses; a new filter
+// starts at the first row again.
+TEST(PaletteRows, TheWheelScrollsButtonsThatDoNotFit) {
+    THeadlessHost Host(1024, 768);
+    static const int Owner = 0;
+    struct TPutBack {
+        ~TPutBack() { DesignRegistry().Unregister(&Owner); }
+    } PutBack;
+    {
+        TRegistrationScope Scope(DesignRegistry(), &Owner);
+        RegisterStandardControls();
+    }
+    TDesignerWindow Window;
+    Window.Show();
+    Host.RunUntilIdle();
+    TComponentPalette& Palette = Window.Palette();
+    const TPoint Box = Window.PaletteFilter().ClientToScreen(Point(10, 10));
+    Host.Click(Box.X, Box.Y);
+    Host.Type("e");
+    ASSERT_GT(Palette.RowCount(), Palette.RowsShown());
+    const int Last = static_cast<int>(Palette.Entries().size()) - 1;
+    EXPECT_GT(Palette.EntryRect(Last).Bottom, Palette.GetClientHeight()) << "out of sight";
+    const TPoint Over = Palette.ClientToScreen(Point(20, Palette.GetClientHeight() - 10));
+    Host.MoveTo(Over.X, Over.Y);
+    for (int I = 0; I < Palette.RowCount(); ++I) Host.Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(Palette.GetTopRow(), Palette.RowCount() - Palette.RowsShown()) << "no further";
+    const TRect R = Palette.EntryRect(Last);
+    ASSERT_LE(R.Bottom, Palette.GetClientHeight());
+    const TPoint At = Palette.ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+    Host.Click(At.X, At.Y);
+    EXPECT_EQ(Palette.GetChosen(), Palette.Entries()[Last]);
+    // The rows scrolled away lie under the tabs, where a click picks a tab.
+    const TRect Tab = Palette.PageTabRect(1);
+    const TPoint OnTab = Palette.ClientToScreen(Point(Tab.Left + 4, Tab.Bottom - 2));
+    Host.Click(OnTab.X, OnTab.Y);
+    EXPECT_EQ(Palette.GetChosen(), Palette.Entries()[Last]);
+    Host.MoveTo(Over.X, Over.Y);
+    Host.Wheel(-WHEEL_DELTA);
+    ASSERT_GT(Palette.GetTopRow(), 0);
+    Host.Click(Box.X, Box.Y);
+    Host.Type("x");
+    EXPECT_EQ(Palette.GetTopRow(), 0);
 }
 
 } // namespace
