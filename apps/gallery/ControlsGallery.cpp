@@ -6,6 +6,7 @@
 #include "framework/gfx/Colors.h"
 #include "framework/hosts/DesktopColorScheme.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/hosts/SdlHost.h"
 #include "framework/ui/comctrls/ListView.h"
 #include "framework/ui/comctrls/TreeView.h"
 #include "framework/ui/dialogs/ColorDialog.h"
@@ -217,6 +218,29 @@ bool Snapshot(THeadlessHost& Host, const std::string& Dir, const char* Name, std
 }
 
 } // namespace
+
+bool ShowControlsWindows(std::ostream& Out) {
+    try {
+        if (!TSdlHost::DisplayAvailable()) {
+            Out << "The controls need a display to show their windows.\n";
+            return false;
+        }
+        TSdlHost Host;
+        FollowSchemeVariable();
+        TEverydayControlsForm Everyday(nullptr);
+        TViewsForm Views;
+        Views.Form.SetBounds(660, 20, Views.Form.GetWidth(), Views.Form.GetHeight());
+        Everyday.Show();
+        Views.Form.Show();
+        Out << "The everyday controls are open in two windows; close them to finish.\n"
+            << std::flush;
+        Host.Run();
+        return true;
+    } catch (const Exception& E) {
+        Out << "The controls windows failed: " << E.what() << "\n";
+        return false;
+    }
+}
 
 bool RunControlsGallery(std::ostream& Out, const std::string& SnapshotDir) {
     try {

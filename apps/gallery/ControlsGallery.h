@@ -17,4 +17,9 @@ namespace gallery {
 // something went wrong.
 bool RunControlsGallery(std::ostream& Out, const std::string& SnapshotDir);
 
+// The everyday controls and the text and list controls in two real
+// windows, to be tried with the pointer and the keys; returns when both are
+// closed. False when no display can be opened.
+bool ShowControlsWindows(std::ostream& Out);
+
 } // namespace gallery

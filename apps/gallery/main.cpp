@@ -19,11 +19,16 @@ int main(int argc, char** argv) {
             FormFile = argv[++I];
             continue;
         }
+        if (std::strcmp(argv[I], "--controls") == 0) {
+            const bool Shown = gallery::ShowControlsWindows(std::cout);
+            if (const int Signal = folio::TQuitSignals::Received()) return 128 + Signal;
+            return Shown ? 0 : 1;
+        }
         if (std::strcmp(argv[I], "--snapshots") == 0) {
             Options.ForceSnapshots = true;
             if (I + 1 < argc) Options.SnapshotDir = argv[++I];
         } else {
-            std::cerr << "usage: gallery [--snapshots DIR] [--form FILE]\n";
+            std::cerr << "usage: gallery [--snapshots DIR] [--form FILE] [--controls]\n";
             return 2;
         }
     }
