@@ -4,9 +4,12 @@
 
 namespace folio {
 
-// The palette icons of the framework's components, each drawn to fill a
-// square R at any size from the same 24-unit grid.
+/// The palette icons of the framework's components, each drawn to fill a
+/// square R at any size from the same 24-unit grid.
 namespace std_icons {
+/// Draws the palette icon of the component the function is named after
+/// (Button: TButton, OpenDialog: TOpenDialog ...) filling square R of Canvas.
+///@{
 void Button(TCanvas* Canvas, const TRect& R);
 void Label(TCanvas* Canvas, const TRect& R);
 void Edit(TCanvas* Canvas, const TRect& R);
@@ -45,6 +48,7 @@ void OpenDialog(TCanvas* Canvas, const TRect& R);
 void SaveDialog(TCanvas* Canvas, const TRect& R);
 void OpenPictureDialog(TCanvas* Canvas, const TRect& R);
 void ColorDialog(TCanvas* Canvas, const TRect& R);
+///@}
 } // namespace std_icons
 
 } // namespace folio
