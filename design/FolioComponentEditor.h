@@ -6,12 +6,12 @@ namespace folio {
 
 class TFolio;
 
-// The bar's commands in the designer's context menu, and a double-click
-// that opens the bar editor dialog. The menu has three lines for a bar
-// without groups ("Edit groups...", a separator, "Add Group") and five for
-// one with groups ("Edit groups...", a separator, "Select Group", "Add
-// Group", "Delete Group"). After every verb the designer is told that the
-// form changed.
+/// The bar's commands in the designer's context menu, and a double-click
+/// that opens the bar editor dialog. The menu has three lines for a bar
+/// without groups ("Edit groups...", a separator, "Add Group") and five for
+/// one with groups ("Edit groups...", a separator, "Select Group", "Add
+/// Group", "Delete Group"). After every verb the designer is told that the
+/// form changed.
 class TFolioComponentEditor : public TComponentEditor {
 public:
     using TComponentEditor::TComponentEditor;
@@ -22,7 +22,7 @@ public:
     int GetVerbCount() override;
 
 private:
-    // The edited component, which must be a bar.
+    /// The edited component, which must be a bar.
     TFolio& Bar() const;
 };
 
