@@ -9,7 +9,7 @@
 # program's event loop for an answer and measures how long it took.
 #
 #   scripts/monkey.sh [--seed N] [--events N] [--seconds S] [--only NAME] [--out DIR]
-#                     [--bin DIR] [--pace F]
+#                     [--bin DIR] [--pace F] [--memory]
 #   scripts/monkey.sh --replay FILE
 #
 # Defaults: seed 1, 100,000 events for each program (the long run), no time
@@ -23,7 +23,11 @@
 # event with the windows it met to DIR/NAME.trace (DIR: build/asan/monkey). --pace scales the
 # driver's own pauses (a press held, the steps of a drag, typing, idle
 # waits; 1 by default, a quick human hand): 0.2 sends the same events five
-# times faster, which makes a long run fit an afternoon.
+# times faster, which makes a long run fit an afternoon. --memory is for a
+# resident-memory figure: AddressSanitizer keeps no quarantine (freed memory
+# is reused at once, so resident memory follows what the program holds
+# rather than what it freed lately) and random input never closes the
+# program's last main window (one program life for the whole run).
 #
 # The programs run in a folder of their own with their own home and
 # registry folder; random input never reaches a file dialog (the driver
@@ -40,6 +44,7 @@ out=""
 replay=""
 bin=""
 pace=1
+memory=""
 while [ $# -gt 0 ]; do
   case $1 in
     --seed) seed=$2; shift 2 ;;
@@ -50,7 +55,8 @@ while [ $# -gt 0 ]; do
     --replay) replay=$(realpath "$2"); shift 2 ;;
     --bin) bin=$(realpath "$2"); shift 2 ;;
     --pace) pace=$2; shift 2 ;;
-    -h|--help) sed -n '2,30p' "$0"; exit 0 ;;
+    --memory) memory=1; shift ;;
+    -h|--help) sed -n '2,34p' "$0"; exit 0 ;;
     *) echo "monkey: unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -75,6 +81,7 @@ if [ -z "${FOLIO_MONKEY_INNER:-}" ]; then
   [ -n "$bin" ] && args+=(--bin "$bin")
   [ -n "$only" ] && args+=(--only "$only")
   [ -n "$replay" ] && args+=(--replay "$replay")
+  [ -n "$memory" ] && args+=(--memory)
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "${args[@]}"
 fi
 
@@ -110,6 +117,7 @@ export HOME=$sandbox/home
 export FOLIO_REGISTRY_DIR=$sandbox/home/registry
 export PATH=$sandbox/bin:$PATH
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+[ -n "$memory" ] && ASAN_OPTIONS+=:quarantine_size_mb=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
 export FOLIO_PACKAGE=$build/package/libfolio_package.so
@@ -133,6 +141,7 @@ run() {
   : >"$out/$name.log"
   local bounds=(--seed "$seed" --events "$events" --pace "$pace")
   [ "$seconds" != 0 ] && bounds+=(--seconds "$seconds")
+  [ -n "$memory" ] && bounds+=(--keep-main)
   [ -n "$replay" ] && bounds=(--replay "$replay" --pace "$pace")
   echo "== monkey: $name (seed $seed)"
   (cd "$sandbox/$name" &&

@@ -86,6 +86,10 @@ struct TOptions {
     // typing, idle waits): 1 is a quick human hand; less sends the same
     // events faster, for long runs.
     double Pace = 1;
+    // Never lets random input close the program's last main window, so one
+    // program life lasts the whole run (for a memory figure); otherwise one
+    // close in ten goes through.
+    bool KeepMain = false;
     std::vector<std::string> Command;
 };
 
@@ -93,7 +97,7 @@ struct TOptions {
     std::cerr << "usage: monkey --name NAME --profile gallery|designer --out DIR [--seed N]\n"
                  "              [--events N] [--seconds S] [--warmup N] [--form FILE]\n"
                  "              [--replay FILE] [--trace FILE] [--hang-seconds S] [--pace F]\n"
-                 "              -- PROGRAM [ARGS...]\n";
+                 "              [--keep-main] -- PROGRAM [ARGS...]\n";
     std::exit(2);
 }
 
@@ -105,6 +109,10 @@ TOptions ParseOptions(int argc, char** argv) {
         if (Arg == "--") {
             ++I;
             break;
+        }
+        if (Arg == "--keep-main") {
+            Options.KeepMain = true;
+            continue;
         }
         if (I + 1 >= argc) Usage();
         const std::string Value = argv[++I];
@@ -395,10 +403,15 @@ public:
     }
     void Sync() { XSync(FDisplay, False); }
 
-    // Sends a ping to W and waits for the answer; the milliseconds it
-    // took, or nothing when none came within Timeout milliseconds.
-    std::optional<double> Ping(Window W, double TimeoutMs) {
+    enum class TPingResult { Answered, Gone, TimedOut };
+
+    // Sends a ping to W and waits for the answer within Timeout
+    // milliseconds. A window that is unmapped or destroyed meanwhile (the
+    // event being answered closed it) will never answer: that is known at
+    // once instead of after the whole timeout.
+    TPingResult Ping(Window W, double TimeoutMs) {
         const long Serial = ++FPingSerial;
+        XSelectInput(FDisplay, W, StructureNotifyMask);
         XEvent Event{};
         Event.xclient.type = ClientMessage;
         Event.xclient.window = W;
@@ -421,11 +434,14 @@ public:
                 if (Reply.type == ClientMessage && Reply.xclient.message_type == WmProtocols &&
                     static_cast<Atom>(Reply.xclient.data.l[0]) == NetWmPing &&
                     Reply.xclient.data.l[1] == Serial)
-                    return MsSince(Start);
+                    return TPingResult::Answered;
+                if ((Reply.type == DestroyNotify && Reply.xdestroywindow.window == W) ||
+                    (Reply.type == UnmapNotify && Reply.xunmap.window == W))
+                    return TPingResult::Gone;
                 Note(Reply);
             }
             const double Left = TimeoutMs - MsSince(Start);
-            if (Left <= 0) return std::nullopt;
+            if (Left <= 0) return TPingResult::TimedOut;
             pollfd Fd{ConnectionNumber(FDisplay), POLLIN, 0};
             ::poll(&Fd, 1, static_cast<int>(std::min(Left, 200.0)) + 1);
         }
@@ -790,7 +806,7 @@ private:
         if (Event.Kind == TKind::Close) {
             int Framed = 0;
             for (const TAppWindow& W : Windows) Framed += W.View.Popup ? 0 : 1;
-            if (Framed <= FMainWindows && FGuardRandom() % 10 != 0) {
+            if (Framed <= FMainWindows && (FOptions.KeepMain || FGuardRandom() % 10 != 0)) {
                 TEvent Escape;
                 Escape.Kind = TKind::Key;
                 Escape.Text = "Escape";
@@ -920,16 +936,27 @@ private:
     // (the event closed it) is replaced by another.
     std::optional<double> Answer() {
         const auto Start = TClock::now();
+        // The window manager's list may still hold a window that went.
+        std::vector<Window> Gone;
         while (MsSince(Start) < FOptions.HangSeconds * 1000) {
             if (FProgram.Ended()) return -1;
             Window Asked = 0;
             for (const TAppWindow& W : FDisplay.WindowsOf(FProgram.Pid()))
-                if (!W.View.Popup && FDisplay.AnswersPings(W.Id)) {
+                if (!W.View.Popup && std::find(Gone.begin(), Gone.end(), W.Id) == Gone.end() &&
+                    FDisplay.AnswersPings(W.Id)) {
                     Asked = W.Id;
                     break;
                 }
             if (!Asked) return -1;
-            if (FDisplay.Ping(Asked, 2000)) return MsSince(Start);
+            switch (FDisplay.Ping(Asked, 2000)) {
+            case TDisplay::TPingResult::Answered:
+                return MsSince(Start);
+            case TDisplay::TPingResult::Gone:
+                Gone.push_back(Asked);
+                break;
+            case TDisplay::TPingResult::TimedOut:
+                break;
+            }
         }
         return std::nullopt;
     }
