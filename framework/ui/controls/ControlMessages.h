@@ -4,8 +4,8 @@
 
 namespace folio {
 
-// More messages of the control layer. The numbers not given by the core list
-// sit well apart from it so the two never collide.
+/// More messages of the control layer. The numbers not given by the core list
+/// sit well apart from it so the two never collide.
 enum : unsigned {
     WM_SETTEXT = 0x000C,
     WM_GETTEXT = 0x000D,
@@ -31,29 +31,29 @@ enum : unsigned {
     CM_INVOKEHELP = CM_BASE + 127,
     CM_CONTROLLISTCHANGE = CM_BASE + 128,
     CM_CHANGED = CM_BASE + 129,
-    // A typed character offered to the form's controls as an accelerator
-    // (WParam: the character; LParam: 1 when Alt is held). A control that
-    // takes it sets Result to 1.
+    /// A typed character offered to the form's controls as an accelerator
+    /// (WParam: the character; LParam: 1 when Alt is held). A control that
+    /// takes it sets Result to 1.
     CM_DIALOGCHAR = CM_BASE + 130,
-    // The form's focused control changed (LParam: the control, or null);
-    // every control on the form hears it.
+    /// The form's focused control changed (LParam: the control, or null);
+    /// every control on the form hears it.
     CM_FOCUSCHANGED = CM_BASE + 131,
-    // A hint is about to show for the control (LParam: a THintInfo the
-    // control may change). A control that sets Result to non-zero shows none.
+    /// A hint is about to show for the control (LParam: a THintInfo the
+    /// control may change). A control that sets Result to non-zero shows none.
     CM_HINTSHOW = CM_BASE + 132,
-    // A press landed outside a control that watches for that
-    // (TInputRouter::WatchPressesOutside); LParam: the control pressed, or
-    // null when the press reached no control. Sent before the pressed
-    // control hears of the press.
+    /// A press landed outside a control that watches for that
+    /// (TInputRouter::WatchPressesOutside); LParam: the control pressed, or
+    /// null when the press reached no control. Sent before the pressed
+    /// control hears of the press.
     CM_MOUSEDOWNOUTSIDE = CM_BASE + 150,
-    // The system colours changed (another colour scheme). Every control on
-    // every form hears it, parents first; a control that keeps colours
-    // worked out from system colours works them out again. Windows repaint
-    // on their own.
+    /// The system colours changed (another colour scheme). Every control on
+    /// every form hears it, parents first; a control that keeps colours
+    /// worked out from system colours works them out again. Windows repaint
+    /// on their own.
     CM_SYSCOLORCHANGE = CM_BASE + 36,
-    // A child's bounds changed (LParam: the child); sent to its parent, so
-    // that a container whose extent follows its children (a scroll box)
-    // can follow them.
+    /// A child's bounds changed (LParam: the child); sent to its parent, so
+    /// that a container whose extent follows its children (a scroll box)
+    /// can follow them.
     CM_CHILDBOUNDSCHANGED = CM_BASE + 133,
 };
 

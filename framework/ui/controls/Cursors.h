@@ -2,10 +2,14 @@
 
 namespace folio {
 
-// A cursor shape: 0 is "the default of the control", negative values are the
-// built-in shapes.
+/// A cursor shape: 0 is "the default of the control", negative values are the
+/// built-in shapes.
 using TCursor = short;
+/// The control's class cursor, or its parent's.
 constexpr TCursor crDefault = 0;
+/// A built-in shape, named by what it shows (crNone: no pointer; crSize is
+/// crSizeAll, the four-way arrows).
+///@{
 constexpr TCursor crNone = -1;
 constexpr TCursor crArrow = -2;
 constexpr TCursor crCross = -3;
@@ -28,5 +32,6 @@ constexpr TCursor crAppStart = -19;
 constexpr TCursor crHelp = -20;
 constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
+///@}
 
 } // namespace folio

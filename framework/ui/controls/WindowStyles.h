@@ -6,19 +6,27 @@
 
 namespace folio {
 
-// What CreateParams fills in before a window is made.
+/// What CreateParams fills in before a window is made.
 struct TCreateParams {
+    /// The window's title or text.
     String Caption;
+    /// WS_... bits.
     unsigned Style = 0;
+    /// WS_EX_... bits.
     unsigned ExStyle = 0;
+    ///@{
+    /// The window's bounds in its parent's client coordinates, in pixels.
     int X = 0;
     int Y = 0;
     int Width = 0;
     int Height = 0;
+    ///@}
+    /// The parent's window handle; 0 for a top-level window or a parent
+    /// without a window yet.
     std::uint32_t WndParent = 0;
 };
 
-// Window style bits.
+/// Window style bits.
 enum : unsigned {
     WS_OVERLAPPED = 0x00000000u,
     WS_POPUP = 0x80000000u,
@@ -42,6 +50,7 @@ enum : unsigned {
     WS_MINIMIZEBOX = 0x00020000u,
     WS_MAXIMIZEBOX = 0x00010000u,
 };
+/// Extended window style bits.
 enum : unsigned {
     WS_EX_DLGMODALFRAME = 0x00000001u,
     WS_EX_TOPMOST = 0x00000008u,
@@ -53,7 +62,7 @@ enum : unsigned {
     WS_EX_LEFTSCROLLBAR = 0x00004000u,
     WS_EX_STATICEDGE = 0x00020000u,
 };
-// Edit box style bits.
+/// Edit box style bits.
 enum : unsigned {
     ES_LEFT = 0x0000u,
     ES_CENTER = 0x0001u,
@@ -69,7 +78,7 @@ enum : unsigned {
     ES_WANTRETURN = 0x1000u,
 };
 
-// GetWindowLong / SetWindowLong indexes.
+/// GetWindowLong / SetWindowLong indexes.
 enum : int { GWL_EXSTYLE = -20, GWL_STYLE = -16, GWL_ID = -12 };
 
 } // namespace folio
