@@ -146,9 +146,9 @@ public:
     /// text's length limit holds, the caret ends after the new text); false
     /// when the user could not edit it now (read only, disabled).
     virtual bool ReplaceText(int /*Start*/, int /*End*/, const String& /*Text*/) { return false; }
+    ///@{
     /// Controls this object is a label for, and labels that name this
     /// object: a label with a FocusControl and the control it names.
-    ///@{
     virtual std::vector<TControl*> GetLabelFor() const { return {}; }
     virtual std::vector<TControl*> GetLabelledBy() const { return {}; }
     ///@}

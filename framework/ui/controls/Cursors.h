@@ -7,9 +7,9 @@ namespace folio {
 using TCursor = short;
 /// The control's class cursor, or its parent's.
 constexpr TCursor crDefault = 0;
+///@{
 /// A built-in shape, named by what it shows (crNone: no pointer; crSize is
 /// crSizeAll, the four-way arrows).
-///@{
 constexpr TCursor crNone = -1;
 constexpr TCursor crArrow = -2;
 constexpr TCursor crCross = -3;

@@ -17,9 +17,9 @@ public:
 
     /// See TGraphicControl::GetCanvas.
     TCanvas* GetCanvas() const;
+    ///@{
     /// Double-buffered controls paint into an offscreen bitmap that is copied
     /// to the surface once, so a paint never shows half done.
-    ///@{
     /// False by default.
     bool GetDoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }

@@ -4,10 +4,11 @@
 
 namespace folio {
 
-// The form applications make and design.
+/// The form applications make and design.
 class TForm : public TCustomForm {
     FOLIO_CLASS(TForm)
 public:
+    /// A hidden form owned by AOwner (Application, usually); see TCustomForm.
     explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
 };
 
