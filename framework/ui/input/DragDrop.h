@@ -7,25 +7,29 @@
 
 namespace folio {
 
-// What a CM_DRAG message carries (LParam points at it).
+/// What a CM_DRAG message carries (LParam points at it).
 struct TDragRec {
+    /// The pointer, in screen coordinates.
     TPoint Pos; // screen position of the pointer
+    /// The drag object.
     TDragObject* Source = nullptr;
+    /// The control asked.
     TControl* Target = nullptr;
+    /// The target's answer: whether it takes a drop here.
     bool Accept = false; // the target's answer
 };
 
-// The drag protocol. A drag is pending from BeginDrag(false) until the
-// pointer moves the threshold away (a release before that is a plain
-// click), then active: every pointer move finds the control under the
-// pointer and sends it DragOver (enter when the pointer arrives, move while
-// it stays, leave when it goes); the release asks the target a last time
-// (leave) and drops when it accepts; Escape cancels. When the drag ends,
-// every control it passed over that did not take the drop hears
-// DragCanceled, so that none keeps showing what it showed for the drag; the
-// drag object is freed, and the source hears DoEndDrag with the target (null
-// when nothing took the drop). The application owns the one drag manager
-// (Application->GetDragManager()).
+/// The drag protocol. A drag is pending from BeginDrag(false) until the
+/// pointer moves the threshold away (a release before that is a plain
+/// click), then active: every pointer move finds the control under the
+/// pointer and sends it DragOver (enter when the pointer arrives, move while
+/// it stays, leave when it goes); the release asks the target a last time
+/// (leave) and drops when it accepts; Escape cancels. When the drag ends,
+/// every control it passed over that did not take the drop hears
+/// DragCanceled, so that none keeps showing what it showed for the drag; the
+/// drag object is freed, and the source hears DoEndDrag with the target (null
+/// when nothing took the drop). The application owns the one drag manager
+/// (Application->GetDragManager()).
 class TDragManager {
 public:
     TDragManager() = default;
@@ -33,23 +37,34 @@ public:
     TDragManager(const TDragManager&) = delete;
     TDragManager& operator=(const TDragManager&) = delete;
 
+    /// Starts dragging Control: at once when Immediate, otherwise pending until
+    /// the pointer moves Threshold pixels away; nothing while another drag
+    /// runs. TControl::BeginDrag calls it.
     void BeginDrag(TControl* Control, bool Immediate, int Threshold);
+    /// Ends the drag: a pending one is forgotten; an active one drops where the
+    /// pointer is (if the target accepts) or is cancelled.
     void EndDrag(bool Drop);
+    /// Whether a drag is under way (past its threshold).
     bool Active() const { return FActive; }
+    /// Whether a drag waits for the pointer to move its threshold away.
     bool Pending() const { return FControl && !FActive; }
+    /// The control being dragged (pending or active), or null.
     TControl* DragControl() const { return FControl; }
+    /// The object of the active drag, or null.
     TDragObject* DragObject() const { return FObject; }
-    // The cursor of the current drag (crDrag or crNoDrop by the last answer).
+    /// The cursor of the current drag (crDrag or crNoDrop by the last answer).
     TCursor Cursor() const { return FCursor; }
 
-    // From the input router.
+    ///@{
+    /// From the input router.
     void CheckThreshold(TPoint ScreenPos);
     void CancelPending();
     void DragTo(TPoint ScreenPos);
     void Drop(TPoint ScreenPos);
 
     void ControlDestroyed(TControl* Control);
-    // The CM_DRAG handler of TControl: runs DragOver, DragDrop or DragCanceled.
+    ///@}
+    /// The CM_DRAG handler of TControl: runs DragOver, DragDrop or DragCanceled.
     static void HandleDragMessage(TControl* Target, TMessage& Message);
 
 private:

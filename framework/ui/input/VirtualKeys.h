@@ -2,7 +2,7 @@
 
 namespace folio {
 
-// Virtual key codes.
+/// Virtual key codes.
 enum : unsigned short {
     VK_LBUTTON = 0x01,
     VK_RBUTTON = 0x02,
@@ -34,7 +34,7 @@ enum : unsigned short {
     VK_INSERT = 0x2D,
     VK_DELETE = 0x2E,
     VK_HELP = 0x2F,
-    // '0'..'9' and 'A'..'Z' are their ASCII codes.
+    /// '0'..'9' and 'A'..'Z' are their ASCII codes.
     VK_LWIN = 0x5B,
     VK_RWIN = 0x5C,
     VK_APPS = 0x5D,
