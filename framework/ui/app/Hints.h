@@ -42,7 +42,8 @@ struct THintInfo {
     TPoint HintPos;
     /// The width in pixels the hint's lines wrap at.
     int HintMaxWidth = 0;
-    /// The text shown; the short part of the control's Hint on arrival.
+    /// The text shown; on arrival the short part of the control's Hint, or of
+    /// its nearest parent's that has one.
     String HintStr;
 };
 

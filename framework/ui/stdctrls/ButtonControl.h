@@ -34,7 +34,7 @@ public:
     ///@}
 
     /// The press's look follows the mouse and the focus; the caption's
-    /// accelerator clicks the control.
+    /// accelerator focuses and clicks the control.
     void Dispatch(TMessage& Message) override;
 
 protected:

@@ -132,7 +132,8 @@ public:
         /// The line's length in bytes, its line break or wrapping space included.
         int Length = 0;
     };
-    /// The lines, laid out for the box's width now when needed.
+    /// The lines as laid out for the box's width now (laid out afresh when
+    /// the text, the font or the width changed).
     const std::vector<TLine>& GetLines() const;
     /// The text position nearest a client point.
     int PosFromPoint(TPoint P) const;

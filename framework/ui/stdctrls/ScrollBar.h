@@ -34,8 +34,9 @@ using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode,
 
 /// A scroll bar: two arrow buttons, a track and a thumb whose length shows
 /// PageSize against the range Min .. Max. Arrows step SmallChange, the track
-/// steps LargeChange, both repeating while held; the thumb drags. Position
-/// runs from Min to Max - PageSize + 1 (Max when PageSize is 0).
+/// a page (PageSize, or LargeChange while PageSize is 0), both repeating
+/// while held; the thumb drags. Position runs from Min to Max - PageSize + 1
+/// (Max when PageSize is 0).
 class TScrollBar : public TCustomControl {
     FOLIO_CLASS(TScrollBar)
 public:
