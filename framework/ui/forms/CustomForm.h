@@ -99,7 +99,8 @@ public:
     ///@}
     /// Whether the form is running in ShowModal.
     bool IsModal() const { return FModal; }
-    /// Frees the form once the messages already queued are handled.
+    /// Frees the form once the messages already queued are handled; nothing
+    /// for a form whose window was never made (never shown).
     void Release();
 
     ///@{
@@ -167,7 +168,7 @@ public:
     TNotifyEvent OnHide;
     /// The form became the active form.
     TNotifyEvent OnActivate;
-    /// Another form became the active one.
+    /// The form stopped being the active form (another took over, or it hid).
     TNotifyEvent OnDeactivate;
     /// The form closes; Action arrives as caHide and picks hide, free, stay
     /// (caNone) or minimise (hidden too).
