@@ -66,7 +66,8 @@ public:
     /// Moves and sizes the control at once. A negative size counts as 0; a
     /// new size is first offered to OnCanResize (a refusal keeps the old
     /// one), then held within Constraints. A change repaints the old and new
-    /// place, fires OnResize when the size changed and realigns the parent.
+    /// place, fires OnResize when the size changed and, for an aligned
+    /// control, lays the parent's aligned children out again.
     virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
     ///@{
     /// Left, Top, Width and Height as one rectangle in the parent's client
@@ -303,7 +304,8 @@ public:
     bool Dragging() const;
     ///@{
     /// dmAutomatic starts a drag when the control is pressed with the left
-    /// button; dmManual (the default) only through BeginDrag.
+    /// button and the pointer then moves the drag threshold; dmManual (the
+    /// default) drags only through BeginDrag.
     TDragMode GetDragMode() const { return FDragMode; }
     virtual void SetDragMode(TDragMode Value) { FDragMode = Value; }
     ///@}

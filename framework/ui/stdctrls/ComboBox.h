@@ -96,7 +96,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     /// Fits the height to the frame the window now has.
     void CreateWnd() override;
-    /// Draws the chosen item's text (csDropDownList), the frame and the button.
+    /// Draws the background, the chosen item's text (csDropDownList;
+    /// highlighted with the focus) and the drop-down button.
     void Paint() override;
     /// A left press focuses the box and opens the list (on the button only when
     /// there is an edit box).
