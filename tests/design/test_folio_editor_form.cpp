@@ -595,8 +595,9 @@ TEST_F(FolioEditorPictureTest, SetAndClearPictureChangeOnlyTheWorkingGroupUntilA
     EXPECT_TRUE(Bar->GetGroups()->GetGroup(0)->GetBitmap()->Equals(&Picture)) << "the applied one";
 }
 
-// No button of the dialog is its default: Enter in one of its boxes does
-// not close it, while Escape still cancels through the Cancel button.
+// No button of the dialog is its default: Enter in one of its boxes (or in
+// the bar's caption editor) does not close it, while Escape still cancels
+// through the Cancel button.
 TEST_F(FolioEditorFormTest, EnterInABoxLeavesTheDialogOpen) {
     AddGroups({"Mail"});
     Bar->GetGroups()->GetGroup(0)->GetItems()->Add("Inbox", 0);
@@ -613,6 +614,16 @@ TEST_F(FolioEditorFormTest, EnterInABoxLeavesTheDialogOpen) {
             EXPECT_EQ(Dialog->GetModalResult(), 0);
             EXPECT_TRUE(Dialog->GetVisible());
         }
+        // Enter that names a new item in the bar's own editor ends the edit,
+        // not the dialog.
+        Click(Dialog->AddItemButton);
+        Host.Type("Outbox");
+        Host.Key(VK_RETURN);
+        Host.RunUntilIdle();
+        EXPECT_EQ(Dialog->GetModalResult(), 0);
+        EXPECT_TRUE(Dialog->GetVisible());
+        EXPECT_EQ(Dialog->Bar->GetGroups()->GetGroup(0)->GetItems()->GetItem(1)->GetCaption(),
+                  "Outbox");
         Host.Key(VK_ESCAPE);
         Host.RunUntilIdle();
         EXPECT_EQ(Dialog->GetModalResult(), mrCancel);
