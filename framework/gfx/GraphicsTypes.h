@@ -6,7 +6,8 @@
 
 namespace folio {
 
-// The change notification of graphic objects: the object that changed.
+/// The change notification of graphic objects (pens, brushes, fonts);
+/// Sender is the object that changed.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 } // namespace folio

@@ -2,7 +2,9 @@
 
 namespace folio {
 
-// System metric indexes.
+/// The indexes GetSystemMetrics answers: CX is a width, CY a height, in
+/// pixels. DOUBLECLK is the box a second click must land in for a double
+/// click, DRAG how far a press must move before a drag starts.
 enum : int {
     SM_CXSCREEN = 0,
     SM_CYSCREEN = 1,
@@ -32,8 +34,11 @@ enum : int {
     SM_CYDRAG = 69,
 };
 
-// The fixed metrics of the framework's look; an unknown index answers 0.
-// Screen size is the headless default; hosts that know better keep their own.
+/// The fixed metrics of the framework's look, in pixels: scroll bars, thumbs
+/// and small icons 16, captions and menus 19, borders 1, dialog frames 3,
+/// 3-D edges 2, icons and cursors 32, double-click and drag boxes 4; an
+/// unknown index answers 0. The screen size answered is the headless default
+/// (1024 by 768); hosts that know better keep their own.
 int GetSystemMetrics(int Index);
 
 } // namespace folio
