@@ -13,33 +13,47 @@ namespace folio {
 
 class TComponent;
 
-// Builds the class information of T: its published properties in declaration
-// order, from T's own getter and setter members.
-//
-//   static const TClassInfo Info = TClassBuilder<TFolio>("TFolio",
-//   &TCustomControl::StaticClassInfo())
-//       .Int("GroupCaptionHeight", &TFolio::GetGroupCaptionHeight, &TFolio::SetGroupCaptionHeight,
-//       20) .Publish("Align") .Build();
+/// Builds the class information of T: its published properties in declaration
+/// order, from T's own getter and setter members. Each call declares one
+/// property and answers the builder, so that calls chain:
+///
+/// \code
+///   static const TClassInfo Info =
+///       TClassBuilder<TFolio>("TFolio", &TCustomControl::StaticClassInfo())
+///           .Int("GroupCaptionHeight", &TFolio::GetGroupCaptionHeight,
+///                &TFolio::SetGroupCaptionHeight, 20)
+///           .Publish("Align")
+///           .Build();
+/// \endcode
+///
+/// A property without a Default is always written to a form file; a null
+/// setter makes it read-only.
 template <class T>
 class TClassBuilder {
 public:
+    /// The information of class Name, whose base class's information is Parent.
     TClassBuilder(const char* Name, const TClassInfo* Parent) {
         FInfo.Name = Name;
         FInfo.Parent = Parent;
     }
 
+    /// An integer. Its range is that of the setter's parameter type, so a
+    /// form cannot set a value the type would narrow.
     template <class V, class S>
     TClassBuilder& Int(const char* Name, V (T::*Get)() const, void (T::*Set)(S),
                        std::optional<long long> Default = std::nullopt) {
         static_assert(std::is_integral_v<V>);
         return Ordinal(Name, TTypeKind::tkInteger, "Integer", Get, Set, Default);
     }
+    /// A true or false value.
     TClassBuilder& Bool(const char* Name, bool (T::*Get)() const, void (T::*Set)(bool),
                         std::optional<bool> Default = std::nullopt) {
         std::optional<long long> D;
         if (Default) D = *Default ? 1 : 0;
         return Ordinal(Name, TTypeKind::tkBool, "Boolean", Get, Set, D);
     }
+    /// One of an enumeration's values, named in a form file by Names (value
+    /// I is Names[I]); TypeName is the enumeration's name.
     template <class E>
     TClassBuilder& Enum(const char* Name, const char* TypeName, std::vector<String> Names,
                         E (T::*Get)() const, void (T::*Set)(E),
@@ -51,7 +65,7 @@ public:
         FInfo.OwnProperties.back().EnumNames = std::move(Names);
         return *this;
     }
-    // A set of named elements held as bits: element I of Names is bit I.
+    /// A set of named elements held as bits: element I of Names is bit I.
     template <class V, class S>
     TClassBuilder& Set(const char* Name, const char* TypeName, std::vector<String> Names,
                        V (T::*Get)() const, void (T::*Setter)(S),
@@ -64,12 +78,15 @@ public:
         P.EnumNames = std::move(Names);
         return *this;
     }
+    /// A colour, written by name where it has one.
     TClassBuilder& Color(const char* Name, TColor (T::*Get)() const, void (T::*Set)(TColor),
                          std::optional<TColor> Default = std::nullopt) {
         std::optional<long long> D;
         if (Default) D = *Default;
         return Ordinal(Name, TTypeKind::tkColor, "TColor", Get, Set, D);
     }
+    ///@{
+    /// A string; the getter may answer a copy or a reference.
     template <class S>
     TClassBuilder& Str(const char* Name, String (T::*Get)() const, void (T::*Set)(S)) {
         TPropInfo P = Start(Name, TTypeKind::tkString, "String");
@@ -86,9 +103,10 @@ public:
         FInfo.OwnProperties.push_back(std::move(P));
         return *this;
     }
-    // A floating-point number of type float, double or long double. A form
-    // stores a float as a single and the others as extended floats; a
-    // property with a declared default is not stored while it holds it.
+    ///@}
+    /// A floating-point number of type float, double or long double. A form
+    /// stores a float as a single and the others as extended floats; a
+    /// property with a declared default is not stored while it holds it.
     template <class V, class S>
     TClassBuilder& Float(const char* Name, V (T::*Get)() const, void (T::*Set)(S),
                          std::optional<std::type_identity_t<V>> Default = std::nullopt) {
@@ -111,18 +129,18 @@ public:
         FInfo.OwnProperties.push_back(std::move(P));
         return *this;
     }
-    // An owned persistent sub-object (a font, a collection). Writing it copies
-    // the given object into the owned one through the setter.
+    /// An owned persistent sub-object (a font, a collection). Writing it copies
+    /// the given object into the owned one through the setter.
     template <class O, class S>
     TClassBuilder& Object(const char* Name, O* (T::*Get)() const, void (T::*Set)(S*)) {
         return ObjectLike(Name, TTypeKind::tkClass, Get, Set);
     }
-    // A reference to another component (an image list, a popup menu).
+    /// A reference to another component (an image list, a popup menu).
     template <class O, class S>
     TClassBuilder& Component(const char* Name, O* (T::*Get)() const, void (T::*Set)(S*)) {
         return ObjectLike(Name, TTypeKind::tkComponent, Get, Set);
     }
-    // An event: an std::function member.
+    /// An event: an std::function member.
     template <class F>
     TClassBuilder& Event(const char* Name, F T::*Member) {
         TPropInfo P = Start(Name, TTypeKind::tkMethod, "Event");
@@ -141,9 +159,9 @@ public:
         return *this;
     }
 
-    // A method the class offers as an event handler by name (a form's
-    // handlers). It fits the events whose type is std::function of the
-    // method's own signature.
+    /// A method the class offers as an event handler by name (a form's
+    /// handlers). It fits the events whose type is std::function of the
+    /// method's own signature.
     template <class R, class... A>
     TClassBuilder& Method(const char* Name, R (T::*Handler)(A...)) {
         using F = std::function<R(A...)>;
@@ -160,33 +178,39 @@ public:
         return *this;
     }
 
-    // Makes the last property declared-only: descendants may publish it.
+    /// Makes the last property declared-only: descendants may publish it.
     TClassBuilder& Unpublished() {
         FInfo.OwnProperties.back().Published = false;
         return *this;
     }
-    // Names the type of the last property more narrowly than its kind does
-    // (an integer that is a "TCursor"), so that a designer can pick an
-    // editor that knows its values' names.
+    /// Names the type of the last property more narrowly than its kind does
+    /// (an integer that is a "TCursor"), so that a designer can pick an
+    /// editor that knows its values' names.
     TClassBuilder& OfType(const char* TypeName) {
         FInfo.OwnProperties.back().TypeName = TypeName;
         return *this;
     }
-    // Decides whether the last property is stored in a form file.
+    /// Decides whether the last property is stored in a form file.
     TClassBuilder& Stored(std::function<bool(const T&)> Predicate) {
         FInfo.OwnProperties.back().StoredFn = [Predicate](const TObject& O) {
             return Predicate(static_cast<const T&>(O));
         };
         return *this;
     }
+    /// The last property is never stored in a form file (it follows from
+    /// another that is, as a font's Size from its Height).
     TClassBuilder& NotStored() {
         FInfo.OwnProperties.back().StoredFn = [](const TObject&) { return false; };
         return *this;
     }
-    // Publishes a property an ancestor declared, optionally with a new default.
+    ///@{
+    /// Publishes a property an ancestor declared, optionally with a new
+    /// default; a name no ancestor declares raises EInvalidOperation.
     TClassBuilder& Publish(const char* Name);
     TClassBuilder& Publish(const char* Name, long long Default);
-    // Publishes several at once, each with its declared default.
+    ///@}
+    ///@{
+    /// Publishes several at once, each with its declared default.
     TClassBuilder& Publish(std::span<const char* const> Names) {
         for (const char* Name : Names) Publish(Name);
         return *this;
@@ -194,13 +218,15 @@ public:
     TClassBuilder& Publish(std::initializer_list<const char*> Names) {
         return Publish(std::span<const char* const>(Names.begin(), Names.size()));
     }
-    // Lets the class registry create instances by name with an owner.
+    ///@}
+    /// Lets the class registry create instances by name with an owner.
     TClassBuilder& Creatable() {
         if constexpr (std::is_constructible_v<T, TComponent*>)
             FInfo.CreateComponent = [](TComponent* Owner) -> TComponent* { return new T(Owner); };
         return *this;
     }
 
+    /// The finished information; the builder is spent.
     TClassInfo Build() { return std::move(FInfo); }
 
 private:
@@ -271,7 +297,9 @@ private:
     TClassInfo FInfo;
 };
 
-// Shared by every instantiation: looks a declared property up in the ancestors.
+/// Shared by every instantiation: looks a declared property up in the
+/// ancestors (Parent and up); raises EInvalidOperation, naming ClassName,
+/// when none declares it.
 const TPropInfo& FindAncestorProperty(const TClassInfo* Parent, const char* Name,
                                       const String& ClassName);
 

@@ -7,7 +7,8 @@
 
 namespace folio {
 
-// Named plain colours (0x00BBGGRR).
+///@{
+/// Named plain colours (0x00BBGGRR).
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;
 constexpr TColor clGreen = 0x008000;
@@ -24,10 +25,15 @@ constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clFuchsia = 0xFF00FF;
 constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
+///@}
+/// No colour: where a colour may be left out (a transparent colour, a
+/// pixel outside a canvas), this says so.
 constexpr TColor clNone = 0x1FFFFFFF;
+/// Let the object choose: each use says which colour it takes for it.
 constexpr TColor clDefault = 0x20000000;
 
-// System colours: the top bit set and the index of the system colour below.
+///@{
+/// System colours: the top bit set and the index of the system colour below.
 constexpr TColor clSystemColor = static_cast<TColor>(0x80000000u);
 constexpr TColor clScrollBar = clSystemColor | 0;
 constexpr TColor clBackground = clSystemColor | 1;
@@ -54,5 +60,6 @@ constexpr TColor cl3DDkShadow = clSystemColor | 21;
 constexpr TColor cl3DLight = clSystemColor | 22;
 constexpr TColor clInfoText = clSystemColor | 23;
 constexpr TColor clInfoBk = clSystemColor | 24;
+///@}
 
 } // namespace folio

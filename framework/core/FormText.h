@@ -42,13 +42,15 @@ class TStream;
 // class places the component among its parent's children. A reference
 // to a component of another form names the form first: MainForm.Images.
 
-// Writes Root as a text form at the stream's position.
+/// Writes Root as a text form at the stream's position.
 void WriteTextForm(const TFormObject& Root, TStream& Stream);
+/// Root as a text form, in a string.
 String FormToText(const TFormObject& Root);
 
-// Reads a text form from the stream's position to its end. Damaged input
-// raises EFormError naming the line and what was expected there.
+/// Reads a text form from the stream's position to its end. Damaged input
+/// raises EFormError naming the line and what was expected there.
 TFormObject ReadTextForm(TStream& Stream);
+/// The same over Size bytes of text in memory.
 TFormObject ParseTextForm(const char* Data, std::size_t Size);
 
 } // namespace folio

@@ -4,13 +4,13 @@
 
 namespace folio {
 
-// A window message. WParam and LParam are pointer-sized so that a message can
-// carry an object reference.
+/// A window message. WParam and LParam are pointer-sized so that a message can
+/// carry an object reference.
 struct TMessage {
-    unsigned Msg = 0;
-    std::intptr_t WParam = 0;
-    std::intptr_t LParam = 0;
-    std::intptr_t Result = 0;
+    unsigned Msg = 0;         ///< the message number (WM_PAINT, CM_ENABLEDCHANGED ...)
+    std::intptr_t WParam = 0; ///< the first parameter; its meaning depends on Msg
+    std::intptr_t LParam = 0; ///< the second parameter; its meaning depends on Msg
+    std::intptr_t Result = 0; ///< what the handler answers; 0 unless it sets one
 };
 
 // Window messages used by the framework and its controls.

@@ -16,33 +16,37 @@ class TPersistent;
 struct TMethodInfo;
 struct TPropInfo;
 
-// Applies form trees to a root component (a form) and the components it
-// owns. The components a form makes are made unowned, filled, and handed to
-// the root only when every form has been read; the root and the components
-// it already had are put back as they were when a read fails. References
-// between components are resolved after the whole form is read, so a
-// reference may name a component that comes later; a reference to another
-// form's component ("MainForm.Images") is looked up among the application's
-// forms (FindGlobalComponent). Events are bound last, to the root's handler
-// methods by name. Every component read is in the loading state during the
-// read and gets Loaded afterwards, in creation order. An "inline" block
-// makes a frame of its class, and its inherited blocks change the
-// components the frame made; a child index places a component among its
-// parent's children once all is read.
+/// Applies form trees to a root component (a form) and the components it
+/// owns. The components a form makes are made unowned, filled, and handed to
+/// the root only when every form has been read; the root and the components
+/// it already had are put back as they were when a read fails. References
+/// between components are resolved after the whole form is read, so a
+/// reference may name a component that comes later; a reference to another
+/// form's component ("MainForm.Images") is looked up among the application's
+/// forms (FindGlobalComponent). Events are bound last, to the root's handler
+/// methods by name. Every component read is in the loading state during the
+/// read and gets Loaded afterwards, in creation order. An "inline" block
+/// makes a frame of its class, and its inherited blocks change the
+/// components the frame made; a child index places a component among its
+/// parent's children once all is read.
 class TReader : public TFiler {
 public:
+    /// A reader of forms into Root (the form component).
     explicit TReader(TComponent* Root);
+    /// Frees the components a read made but did not hand over.
     ~TReader() override;
     TReader(const TReader&) = delete;
     TReader& operator=(const TReader&) = delete;
 
-    // Reads the forms in order, an ancestor's before its descendant's, as
-    // one read: either all of them are applied or the exception leaves the
-    // root and its components as they were. Errors name the line or offset.
+    /// Reads the forms in order, an ancestor's before its descendant's, as
+    /// one read: either all of them are applied or the exception leaves the
+    /// root and its components as they were. Errors name the line or offset.
     void ReadForms(const std::vector<const TFormObject*>& Forms);
 
-    // The value of a DefineProperty reader: exactly one read per call, or
-    // one list: ReadListBegin, values until EndOfList, ReadListEnd.
+    ///@{
+    /// The value of a DefineProperty reader: exactly one read per call, or
+    /// one list: ReadListBegin, values until EndOfList, ReadListEnd. A value
+    /// of another kind, or none left, raises EReadError.
     long long ReadInteger();
     bool ReadBoolean();
     String ReadString(); // a string or a wide one, as UTF-8
@@ -52,8 +56,9 @@ public:
     void ReadListBegin();
     bool EndOfList() const;
     void ReadListEnd();
-    // The kind of the value the next read takes (Nil once a list's end is
-    // reached), for a property that reads more than one way.
+    ///@}
+    /// The kind of the value the next read takes (Nil once a list's end is
+    /// reached), for a property that reads more than one way.
     TFormValueKind NextValue() const;
 
     void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
@@ -61,6 +66,7 @@ public:
     void DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc WriteData,
                               bool HasData) override;
 
+    /// The form component the reader reads into.
     TComponent* Root() const { return FRoot; }
 
 private:
@@ -152,8 +158,8 @@ private:
     std::vector<const TCollectionItem*> FItems;
 };
 
-// Describes where a part of a form came from, for error messages: "Text
-// form, line 12", "Binary form, offset 345", or "Form".
+/// Describes where a part of a form came from, for error messages: "Text
+/// form, line 12", "Binary form, offset 345", or "Form".
 String DescribeFormPlace(const TFormPlace& Place);
 
 } // namespace folio

@@ -4,8 +4,9 @@
 
 namespace folio {
 
-// The predefined root keys of the registry, as applications pass them: plain
-// numbers, each naming one tree of keys.
+///@{
+/// The predefined root keys of the registry, as applications pass them: plain
+/// numbers, each naming one tree of keys.
 using HKEY = std::uint32_t;
 constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000u;
 constexpr HKEY HKEY_CURRENT_USER = 0x80000001u;
@@ -14,5 +15,6 @@ constexpr HKEY HKEY_USERS = 0x80000003u;
 constexpr HKEY HKEY_PERFORMANCE_DATA = 0x80000004u;
 constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005u;
 constexpr HKEY HKEY_DYN_DATA = 0x80000006u;
+///@}
 
 } // namespace folio

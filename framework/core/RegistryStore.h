@@ -27,49 +27,64 @@ namespace folio {
 // and is made with O_EXCL|O_NOFOLLOW. A writer removes under the lock the new
 // files that writers killed in the middle of a save left behind.
 
-// The root's name ("HKEY_CURRENT_USER"); raises ERegistryException for a
-// number that is not a predefined root.
+/// The root's name ("HKEY_CURRENT_USER"); raises ERegistryException for a
+/// number that is not a predefined root.
 String RegistryRootName(HKEY Root);
 
+/// The folder of the registry's files: the one set with SetRegistryFolder,
+/// else $FOLIO_REGISTRY_DIR, else $XDG_CONFIG_HOME/folio/registry (an
+/// absolute one), else ~/.config/folio/registry. Without HOME the last
+/// raises ERegistryException.
 String GetRegistryFolder();
-// An empty Folder goes back to the environment's choice.
+/// Sets the folder for this process (a test's scratch folder, say); an
+/// empty Folder goes back to the environment's choice. Thread-safe.
 void SetRegistryFolder(const String& Folder);
+/// The full name of Root's file in the folder; raises ERegistryException for
+/// a number that is not a predefined root.
 String RegistryFileName(HKEY Root);
 
-// A root's file as it was read: where it is, whether it was there, and its
-// text.
+/// A root's file as it was read: where it is, whether it was there, and its
+/// text.
 struct TRegistryFile {
-    String Path;
-    bool Exists = false;
-    String Text;
+    String Path;         ///< the file's full name
+    bool Exists = false; ///< false when there was no file
+    String Text;         ///< the file's text; empty when it does not exist
 
-    // The keys the text holds; none for a missing file. A damaged text raises
-    // ERegistryException naming the file and the line.
+    /// The keys the text holds; none for a missing file. A damaged text raises
+    /// ERegistryException naming the file and the line.
     std::unique_ptr<TRegKeyNode> Parse() const;
+    /// True when both read the same text (or both found no file).
     bool SameAs(const TRegistryFile& Other) const {
         return Exists == Other.Exists && Text == Other.Text;
     }
 };
 
-// The root's file as it is now. Readers take no lock: a file is only ever
-// replaced whole, so they see the old text or the new one.
+/// The root's file as it is now. Readers take no lock: a file is only ever
+/// replaced whole, so they see the old text or the new one.
 TRegistryFile ReadRegistryFile(HKEY Root);
 
-// One writer of a root's file: holds the advisory lock from construction to
-// destruction, reads the file afresh under it, and replaces it.
+/// One writer of a root's file: holds the advisory lock from construction to
+/// destruction, reads the file afresh under it, and replaces it.
 class TRegistryWriter {
 public:
+    /// Makes the folder when missing, takes the lock (waiting for another
+    /// writer to finish) and reads the file. A folder that is not the user's
+    /// own or is open to others' writing, a file or lock that is a symbolic
+    /// link, or a failed system call raises ERegistryException.
     explicit TRegistryWriter(HKEY Root);
+    /// Lets the lock go.
     ~TRegistryWriter();
     TRegistryWriter(const TRegistryWriter&) = delete;
     TRegistryWriter& operator=(const TRegistryWriter&) = delete;
 
-    // The file as read under the lock; after Write, as written.
+    ///@{
+    /// The file as read under the lock; after Write, as written.
     const TRegistryFile& File() const { return FFile; }
     TRegistryFile& File() { return FFile; }
-    // Replaces the file with Tree's text in one atomic step; nothing is
-    // written when the text is the file's own. A tree whose text would pass
-    // RegistryMaxFileSize raises and is not written.
+    ///@}
+    /// Replaces the file with Tree's text in one atomic step; nothing is
+    /// written when the text is the file's own. A tree whose text would pass
+    /// RegistryMaxFileSize raises ERegistryException and is not written.
     void Write(const TRegKeyNode& Tree);
 
 private:

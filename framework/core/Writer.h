@@ -10,29 +10,30 @@ class TComponent;
 class TObject;
 struct TPropInfo;
 
-// Writes components into a form tree, from their published-property tables
-// and their defined properties alone. A property at its declared default is
-// not written; while writing against an ancestor (the same form as the
-// ancestor form class makes it), a property equal to the ancestor's is not
-// written either, so an inherited form stores only what it changes, and a
-// component that stands elsewhere among its parent's children than the
-// reader would put it gets its child index. A frame (IsInline) is written
-// as an inline block of its differences from a frame its class makes.
+/// Writes components into a form tree, from their published-property tables
+/// and their defined properties alone. A property at its declared default is
+/// not written; while writing against an ancestor (the same form as the
+/// ancestor form class makes it), a property equal to the ancestor's is not
+/// written either, so an inherited form stores only what it changes, and a
+/// component that stands elsewhere among its parent's children than the
+/// reader would put it gets its child index. A frame (IsInline) is written
+/// as an inline block of its differences from a frame its class makes.
 class TWriter : public TFiler {
 public:
     TWriter() = default;
 
-    // The form of Root and of the components it owns, nested by their parent
-    // components, in creation order.
+    /// The form of Root and of the components it owns, nested by their parent
+    /// components, in creation order.
     TFormObject WriteRoot(TComponent* Root, TComponent* Ancestor = nullptr);
 
-    // Every stored property of one component, defaults included, without
-    // its children and events: what the reader needs to put the component
-    // back as it was.
+    /// Every stored property of one component, defaults included, without
+    /// its children and events: what the reader needs to put the component
+    /// back as it was.
     TFormObject WriteSnapshot(TComponent* Component);
 
-    // The values a DefineProperty writer writes: exactly one per call, or
-    // one list: WriteListBegin, any values (lists too), WriteListEnd.
+    ///@{
+    /// The values a DefineProperty writer writes: exactly one per call, or
+    /// one list: WriteListBegin, any values (lists too), WriteListEnd.
     void WriteInteger(long long Value);
     void WriteBoolean(bool Value);
     void WriteString(const String& Value);
@@ -41,12 +42,16 @@ public:
     void WriteSingle(float Value);      // a single float; finite
     void WriteListBegin();
     void WriteListEnd();
+    ///@}
 
     void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
                         bool HasData) override;
     void DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc WriteData,
                               bool HasData) override;
 
+    /// The component names are written relative to: WriteRoot's Root (a
+    /// frame while its block is written), or the owner of WriteSnapshot's
+    /// component.
     TComponent* Root() const { return FRoot; }
 
 private:
