@@ -6,22 +6,23 @@
 
 namespace folio {
 
-// A scale factor as a user gives it ("2", "1.5"): 96 times the factor,
-// rounded. Factors outside 0.5 to 8, and text that is not a number, say
-// nothing.
+/// A scale factor as a user gives it ("2", "1.5"): 96 times the factor,
+/// rounded. Factors outside 0.5 to 8, and text that is not a number (or
+/// null), say nothing (0).
 int PixelsPerInchFromScale(const char* Text);
 
-// The Xft.dpi entry of an X resource database as text ("Xft.dpi:\t192"),
-// the desktop's own setting for font and interface scaling.
+/// The Xft.dpi entry of an X resource database as text ("Xft.dpi:\t192"),
+/// the desktop's own setting for font and interface scaling, rounded; 0 for
+/// null text, no entry, or a value outside 48 to 768.
 int PixelsPerInchFromResources(const char* Resources);
 
-// A display's measured dots per inch, as a resolution the framework scales
-// to: quarter steps of 96 (120, 144, 192 ...). Ordinary monitors measure
-// anywhere from 80 to 110 and mean the standard resolution, so everything
-// below 120 is 96.
+/// A display's measured dots per inch, as a resolution the framework scales
+/// to: quarter steps of 96 (120, 144, 192 ...), at most 768. Ordinary
+/// monitors measure anywhere from 80 to 110 and mean the standard resolution,
+/// so everything below 120 is 96; 0 or less, or not a number, says nothing.
 int PixelsPerInchFromDisplayDpi(float Dpi);
 
-// FOLIO_SCALE from the environment, through PixelsPerInchFromScale.
+/// FOLIO_SCALE from the environment, through PixelsPerInchFromScale.
 int PixelsPerInchFromEnvironment();
 
 } // namespace folio
