@@ -28,7 +28,7 @@ public:
     TCollection* GetCollection() const { return FCollection; }
     ///@{
     /// The item's position in its collection; -1 alone. Setting moves it
-    /// (0 .. Count - 1, else EListError) and tells the collection.
+    /// (0 to Count - 1, else EListError) and tells the collection.
     int GetIndex() const;
     void SetIndex(int Value);
     ///@}
@@ -90,20 +90,20 @@ public:
 
     /// How many items the collection holds.
     int GetCount() const { return static_cast<int>(FItems.size()); }
-    /// The item at Index; raises EListError outside 0 .. Count - 1.
+    /// The item at Index; raises EListError outside 0 to Count - 1.
     TCollectionItem* GetItem(int Index) const;
     /// The class of the collection's items.
     const TClassInfo& ItemClass() const { return *FItemClass; }
 
     ///@{
-    /// A new item at the end, or at Index (0 .. Count, else EListError); the
+    /// A new item at the end, or at Index (0 to Count, else EListError); the
     /// owner is told once. Raises EInvalidOperation when the collection has
     /// no factory or the new item did not join it, EInvalidCast when it is
     /// not of ItemClass.
     TCollectionItem* Add();
     TCollectionItem* Insert(int Index);
     ///@}
-    /// Frees the item at Index (0 .. Count - 1, else EListError).
+    /// Frees the item at Index (0 to Count - 1, else EListError).
     void Delete(int Index);
     /// Frees every item, telling the owner once.
     void Clear();

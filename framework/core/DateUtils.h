@@ -17,16 +17,16 @@ bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Result);
 /// Splits a date into year, month and day; a value before 1 January of
 /// year 1 gives 0, 0, 0. The time of day is ignored.
 void DecodeDate(TDateTime Value, int& Year, int& Month, int& Day);
-/// The weekday of a date: 1 Sunday .. 7 Saturday.
+/// The weekday of a date: 1 Sunday to 7 Saturday.
 int DayOfWeek(TDateTime Value);
 /// True for a leap year of the Gregorian calendar.
 bool IsLeapYear(int Year);
-/// 28 to 31; 0 for a month outside 1 .. 12.
+/// 28 to 31; 0 for a month outside 1 to 12.
 int DaysInAMonth(int Year, int Month);
 
 ///@{
 /// English names of the weekdays, short ("Sun") and long ("Sunday"),
-/// index 1 Sunday .. 7 Saturday; another index answers "".
+/// index 1 Sunday to 7 Saturday; another index answers "".
 const String& ShortDayName(int Day);
 const String& LongDayName(int Day);
 ///@}

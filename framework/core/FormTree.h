@@ -167,7 +167,7 @@ inline bool operator==(const TFormValue& A, const TFormValue& B) {
            A.Elements == B.Elements && A.Items == B.Items && A.Collection == B.Collection;
 }
 
-/// One component block of a form ("object Name: ClassName ... end"): its
+/// One component block of a form (from "object Name: ClassName" to "end"): its
 /// properties and the components nested in it. The root is the form itself.
 struct TFormObject {
     ///@{

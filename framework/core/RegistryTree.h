@@ -54,7 +54,7 @@ public:
     /// How many entries the list holds.
     size_t Count() const { return FEntries.size(); }
     ///@{
-    /// The entry at Index, in the order added (0 .. Count - 1, unchecked).
+    /// The entry at Index, in the order added (0 to Count - 1, unchecked).
     const TEntry& At(size_t Index) const { return FEntries[Index]; }
     TEntry& At(size_t Index) { return FEntries[Index]; }
     ///@}

@@ -166,7 +166,7 @@ enum : unsigned {
 class TFileStream final : public TStream {
     FOLIO_CLASS(TFileStream)
 public:
-    /// Opens or creates FileName in Mode (fmOpenRead ... fmCreate); a
+    /// Opens or creates FileName in Mode (one of the fm* modes); a
     /// directory cannot be opened.
     TFileStream(const String& FileName, unsigned Mode);
     /// Takes over Handle, a file already open for reading and writing under

@@ -31,7 +31,7 @@ public:
     /// How many strings the list holds.
     int GetCount() const { return static_cast<int>(FItems.size()); }
     ///@{
-    /// The string at Index; raises EListError outside 0 .. Count - 1.
+    /// The string at Index; raises EListError outside 0 to Count - 1.
     /// Setting a different string fires OnChange.
     const String& GetString(int Index) const;
     void SetString(int Index, const String& Value);
@@ -41,14 +41,14 @@ public:
     /// Appends Value (through Insert) and answers its index.
     int Add(const String& Value);
     /// Inserts Value before Index; Index may be Count (append), outside
-    /// 0 .. Count raises EListError. A list whose strings stand for things (a
+    /// 0 to Count raises EListError. A list whose strings stand for things (a
     /// notebook's pages) makes or frees the thing in its own Insert and
     /// Delete. Fires OnChange.
     virtual void Insert(int Index, const String& Value);
-    /// Removes the string at Index (0 .. Count - 1, else EListError); fires
+    /// Removes the string at Index (0 to Count - 1, else EListError); fires
     /// OnChange.
     virtual void Delete(int Index);
-    /// Moves the string at CurIndex to NewIndex (both 0 .. Count - 1, else
+    /// Moves the string at CurIndex to NewIndex (both 0 to Count - 1, else
     /// EListError); fires OnChange when they differ.
     void Move(int CurIndex, int NewIndex);
     /// Removes every string; fires OnChange unless the list was empty.

@@ -100,7 +100,7 @@ public:
     TImageList* AddSize(int Width, int Height);
     /// How many other sizes the list has (its own not counted).
     int GetSizeCount() const { return static_cast<int>(FSizes.size()); }
-    /// Other size Index (0 .. GetSizeCount - 1, else EListError).
+    /// Other size Index (0 to GetSizeCount - 1, else EListError).
     TImageList* GetSize(int Index) const;
     /// Of this list and its sizes, the one that draws best into Width x
     /// Height: the same size, else the smallest larger one, else the
