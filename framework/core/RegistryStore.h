@@ -7,26 +7,6 @@
 
 namespace folio {
 
-// The registry's files. Every root key is one text file of the current
-// user (see RegistryText.cpp), all in one folder: the one set with
-// SetRegistryFolder, else $FOLIO_REGISTRY_DIR, else
-// $XDG_CONFIG_HOME/folio/registry, else ~/.config/folio/registry.
-//
-// A file is only ever replaced whole: the new text goes to a file beside it,
-// is flushed to the disk, and is renamed over the old one, and the folder is
-// flushed too; so after a crash the file holds the old text or the new one,
-// never a mix. Writers take an advisory lock on a ".lock" file beside it,
-// read the file afresh and change only what they changed, so processes that
-// write different keys at once keep each other's keys. Readers take no lock.
-//
-// The folder must belong to the user and be closed to writing by anyone
-// else; any other raises ERegistryException naming the folder and its mode
-// before a byte is read or written there (the store makes its folders with
-// mode 0700). Links in the folder are not followed: a file or lock that is a
-// symbolic link is refused, and each new file gets a name nobody could guess
-// and is made with O_EXCL|O_NOFOLLOW. A writer removes under the lock the new
-// files that writers killed in the middle of a save left behind.
-
 /// The root's name ("HKEY_CURRENT_USER"); raises ERegistryException for a
 /// number that is not a predefined root.
 String RegistryRootName(HKEY Root);
@@ -65,6 +45,26 @@ TRegistryFile ReadRegistryFile(HKEY Root);
 
 /// One writer of a root's file: holds the advisory lock from construction to
 /// destruction, reads the file afresh under it, and replaces it.
+///
+/// Every root key is one text file of the current user (FormatRegistryText
+/// writes its text), all in one folder: the one set with SetRegistryFolder,
+/// else $FOLIO_REGISTRY_DIR, else $XDG_CONFIG_HOME/folio/registry, else
+/// ~/.config/folio/registry.
+///
+/// A file is only ever replaced whole: the new text goes to a file beside it,
+/// is flushed to the disk, and is renamed over the old one, and the folder is
+/// flushed too; so after a crash the file holds the old text or the new one,
+/// never a mix. Writers take an advisory lock on a ".lock" file beside it,
+/// read the file afresh and change only what they changed, so processes that
+/// write different keys at once keep each other's keys. Readers take no lock.
+///
+/// The folder must belong to the user and be closed to writing by anyone
+/// else; any other raises ERegistryException naming the folder and its mode
+/// before a byte is read or written there (the store makes its folders with
+/// mode 0700). Links in the folder are not followed: a file or lock that is a
+/// symbolic link is refused, and each new file gets a name nobody could guess
+/// and is made with O_EXCL|O_NOFOLLOW. A writer removes under the lock the new
+/// files that writers killed in the middle of a save left behind.
 class TRegistryWriter {
 public:
     /// Makes the folder when missing, takes the lock (waiting for another

@@ -12,7 +12,9 @@ namespace folio {
 // holds none yet.
 
 /// The text of string resource Ident; an empty string for a number that no
-/// unit linked into the program registered.
+/// unit linked into the program registered. Each unit owns the numbers of
+/// its own strings and registers their texts with a TResourceStrings object
+/// at namespace scope, so they are known from the start of main on.
 String LoadStr(int Ident);
 
 /// Registers a unit's numbered strings on construction (registrations last

@@ -13,7 +13,8 @@ namespace folio {
 /// bytes there are not a well-formed one. Code receives the character.
 std::size_t Utf8CharLength(const char* Data, std::size_t Size, std::size_t I,
                            char32_t* Code = nullptr);
-/// True when all Size bytes are well-formed; Widest receives the largest
+/// True when all Size bytes are well-formed UTF-8: no overlong forms, no
+/// surrogates and nothing above U+10FFFF. Widest receives the largest
 /// character met (0 for no bytes).
 bool IsWellFormedUtf8(const char* Data, std::size_t Size, char32_t* Widest = nullptr);
 /// Appends Code (at most U+10FFFF, not a surrogate) as UTF-8.
