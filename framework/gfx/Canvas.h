@@ -93,7 +93,8 @@ public:
     bool HasClipRect() const { return FHasClipRect; }
     /// The logical rectangle drawing can reach.
     TRect GetClipRect() const;
-    /// The canvas as a handle, for the platform-style functions below.
+    /// The canvas as a handle, for the handle functions below (SelectClipRgn,
+    /// DrawText, TextOut ...).
     HDC GetHandle() { return this; }
 
     // --- drawing tools ------------------------------------------------------
