@@ -114,8 +114,8 @@ public:
     /// Collapses every node, as one change.
     void FullCollapse();
 
-    /// Geometry: rows of one height (a text line, a picture or a button,
-    /// whichever is highest), from the first shown (TopIndex).
+    /// Every row's height in pixels: a text line, a picture or a button,
+    /// whichever is highest.
     int GetItemHeight() const;
     ///@{
     /// The first row on show, kept so that the last rows fill the view.

@@ -15,8 +15,7 @@ namespace folio {
 class TTimer : public TComponent {
     FOLIO_CLASS(TTimer)
 public:
-    /// A timer, Enabled with an Interval of 1000, that starts counting at once
-    /// (unless designed or read from a form).
+    /// A timer, Enabled with an Interval of 1000 milliseconds.
     explicit TTimer(TComponent* AOwner);
     /// Stops the timer.
     ~TTimer() override;

@@ -52,7 +52,7 @@ public:
     TNotifyEvent OnPageChanged;
 
 protected:
-    /// Fills the area no page covers with the notebook's colour.
+    /// Fills the notebook with its colour, behind its pages.
     void Paint() override;
 
 private:
