@@ -25,7 +25,7 @@ using enum TViewStyle;
 /// Whether the items keep themselves sorted by caption.
 enum class TSortType {
     stNone, ///< the items stay in the order they were put in
-    stText  ///< the items keep sorted by caption, ignoring case
+    stText  ///< the items keep sorted by caption (as SortByColumn(0) sorts)
 };
 using enum TSortType;
 
@@ -231,7 +231,7 @@ protected:
     void FontChanged() override;
 
 private:
-    /// TListItemsView
+    // TListItemsView
     void ItemsChanged() override;
     void ItemDeleting(int Index) override;
     void ItemInserted(int Index) override;

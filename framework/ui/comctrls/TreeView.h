@@ -227,7 +227,7 @@ protected:
     void DragDrop(TObject* Source, int X, int Y) override;
 
 private:
-    /// TTreeNodesView
+    // TTreeNodesView
     void NodesChanged() override;
     void NodeDeleting(TTreeNode* Node) override;
     bool CanExpand(TTreeNode* Node, bool Expanding) override;
