@@ -41,7 +41,7 @@ protected:
     /// Escape posts WM_HIDEEDITOR with WParam 0 (cancel) to the bar.
     void KeyDown(unsigned short& Key, TShiftState Shift) override;
     /// Enter posts WM_HIDEEDITOR with WParam 1 (accept) to the bar and is
-    /// never typed; every character also reaches the bar's OnKeyPress.
+    /// never typed; what is typed also reaches the bar's OnKeyPress.
     void KeyPress(char& Key) override;
     /// A wrapping item editor grows with its text, centred, up to the bar's
     /// client width less two ItemSpacing.

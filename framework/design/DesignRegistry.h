@@ -25,7 +25,7 @@ using TRegistrationOwner = const void*;
 /// The component palette: which component classes a designer offers, on which
 /// page (RegisterComponents puts them there).
 struct TComponentPaletteEntry {
-    /// The palette page's caption ("Standard", "Folio").
+    /// The palette page's caption ("Standard", "Marrow").
     String Page;
     /// The component class the palette offers there.
     const TClassInfo* Class = nullptr;
