@@ -16,14 +16,14 @@ public:
     /// A solid white brush.
     TBrush() = default;
 
-    ///@{
     /// The fill colour; white (0xFFFFFF) by default. A system colour is
     /// resolved when the canvas fills. A change fires OnChange.
+    ///@{
     TColor GetColor() const { return FColor; }
     void SetColor(TColor Value);
     ///@}
-    ///@{
     /// Whether the brush fills; bsSolid by default. A change fires OnChange.
+    ///@{
     TBrushStyle GetStyle() const { return FStyle; }
     void SetStyle(TBrushStyle Value);
     ///@}

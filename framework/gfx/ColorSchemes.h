@@ -53,10 +53,10 @@ void SelectColorScheme(TColorScheme Scheme);
 /// through (csCustom), with Traits (none set by default). The table is copied.
 void SelectSystemColors(const TSystemColorTable& Colors, TColorSchemeTraits Traits = {});
 
-///@{
 /// The colours and traits of a scheme, whether or not it is selected;
 /// csCustom answers the program's table given last, a value outside
 /// TColorScheme answers classic's.
+///@{
 const TSystemColorTable& ColorSchemeColors(TColorScheme Scheme);
 TColorSchemeTraits ColorSchemeTraits(TColorScheme Scheme);
 ///@}

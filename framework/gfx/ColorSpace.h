@@ -16,8 +16,8 @@ struct THLS {
     bool operator==(const THLS&) const = default;
 };
 
-///@{
 /// The red, green or blue component (0-255) of a plain colour (0x00BBGGRR).
+///@{
 inline int GetRValue(TColor C) {
     return static_cast<int>(C & 0xFF);
 }

@@ -98,9 +98,9 @@ private:
     int FLineThickness = 1;
 };
 
-///@{
 /// DrawTextOn format flags, with the platform's values; DrawTextOn says
 /// what each does. DT_TOP and DT_LEFT are the defaults (no bit).
+///@{
 constexpr unsigned DT_TOP = 0x0;
 constexpr unsigned DT_LEFT = 0x0;
 constexpr unsigned DT_CENTER = 0x1;

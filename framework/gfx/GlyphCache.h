@@ -117,10 +117,10 @@ public:
     /// source that is itself a stand-in). Call it before FallbackFile and
     /// Fallback: it fetches the list they read.
     size_t FallbackCount() const;
-    ///@{
     /// Stand-in face Index (below FallbackCount, best first), and the source
     /// for it at this source's em size, opened on first use (null when the
     /// file cannot be used).
+    ///@{
     const TFallbackFile& FallbackFile(size_t Index) const;
     const TGlyphSource* Fallback(size_t Index) const;
     ///@}

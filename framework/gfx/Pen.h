@@ -45,27 +45,27 @@ public:
     /// A solid black pen one pixel wide that copies its colour (pmCopy).
     TPen() = default;
 
-    ///@{
     /// The line colour; black (0) by default. A system colour is resolved
     /// when the canvas draws. A change fires OnChange.
+    ///@{
     TColor GetColor() const { return FColor; }
     void SetColor(TColor Value);
     ///@}
-    ///@{
     /// The line width in pixels; 1 by default. A negative value is taken as
     /// 0, which draws one-pixel lines as 1 does. A change fires OnChange.
+    ///@{
     int GetWidth() const { return FWidth; }
     void SetWidth(int Value);
     ///@}
-    ///@{
     /// Solid, dashed, dotted or no line; psSolid by default. A change fires
     /// OnChange.
+    ///@{
     TPenStyle GetStyle() const { return FStyle; }
     void SetStyle(TPenStyle Value);
     ///@}
-    ///@{
     /// How the colour combines with what lies beneath; pmCopy (paints the
     /// colour) by default, pmNop draws nothing. A change fires OnChange.
+    ///@{
     TPenMode GetMode() const { return FMode; }
     void SetMode(TPenMode Value);
     ///@}

@@ -22,17 +22,17 @@ constexpr long long DefaultPicturePixelBudget = 16LL * 1024 * 1024;
 /// The per-load budget at start: 32 million pixels (128 MB).
 constexpr long long DefaultLoadPixelBudget = 32LL * 1024 * 1024;
 
-///@{
 /// The most pixels one picture read from outside bytes may have. The
 /// application may change it at any time, from any thread; a value below 1
 /// raises ERangeError and keeps the budget.
+///@{
 long long GetPicturePixelBudget();
 void SetPicturePixelBudget(long long Pixels);
 ///@}
-///@{
 /// The most pixels the pictures of one TPictureLoadScope may have together.
 /// The application may change it at any time, from any thread; a value below
 /// 1 raises ERangeError and keeps the budget.
+///@{
 long long GetLoadPixelBudget();
 void SetLoadPixelBudget(long long Pixels);
 ///@}

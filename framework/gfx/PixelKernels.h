@@ -15,8 +15,8 @@ namespace folio::raster {
 void FillPixels(TPixel* P, std::int64_t N, TPixel Value);
 /// P[i] = (P[i] & A) ^ X for N pixels: every pen mode's operation.
 void AndXorPixels(TPixel* P, std::int64_t N, TPixel A, TPixel X);
-///@{
 /// D[i] = D[i] xor, and, or S[i] for N pixels; D and S must not overlap.
+///@{
 void XorPixels(TPixel* D, const TPixel* S, std::int64_t N);
 void AndPixels(TPixel* D, const TPixel* S, std::int64_t N);
 void OrPixels(TPixel* D, const TPixel* S, std::int64_t N);

@@ -7,11 +7,11 @@ namespace folio {
 
 class TBitmap;
 
-///@{
 /// Writes Surface (or Bitmap's picture) to FileName as an 8-bit RGBA PNG
 /// (alpha is always opaque), replacing the file. Raises EFCreateError when
 /// the file cannot be created and EWriteError when writing fails; an empty
 /// picture raises EInvalidGraphicOperation.
+///@{
 void SavePng(const TPixelSurface& Surface, const String& FileName);
 void SavePng(const TBitmap& Bitmap, const String& FileName);
 ///@}

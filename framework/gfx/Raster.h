@@ -57,12 +57,12 @@ struct TPointF {
 /// of the bounding box, with y growing downwards as on the screen. Equal
 /// directions keep the whole ellipse.
 struct TWedge {
-    ///@{
     /// A point on the ray the wedge starts from, relative to the centre.
+    ///@{
     double StartX = 0, StartY = 0;
     ///@}
-    ///@{
     /// A point on the ray the wedge ends at, relative to the centre.
+    ///@{
     double EndX = 0, EndY = 0;
     ///@}
 };

@@ -37,8 +37,8 @@ struct TGlyphSource::TShapeCache {
 
     /// Guards both generations.
     std::mutex Mutex;
-    ///@{
     /// The generations, by direction: left to right, right to left.
+    ///@{
     TMap Young[2], Old[2];
     ///@}
     /// Bytes of shaped text in the young generation.

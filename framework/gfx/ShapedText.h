@@ -28,12 +28,12 @@ struct TShapedGlyph {
 /// A stretch of text shaped with one face in one direction. Its glyphs stand
 /// in visual order (right to left runs have their last character first).
 struct TShapedRun {
-    ///@{
     /// The run's glyphs in TShapedText::Glyphs, [GlyphBegin, GlyphEnd).
+    ///@{
     size_t GlyphBegin = 0, GlyphEnd = 0;
     ///@}
-    ///@{
     /// The run's bytes of the text, [ByteBegin, ByteEnd).
+    ///@{
     size_t ByteBegin = 0, ByteEnd = 0;
     ///@}
     std::uint8_t Level = 0; ///< the bidirectional embedding level: odd reads right to left
@@ -42,8 +42,8 @@ struct TShapedRun {
 /// Where one cluster of a laid-out line stands: its bytes and its left edge
 /// and width in pixels from the line's start.
 struct TVisualCluster {
-    ///@{
     /// The cluster's bytes of the text, [ByteBegin, ByteEnd).
+    ///@{
     size_t ByteBegin = 0, ByteEnd = 0;
     ///@}
     int X = 0;                ///< left edge in pixels from the line's start
@@ -87,17 +87,17 @@ public:
     }
     /// The start of the character (grapheme cluster) that holds a byte.
     size_t CharacterStart(size_t Byte) const;
-    ///@{
     /// The next and previous place a cursor may stop; they stay at the end
     /// and at 0.
+    ///@{
     size_t NextGrapheme(size_t Byte) const;
     size_t PrevGrapheme(size_t Byte) const;
     ///@}
 
     /// A range [Begin, End) of Glyphs.
     struct TGlyphRange {
-        ///@{
         /// Indexes into Glyphs, End excluded.
+        ///@{
         size_t Begin, End;
         ///@}
     };
