@@ -17,7 +17,8 @@ const TMethodInfo& FindEventHandler(const TComponent& Form, const TPropInfo& Eve
 /// Binds Component's event to a handler method of its form (its owner, or the
 /// component itself when it has none) by name, as reading a form does, so
 /// that the form file stores the handler's name. An empty name clears the
-/// event.
+/// event. Raises EInvalidOperation when the class has no such event, or as
+/// FindEventHandler does.
 void BindEventHandler(TComponent* Component, const String& Event, const String& Handler);
 
 } // namespace folio
