@@ -129,7 +129,7 @@ public:
     TListItem* GetItem(int Index) const;
     /// Adds an empty entry at the end.
     TListItem* Add();
-    /// Inserts an empty entry at Index (clamped to 0 .. Count).
+    /// Inserts an empty entry at Index (clamped to the range 0 to Count).
     TListItem* Insert(int Index);
     /// Frees entry Index; raises EListError outside the entries.
     void Delete(int Index);

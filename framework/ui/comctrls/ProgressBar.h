@@ -16,7 +16,7 @@ using enum TProgressBarOrientation;
 class TProgressBar : public TCustomControl {
     FOLIO_CLASS(TProgressBar)
 public:
-    /// An empty horizontal bar, 150 by 16 pixels, in the range 0 .. 100 with
+    /// An empty horizontal bar, 150 by 16 pixels, in the range 0 to 100 with
     /// Step 10.
     explicit TProgressBar(TComponent* AOwner);
 
@@ -32,7 +32,7 @@ public:
     int GetMax() const { return FRange.Max; }
     void SetMax(int Value);
     ///@}
-    /// How far the work has come; 0 by default, kept within Min .. Max.
+    /// How far the work has come; 0 by default, kept within Min to Max.
     ///@{
     int GetPosition() const { return FRange.Position; }
     void SetPosition(int Value);

@@ -52,7 +52,7 @@ struct TRangeValue {
         Max = std::max(Max, Min);
         Position = std::clamp(Position, Min, Max);
     }
-    /// How far Position lies from Min, as a share of Length (0 .. Length).
+    /// How far Position lies from Min, as a share of Length (0 to Length).
     int Offset(int Length) const {
         if (Max <= Min) return 0;
         return static_cast<int>(static_cast<long long>(Position - Min) * Length /

@@ -13,19 +13,19 @@ class TSpinButton;
 /// A whole number in an edit box with a pair of arrow buttons beside it.
 /// The buttons and the Up and Down keys step Value by Increment, Page Up and
 /// Page Down by ten increments; typed digits are taken when Enter is pressed
-/// or the box loses the keyboard, kept within MinValue .. MaxValue (text
+/// or the box loses the keyboard, kept within MinValue to MaxValue (text
 /// that is no number gives the value back). Every change of Value fires
 /// OnChange.
 class TSpinEdit : public TCustomControl {
     FOLIO_CLASS(TSpinEdit)
 public:
     /// A spin edit 121 pixels wide and one edit box high, showing 0 in the
-    /// range 0 .. 100, stepping by 1.
+    /// range 0 to 100, stepping by 1.
     explicit TSpinEdit(TComponent* AOwner);
     /// Frees its box and buttons.
     ~TSpinEdit() override;
 
-    /// The number; 0 by default, kept within MinValue .. MaxValue. Every change
+    /// The number; 0 by default, kept within MinValue to MaxValue. Every change
     /// fires OnChange.
     ///@{
     int GetValue() const { return FRange.Position; }

@@ -19,7 +19,7 @@ using enum TTrackBarOrientation;
 class TTrackBar : public TCustomControl {
     FOLIO_CLASS(TTrackBar)
 public:
-    /// A horizontal bar 150 by 45 pixels in the range 0 .. 10, taking the
+    /// A horizontal bar 150 by 45 pixels in the range 0 to 10, taking the
     /// keyboard (TabStop).
     explicit TTrackBar(TComponent* AOwner);
 
@@ -35,7 +35,7 @@ public:
     int GetMax() const { return FRange.Max; }
     void SetMax(int Value);
     ///@}
-    /// The value picked; 0 by default, kept within Min .. Max. Every change
+    /// The value picked; 0 by default, kept within Min to Max. Every change
     /// fires OnChange.
     ///@{
     int GetPosition() const { return FRange.Position; }

@@ -19,7 +19,7 @@ public:
     explicit TColorSpectrum(TComponent* AOwner);
     ~TColorSpectrum() override;
 
-    /// Hue and saturation, 0 .. HLSMAX each; the setter clamps them and
+    /// Hue and saturation, 0 to HLSMAX each; the setter clamps them and
     /// fires no OnChange.
     ///@{
     int GetHue() const { return FHue; }

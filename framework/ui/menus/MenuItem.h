@@ -87,7 +87,7 @@ public:
     TMenuItem* GetParentItem() const { return FParentItem; }
     /// How many items this one holds.
     int Count() const { return static_cast<int>(FItems.size()); }
-    /// Raises EListError outside 0 .. Count - 1.
+    /// Raises EListError outside 0 to Count - 1.
     TMenuItem* GetItem(int Index) const;
     /// Item's place among this one's items, or -1.
     int IndexOf(const TMenuItem* Item) const;

@@ -27,7 +27,7 @@ public:
     void SetPages(TStrings* Value);
     /// How many pages there are.
     int PageCount() const;
-    /// Raises EListError outside 0 .. PageCount - 1.
+    /// Raises EListError outside 0 to PageCount - 1.
     TPage* GetPage(int Index) const;
     /// Out-of-range values are ignored.
     int GetPageIndex() const { return FPageIndex; }

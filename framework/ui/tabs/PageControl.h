@@ -18,7 +18,7 @@ public:
 
     /// How many sheets there are.
     int PageCount() const { return static_cast<int>(FSheets.size()); }
-    /// Raises EListError outside 0 .. PageCount - 1.
+    /// Raises EListError outside 0 to PageCount - 1.
     TTabSheet* GetPage(int Index) const;
     /// The place of Sheet among the sheets, or -1 when it is not one of them.
     int IndexOfPage(const TTabSheet* Sheet) const;
