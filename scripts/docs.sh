@@ -9,6 +9,10 @@
 # that is not installed (scripts/check_docs_coverage.py). It is off by
 # default while areas of the reference are still being written; it becomes
 # the default once every installed header is listed.
+#
+# Every run also lists the briefs that a range written "0 .. Count" cut short
+# (a brief ends at the first period followed by a space), as warnings; with
+# FOLIO_DOCS_COVERAGE=1 they fail the run too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/common.sh
@@ -17,5 +21,8 @@ rm -rf build/docs
 doxygen docs/Doxyfile
 echo "API reference: $PWD/build/docs/html/index.html"
 if [ "${FOLIO_DOCS_COVERAGE:-0}" = 1 ]; then
+  python3 scripts/check_doc_briefs.py build/docs/html
   python3 scripts/check_docs_coverage.py "$PWD"
+else
+  python3 scripts/check_doc_briefs.py build/docs/html | sed 's/^/warning: /' || true
 fi
