@@ -342,13 +342,24 @@ void TComponentTree::StartRename() {
     const TRect R = LineRect(Line);
     const int X = 4 + FLines[Line].Depth * Indent - 3;
     FRenaming = FLines[Line].Component;
+    FRenaming->FreeNotification(this);
     FEditor->Start(Rect(X, R.Top, R.Right - 2, R.Bottom), FRenaming->GetName());
+}
+
+void TComponentTree::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FRenaming) {
+        FRenaming = nullptr;
+        FEditor->Finish(false);
+    }
 }
 
 void TComponentTree::Renamed(bool Accept, const String& Name) {
     TComponent* Component = std::exchange(FRenaming, nullptr);
+    if (!Component) return;
+    Component->RemoveFreeNotification(this);
     if (CanFocus()) SetFocus();
-    if (!Accept || !Component || !FDesigner || Name == Component->GetName()) return;
+    if (!Accept || !FDesigner || Name == Component->GetName()) return;
     // A name that is no identifier, or another component's, is refused
     // with the reason and the component keeps its name.
     RunReporting(*FDesigner, [&] {

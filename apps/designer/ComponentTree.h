@@ -83,6 +83,9 @@ protected:
     bool DoMouseWheel(folio::TShiftState Shift, int WheelDelta, folio::TPoint MousePos) override;
     void KeyDown(unsigned short& Key, folio::TShiftState Shift) override;
     void Dispatch(folio::TMessage& Message) override;
+    // A component freed while its name is being edited (an undo or a new
+    // form replaced it) ends the edit with nothing to rename.
+    void Notification(folio::TComponent* AComponent, folio::TOperation Operation) override;
 
 private:
     void Drop(int Line);

@@ -202,6 +202,24 @@ TEST_F(ComponentTreeTest, DeleteAndRenameFromTheTree) {
     EXPECT_NE(Find<TButton>("Button2"), nullptr);
 }
 
+// Ctrl+Z while a name is typed over a line (the menu's shortcut, taken
+// before the box sees the key) rebuilds the form from the step before and
+// frees the component the box was for: the edit ends there, and nothing is
+// renamed on the old form or the new one.
+TEST_F(ComponentTreeTest, AnUndoDuringARenameEndsItWithNothingRenamed) {
+    Run("tree Button1\nkey Delete");
+    Run("tree Button2\nkey F2\ntype Renamed1");
+    ASSERT_TRUE(Tree().IsRenaming());
+    Run("key ctrl+z");
+    EXPECT_FALSE(Tree().IsRenaming());
+    EXPECT_NE(C("Button1"), nullptr);
+    EXPECT_NE(C("Button2"), nullptr);
+    EXPECT_EQ(C("Renamed1"), nullptr);
+    Run("key Enter");
+    EXPECT_EQ(C("Renamed1"), nullptr);
+    EXPECT_GE(Tree().FindLine("Button2"), 0);
+}
+
 // Dragging a line onto a container's line makes the control its child,
 // where it was on the screen, as one undo step; the form file keeps it so.
 TEST_F(ComponentTreeTest, DraggingALineOntoAContainerReparentsItAsOneStep) {
