@@ -15,8 +15,10 @@
 // Xlib's macros (None, Bool, Status ...) stay below every header of ours.
 #include <X11/Xlib.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -240,6 +242,70 @@ TEST_F(SdlHost, AWorkerOrATimerWakesTheBlockedHost) {
     EXPECT_EQ(Ticks, 1);
     EXPECT_LT(Millis(Start), 5000) << "the timer did not end the host's wait";
     DeallocateHWnd(Timer);
+}
+
+// A window manager asks a window whether its program still runs
+// (_NET_WM_PING) and waits for the answer; a host that handled the question
+// and went to sleep with the answer still in its output buffer would look
+// hung to the manager until some other event woke it.
+TEST_F(SdlHost, AnIdleHostAnswersTheWindowManagersPingAtOnce) {
+    TSdlHost Host;
+    TForm Form(nullptr);
+    Form.SetBounds(40, 40, 120, 80);
+    Form.Show();
+    for (int I = 0; I < 5; ++I) Host.Step(5);
+    SDL_SysWMinfo Info;
+    SDL_VERSION(&Info.version);
+    if (!SDL_GetWindowWMInfo(static_cast<SDL_Window*>(Host.WindowOf(&Form)), &Info) ||
+        Info.subsystem != SDL_SYSWM_X11)
+        GTEST_SKIP() << "not an X display";
+    const Window Target = Info.info.x11.window;
+
+    using TClockType = std::chrono::steady_clock;
+    std::atomic<long> AnsweredAfterMs{-1};
+    std::atomic<bool> Asked{false};
+    std::thread Manager([&] {
+        Display* D = XOpenDisplay(nullptr);
+        if (!D) return;
+        const Window Root = DefaultRootWindow(D);
+        XSelectInput(D, Root, SubstructureNotifyMask);
+        const Atom Protocols = XInternAtom(D, "WM_PROTOCOLS", False);
+        const Atom Ping = XInternAtom(D, "_NET_WM_PING", False);
+        XEvent E{};
+        E.xclient.type = ClientMessage;
+        E.xclient.window = Target;
+        E.xclient.message_type = Protocols;
+        E.xclient.format = 32;
+        E.xclient.data.l[0] = static_cast<long>(Ping);
+        E.xclient.data.l[1] = 4242;
+        E.xclient.data.l[2] = static_cast<long>(Target);
+        const auto Start = TClockType::now();
+        XSendEvent(D, Target, False, NoEventMask, &E);
+        XSync(D, False);
+        Asked = true;
+        while (TClockType::now() - Start < std::chrono::seconds(3)) {
+            while (XPending(D)) {
+                XEvent Reply;
+                XNextEvent(D, &Reply);
+                if (Reply.type == ClientMessage && Reply.xclient.data.l[1] == 4242) {
+                    AnsweredAfterMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          TClockType::now() - Start)
+                                          .count();
+                    XCloseDisplay(D);
+                    return;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        XCloseDisplay(D);
+    });
+    while (!Asked) std::this_thread::yield();
+    // Nothing else happens: the host sleeps up to a fifth of a second per
+    // step, so an answer held back until a wake comes late.
+    for (int I = 0; I < 15 && AnsweredAfterMs < 0; ++I) Host.Step(200);
+    Manager.join();
+    ASSERT_GE(AnsweredAfterMs, 0) << "the ping was never answered";
+    EXPECT_LT(AnsweredAfterMs, 150) << "the answer waited for the host's next wake";
 }
 
 // Pointer moves waiting together are handled as one, at the last place
