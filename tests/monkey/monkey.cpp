@@ -39,6 +39,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -192,6 +193,31 @@ public:
     }
 
     pid_t Pid() const { return FPid; }
+
+    // Each thread's state and kernel wait channel ("S poll_schedule_timeout"),
+    // and the system call it is in: where a program that does not answer
+    // is waiting.
+    std::string WhereItWaits() const {
+        std::string Out;
+        std::error_code Error;
+        const std::string Tasks = "/proc/" + std::to_string(FPid) + "/task";
+        for (const auto& Task : std::filesystem::directory_iterator(Tasks, Error)) {
+            const auto Read = [&](const char* Name) {
+                std::ifstream In(Task.path() / Name);
+                std::string Text;
+                std::getline(In, Text);
+                return Text;
+            };
+            const std::string Stat = Read("stat");
+            const size_t Close = Stat.rfind(')');
+            const char State =
+                Close != std::string::npos && Close + 2 < Stat.size() ? Stat[Close + 2] : '?';
+            const std::string Syscall = Read("syscall");
+            Out += (Out.empty() ? "" : "; ") + Task.path().filename().string() + ' ' + State + ' ' +
+                   Read("wchan") + " syscall " + Syscall.substr(0, Syscall.find(' '));
+        }
+        return Out;
+    }
 
     // True once the program has ended; WaitStatus() then says how.
     bool Ended() {
@@ -409,7 +435,9 @@ public:
     // milliseconds. A window that is unmapped or destroyed meanwhile (the
     // event being answered closed it) will never answer: that is known at
     // once instead of after the whole timeout.
-    TPingResult Ping(Window W, double TimeoutMs) {
+    TPingResult Ping(Window W, double TimeoutMs, double LateMs = 0,
+                     const std::function<void()>& OnLate = {}) {
+        bool Told = false;
         const long Serial = ++FPingSerial;
         XSelectInput(FDisplay, W, StructureNotifyMask);
         XEvent Event{};
@@ -442,8 +470,17 @@ public:
             }
             const double Left = TimeoutMs - MsSince(Start);
             if (Left <= 0) return TPingResult::TimedOut;
+            double Slice = std::min(Left, 200.0);
+            if (OnLate && !Told) {
+                if (MsSince(Start) >= LateMs) {
+                    Told = true;
+                    OnLate();
+                } else {
+                    Slice = std::min(Slice, LateMs - MsSince(Start));
+                }
+            }
             pollfd Fd{ConnectionNumber(FDisplay), POLLIN, 0};
-            ::poll(&Fd, 1, static_cast<int>(std::min(Left, 200.0)) + 1);
+            ::poll(&Fd, 1, static_cast<int>(Slice) + 1);
         }
     }
 
@@ -691,7 +728,9 @@ struct TSlowEvent {
     double ReadyMs;  // the time it waited for a processor meanwhile
     double ServerMs; // the X server's round trip to the driver meanwhile
     std::string Event;
-    bool FileDialog; // a file dialog was open, or the event saved or opened a file
+    bool FileDialog;       // a file dialog was open, or the event saved or opened a file
+    std::string WaitingIn; // each thread's state and kernel wait channel when it was late
+    double PingMs;         // of Ms, the answered ping itself (the rest: finding the window)
 };
 
 class TMonkey {
@@ -936,6 +975,7 @@ private:
     // (the event closed it) is replaced by another.
     std::optional<double> Answer() {
         const auto Start = TClock::now();
+        FWaitingIn.clear();
         // The window manager's list may still hold a window that went.
         std::vector<Window> Gone;
         while (MsSince(Start) < FOptions.HangSeconds * 1000) {
@@ -948,8 +988,13 @@ private:
                     break;
                 }
             if (!Asked) return -1;
-            switch (FDisplay.Ping(Asked, 2000)) {
+            // Where each of the program's threads waits, taken once the
+            // answer is late: what a slow answer waited for.
+            const auto Sample = [this] { FWaitingIn = FProgram.WhereItWaits(); };
+            const auto Asking = TClock::now();
+            switch (FDisplay.Ping(Asked, 2000, SlowMs, Sample)) {
             case TDisplay::TPingResult::Answered:
+                FPingMs = MsSince(Asking);
                 return MsSince(Start);
             case TDisplay::TPingResult::Gone:
                 Gone.push_back(Asked);
@@ -983,7 +1028,8 @@ private:
             if (*Ms > SlowMs)
                 FSlow.push_back({FIndex, *Ms, FProgram.CpuMs().first - FCpuBefore.first,
                                  FProgram.CpuMs().second - FCpuBefore.second,
-                                 FDisplay.LastServerMs(), FormatEvent(Event), FileStep});
+                                 FDisplay.LastServerMs(), FormatEvent(Event), FileStep, FWaitingIn,
+                                 FPingMs});
         }
         if (FIndex % 50 == 0) {
             const std::string Report = ReportIn(FProgram.LogSince(FLogAtStart));
@@ -1103,9 +1149,10 @@ private:
             std::cout << "    event " << S.Index << ": " << static_cast<long>(S.Ms) << " ms ("
                       << static_cast<long>(S.CpuMs) << " ms of processor, "
                       << static_cast<long>(S.ReadyMs) << " ms waiting for one, X server "
-                      << static_cast<long>(S.ServerMs) << " ms)"
+                      << static_cast<long>(S.ServerMs) << " ms, the ping itself "
+                      << static_cast<long>(S.PingMs) << " ms)"
                       << (S.FileDialog ? ", file dialog or file step" : "") << ": " << S.Event
-                      << "\n";
+                      << (S.WaitingIn.empty() ? "" : "\n      waiting in: " + S.WaitingIn) << "\n";
     }
 
     TOptions FOptions;
@@ -1126,6 +1173,8 @@ private:
     std::deque<std::pair<long, std::string>> FKept;
     std::vector<double> FLatencies;
     std::vector<TSlowEvent> FSlow;
+    std::string FWaitingIn;
+    double FPingMs = 0;
     std::streamoff FLogAtStart = 0;
     std::unique_ptr<std::ofstream> FTrace;
     std::pair<double, double> FCpuBefore;
