@@ -19,6 +19,10 @@ FOLIO_PACKAGES=(
 # the screen readers' Python client library.
 FOLIO_ACCESSIBILITY_PACKAGES=(at-spi2-core python3-pyatspi)
 
+# The window tests that need a window manager, as a desktop has one, and
+# drive the programs through the X server.
+FOLIO_WINDOW_MANAGER_PACKAGES=(openbox xdotool)
+
 # Only the comparisons with another text engine need these
 # (scripts/compare_text.sh, the peer's half of bench/gfx/bench_scripts, and
 # the Qt tool box of scripts/compare_hover.sh).

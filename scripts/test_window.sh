@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/common.sh
-folio_install_packages "${FOLIO_ACCESSIBILITY_PACKAGES[@]}"
+folio_install_packages "${FOLIO_ACCESSIBILITY_PACKAGES[@]}" "${FOLIO_WINDOW_MANAGER_PACKAGES[@]}"
 folio_configure default
 cmake --build --preset default
 log=$(mktemp)

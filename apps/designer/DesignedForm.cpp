@@ -1,6 +1,7 @@
 #include "DesignedForm.h"
 
 #include "framework/core/AtomicFile.h"
+#include "framework/core/Collection.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/Streams.h"
 
@@ -31,6 +32,18 @@ TDesignedForm ReadTree(TFormObject Tree, IDesigner* Designer) {
     Result.Form = MakeDesignForm(Designer);
     ReadComponent(Bytes, Result.Form.get());
     return Result;
+}
+
+void LoadSnapshot(TMemoryStream& Bytes, const String& Snapshot) {
+    Bytes.Write(Snapshot.data(), static_cast<std::int64_t>(Snapshot.size()));
+    Bytes.SetPosition(0);
+}
+
+// Reads a snapshot into Root, a form marked as designed.
+void ReadSnapshot(const String& Snapshot, TForm& Root) {
+    TMemoryStream Bytes;
+    LoadSnapshot(Bytes, Snapshot);
+    ReadComponent(Bytes, &Root);
 }
 
 } // namespace
@@ -79,8 +92,7 @@ String SnapshotForm(TForm& Form) {
 
 TFormObject SnapshotTree(const String& Snapshot) {
     TMemoryStream Bytes;
-    Bytes.Write(Snapshot.data(), static_cast<std::int64_t>(Snapshot.size()));
-    Bytes.SetPosition(0);
+    LoadSnapshot(Bytes, Snapshot);
     return ReadFormObject(Bytes);
 }
 
@@ -91,12 +103,29 @@ String TreeSnapshot(const TFormObject& Tree) {
 }
 
 std::unique_ptr<TForm> RestoreForm(const String& Snapshot, IDesigner* Designer) {
-    TMemoryStream Bytes;
-    Bytes.Write(Snapshot.data(), static_cast<std::int64_t>(Snapshot.size()));
-    Bytes.SetPosition(0);
     auto Form = MakeDesignForm(Designer);
-    ReadComponent(Bytes, Form.get());
+    ReadSnapshot(Snapshot, *Form);
     return Form;
+}
+
+void RestoreFormInPlace(TForm& Form, const String& Snapshot) {
+    const TPoint Place{Form.GetLeft(), Form.GetTop()};
+    Form.DestroyComponents();
+    // A snapshot holds only what differs from a new form's defaults, so
+    // whatever the form had set must go back to them before it is read.
+    // The new form takes the form's place first, so that the window does not
+    // move, and its name, so that the form is never without one.
+    const auto Blank = MakeDesignForm(nullptr);
+    Blank->SetName(Form.GetName());
+    Blank->SetBounds(Place.X, Place.Y, Blank->GetWidth(), Blank->GetHeight());
+    AssignPublished(Form, *Blank);
+    // Taking a font makes a form keep its own, while a new form follows the
+    // default one; the font is written only when it is the form's own.
+    Form.SetParentFont(Blank->GetParentFont());
+    for (const TPropInfo* Prop : Form.ClassInfo().PublishedProperties())
+        if (Prop->Kind == TTypeKind::tkMethod) Form.SetEventHandlerName(Prop->Name, String());
+    ReadSnapshot(Snapshot, Form);
+    Form.SetBounds(Place.X, Place.Y, Form.GetWidth(), Form.GetHeight());
 }
 
 } // namespace designer

@@ -40,5 +40,13 @@ String SnapshotForm(folio::TForm& Form);
 folio::TFormObject SnapshotTree(const String& Snapshot);
 String TreeSnapshot(const folio::TFormObject& Tree);
 std::unique_ptr<folio::TForm> RestoreForm(const String& Snapshot, folio::IDesigner* Designer);
+// Makes Form itself the form a snapshot holds, as RestoreForm would make a
+// new one, except that Form keeps its window and its place on the screen:
+// its components go, its properties return to a new form's and the
+// snapshot is read into it. A window made anew would be shown, and the
+// window manager gives a newly shown window the keyboard, wherever the
+// user was typing. A snapshot the reader refuses raises and leaves Form
+// empty, so one from outside the designer is tried with RestoreForm first.
+void RestoreFormInPlace(folio::TForm& Form, const String& Snapshot);
 
 } // namespace designer

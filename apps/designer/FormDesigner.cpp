@@ -75,6 +75,15 @@ TFormDesigner::~TFormDesigner() {
 // --- the form and its file ---------------------------------------------------------
 
 void TFormDesigner::ReplaceForm(TDesignedForm Designed) {
+    ForgetSelection();
+    if (FDesigned.Form) FDesigned.Form->Hide();
+    FDesigned = std::move(Designed);
+    FDesigned.Form->SetDesigner(this);
+    ShowForm();
+    Select(FDesigned.Form.get());
+}
+
+void TFormDesigner::ForgetSelection() {
     FHandles->Attach(nullptr);
     FMarks->Show({});
     FBand->Show(nullptr, TRect());
@@ -86,11 +95,6 @@ void TFormDesigner::ReplaceForm(TDesignedForm Designed) {
     FSelected.clear();
     FDragControl = nullptr;
     FDragStarts.clear();
-    if (FDesigned.Form) FDesigned.Form->Hide();
-    FDesigned = std::move(Designed);
-    FDesigned.Form->SetDesigner(this);
-    ShowForm();
-    Select(FDesigned.Form.get());
 }
 
 void TFormDesigner::ShowForm() {
@@ -399,11 +403,11 @@ void TFormDesigner::ClearHistory() {
 }
 
 void TFormDesigner::ShowSnapshot(const String& Snapshot) {
-    TDesignedForm Shown{RestoreForm(Snapshot, nullptr), FDesigned.RootClassName};
-    // The form stays where the user put it on the screen.
-    Shown.Form->SetBounds(FDesigned.Form->GetLeft(), FDesigned.Form->GetTop(),
-                          Shown.Form->GetWidth(), Shown.Form->GetHeight());
-    ReplaceForm(std::move(Shown));
+    // The form shown becomes the snapshot's, in the window it has: a new
+    // window would take the keyboard from wherever the user was typing.
+    ForgetSelection();
+    RestoreFormInPlace(*FDesigned.Form, Snapshot);
+    Select(FDesigned.Form.get());
 }
 
 // --- the clipboard ---------------------------------------------------------------------
@@ -436,9 +440,13 @@ void TFormDesigner::Paste() {
     }
     TFormObject Tree = SnapshotTree(SnapshotForm(*FDesigned.Form));
     const std::vector<String> Pasted = PasteComponentsText(Tree, Text, Parent, FGridSize);
+    const String Snapshot = TreeSnapshot(Tree);
+    // A value the reader refuses in the pasted blocks raises on a form of
+    // their own, before the form shown loses anything.
+    RestoreForm(Snapshot, nullptr);
     BeginChange();
     TScopeGuard End([this] { EndChange(); });
-    ShowSnapshot(TreeSnapshot(Tree));
+    ShowSnapshot(Snapshot);
     SelectNames(Pasted);
     Modified();
 }

@@ -210,7 +210,10 @@ public:
 
 private:
     void ReplaceForm(TDesignedForm Designed);
-    // Shows the form a snapshot holds in place of the one designed.
+    // Drops the selection, its marks and any drag, before the form's
+    // components go.
+    void ForgetSelection();
+    // Makes the form designed the one a snapshot holds.
     void ShowSnapshot(const String& Snapshot);
     void SetModifiedFlag(bool Value);
     void RecordChange();

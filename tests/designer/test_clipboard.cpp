@@ -64,7 +64,10 @@ TEST_F(DesignerTest, PastingTextThatIsNoComponentChangesNothing) {
     const String Before = SnapshotForm(*Designer().GetForm());
     for (const char* Text :
          {"hello", "object Form2: TForm\nend\n", "object Thing1: TNoSuchClass\nend\n",
-          "inherited Button1: TButton\nend\n", "object Button1: TButton\n  Left = \n"}) {
+          "inherited Button1: TButton\nend\n", "object Button1: TButton\n  Left = \n",
+          // Blocks the reader refuses only as it sets their values.
+          "object Button1: TButton\n  Width = 'wide'\nend\n",
+          "object Button1: TButton\n  NoSuchProperty = 1\nend\n"}) {
         Clipboard()->SetAsText(Text);
         EXPECT_THROW(Designer().Paste(), EFormError) << Text;
         EXPECT_EQ(SnapshotForm(*Designer().GetForm()), Before) << Text;

@@ -2,7 +2,9 @@
 
 #include "UndoStack.h"
 
+#include "framework/ui/app/Screen.h"
 #include "framework/ui/controls/Cursors.h"
+#include "framework/ui/menus/MainMenu.h"
 
 namespace designer::test {
 namespace {
@@ -137,11 +139,93 @@ TEST_F(DesignerTest, RedoMakesUndoneChangesAgainAndEachStepRestoresItsSelection)
         "undo\n");
     EXPECT_EQ(Find<TButton>("Button2"), nullptr);
     EXPECT_EQ(Designer().GetSelection(), Find<TCGauge>("CGauge1"));
-    // A new change drops the redo steps.
-    Run("key Down");
+    // A new change drops the redo steps. The Undo button kept the keys in
+    // the designer's window: a click gives them to the designed form.
+    Run("select CGauge1\n"
+        "key Down\n");
     EXPECT_FALSE(Designer().CanRedo());
     Run("redo");
     EXPECT_EQ(Find<TButton>("Button2"), nullptr);
+}
+
+// Undo and redo change the designed form in the window it has. A window
+// made for each step was shown, took the keyboard and left the user typing
+// into the form; the keys stay where they were, in the inspector here.
+TEST_F(DesignerTest, UndoAndRedoLeaveTheKeyboardWhereItWas) {
+    Run("drop TButton 40 40\n"
+        "set Caption Alpha\n");
+    TForm* const Form = Designer().GetForm();
+    TEdit* const Value = Window->Inspector().GetValueEdit();
+    ASSERT_EQ(FindControl(GetFocus()), Value);
+    struct {
+        const char* Step;
+        const char* Caption;
+    } Steps[] = {
+        {"key ctrl+Z", "Button1"},
+        {"key ctrl+Y", "Alpha"},
+        {"mainmenu Edit > Undo", "Button1"},
+        {"mainmenu Edit > Redo", "Alpha"},
+    };
+    for (const auto& S : Steps) {
+        SCOPED_TRACE(S.Step);
+        Run(S.Step);
+        EXPECT_EQ(Designer().GetForm(), Form);
+        ASSERT_NE(Find<TButton>("Button1"), nullptr);
+        EXPECT_EQ(Find<TButton>("Button1")->GetCaption(), S.Caption);
+        EXPECT_EQ(Screen->GetActiveForm(), &Window->Window());
+        EXPECT_EQ(FindControl(GetFocus()), Value);
+    }
+    // What is typed next reaches the inspector's value box.
+    Value->SelectAll();
+    Run("type Beta\n"
+        "key Enter\n");
+    EXPECT_EQ(Find<TButton>("Button1")->GetCaption(), "Beta");
+}
+
+// What a step set on the form itself goes back with it: each change of the
+// form, undone, gives the form exactly as it was (a value the form had set
+// returns to a new form's), and redone, as it was after the change.
+TEST_F(DesignerTest, UndoingAChangeOfTheFormItselfGivesBackTheFormAsItWas) {
+    Run("drop TButton 40 40\n");
+    Designer().DropComponent(TMainMenu::StaticClassInfo(), nullptr, Point(8, 8));
+    Run("select Form1\n");
+    TForm* const Form = Designer().GetForm();
+    const String First = SnapshotForm(*Form);
+    const char* Changes[] = {
+        "set Color clRed",
+        "set Caption Other",
+        "set KeyPreview True",
+        "set BorderStyle bsDialog",
+        "set Font.Size 14",
+        "set ClientWidth 500",
+        "set Constraints.MinWidth 200",
+        "set Menu MainMenu1",
+        "page Events\nset OnClick FormClick\npage Properties",
+        "set Name Main",
+    };
+    for (const char* Change : Changes) {
+        SCOPED_TRACE(Change);
+        const String Before = SnapshotForm(*Form);
+        Run(Change);
+        const String After = SnapshotForm(*Form);
+        ASSERT_NE(After, Before);
+        Run("undo");
+        EXPECT_EQ(Designer().GetForm(), Form);
+        EXPECT_EQ(SnapshotForm(*Form), Before);
+        Run("redo");
+        EXPECT_EQ(SnapshotForm(*Form), After);
+    }
+    EXPECT_EQ(Form->GetMenu(), Designer().GetComponent("MainMenu1"));
+    EXPECT_EQ(Form->GetEventHandlerName("OnClick"), "FormClick");
+    for (size_t K = 0; K < std::size(Changes); ++K) Run("undo");
+    EXPECT_EQ(SnapshotForm(*Form), First);
+    EXPECT_EQ(Form->GetColor(), clBtnFace);
+    EXPECT_EQ(Form->GetMenu(), nullptr);
+    EXPECT_EQ(Form->GetEventHandlerName("OnClick"), "");
+    Run("expect-modified yes\n"
+        "undo\n"
+        "undo\n"
+        "expect-modified no\n");
 }
 
 // Undo back to the saved form clears the mark, redo puts it back; the
