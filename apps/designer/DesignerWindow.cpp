@@ -200,6 +200,16 @@ TDesignerWindow::TDesignerWindow()
     FDesigner->OnCommandKey = [this](unsigned short Key, TShiftState Shift) {
         return CommandKey(Key, Shift);
     };
+    // Ctrl+Shift+Z redoes in this window as it does on the designed form;
+    // the menu's Redo line holds the other key, Ctrl+Y.
+    FWindow->SetKeyPreview(true);
+    FWindow->OnKeyDown = [this](TObject*, unsigned short& Key, TShiftState Shift) {
+        if (Key != 'Z' || !Shift.Contains(ssCtrl) || !Shift.Contains(ssShift) ||
+            Shift.Contains(ssAlt))
+            return;
+        FDesigner->Redo();
+        Key = 0;
+    };
     FInspector->SetDesigner(FDesigner.get());
     FTree->SetDesigner(FDesigner.get());
     FPalette->Reload();

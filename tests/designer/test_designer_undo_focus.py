@@ -4,10 +4,11 @@
 With a window manager on the display (openbox, started here unless one
 runs), the designer is driven through the X server by xdotool as a person
 drives it: a click on the inspector's Caption row of the designed form, a
-new caption typed and taken with Enter, then Ctrl+Z and Ctrl+Y. The designed
-form's window title follows its caption, so each step shows there. After
-each key the window with the keyboard must still be the designer's, and
-text typed after them must reach the inspector: the form's title takes it.
+new caption typed and taken with Enter, then Ctrl+Z, Ctrl+Y, Ctrl+Z and
+Ctrl+Shift+Z. The designed form's window title follows its caption, so each
+step shows there. After each key the window with the keyboard must still be
+the designer's, and text typed after them must reach the inspector: the
+form's title takes it.
 
 Usage: test_designer_undo_focus.py DESIGNER   (exit 77 without a display,
 openbox or xdotool: skipped)
@@ -111,6 +112,10 @@ def main(argv):
             expect("Ctrl+Z", "Form1")
             xdotool("key", "ctrl+y")
             expect("Ctrl+Y", "Alpha")
+            xdotool("key", "ctrl+z")
+            expect("Ctrl+Z again", "Form1")
+            xdotool("key", "ctrl+shift+z")
+            expect("Ctrl+Shift+Z", "Alpha")
             # No click: the keys go wherever the keyboard is.
             replace_text("Beta")
             expect("caption typed after undo and redo", "Beta")

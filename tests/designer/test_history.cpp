@@ -161,10 +161,9 @@ TEST_F(DesignerTest, UndoAndRedoLeaveTheKeyboardWhereItWas) {
         const char* Step;
         const char* Caption;
     } Steps[] = {
-        {"key ctrl+Z", "Button1"},
-        {"key ctrl+Y", "Alpha"},
-        {"mainmenu Edit > Undo", "Button1"},
-        {"mainmenu Edit > Redo", "Alpha"},
+        {"key ctrl+Z", "Button1"},           {"key ctrl+Y", "Alpha"},
+        {"mainmenu Edit > Undo", "Button1"}, {"mainmenu Edit > Redo", "Alpha"},
+        {"key ctrl+Z", "Button1"},           {"key ctrl+shift+Z", "Alpha"},
     };
     for (const auto& S : Steps) {
         SCOPED_TRACE(S.Step);
