@@ -307,6 +307,12 @@ void TObjectInspector::PlaceEdit() {
     FEdit->SetText(RowValue(FCurrent));
     FEdit->SetReadOnly(FRows[FCurrent].Attributes.Contains(paReadOnly));
     FEdit->SetVisible(true);
+    // The box is named after the row it edits, so a screen reader hears
+    // which property it is on when the row changes.
+    if (RowPath(FCurrent) != FEditName) {
+        FEditName = RowPath(FCurrent);
+        NotifyAccessible(FEdit, TAccEvent::NameChanged);
+    }
 }
 
 // --- changes --------------------------------------------------------------------------------

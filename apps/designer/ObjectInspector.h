@@ -135,6 +135,8 @@ private:
     std::vector<TRow> FRows;
     std::set<String> FExpanded;
     int FCurrent = -1;
+    // The property the value box was last placed on.
+    String FEditName;
     int FTopRow = 0;
     int FListRow = -1;
     // The row whose ellipsis is held down.

@@ -447,3 +447,83 @@ TEST_F(AtspiBridge, SelectionChoosesAChildThroughItsPress) {
     EXPECT_FALSE(Took);
     EXPECT_EQ(Selected(), 1);
 }
+
+namespace {
+
+// A tool bar of two parts: a toggle that is down while Down holds, and a
+// button that cannot be checked.
+bool Down = false;
+const int ToggleKey = 0, PlainKey = 0;
+
+class TPartNode : public TAccessible {
+public:
+    explicit TPartNode(bool Toggle) : FToggle(Toggle) {}
+    TAccRole GetRole() const override {
+        return FToggle ? TAccRole::ToggleButton : TAccRole::PushButton;
+    }
+    String GetName() const override { return FToggle ? "Bold" : "Print"; }
+    unsigned GetStates() const override {
+        return FToggle ? asCheckable | (Down ? asChecked : 0u) : 0u;
+    }
+    TRect GetBounds() const override { return TRect{}; }
+    const void* GetKey() const override { return FToggle ? &ToggleKey : &PlainKey; }
+
+private:
+    bool FToggle;
+};
+
+class TPartsNode : public TControlAccessible {
+public:
+    explicit TPartsNode(TControl* C) : TControlAccessible(C, TAccRole::ToolBar) {}
+    int GetChildCount() const override { return 2; }
+    std::unique_ptr<TAccessible> GetChild(int Index) const override {
+        if (Index < 0 || Index >= 2) return nullptr;
+        return std::make_unique<TPartNode>(Index == 0);
+    }
+};
+
+std::unique_ptr<TAccessible> MakeParts(TControl* C) {
+    return std::make_unique<TPartsNode>(C);
+}
+
+} // namespace
+
+// A checkable part going down or up is heard as "checked" with its new
+// state, once per turn however often it was told; a part that cannot be
+// checked is never heard as checked.
+TEST_F(AtspiBridge, ACheckablePartIsHeardGoingDownAndUp) {
+    TAccessibleRegistration AsParts(TPanel::StaticClassInfo(), MakeParts);
+    TSampleForm Sample;
+    Down = false;
+    const std::string Toggle = Client->Ref(FormChild(3), "GetChildAtIndex", 0);
+    const std::string Plain = Client->Ref(FormChild(3), "GetChildAtIndex", 1);
+    ASSERT_FALSE(Toggle.empty());
+    TListener Listener(Bus.Address());
+    ASSERT_TRUE(Listener.Connected());
+    const auto Checked = [&] {
+        std::vector<std::pair<std::string, int>> Out;
+        for (const THeard& E : Listener.Settle())
+            if (E.Member == "StateChanged" && E.Minor == "checked")
+                Out.emplace_back(E.Path, E.Detail);
+        Listener.Heard.clear();
+        return Out;
+    };
+    const struct {
+        bool Down;
+        int Tellings;
+        const void* Key;
+        std::vector<std::pair<std::string, int>> Heard;
+    } Steps[] = {
+        {true, 1, &ToggleKey, {{Toggle, 1}}},
+        {false, 3, &ToggleKey, {{Toggle, 0}}},
+        {true, 1, &PlainKey, {}},
+    };
+    for (const auto& Step : Steps) {
+        Down = Step.Down;
+        for (int I = 0; I < Step.Tellings; ++I)
+            NotifyAccessible(Sample.Panel, Step.Key, TAccEvent::StateChanged);
+        EXPECT_EQ(Checked(), Step.Heard) << Step.Down << " " << Step.Tellings;
+    }
+    EXPECT_TRUE(Has(Client->States(Toggle), 4u)) << "checked, as last told";
+    EXPECT_FALSE(Has(Client->States(Plain), 4u));
+}

@@ -1,4 +1,5 @@
 #include "AtspiClient.h"
+#include "framework/ui/app/Clipboard.h"
 
 using namespace folio;
 using namespace folio::testing;
@@ -305,4 +306,70 @@ TEST_F(AtspiBridge, InterfacesListValueAndEditableTextWhereTheyAre) {
     Sample.Edit->SetReadOnly(true);
     EXPECT_EQ(Client->Interfaces(FormChild(1)), With({TextIface, EditableIface}))
         << "read only for now, editable text still";
+}
+
+// Copy, cut and paste through the framework's clipboard, counted in
+// characters: a copy at once and from any box, a cut or paste on the next
+// turn and only where the user could edit, a box of one line taking the
+// first line of what is pasted.
+TEST_F(AtspiBridge, EditableTextCopiesCutsAndPastesThroughTheClipboard) {
+    TSampleForm Sample;
+    const std::string Edit = FormChild(1);
+    const struct {
+        const char* Method;
+        const char* Signature;
+        int First, Second;
+        bool ReadOnly;
+        const char* Before;
+        const char* ClipboardBefore;
+        bool Answer;
+        const char* After;
+        const char* ClipboardAfter;
+    } Rows[] = {
+        {"CopyText", "ii", 1, 3, false, "\xC3\xA9t\xC3\xA9s", "", true, "\xC3\xA9t\xC3\xA9s",
+         "t\xC3\xA9"},
+        {"CopyText", "ii", 3, 1, false, "abcdef", "", true, "abcdef", "bc"},
+        {"CopyText", "ii", 2, -1, false, "abcdef", "", true, "abcdef", "cdef"},
+        {"CopyText", "ii", 2, 2, false, "abcdef", "kept", true, "abcdef", "kept"},
+        {"CopyText", "ii", 0, 2, true, "abcdef", "", true, "abcdef", "ab"},
+        {"CutText", "ii", 1, 3, false, "abcdef", "", true, "adef", "bc"},
+        {"CutText", "ii", 3, -1, false, "\xC3\xA9t\xC3\xA9s", "", true, "\xC3\xA9t\xC3\xA9", "s"},
+        {"CutText", "ii", 1, 3, true, "abcdef", "kept", false, "abcdef", "kept"},
+        {"PasteText", "i", 1, 0, false, "abc", "XY", true, "aXYbc", "XY"},
+        {"PasteText", "i", 99, 0, false, "abc", "one\ntwo", true, "abcone", "one\ntwo"},
+        {"PasteText", "i", 0, 0, true, "abc", "XY", false, "abc", "XY"},
+    };
+    for (const auto& Row : Rows) {
+        const std::string What = std::string(Row.Method) + " " + std::to_string(Row.First) + " " +
+                                 std::to_string(Row.Second) + (Row.ReadOnly ? " read-only" : "");
+        Sample.Edit->SetReadOnly(false);
+        Sample.Edit->SetText(Row.Before);
+        Sample.Edit->SetReadOnly(Row.ReadOnly);
+        Clipboard()->SetAsText(Row.ClipboardBefore);
+        TReply R;
+        if (std::strcmp(Row.Signature, "i") == 0)
+            Client->Call(R, Edit, EditableIface, Row.Method, "i", Row.First);
+        else
+            Client->Call(R, Edit, EditableIface, Row.Method, "ii", Row.First, Row.Second);
+        ASSERT_TRUE(R.Ok()) << What;
+        if (std::strcmp(Row.Method, "CopyText") != 0) {
+            EXPECT_EQ(ReadBool(R), Row.Answer) << What;
+        }
+        EXPECT_EQ(Clipboard()->GetAsText(), Row.ClipboardAfter) << What << ": copied at once";
+        Pump(
+            [&] {
+                return Sample.Edit->GetText() == Row.After && std::string(Row.After) != Row.Before;
+            },
+            300);
+        EXPECT_EQ(Sample.Edit->GetText(), Row.After) << What;
+    }
+    Sample.Edit->SetReadOnly(false);
+    // A box that is gone answers so, and its text stays off the clipboard.
+    Clipboard()->SetAsText("kept");
+    delete Sample.Edit;
+    TReply Gone;
+    Client->Call(Gone, Edit, EditableIface, "CopyText", "ii", 0, 2);
+    EXPECT_EQ(Gone.ErrorName(), "org.freedesktop.DBus.Error.UnknownObject");
+    EXPECT_EQ(Clipboard()->GetAsText(), "kept");
+    Clipboard()->SetAsText("");
 }
