@@ -241,6 +241,37 @@ private:
     TObjectInspector* FInspector;
 };
 
+// The value box, as its own node says everything but its name: it has no
+// caption or label of its own, so it is named after the property it edits
+// ("Caption"), as a labelled field reads.
+class TValueBox : public TAccessible {
+public:
+    TValueBox(TObjectInspector* Inspector, std::unique_ptr<TAccessible> Box)
+        : FInspector(Inspector), FBox(std::move(Box)) {}
+    TAccRole GetRole() const override { return FBox->GetRole(); }
+    String GetName() const override {
+        const int Row = FInspector->GetCurrentRow();
+        return Row >= 0 && Row < FInspector->RowCount() ? FInspector->RowPath(Row) : String();
+    }
+    String GetDescription() const override { return FBox->GetDescription(); }
+    String GetValue() const override { return FBox->GetValue(); }
+    unsigned GetStates() const override { return FBox->GetStates(); }
+    TRect GetBounds() const override { return FBox->GetBounds(); }
+    bool GrabFocus() override { return FBox->GrabFocus(); }
+    bool GetCaret(TAccCaret& Caret) const override { return FBox->GetCaret(Caret); }
+    bool SetTextSelection(int Start, int End) override {
+        return FBox->SetTextSelection(Start, End);
+    }
+    bool ReplaceText(int Start, int End, const String& Text) override {
+        return FBox->ReplaceText(Start, End, Text);
+    }
+    const void* GetKey() const override { return FBox->GetKey(); }
+
+private:
+    TObjectInspector* FInspector;
+    std::unique_ptr<TAccessible> FBox;
+};
+
 class TInspectorAccessible : public TControlAccessible {
 public:
     explicit TInspectorAccessible(TControl* C) : TControlAccessible(C, TAccRole::Grouping) {}
@@ -251,7 +282,10 @@ public:
     std::unique_ptr<TAccessible> GetChild(int Index) const override {
         if (Index == 0) return std::make_unique<TInspectorPages>(Inspector());
         if (Index == 1) return std::make_unique<TInspectorTable>(Inspector());
-        return TControlAccessible::GetChild(Index - 2);
+        auto Child = TControlAccessible::GetChild(Index - 2);
+        if (Child && Child->GetKey() == Inspector()->GetValueEdit())
+            return std::make_unique<TValueBox>(Inspector(), std::move(Child));
+        return Child;
     }
 
 private:

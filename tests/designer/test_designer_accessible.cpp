@@ -85,6 +85,43 @@ TEST_F(DesignerAccessibleTest, ThePaletteTheInspectorAndTheTreeHaveNodesForTheir
     EXPECT_EQ(Filter->GetName(), "Filter the palette by class name");
 }
 
+// The inspector's value box is named after the property it edits, and a
+// screen reader hears the name change as the current row moves.
+TEST_F(DesignerAccessibleTest, TheValueBoxIsNamedAfterItsRow) {
+    TObjectInspector& I = Window->Inspector();
+    std::vector<const void*> Renamed;
+    SetAccessibleEventListener([&](TControl*, const void* Key, TAccEvent Event) {
+        if (Event == TAccEvent::NameChanged) Renamed.push_back(Key);
+    });
+    const auto Box = [&]() -> std::unique_ptr<TAccessible> {
+        const auto In = Inspector();
+        for (int C = 0; C < In->GetChildCount(); ++C)
+            if (auto Child = In->GetChild(C); Child && Child->GetKey() == I.GetValueEdit())
+                return Child;
+        return nullptr;
+    };
+    for (const char* Property : {"Caption", "Left", "Name"}) {
+        Renamed.clear();
+        I.ScrollIntoView(I.FindRow(Property));
+        I.SetCurrentRow(I.FindRow(Property));
+        Host.RunUntilIdle();
+        const auto Node = Box();
+        ASSERT_NE(Node, nullptr) << Property;
+        EXPECT_EQ(Node->GetRole(), TAccRole::Text);
+        EXPECT_EQ(Node->GetName(), Property);
+        EXPECT_EQ(Node->GetValue(), I.RowValue(I.FindRow(Property)));
+        TAccCaret Caret;
+        EXPECT_TRUE(Node->GetCaret(Caret)) << "still an edit box";
+        EXPECT_EQ(Renamed, std::vector<const void*>{I.GetValueEdit()}) << Property;
+    }
+    // Placing the box again on the same row is no rename.
+    Renamed.clear();
+    I.SetCurrentRow(I.FindRow("Name"));
+    Host.RunUntilIdle();
+    EXPECT_TRUE(Renamed.empty());
+    SetAccessibleEventListener(nullptr);
+}
+
 // Each part's "press" does what a click on it does.
 TEST_F(DesignerAccessibleTest, PressingPartsActsAsAClick) {
     const auto Button = [&](const String& Name) {
