@@ -3,6 +3,7 @@
 #include "framework/gfx/Canvas.h"
 #include "framework/gfx/Rects.h"
 #include "framework/ui/app/Screen.h"
+#include "framework/ui/controls/Accessible.h"
 #include "framework/ui/forms/Form.h"
 #include "framework/ui/input/VirtualKeys.h"
 
@@ -25,6 +26,24 @@ bool GroupStillThere(const TFolioGroups& Groups, const TFolioGroup* Group) {
     return false;
 }
 
+// What a screen reader's focus is on inside the bar: the caption or item
+// that has the keyboard's cue.
+const void* CueKey(const TFolio* Bar) {
+    if (TFolioItem* Item = Bar->GetFocusedItem()) return Item;
+    return Bar->GetFocusedGroup();
+}
+
+// Tells a screen reader that the keyboard's cue moved on from Was, while
+// the bar has the keyboard: the caption or item it left loses the focus and
+// the one it reached gains it, so that a reader follows the arrows, Enter
+// and clicks inside the bar as it follows the keyboard between controls.
+void TellCue(TFolio* Bar, const void* Was) {
+    const void* Now = CueKey(Bar);
+    if (Now == Was || !Bar->Focused()) return;
+    if (Was) NotifyAccessible(Bar, Was, TAccEvent::FocusLost);
+    if (Now) NotifyAccessible(Bar, Now, TAccEvent::FocusGained);
+}
+
 } // namespace
 
 TFolioGroup* TFolio::GetFocusedGroup() const {
@@ -38,9 +57,11 @@ TFolioItem* TFolio::GetFocusedItem() const {
 void TFolio::SetFocusedGroup(TFolioGroup* Group) {
     if (Group && Group->GetBar() != this) return;
     if (Group == FFocusGroup && !FFocusItem) return;
+    const void* Was = CueKey(this);
     FFocusGroup = Group;
     FFocusItem = nullptr;
     if (ShowsFocusCue()) Invalidate();
+    TellCue(this, Was);
 }
 
 void TFolio::SetFocusedItem(TFolioItem* Item) {
@@ -51,20 +72,24 @@ void TFolio::SetFocusedItem(TFolioItem* Item) {
         return;
     }
     if (Item != FFocusItem) {
+        const void* Was = CueKey(this);
         FFocusItem = Item;
         FFocusGroup = nullptr;
         if (ShowsFocusCue()) Invalidate();
+        TellCue(this, Was);
     }
     ScrollIntoView(Item);
 }
 
 void TFolio::ValidateFocus() {
+    const void* Was = CueKey(this);
     TFolioGroup* Open = GetVisibleGroupObject();
     if (FFocusItem && FFocusItem->GetGroup() != Open) {
         FFocusItem = nullptr;
         FFocusGroup = Open;
     }
     if (!FFocusItem && !FFocusGroup) FFocusGroup = Open;
+    TellCue(this, Was);
 }
 
 void TFolio::ScrollIntoView(TFolioItem* Item) {
@@ -231,6 +256,10 @@ void TFolio::WMFocusChanged(TMessage& Message) {
     TCustomControl::Dispatch(Message);
     if (Message.Msg == WM_SETFOCUS) ValidateFocus();
     if (Screen->GetFocusCues()) Invalidate();
+    // The caption or item with the cue loses the focus with the bar. (On the
+    // way in the bar is told, and then each move of the cue.)
+    if (Message.Msg == WM_KILLFOCUS)
+        if (const void* Cue = CueKey(this)) NotifyAccessible(this, Cue, TAccEvent::FocusLost);
 }
 
 void TFolio::FocusUnderPointer(int X, int Y) {
@@ -246,9 +275,11 @@ void TFolio::FocusUnderPointer(int X, int Y) {
     if (!Open || FHoverItem < 0 || FHoverItem >= Open->GetItems()->GetCount()) return;
     TFolioItem* Item = Open->GetItems()->GetItem(FHoverItem);
     if (Item != FFocusItem) {
+        const void* Was = CueKey(this);
         FFocusItem = Item;
         FFocusGroup = nullptr;
         if (ShowsFocusCue()) Invalidate();
+        TellCue(this, Was);
     }
 }
 

@@ -316,11 +316,49 @@ struct TAtspiBridge::THandlers {
         if (!R) return Gone(Error);
         return sd_bus_reply_method_return(M, "u", RoleOf(R));
     }
+    // The role's name as the bus names the role GetRole gives (a form is a
+    // "frame", an edit box an "entry"), so that a reader's words and its
+    // role numbers agree.
+    static const char* BusRoleName(unsigned Role) {
+        static const std::pair<unsigned, const char*> Names[] = {
+            {atspi_role::CheckBox, "check box"},
+            {atspi_role::ColumnHeader, "column header"},
+            {atspi_role::Frame, "frame"},
+            {atspi_role::Image, "image"},
+            {atspi_role::Label, "label"},
+            {atspi_role::List, "list"},
+            {atspi_role::ListItem, "list item"},
+            {atspi_role::PageTab, "page tab"},
+            {atspi_role::PageTabList, "page tab list"},
+            {atspi_role::Panel, "panel"},
+            {atspi_role::ProgressBar, "progress bar"},
+            {atspi_role::PushButton, "push button"},
+            {atspi_role::RadioButton, "radio button"},
+            {atspi_role::ScrollBar, "scroll bar"},
+            {atspi_role::ScrollPane, "scroll pane"},
+            {atspi_role::Separator, "separator"},
+            {atspi_role::Slider, "slider"},
+            {atspi_role::SpinButton, "spin button"},
+            {atspi_role::StatusBar, "status bar"},
+            {atspi_role::Table, "table"},
+            {atspi_role::TableCell, "table cell"},
+            {atspi_role::ToggleButton, "toggle button"},
+            {atspi_role::ToolBar, "tool bar"},
+            {atspi_role::Tree, "tree"},
+            {atspi_role::Application, "application"},
+            {atspi_role::Entry, "entry"},
+            {atspi_role::Chart, "chart"},
+            {atspi_role::TreeItem, "tree item"},
+            {atspi_role::Grouping, "grouping"},
+        };
+        for (const auto& [Number, Name] : Names)
+            if (Number == Role) return Name;
+        return "unknown";
+    }
     static int GetRoleName(sd_bus_message* M, void* Data, sd_bus_error* Error) {
         const TResolved R = Resolve(M, Data);
         if (!R) return Gone(Error);
-        return sd_bus_reply_method_return(
-            M, "s", R.Id == RootId ? "application" : AccRoleName(R.Node->GetRole()));
+        return sd_bus_reply_method_return(M, "s", BusRoleName(RoleOf(R)));
     }
     static TAtspiStateSet StatesOf(const TResolved& R) {
         if (R.Id == RootId) return AtspiApplicationStates();
@@ -1476,7 +1514,14 @@ void TAtspiBridge::Prune() {
         }
         // A client hears of the first ones gone; beyond that (a group of
         // 100,000 items closed) it finds the rest gone when it asks.
-        if (FBus && Removals++ < MaxChildrenListed) H::EmitRemoved(this, Id);
+        if (FBus && Removals++ < MaxChildrenListed) {
+            // A child of an object that is still there is told as removed
+            // from it, with its last place; the cache hears of every object.
+            if (Live.count(Entry.Parent))
+                H::Emit(this, Entry.Parent, "ChildrenChanged", "remove", Entry.Index, 0, "(so)",
+                        Id);
+            H::EmitRemoved(this, Id);
+        }
         FIds.erase(std::make_tuple(Entry.Parent, Entry.Key, Entry.Key ? -1 : Entry.Index));
         FEntries.erase(Id);
     }
@@ -1504,8 +1549,13 @@ void TAtspiBridge::Send(const TPending& Change) {
                 0);
         break;
     case TAccEvent::StateChanged:
-        if (States & asExpandable)
-            H::Emit(this, Id, "StateChanged", "expanded", (States & asExpanded) != 0, 0, "i", 0);
+        if (States & asExpandable) {
+            // Expanded and collapsed are two states of the bus: a client that
+            // keeps a copy of the states hears both change.
+            const bool Expanded = (States & asExpanded) != 0;
+            H::Emit(this, Id, "StateChanged", "expanded", Expanded, 0, "i", 0);
+            H::Emit(this, Id, "StateChanged", "collapsed", !Expanded, 0, "i", 0);
+        }
         if (States & asSelectable)
             H::Emit(this, Id, "StateChanged", "selected", (States & asSelected) != 0, 0, "i", 0);
         if (States & asCheckable)
@@ -1528,14 +1578,13 @@ void TAtspiBridge::Send(const TPending& Change) {
     case TAccEvent::ChildrenChanged: {
         // The change is told as children added at the end (or removed, for
         // an empty node): a client reads the children again.
+        // Children that went are told one by one, each with its object, once
+        // the paths of objects that are gone are looked through (Prune).
         H::EmitAdded(this, Id, *Node);
         const int Count = Node->GetChildCount();
-        if (Count == 0) {
-            H::Emit(this, Id, "ChildrenChanged", "remove", 0, 0, "(so)", H::NoObject);
-        } else if (const auto Last = Node->GetChild(Count - 1)) {
+        if (const auto Last = Count > 0 ? Node->GetChild(Count - 1) : nullptr)
             H::Emit(this, Id, "ChildrenChanged", "add", Count - 1, 0, "(so)",
                     H::ChildId(this, Id, Count - 1, *Last));
-        }
         break;
     }
     }

@@ -218,3 +218,54 @@ TEST_F(AccessibleTest, ChangesOfTheBarAreToldToTheListener) {
     Places->SetCaption("Places");
     EXPECT_TRUE(Heard.empty());
 }
+
+// The keyboard's cue inside the bar is told as focus: the caption or item
+// it leaves loses it and the one it reaches gains it, while the bar has the
+// keyboard; the cue loses it with the bar.
+TEST_F(AccessibleTest, TheKeyboardsCueInsideTheBarIsToldAsFocus) {
+    struct THeard {
+        const void* Key;
+        TAccEvent Event;
+        bool operator==(const THeard&) const = default;
+    };
+    std::vector<THeard> Heard;
+    SetAccessibleEventListener([&](TControl* Control, const void* Key, TAccEvent Event) {
+        const bool Focus = Event == TAccEvent::FocusGained || Event == TAccEvent::FocusLost;
+        if (Control == Bar && Key != Bar && Focus) Heard.push_back({Key, Event});
+    });
+    TFolioGroup* Mail = Bar->GetGroups()->GetGroup(0);
+    TFolioGroup* Places = Bar->GetGroups()->GetGroup(1);
+    TFolioItem* First = Mail->GetItems()->GetItem(0);
+    TFolioItem* Second = Mail->GetItems()->GetItem(1);
+    // Unfocused, the cue moves in silence.
+    Bar->SetFocusedItem(Second);
+    EXPECT_TRUE(Heard.empty());
+    Bar->SetFocusedGroup(Mail);
+    Host.Key(VK_TAB);
+    ASSERT_TRUE(Bar->Focused());
+    const struct {
+        const char* What;
+        std::function<void()> Move;
+        std::vector<THeard> Expected;
+    } Rows[] = {
+        {"down to the first item",
+         [&] { Host.Key(VK_DOWN); },
+         {{Mail, TAccEvent::FocusLost}, {First, TAccEvent::FocusGained}}},
+        {"down to the next",
+         [&] { Host.Key(VK_DOWN); },
+         {{First, TAccEvent::FocusLost}, {Second, TAccEvent::FocusGained}}},
+        {"the program moves it to a caption",
+         [&] { Bar->SetFocusedGroup(Places); },
+         {{Second, TAccEvent::FocusLost}, {Places, TAccEvent::FocusGained}}},
+        {"the same caption again", [&] { Bar->SetFocusedGroup(Places); }, {}},
+        {"the keyboard leaves the bar",
+         [&] { Host.Key(VK_TAB); },
+         {{Places, TAccEvent::FocusLost}}},
+    };
+    for (const auto& Row : Rows) {
+        Heard.clear();
+        Row.Move();
+        EXPECT_EQ(Heard, Row.Expected) << Row.What;
+    }
+    SetAccessibleEventListener(nullptr);
+}

@@ -300,8 +300,9 @@ struct THeard {
     std::string Path, Member, Minor;
     int Detail = 0;
     int Detail2 = 0;
-    // The value when it is a text.
+    // The value when it is a text, or the path of the object it names.
     std::string Text;
+    std::string Object;
 };
 
 inline int OnEvent(sd_bus_message* M, void* Data, sd_bus_error*) {
@@ -310,8 +311,17 @@ inline int OnEvent(sd_bus_message* M, void* Data, sd_bus_error*) {
     E.Member = sd_bus_message_get_member(M);
     const char* Minor = nullptr;
     if (sd_bus_message_read(M, "sii", &Minor, &E.Detail, &E.Detail2) >= 0 && Minor) E.Minor = Minor;
-    const char* Text = nullptr;
-    if (sd_bus_message_read(M, "v", "s", &Text) >= 0 && Text) E.Text = Text;
+    char Type = 0;
+    const char* Contents = nullptr;
+    if (sd_bus_message_peek_type(M, &Type, &Contents) > 0 && Type == 'v' && Contents) {
+        const char* Text = nullptr;
+        const char* Name = nullptr;
+        if (std::strcmp(Contents, "s") == 0 && sd_bus_message_read(M, "v", "s", &Text) >= 0 && Text)
+            E.Text = Text;
+        else if (std::strcmp(Contents, "(so)") == 0 &&
+                 sd_bus_message_read(M, "v", "(so)", &Name, &Text) >= 0 && Text)
+            E.Object = Text;
+    }
     static_cast<std::vector<THeard>*>(Data)->push_back(E);
     return 0;
 }

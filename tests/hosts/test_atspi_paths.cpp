@@ -254,3 +254,114 @@ TEST_F(AtspiBridge, TheCacheGivesTheWholeTreeInOneAnswerAndFollowsIt) {
     EXPECT_EQ(std::count(Heard.begin(), Heard.end(), "remove " + SecondPath), 1);
     sd_bus_flush_close_unref(Listener);
 }
+
+// Role names are the bus's names of the roles GetRole gives, for every
+// kind of object of a form.
+TEST_F(AtspiBridge, RoleNamesAreTheBussNamesOfTheRoles) {
+    TSampleForm Sample;
+    const std::string Form = Client->Children(Root).at(0);
+    const struct {
+        std::string Path;
+        const char* Name;
+    } Rows[] = {
+        {Root, "application"},   {Form, "frame"},         {FormChild(0), "push button"},
+        {FormChild(1), "entry"}, {FormChild(2), "label"}, {FormChild(3), "grouping"},
+    };
+    for (const auto& Row : Rows)
+        for (const char* Method : {"GetRoleName", "GetLocalizedRoleName"}) {
+            TReply R;
+            Client->Call(R, Row.Path, AccessibleIface, Method);
+            const char* Name = nullptr;
+            ASSERT_GE(sd_bus_message_read(R.Message, "s", &Name), 0) << Row.Path;
+            EXPECT_STREQ(Name, Row.Name) << Row.Path << " " << Method;
+        }
+}
+
+namespace {
+
+// A node with one part that opens and closes, as a bar's group does.
+bool Opened = false;
+const int SectionKey = 0;
+
+class TSectionNode : public TAccessible {
+public:
+    TAccRole GetRole() const override { return TAccRole::PageTab; }
+    String GetName() const override { return "Section"; }
+    unsigned GetStates() const override { return asExpandable | (Opened ? asExpanded : 0u); }
+    TRect GetBounds() const override { return TRect{}; }
+    const void* GetKey() const override { return &SectionKey; }
+};
+
+class TSectionsNode : public TControlAccessible {
+public:
+    explicit TSectionsNode(TControl* C) : TControlAccessible(C, TAccRole::PageTabList) {}
+    int GetChildCount() const override { return 1; }
+    std::unique_ptr<TAccessible> GetChild(int Index) const override {
+        return Index == 0 ? std::make_unique<TSectionNode>() : nullptr;
+    }
+};
+
+std::unique_ptr<TAccessible> MakeSections(TControl* C) {
+    return std::make_unique<TSectionsNode>(C);
+}
+
+} // namespace
+
+// Opening and closing is heard as expanded and as collapsed, each with its
+// new value, so that a client keeping the states never has both.
+TEST_F(AtspiBridge, OpeningIsHeardAsExpandedAndCollapsed) {
+    TAccessibleRegistration AsSections(TPanel::StaticClassInfo(), MakeSections);
+    TSampleForm Sample;
+    Opened = false;
+    const std::string Section = Client->Ref(FormChild(3), "GetChildAtIndex", 0);
+    TListener Listener(Bus.Address());
+    ASSERT_TRUE(Listener.Connected());
+    for (const bool Open : {true, false}) {
+        Opened = Open;
+        NotifyAccessible(Sample.Panel, &SectionKey, TAccEvent::StateChanged);
+        std::vector<std::pair<std::string, int>> States;
+        for (const THeard& E : Listener.Settle())
+            if (E.Member == "StateChanged" && E.Path == Section)
+                States.emplace_back(E.Minor, E.Detail);
+        Listener.Heard.clear();
+        EXPECT_EQ(States, (std::vector<std::pair<std::string, int>>{{"expanded", Open},
+                                                                    {"collapsed", !Open}}))
+            << Open;
+    }
+}
+
+// A child that goes is heard as removed from its parent, with its own
+// object and last place; one the client never met is not told at all.
+TEST_F(AtspiBridge, ARemovedChildIsHeardWithItsObject) {
+    TSampleForm Sample;
+    auto* Second = new TButton(Sample.Form.get());
+    Second->SetParent(Sample.Panel);
+    Second->SetCaption("Second");
+    const std::string Panel = FormChild(3);
+    const auto Met = Client->Children(Panel);
+    ASSERT_EQ(Met.size(), 2u);
+    const std::string SecondPath = Met[1];
+    TListener Listener(Bus.Address());
+    ASSERT_TRUE(Listener.Connected());
+    const auto Removals = [&] {
+        std::vector<std::string> Out;
+        for (const THeard& E : Listener.Settle())
+            if (E.Member == "ChildrenChanged" && E.Minor == "remove")
+                Out.push_back(E.Path + " " + std::to_string(E.Detail) + " " + E.Object);
+        Listener.Heard.clear();
+        return Out;
+    };
+    delete Second;
+    NotifyAccessible(Sample.Panel, TAccEvent::ChildrenChanged);
+    EXPECT_EQ(Removals(), std::vector<std::string>{Panel + " 1 " + SecondPath});
+    // The last child gone leaves no remove without an object behind.
+    auto* Unmet = new TButton(Sample.Form.get());
+    Unmet->SetParent(Sample.Panel);
+    delete Unmet;
+    delete Sample.Inner;
+    Sample.Inner = nullptr;
+    NotifyAccessible(Sample.Panel, TAccEvent::ChildrenChanged);
+    const auto Last = Removals();
+    EXPECT_EQ(Last, std::vector<std::string>{Panel + " 0 " + Met[0]})
+        << "only the inner button, which the client met";
+}
