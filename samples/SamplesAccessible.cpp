@@ -60,6 +60,11 @@ public:
     int GetChildCount() const override {
         return Calendar()->GetColCount() * Calendar()->GetRowCount();
     }
+    // The first row names the days; the weeks are the table's rows.
+    bool GetTable(TAccTable& Table) const override {
+        Table = {Calendar()->GetRowCount() - 1, Calendar()->GetColCount(), true};
+        return true;
+    }
     std::unique_ptr<TAccessible> GetChild(int Index) const override {
         const auto* Cal = Calendar();
         if (Index < 0 || Index >= GetChildCount()) return nullptr;
@@ -78,6 +83,12 @@ class TColorGridAccessible : public TControlAccessible {
 public:
     explicit TColorGridAccessible(TControl* C) : TControlAccessible(C, TAccRole::Grid) {}
     int GetChildCount() const override { return 16; }
+    // The squares lie row by row as the grid's ordering lays them out.
+    bool GetTable(TAccTable& Table) const override {
+        const auto* G = static_cast<const TCColorGrid*>(FControl);
+        Table = {G->GetRows(), G->GetColumns(), false};
+        return true;
+    }
     std::unique_ptr<TAccessible> GetChild(int Index) const override {
         const auto* G = static_cast<const TCColorGrid*>(FControl);
         if (Index < 0 || Index >= 16) return nullptr;

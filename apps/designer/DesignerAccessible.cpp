@@ -236,6 +236,17 @@ public:
         if (Index < 0 || Index >= GetChildCount()) return nullptr;
         return std::make_unique<TInspectorCell>(FInspector, Index / 2, Index % 2 == 1);
     }
+    bool GetTable(TAccTable& Table) const override {
+        Table = {FInspector->RowCount(), 2, false};
+        return true;
+    }
+    String GetColumnName(int Column) const override {
+        return Column == 0 ? "Property" : Column == 1 ? "Value" : String();
+    }
+    // A row is known by the property it shows ("Font.Size").
+    String GetRowName(int Row) const override {
+        return Row >= 0 && Row < FInspector->RowCount() ? FInspector->RowPath(Row) : String();
+    }
 
 private:
     TObjectInspector* FInspector;

@@ -146,6 +146,8 @@ struct TAtspiBridge::THandlers::TAccessibleCalls {
             {atspi_role::Label, "label"},
             {atspi_role::List, "list"},
             {atspi_role::ListItem, "list item"},
+            {atspi_role::MenuBar, "menu bar"},
+            {atspi_role::MenuItem, "menu item"},
             {atspi_role::PageTab, "page tab"},
             {atspi_role::PageTabList, "page tab list"},
             {atspi_role::Panel, "panel"},

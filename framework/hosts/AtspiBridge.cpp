@@ -168,6 +168,7 @@ void TAtspiBridge::Attach(std::unique_ptr<TDBusConnection> Bus) {
     H::AddEditableText(this);
     H::AddValue(this);
     H::AddSelection(this);
+    H::AddTable(this);
     H::AddApplication(this);
     H::AddCache(this);
     SetAccessibleEventListener([this](TControl* Control, const void* Key, TAccEvent Event) {

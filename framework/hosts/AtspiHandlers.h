@@ -169,8 +169,10 @@ struct TAtspiBridge::THandlers {
         if (R.Id == RootId) return {atspi_interface::Accessible, atspi_interface::Application};
         TAccRange Range;
         TAccCaret Caret;
+        TAccTable Table;
         return AtspiInterfaces(R.Node->GetRole(), static_cast<int>(R.Node->GetActions().size()),
-                               R.Node->GetRange(Range), R.Node->GetCaret(Caret));
+                               R.Node->GetRange(Range), R.Node->GetCaret(Caret),
+                               R.Node->GetTable(Table));
     }
 
     static int AppendStrings(sd_bus_message* Reply, const std::vector<const char*>& Names) {
@@ -270,6 +272,7 @@ struct TAtspiBridge::THandlers {
     struct TEditableTextCalls;
     struct TValueCalls;
     struct TSelectionCalls;
+    struct TTableCalls;
     struct TCacheCalls;
     struct TApplicationCalls;
     static void AddAccessible(TAtspiBridge* B);
@@ -279,6 +282,7 @@ struct TAtspiBridge::THandlers {
     static void AddEditableText(TAtspiBridge* B);
     static void AddValue(TAtspiBridge* B);
     static void AddSelection(TAtspiBridge* B);
+    static void AddTable(TAtspiBridge* B);
     static void AddCache(TAtspiBridge* B);
     static void AddApplication(TAtspiBridge* B);
     // AddAccessible for the children of a node whose children changed, so a

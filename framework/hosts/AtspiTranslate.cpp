@@ -3,6 +3,7 @@
 #include "framework/core/Utf8.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace folio {
 
@@ -78,6 +79,10 @@ unsigned AtspiRole(TAccRole Role) {
         return atspi_role::Tree;
     case TAccRole::TreeItem:
         return atspi_role::TreeItem;
+    case TAccRole::MenuBar:
+        return atspi_role::MenuBar;
+    case TAccRole::MenuItem:
+        return atspi_role::MenuItem;
     }
     return atspi_role::Invalid;
 }
@@ -138,14 +143,51 @@ bool AtspiHasSelection(TAccRole Role) {
 }
 
 std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange,
-                                         bool Editable) {
+                                         bool Editable, bool IsTable) {
     std::vector<const char*> Names{atspi_interface::Accessible, atspi_interface::Component};
     if (ActionCount > 0) Names.push_back(atspi_interface::Action);
     if (HasRange) Names.push_back(atspi_interface::Value);
     if (AtspiHasText(Role)) Names.push_back(atspi_interface::Text);
     if (Editable) Names.push_back(atspi_interface::EditableText);
     if (AtspiHasSelection(Role)) Names.push_back(atspi_interface::Selection);
+    if (IsTable) Names.push_back(atspi_interface::Table);
     return Names;
+}
+
+namespace {
+
+int HeaderCells(const TAccTable& Table) {
+    return Table.HeaderRow ? Table.Columns : 0;
+}
+
+bool ValidShape(const TAccTable& Table) {
+    return Table.Rows >= 0 && Table.Columns > 0;
+}
+
+} // namespace
+
+int AtspiTableIndex(const TAccTable& Table, int Row, int Column) {
+    if (!ValidShape(Table) || Row < 0 || Row >= Table.Rows || Column < 0 || Column >= Table.Columns)
+        return -1;
+    // In 64 bits: a client may ask for any row of a table of any size.
+    const long long Index =
+        HeaderCells(Table) + static_cast<long long>(Row) * Table.Columns + Column;
+    return Index <= INT32_MAX ? static_cast<int>(Index) : -1;
+}
+
+bool AtspiTableCell(const TAccTable& Table, int Index, int& Row, int& Column) {
+    Row = Column = -1;
+    if (!ValidShape(Table) || Index < 0) return false;
+    const int Headers = HeaderCells(Table);
+    if (Index < Headers) {
+        Column = Index;
+        return true;
+    }
+    const long long Cell = Index - Headers;
+    if (Cell >= static_cast<long long>(Table.Rows) * Table.Columns) return false;
+    Row = static_cast<int>(Cell / Table.Columns);
+    Column = static_cast<int>(Cell % Table.Columns);
+    return true;
 }
 
 namespace {

@@ -21,6 +21,8 @@ constexpr unsigned Frame = 23;
 constexpr unsigned Image = 27;
 constexpr unsigned Label = 29;
 constexpr unsigned List = 31;
+constexpr unsigned MenuBar = 34;
+constexpr unsigned MenuItem = 35;
 constexpr unsigned ListItem = 32;
 constexpr unsigned PageTab = 37;
 constexpr unsigned PageTabList = 38;
@@ -98,6 +100,7 @@ constexpr const char* Text = "org.a11y.atspi.Text";
 constexpr const char* Value = "org.a11y.atspi.Value";
 constexpr const char* Selection = "org.a11y.atspi.Selection";
 constexpr const char* EditableText = "org.a11y.atspi.EditableText";
+constexpr const char* Table = "org.a11y.atspi.Table";
 } // namespace atspi_interface
 
 // Relation numbers of the bus.
@@ -114,9 +117,17 @@ bool AtspiHasSelection(TAccRole Role);
 // The interfaces a node offers: every node is Accessible and a Component
 // (it has a place on the screen); a node with actions offers Action, one
 // with a range Value, and Text and Selection go by the role.
-// A node whose text the user edits (it has a caret) offers EditableText.
+// A node whose text the user edits (it has a caret) offers EditableText,
+// and one that tells its shape as a table offers Table.
 std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange = false,
-                                         bool Editable = false);
+                                         bool Editable = false, bool IsTable = false);
+
+// A table's cells by row and column (Table's calls) against the node's
+// children: the child index of a cell, -1 outside the table; and the row
+// and column of a child, false for one outside. A column header (before the
+// cells when the table has a header row) is in row -1 of its column.
+int AtspiTableIndex(const TAccTable& Table, int Row, int Column);
+bool AtspiTableCell(const TAccTable& Table, int Index, int& Row, int& Column);
 
 // Text as the bus counts it: offsets are characters (code points) of the
 // UTF-8 text, not bytes. The text is taken as AtspiText makes it.

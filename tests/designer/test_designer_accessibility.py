@@ -111,6 +111,22 @@ def main(argv):
                          "the inspector's rows read as name and value")
             result.check(all(c.getRole() == pyatspi.ROLE_TABLE_CELL for c in at.children(table)),
                          "the rows are cells")
+            # The same rows through the Table interface, by row and column.
+            grid = table.queryTable()
+            result.check(grid.nColumns == 2 and grid.nRows == len(rows),
+                         f"the table has two columns and a row per property "
+                         f"({grid.nRows} x {grid.nColumns})")
+            result.check([grid.getColumnDescription(c) for c in range(2)] == ["Property", "Value"],
+                         "the columns are named")
+            by_place = {grid.getAccessibleAt(r, 0).name: grid.getAccessibleAt(r, 1).name
+                        for r in range(grid.nRows)}
+            result.check(by_place == rows, "cell (row, column) reads as the row's name and value")
+            caption = next(r for r in range(grid.nRows) if grid.getAccessibleAt(r, 0).name ==
+                           "Caption")
+            result.check(grid.getRowDescription(caption) == "Caption" and
+                         grid.getIndexAt(caption, 1) == 2 * caption + 1 and
+                         grid.getRowAtIndex(2 * caption + 1) == caption,
+                         "a row is known by its property and its cells by index")
 
             # The designed form, clicked where the button goes.
             form = frames.get("Form1")

@@ -78,11 +78,27 @@ TEST_F(DesignerAccessibleTest, ThePaletteTheInspectorAndTheTreeHaveNodesForTheir
     EXPECT_EQ(Value->GetName(), "Button1");
     EXPECT_EQ(Value->GetDescription(), "Caption");
     EXPECT_EQ(Table->GetChildCount(), 2 * Window->Inspector().RowCount());
+    // As a table: a row per property, its name and its value as columns.
+    TAccTable Shape;
+    ASSERT_TRUE(Table->GetTable(Shape));
+    EXPECT_EQ(std::tuple(Shape.Rows, Shape.Columns, Shape.HeaderRow),
+              std::tuple(Window->Inspector().RowCount(), 2, false));
+    EXPECT_EQ(Table->GetColumnName(0), "Property");
+    EXPECT_EQ(Table->GetColumnName(1), "Value");
+    EXPECT_EQ(Table->GetRowName(Row), "Caption");
+    EXPECT_EQ(Table->GetRowName(Shape.Rows), "") << "past the last row";
+    EXPECT_FALSE(In->GetTable(Shape)) << "the inspector itself is no table";
     EXPECT_NE(ChildNamed(*In, TAccRole::PageTabList, "Inspector pages"), nullptr);
     // The filter box over the palette is known by what it is for.
     const auto Filter = GetAccessible(&Window->PaletteFilter());
     EXPECT_EQ(Filter->GetRole(), TAccRole::Text);
     EXPECT_EQ(Filter->GetName(), "Filter the palette by class name");
+    // The window's menu bar is named, its entries as they read.
+    const auto Bar = GetAccessible(&Window->Window())->GetChild(0);
+    ASSERT_NE(Bar, nullptr);
+    EXPECT_EQ(Bar->GetRole(), TAccRole::MenuBar);
+    EXPECT_EQ(Bar->GetName(), "Main menu");
+    EXPECT_EQ(ChildNames(*Bar), (std::vector<String>{"File", "Edit", "View", "Component", "Help"}));
 }
 
 // The inspector's value box is named after the property it edits, and a

@@ -32,11 +32,12 @@ TEST(AtspiTranslate, EveryRoleHasTheBusNumberOfItsMeaning) {
         {TAccRole::CheckBox, 7},      {TAccRole::RadioButton, 44}, {TAccRole::ToggleButton, 62},
         {TAccRole::Slider, 51},       {TAccRole::SpinButton, 52},  {TAccRole::StatusBar, 54},
         {TAccRole::ToolBar, 63},      {TAccRole::Separator, 50},   {TAccRole::ScrollPane, 49},
-        {TAccRole::Tree, 65},         {TAccRole::TreeItem, 91},
+        {TAccRole::Tree, 65},         {TAccRole::TreeItem, 91},    {TAccRole::MenuBar, 34},
+        {TAccRole::MenuItem, 35},
     };
     for (const auto& Row : Rows) EXPECT_EQ(AtspiRole(Row.Role), Row.Bus) << AccRoleName(Row.Role);
     // Every role of the tree is in the table above.
-    EXPECT_EQ(std::size(Rows), static_cast<size_t>(TAccRole::TreeItem) + 1);
+    EXPECT_EQ(std::size(Rows), static_cast<size_t>(TAccRole::MenuItem) + 1);
 }
 
 TEST(AtspiTranslate, StatesBecomeTheBusStateSet) {
@@ -145,6 +146,62 @@ TEST(AtspiTranslate, InterfacesFollowWhatANodeCanDo) {
     EXPECT_EQ(Names(2),
               (std::vector<std::string>{"org.a11y.atspi.Accessible", "org.a11y.atspi.Component",
                                         "org.a11y.atspi.Action"}));
+    // A table that tells its shape offers Table besides Selection.
+    const auto Table = AtspiInterfaces(TAccRole::Table, 0, false, false, true);
+    EXPECT_EQ(std::string(Table.back()), "org.a11y.atspi.Table");
+    EXPECT_EQ(AtspiInterfaces(TAccRole::Table, 0).size(), Table.size() - 1);
+}
+
+// A table's cells by row and column against its children: with and
+// without a header row, at the edges, outside, and in a table too large
+// for a child index.
+TEST(AtspiTranslate, TableCellsAndChildIndicesMeet) {
+    const TAccTable Plain{3, 2, false};
+    const TAccTable Headed{3, 2, true};
+    const struct {
+        TAccTable Table;
+        int Row, Column, Index;
+    } Cells[] = {
+        {Plain, 0, 0, 0},
+        {Plain, 0, 1, 1},
+        {Plain, 2, 1, 5},
+        {Headed, 0, 0, 2},
+        {Headed, 2, 1, 7},
+        {Plain, 3, 0, -1},
+        {Plain, 0, 2, -1},
+        {Plain, -1, 0, -1},
+        {Plain, 0, -1, -1},
+        {Headed, -1, 0, -1},
+        {TAccTable{0, 2, false}, 0, 0, -1},
+        {TAccTable{3, 0, false}, 0, 0, -1},
+        {TAccTable{2000000000, 2000000000, false}, 1999999999, 0, -1},
+    };
+    for (const auto& C : Cells) {
+        EXPECT_EQ(AtspiTableIndex(C.Table, C.Row, C.Column), C.Index) << C.Row << "," << C.Column;
+        if (C.Index < 0) continue;
+        int Row = -5, Column = -5;
+        EXPECT_TRUE(AtspiTableCell(C.Table, C.Index, Row, Column));
+        EXPECT_EQ(std::pair(Row, Column), std::pair(C.Row, C.Column)) << C.Index;
+    }
+    // A column header is in row -1 of its column; indices past the cells
+    // or before the first are in none.
+    const struct {
+        TAccTable Table;
+        int Index;
+        bool Found;
+        int Row, Column;
+    } Children[] = {
+        {Headed, 1, true, -1, 1},
+        {Headed, 8, false, -1, -1},
+        {Plain, 6, false, -1, -1},
+        {Plain, -1, false, -1, -1},
+        {TAccTable{3, 0, false}, 0, false, -1, -1},
+    };
+    for (const auto& C : Children) {
+        int Row = -5, Column = -5;
+        EXPECT_EQ(AtspiTableCell(C.Table, C.Index, Row, Column), C.Found) << C.Index;
+        EXPECT_EQ(std::pair(Row, Column), std::pair(C.Row, C.Column)) << C.Index;
+    }
 }
 
 TEST(AtspiTranslate, TextsReachTheBusAsWellFormedUtf8) {

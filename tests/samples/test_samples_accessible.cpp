@@ -52,6 +52,13 @@ TEST(SamplesAccessible, GaugeCalendarAndColourGridShowTheirValuesCellsAndSelecti
         }
     }
     EXPECT_EQ(Selected, 1);
+    // As a table: a row of day names over the weeks, which name the columns.
+    TAccTable Shape;
+    ASSERT_TRUE(C->GetTable(Shape));
+    EXPECT_EQ(std::tuple(Shape.Rows, Shape.Columns, Shape.HeaderRow), std::tuple(6, 7, true));
+    EXPECT_EQ(C->GetColumnName(0), C->GetChild(0)->GetName());
+    EXPECT_FALSE(C->GetColumnName(0).empty());
+    EXPECT_EQ(C->GetColumnName(7), "");
 
     const auto Colours = GetAccessible(Grid);
     EXPECT_EQ(Colours->GetRole(), TAccRole::Grid);
@@ -62,6 +69,15 @@ TEST(SamplesAccessible, GaugeCalendarAndColourGridShowTheirValuesCellsAndSelecti
     }
     EXPECT_EQ(Colours->GetChild(3)->GetName(), "Colour 3 (foreground)");
     EXPECT_EQ(Colours->GetChild(12)->GetName(), "Colour 12 (background)");
+    // Its squares are a table of the grid's ordering, with no headers.
+    for (const auto& [Ordering, Rows, Columns] :
+         {std::tuple{go4x4, 4, 4}, {go8x2, 2, 8}, {go1x16, 16, 1}}) {
+        Grid->SetGridOrdering(Ordering);
+        ASSERT_TRUE(Colours->GetTable(Shape));
+        EXPECT_EQ(std::tuple(Shape.Rows, Shape.Columns, Shape.HeaderRow),
+                  std::tuple(Rows, Columns, false));
+        EXPECT_EQ(Colours->GetColumnName(0), "");
+    }
     // Each cell lies on the screen where the grid paints it.
     EXPECT_EQ(Colours->GetChild(0)->GetBounds().Left,
               Grid->ClientToScreen(Point(0, 0)).X + Grid->SquareRect(0).Left);

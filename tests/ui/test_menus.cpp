@@ -2,6 +2,7 @@
 #include "framework/core/FormFiles.h"
 #include "framework/core/Streams.h"
 #include "framework/hosts/HeadlessHost.h"
+#include "framework/ui/controls/Accessible.h"
 #include "framework/ui/input/VirtualKeys.h"
 #include "framework/ui/menus/MainMenu.h"
 #include "framework/ui/menus/MenuBar.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace folio;
@@ -319,6 +321,64 @@ TEST(MenuItems, ShortCutTextAndTreeEdits) {
     delete A;
     EXPECT_EQ(Root.Count(), 1);
     EXPECT_EQ(Root.GetItem(0), B);
+}
+
+} // namespace
+
+namespace {
+
+// A screen reader's view of a main menu's bar: a named menu bar of menu
+// items, one per shown entry, whose press opens the entry as a click does
+// and whose opening and closing are heard.
+TEST_F(MenuTest, AMenuBarReadsAsNamedEntriesThatOpenByTheirPress) {
+    auto* Main = new TMainMenu(Form.get());
+    TMenuItem* File = AddItem(Main->GetItems(), "&File");
+    AddItem(File, "&Open...");
+    AddItem(Main->GetItems(), "&Hidden")->SetVisible(false);
+    AddItem(Main->GetItems(), "&Off", false);
+    AddItem(Main->GetItems(), "&Now");
+    Form->SetMenu(Main);
+    Host.RunUntilIdle();
+    TMenuBar* Bar = Form->GetMenuBar();
+    ASSERT_NE(Bar, nullptr);
+    std::vector<std::pair<const void*, TAccEvent>> Heard;
+    SetAccessibleEventListener(
+        [&](TControl*, const void* Key, TAccEvent Event) { Heard.emplace_back(Key, Event); });
+    const auto Node = GetAccessible(Bar);
+    EXPECT_EQ(Node->GetRole(), TAccRole::MenuBar);
+    EXPECT_EQ(Node->GetName(), "Main menu");
+    const struct {
+        const char* Name;
+        unsigned States;
+    } Entries[] = {{"File", asExpandable}, {"Off", asDisabled}, {"Now", 0}};
+    ASSERT_EQ(Node->GetChildCount(), 3) << "the hidden entry is left out";
+    for (int I = 0; I < 3; ++I) {
+        const auto Entry = Node->GetChild(I);
+        EXPECT_EQ(Entry->GetRole(), TAccRole::MenuItem);
+        EXPECT_EQ(Entry->GetName(), Entries[I].Name);
+        EXPECT_EQ(Entry->GetStates(), Entries[I].States) << Entries[I].Name;
+        EXPECT_FALSE(Entry->GetBounds().IsEmpty());
+        EXPECT_EQ(Entry->GetActions(), std::vector<String>{"press"});
+    }
+    EXPECT_EQ(Node->GetChild(3), nullptr);
+    EXPECT_EQ(Node->GetChild(0)->GetBounds().Left, Bar->ClientToScreen(Point(0, 0)).X);
+    // Pressing File opens its items; its state says so, and is heard.
+    ASSERT_TRUE(Node->GetChild(0)->DoAction("press"));
+    EXPECT_EQ(Bar->GetOpenIndex(), 0);
+    EXPECT_EQ(Node->GetChild(0)->GetStates(), asExpandable | asExpanded);
+    EXPECT_NE(std::find(Heard.begin(), Heard.end(),
+                        std::pair<const void*, TAccEvent>(File, TAccEvent::StateChanged)),
+              Heard.end());
+    Heard.clear();
+    Host.Key(VK_ESCAPE);
+    EXPECT_EQ(Bar->GetOpenIndex(), -1);
+    EXPECT_EQ(Heard.size(), 1u) << "closing is heard too";
+    // A disabled entry refuses; an entry without items is clicked.
+    EXPECT_FALSE(Node->GetChild(1)->DoAction("press"));
+    EXPECT_FALSE(Node->GetChild(2)->DoAction("open"));
+    ASSERT_TRUE(Node->GetChild(2)->DoAction("press"));
+    EXPECT_EQ(Chosen, std::vector<String>{"&Now"});
+    SetAccessibleEventListener(nullptr);
 }
 
 } // namespace

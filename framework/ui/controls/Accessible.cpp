@@ -81,6 +81,10 @@ const char* AccRoleName(TAccRole Role) {
         return "tree";
     case TAccRole::TreeItem:
         return "tree item";
+    case TAccRole::MenuBar:
+        return "menu bar";
+    case TAccRole::MenuItem:
+        return "menu item";
     }
     return "unknown";
 }
@@ -105,6 +109,14 @@ std::unique_ptr<TAccessible> TAccessible::GetChild(int) const {
 
 bool TAccessible::DoAction(const String&) {
     return false;
+}
+
+String TAccessible::GetColumnName(int Column) const {
+    TAccTable Table;
+    if (!GetTable(Table) || !Table.HeaderRow || Column < 0 || Column >= Table.Columns)
+        return String();
+    const auto Header = GetChild(Column);
+    return Header ? Header->GetName() : String();
 }
 
 // --- the generic object ---------------------------------------------------------------

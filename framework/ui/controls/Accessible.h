@@ -43,6 +43,9 @@ enum class TAccRole : unsigned char {
     ScrollPane,
     Tree,
     TreeItem,
+    /// A form's menu bar and its entries.
+    MenuBar,
+    MenuItem,
 };
 
 /// The role's name as accessibility buses spell it ("push button").
@@ -98,6 +101,16 @@ struct TAccRange {
     double Step = 0;
 };
 
+/// How a table's cells lie among its children: first, when HeaderRow, one
+/// column header per column (a calendar's day names), then Rows rows of
+/// Columns cells each, row by row.
+struct TAccTable {
+    /// The rows of cells; a header row is not counted.
+    int Rows = 0;
+    int Columns = 0;
+    bool HeaderRow = false;
+};
+
 /// One node of a program's accessibility tree. Nodes are made on demand from
 /// the live controls and read their state when asked, so a node says what
 /// the screen shows at the moment it is asked; a node must not outlive the
@@ -146,6 +159,15 @@ public:
     /// text's length limit holds, the caret ends after the new text); false
     /// when the user could not edit it now (read only, disabled).
     virtual bool ReplaceText(int /*Start*/, int /*End*/, const String& /*Text*/) { return false; }
+    /// The shape of a table whose children are its cells; false for an
+    /// object that is not a table.
+    virtual bool GetTable(TAccTable&) const { return false; }
+    /// What a table's column holds ("Value"): by default its header cell's
+    /// name, nothing without a header row.
+    virtual String GetColumnName(int Column) const;
+    /// What a table's row stands for (the property a row of the inspector
+    /// shows); by default nothing.
+    virtual String GetRowName(int /*Row*/) const { return String(); }
     ///@{
     /// Controls this object is a label for, and labels that name this
     /// object: a label with a FocusControl and the control it names.

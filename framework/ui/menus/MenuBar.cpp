@@ -3,8 +3,10 @@
 #include "framework/gfx/Colors.h"
 #include "framework/gfx/Edges.h"
 #include "framework/gfx/FontEngine.h"
+#include "framework/ui/controls/Accessible.h"
 #include "framework/ui/input/Accelerators.h"
 #include "framework/ui/menus/MainMenu.h"
+#include "framework/ui/menus/MenuItem.h"
 #include "framework/ui/menus/MenuWindow.h"
 #include "framework/ui/paint/ControlPaint.h"
 
@@ -120,7 +122,9 @@ void TMenuBar::OpenEntry(int Index, bool Keyboard) {
     if (!FWindow) {
         FWindow = std::make_unique<TMenuWindow>(nullptr);
         FWindow->OnCloseUp = [this](TPopupWindow*, bool) {
+            const int Was = FOpen;
             FOpen = -1;
+            TellOpen(Was);
             Invalidate();
         };
         FWindow->OnLeaveSideways = [this](int Direction) {
@@ -136,8 +140,14 @@ void TMenuBar::OpenEntry(int Index, bool Keyboard) {
     const TRect E = EntryRect(Index);
     FWindow->PopupItems(Item, ClientToScreen(Point(E.Left, E.Bottom)));
     FOpen = Index;
+    TellOpen(Index);
     if (Keyboard) FWindow->HighlightFirst();
     Invalidate();
+}
+
+void TMenuBar::TellOpen(int Index) {
+    if (TMenuItem* R = Root(); R && Index >= 0 && Index < R->Count())
+        NotifyAccessible(this, R->GetItem(Index), TAccEvent::StateChanged);
 }
 
 void TMenuBar::SetHot(int Index) {
@@ -209,5 +219,77 @@ void TMenuBar::Dispatch(TMessage& Message) {
     }
     TCustomControl::Dispatch(Message);
 }
+
+// --- accessibility
+// -------------------------------------------------------------------------------------
+
+// What a screen reader finds in the bar: it paints its entries itself, so
+// each shown entry gets a node of its own, named as it reads, whose "press"
+// opens its items as a click does (an entry without items is clicked).
+namespace {
+
+// The indices among the menu's items of the entries the bar shows.
+std::vector<int> ShownEntries(const TMenuBar* Bar) {
+    std::vector<int> Shown;
+    const TMenuItem* Root = Bar->GetMenu() ? Bar->GetMenu()->GetItems() : nullptr;
+    for (int I = 0; Root && I < Root->Count(); ++I)
+        if (Root->GetItem(I)->GetVisible()) Shown.push_back(I);
+    return Shown;
+}
+
+class TMenuEntryAccessible : public TAccessible {
+public:
+    TMenuEntryAccessible(TMenuBar* Bar, int Index) : FBar(Bar), FIndex(Index) {}
+    TAccRole GetRole() const override { return TAccRole::MenuItem; }
+    String GetName() const override { return StripHotkey(Item()->GetCaption()); }
+    unsigned GetStates() const override {
+        unsigned S = Item()->GetEnabled() ? 0u : asDisabled;
+        if (Item()->Count() > 0)
+            S |= asExpandable | (FBar->GetOpenIndex() == FIndex ? asExpanded : 0u);
+        return S;
+    }
+    TRect GetBounds() const override {
+        const TRect R = FBar->EntryRect(FIndex);
+        const TPoint P = FBar->ClientToScreen(Point(R.Left, R.Top));
+        return Bounds(P.X, P.Y, R.Width(), R.Height());
+    }
+    std::vector<String> GetActions() const override { return {"press"}; }
+    bool DoAction(const String& Action) override {
+        if (Action != "press" || !Item()->GetEnabled() || !FBar->GetEnabled()) return false;
+        FBar->OpenEntry(FIndex, true);
+        return true;
+    }
+    const void* GetKey() const override { return Item(); }
+
+private:
+    TMenuItem* Item() const { return FBar->GetMenu()->GetItems()->GetItem(FIndex); }
+
+    TMenuBar* FBar;
+    int FIndex;
+};
+
+class TMenuBarAccessible : public TControlAccessible {
+public:
+    explicit TMenuBarAccessible(TControl* C) : TControlAccessible(C, TAccRole::MenuBar) {}
+    // The bar has no caption; it is the form's main menu.
+    String GetName() const override { return "Main menu"; }
+    int GetChildCount() const override { return static_cast<int>(ShownEntries(Bar()).size()); }
+    std::unique_ptr<TAccessible> GetChild(int Index) const override {
+        const auto Shown = ShownEntries(Bar());
+        if (Index < 0 || Index >= static_cast<int>(Shown.size())) return nullptr;
+        return std::make_unique<TMenuEntryAccessible>(Bar(), Shown[static_cast<size_t>(Index)]);
+    }
+
+private:
+    TMenuBar* Bar() const { return static_cast<TMenuBar*>(FControl); }
+};
+
+std::unique_ptr<TAccessible> MakeMenuBarAccessible(TControl* C) {
+    return std::make_unique<TMenuBarAccessible>(C);
+}
+
+const TAccessibleRegistration MenuBarAccessible(TMenuBar::StaticClassInfo(), MakeMenuBarAccessible);
+
+} // namespace
 
 } // namespace folio

@@ -65,6 +65,8 @@ protected:
 private:
     TMenuItem* Root() const;
     void SetHot(int Index);
+    /// Tells a screen reader that entry Index opened or closed.
+    void TellOpen(int Index);
     /// The next visible entry from Index in Direction, wrapping round.
     int NeighbourEntry(int Index, int Direction) const;
 
