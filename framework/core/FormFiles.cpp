@@ -1,5 +1,6 @@
 #include "framework/core/FormFiles.h"
 
+#include "framework/core/AtomicFile.h"
 #include "framework/core/Component.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/FormBinary.h"
@@ -79,12 +80,14 @@ void ReadInheritedComponent(const std::vector<TStream*>& Streams, TComponent* In
 void WriteComponentFile(const String& FileName, TComponent* Instance, TFormEncoding Encoding,
                         TComponent* Ancestor) {
     // The whole form is made in memory first, so that a component that
-    // cannot be written leaves an existing file alone.
+    // cannot be written leaves an existing file alone; the bytes then go to
+    // a new file that takes the old one's place only once they are all
+    // written, so a full disk or a quota does not lose the form either.
     TMemoryStream Bytes;
     WriteComponent(Bytes, Instance, Ancestor, Encoding);
-    TFileStream File(FileName, fmCreate);
+    TAtomicFileStream File(FileName);
     File.WriteBuffer(Bytes.Memory(), Bytes.GetSize());
-    File.Flush();
+    File.Commit();
 }
 
 TComponent* ReadComponentFile(const String& FileName, TComponent* Instance) {

@@ -10,9 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
+
+#include <sys/resource.h>
 
 namespace formtest {
 
@@ -450,6 +454,32 @@ TEST(InheritedForm, StoresOnlyTheDifferencesAndReadsBackOverTheAncestor) {
 }
 
 // --- files and encodings ---------------------------------------------------------------
+
+// A write the disk stops part way (a quota, a full disk: here a file-size
+// limit) raises and leaves the form file that was there whole.
+TEST(FormFiles, AWriteStoppedPartWayLeavesTheOldFileWhole) {
+    auto Original = RichForm();
+    const String Path = testing::TempDir() + "/form-stopped.fff";
+    WriteComponentFile(Path, Original.get(), feText);
+    TMemoryStream Before;
+    Before.LoadFromFile(Path);
+    ASSERT_GT(Before.GetSize(), 64);
+    {
+        rlimit Saved{};
+        getrlimit(RLIMIT_FSIZE, &Saved);
+        const auto SavedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit Lower{64, Saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &Lower);
+        EXPECT_THROW(WriteComponentFile(Path, Original.get(), feBinary), EStreamError);
+        setrlimit(RLIMIT_FSIZE, &Saved);
+        std::signal(SIGXFSZ, SavedHandler);
+    }
+    TMemoryStream After;
+    After.LoadFromFile(Path);
+    ASSERT_EQ(After.GetSize(), Before.GetSize());
+    EXPECT_EQ(std::memcmp(After.Memory(), Before.Memory(), After.GetSize()), 0);
+    std::remove(Path.c_str());
+}
 
 TEST(FormFiles, ReadComponentFileTakesEitherEncodingByContent) {
     auto Original = RichForm();
