@@ -19,76 +19,81 @@ class TDBusConnection;
 enum class TAccEvent : unsigned char;
 struct TAccTextChange;
 
-// Exports the program's accessibility tree (framework/ui/controls/Accessible.h) to
-// the desktop's accessibility bus, so that screen readers, switch access
-// and UI test tools see every form and control: the application's root is
-// registered with the desktop's registry, and every node answers the bus's
-// Accessible and Component interfaces, Action where it has actions, Text
-// for labels and edit boxes (read only), Value where it has a range and
-// Selection where its children are chosen among.
-//
-// Nodes are made on demand from the live controls, so the bridge keeps no
-// copy of the tree: an object path names a node by its parent's path, its
-// place among the parent's children and what it stands for (its key). A
-// path whose object is gone answers the bus's "unknown object" error.
-//
-// Everything runs on the user-interface thread, through the one D-Bus
-// connection helper, which handles a bounded number of requests per turn of
-// the loop. Actions are answered at once and run on the loop's next turn:
-// an action may open a modal dialog whose own loop must be able to serve
-// the bus meanwhile.
-//
-// Changes reach clients as the bus's events: focus as it moves, and the
-// state, name and children changes of a turn gathered and sent once after
-// it (a group of 100,000 items loaded at once is one children change).
+/// Exports the program's accessibility tree (framework/ui/controls/Accessible.h) to
+/// the desktop's accessibility bus, so that screen readers, switch access
+/// and UI test tools see every form and control: the application's root is
+/// registered with the desktop's registry, and every node answers the bus's
+/// Accessible and Component interfaces, Action where it has actions, Text
+/// for labels and edit boxes (with EditableText's copy, cut and paste where
+/// the box takes them), Value where it has a range, Selection where its
+/// children are chosen among and Table where they lie in rows and columns.
+///
+/// Nodes are made on demand from the live controls, so the bridge keeps no
+/// copy of the tree: an object path names a node by its parent's path, its
+/// place among the parent's children and what it stands for (its key). A
+/// path whose object is gone answers the bus's "unknown object" error.
+///
+/// Everything runs on the user-interface thread, through the one D-Bus
+/// connection helper, which handles a bounded number of requests per turn of
+/// the loop. Actions are answered at once and run on the loop's next turn:
+/// an action may open a modal dialog whose own loop must be able to serve
+/// the bus meanwhile.
+///
+/// Changes reach clients as the bus's events: focus as it moves, and the
+/// state, name and children changes of a turn gathered and sent once after
+/// it (a group of 100,000 items loaded at once is one children change).
 class TAtspiBridge {
 public:
-    // What FOLIO_ACCESSIBILITY asks for: 1 on, 0 off, -1 not said (the
-    // desktop decides).
+    /// What FOLIO_ACCESSIBILITY asks for: 1 on, 0 off, -1 not said (the
+    /// desktop decides).
     static int AccessibilityOverride();
 
-    // Starts the bridge for a program with a session bus: asks the desktop
-    // whether accessibility is on (org.a11y.Status IsEnabled on org.a11y.Bus)
-    // unless FOLIO_ACCESSIBILITY says, and if so connects to the address
-    // org.a11y.Bus gives. All of it is asynchronous: nothing waits. Null
-    // when there is no session bus or FOLIO_ACCESSIBILITY=0, so that a
-    // program without accessibility pays nothing. The session bus must
-    // outlive the bridge.
+    /// Starts the bridge for a program with a session bus: asks the desktop
+    /// whether accessibility is on (org.a11y.Status IsEnabled on org.a11y.Bus)
+    /// unless FOLIO_ACCESSIBILITY says, and if so connects to the address
+    /// org.a11y.Bus gives. All of it is asynchronous: nothing waits. Null
+    /// when there is no session bus or FOLIO_ACCESSIBILITY=0, so that a
+    /// program without accessibility pays nothing. The session bus must
+    /// outlive the bridge.
     static std::unique_ptr<TAtspiBridge> Start(TDBusConnection* Session);
-    // Exports at once on an accessibility bus already open.
+    /// Exports at once on an accessibility bus already open.
     static std::unique_ptr<TAtspiBridge> Export(std::unique_ptr<TDBusConnection> Bus);
     ~TAtspiBridge();
     TAtspiBridge(const TAtspiBridge&) = delete;
     TAtspiBridge& operator=(const TAtspiBridge&) = delete;
 
-    // Whether the tree is on an accessibility bus now.
+    /// Whether the tree is on an accessibility bus now.
     bool Exporting() const { return FBus != nullptr; }
-    // Whether the registry took the application (its Embed answered).
+    /// Whether the registry took the application (its Embed answered).
     bool Embedded() const { return !FSocketName.empty(); }
-    // The accessibility bus's connection, null before it is reached.
+    /// The accessibility bus's connection, null before it is reached.
     TDBusConnection* Bus() const { return FBus.get(); }
-    // How many objects have a path now. Paths of objects that are gone are
-    // forgotten after the turn that removed children, and whenever the
-    // table has doubled since it was last looked through.
+    /// How many objects have a path now. Paths of objects that are gone are
+    /// forgotten after the turn that removed children, and whenever the
+    /// table has doubled since it was last looked through.
     std::size_t KnownObjects() const { return FEntries.size(); }
 
-    // GetChildren lists at most this many children; ChildCount still says
-    // how many there are and GetChildAtIndex reaches each of them, so a
-    // client that walks a list of a million items by index sees them all,
-    // while one reply stays about half a megabyte.
+    /// GetChildren lists at most this many children; ChildCount still says
+    /// how many there are and GetChildAtIndex reaches each of them, so a
+    /// client that walks a list of a million items by index sees them all,
+    /// while one reply stays about half a megabyte.
     static constexpr int MaxChildrenListed = 10000;
-    // The registry's cache interface (GetItems on /org/a11y/atspi/cache)
-    // gives the whole shown tree in one answer, at most this many objects.
+    /// The registry's cache interface (GetItems on /org/a11y/atspi/cache)
+    /// gives the whole shown tree in one answer, at most this many objects.
     static constexpr int MaxCacheItems = 50000;
 
-    // The object path the root has; other nodes have paths below
-    // ObjectPrefix.
+    /// The object path the root has; other nodes have paths below
+    /// ObjectPrefix.
+    ///@{
     static constexpr const char* RootPath = "/org/a11y/atspi/accessible/root";
     static constexpr const char* ObjectPrefix = "/org/a11y/atspi/accessible";
+    ///@}
 
-    // Internals the bus's handlers reach (AtspiBridge.cpp).
+    /// @cond internal
+    // Internals the bus's handlers reach (the bridge's own files).
     struct TResolved;
     struct THandlers;
+    /// @endcond
 
 private:
     TAtspiBridge() = default;

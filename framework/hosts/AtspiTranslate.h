@@ -76,18 +76,21 @@ constexpr unsigned Checkable = 41;
 constexpr unsigned ReadOnly = 43;
 } // namespace atspi_state
 
+/// The bus's state set: bit N (of the two 32-bit words, low word first) is
+/// state number N.
 using TAtspiStateSet = std::array<std::uint32_t, 2>;
 
-// Whether state number State is in Set.
+/// Whether state number State is in Set.
 bool AtspiHasState(const TAtspiStateSet& Set, unsigned State);
 
+/// The bus's role number for a node of Role.
 unsigned AtspiRole(TAccRole Role);
 
-// The bus's state set for a node of Role with the tree's States (TAccState
-// bits). HasDescription adds "has tooltip" (the description is the hint).
+/// The bus's state set for a node of Role with the tree's States (TAccState
+/// bits). HasDescription adds "has tooltip" (the description is the hint).
 TAtspiStateSet AtspiStates(TAccRole Role, unsigned States, bool HasDescription = false);
 
-// The state set of the application's own root: always enabled and shown.
+/// The state set of the application's own root: always enabled and shown.
 TAtspiStateSet AtspiApplicationStates();
 
 // Interface names of the bus.
@@ -109,58 +112,65 @@ constexpr unsigned LabelFor = 1;
 constexpr unsigned LabelledBy = 2;
 } // namespace atspi_relation
 
-// Whether a node of Role offers its text (labels and edit boxes) and
-// whether its children are chosen among (a bar's groups, lists, tables).
+/// Whether a node of Role offers its text (labels and edit boxes) and
+/// whether its children are chosen among (a bar's groups, lists, tables).
+///@{
 bool AtspiHasText(TAccRole Role);
 bool AtspiHasSelection(TAccRole Role);
+///@}
 
-// The interfaces a node offers: every node is Accessible and a Component
-// (it has a place on the screen); a node with actions offers Action, one
-// with a range Value, and Text and Selection go by the role.
-// A node whose text the user edits (it has a caret) offers EditableText,
-// and one that tells its shape as a table offers Table.
+/// The interfaces a node offers: every node is Accessible and a Component
+/// (it has a place on the screen); a node with actions offers Action, one
+/// with a range Value, and Text and Selection go by the role.
+/// A node whose text the user edits (it has a caret) offers EditableText,
+/// and one that tells its shape as a table offers Table.
 std::vector<const char*> AtspiInterfaces(TAccRole Role, int ActionCount, bool HasRange = false,
                                          bool Editable = false, bool IsTable = false);
 
-// A table's cells by row and column (Table's calls) against the node's
-// children: the child index of a cell, -1 outside the table; and the row
-// and column of a child, false for one outside. A column header (before the
-// cells when the table has a header row) is in row -1 of its column.
+/// A table's cells by row and column (Table's calls) against the node's
+/// children: the child index of a cell, -1 outside the table; and the row
+/// and column of a child, false for one outside. A column header (before the
+/// cells when the table has a header row) is in row -1 of its column.
+///@{
 int AtspiTableIndex(const TAccTable& Table, int Row, int Column);
 bool AtspiTableCell(const TAccTable& Table, int Index, int& Row, int& Column);
+///@}
 
-// Text as the bus counts it: offsets are characters (code points) of the
-// UTF-8 text, not bytes. The text is taken as AtspiText makes it.
+/// The characters of Text as the bus counts them: offsets are characters
+/// (code points) of the UTF-8 text, not bytes. The text is taken as
+/// AtspiText makes it.
 int AtspiCharCount(const String& Text);
-// Characters Start up to End (End -1: to the end), kept inside the text.
+/// Characters Start up to End (End -1: to the end), kept inside the text.
 String AtspiSubText(const String& Text, int Start, int End);
-// The code point at Offset, 0 outside the text.
+/// The code point at Offset, 0 outside the text.
 char32_t AtspiCharAt(const String& Text, int Offset);
-// The span around Offset of a kind: 0 a character, 1 a word with the
-// spaces after it, anything else the whole text (a label or a one-line
-// box is one sentence, line and paragraph). Start and End are offsets;
-// both 0 outside the text.
+/// The span around Offset of a kind: 0 a character, 1 a word with the
+/// spaces after it, anything else the whole text (a label or a one-line
+/// box is one sentence, line and paragraph). Start and End are offsets;
+/// both 0 outside the text.
 String AtspiTextAt(const String& Text, int Offset, unsigned Kind, int& Start, int& End);
 
-// Between the tree's byte offsets and the bus's character offsets of the
-// same text, counting each byte that is not part of a well-formed character
-// as one character, as AtspiText does. Offsets outside the text are kept at
-// its ends.
+/// Between the tree's byte offsets and the bus's character offsets of the
+/// same text, counting each byte that is not part of a well-formed character
+/// as one character, as AtspiText does. Offsets outside the text are kept at
+/// its ends.
+///@{
 int AtspiCharOffset(const String& Text, int Byte);
 int AtspiByteOffset(const String& Text, int Offset);
+///@}
 
-// A text as the bus may carry it: the bus takes only well-formed UTF-8
-// without NUL, so each byte that is not part of a well-formed character, and
-// each NUL, becomes U+FFFD. A caption read from an old file may hold any
-// bytes, and one such caption must not make the whole answer fail.
+/// A text as the bus may carry it: the bus takes only well-formed UTF-8
+/// without NUL, so each byte that is not part of a well-formed character, and
+/// each NUL, becomes U+FFFD. A caption read from an old file may hold any
+/// bytes, and one such caption must not make the whole answer fail.
 String AtspiText(const String& Text);
 
-// Coordinate kinds of the bus's Component calls.
+/// Coordinate kinds of the bus's Component calls.
 enum class TAtspiCoords : unsigned { Screen = 0, Window = 1, Parent = 2 };
 
-// Screen bounds moved into the coordinates Kind asks for: Window relative to
-// the top-level window's Origin, Parent relative to the parent's; anything
-// else is taken as screen coordinates.
+/// Screen bounds moved into the coordinates Kind asks for: Window relative to
+/// the top-level window's Origin, Parent relative to the parent's; anything
+/// else is taken as screen coordinates.
 TRect AtspiExtents(const TRect& ScreenBounds, unsigned Kind, TPoint WindowOrigin,
                    TPoint ParentOrigin);
 

@@ -107,7 +107,9 @@ struct TAccRange {
 struct TAccTable {
     /// The rows of cells; a header row is not counted.
     int Rows = 0;
+    /// The cells in each row, and the column headers when HeaderRow.
     int Columns = 0;
+    /// Whether the first Columns children are the column headers.
     bool HeaderRow = false;
 };
 
